@@ -1,0 +1,20 @@
+#include "catalogue/entry_rule.h"
+
+#include "text/cp1251.h"
+
+namespace tabulon {
+
+std::optional<QString> entryRefusal(const QString& text) {
+    if (text.contains(QLatin1Char(';')))
+        return QStringLiteral("Символ \";\" недопустим: он разделяет поля записи.");
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral("Перевод строки недопустим: значение должно быть одной строкой.");
+    if (auto bad = text::firstNonCp1251(text))
+        return QStringLiteral("Символ \"%1\" недопустим: его нет в кодировке Windows-1251.")
+            .arg(*bad);
+    return std::nullopt;
+}
+
+QString entryRefusalCaption() { return QStringLiteral("Недопустимый ввод"); }
+
+}  // namespace tabulon

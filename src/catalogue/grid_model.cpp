@@ -1,0 +1,98 @@
+#include "catalogue/grid_model.h"
+
+#include "catalogue/entry_rule.h"
+
+namespace tabulon {
+
+GridModel::GridModel(int columns, int rows, QObject* parent)
+    : QAbstractTableModel(parent),
+      columns_(columns),
+      rows_(rows),
+      visibleRows_(rows),
+      cells_(qsizetype(columns) * rows) {}
+
+QString GridModel::cell(int row, int column) const {
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_) return {};
+    return cells_[qsizetype(row) * columns_ + column];
+}
+
+void GridModel::setCell(int row, int column, const QString& text) {
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_) return;
+    QString& stored = cells_[qsizetype(row) * columns_ + column];
+    if (stored == text && stored.isNull() == text.isNull()) return;
+    stored = text;
+    if (bulkDepth_ > 0) return;
+    if (row == 0 && column > 0) {
+        emit headerDataChanged(Qt::Horizontal, column - 1, column - 1);
+    } else if (column == 0 && row > 0) {
+        if (row < visibleRows_) emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    } else if (row > 0 && row < visibleRows_) {
+        QModelIndex at = index(row - 1, column - 1);
+        emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+QStringList GridModel::rowCells(int row, int count) const {
+    QStringList cells;
+    cells.reserve(count);
+    for (int column = 1; column <= count; ++column) cells << cell(row, column);
+    return cells;
+}
+
+void GridModel::setVisibleRows(int rows) {
+    rows = qBound(1, rows, rows_);
+    if (rows == visibleRows_) return;
+    if (rows > visibleRows_) {
+        beginInsertRows({}, visibleRows_ - 1, rows - 2);
+        visibleRows_ = rows;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, rows - 1, visibleRows_ - 2);
+        visibleRows_ = rows;
+        endRemoveRows();
+    }
+}
+
+GridModel::BulkUpdate::BulkUpdate(GridModel& model) : model_(model) {
+    if (model_.bulkDepth_++ == 0) model_.beginResetModel();
+}
+
+GridModel::BulkUpdate::~BulkUpdate() {
+    if (--model_.bulkDepth_ == 0) model_.endResetModel();
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : visibleRows_ - 1;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_ - 1;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return cell(index.row() + 1, index.column() + 1);
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    const QString text = value.toString();
+    if (auto refusal = entryRefusal(text)) {
+        emit entryRefused(*refusal);
+        return false;
+    }
+    setCell(index.row() + 1, index.column() + 1, text);
+    return true;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    return orientation == Qt::Horizontal ? cell(0, section + 1) : cell(section + 1, 0);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace tabulon {
+
+// The cell store of one string grid: every cell of the grid, the fixed header
+// row 0 and label column 0 included, addressed as cell(row, column) in the
+// grid's own coordinates. This is the only store of the table's data.
+//
+// As a Qt model it shows the data cells only (grid row r, column c is model
+// row r-1, column c-1); row 0 and column 0 become the header texts, so they
+// stay in view while the user scrolls. A model profile may show fewer rows
+// than the grid holds: the rows beyond stay stored and come back unchanged.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    GridModel(int columns, int rows, QObject* parent = nullptr);
+
+    int gridColumns() const { return columns_; }
+    int gridRows() const { return rows_; }
+
+    QString cell(int row, int column) const;
+    // Stores the text as it stands (files, register replies and the window
+    // itself write here; the entry rule applies to what the user types).
+    void setCell(int row, int column, const QString& text);
+
+    // Data row (1-based) as its data columns 1..count.
+    QStringList rowCells(int row, int count) const;
+
+    // Rows shown, header row included (the grid's RowCount).
+    int visibleRows() const { return visibleRows_; }
+    void setVisibleRows(int rows);
+
+    // Many cells at once without a signal per cell; one reset at the end.
+    class BulkUpdate {
+    public:
+        explicit BulkUpdate(GridModel& model);
+        ~BulkUpdate();
+        BulkUpdate(const BulkUpdate&) = delete;
+        BulkUpdate& operator=(const BulkUpdate&) = delete;
+
+    private:
+        GridModel& model_;
+    };
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+signals:
+    // The user typed or pasted a text that the entry rule refuses; the cell
+    // keeps its previous text.
+    void entryRefused(const QString& message);
+
+private:
+    int columns_;
+    int rows_;
+    int visibleRows_;
+    int bulkDepth_ = 0;
+    QVector<QString> cells_;
+};
+
+}  // namespace tabulon

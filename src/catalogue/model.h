@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace tabulon {
+
+// The register models, in the order of the model list of the window.
+enum class Model { DatecsMp550T = 0, DatecsMp50Junior = 1, Neon = 2 };
+
+inline constexpr int kModelCount = 3;
+
+// "Datecs MP-550T", "Datecs MP-50 Junior", "Neon".
+QString modelName(Model model);
+
+// The model at a list position; nullopt outside 0-2 (no entry selected).
+std::optional<Model> modelFromIndex(int index);
+
+}  // namespace tabulon

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "catalogue/table_kind.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace tabulon {
+
+// One labelled field of a parameter tab, as the window shows it at start-up.
+struct ParameterFieldSpec {
+    QString edit;       // "Edit5"
+    QString label;      // "Label9"
+    QString labelText;  // start-up caption of the label
+    QStringList hints;  // lines of the pop-up hint
+};
+
+// A parameter tab: fields top to bottom, left column first. The order is also
+// the order of the values in the register record and in the table file.
+struct ParameterTabSpec {
+    ParameterSet set;
+    QVector<ParameterFieldSpec> fields;
+    int leftColumnCount;  // how many of the fields stand in the left column
+};
+
+const ParameterTabSpec& parameterTab(ParameterSet set);
+
+// The names of the fields of a set in record order ("Edit5", "Edit6", ...).
+QStringList parameterFieldNames(ParameterSet set);
+
+}  // namespace tabulon

@@ -1,0 +1,1 @@
+#include "catalogue/parameter_values.h"

@@ -1,0 +1,27 @@
+#include "dialogs/dialogs.h"
+
+namespace tabulon {
+
+QString Dialogs::notAnIntegerText(const QString& value) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(value);
+}
+
+QString Dialogs::notAFloatText(const QString& value) {
+    return QStringLiteral("'%1' is not a valid floating point value").arg(value);
+}
+
+QStringList qtNameFilters(const QString& filterList) {
+    QStringList filters;
+    const QStringList parts = filterList.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!patterns.contains(variant)) patterns << variant;
+        }
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return filters;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QDialog;
+
+namespace tabulon {
+
+enum class MessageIcon { None, Information, Warning, Stop, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// What a file dialog is asked to show. The filter list is written as
+// description and pattern pairs separated by "|" ("Файлы (*.art)|*.ART|...").
+struct FileDialogRequest {
+    QString title;
+    QString filterList;
+    QString defaultExtension;  // without the dot; empty for none
+    QString directory;         // where the dialog starts
+};
+
+// Every message box, file dialog and modal window of the program goes
+// through here, so that the commands can be driven and checked without a
+// person at the screen.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
+                                  MessageButtons buttons) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> directoryName(const QString& title, const QString& start) = 0;
+    // Shows a window of the program modally and returns when it closes.
+    virtual int showModal(QDialog& dialog) = 0;
+
+    // The toolkit's text for a whole-number field that does not convert.
+    static QString notAnIntegerText(const QString& value);
+    // The toolkit's text for a number field that does not convert.
+    static QString notAFloatText(const QString& value);
+};
+
+// "desc|pat|desc|pat" as Qt name filters ("desc (pat)"). Patterns are given in
+// both letter cases: the register's files come from Windows, where *.ART also
+// finds x.art, and a Linux file system would otherwise hide them.
+QStringList qtNameFilters(const QString& filterList);
+
+}  // namespace tabulon

@@ -1,0 +1,78 @@
+#include "dialogs/widget_dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tabulon {
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::None: return QMessageBox::NoIcon;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Warning: return QMessageBox::Warning;
+        case MessageIcon::Stop: return QMessageBox::Critical;
+        case MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok: return QMessageBox::Ok;
+        case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption,
+                                     MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons), parent_);
+    switch (box.exec()) {
+        case QMessageBox::Cancel: return MessageAnswer::Cancel;
+        case QMessageBox::Yes: return MessageAnswer::Yes;
+        case QMessageBox::No: return MessageAnswer::No;
+        default: return MessageAnswer::Ok;
+    }
+}
+
+std::optional<QString> WidgetDialogs::fileName(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent_, request.title, request.directory);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The open dialog takes a typed name of a file that does not exist; the
+    // command then reports that it cannot open it. The save dialog replaces an
+    // existing file without asking.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = qtNameFilters(request.filterList);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> WidgetDialogs::openFileName(const FileDialogRequest& request) {
+    return fileName(request, false);
+}
+
+std::optional<QString> WidgetDialogs::saveFileName(const FileDialogRequest& request) {
+    return fileName(request, true);
+}
+
+std::optional<QString> WidgetDialogs::directoryName(const QString& title, const QString& start) {
+    const QString chosen = QFileDialog::getExistingDirectory(parent_, title, start);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+}
+
+int WidgetDialogs::showModal(QDialog& dialog) { return dialog.exec(); }
+
+}  // namespace tabulon

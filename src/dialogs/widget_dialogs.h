@@ -1,0 +1,26 @@
+#pragma once
+
+#include "dialogs/dialogs.h"
+
+class QWidget;
+
+namespace tabulon {
+
+// The dialogs on the screen: QMessageBox and QFileDialog over a parent window.
+class WidgetDialogs : public Dialogs {
+public:
+    explicit WidgetDialogs(QWidget* parent) : parent_(parent) {}
+
+    MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
+                          MessageButtons buttons) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<QString> directoryName(const QString& title, const QString& start) override;
+    int showModal(QDialog& dialog) override;
+
+private:
+    std::optional<QString> fileName(const FileDialogRequest& request, bool save);
+    QWidget* parent_;
+};
+
+}  // namespace tabulon
