@@ -1,0 +1,68 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "catalogue/grid_model.h"
+#include "dialogs/dialogs.h"
+#include "files/file_dialog_texts.h"
+#include "files/file_messages.h"
+#include "files/table_file_commands.h"
+#include "files/table_file_reader.h"
+
+namespace tabulon::files {
+
+namespace {
+
+ReadResult readTable(const TableFileContext& context, QIODevice& file) {
+    if (isGridTab(context.tab)) {
+        const TableKind kind = tableKindOfTab(context.tab);
+        return readGridTable(file, *context.grids[static_cast<int>(kind)],
+                             gridFileLayout(kind, context.model), context.progress.step);
+    }
+    return readParameterLine(file, context.fields,
+                             parameterFileLayout(parameterSetOfTab(context.tab), context.model));
+}
+
+void showReadFailure(Dialogs& dialogs, const ReadResult& result) {
+    if (result.outcome == ReadOutcome::EndOfFile) {
+        dialogs.message(endOfFileText(), endOfFileCaption(), MessageIcon::None, MessageButtons::Ok);
+    } else {
+        dialogs.message(readFailedText(result.lineStart), readFailedCaption(), MessageIcon::None,
+                        MessageButtons::Ok);
+    }
+}
+
+void reset(const FileProgress& progress) {
+    if (progress.reset) progress.reset();
+}
+
+}  // namespace
+
+FileCommandResult openTableFile(const TableFileContext& context) {
+    const std::optional<FileDialogTexts> texts = fileDialogTexts(context.tab);
+    if (!texts) return FileCommandResult::NoTableFile;
+
+    const std::optional<QString> name =
+        context.dialogs.openFileName(openFileRequest(*texts, QDir::currentPath()));
+    if (!name) return FileCommandResult::Cancelled;
+
+    QFile file(*name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        context.dialogs.message(openFailedText(), openFailedCaption(), MessageIcon::None,
+                                MessageButtons::Ok);
+        return FileCommandResult::Failed;
+    }
+    reset(context.progress);
+    const ReadResult result = readTable(context, file);
+    file.close();
+    if (result.outcome != ReadOutcome::Complete) {
+        showReadFailure(context.dialogs, result);
+        return FileCommandResult::Failed;
+    }
+    reset(context.progress);
+    if (context.showFileName)
+        context.showFileName(QDir::toNativeSeparators(QFileInfo(*name).absoluteFilePath()));
+    return FileCommandResult::Done;
+}
+
+}  // namespace tabulon::files

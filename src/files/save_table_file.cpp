@@ -1,0 +1,65 @@
+#include <QDir>
+#include <QSaveFile>
+
+#include "catalogue/grid_model.h"
+#include "dialogs/dialogs.h"
+#include "files/file_dialog_texts.h"
+#include "files/file_messages.h"
+#include "files/table_file_commands.h"
+#include "files/table_file_writer.h"
+
+namespace tabulon::files {
+
+namespace {
+
+WriteOutcome writeTable(const TableFileContext& context, QIODevice& file) {
+    if (isGridTab(context.tab)) {
+        const TableKind kind = tableKindOfTab(context.tab);
+        return writeGridTable(*context.grids[static_cast<int>(kind)],
+                              gridFileLayout(kind, context.model), file, context.progress.step);
+    }
+    const WriteOutcome outcome = writeParameterLine(
+        context.fields, parameterFileLayout(parameterSetOfTab(context.tab), context.model), file);
+    if (outcome == WriteOutcome::Complete && context.progress.step) context.progress.step();
+    return outcome;
+}
+
+void showSaveFailure(Dialogs& dialogs, const QString& text) {
+    // Both buttons end the command alike.
+    dialogs.message(text, saveFailedCaption(), MessageIcon::None, MessageButtons::OkCancel);
+}
+
+}  // namespace
+
+FileCommandResult saveTableFile(const TableFileContext& context) {
+    const std::optional<FileDialogTexts> texts = fileDialogTexts(context.tab);
+    if (!texts) return FileCommandResult::NoTableFile;
+
+    const std::optional<QString> name =
+        context.dialogs.saveFileName(saveFileRequest(*texts, QDir::currentPath()));
+    if (!name) return FileCommandResult::Cancelled;
+
+    std::unique_ptr<QSaveFile> file = context.saveFileFactory ? context.saveFileFactory(*name)
+                                                              : std::make_unique<QSaveFile>(*name);
+    if (!file->open(QIODevice::WriteOnly)) {
+        showSaveFailure(context.dialogs, createFailedText());
+        return FileCommandResult::Failed;
+    }
+    if (context.progress.reset) context.progress.reset();
+    // Until commit() succeeds the earlier file stays untouched; a write that
+    // fails or a commit that cannot flush or rename leaves it as it was.
+    if (writeTable(context, *file) != WriteOutcome::Complete) {
+        file->cancelWriting();
+        file.reset();
+        showSaveFailure(context.dialogs, writeFailedText());
+        return FileCommandResult::Failed;
+    }
+    if (!file->commit()) {
+        showSaveFailure(context.dialogs, writeFailedText());
+        return FileCommandResult::Failed;
+    }
+    if (context.progress.reset) context.progress.reset();
+    return FileCommandResult::Done;
+}
+
+}  // namespace tabulon::files

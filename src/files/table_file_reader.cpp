@@ -1,0 +1,64 @@
+#include "files/table_file_reader.h"
+
+#include "catalogue/grid_model.h"
+#include "catalogue/parameter_values.h"
+#include "files/line_reader.h"
+#include "files/line_split.h"
+#include "text/cp1251.h"
+
+namespace tabulon::files {
+
+namespace {
+
+QString firstCharacter(const QString& line) {
+    if (line.isEmpty() || line.front() == u';') return {};
+    return line.first(1);
+}
+
+// The next line as text, or the outcome that ends the reading. A line feed on
+// its own counts as the end of the data, as it always has for these files.
+std::optional<ReadOutcome> nextLine(LineReader& reader, QByteArray& bytes, QString& line) {
+    switch (reader.next(bytes)) {
+        case LineReader::Status::End:
+            return ReadOutcome::EndOfFile;
+        case LineReader::Status::Error:
+            return ReadOutcome::DeviceError;
+        case LineReader::Status::Line:
+            break;
+    }
+    if (bytes == "\n") return ReadOutcome::EndOfFile;
+    line = text::fromCp1251(bytes);
+    return std::nullopt;
+}
+
+}  // namespace
+
+ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout& layout,
+                         const std::function<void()>& lineRead) {
+    GridModel::BulkUpdate bulk(grid);
+    LineReader reader(file);
+    QByteArray bytes;
+    QString line;
+    for (int row = 1; row <= layout.lines; ++row) {
+        if (auto failure = nextLine(reader, bytes, line)) return {*failure, row - 1, {}};
+        const GridLineValues split = splitGridLine(line, layout.values);
+        for (int column = 1; column <= split.values.size(); ++column)
+            grid.setCell(row, column, split.values[column - 1]);
+        if (!split.complete) return {ReadOutcome::ShortLine, row - 1, firstCharacter(line)};
+        if (lineRead) lineRead();
+    }
+    return {ReadOutcome::Complete, layout.lines, {}};
+}
+
+ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
+                             const ParameterFileLayout& layout) {
+    LineReader reader(file);
+    QByteArray bytes;
+    QString line;
+    if (auto failure = nextLine(reader, bytes, line)) return {*failure, 0, {}};
+    const QStringList values = splitParameterLine(line, layout.fields.size());
+    for (qsizetype i = 0; i < values.size(); ++i) fields.setFieldText(layout.fields[i], values[i]);
+    return {ReadOutcome::Complete, 1, {}};
+}
+
+}  // namespace tabulon::files

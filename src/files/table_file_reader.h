@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "files/file_layout.h"
+
+class QIODevice;
+
+namespace tabulon {
+class GridModel;
+class ParameterValues;
+}  // namespace tabulon
+
+namespace tabulon::files {
+
+enum class ReadOutcome {
+    Complete,
+    // The file ended, or an empty line came, before the last expected line.
+    EndOfFile,
+    // A grid line ran out before its last value.
+    ShortLine,
+    // The device could not be read.
+    DeviceError,
+};
+
+struct ReadResult {
+    ReadOutcome outcome;
+    int linesStored;  // grid lines fully stored before the outcome
+    // ShortLine and DeviceError: the first character of the line being read,
+    // empty when that line starts with ";" (or could not be read at all).
+    QString lineStart;
+};
+
+// Fills rows 1..layout.lines, columns 1..layout.values of the grid from the
+// file's lines; lines after the last are not read. On a failure the rows
+// already read keep the file's values, the rest keep what they held. Calls
+// `lineRead` after each stored line.
+ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout& layout,
+                         const std::function<void()>& lineRead = {});
+
+// Fills the layout's fields in order from the first line of the file, as far
+// as the line has values; the fields beyond keep their texts.
+ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
+                             const ParameterFileLayout& layout);
+
+}  // namespace tabulon::files
