@@ -1,0 +1,83 @@
+#include "app/grid_view.h"
+
+#include "app/entry_validator.h"
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QStyleOptionHeader>
+
+namespace tabulon::app {
+
+namespace {
+
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    EntryDelegate(EntryValidator* validator, QObject* parent)
+        : QStyledItemDelegate(parent), validator_(validator) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) edit->setValidator(validator_);
+        return editor;
+    }
+
+private:
+    EntryValidator* validator_;
+};
+
+}  // namespace
+
+GridView::GridView(const GridSpec& spec, GridModel* model, EntryValidator* validator,
+                   QWidget* parent)
+    : QTableView(parent), model_(model) {
+    setObjectName(spec.objectName);
+    setModel(model);
+    setItemDelegate(new EntryDelegate(validator, this));
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setTabKeyNavigation(true);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setWordWrap(false);
+
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(spec.rowHeight);
+    rows->setDefaultSectionSize(spec.rowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setMinimumSectionSize(8);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setFixedHeight(spec.rowHeight + 4);
+
+    if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+}
+
+void GridView::setGridColumnWidth(int column, int width) {
+    if (column == 0)
+        verticalHeader()->setFixedWidth(width);
+    else
+        setColumnWidth(column - 1, width);
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    auto* corner = qobject_cast<QAbstractButton*>(watched);
+    if (!corner || event->type() != QEvent::Paint) return QTableView::eventFilter(watched, event);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.text = model_->cell(0, 0);
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTableView>
+
+namespace tabulon {
+class GridModel;
+struct GridSpec;
+}  // namespace tabulon
+
+namespace tabulon::app {
+
+class EntryValidator;
+
+// A string grid: a table view over a GridModel whose fixed first row and
+// column are the headers (so they stay in view while scrolling), with the
+// model's top-left cell drawn in the corner.
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    GridView(const GridSpec& spec, GridModel* model, EntryValidator* validator, QWidget* parent);
+
+    GridModel* gridModel() const { return model_; }
+    // Width of column c of the grid, column 0 being the label column.
+    void setGridColumnWidth(int column, int width);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    GridModel* model_;
+};
+
+}  // namespace tabulon::app

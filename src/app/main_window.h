@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/window_parameter_values.h"
+#include "catalogue/table_kind.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QTabWidget;
+
+namespace tabulon {
+class Dialogs;
+class GridModel;
+}  // namespace tabulon
+
+namespace tabulon::app {
+
+class AboutBox;
+class EntryValidator;
+
+// The one main window: the ten tabs with the tables, the coding interval,
+// the connection group and the command buttons. The grids and edit fields
+// are the only store of the table data; handlers gather what they need from
+// the controls and hand the work to the folder that owns it.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The dialogs are the window's own on-screen ones unless a test gives
+    // its scripted set (not owned).
+    explicit MainWindow(Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shared transfer state.
+    int RegisterNumber = 0;
+    bool Connected = false;
+    bool LogoPresent = false;
+
+    GridModel* grid(TableKind kind) const { return grids_[static_cast<int>(kind)]; }
+    ParameterValues& parameterValues() { return parameterValues_; }
+    Dialogs& dialogs() const { return *dialogs_; }
+    bool isInitialised() const { return initialised_; }
+    int activeTab() const;
+
+    // Handlers, named after their control and event.
+    void FormActivate();
+    void Button1Click();
+    void Button10Click();
+    void PageControl1Change();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void writeFixedCells();
+    void showEntryRefusal(const QString& message);
+    void applyColumnWidths();
+
+    Dialogs* dialogs_;
+    std::unique_ptr<Dialogs> ownDialogs_;
+    EntryValidator* validator_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    AboutBox* about_ = nullptr;
+    std::array<GridModel*, kGridTableCount> grids_{};
+    WindowParameterValues parameterValues_{this};
+    bool initialised_ = false;
+    bool programTabChange_ = false;
+};
+
+}  // namespace tabulon::app

@@ -1,0 +1,118 @@
+#include "settings/port_map.h"
+#include "settings/profile_file.h"
+#include "file_bytes.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tabulon::settings {
+namespace {
+
+using testing::readBytes;
+using testing::writeBytes;
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("Tabulon.ini");
+    ProfileFile file{path};
+};
+
+TEST_F(ProfileFileTest, ReadsWithDefaultsWhenFileSectionOrKeyIsMissing) {
+    EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
+    writeBytes(path, "[Other]\r\nSpeed=9600\r\n");
+    EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
+    writeBytes(path, "[Communication]\r\nPort=COM2\r\n");
+    EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
+}
+
+TEST_F(ProfileFileTest, MatchesNamesAnyCaseAndDropsBlanksAndQuotes) {
+    writeBytes(path,
+               "  [communication]  \r\n"
+               "  speed  =  9600  \r\n"
+               "SerialPort=\"COM2\"\r\n"
+               "Quoted=' spaced '\r\n"
+               "Unmatched=\"COM3'\r\n"
+               "Empty=\r\n");
+    EXPECT_EQ(file.read("COMMUNICATION", "Speed", "4800", 9), "9600");
+    EXPECT_EQ(file.read("Communication", "serialport", "COM1", 9), "COM2");
+    EXPECT_EQ(file.read("Communication", "Quoted", "", 9), " spaced ");
+    EXPECT_EQ(file.read("Communication", "Unmatched", "", 9), "\"COM3'");
+    EXPECT_EQ(file.read("Communication", "Empty", "x", 9), "");
+}
+
+TEST_F(ProfileFileTest, CutsValuesToTheLongestLengthAsked) {
+    writeBytes(path, "[Reports]\r\nArt=" + QByteArray(600, 'a') + "\r\nSpeed=12345678901\r\n");
+    EXPECT_EQ(file.read("Reports", "Art", "", 499), QString(499, 'a'));
+    EXPECT_EQ(file.read("Reports", "Speed", "", 9), "123456789");
+    EXPECT_EQ(file.read("Reports", "Missing", "1234567890", 9), "123456789");
+}
+
+TEST_F(ProfileFileTest, ReadsFilesWithLineFeedsOnly) {
+    writeBytes(path, "[Communication]\nSpeed=19200\nSerialPort=COM4\n[TypeECR]\nECR=2");
+    EXPECT_EQ(file.read("Communication", "SerialPort", "", 9), "COM4");
+    EXPECT_EQ(file.read("TypeECR", "ECR", "", 9), "2");
+}
+
+TEST_F(ProfileFileTest, WritesANewFileSectionBySection) {
+    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
+    ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
+    ASSERT_TRUE(file.write("Communication", "SerialPort", "COM1"));
+    EXPECT_EQ(readBytes(path),
+              "[Communication]\r\nSpeed=4800\r\nSerialPort=COM1\r\n[TypeECR]\r\nECR=0\r\n");
+}
+
+TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
+    const QByteArray before =
+        "; kept by hand\r\n"
+        "[Communication]\r\n"
+        "Extra = keep me\r\n"
+        "speed = 57600\r\n"
+        "SerialPort=COM1\n"
+        "\r\n"
+        "[Ports]\r\n"
+        "COM1=/dev/ttyUSB0\r\n";
+    writeBytes(path, before);
+    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
+    QByteArray expected = before;
+    expected.replace("speed = 57600", "Speed=4800");
+    EXPECT_EQ(readBytes(path), expected);
+}
+
+TEST_F(ProfileFileTest, AppendsAMissingKeyAtTheEndOfItsSection) {
+    writeBytes(path, "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat");
+    ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
+    ASSERT_TRUE(file.write("Reports", "Otd", "b.dat"));
+    EXPECT_EQ(readBytes(path),
+              "[TypeECR]\r\nOther=1\r\nECR=0\r\n\r\n[Reports]\nArt=a.dat\r\nOtd=b.dat\r\n");
+}
+
+TEST_F(ProfileFileTest, AppendsAMissingSectionAfterAFileWithoutFinalLineEnd) {
+    writeBytes(path, "[Communication]\r\nSpeed=9600");
+    ASSERT_TRUE(file.write("TypeECR", "ECR", "1"));
+    EXPECT_EQ(readBytes(path), "[Communication]\r\nSpeed=9600\r\n[TypeECR]\r\nECR=1\r\n");
+}
+
+TEST_F(ProfileFileTest, KeepsCyrillicValuesInWindows1251) {
+    ASSERT_TRUE(file.write("Reports", "Directory", "/дом"));
+    EXPECT_EQ(readBytes(path), "[Reports]\r\nDirectory=/\xE4\xEE\xEC\r\n");
+    EXPECT_EQ(file.read("Reports", "Directory", "", 499), "/дом");
+}
+
+TEST_F(ProfileFileTest, ReportsAFileThatCannotBeWritten) {
+    ProfileFile nowhere(dir.filePath("missing/Tabulon.ini"));
+    EXPECT_FALSE(nowhere.write("Communication", "Speed", "4800"));
+}
+
+TEST_F(ProfileFileTest, MapsComPortsThroughThePortsSection) {
+    writeBytes(path, "[ports]\r\nCOM3 = /dev/ttyUSB0\r\ncom4=/dev/pts/7\r\n");
+    EXPECT_EQ(portDevice(path, 3), "/dev/ttyUSB0");
+    EXPECT_EQ(portDevice(path, 4), "/dev/pts/7");
+    EXPECT_EQ(portDevice(path, 1), "/dev/ttyS0");
+    EXPECT_EQ(portDevice(path, 9), "/dev/ttyS8");
+    EXPECT_EQ(portDevice(dir.filePath("none.ini"), 2), "/dev/ttyS1");
+}
+
+}  // namespace
+}  // namespace tabulon::settings
