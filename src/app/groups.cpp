@@ -41,7 +41,7 @@ void buildConnectionGroup(QWidget* group) {
 }
 
 void buildCodingIntervalGroup(QWidget* group) {
-    makeCheckBox(group, "CheckBox1", "Использовать", 8, 20, 97);
+    makeCheckBox(group, "CheckBox1", "Использовать", 8, 20, 107);
     makeLabel(group, "Label7", "Начало", 120, 22);
     makeEdit(group, "Edit2", 168, 18, 73)->setText("1");
     makeLabel(group, "Label8", "Конец", 256, 22);

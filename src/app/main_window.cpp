@@ -50,6 +50,11 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     }
     setObjectName("Form1");
     setWindowTitle("Tabulon");
+    // The controls sit at fixed pixel places sized for a small dialog font;
+    // the desktop's larger default would clip their captions.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     setFixedSize(kClientWidth, kClientHeight);
     buildControls();
     connectHandlers();

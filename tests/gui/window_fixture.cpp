@@ -1,0 +1,37 @@
+#include "window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace tabulon::testing {
+
+WindowFixture::WindowFixture(const QByteArray& iniBytes) : previousDirectory_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+    if (!iniBytes.isNull()) {
+        QFile file(dir_.filePath("Tabulon.ini"));
+        if (file.open(QIODevice::WriteOnly)) file.write(iniBytes);
+    }
+    window_ = std::make_unique<app::MainWindow>(&dialogs_);
+    window_->show();
+    if (!QTest::qWaitFor([this] { return window_->isInitialised(); }, 5000))
+        qWarning("the main window did not initialise");
+}
+
+WindowFixture::~WindowFixture() {
+    window_.reset();
+    QDir::setCurrent(previousDirectory_);
+}
+
+QByteArray WindowFixture::iniBytes() const {
+    QFile file(dir_.filePath("Tabulon.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WindowFixture::screenshot(const QString& name) {
+    const QString folder = qEnvironmentVariable("TABULON_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    window_->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+}  // namespace tabulon::testing

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "dialogs/scripted_dialogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tabulon::testing {
+
+// A main window on the offscreen screen, started in a scratch working
+// directory with scripted dialogs.
+class WindowFixture {
+public:
+    // iniBytes: the Tabulon.ini to start with; null for none.
+    explicit WindowFixture(const QByteArray& iniBytes = {});
+    ~WindowFixture();
+
+    app::MainWindow& window() { return *window_; }
+    ScriptedDialogs& dialogs() { return dialogs_; }
+    QString directory() const { return dir_.path(); }
+    QByteArray iniBytes() const;
+
+    template <class T>
+    T* control(const char* name) {
+        return window_->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // Saves a picture of the window when TABULON_SCREENSHOTS names a folder.
+    void screenshot(const QString& name);
+
+private:
+    QTemporaryDir dir_;
+    QString previousDirectory_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<app::MainWindow> window_;
+};
+
+}  // namespace tabulon::testing
