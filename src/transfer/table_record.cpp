@@ -1,0 +1,109 @@
+#include "transfer/table_record.h"
+
+#include <optional>
+
+#include "text/cp1251.h"
+#include "text/decimal_number.h"
+#include "transfer/record_messages.h"
+#include "transfer/record_text.h"
+#include "transfer/register_tables.h"
+#include "transfer/write_limit.h"
+
+namespace tabulon {
+
+namespace {
+
+struct FieldText {
+    QString text;
+    std::optional<QString> conversionError;
+};
+
+FieldText number(const QString& cell, int decimals) {
+    if (cell.isEmpty()) return {text::formatDecimalFloat(0.0f, decimals), {}};
+    const std::optional<float> value = text::parseDecimalFloat(cell);
+    if (!value) return {{}, text::invalidFloatMessage(cell)};
+    return {text::formatDecimalFloat(*value, decimals), {}};
+}
+
+FieldText fieldText(const RecordField& field, const QString& cell, Model model) {
+    const int cut = field.cut[static_cast<int>(model)];
+    switch (field.rule) {
+        case FieldRule::AsIs:
+            return {cell, {}};
+        case FieldRule::Cut:
+            return {cell.left(cut), {}};
+        case FieldRule::CutZeroIfEmpty:
+            return {cell.isEmpty() ? QStringLiteral("0") : cell.left(cut), {}};
+        case FieldRule::Price:
+            return number(cell, 2);
+        case FieldRule::Quantity:
+            return number(cell, 3);
+        case FieldRule::Zero:
+            return {QStringLiteral("0"), {}};
+    }
+    return {};
+}
+
+// Encoding the whole record failed: name the first cell that holds the
+// culprit. Every field that can fail is the start of its cell, so the position
+// found in the field is that in the cell, and the message can show the whole
+// character even where a cut split it.
+BuiltRecord notInCodePage(TableKind kind, const GridTable& table, const QStringList& cells,
+                          const std::vector<QString>& fields, int row) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const qsizetype at = firstUnencodable(fields[i]);
+        if (at < 0) continue;
+        const int column = table.fields[i].column;
+        return {
+            {},
+            RecordError{RecordError::Kind::NotInCodePage,
+                        cellNotInCodePageMessage(kind, row, column, cells.value(column - 1), at)}};
+    }
+    Q_UNREACHABLE();  // ";" and the digits of the number rules always encode
+    return {};
+}
+
+}  // namespace
+
+BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model model,
+                             RecordPlace place) {
+    const GridTable& table = registerTable(kind);
+
+    QString record;
+    std::vector<QString> fields;
+    fields.reserve(table.fields.size());
+    for (const RecordField& field : table.fields) {
+        const QString cell = field.column > 0 ? cells.value(field.column - 1) : QString();
+        FieldText made = fieldText(field, cell, model);
+        if (made.conversionError) {
+            return {{}, RecordError{RecordError::Kind::NotANumber, *made.conversionError}};
+        }
+        record += made.text;
+        record += u';';
+        fields.push_back(std::move(made.text));
+    }
+
+    std::optional<QByteArray> bytes = text::toCp1251(record);
+    if (!bytes) return notInCodePage(kind, table, cells, fields, place.row);
+
+    const int length = writeCommandLength(table.registerTable, place.record, bytes->size());
+    if (length > kMaxWriteCommandBytes) {
+        return {
+            {},
+            RecordError{RecordError::Kind::TooLong, rowTooLongMessage(kind, place.row, length)}};
+    }
+    return {std::move(*bytes), {}};
+}
+
+TableReply ParseTableRecord(TableKind kind, const QByteArray& reply) {
+    const int accepted = registerTable(kind).replyFields;
+    TableReply result;
+    result.cells = replyFields(reply);
+    if (result.cells.size() > accepted) {
+        result.cells.resize(accepted);
+        result.badData = true;
+    }
+    return result;
+}
+
+}  // namespace tabulon
