@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/line_settings.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace tabulon::link {
+
+// The one place the protocol touches a device. The real one is a serial port;
+// tests and the demo mode put a simulated register behind it.
+class BytePort {
+public:
+    virtual ~BytePort() = default;
+
+    // Opens an existing device for reading and writing, exclusively, with
+    // 1024-byte queues. False leaves the port closed and errorString() set.
+    virtual bool open(const QString& device) = 0;
+    // Applies the line settings and the read time-out of 300 ms per byte.
+    virtual bool apply(const LineSettings& settings) = 0;
+    virtual bool isOpen() const = 0;
+
+    // Writes every byte; there is no write time-out. A closed port drops them.
+    virtual void write(QByteArrayView bytes) = 0;
+    // One byte as soon as it arrives, or nothing after the read time-out.
+    virtual std::optional<std::uint8_t> readByte() = 0;
+    // Returns once every written byte has left the computer.
+    virtual void drain() = 0;
+    // Closes the device; false when the system reports a failure.
+    virtual bool close() = 0;
+
+    // The system's description of the last failure of open() or apply().
+    virtual QString errorString() const = 0;
+};
+
+}  // namespace tabulon::link

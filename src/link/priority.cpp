@@ -1,0 +1,100 @@
+#include "link/priority.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#endif
+
+namespace tabulon::link {
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+constexpr int kHighestNice = -20;
+
+bool setNice(int value) { return ::setpriority(PRIO_PROCESS, 0, value) == 0; }
+
+// The lowest nice value this process may set: -20 with the privilege, else what
+// RLIMIT_NICE allows (its ceiling is 20 - limit).
+int lowestPermittedNice()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NICE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kHighestNice;
+    const long ceiling = 20 - long(limit.rlim_cur);
+    return int(qBound(long(kHighestNice), ceiling, 19L));
+}
+
+}  // namespace
+
+SavedPriority SystemPriority::raise()
+{
+    SavedPriority saved;
+    sched_param param{};
+    ::pthread_getschedparam(::pthread_self(), &saved.policy, &param);
+    saved.schedPriority = param.sched_priority;
+    errno = 0;
+    saved.niceValue = ::getpriority(PRIO_PROCESS, 0);
+    const bool niceKnown = errno == 0;
+
+    sched_param fifo{};
+    fifo.sched_priority = ::sched_get_priority_max(SCHED_FIFO);
+    if (::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &fifo) == 0) {
+        saved.policyChanged = true;
+        return saved;
+    }
+    if (!niceKnown) return saved;
+    // On Linux the nice value of PRIO_PROCESS 0 is the calling thread's own.
+    if (saved.niceValue > kHighestNice && setNice(kHighestNice)) {
+        saved.niceChanged = true;
+    } else {
+        const int lowest = lowestPermittedNice();
+        if (lowest < saved.niceValue && setNice(lowest)) saved.niceChanged = true;
+    }
+    return saved;
+}
+
+void SystemPriority::restore(const SavedPriority& saved)
+{
+    if (saved.policyChanged) {
+        sched_param param{};
+        param.sched_priority = saved.schedPriority;
+        ::pthread_setschedparam(::pthread_self(), saved.policy, &param);
+    }
+    if (saved.niceChanged) setNice(saved.niceValue);
+}
+
+#else
+
+SavedPriority SystemPriority::raise() { return {}; }
+void SystemPriority::restore(const SavedPriority&) {}
+
+#endif
+
+SavedPriority CountingPriority::raise()
+{
+    SavedPriority saved;
+    saved.niceValue = level_;
+    ++level_;
+    ++raises_;
+    deepest_ = qMax(deepest_, level_);
+    return saved;
+}
+
+void CountingPriority::restore(const SavedPriority& saved)
+{
+    if (saved.niceValue != level_ - 1) balanced_ = false;
+    level_ = saved.niceValue;
+}
+
+std::shared_ptr<PriorityControl> systemPriority()
+{
+    static const auto control = std::make_shared<SystemPriority>();
+    return control;
+}
+
+}  // namespace tabulon::link

@@ -1,0 +1,286 @@
+#include "link/register_link.h"
+
+#include "link/line_bytes.h"
+#include "link/result_text.h"
+
+#include <chrono>
+
+namespace tabulon::link {
+
+namespace {
+
+constexpr int kSelectAttempts = 5;
+constexpr int kPollAttempts = 16;
+constexpr int kExchangeAttempts = 10;
+// A line that overran its buffer is read to its end so the next exchange starts
+// on a quiet line; a register that never ends its line is cut off here.
+constexpr int kMaxSkippedBytes = 4096;
+
+bool validRegister(int registerNumber) { return registerNumber >= 1 && registerNumber <= 99; }
+
+QByteArray commandText(char letter, int table, int record)
+{
+    return letter + QByteArray::number(table) + ';' + QByteArray::number(record) + ';';
+}
+
+}  // namespace
+
+RegisterLink::RegisterLink(Parts parts)
+    : port_(std::move(parts.port)),
+      deviceFor_(std::move(parts.deviceFor)),
+      clock_(std::move(parts.clock)),
+      priority_(std::move(parts.priority))
+{
+}
+
+RegisterLink::~RegisterLink() = default;
+
+int RegisterLink::OpenPort(int port, int speed)
+{
+    if (port < 1 || port > 9) {
+        openError_ = resultMeaning(Operation::OpenPort, -1);
+        return -1;
+    }
+    const std::optional<QByteArray> speedName = speedText(speed);
+    if (!speedName) {
+        openError_ = resultMeaning(Operation::OpenPort, -2);
+        return -2;
+    }
+    // Opening over an open port would leave that device held until the
+    // program ends; let it go first.
+    if (port_->isOpen()) port_->close();
+    openFlag_ = -1;
+    openPort_ = -1;
+
+    if (!port_->open(deviceFor_(port))) {
+        openError_ = port_->errorString();
+        return -3;
+    }
+    std::optional<LineSettings> settings = lineSettingsFromMode(modeText(port, *speedName));
+    if (!settings) {
+        port_->close();
+        openError_ = resultMeaning(Operation::OpenPort, -4);
+        return -4;
+    }
+    settings->dataTerminalReady = true;
+    if (!port_->apply(*settings)) {
+        openError_ = port_->errorString();
+        port_->close();
+        return -5;
+    }
+    openError_.clear();
+    openFlag_ = 1;
+    openPort_ = port;
+    return 1;
+}
+
+int RegisterLink::ClosePort(int port)
+{
+    if (openPort_ == -1 || port != openPort_) return -1;
+    send(releaseSequence(8, 8));
+    openFlag_ = -1;
+    openPort_ = -1;
+    port_->drain();
+    return port_->close() ? 1 : -1;
+}
+
+void RegisterLink::setAddress(int registerNumber) { address_ = registerAddress(registerNumber); }
+
+RegisterLink::LineEnd RegisterLink::readLineText(QByteArray& text, bool keepFill,
+                                                 FrameChecksum* checksum)
+{
+    for (;;) {
+        const std::optional<std::uint8_t> byte = port_->readByte();
+        if (!byte) return LineEnd::Missing;
+        if (checksum) checksum->add(*byte);
+        if (*byte == kLineEnd) return LineEnd::Complete;
+        if (*byte == kFill && !keepFill) continue;
+        if (text.size() == kMaxLineText) {
+            skipRestOfLine();
+            return LineEnd::TooLong;
+        }
+        text.append(char(*byte));
+    }
+}
+
+void RegisterLink::skipRestOfLine()
+{
+    for (int skipped = 0; skipped < kMaxSkippedBytes; ++skipped) {
+        const std::optional<std::uint8_t> byte = port_->readByte();
+        if (!byte) return;
+        if (*byte == kLineEnd) break;
+    }
+    readCheckBytes(nullptr);
+}
+
+bool RegisterLink::readCheckBytes(FrameChecksum* checksum)
+{
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<std::uint8_t> byte = port_->readByte();
+        if (!byte) return false;
+        if (checksum) checksum->add(*byte);
+    }
+    return true;
+}
+
+bool RegisterLink::readStatusLine()
+{
+    const std::optional<std::uint8_t> first = port_->readByte();
+    if (!first || *first != kLineStart) return false;
+    status_.clear();
+    if (readLineText(status_, false, nullptr) != LineEnd::Complete) return false;
+    return readCheckBytes(nullptr);
+}
+
+int RegisterLink::SelectRegister()
+{
+    const QByteArray sequence = selectSequence(address_);
+    for (int attempt = 0; attempt < kSelectAttempts; ++attempt) {
+        send(sequence);
+        if (readStatusLine()) {
+            send(lineAcknowledgement());
+            return 0;
+        }
+    }
+    send(releaseSequence(8, 8));
+    return -1;
+}
+
+int RegisterLink::PollRegister()
+{
+    send(fillRun(5));
+    const QByteArray sequence = pollSequence(address_);
+    for (int attempt = 0; attempt < kPollAttempts; ++attempt) {
+        send(sequence);
+        if (readStatusLine()) {
+            send(lineAcknowledgement());
+            return 0;
+        }
+    }
+    return -1;
+}
+
+int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArray& reply)
+{
+    if (!validRegister(registerNumber)) return -2;
+    const QByteArray command = commandText('R', table, record);
+    if (command.size() > kMaxReadCommand) return -12;
+    setAddress(registerNumber);
+    const QByteArray frame = fillRun(11) + BuildFrame(command);
+
+    RaisedPriority raised(*priority_);
+    send(fillRun(11));
+    QByteArray text;
+    for (int attempt = 0;;) {
+        if (SelectRegister() < 0) return -1;
+        send(frame);
+        const std::optional<std::uint8_t> answer = port_->readByte();
+        if (!answer || *answer != kAck) return -12;
+        if (!port_->readByte()) return -12;  // the register's LF
+
+        checksum_.reset();
+        text.clear();
+        if (readLineText(text, true, &checksum_) != LineEnd::Complete) return -12;
+        if (!readCheckBytes(&checksum_)) return -12;
+        if (!checksum_.isZero()) return -1000;
+        send(lineAcknowledgement());
+
+        if (!text.startsWith(kErrorMark)) break;
+        if (++attempt == kExchangeAttempts) {
+            send(releaseSequence(5, 5));
+            return -15;
+        }
+    }
+    reply = text;
+    send(releaseSequence(5, 5));
+    return int(text.size());
+}
+
+int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data)
+{
+    if (!validRegister(registerNumber)) return -2;
+    const qsizetype end = data.indexOf('\0');
+    if (end >= 0) data = data.first(end);
+    const QByteArray command = commandText('W', table, record) + data.toByteArray();
+    if (command.size() > kMaxWriteCommand) return -12;
+    setAddress(registerNumber);
+    const QByteArray frame = BuildFrame(command);
+    const QByteArray framed = fillRun(11) + frame;
+
+    enum class Outcome { Refused, ErrorReply, Accepted } outcome = Outcome::Accepted;
+    RaisedPriority raised(*priority_);
+    send(fillRun(11));
+    for (int attempt = 0;;) {
+        if (SelectRegister() < 0) return -1;
+        send(framed);
+        const std::optional<std::uint8_t> answer = port_->readByte();
+        if (!answer) {
+            send(releaseSequence(8, 8));
+            return -12;
+        }
+        if (*answer != kAck) {
+            outcome = Outcome::Refused;
+            if (++attempt == kExchangeAttempts) break;
+            continue;
+        }
+        status_.clear();
+        if (!port_->readByte() || readLineText(status_, false, nullptr) != LineEnd::Complete) {
+            send(releaseSequence(8, 8));
+            return -12;
+        }
+        if (!readCheckBytes(nullptr)) {
+            raised.leave();
+            send(releaseSequence(8, 8));
+            return -12;
+        }
+        send(lineAcknowledgement());
+        if (!status_.startsWith(kErrorMark)) {
+            outcome = Outcome::Accepted;
+            break;
+        }
+        outcome = Outcome::ErrorReply;
+        if (++attempt == kExchangeAttempts) break;
+    }
+    raised.leave();
+    send(releaseSequence(10, 15));
+    if (outcome == Outcome::Refused) return -12;
+    if (outcome == Outcome::ErrorReply) {
+        send(releaseSequence(8, 8));
+        return -15;
+    }
+    return int(frame.size());
+}
+
+void RegisterLink::pause()
+{
+    using namespace std::chrono_literals;
+    const Clock::Duration start = clock_->now();
+    for (;;) {
+        const Clock::Duration elapsed = clock_->now() - start;
+        if (elapsed > 1000ms) return;
+        clock_->sleepFor(1001ms - elapsed);
+    }
+}
+
+int RegisterLink::ResetLink()
+{
+    if (openFlag_ == -1 || openPort_ == -1 || !port_->isOpen()) return -1;
+    RaisedPriority raised(*priority_);
+    send(releaseSequence(8, 8));
+    pause();
+    return 1;
+}
+
+int RegisterLink::DetectRegister(int registerNumber)
+{
+    if (!validRegister(registerNumber)) return -2;
+    RaisedPriority raised(*priority_);
+    if (ResetLink() == -1) return -1;
+    setAddress(registerNumber);
+    const int polled = PollRegister();
+    ResetLink();
+    raised.leave();
+    return polled == 0 ? 1 : -3;
+}
+
+}  // namespace tabulon::link

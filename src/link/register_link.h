@@ -1,0 +1,98 @@
+#pragma once
+
+#include "link/byte_port.h"
+#include "link/clock.h"
+#include "link/device_names.h"
+#include "link/frame.h"
+#include "link/priority.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+
+namespace tabulon::link {
+
+// The register link: the one open port and the byte protocol of single-record
+// exchanges with the registers on it. Every operation returns an integer,
+// negative for failure (resultMeaning() says what each one means); none of them
+// shows anything. One exchange at a time, on one thread.
+class RegisterLink {
+public:
+    // Limits that bound what the operations accept.
+    static constexpr int kMaxReadCommand = 19;
+    static constexpr int kMaxWriteCommand = 196;  // its frame fits 200 bytes
+    static constexpr int kMaxLineText = 243;      // register lines, before the CR
+
+    struct Parts {
+        std::unique_ptr<BytePort> port;
+        DeviceResolver deviceFor = defaultDevice;
+        std::shared_ptr<Clock> clock = steadyClock();
+        std::shared_ptr<PriorityControl> priority = systemPriority();
+    };
+
+    explicit RegisterLink(Parts parts);
+    ~RegisterLink();
+    RegisterLink(const RegisterLink&) = delete;
+    RegisterLink& operator=(const RegisterLink&) = delete;
+
+    // 1 opened; -1 port outside 1..9; -2 speed not accepted; -3 the device did
+    // not open (openErrorText() says why); -4 no line settings from the mode
+    // text; -5 the settings did not apply (the device is closed again).
+    int OpenPort(int port, int speed);
+    // 1 closed after the release sequence (8, 8) and a drained output; -1 when
+    // `port` is not the open port (nothing sent) or the system refused to close.
+    int ClosePort(int port);
+
+    // The select and poll of the current address; 0 answered, -1 no answer.
+    int SelectRegister();
+    int PollRegister();
+
+    // The reply length with the reply text (without CR) in `reply`, or -1 no
+    // register, -2 bad register number, -12 refused frame / missing byte /
+    // over-long reply, -15 ten "E" replies, -1000 check bytes do not match.
+    // `reply` is only written on success.
+    int ReadRecord(int registerNumber, int table, int record, QByteArray& reply);
+    // The frame length (command text + 4), or -1, -2, -12 (also for a command
+    // text over 196 bytes, nothing sent), -15. The data ends at its first NUL.
+    int WriteRecord(int registerNumber, int table, int record, QByteArrayView data);
+    // 1 after the release sequence (8, 8) and a pause of more than 1000 ms; -1
+    // when no port is open (nothing sent).
+    int ResetLink();
+    // 1 found; -1 port not open; -2 bad number; -3 no answer to 16 polls.
+    int DetectRegister(int registerNumber);
+
+    bool isOpen() const { return openFlag_ == 1; }
+    int openPort() const { return openPort_; }
+    // Why the last OpenPort failed, in the system's words where there are some.
+    QString openErrorText() const { return openError_; }
+    // The last status line or write reply, text only, fill bytes left out.
+    QByteArray statusText() const { return status_; }
+    QByteArray address() const { return address_; }
+
+private:
+    enum class LineEnd { Complete, Missing, TooLong };
+
+    void send(QByteArrayView bytes) { port_->write(bytes); }
+    void setAddress(int registerNumber);
+    bool readStatusLine();
+    LineEnd readLineText(QByteArray& text, bool keepFill, FrameChecksum* checksum);
+    void skipRestOfLine();
+    bool readCheckBytes(FrameChecksum* checksum);
+    void pause();
+
+    std::unique_ptr<BytePort> port_;
+    DeviceResolver deviceFor_;
+    std::shared_ptr<Clock> clock_;
+    std::shared_ptr<PriorityControl> priority_;
+
+    int openFlag_ = -1;
+    int openPort_ = -1;
+    QString openError_;
+    QByteArray address_ = "01";
+    QByteArray status_;
+    FrameChecksum checksum_;
+};
+
+}  // namespace tabulon::link

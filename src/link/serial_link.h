@@ -1,0 +1,14 @@
+#pragma once
+
+#include "link/register_link.h"
+
+#include <memory>
+
+namespace tabulon::link {
+
+// The link the program uses on a real line: a serial port, the steady clock and
+// the system's scheduler. `deviceFor` maps COMn to a device (the window passes
+// its settings-file mapping).
+std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor = defaultDevice);
+
+}  // namespace tabulon::link

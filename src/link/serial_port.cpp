@@ -1,0 +1,125 @@
+#include "link/serial_port.h"
+
+#include <QDeadlineTimer>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace tabulon::link {
+
+namespace {
+
+constexpr qint64 kQueueSize = 1024;
+
+// Writes have no time-out of their own; this only keeps a wedged device (a
+// pseudo-terminal nobody reads) from hanging the program for good.
+constexpr int kWriteStallMs = 10000;
+
+QSerialPort::DataBits dataBits(int bits)
+{
+    switch (bits) {
+    case 5: return QSerialPort::Data5;
+    case 6: return QSerialPort::Data6;
+    case 7: return QSerialPort::Data7;
+    default: return QSerialPort::Data8;
+    }
+}
+
+QSerialPort::Parity parity(char p)
+{
+    switch (p) {
+    case 'E': return QSerialPort::EvenParity;
+    case 'O': return QSerialPort::OddParity;
+    case 'M': return QSerialPort::MarkParity;
+    case 'S': return QSerialPort::SpaceParity;
+    default: return QSerialPort::NoParity;
+    }
+}
+
+}  // namespace
+
+SerialBytePort::SerialBytePort(std::chrono::milliseconds readTimeout) : readTimeout_(readTimeout) {}
+
+SerialBytePort::~SerialBytePort() = default;
+
+bool SerialBytePort::open(const QString& device)
+{
+    error_.clear();
+    port_.setPortName(device);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        error_ = port_.errorString();
+        return false;
+    }
+    port_.setReadBufferSize(kQueueSize);
+    return true;
+}
+
+bool SerialBytePort::apply(const LineSettings& settings)
+{
+    const bool applied = port_.setBaudRate(settings.baudRate) &&
+                         port_.setDataBits(dataBits(settings.dataBits)) &&
+                         port_.setParity(parity(settings.parity)) &&
+                         port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop
+                                                                   : QSerialPort::OneStop) &&
+                         port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        error_ = port_.errorString();
+        return false;
+    }
+    // A pseudo-terminal or a USB adapter without modem lines cannot raise DTR;
+    // the register line works without it, so that is not a failure.
+    port_.setDataTerminalReady(settings.dataTerminalReady);
+    port_.clearError();
+    return true;
+}
+
+bool SerialBytePort::isOpen() const { return port_.isOpen(); }
+
+void SerialBytePort::write(QByteArrayView bytes)
+{
+    if (!port_.isOpen() || bytes.isEmpty()) return;
+    port_.write(bytes.data(), bytes.size());
+    // QSerialPort only queues; without an event loop the bytes leave here.
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteStallMs)) break;
+    }
+}
+
+std::optional<std::uint8_t> SerialBytePort::readByte()
+{
+    if (!port_.isOpen()) return std::nullopt;
+    const QDeadlineTimer deadline(readTimeout_);
+    while (port_.bytesAvailable() == 0) {
+        if (deadline.hasExpired() || !port_.waitForReadyRead(int(deadline.remainingTime()))) {
+            if (port_.bytesAvailable() > 0) break;
+            return std::nullopt;
+        }
+    }
+    char byte = 0;
+    if (!port_.getChar(&byte)) return std::nullopt;
+    return static_cast<std::uint8_t>(byte);
+}
+
+void SerialBytePort::drain()
+{
+    if (!port_.isOpen()) return;
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteStallMs)) break;
+    }
+#ifdef Q_OS_UNIX
+    // The bytes may still sit in the driver's queue; the device must not be
+    // closed (and the line settings restored) before they are on the line.
+    ::tcdrain(int(port_.handle()));
+#endif
+}
+
+bool SerialBytePort::close()
+{
+    if (!port_.isOpen()) return true;
+    port_.clearError();
+    port_.close();
+    return port_.error() == QSerialPort::NoError;
+}
+
+}  // namespace tabulon::link

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "link/byte_port.h"
+
+#include <QSerialPort>
+
+#include <chrono>
+
+namespace tabulon::link {
+
+// A serial device through QSerialPort. QSerialPort's lock file makes the open
+// exclusive: a port held by another program (or another link) does not open.
+class SerialBytePort final : public BytePort {
+public:
+    explicit SerialBytePort(std::chrono::milliseconds readTimeout = std::chrono::milliseconds(300));
+    ~SerialBytePort() override;
+
+    bool open(const QString& device) override;
+    bool apply(const LineSettings& settings) override;
+    bool isOpen() const override;
+    void write(QByteArrayView bytes) override;
+    std::optional<std::uint8_t> readByte() override;
+    void drain() override;
+    bool close() override;
+    QString errorString() const override { return error_; }
+
+private:
+    QSerialPort port_;
+    std::chrono::milliseconds readTimeout_;
+    QString error_;
+};
+
+}  // namespace tabulon::link

@@ -1,0 +1,136 @@
+#include "sim/line_server.h"
+
+#include "sim/line_state.h"
+
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tabulon::sim {
+
+namespace {
+
+QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+void makeRaw(int fd, speed_t speed)
+{
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) return;
+    ::cfmakeraw(&settings);
+    settings.c_cflag |= CLOCAL | CREAD | CSTOPB;
+    if (speed != 0) ::cfsetspeed(&settings, speed);
+    ::tcsetattr(fd, TCSANOW, &settings);
+}
+
+speed_t standardSpeed(int baud)
+{
+    switch (baud) {
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return 0;
+    }
+}
+
+bool writeAll(int fd, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
+QString printable(QByteArrayView bytes)
+{
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
+}  // namespace
+
+std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        error = systemError();
+        if (master >= 0) ::close(master);
+        return nullptr;
+    }
+    const QString path = QString::fromLocal8Bit(::ptsname(master));
+    // Holding the far end open keeps the line up between the program's
+    // openings (the master would read end-of-line otherwise), and lets the
+    // line be raw before anyone else opens it, so nothing is echoed.
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        error = systemError();
+        ::close(master);
+        return nullptr;
+    }
+    makeRaw(slave, B4800);
+    return std::unique_ptr<LineServer>(new LineServer(master, slave, path));
+}
+
+std::unique_ptr<LineServer> LineServer::openDevice(const QString& path, int speed, QString& error)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) {
+        error = systemError();
+        return nullptr;
+    }
+    makeRaw(fd, standardSpeed(speed));
+    return std::unique_ptr<LineServer>(new LineServer(fd, fd, path));
+}
+
+LineServer::~LineServer()
+{
+    if (watchFd_ != fd_) ::close(watchFd_);
+    ::close(fd_);
+}
+
+int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log)
+{
+    std::optional<LineState> shown;
+    char buffer[512];
+    for (;;) {
+        const ssize_t count = ::read(fd_, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
+            return 1;
+        }
+        const std::optional<LineState> state = lineState(watchFd_);
+        if (log && state && state != shown) {
+            std::fprintf(log, "line: %s\n", qPrintable(state->text()));
+            shown = state;
+        }
+        // A register set to another speed hears only noise.
+        if (options.speed != 0 && state && state->baudRate != options.speed) continue;
+
+        const qsizetype known = ecr.commands().size();
+        const QByteArray answer = ecr.receive(QByteArrayView(buffer, count));
+        if (log) {
+            for (qsizetype i = known; i < ecr.commands().size(); ++i) {
+                std::fprintf(log, "command: %s\n", qPrintable(printable(ecr.commands()[i])));
+            }
+            std::fflush(log);
+        }
+        if (!writeAll(fd_, answer)) {
+            if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
+            return 1;
+        }
+    }
+}
+
+}  // namespace tabulon::sim

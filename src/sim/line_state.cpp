@@ -1,0 +1,41 @@
+#include "sim/line_state.h"
+
+// termios2 tells any speed, 57700 included; the classic termios only knows the
+// standard rates. The kernel header clashes with <termios.h>, so this file
+// keeps to the kernel's own definitions.
+#if defined(__linux__)
+#include <asm/ioctls.h>
+#include <asm/termbits.h>
+extern "C" int ioctl(int fd, unsigned long request, ...);
+#endif
+
+namespace tabulon::sim {
+
+QString LineState::text() const
+{
+    return QStringLiteral("%1 baud, %2%3%4").arg(baudRate).arg(dataBits).arg(QChar::fromLatin1(parity)).arg(stopBits);
+}
+
+std::optional<LineState> lineState(int fd)
+{
+#if defined(__linux__)
+    struct termios2 settings {};
+    if (ioctl(fd, TCGETS2, &settings) != 0) return std::nullopt;
+    LineState state;
+    state.baudRate = int(settings.c_ospeed);
+    switch (settings.c_cflag & CSIZE) {
+    case CS5: state.dataBits = 5; break;
+    case CS6: state.dataBits = 6; break;
+    case CS7: state.dataBits = 7; break;
+    default: state.dataBits = 8; break;
+    }
+    state.parity = !(settings.c_cflag & PARENB) ? 'N' : (settings.c_cflag & PARODD) ? 'O' : 'E';
+    state.stopBits = (settings.c_cflag & CSTOPB) ? 2 : 1;
+    return state;
+#else
+    (void)fd;
+    return std::nullopt;
+#endif
+}
+
+}  // namespace tabulon::sim

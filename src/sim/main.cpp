@@ -1,0 +1,46 @@
+#include "sim/line_server.h"
+#include "sim/sim_options.h"
+#include "sim/sim_register.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace tabulon::sim;
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedSimOptions parsed = parseSimOptions(arguments);
+    if (!parsed.options) {
+        std::fprintf(stderr, "tabulon-sim: %s\n\n%s", qPrintable(parsed.error), qPrintable(simUsage()));
+        return 2;
+    }
+    const SimOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(qPrintable(simUsage()), stdout);
+        return 0;
+    }
+
+    SimulatedRegister ecr(options.model);
+    ecr.faults() = options.faults;
+    ecr.answerOnlyTo(options.onlyRegister);
+
+    QString error;
+    const std::unique_ptr<LineServer> server =
+        options.device.isEmpty() ? LineServer::openPseudoTerminal(error)
+                                 : LineServer::openDevice(options.device, options.speed, error);
+    if (!server) {
+        std::fprintf(stderr, "tabulon-sim: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server->path()));
+    std::fflush(stdout);
+    if (options.log) {
+        std::fprintf(stderr, "%s register%s\n", qPrintable(modelName(options.model)),
+                     options.onlyRegister ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
+                                          : " (any number)");
+    }
+    return server->serve(ecr, options, options.log ? stderr : nullptr);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "sim/faults.h"
+#include "sim/model.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace tabulon::sim {
+
+// What tabulon-sim is asked to be.
+struct SimOptions {
+    Model model = Model::Neon;
+    std::optional<int> onlyRegister;  // answer to every number unless set
+    QString device;                   // empty: open a pseudo-terminal
+    int speed = 0;                    // nonzero: ignore the line unless set to this speed
+    Faults faults;
+    bool log = false;
+    bool help = false;
+};
+
+struct ParsedSimOptions {
+    std::optional<SimOptions> options;  // nullopt: `error` says what is wrong
+    QString error;
+};
+
+// The arguments after the program name.
+ParsedSimOptions parseSimOptions(const QStringList& arguments);
+QString simUsage();
+
+}  // namespace tabulon::sim

@@ -1,0 +1,74 @@
+#include "sim/simulated_line.h"
+
+namespace tabulon::sim {
+
+SimulatedLine::SimulatedLine(std::shared_ptr<link::VirtualClock> clock) : clock_(std::move(clock)) {}
+
+void SimulatedLine::attach(std::shared_ptr<SimulatedRegister> ecr) { registers_.push_back(std::move(ecr)); }
+
+void SimulatedLine::clearTranscript()
+{
+    sent_.clear();
+    received_.clear();
+    timeouts_ = 0;
+}
+
+bool SimulatedLine::open(const QString& device, QString& error)
+{
+    if (openFailure_) {
+        error = *openFailure_;
+        return false;
+    }
+    if (open_) {
+        error = QStringLiteral("Device or resource busy");
+        return false;
+    }
+    open_ = true;
+    device_ = device;
+    error.clear();
+    return true;
+}
+
+bool SimulatedLine::apply(const link::LineSettings& settings, QString& error)
+{
+    if (settingsFailure_) {
+        error = *settingsFailure_;
+        return false;
+    }
+    settings_ = settings;
+    return true;
+}
+
+void SimulatedLine::write(QByteArrayView bytes)
+{
+    if (!open_) return;
+    sent_.append(bytes);
+    for (const auto& ecr : registers_) pending_ += ecr->receive(bytes);
+}
+
+std::optional<std::uint8_t> SimulatedLine::readByte()
+{
+    if (!open_) return std::nullopt;
+    if (readPos_ == pending_.size()) {
+        pending_.clear();
+        readPos_ = 0;
+        clock_->advance(readTimeout_);
+        ++timeouts_;
+        return std::nullopt;
+    }
+    const char byte = pending_.at(readPos_++);
+    received_.append(byte);
+    return std::uint8_t(byte);
+}
+
+void SimulatedLine::close()
+{
+    if (!open_) return;
+    open_ = false;
+    ++closes_;
+    // Closing a device drops what it had received and nobody read.
+    pending_.clear();
+    readPos_ = 0;
+}
+
+}  // namespace tabulon::sim

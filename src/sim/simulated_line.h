@@ -1,0 +1,97 @@
+#pragma once
+
+#include "link/byte_port.h"
+#include "link/clock.h"
+#include "sim/sim_register.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tabulon::sim {
+
+// A serial line inside the process: the computer's port at one end, simulated
+// registers (none, one or several) at the other. Registers answer at once; a
+// read with nothing to read costs the read time-out of the virtual clock, so a
+// silent line is as slow as on the wire but takes no real time. It keeps what
+// the computer put on the line for tests to compare.
+class SimulatedLine {
+public:
+    explicit SimulatedLine(std::shared_ptr<link::VirtualClock> clock);
+
+    void attach(std::shared_ptr<SimulatedRegister> ecr);
+    void detachAll() { registers_.clear(); }
+
+    // Every byte the computer wrote while the port was open, in order.
+    const QByteArray& sent() const { return sent_; }
+    // Every byte the computer read.
+    const QByteArray& received() const { return received_; }
+    void clearTranscript();
+    int timeouts() const { return timeouts_; }
+
+    // Makes the next opens fail with this system text (nullopt: they succeed).
+    void failOpen(std::optional<QString> reason) { openFailure_ = std::move(reason); }
+    // Makes applying the line settings fail with this text.
+    void failSettings(std::optional<QString> reason) { settingsFailure_ = std::move(reason); }
+
+    bool isOpen() const { return open_; }
+    const QString& device() const { return device_; }
+    const std::optional<link::LineSettings>& settings() const { return settings_; }
+    int closes() const { return closes_; }
+
+    link::VirtualClock& clock() { return *clock_; }
+    std::chrono::milliseconds readTimeout() const { return readTimeout_; }
+
+    // The computer's end, for the port.
+    bool open(const QString& device, QString& error);
+    bool apply(const link::LineSettings& settings, QString& error);
+    void write(QByteArrayView bytes);
+    std::optional<std::uint8_t> readByte();
+    void drain() {}
+    void close();
+
+private:
+    std::shared_ptr<link::VirtualClock> clock_;
+    std::vector<std::shared_ptr<SimulatedRegister>> registers_;
+    std::chrono::milliseconds readTimeout_{300};
+
+    bool open_ = false;
+    QString device_;
+    std::optional<link::LineSettings> settings_;
+    std::optional<QString> openFailure_;
+    std::optional<QString> settingsFailure_;
+    int closes_ = 0;
+
+    QByteArray pending_;  // register output not yet read
+    qsizetype readPos_ = 0;
+    QByteArray sent_;
+    QByteArray received_;
+    int timeouts_ = 0;
+};
+
+// The link's byte port on a simulated line.
+class SimulatedPort final : public link::BytePort {
+public:
+    explicit SimulatedPort(std::shared_ptr<SimulatedLine> line) : line_(std::move(line)) {}
+
+    bool open(const QString& device) override { return line_->open(device, error_); }
+    bool apply(const link::LineSettings& settings) override { return line_->apply(settings, error_); }
+    bool isOpen() const override { return line_->isOpen(); }
+    void write(QByteArrayView bytes) override { line_->write(bytes); }
+    std::optional<std::uint8_t> readByte() override { return line_->readByte(); }
+    void drain() override { line_->drain(); }
+    bool close() override
+    {
+        line_->close();
+        return true;
+    }
+    QString errorString() const override { return error_; }
+
+private:
+    std::shared_ptr<SimulatedLine> line_;
+    QString error_;
+};
+
+}  // namespace tabulon::sim
