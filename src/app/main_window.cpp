@@ -9,6 +9,7 @@
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "catalogue/model.h"
+#include "catalogue/model_profile.h"
 #include "dialogs/widget_dialogs.h"
 #include "settings/startup_settings.h"
 
@@ -145,6 +146,9 @@ void MainWindow::connectHandlers() {
             &MainWindow::Button1Click);
     connect(findChild<QPushButton*>("Button10"), &QPushButton::clicked, this,
             &MainWindow::Button10Click);
+    // Only a pick by the user applies a profile; start-up selects silently.
+    connect(findChild<QComboBox*>("ComboBox4"), &QComboBox::activated, this,
+            &MainWindow::ComboBox4Change);
     connect(pages_, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });
@@ -255,6 +259,28 @@ void MainWindow::PageControl1Change() {
         findChild<QPushButton*>("Button12")->setEnabled(true);
         findChild<QPushButton*>("Button11")->setEnabled(LogoPresent);
         findChild<QPushButton*>("Button13")->setEnabled(LogoPresent);
+    }
+}
+
+void MainWindow::ComboBox4Change() {
+    const auto model = modelFromIndex(findChild<QComboBox*>("ComboBox4")->currentIndex());
+    if (!model) return;
+    const ModelProfile& profile = modelProfile(*model);
+    setWindowTitle(profile.windowCaption);
+    findChild<QGroupBox*>("GroupBox1")->setTitle(profile.groupCaption);
+    grid(TableKind::Goods)->setVisibleRows(profile.goodsRows);
+    grid(TableKind::PaymentTypes)->setVisibleRows(profile.paymentRows);
+    grid(TableKind::HeaderText)->setVisibleRows(profile.headerTextRows);
+    findChild<QLineEdit*>("Edit3")->setText(profile.codingEnd);
+
+    GridModel& header = *grid(TableKind::HeaderText);
+    header.setCell(0, 1, gridSpec(TableKind::HeaderText).headers.value(1));
+    for (int row = 0; row < header.gridRows(); ++row)
+        header.setCell(row, 0, profileHeaderTextLabel(row));
+
+    for (const FieldPresentation& field : profile.fields) {
+        findChild<QLabel*>(field.label)->setText(field.text);
+        findChild<QLineEdit*>(field.edit)->setVisible(field.visible);
     }
 }
 

@@ -48,6 +48,7 @@ public:
     void Button1Click();
     void Button10Click();
     void PageControl1Change();
+    void ComboBox4Change();
 
 protected:
     void changeEvent(QEvent* event) override;
