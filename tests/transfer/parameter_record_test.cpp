@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/parameter_catalogue.h"
 #include "cp1251_bytes.h"
 #include "qt_print.h"
 
 namespace tabulon {
 namespace {
 
-QStringList numbered(int count) {
-    QStringList texts;
-    for (int i = 1; i <= count; ++i) texts << QString::number(i);
-    return texts;
+// Every field of the set holding its position in the record, 1, 2, ...
+ParameterMap numberedFields(ParameterSet set) {
+    ParameterMap fields;
+    const QStringList names = parameterFieldNames(set);
+    for (int i = 0; i < names.size(); ++i) fields.setFieldText(names[i], QString::number(i + 1));
+    return fields;
 }
 
 TEST(ParameterRecord, FieldCountFollowsTheModel) {
@@ -32,7 +35,7 @@ TEST(ParameterRecord, FieldCountFollowsTheModel) {
         {ServiceParameters, Model::Neon, "1;2;3;4;5;6;7;8;9;10;11;"},
     };
     for (const auto& c : cases) {
-        const BuiltRecord record = BuildParameterRecord(c.set, numbered(13), c.model);
+        const BuiltRecord record = BuildParameterRecord(c.set, numberedFields(c.set), c.model);
         ASSERT_TRUE(record.ok());
         EXPECT_EQ(record.text, c.record) << int(c.set) << " model " << int(c.model);
     }
@@ -48,54 +51,31 @@ TEST(ParameterRecord, FieldsLoseBlanksAndControlsAtTheEndsOnly) {
                                       "5;\xAF;;"));
 }
 
-TEST(ParameterRecord, ReadsTheWindowFieldsByName) {
-    ParameterMap fields;
-    const QStringList names{"Edit25", "Edit26", "Edit27", "Edit28", "Edit29", "Edit30",
-                            "Edit31", "Edit32", "Edit33", "Edit34", "Edit36", "Edit37"};
-    for (int i = 0; i < names.size(); ++i) fields.setFieldText(names[i], QString::number(i + 1));
-    EXPECT_EQ(
-        BuildParameterRecord(ParameterSet::ServiceParameters, fields, Model::DatecsMp50Junior).text,
-        "1;2;3;4;5;6;7;8;9;10;11;12;");
-    EXPECT_EQ(BuildParameterRecord(ParameterSet::ServiceParameters, fields, Model::Neon).text,
-              "1;2;3;4;5;6;7;8;9;10;11;");
-}
+TEST(ParameterReply, FieldsGoInRecordOrderAsFarAsTheReplyAndTheModelGo) {
+    const QStringList cash = parameterFieldNames(ParameterSet::CashRegisterParameters);
 
-ParameterMap markedCashFields() {
+    // Eight fields: Edit5 to Edit12, untrimmed; Edit13 onward keep their texts.
     ParameterMap fields;
-    for (const char* edit : {"Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10", "Edit11",
-                             "Edit12", "Edit13", "Edit14", "Edit19", "Edit24", "Edit35"}) {
-        fields.setFieldText(edit, "old");
-    }
-    return fields;
-}
-
-TEST(ParameterReply, ReplyOfEightFieldsFillsEdit5ToEdit12) {
-    ParameterMap fields = markedCashFields();
+    for (const QString& edit : cash) fields.setFieldText(edit, "old");
     ParseParameterRecord(ParameterSet::CashRegisterParameters, cp1251("2;1;1;0;1;30;0; 0 ;1;4;"),
                          Model::DatecsMp550T, fields);
-    const QStringList expected{"1", "0",   "1",   "30",  "0",   " 0 ", "1",
-                               "4", "old", "old", "old", "old", "old"};
-    const QStringList names{"Edit5",  "Edit6",  "Edit7",  "Edit8",  "Edit9",  "Edit10", "Edit11",
-                            "Edit12", "Edit13", "Edit14", "Edit19", "Edit24", "Edit35"};
-    for (int i = 0; i < names.size(); ++i) EXPECT_EQ(fields.fieldText(names[i]), expected[i]) << i;
-}
+    QStringList texts;
+    for (const QString& edit : cash) texts << fields.fieldText(edit);
+    EXPECT_EQ(texts, QStringList({"1", "0", "1", "30", "0", " 0 ", "1", "4", "old", "old", "old",
+                                  "old", "old"}));
 
-TEST(ParameterReply, FieldsBeyondTheModelsLastAreIgnored) {
+    // Fields beyond the model's last are ignored.
     const QByteArray reply = "2;1;1;2;3;4;5;6;7;8;9;10;11;12;13;14;";
     EXPECT_EQ(
         ParseParameterRecord(ParameterSet::CashRegisterParameters, reply, Model::DatecsMp50Junior),
         QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}));
-    EXPECT_EQ(ParseParameterRecord(ParameterSet::CashRegisterParameters, reply, Model::Neon).size(),
-              12);
-
-    // Edit37 belongs to MP-50 Junior only: the other models leave it alone.
-    ParameterMap fields;
-    fields.setFieldText("Edit37", "old");
-    ParseParameterRecord(ParameterSet::ServiceParameters, reply, Model::DatecsMp550T, fields);
-    EXPECT_EQ(fields.fieldText("Edit36"), "11");
-    EXPECT_EQ(fields.fieldText("Edit37"), "old");
-    ParseParameterRecord(ParameterSet::ServiceParameters, reply, Model::DatecsMp50Junior, fields);
-    EXPECT_EQ(fields.fieldText("Edit37"), "12");
+    ParameterMap service;
+    service.setFieldText("Edit37", "old");
+    ParseParameterRecord(ParameterSet::ServiceParameters, reply, Model::DatecsMp550T, service);
+    EXPECT_EQ(service.fieldText("Edit36"), "11");
+    EXPECT_EQ(service.fieldText("Edit37"), "old");
+    ParseParameterRecord(ParameterSet::ServiceParameters, reply, Model::DatecsMp50Junior, service);
+    EXPECT_EQ(service.fieldText("Edit37"), "12");
 }
 
 TEST(ParameterReply, MissingSemicolonEndsTheFields) {
@@ -103,10 +83,10 @@ TEST(ParameterReply, MissingSemicolonEndsTheFields) {
               QStringList({"0", "200"}));
     for (const QByteArray& nothing : {QByteArray(), QByteArray("E1"), QByteArray("5;"),
                                       QByteArray("5;1;"), QByteArray("5;1;0")}) {
-        ParameterMap fields = markedCashFields();
-        ParseParameterRecord(ParameterSet::CashRegisterParameters, nothing, Model::DatecsMp550T,
-                             fields);
-        EXPECT_EQ(fields.fieldText("Edit5"), "old") << nothing.toStdString();
+        EXPECT_TRUE(
+            ParseParameterRecord(ParameterSet::CashRegisterParameters, nothing, Model::DatecsMp550T)
+                .isEmpty())
+            << nothing.toStdString();
     }
 }
 

@@ -50,28 +50,5 @@ TEST(RegisterTables, GridLayoutMatchesTheWindowGrids) {
     }
 }
 
-TEST(RegisterTables, ParameterFieldsPerModel) {
-    EXPECT_EQ(
-        parameterRecordFields(ParameterSet::CashRegisterParameters, Model::DatecsMp550T).last(),
-        "Edit35");
-    EXPECT_EQ(parameterRecordFields(ParameterSet::CashRegisterParameters, Model::Neon).last(),
-              "Edit24");
-    EXPECT_EQ(
-        parameterRecordFields(ParameterSet::CashRegisterParameters, Model::DatecsMp50Junior).last(),
-        "Edit19");
-    EXPECT_EQ(parameterRecordFields(ParameterSet::ReceiptParameters, Model::Neon),
-              QStringList({"Edit15", "Edit16", "Edit17", "Edit18", "Edit20", "Edit21", "Edit22",
-                           "Edit23"}));
-    EXPECT_EQ(
-        parameterRecordFields(ParameterSet::ServiceParameters, Model::DatecsMp50Junior).last(),
-        "Edit37");
-    EXPECT_EQ(parameterRecordFields(ParameterSet::ServiceParameters, Model::DatecsMp550T).last(),
-              "Edit36");
-    for (ParameterSet set : {ParameterSet::CashRegisterParameters, ParameterSet::ReceiptParameters,
-                             ParameterSet::ServiceParameters}) {
-        EXPECT_EQ(registerTable(set).record, 1);
-    }
-}
-
 }  // namespace
 }  // namespace tabulon

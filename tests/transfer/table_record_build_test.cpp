@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "cp1251_bytes.h"
 #include "qt_print.h"
 #include "transfer/table_record.h"
