@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+#include "catalogue/grid_model.h"
+#include "catalogue/table_kind.h"
+
+namespace tabulon::files::testing {
+
+// Windows-1251 bytes of a text written in the test as UTF-8.
+QByteArray cp1251(const QString& text);
+
+// A grid of the size the window gives the table, all data cells empty.
+std::unique_ptr<GridModel> makeGrid(TableKind kind);
+
+// `count` lines, each the given text followed by CR LF.
+QByteArray repeatedLines(const QByteArray& line, int count);
+
+// A read-only device over the bytes.
+class BytesDevice : public QBuffer {
+public:
+    explicit BytesDevice(const QByteArray& bytes);
+
+private:
+    QByteArray bytes_;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+}  // namespace tabulon::files::testing

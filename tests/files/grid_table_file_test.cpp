@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "file_test_support.h"
+#include "files/table_file_reader.h"
+#include "files/table_file_writer.h"
+
+namespace tabulon::files {
+namespace {
+
+using testing::BytesDevice;
+using testing::cp1251;
+using testing::makeGrid;
+using testing::repeatedLines;
+
+const QStringList kArticle{"1", "Товар1", "0.00", "0.000", "1", "1", "1", "1", "0", "0"};
+
+void setRow(GridModel& grid, int row, const QStringList& values) {
+    for (int column = 1; column <= values.size(); ++column)
+        grid.setCell(row, column, values[column - 1]);
+}
+
+QByteArray write(const GridModel& grid, const GridFileLayout& layout, int* lines = nullptr) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    int written = 0;
+    EXPECT_EQ(writeGridTable(grid, layout, buffer, [&] { ++written; }), WriteOutcome::Complete);
+    if (lines) *lines = written;
+    return bytes;
+}
+
+ReadResult read(const QByteArray& bytes, GridModel& grid, const GridFileLayout& layout,
+                int* lines = nullptr) {
+    BytesDevice device(bytes);
+    int read = 0;
+    ReadResult result = readGridTable(device, grid, layout, [&] { ++read; });
+    if (lines) *lines = read;
+    return result;
+}
+
+TEST(GridTableFile, ArticlesFor550TAreTenThousandLinesEmptyRowsIncluded) {
+    auto grid = makeGrid(TableKind::Goods);
+    setRow(*grid, 1, kArticle);
+    const GridFileLayout layout = gridFileLayout(TableKind::Goods, Model::DatecsMp550T);
+    int lines = 0;
+    const QByteArray bytes = write(*grid, layout, &lines);
+    EXPECT_EQ(lines, 10000);
+    EXPECT_EQ(bytes,
+              cp1251("1;Товар1;0.00;0.000;1;1;1;1;0;0;\r\n") + repeatedLines(";;;;;;;;;;", 9999));
+
+    auto loaded = makeGrid(TableKind::Goods);
+    setRow(*loaded, 2, kArticle);  // overwritten by the empty line 2
+    const ReadResult result = read(bytes, *loaded, layout, &lines);
+    EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(lines, 10000);
+    for (int row = 1; row <= 10000; ++row)
+        for (int column = 1; column <= 10; ++column)
+            ASSERT_EQ(loaded->cell(row, column), grid->cell(row, column)) << row << ":" << column;
+}
+
+TEST(GridTableFile, ShorterArticleFileStopsAtItsEndAndKeepsTheRowsBeyond) {
+    auto junior = makeGrid(TableKind::Goods);
+    setRow(*junior, 5000, kArticle);
+    const QByteArray bytes =
+        write(*junior, gridFileLayout(TableKind::Goods, Model::DatecsMp50Junior));
+    ASSERT_EQ(bytes.count('\n'), 5000);
+
+    auto grid = makeGrid(TableKind::Goods);
+    setRow(*grid, 1, {"old"});
+    setRow(*grid, 5001, {"kept", "row"});
+    setRow(*grid, 10000, {"last"});
+    int lines = 0;
+    const ReadResult result =
+        read(bytes, *grid, gridFileLayout(TableKind::Goods, Model::DatecsMp550T), &lines);
+    EXPECT_EQ(result.outcome, ReadOutcome::EndOfFile);
+    EXPECT_EQ(result.linesStored, 5000);
+    EXPECT_EQ(lines, 5000);
+    EXPECT_EQ(grid->cell(1, 1), "");
+    EXPECT_EQ(grid->rowCells(5000, 10), kArticle);
+    EXPECT_EQ(grid->rowCells(5001, 2), (QStringList{"kept", "row"}));
+    EXPECT_EQ(grid->cell(10000, 1), "last");
+}
+
+TEST(GridTableFile, JuniorReadsHalfOfAFullArticleFileAndIgnoresTheRest) {
+    QByteArray bytes;
+    for (int row = 1; row <= 10000; ++row) bytes += QByteArray::number(row) + ";;;;;;;;;;\r\n";
+    auto grid = makeGrid(TableKind::Goods);
+    setRow(*grid, 5001, {"kept"});
+    int lines = 0;
+    const ReadResult result =
+        read(bytes, *grid, gridFileLayout(TableKind::Goods, Model::DatecsMp50Junior), &lines);
+    EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(lines, 5000);
+    EXPECT_EQ(grid->cell(5000, 1), "5000");
+    EXPECT_EQ(grid->cell(5001, 1), "kept");
+}
+
+TEST(GridTableFile, EmptyLineEndsTheFileEarly) {
+    const GridFileLayout layout = gridFileLayout(TableKind::Operators, Model::DatecsMp550T);
+    for (const QByteArray blank : {"\r\n", "\n"}) {
+        auto grid = makeGrid(TableKind::Operators);
+        setRow(*grid, 3, {"3", "keep", "3"});
+        const QByteArray bytes = "1;A;1;\r\n2;B;0;\r\n" + blank + "4;D;1;\r\n";
+        int lines = 0;
+        const ReadResult result = read(bytes, *grid, layout, &lines);
+        EXPECT_EQ(result.outcome, ReadOutcome::EndOfFile);
+        EXPECT_EQ(result.linesStored, 2);
+        EXPECT_EQ(lines, 2);
+        EXPECT_EQ(grid->rowCells(2, 3), (QStringList{"2", "B", "0"}));
+        EXPECT_EQ(grid->rowCells(3, 3), (QStringList{"3", "keep", "3"}));
+        EXPECT_EQ(grid->cell(4, 1), "");
+    }
+}
+
+TEST(GridTableFile, ArticleLineWithEightValuesIsShortAndKeepsWhatItTook) {
+    const GridFileLayout layout = gridFileLayout(TableKind::Goods, Model::Neon);
+    auto grid = makeGrid(TableKind::Goods);
+    setRow(*grid, 2, QStringList(10, "old"));
+    const QByteArray bytes = cp1251(
+        "1;Товар1;0.00;0.000;1;1;1;1;0;0;\r\n"
+        "1;Товар2;5.00;1.000;2;3;4;5;\r\n");
+    int lines = 0;
+    const ReadResult result = read(bytes, *grid, layout, &lines);
+    EXPECT_EQ(result.outcome, ReadOutcome::ShortLine);
+    EXPECT_EQ(result.linesStored, 1);
+    EXPECT_EQ(result.lineStart, "1");
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(grid->rowCells(1, 10), kArticle);
+    EXPECT_EQ(grid->rowCells(2, 10),
+              (QStringList{"1", "Товар2", "5.00", "1.000", "2", "3", "4", "5", "old", "old"}));
+
+    auto other = makeGrid(TableKind::Goods);
+    EXPECT_EQ(read(";x;\r\n", *other, layout).lineStart, "");
+    EXPECT_EQ(read(cp1251("Ящик;\r\n"), *other, layout).lineStart, "Я");
+}
+
+TEST(GridTableFile, LoneLineFeedsAndMissingFinalSeparatorsLoad) {
+    auto grid = makeGrid(TableKind::PaymentTypes);
+    const QByteArray bytes = "1;1;Cash;0;0\n1;0;Card;1;1;\n;;;;;\n;;;;\n0;0;Last;0;0";
+    const ReadResult result =
+        read(bytes, *grid, gridFileLayout(TableKind::PaymentTypes, Model::Neon));
+    EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(grid->rowCells(1, 5), (QStringList{"1", "1", "Cash", "0", "0"}));
+    EXPECT_EQ(grid->rowCells(2, 5), (QStringList{"1", "0", "Card", "1", "1"}));
+    EXPECT_EQ(grid->rowCells(5, 5), (QStringList{"0", "0", "Last", "0", "0"}));
+}
+
+TEST(GridTableFile, LongLineIsCutAndItsRestBecomesTheNextRow) {
+    auto grid = makeGrid(TableKind::Departments);
+    const QByteArray name(248, 'N');
+    const QByteArray bytes = name + ";\r\n" + repeatedLines("x;", 19);
+    ASSERT_EQ(name.size() + 2, 250);
+    const ReadResult result =
+        read(bytes, *grid, gridFileLayout(TableKind::Departments, Model::DatecsMp550T));
+    EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(grid->cell(1, 1), QString(199, 'N'));
+    EXPECT_EQ(grid->cell(2, 1), QString(49, 'N'));
+    EXPECT_EQ(grid->cell(3, 1), "x");
+    EXPECT_EQ(grid->cell(20, 1), "x");
+}
+
+TEST(GridTableFile, HiddenRowsAreWrittenAndReadForEveryModel) {
+    for (Model model : {Model::DatecsMp550T, Model::DatecsMp50Junior, Model::Neon}) {
+        auto header = makeGrid(TableKind::HeaderText);
+        header->setVisibleRows(model == Model::Neon ? 13 : 8);
+        header->setCell(12, 1, "Сервис");
+        const QByteArray text = write(*header, gridFileLayout(TableKind::HeaderText, model));
+        EXPECT_EQ(text, repeatedLines(";", 11) + cp1251("Сервис;\r\n"));
+
+        auto payments = makeGrid(TableKind::PaymentTypes);
+        payments->setVisibleRows(model == Model::Neon ? 5 : 6);
+        payments->setCell(5, 3, "Чек");
+        const QByteArray bytes = write(*payments, gridFileLayout(TableKind::PaymentTypes, model));
+        EXPECT_EQ(bytes, repeatedLines(";;;;;", 4) + cp1251(";;Чек;;;\r\n"));
+
+        auto loaded = makeGrid(TableKind::PaymentTypes);
+        loaded->setVisibleRows(model == Model::Neon ? 5 : 6);
+        read(bytes, *loaded, gridFileLayout(TableKind::PaymentTypes, model));
+        EXPECT_EQ(loaded->cell(5, 3), "Чек");
+    }
+}
+
+TEST(GridTableFile, OperatorsAndDepartmentsLayout) {
+    auto operators = makeGrid(TableKind::Operators);
+    setRow(*operators, 1, {"0000", "Иванов", "1"});
+    setRow(*operators, 20, {" ", "", "0"});
+    EXPECT_EQ(write(*operators, gridFileLayout(TableKind::Operators, Model::DatecsMp550T)),
+              cp1251("0000;Иванов;1;\r\n") + repeatedLines(";;;", 18) + " ;;0;\r\n");
+
+    auto departments = makeGrid(TableKind::Departments);
+    departments->setCell(1, 0, "label is never written");
+    departments->setCell(0, 1, "nor the header");
+    EXPECT_EQ(write(*departments, gridFileLayout(TableKind::Departments, Model::Neon)),
+              repeatedLines(";", 20));
+}
+
+TEST(GridTableFile, EveryByteOutsideTheLineStructureSurvivesLoadAndSave) {
+    // Bytes 0x80-0xFF in one cell; the control bytes (CR and LF aside, which
+    // end lines) and the printable ASCII (";" aside) in the others.
+    QByteArray high, low, ascii;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) high.append(char(byte));
+    for (int byte = 0x00; byte < 0x20; ++byte)
+        if (byte != '\r' && byte != '\n') low.append(char(byte));
+    for (int byte = 0x20; byte < 0x80; ++byte)
+        if (byte != ';') ascii.append(char(byte));
+    const QByteArray bytes =
+        high.first(64) + ";" + high.sliced(64) + ";\r\n" + low + ";" + ascii + ";\r\n";
+    auto grid = makeGrid(TableKind::Operators);
+    const GridFileLayout twoLines{2, 2};
+    ASSERT_EQ(read(bytes, *grid, twoLines).outcome, ReadOutcome::Complete);
+    EXPECT_EQ(grid->cell(1, 1).size(), 64);
+    EXPECT_EQ(grid->cell(1, 1).front(), u'Ђ');
+    EXPECT_EQ(grid->cell(1, 2).back(), u'я');
+    EXPECT_EQ(write(*grid, twoLines), bytes);
+}
+
+TEST(GridTableFile, SeparatorInACellIsWrittenAndReadsBackSplit) {
+    auto grid = makeGrid(TableKind::Operators);
+    setRow(*grid, 1, {"1", "a;b", "0"});
+    const GridFileLayout oneLine{1, 3};
+    const QByteArray bytes = write(*grid, oneLine);
+    EXPECT_EQ(bytes, "1;a;b;0;\r\n");
+    auto loaded = makeGrid(TableKind::Operators);
+    read(bytes, *loaded, oneLine);
+    EXPECT_EQ(loaded->rowCells(1, 3), (QStringList{"1", "a", "b"}));
+}
+
+TEST(GridTableFile, WritingStopsAtTheFirstFailingLine) {
+    auto grid = makeGrid(TableKind::Operators);
+    grid->setCell(2, 2, "Ω€");  // Ω has no Windows-1251 byte
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    int lines = 0;
+    EXPECT_EQ(writeGridTable(*grid, {20, 3}, buffer, [&] { ++lines; }), WriteOutcome::NotEncodable);
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(bytes, ";;;\r\n");
+
+    BytesDevice readOnly("");
+    EXPECT_EQ(writeGridTable(*grid, {20, 3}, readOnly), WriteOutcome::DeviceError);
+}
+
+}  // namespace
+}  // namespace tabulon::files

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "catalogue/parameter_values.h"
+#include "file_test_support.h"
+#include "files/table_file_reader.h"
+#include "files/table_file_writer.h"
+
+namespace tabulon::files {
+namespace {
+
+using testing::BytesDevice;
+
+// Every field of the three tabs holds its own name, so a line shows which
+// fields went into it.
+ParameterMap namedFields() {
+    ParameterMap fields;
+    for (int edit = 5; edit <= 37; ++edit)
+        fields.setFieldText(QStringLiteral("Edit%1").arg(edit), QStringLiteral("e%1").arg(edit));
+    return fields;
+}
+
+QByteArray write(const ParameterValues& fields, ParameterSet set, Model model) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_EQ(writeParameterLine(fields, parameterFileLayout(set, model), buffer),
+              WriteOutcome::Complete);
+    return bytes;
+}
+
+ReadResult read(const QByteArray& bytes, ParameterValues& fields, ParameterSet set, Model model) {
+    BytesDevice device(bytes);
+    return readParameterLine(device, fields, parameterFileLayout(set, model));
+}
+
+TEST(ParameterLineFile, CashRegisterLineHoldsThirteenElevenOrTwelveValuesByModel) {
+    const ParameterMap fields = namedFields();
+    const auto set = ParameterSet::CashRegisterParameters;
+    const QByteArray common = "e5;e6;e7;e8;e9;e10;e11;e12;e13;e14;e19;";
+    EXPECT_EQ(write(fields, set, Model::DatecsMp550T), common + "e24;e35;\r\n");
+    EXPECT_EQ(write(fields, set, Model::DatecsMp50Junior), common + "\r\n");
+    EXPECT_EQ(write(fields, set, Model::Neon), common + "e24;\r\n");
+}
+
+TEST(ParameterLineFile, ReceiptLineIsTheSameForAllModels) {
+    const ParameterMap fields = namedFields();
+    for (Model model : {Model::DatecsMp550T, Model::DatecsMp50Junior, Model::Neon})
+        EXPECT_EQ(write(fields, ParameterSet::ReceiptParameters, model),
+                  "e15;e16;e17;e18;e20;e21;e22;e23;\r\n");
+}
+
+TEST(ParameterLineFile, ServiceLineLeavesTheEleventhValueEmptyForNeon) {
+    const ParameterMap fields = namedFields();
+    const auto set = ParameterSet::ServiceParameters;
+    const QByteArray ten = "e25;e26;e27;e28;e29;e30;e31;e32;e33;e34;";
+    EXPECT_EQ(write(fields, set, Model::DatecsMp550T), ten + "e36;\r\n");
+    EXPECT_EQ(write(fields, set, Model::DatecsMp50Junior), ten + "e36;\r\n");
+    EXPECT_EQ(write(fields, set, Model::Neon), ten + ";\r\n");
+
+    ParameterMap neon = namedFields();
+    read("1;2;3;4;5;6;7;8;9;10;11;\r\n", neon, set, Model::Neon);
+    EXPECT_EQ(neon.fieldText("Edit34"), "10");
+    EXPECT_EQ(neon.fieldText("Edit36"), "e36");
+
+    ParameterMap junior = namedFields();
+    read("1;2;3;4;5;6;7;8;9;10;11;12;\r\n", junior, set, Model::DatecsMp50Junior);
+    EXPECT_EQ(junior.fieldText("Edit36"), "11");
+    EXPECT_EQ(junior.fieldText("Edit37"), "e37");
+}
+
+TEST(ParameterLineFile, SavedLineReloadsEveryFieldOfTheModel) {
+    for (Model model : {Model::DatecsMp550T, Model::DatecsMp50Junior, Model::Neon}) {
+        for (ParameterSet set :
+             {ParameterSet::CashRegisterParameters, ParameterSet::ReceiptParameters,
+              ParameterSet::ServiceParameters}) {
+            const QByteArray bytes = write(namedFields(), set, model);
+            ParameterMap loaded;
+            EXPECT_EQ(read(bytes, loaded, set, model).outcome, ReadOutcome::Complete);
+            for (const QString& field : parameterFileLayout(set, model).fields)
+                EXPECT_EQ(loaded.fieldText(field), namedFields().fieldText(field));
+        }
+    }
+}
+
+TEST(ParameterLineFile, ShortLineFillsAsFarAsItGoesWithoutComplaint) {
+    ParameterMap fields = namedFields();
+    const ReadResult result =
+        read("5;\r\n", fields, ParameterSet::CashRegisterParameters, Model::DatecsMp550T);
+    EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(fields.fieldText("Edit5"), "5");
+    EXPECT_EQ(fields.fieldText("Edit6"), "e6");
+    EXPECT_EQ(fields.fieldText("Edit35"), "e35");
+
+    // A last value without its ";" is not taken.
+    read("1;2", fields, ParameterSet::ReceiptParameters, Model::Neon);
+    EXPECT_EQ(fields.fieldText("Edit15"), "1");
+    EXPECT_EQ(fields.fieldText("Edit16"), "e16");
+}
+
+TEST(ParameterLineFile, LongerLineLoadsTheValuesTheModelLists) {
+    ParameterMap fields = namedFields();
+    read("1;2;3;4;5;6;7;8;9;10;11;12;13;\r\n", fields, ParameterSet::CashRegisterParameters,
+         Model::Neon);
+    EXPECT_EQ(fields.fieldText("Edit19"), "11");
+    EXPECT_EQ(fields.fieldText("Edit24"), "12");
+    EXPECT_EQ(fields.fieldText("Edit35"), "e35");
+}
+
+TEST(ParameterLineFile, EmptyFileOrEmptyLineChangesNothing) {
+    for (const QByteArray bytes : {"", "\r\n1;2;\r\n", "\n"}) {
+        ParameterMap fields = namedFields();
+        const ReadResult result =
+            read(bytes, fields, ParameterSet::ReceiptParameters, Model::DatecsMp550T);
+        EXPECT_EQ(result.outcome, ReadOutcome::EndOfFile);
+        EXPECT_EQ(fields.fieldText("Edit15"), "e15");
+    }
+}
+
+TEST(ParameterLineFile, ValuesKeepTheirBytesVerbatim) {
+    ParameterMap fields;
+    read("\x80\xff \r;\t;\r\n", fields, ParameterSet::ReceiptParameters, Model::DatecsMp550T);
+    EXPECT_EQ(fields.fieldText("Edit15"), QString::fromUtf8("Ђя \r"));
+    EXPECT_EQ(fields.fieldText("Edit16"), "\t");
+    EXPECT_EQ(write(fields, ParameterSet::ReceiptParameters, Model::DatecsMp550T),
+              "\x80\xff \r;\t;;;;;;;\r\n");
+}
+
+TEST(ParameterLineFile, UnencodableFieldIsNotWritten) {
+    ParameterMap fields;
+    fields.setFieldText("Edit20", "ΩΩ");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_EQ(
+        writeParameterLine(
+            fields, parameterFileLayout(ParameterSet::ReceiptParameters, Model::Neon), buffer),
+        WriteOutcome::NotEncodable);
+    EXPECT_TRUE(bytes.isEmpty());
+}
+
+}  // namespace
+}  // namespace tabulon::files

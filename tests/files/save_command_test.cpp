@@ -1,0 +1,111 @@
+#include <QDir>
+#include <QSaveFile>
+#include <functional>
+
+#include "command_fixture.h"
+
+namespace tabulon::files {
+namespace {
+
+using testing::cp1251;
+using testing::FileCommandTest;
+using testing::readFile;
+using testing::repeatedLines;
+using testing::writeFile;
+
+// A save file whose device gives out after a number of bytes, as a full disk
+// does, and that can run something on its first write.
+class FailingSaveFile : public QSaveFile {
+public:
+    FailingSaveFile(const QString& name, qint64 capacity, std::function<void()> onFirstWrite = {})
+        : QSaveFile(name), capacity_(capacity), onFirstWrite_(std::move(onFirstWrite)) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 length) override {
+        if (onFirstWrite_) std::exchange(onFirstWrite_, {})();
+        if (written_ + length > capacity_) return -1;
+        written_ += length;
+        return QSaveFile::writeData(data, length);
+    }
+
+private:
+    qint64 capacity_;
+    qint64 written_ = 0;
+    std::function<void()> onFirstWrite_;
+};
+
+const QByteArray kEarlier = "earlier contents\r\n";
+
+TEST_F(FileCommandTest, SaveWritesEveryLineAndLeavesTheLabelAlone) {
+    grid(TableKind::Goods).setCell(1, 1, "1");
+    grid(TableKind::Goods).setCell(1, 2, "Товар1");
+    writeFile(path("goods.art"), kEarlier);
+    EXPECT_EQ(save(0, Model::DatecsMp550T, path("goods.art")), FileCommandResult::Done);
+    EXPECT_TRUE(dialogs_.messages().isEmpty());
+    EXPECT_EQ(readFile(path("goods.art")),
+              cp1251("1;Товар1;;;;;;;;;\r\n") + repeatedLines(";;;;;;;;;;", 9999));
+    EXPECT_EQ(steps_, 10000);
+    EXPECT_EQ(resets_, 2);
+    EXPECT_EQ(progress_, 0);
+    EXPECT_EQ(label_, "label before");
+    EXPECT_EQ(QDir(directory_.path()).entryList(QDir::Files), QStringList{"goods.art"});
+}
+
+TEST_F(FileCommandTest, SaveOfAParameterTabStepsOnce) {
+    fields_.setFieldText("Edit25", "1");
+    EXPECT_EQ(save(7, Model::Neon, path("service.slu")), FileCommandResult::Done);
+    EXPECT_EQ(readFile(path("service.slu")), "1;;;;;;;;;;;\r\n");
+    EXPECT_EQ(steps_, 1);
+    EXPECT_EQ(progress_, 0);
+}
+
+TEST_F(FileCommandTest, SaveIntoADirectoryThatDoesNotExistCannotCreateTheFile) {
+    EXPECT_EQ(save(3, Model::Neon, path("no such dir/x.otd")), FileCommandResult::Failed);
+    const auto box = onlyMessage();
+    EXPECT_EQ(box.text, "Ошибка открытия файла");
+    EXPECT_EQ(box.caption, "Ошибка работы с файлом");
+    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_FALSE(QDir(path("no such dir")).exists());
+    EXPECT_EQ(progress_, -1);
+}
+
+TEST_F(FileCommandTest, SaveThatFailsMidwayLeavesTheEarlierFileIntact) {
+    writeFile(path("goods.art"), kEarlier);
+    saveFileFactory_ = [](const QString& name) {
+        return std::make_unique<FailingSaveFile>(name, 5000);
+    };
+    dialogs_.answers.enqueue(MessageAnswer::Cancel);
+    EXPECT_EQ(save(0, Model::DatecsMp550T, path("goods.art")), FileCommandResult::Failed);
+    const auto box = onlyMessage();
+    EXPECT_EQ(box.text, "Ошибка записи данных в файл");
+    EXPECT_EQ(box.caption, "Ошибка работы с файлом");
+    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(readFile(path("goods.art")), kEarlier);
+    // Nothing of the failed attempt is left behind.
+    EXPECT_EQ(QDir(directory_.path()).entryList(QDir::Files), QStringList{"goods.art"});
+    EXPECT_EQ(steps_, 5000 / 12);
+}
+
+TEST_F(FileCommandTest, SaveWhoseDirectoryVanishesBeforeTheEndReportsAWriteError) {
+    QDir(directory_.path()).mkdir("gone");
+    const QString target = path("gone/departments.otd");
+    saveFileFactory_ = [this](const QString& name) {
+        return std::make_unique<FailingSaveFile>(
+            name, 1 << 20, [this] { QDir(path("gone")).removeRecursively(); });
+    };
+    EXPECT_EQ(save(3, Model::DatecsMp550T, target), FileCommandResult::Failed);
+    EXPECT_EQ(onlyMessage().text, "Ошибка записи данных в файл");
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST_F(FileCommandTest, SaveOfATextOutsideTheCodePageKeepsTheEarlierFile) {
+    writeFile(path("header.hft"), kEarlier);
+    grid(TableKind::HeaderText).setCell(12, 1, "∑");
+    EXPECT_EQ(save(4, Model::DatecsMp550T, path("header.hft")), FileCommandResult::Failed);
+    EXPECT_EQ(onlyMessage().text, "Ошибка записи данных в файл");
+    EXPECT_EQ(readFile(path("header.hft")), kEarlier);
+    EXPECT_EQ(steps_, 11);
+}
+
+}  // namespace
+}  // namespace tabulon::files
