@@ -11,6 +11,8 @@
 #include "catalogue/model.h"
 #include "catalogue/model_profile.h"
 #include "dialogs/widget_dialogs.h"
+#include "link/serial_link.h"
+#include "settings/port_map.h"
 #include "settings/startup_settings.h"
 
 #include <QCheckBox>
@@ -42,9 +44,17 @@ QStringList comboItems(const QComboBox* box) {
 
 }  // namespace
 
-MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
+MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> link, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      link_(std::move(link)) {
+    if (!link_) {
+        // The settings file is looked up when a port opens, in the working
+        // directory of that moment, as the rest of the settings are.
+        link_ = link::makeSerialLink([](int port) {
+            return settings::portDevice(settings::settingsFilePath(QDir::currentPath()), port);
+        });
+    }
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<WidgetDialogs>(this);
         dialogs_ = ownDialogs_.get();
@@ -149,6 +159,8 @@ void MainWindow::connectHandlers() {
     // Only a pick by the user applies a profile; start-up selects silently.
     connect(findChild<QComboBox*>("ComboBox4"), &QComboBox::activated, this,
             &MainWindow::ComboBox4Change);
+    connect(findChild<QPushButton*>("Button5"), &QPushButton::clicked, this,
+            &MainWindow::Button5Click);
     connect(pages_, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });

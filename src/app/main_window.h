@@ -2,6 +2,7 @@
 
 #include "app/window_parameter_values.h"
 #include "catalogue/table_kind.h"
+#include "link/register_link.h"
 
 #include <QWidget>
 
@@ -29,7 +30,10 @@ class MainWindow : public QWidget {
 public:
     // The dialogs are the window's own on-screen ones unless a test gives
     // its scripted set (not owned).
-    explicit MainWindow(Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // The link is the serial one (COMn mapped through the settings file)
+    // unless a test or the demo gives another.
+    explicit MainWindow(Dialogs* dialogs = nullptr, std::unique_ptr<link::RegisterLink> link = nullptr,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Shared transfer state.
@@ -40,6 +44,7 @@ public:
     GridModel* grid(TableKind kind) const { return grids_[static_cast<int>(kind)]; }
     ParameterValues& parameterValues() { return parameterValues_; }
     Dialogs& dialogs() const { return *dialogs_; }
+    link::RegisterLink& registerLink() const { return *link_; }
     bool isInitialised() const { return initialised_; }
     int activeTab() const;
 
@@ -49,6 +54,7 @@ public:
     void Button10Click();
     void PageControl1Change();
     void ComboBox4Change();
+    void Button5Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -60,9 +66,15 @@ private:
     void writeFixedCells();
     void showEntryRefusal(const QString& message);
     void applyColumnWidths();
+    void disconnectRegister();
+    void connectRegister();
+    void setConnectionState(const QString& text, const QColor& color);
+    void setConnectionBoxesEnabled(bool enabled);
+    void setTransferButtonsEnabled(bool enabled);
 
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
+    std::unique_ptr<link::RegisterLink> link_;
     EntryValidator* validator_ = nullptr;
     QTabWidget* pages_ = nullptr;
     AboutBox* about_ = nullptr;

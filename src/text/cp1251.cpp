@@ -15,6 +15,10 @@ QString fromCp1251(QByteArrayView bytes) {
 }
 
 std::optional<QByteArray> toCp1251(QStringView text) {
+    // No surrogate has a byte in the code page; and the encoder keeps half a
+    // pair at the end of a text waiting for the other half, without an error.
+    for (QChar c : text)
+        if (c.isSurrogate()) return std::nullopt;
     QStringEncoder encoder(kCodec);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError()) return std::nullopt;

@@ -6,13 +6,14 @@
 
 namespace tabulon::testing {
 
-WindowFixture::WindowFixture(const QByteArray& iniBytes) : previousDirectory_(QDir::currentPath()) {
+WindowFixture::WindowFixture(const QByteArray& iniBytes, std::unique_ptr<link::RegisterLink> link)
+    : previousDirectory_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
     if (!iniBytes.isNull()) {
         QFile file(dir_.filePath("Tabulon.ini"));
         if (file.open(QIODevice::WriteOnly)) file.write(iniBytes);
     }
-    window_ = std::make_unique<app::MainWindow>(&dialogs_);
+    window_ = std::make_unique<app::MainWindow>(&dialogs_, std::move(link));
     window_->show();
     if (!QTest::qWaitFor([this] { return window_->isInitialised(); }, 5000))
         qWarning("the main window did not initialise");

@@ -16,7 +16,9 @@ namespace tabulon::testing {
 class WindowFixture {
 public:
     // iniBytes: the Tabulon.ini to start with; null for none.
-    explicit WindowFixture(const QByteArray& iniBytes = {});
+    // link: the window's register link; the serial one when none is given.
+    explicit WindowFixture(const QByteArray& iniBytes = {},
+                           std::unique_ptr<link::RegisterLink> link = nullptr);
     ~WindowFixture();
 
     app::MainWindow& window() { return *window_; }

@@ -1,0 +1,100 @@
+// Connecting to a register and disconnecting: one button whose caption is
+// the connection state.
+
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "dialogs/dialogs.h"
+#include "link/register_link.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tabulon::app {
+
+namespace {
+const QString kConnect = QStringLiteral("Подключить");
+const QString kDisconnect = QStringLiteral("Отключить");
+const QColor kRed(255, 0, 0);
+const QColor kPurple(128, 0, 128);
+const QColor kGreen(0, 128, 0);
+}  // namespace
+
+void MainWindow::Button5Click() {
+    const int port = findChild<QComboBox*>("ComboBox1")->currentIndex() + 1;
+    link_->ClosePort(port);
+    if (findChild<QPushButton*>("Button5")->text() == kDisconnect)
+        disconnectRegister();
+    else
+        connectRegister();
+}
+
+void MainWindow::disconnectRegister() {
+    findChild<QPushButton*>("Button5")->setEnabled(true);
+    setTransferButtonsEnabled(false);
+    setConnectionBoxesEnabled(true);
+    setConnectionState("Не подключена", kRed);
+    RegisterNumber = -1;
+    findChild<QPushButton*>("Button5")->setText(kConnect);
+    Connected = false;
+    repaint();
+}
+
+void MainWindow::connectRegister() {
+    const QString speedText = findChild<QComboBox*>("ComboBox2")->currentText();
+    bool isNumber = false;
+    const int speed = speedText.toInt(&isNumber);
+    if (!isNumber) {
+        dialogs_->message(Dialogs::notAnIntegerText(speedText), "Tabulon", MessageIcon::Stop,
+                          MessageButtons::Ok);
+        return;
+    }
+    const int port = findChild<QComboBox*>("ComboBox1")->currentIndex() + 1;
+    if (link_->OpenPort(port, speed) < 0) {
+        dialogs_->message(link_->openErrorText(), "Ошибка подключения", MessageIcon::Information,
+                          MessageButtons::Ok);
+        Connected = false;
+        return;
+    }
+    // Detection takes seconds; the state shows before it starts.
+    setConnectionState("Порт подключен", kPurple);
+    repaint();
+
+    const int registerNumber = findChild<QComboBox*>("ComboBox3")->currentIndex() + 1;
+    if (link_->DetectRegister(registerNumber) < 0) {
+        Connected = false;
+        findChild<QPushButton*>("Button5")->setEnabled(true);
+        setTransferButtonsEnabled(false);
+        setConnectionState("Не подключена", kRed);
+        dialogs_->message("Касса не обнаружена", "Предупреждение", MessageIcon::Stop,
+                          MessageButtons::Ok);
+        RegisterNumber = -1;
+        return;
+    }
+    setConnectionState(findChild<QComboBox*>("ComboBox4")->currentText() + " подключена", kGreen);
+    RegisterNumber = registerNumber;
+    findChild<QPushButton*>("Button4")->setEnabled(true);
+    findChild<QPushButton*>("Button9")->setEnabled(true);
+    findChild<QPushButton*>("Button8")->setEnabled(isGridTab(activeTab()));
+    setConnectionBoxesEnabled(false);
+    Connected = true;
+    findChild<QPushButton*>("Button5")->setText(kDisconnect);
+}
+
+void MainWindow::setConnectionState(const QString& text, const QColor& color) {
+    auto* state = findChild<QLabel*>("Label3");
+    state->setText(text);
+    setTextColor(state, color);
+}
+
+void MainWindow::setConnectionBoxesEnabled(bool enabled) {
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4"})
+        findChild<QComboBox*>(name)->setEnabled(enabled);
+}
+
+void MainWindow::setTransferButtonsEnabled(bool enabled) {
+    for (const char* name : {"Button4", "Button9", "Button8"})
+        findChild<QPushButton*>(name)->setEnabled(enabled);
+}
+
+}  // namespace tabulon::app

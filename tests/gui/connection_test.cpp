@@ -1,0 +1,249 @@
+#include "window_fixture.h"
+
+#include "sim/simulated_line.h"
+#include "sim/simulated_link.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+using tabulon::MessageIcon;
+using tabulon::link::RegisterLink;
+using tabulon::sim::SimulatedLine;
+using tabulon::sim::SimulatedRegister;
+using tabulon::testing::WindowFixture;
+
+namespace {
+
+// A register that notes the window's state label each time the computer
+// sends it something, so a test sees what the label showed during detection.
+class WatchedRegister : public SimulatedRegister {
+public:
+    WatchedRegister(tabulon::sim::Model model, QLabel** label)
+        : SimulatedRegister(model), label_(label) {}
+    QByteArray receive(QByteArrayView bytes) override {
+        if (*label_) seen.insert((*label_)->text());
+        return SimulatedRegister::receive(bytes);
+    }
+    QSet<QString> seen;
+
+private:
+    QLabel** label_;
+};
+
+struct SimulatedWindow {
+    explicit SimulatedWindow(std::optional<int> answersTo = std::nullopt, bool silent = false) {
+        clock = std::make_shared<tabulon::link::VirtualClock>();
+        line = std::make_shared<SimulatedLine>(clock);
+        ecr = std::make_shared<WatchedRegister>(tabulon::sim::Model::Mp550T, &stateLabel);
+        ecr->answerOnlyTo(answersTo);
+        if (silent) ecr->faults().silent = tabulon::sim::Fault::always();
+        line->attach(ecr);
+        RegisterLink::Parts parts;
+        parts.port = std::make_unique<tabulon::sim::SimulatedPort>(line);
+        parts.clock = clock;
+        parts.priority = std::make_shared<tabulon::link::CountingPriority>();
+        fixture = std::make_unique<WindowFixture>(QByteArray(),
+                                                  std::make_unique<RegisterLink>(std::move(parts)));
+        stateLabel = fixture->control<QLabel>("Label3");
+    }
+    template <class T>
+    T* control(const char* name) {
+        return fixture->control<T>(name);
+    }
+    void choose(int port, const QString& speed, int registerNumber) {
+        control<QComboBox>("ComboBox1")->setCurrentIndex(port - 1);
+        control<QComboBox>("ComboBox2")->setCurrentText(speed);
+        control<QComboBox>("ComboBox3")->setCurrentIndex(registerNumber - 1);
+    }
+    void click() { control<QPushButton>("Button5")->click(); }
+    bool boxesEnabled() {
+        int enabled = 0;
+        for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4"})
+            enabled += control<QComboBox>(name)->isEnabled();
+        if (enabled != 0 && enabled != 4) qWarning("connection boxes are partly enabled");
+        return enabled == 4;
+    }
+    bool transferButtonsEnabled(bool clear) {
+        return control<QPushButton>("Button4")->isEnabled() &&
+               control<QPushButton>("Button9")->isEnabled() &&
+               control<QPushButton>("Button8")->isEnabled() == clear;
+    }
+    QColor stateColour() { return stateLabel->palette().color(QPalette::WindowText); }
+
+    QLabel* stateLabel = nullptr;
+    std::shared_ptr<tabulon::link::VirtualClock> clock;
+    std::shared_ptr<SimulatedLine> line;
+    std::shared_ptr<WatchedRegister> ecr;
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+QByteArray fill(int n) { return QByteArray(n, char(0xFF)); }
+QByteArray release88() { return fill(8) + "\x13\x13" + fill(8); }
+
+}  // namespace
+
+class ConnectionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void connectsToThePresentRegister();
+    void silentRegisterLeavesThePortOpenAndTheBoxesFree();
+    void speedTextDecidesTheLineSpeed();
+    void clearButtonFollowsTheActiveTab();
+    void disconnectRestoresEverything();
+    void portThatDoesNotOpenIsReported();
+    void connectsThroughAPseudoTerminalToTheSimulator();
+};
+
+void ConnectionTest::connectsToThePresentRegister() {
+    SimulatedWindow w(2);
+    w.choose(3, "9600", 2);
+    w.click();
+
+    const QByteArray sent = w.line->sent();
+    QVERIFY(sent.startsWith(release88() + fill(5) + fill(10) + "\x11\x11" "02"));
+    QVERIFY(w.clock->now() > 2000ms);
+    QCOMPARE(w.line->device(), QString("/dev/ttyS2"));
+    QVERIFY(w.line->settings().has_value());
+    QCOMPARE(w.line->settings()->baudRate, 9600);
+    QVERIFY(w.ecr->seen.contains("Порт подключен"));
+
+    QCOMPARE(w.stateLabel->text(), QString("Datecs MP-550T подключена"));
+    QCOMPARE(w.stateColour(), QColor(0, 128, 0));
+    QCOMPARE(w.fixture->window().RegisterNumber, 2);
+    QVERIFY(w.fixture->window().Connected);
+    QVERIFY(!w.boxesEnabled());
+    QCOMPARE(w.control<QPushButton>("Button5")->text(), QString("Отключить"));
+    QVERIFY(w.transferButtonsEnabled(true));
+    QVERIFY(w.fixture->dialogs().messages().isEmpty());
+    w.fixture->screenshot("connected");
+}
+
+void ConnectionTest::silentRegisterLeavesThePortOpenAndTheBoxesFree() {
+    SimulatedWindow w(std::nullopt, true);
+    w.choose(1, "4800", 1);
+    w.click();
+
+    QVERIFY(w.ecr->seen.contains("Порт подключен"));
+    QCOMPARE(w.stateLabel->text(), QString("Не подключена"));
+    QCOMPARE(w.stateColour(), QColor(255, 0, 0));
+    const auto boxes = w.fixture->dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QString("Касса не обнаружена"));
+    QCOMPARE(boxes[0].caption, QString("Предупреждение"));
+    QCOMPARE(boxes[0].icon, MessageIcon::Stop);
+    QCOMPARE(w.fixture->window().RegisterNumber, -1);
+    QVERIFY(!w.fixture->window().Connected);
+    QVERIFY(w.boxesEnabled());
+    QCOMPARE(w.control<QPushButton>("Button5")->text(), QString("Подключить"));
+    QVERIFY(!w.control<QPushButton>("Button4")->isEnabled());
+    QVERIFY(w.line->isOpen());
+
+    // The next click closes the port it left open before trying again.
+    w.line->clearTranscript();
+    w.ecr->faults().silent = tabulon::sim::Fault();
+    w.click();
+    QVERIFY(w.line->sent().startsWith(release88() + release88()));
+    QCOMPARE(w.stateLabel->text(), QString("Datecs MP-550T подключена"));
+}
+
+void ConnectionTest::speedTextDecidesTheLineSpeed() {
+    SimulatedWindow w;
+    w.choose(1, "57700", 1);
+    w.click();
+    QCOMPARE(w.line->settings()->baudRate, 57700);
+    QVERIFY(w.fixture->window().Connected);
+    w.click();
+
+    w.choose(1, "57600", 1);
+    w.click();
+    auto boxes = w.fixture->dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].caption, QString("Ошибка подключения"));
+    QCOMPARE(boxes[0].icon, MessageIcon::Information);
+    QVERIFY(!boxes[0].text.isEmpty());
+    QCOMPARE(w.stateLabel->text(), QString("Не подключена"));
+    QVERIFY(!w.line->isOpen());
+
+    w.choose(1, "96OO", 1);
+    w.click();
+    boxes = w.fixture->dialogs().messages();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[1].text, QString("'96OO' is not a valid integer value"));
+    QVERIFY(!w.line->isOpen());
+}
+
+void ConnectionTest::clearButtonFollowsTheActiveTab() {
+    SimulatedWindow w;
+    w.control<QTabWidget>("PageControl1")->setCurrentIndex(9);
+    w.click();
+    QVERIFY(w.fixture->window().Connected);
+    QVERIFY(w.transferButtonsEnabled(false));
+    w.control<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    QVERIFY(w.transferButtonsEnabled(true));
+}
+
+void ConnectionTest::disconnectRestoresEverything() {
+    SimulatedWindow w;
+    w.choose(2, "19200", 1);
+    w.click();
+    QVERIFY(w.fixture->window().Connected);
+    w.line->clearTranscript();
+    w.click();
+    QCOMPARE(w.line->sent(), release88());
+    QVERIFY(!w.line->isOpen());
+    QCOMPARE(w.stateLabel->text(), QString("Не подключена"));
+    QCOMPARE(w.stateColour(), QColor(255, 0, 0));
+    QCOMPARE(w.fixture->window().RegisterNumber, -1);
+    QVERIFY(!w.fixture->window().Connected);
+    QVERIFY(w.boxesEnabled());
+    QCOMPARE(w.control<QPushButton>("Button5")->text(), QString("Подключить"));
+    QVERIFY(!w.control<QPushButton>("Button4")->isEnabled());
+    QVERIFY(!w.control<QPushButton>("Button9")->isEnabled());
+    QVERIFY(!w.control<QPushButton>("Button8")->isEnabled());
+    QVERIFY(w.fixture->dialogs().messages().isEmpty());
+}
+
+void ConnectionTest::portThatDoesNotOpenIsReported() {
+    SimulatedWindow w;
+    w.line->failOpen(QString("Permission denied"));
+    w.click();
+    const auto boxes = w.fixture->dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QString("Permission denied"));
+    QCOMPARE(boxes[0].caption, QString("Ошибка подключения"));
+    QCOMPARE(w.stateLabel->text(), QString("Не подключена"));
+    QVERIFY(!w.fixture->window().Connected);
+    QCOMPARE(w.fixture->window().RegisterNumber, 0);
+}
+
+void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {
+    QProcess simulator;
+    simulator.start(TABULON_SIM_PATH, {"--model", "neon", "--register", "3"});
+    QVERIFY(simulator.waitForStarted());
+    QVERIFY(simulator.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
+
+    WindowFixture f("[Ports]\r\nCOM4=" + device.toLocal8Bit() + "\r\n");
+    f.control<QComboBox>("ComboBox1")->setCurrentIndex(3);
+    f.control<QComboBox>("ComboBox2")->setCurrentText("115200");
+    f.control<QComboBox>("ComboBox3")->setCurrentIndex(2);
+    f.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
+    f.control<QPushButton>("Button5")->click();
+    QCOMPARE(f.control<QLabel>("Label3")->text(), QString("Neon подключена"));
+    QCOMPARE(f.window().RegisterNumber, 3);
+    f.control<QPushButton>("Button5")->click();
+    QVERIFY(!f.window().Connected);
+    simulator.kill();
+    simulator.waitForFinished();
+}
+
+QTEST_MAIN(ConnectionTest)
+#include "connection_test.moc"
