@@ -60,15 +60,6 @@ TEST_F(FileCommandTest, EachTabAsksForItsOwnFileTypeInTheCurrentDirectory) {
     EXPECT_EQ(label_, "label before");
 }
 
-TEST_F(FileCommandTest, DialogStartsWhereverTheCurrentDirectoryIsNow) {
-    QDir(directory_.path()).mkdir("sub");
-    QDir::setCurrent(path("sub"));
-    open(3, Model::DatecsMp550T, std::nullopt);
-    save(3, Model::DatecsMp550T, std::nullopt);
-    EXPECT_EQ(dialogs_.shown[0].request.directory, path("sub"));
-    EXPECT_EQ(dialogs_.shown[1].request.directory, path("sub"));
-}
-
 TEST_F(FileCommandTest, LogoAndReportTabsHaveNoTableFile) {
     for (int tab : {kLogoTab, kReportsTab}) {
         dialogs_.fileNames.enqueue(path("x.art"));

@@ -68,12 +68,5 @@ TEST(LineReader, JoinsCrLfSplitAcrossItsReadChunks) {
     EXPECT_EQ(lines[328], "c;");
 }
 
-TEST(LineReader, ReportsAFailingDevice) {
-    QBuffer closed;
-    LineReader reader(closed);
-    QByteArray line;
-    EXPECT_EQ(reader.next(line), LineReader::Status::Error);
-}
-
 }  // namespace
 }  // namespace tabulon::files

@@ -57,11 +57,6 @@ TEST(GridLineSplit, DropsLineBreaksOnlyAtTheEndOfAValue) {
     EXPECT_EQ(split("x;a\rb", 2).values, (QStringList{"x", "a\rb"}));
 }
 
-TEST(GridLineSplit, SeparatorInsideAValueShiftsTheRest) {
-    EXPECT_EQ(split("a;b;c\n", 3).values, (QStringList{"a", "b", "c"}));
-    EXPECT_FALSE(split("a;b\n", 3).complete);
-}
-
 TEST(ParameterLineSplit, TakesOnlyValuesClosedBySeparator) {
     EXPECT_EQ(splitParameterLine(u"5;\n", 13), QStringList{"5"});
     EXPECT_EQ(splitParameterLine(u"1;2;3", 13), (QStringList{"1", "2"}));
@@ -69,13 +64,6 @@ TEST(ParameterLineSplit, TakesOnlyValuesClosedBySeparator) {
     // No line-break handling for parameters: the text before ";" is the value.
     EXPECT_EQ(splitParameterLine(u"a\r;\n;", 5), (QStringList{"a\r", "\n"}));
     EXPECT_TRUE(splitParameterLine(u"\n", 5).isEmpty());
-}
-
-TEST(JoinLine, FollowsEveryValueWithTheSeparator) {
-    EXPECT_EQ(joinLine({"1", "Товар1", "", " x y "}), "1;Товар1;; x y ;");
-    EXPECT_EQ(joinLine(QStringList(10, QString())), ";;;;;;;;;;");
-    EXPECT_EQ(joinLine({"a", "b"}, 1), "a;b;;");
-    EXPECT_EQ(joinLine({}), "");
 }
 
 }  // namespace
