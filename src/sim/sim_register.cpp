@@ -141,7 +141,9 @@ void SimulatedRegister::frame(QByteArray& out)
     }
     commands_.append(frameText_);
     out += char(kAck);
-    out += replyLine(faults_.errorReplies.fire() ? QByteArray("E0;") : execute(frameText_));
+    std::optional<QByteArray> reply = script_ ? script_(frameText_) : std::nullopt;
+    if (!reply) reply = faults_.errorReplies.fire() ? QByteArray("E0;") : execute(frameText_);
+    out += replyLine(*reply);
 }
 
 QByteArray SimulatedRegister::replyLine(QByteArray text)

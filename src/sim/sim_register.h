@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/faults.h"
+#include "sim/line_device.h"
 #include "sim/tables.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace tabulon::sim {
@@ -16,12 +18,12 @@ namespace tabulon::sim {
 // and answers at once: a status line to DC1 DC1 and its address, ACK and a
 // reply line to an intact frame while selected, nothing to anything else; DC3
 // DC3 releases it.
-class SimulatedRegister {
+class SimulatedRegister : public LineDevice {
 public:
     explicit SimulatedRegister(Model model) : tables_(model) {}
 
     // The computer's bytes in; the register's answer to them out.
-    QByteArray receive(QByteArrayView bytes);
+    QByteArray receive(QByteArrayView bytes) override;
 
     // By default the register answers to every number 1..99; restricted, it
     // keeps quiet unless its own number is selected.
@@ -40,6 +42,10 @@ public:
     // The reply text to a command text, faults left out.
     QByteArray execute(QByteArrayView command);
 
+    // Lets a test decide the reply text of a command (nullopt: the usual reply).
+    using ReplyScript = std::function<std::optional<QByteArray>(QByteArrayView command)>;
+    void scriptReplies(ReplyScript script) { script_ = std::move(script); }
+
 private:
     enum class State { Idle, Dc1, Dc1Dc1, AddressDigit, Frame, CheckHigh, CheckLow };
 
@@ -52,6 +58,7 @@ private:
     RegisterTables tables_;
     Faults faults_;
     std::optional<int> onlyNumber_;
+    ReplyScript script_;
 
     State state_ = State::Idle;
     std::uint8_t previous_ = 0;

@@ -4,7 +4,7 @@ namespace tabulon::sim {
 
 SimulatedLine::SimulatedLine(std::shared_ptr<link::VirtualClock> clock) : clock_(std::move(clock)) {}
 
-void SimulatedLine::attach(std::shared_ptr<SimulatedRegister> ecr) { registers_.push_back(std::move(ecr)); }
+void SimulatedLine::attach(std::shared_ptr<LineDevice> device) { devices_.push_back(std::move(device)); }
 
 void SimulatedLine::clearTranscript()
 {
@@ -43,7 +43,7 @@ void SimulatedLine::write(QByteArrayView bytes)
 {
     if (!open_) return;
     sent_.append(bytes);
-    for (const auto& ecr : registers_) pending_ += ecr->receive(bytes);
+    for (const auto& device : devices_) pending_ += device->receive(bytes);
 }
 
 std::optional<std::uint8_t> SimulatedLine::readByte()

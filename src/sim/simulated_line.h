@@ -2,7 +2,7 @@
 
 #include "link/byte_port.h"
 #include "link/clock.h"
-#include "sim/sim_register.h"
+#include "sim/line_device.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@
 namespace tabulon::sim {
 
 // A serial line inside the process: the computer's port at one end, simulated
-// registers (none, one or several) at the other. Registers answer at once; a
+// devices (none, one or several simulated registers) at the other. Registers answer at once; a
 // read with nothing to read costs the read time-out of the virtual clock, so a
 // silent line is as slow as on the wire but takes no real time. It keeps what
 // the computer put on the line for tests to compare.
@@ -21,8 +21,8 @@ class SimulatedLine {
 public:
     explicit SimulatedLine(std::shared_ptr<link::VirtualClock> clock);
 
-    void attach(std::shared_ptr<SimulatedRegister> ecr);
-    void detachAll() { registers_.clear(); }
+    void attach(std::shared_ptr<LineDevice> device);
+    void detachAll() { devices_.clear(); }
 
     // Every byte the computer wrote while the port was open, in order.
     const QByteArray& sent() const { return sent_; }
@@ -54,7 +54,7 @@ public:
 
 private:
     std::shared_ptr<link::VirtualClock> clock_;
-    std::vector<std::shared_ptr<SimulatedRegister>> registers_;
+    std::vector<std::shared_ptr<LineDevice>> devices_;
     std::chrono::milliseconds readTimeout_{300};
 
     bool open_ = false;
@@ -76,21 +76,33 @@ class SimulatedPort final : public link::BytePort {
 public:
     explicit SimulatedPort(std::shared_ptr<SimulatedLine> line) : line_(std::move(line)) {}
 
-    bool open(const QString& device) override { return line_->open(device, error_); }
+    bool open(const QString& device) override
+    {
+        open_ = line_->open(device, error_);
+        return open_;
+    }
     bool apply(const link::LineSettings& settings) override { return line_->apply(settings, error_); }
-    bool isOpen() const override { return line_->isOpen(); }
-    void write(QByteArrayView bytes) override { line_->write(bytes); }
-    std::optional<std::uint8_t> readByte() override { return line_->readByte(); }
+    bool isOpen() const override { return open_; }
+    void write(QByteArrayView bytes) override
+    {
+        if (open_) line_->write(bytes);
+    }
+    std::optional<std::uint8_t> readByte() override
+    {
+        return open_ ? line_->readByte() : std::nullopt;
+    }
     void drain() override { line_->drain(); }
     bool close() override
     {
-        line_->close();
+        if (open_) line_->close();
+        open_ = false;
         return true;
     }
     QString errorString() const override { return error_; }
 
 private:
     std::shared_ptr<SimulatedLine> line_;
+    bool open_ = false;  // this end, not the line: another port may hold it
     QString error_;
 };
 

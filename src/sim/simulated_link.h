@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/register_link.h"
+#include "sim/sim_register.h"
 #include "sim/simulated_line.h"
 
 #include <memory>
