@@ -25,19 +25,20 @@ QComboBox* makeCombo(QWidget* parent, const QString& name, const QStringList& it
 void buildConnectionGroup(QWidget* group) {
     QStringList ports;
     for (int n = 1; n <= 9; ++n) ports << QStringLiteral("COM%1").arg(n);
-    makeLabel(group, "Label1", "Последовательный \nпорт:", 8, 16);
-    makeCombo(group, "ComboBox1", ports, 20);
-    makeLabel(group, "Label2", "Скорость:", 8, 52);
+    makeLabel(group, "Label1", "Последовательный \nпорт:", 8, 14);
+    makeCombo(group, "ComboBox1", ports, 18);
+    makeLabel(group, "Label2", "Скорость:", 8, 46);
     makeCombo(group, "ComboBox2",
-              {"4800", "9600", "14400", "19200", "28800", "38400", "56000", "115200"}, 48, true);
-    makeLabel(group, "Label4", "Номер ЭККА:", 8, 78);
-    makeCombo(group, "ComboBox3", {"1", "2", "3", "4", "5"}, 74);
-    makeLabel(group, "Label6", "Тип ЭККА:", 8, 104);
-    makeCombo(group, "ComboBox4", {"Datecs MP-550T", "Datecs MP-50 Junior", "Neon"}, 100);
-    QLabel* state = makeLabel(group, "Label3", "Не подключена", 8, 133);
-    state->setFixedWidth(160);
+              {"4800", "9600", "14400", "19200", "28800", "38400", "56000", "115200"}, 42, true);
+    makeLabel(group, "Label4", "Номер ЭККА:", 8, 70);
+    makeCombo(group, "ComboBox3", {"1", "2", "3", "4", "5"}, 66);
+    makeLabel(group, "Label6", "Тип ЭККА:", 8, 94);
+    makeCombo(group, "ComboBox4", {"Datecs MP-550T", "Datecs MP-50 Junior", "Neon"}, 90);
+    // Wide enough for the longest state, "Datecs MP-50 Junior подключена".
+    QLabel* state = makeLabel(group, "Label3", "Не подключена", 8, 116);
+    state->setFixedWidth(257);
     setTextColor(state, QColor(255, 0, 0));
-    makeButton(group, "Button5", "Подключить", 176, 128, 89, 25);
+    makeButton(group, "Button5", "Подключить", 176, 132, 89, 25);
 }
 
 void buildCodingIntervalGroup(QWidget* group) {

@@ -66,6 +66,7 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
+    setStyleSheet("* { font-size: 11px; } QPushButton { font-size: 10px; }");
     setFixedSize(kClientWidth, kClientHeight);
     buildControls();
     connectHandlers();
