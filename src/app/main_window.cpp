@@ -162,6 +162,10 @@ void MainWindow::connectHandlers() {
             &MainWindow::ComboBox4Change);
     connect(findChild<QPushButton*>("Button5"), &QPushButton::clicked, this,
             &MainWindow::Button5Click);
+    connect(findChild<QPushButton*>("Button3"), &QPushButton::clicked, this,
+            &MainWindow::Button3Click);
+    connect(findChild<QPushButton*>("Button2"), &QPushButton::clicked, this,
+            &MainWindow::Button2Click);
     connect(pages_, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/window_parameter_values.h"
+#include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "link/register_link.h"
 
@@ -55,6 +56,8 @@ public:
     void PageControl1Change();
     void ComboBox4Change();
     void Button5Click();
+    void Button3Click();
+    void Button2Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -71,6 +74,8 @@ private:
     void setConnectionState(const QString& text, const QColor& color);
     void setConnectionBoxesEnabled(bool enabled);
     void setTransferButtonsEnabled(bool enabled);
+    Model selectedModel() const;
+    void stepProgress();
 
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
