@@ -1,12 +1,11 @@
 #pragma once
 
-#include "link/line_settings.h"
-
 #include <QByteArrayView>
 #include <QString>
-
 #include <cstdint>
 #include <optional>
+
+#include "link/line_settings.h"
 
 namespace tabulon::link {
 

@@ -2,8 +2,7 @@
 
 namespace tabulon::link {
 
-QString defaultDevice(int port)
-{
+QString defaultDevice(int port) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(port);
 #else

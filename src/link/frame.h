@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-
 #include <cstdint>
 
 namespace tabulon::link {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <cstdint>
 
 namespace tabulon::link {
@@ -12,7 +11,7 @@ inline constexpr std::uint8_t kFill = 0xFF;
 inline constexpr std::uint8_t kSelect = 0x11;   // DC1
 inline constexpr std::uint8_t kRelease = 0x13;  // DC3
 inline constexpr std::uint8_t kAck = 0x06;
-inline constexpr std::uint8_t kNak = 0x15;  // what the simulated register refuses with
+inline constexpr std::uint8_t kNak = 0x15;        // what the simulated register refuses with
 inline constexpr std::uint8_t kLineStart = 0x0A;  // LF
 inline constexpr std::uint8_t kLineEnd = 0x0D;    // CR
 inline constexpr char kErrorMark = 'E';

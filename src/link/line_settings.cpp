@@ -1,7 +1,6 @@
 #include "link/line_settings.h"
 
 #include <QList>
-
 #include <array>
 
 namespace tabulon::link {
@@ -10,8 +9,7 @@ namespace {
 
 constexpr std::array kSpeeds{4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700, 115200};
 
-std::optional<int> positiveNumber(QByteArrayView digits)
-{
+std::optional<int> positiveNumber(QByteArrayView digits) {
     bool ok = false;
     const int value = digits.toByteArray().toInt(&ok);
     if (!ok || value <= 0 || digits.startsWith('+')) return std::nullopt;
@@ -20,21 +18,18 @@ std::optional<int> positiveNumber(QByteArrayView digits)
 
 }  // namespace
 
-std::optional<QByteArray> speedText(int speed)
-{
+std::optional<QByteArray> speedText(int speed) {
     for (int accepted : kSpeeds) {
         if (accepted == speed) return ':' + QByteArray::number(speed) + ',';
     }
     return std::nullopt;
 }
 
-QByteArray modeText(int port, QByteArrayView speedText)
-{
+QByteArray modeText(int port, QByteArrayView speedText) {
     return "COM" + QByteArray::number(port) + speedText.toByteArray() + "N,8,2";
 }
 
-std::optional<LineSettings> lineSettingsFromMode(QByteArrayView mode)
-{
+std::optional<LineSettings> lineSettingsFromMode(QByteArrayView mode) {
     const qsizetype colon = mode.indexOf(':');
     if (!mode.startsWith("COM") || colon < 0) return std::nullopt;
     const QList<QByteArray> parts = mode.sliced(colon + 1).toByteArray().split(',');

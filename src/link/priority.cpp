@@ -3,10 +3,11 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
+
+#include <cerrno>
 #endif
 
 namespace tabulon::link {
@@ -17,22 +18,23 @@ namespace {
 
 constexpr int kHighestNice = -20;
 
-bool setNice(int value) { return ::setpriority(PRIO_PROCESS, 0, value) == 0; }
+bool setNice(int value) {
+    return ::setpriority(PRIO_PROCESS, 0, value) == 0;
+}
 
 // The lowest nice value this process may set: -20 with the privilege, else what
 // RLIMIT_NICE allows (its ceiling is 20 - limit).
-int lowestPermittedNice()
-{
+int lowestPermittedNice() {
     rlimit limit{};
-    if (::getrlimit(RLIMIT_NICE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kHighestNice;
+    if (::getrlimit(RLIMIT_NICE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kHighestNice;
     const long ceiling = 20 - long(limit.rlim_cur);
     return int(qBound(long(kHighestNice), ceiling, 19L));
 }
 
 }  // namespace
 
-SavedPriority SystemPriority::raise()
-{
+SavedPriority SystemPriority::raise() {
     SavedPriority saved;
     sched_param param{};
     ::pthread_getschedparam(::pthread_self(), &saved.policy, &param);
@@ -58,8 +60,7 @@ SavedPriority SystemPriority::raise()
     return saved;
 }
 
-void SystemPriority::restore(const SavedPriority& saved)
-{
+void SystemPriority::restore(const SavedPriority& saved) {
     if (saved.policyChanged) {
         sched_param param{};
         param.sched_priority = saved.schedPriority;
@@ -70,13 +71,14 @@ void SystemPriority::restore(const SavedPriority& saved)
 
 #else
 
-SavedPriority SystemPriority::raise() { return {}; }
+SavedPriority SystemPriority::raise() {
+    return {};
+}
 void SystemPriority::restore(const SavedPriority&) {}
 
 #endif
 
-SavedPriority CountingPriority::raise()
-{
+SavedPriority CountingPriority::raise() {
     SavedPriority saved;
     saved.niceValue = level_;
     ++level_;
@@ -85,14 +87,12 @@ SavedPriority CountingPriority::raise()
     return saved;
 }
 
-void CountingPriority::restore(const SavedPriority& saved)
-{
+void CountingPriority::restore(const SavedPriority& saved) {
     if (saved.niceValue != level_ - 1) balanced_ = false;
     level_ = saved.niceValue;
 }
 
-std::shared_ptr<PriorityControl> systemPriority()
-{
+std::shared_ptr<PriorityControl> systemPriority() {
     static const auto control = std::make_shared<SystemPriority>();
     return control;
 }

@@ -56,13 +56,13 @@ private:
 // leave() or at the latest by the destructor, so every return path restores.
 class RaisedPriority {
 public:
-    explicit RaisedPriority(PriorityControl& control) : control_(control), saved_(control.raise()) {}
+    explicit RaisedPriority(PriorityControl& control)
+        : control_(control), saved_(control.raise()) {}
     ~RaisedPriority() { leave(); }
     RaisedPriority(const RaisedPriority&) = delete;
     RaisedPriority& operator=(const RaisedPriority&) = delete;
 
-    void leave()
-    {
+    void leave() {
         if (!active_) return;
         active_ = false;
         control_.restore(saved_);

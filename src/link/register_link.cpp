@@ -1,9 +1,9 @@
 #include "link/register_link.h"
 
+#include <chrono>
+
 #include "link/line_bytes.h"
 #include "link/result_text.h"
-
-#include <chrono>
 
 namespace tabulon::link {
 
@@ -16,10 +16,11 @@ constexpr int kExchangeAttempts = 10;
 // on a quiet line; a register that never ends its line is cut off here.
 constexpr int kMaxSkippedBytes = 4096;
 
-bool validRegister(int registerNumber) { return registerNumber >= 1 && registerNumber <= 99; }
+bool validRegister(int registerNumber) {
+    return registerNumber >= 1 && registerNumber <= 99;
+}
 
-QByteArray commandText(char letter, int table, int record)
-{
+QByteArray commandText(char letter, int table, int record) {
     return letter + QByteArray::number(table) + ';' + QByteArray::number(record) + ';';
 }
 
@@ -29,14 +30,11 @@ RegisterLink::RegisterLink(Parts parts)
     : port_(std::move(parts.port)),
       deviceFor_(std::move(parts.deviceFor)),
       clock_(std::move(parts.clock)),
-      priority_(std::move(parts.priority))
-{
-}
+      priority_(std::move(parts.priority)) {}
 
 RegisterLink::~RegisterLink() = default;
 
-int RegisterLink::OpenPort(int port, int speed)
-{
+int RegisterLink::OpenPort(int port, int speed) {
     if (port < 1 || port > 9) {
         openError_ = resultMeaning(Operation::OpenPort, -1);
         return -1;
@@ -74,8 +72,7 @@ int RegisterLink::OpenPort(int port, int speed)
     return 1;
 }
 
-int RegisterLink::ClosePort(int port)
-{
+int RegisterLink::ClosePort(int port) {
     if (openPort_ == -1 || port != openPort_) return -1;
     send(releaseSequence(8, 8));
     openFlag_ = -1;
@@ -84,11 +81,12 @@ int RegisterLink::ClosePort(int port)
     return port_->close() ? 1 : -1;
 }
 
-void RegisterLink::setAddress(int registerNumber) { address_ = registerAddress(registerNumber); }
+void RegisterLink::setAddress(int registerNumber) {
+    address_ = registerAddress(registerNumber);
+}
 
 RegisterLink::LineEnd RegisterLink::readLineText(QByteArray& text, bool keepFill,
-                                                 FrameChecksum* checksum)
-{
+                                                 FrameChecksum* checksum) {
     for (;;) {
         const std::optional<std::uint8_t> byte = port_->readByte();
         if (!byte) return LineEnd::Missing;
@@ -103,8 +101,7 @@ RegisterLink::LineEnd RegisterLink::readLineText(QByteArray& text, bool keepFill
     }
 }
 
-void RegisterLink::skipRestOfLine()
-{
+void RegisterLink::skipRestOfLine() {
     for (int skipped = 0; skipped < kMaxSkippedBytes; ++skipped) {
         const std::optional<std::uint8_t> byte = port_->readByte();
         if (!byte) return;
@@ -113,8 +110,7 @@ void RegisterLink::skipRestOfLine()
     readCheckBytes(nullptr);
 }
 
-bool RegisterLink::readCheckBytes(FrameChecksum* checksum)
-{
+bool RegisterLink::readCheckBytes(FrameChecksum* checksum) {
     for (int i = 0; i < 2; ++i) {
         const std::optional<std::uint8_t> byte = port_->readByte();
         if (!byte) return false;
@@ -123,8 +119,7 @@ bool RegisterLink::readCheckBytes(FrameChecksum* checksum)
     return true;
 }
 
-bool RegisterLink::readStatusLine()
-{
+bool RegisterLink::readStatusLine() {
     const std::optional<std::uint8_t> first = port_->readByte();
     if (!first || *first != kLineStart) return false;
     status_.clear();
@@ -132,8 +127,7 @@ bool RegisterLink::readStatusLine()
     return readCheckBytes(nullptr);
 }
 
-int RegisterLink::SelectRegister()
-{
+int RegisterLink::SelectRegister() {
     const QByteArray sequence = selectSequence(address_);
     for (int attempt = 0; attempt < kSelectAttempts; ++attempt) {
         send(sequence);
@@ -146,8 +140,7 @@ int RegisterLink::SelectRegister()
     return -1;
 }
 
-int RegisterLink::PollRegister()
-{
+int RegisterLink::PollRegister() {
     send(fillRun(5));
     const QByteArray sequence = pollSequence(address_);
     for (int attempt = 0; attempt < kPollAttempts; ++attempt) {
@@ -160,8 +153,7 @@ int RegisterLink::PollRegister()
     return -1;
 }
 
-int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArray& reply)
-{
+int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArray& reply) {
     if (!validRegister(registerNumber)) return -2;
     const QByteArray command = commandText('R', table, record);
     if (command.size() > kMaxReadCommand) return -12;
@@ -196,8 +188,7 @@ int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArr
     return int(text.size());
 }
 
-int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data)
-{
+int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data) {
     if (!validRegister(registerNumber)) return -2;
     const qsizetype end = data.indexOf('\0');
     if (end >= 0) data = data.first(end);
@@ -251,8 +242,7 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
     return int(frame.size());
 }
 
-void RegisterLink::pause()
-{
+void RegisterLink::pause() {
     using namespace std::chrono_literals;
     const Clock::Duration start = clock_->now();
     for (;;) {
@@ -262,8 +252,7 @@ void RegisterLink::pause()
     }
 }
 
-int RegisterLink::ResetLink()
-{
+int RegisterLink::ResetLink() {
     if (openFlag_ == -1 || openPort_ == -1 || !port_->isOpen()) return -1;
     RaisedPriority raised(*priority_);
     send(releaseSequence(8, 8));
@@ -271,8 +260,7 @@ int RegisterLink::ResetLink()
     return 1;
 }
 
-int RegisterLink::DetectRegister(int registerNumber)
-{
+int RegisterLink::DetectRegister(int registerNumber) {
     if (!validRegister(registerNumber)) return -2;
     RaisedPriority raised(*priority_);
     if (ResetLink() == -1) return -1;

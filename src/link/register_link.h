@@ -1,16 +1,15 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <memory>
+
 #include "link/byte_port.h"
 #include "link/clock.h"
 #include "link/device_names.h"
 #include "link/frame.h"
 #include "link/priority.h"
-
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
-
-#include <memory>
 
 namespace tabulon::link {
 

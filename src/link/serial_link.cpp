@@ -4,8 +4,7 @@
 
 namespace tabulon::link {
 
-std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor)
-{
+std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor) {
     RegisterLink::Parts parts;
     parts.port = std::make_unique<SerialBytePort>();
     parts.deviceFor = std::move(deviceFor);

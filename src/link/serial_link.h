@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/register_link.h"
-
 #include <memory>
+
+#include "link/register_link.h"
 
 namespace tabulon::link {
 

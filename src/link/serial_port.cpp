@@ -16,24 +16,31 @@ constexpr qint64 kQueueSize = 1024;
 // pseudo-terminal nobody reads) from hanging the program for good.
 constexpr int kWriteStallMs = 10000;
 
-QSerialPort::DataBits dataBits(int bits)
-{
+QSerialPort::DataBits dataBits(int bits) {
     switch (bits) {
-    case 5: return QSerialPort::Data5;
-    case 6: return QSerialPort::Data6;
-    case 7: return QSerialPort::Data7;
-    default: return QSerialPort::Data8;
+        case 5:
+            return QSerialPort::Data5;
+        case 6:
+            return QSerialPort::Data6;
+        case 7:
+            return QSerialPort::Data7;
+        default:
+            return QSerialPort::Data8;
     }
 }
 
-QSerialPort::Parity parity(char p)
-{
+QSerialPort::Parity parity(char p) {
     switch (p) {
-    case 'E': return QSerialPort::EvenParity;
-    case 'O': return QSerialPort::OddParity;
-    case 'M': return QSerialPort::MarkParity;
-    case 'S': return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+        case 'E':
+            return QSerialPort::EvenParity;
+        case 'O':
+            return QSerialPort::OddParity;
+        case 'M':
+            return QSerialPort::MarkParity;
+        case 'S':
+            return QSerialPort::SpaceParity;
+        default:
+            return QSerialPort::NoParity;
     }
 }
 
@@ -43,8 +50,7 @@ SerialBytePort::SerialBytePort(std::chrono::milliseconds readTimeout) : readTime
 
 SerialBytePort::~SerialBytePort() = default;
 
-bool SerialBytePort::open(const QString& device)
-{
+bool SerialBytePort::open(const QString& device) {
     error_.clear();
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
@@ -55,14 +61,12 @@ bool SerialBytePort::open(const QString& device)
     return true;
 }
 
-bool SerialBytePort::apply(const LineSettings& settings)
-{
-    const bool applied = port_.setBaudRate(settings.baudRate) &&
-                         port_.setDataBits(dataBits(settings.dataBits)) &&
-                         port_.setParity(parity(settings.parity)) &&
-                         port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop
-                                                                   : QSerialPort::OneStop) &&
-                         port_.setFlowControl(QSerialPort::NoFlowControl);
+bool SerialBytePort::apply(const LineSettings& settings) {
+    const bool applied =
+        port_.setBaudRate(settings.baudRate) && port_.setDataBits(dataBits(settings.dataBits)) &&
+        port_.setParity(parity(settings.parity)) &&
+        port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
         error_ = port_.errorString();
         return false;
@@ -74,10 +78,11 @@ bool SerialBytePort::apply(const LineSettings& settings)
     return true;
 }
 
-bool SerialBytePort::isOpen() const { return port_.isOpen(); }
+bool SerialBytePort::isOpen() const {
+    return port_.isOpen();
+}
 
-void SerialBytePort::write(QByteArrayView bytes)
-{
+void SerialBytePort::write(QByteArrayView bytes) {
     if (!port_.isOpen() || bytes.isEmpty()) return;
     port_.write(bytes.data(), bytes.size());
     // QSerialPort only queues; without an event loop the bytes leave here.
@@ -86,8 +91,7 @@ void SerialBytePort::write(QByteArrayView bytes)
     }
 }
 
-std::optional<std::uint8_t> SerialBytePort::readByte()
-{
+std::optional<std::uint8_t> SerialBytePort::readByte() {
     if (!port_.isOpen()) return std::nullopt;
     const QDeadlineTimer deadline(readTimeout_);
     while (port_.bytesAvailable() == 0) {
@@ -101,8 +105,7 @@ std::optional<std::uint8_t> SerialBytePort::readByte()
     return static_cast<std::uint8_t>(byte);
 }
 
-void SerialBytePort::drain()
-{
+void SerialBytePort::drain() {
     if (!port_.isOpen()) return;
     while (port_.bytesToWrite() > 0) {
         if (!port_.waitForBytesWritten(kWriteStallMs)) break;
@@ -114,8 +117,7 @@ void SerialBytePort::drain()
 #endif
 }
 
-bool SerialBytePort::close()
-{
+bool SerialBytePort::close() {
     if (!port_.isOpen()) return true;
     port_.clearError();
     port_.close();

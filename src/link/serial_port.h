@@ -1,10 +1,9 @@
 #pragma once
 
-#include "link/byte_port.h"
-
 #include <QSerialPort>
-
 #include <chrono>
+
+#include "link/byte_port.h"
 
 namespace tabulon::link {
 

@@ -1,8 +1,7 @@
-#include "sim/tables.h"
-
 #include <QStringEncoder>
-
 #include <array>
+
+#include "sim/tables.h"
 
 // What a register holds before anyone programs it: a small shop's goods,
 // operators, payment types and departments, the usual header, a simple logo,
@@ -31,21 +30,25 @@ constexpr std::array<Goods, 20> kGoods{{
     {u"Шоколад 100г", 3680, 3},     {u"Пакет", 150, 3},
 }};
 
-QByteArray money(qint64 kopecks)
-{
+QByteArray money(qint64 kopecks) {
     return QByteArray::number(kopecks / 100) + '.' +
            QByteArray::number(kopecks % 100).rightJustified(2, '0');
 }
 
-QByteArray quantity(int units) { return QByteArray::number(units) + ".000"; }
+QByteArray quantity(int units) {
+    return QByteArray::number(units) + ".000";
+}
 
-QByteArray n(int value) { return QByteArray::number(value); }
+QByteArray n(int value) {
+    return QByteArray::number(value);
+}
 
 // Units sold of goods item `record` in the simulated shift.
-int unitsSold(int record) { return record <= int(kGoods.size()) ? (record * 7) % 23 + 1 : 0; }
+int unitsSold(int record) {
+    return record <= int(kGoods.size()) ? (record * 7) % 23 + 1 : 0;
+}
 
-QByteArray goodsRecord(int record)
-{
+QByteArray goodsRecord(int record) {
     if (record > int(kGoods.size())) return "0; ;0.00;0.000;1;1;1;1;0;0;";
     const Goods& goods = kGoods[record - 1];
     return n(record) + ';' + cp1251(QString::fromUtf16(goods.name)) + ';' + money(goods.priceKop) +
@@ -53,42 +56,45 @@ QByteArray goodsRecord(int record)
            n(record).rightJustified(2, '0') + ';';
 }
 
-QByteArray headerRecord(Model model, int record)
-{
+QByteArray headerRecord(Model model, int record) {
     switch (record) {
-    case 1: return QByteArray(12, ' ') + cp1251(QStringLiteral("Україна;"));
-    case 2: return QByteArray(12, ' ') + cp1251(QStringLiteral("м.Київ;"));
-    case 3:
-        switch (model) {
-        case Model::Mp550T: return QByteArray(12, ' ') + cp1251(QStringLiteral("МР-550Т;"));
-        case Model::Mp50Junior: return QByteArray(9, ' ') + "MP-50 Junior;";
-        case Model::Neon: return QByteArray(17, ' ') + "Neon;";
-        }
-        break;
-    case 5: return QByteArray(6, ' ') + cp1251(QStringLiteral("Дякуємо за покупку!;"));
-    case 6: return QByteArray(4, ' ') + cp1251(QStringLiteral("Чекаємо на Вас знову!;"));
+        case 1:
+            return QByteArray(12, ' ') + cp1251(QStringLiteral("Україна;"));
+        case 2:
+            return QByteArray(12, ' ') + cp1251(QStringLiteral("м.Київ;"));
+        case 3:
+            switch (model) {
+                case Model::Mp550T:
+                    return QByteArray(12, ' ') + cp1251(QStringLiteral("МР-550Т;"));
+                case Model::Mp50Junior:
+                    return QByteArray(9, ' ') + "MP-50 Junior;";
+                case Model::Neon:
+                    return QByteArray(17, ' ') + "Neon;";
+            }
+            break;
+        case 5:
+            return QByteArray(6, ' ') + cp1251(QStringLiteral("Дякуємо за покупку!;"));
+        case 6:
+            return QByteArray(4, ' ') + cp1251(QStringLiteral("Чекаємо на Вас знову!;"));
     }
     return ";";
 }
 
-QByteArray paymentRecord(int record)
-{
-    static const std::array<const char16_t*, 5> kPayments{
-        u"1;1;Готівка;1;0;", u"1;1;Чек;0;0;", u"1;1;Кредит;0;0;", u"1;1;Картка;0;0;",
-        u"1;1;Переказ;0;0;"};
+QByteArray paymentRecord(int record) {
+    static const std::array<const char16_t*, 5> kPayments{u"1;1;Готівка;1;0;", u"1;1;Чек;0;0;",
+                                                          u"1;1;Кредит;0;0;", u"1;1;Картка;0;0;",
+                                                          u"1;1;Переказ;0;0;"};
     return cp1251(QString::fromUtf16(kPayments[record - 1]));
 }
 
-QByteArray firstFields(QByteArrayView fields, int count)
-{
+QByteArray firstFields(QByteArrayView fields, int count) {
     qsizetype end = 0;
     for (int i = 0; i < count; ++i) end = fields.indexOf(';', end) + 1;
     return fields.first(end).toByteArray();
 }
 
 // A framed band with a hatched middle: dense enough to show on a receipt.
-QByteArray logoRecord(int record)
-{
+QByteArray logoRecord(int record) {
     const int y = record - 1;
     std::array<int, 24> bytes{};
     if (y == 70 || y == 129) {
@@ -105,16 +111,14 @@ QByteArray logoRecord(int record)
     return text;
 }
 
-QByteArray articleTurnover(int record)
-{
+QByteArray articleTurnover(int record) {
     if (record > int(kGoods.size())) return n(record) + "; ;0.000;0.00;";
     const int units = unitsSold(record);
     return n(record) + ';' + cp1251(QString::fromUtf16(kGoods[record - 1].name)) + ';' +
            quantity(units) + ';' + money(qint64(units) * kGoods[record - 1].priceKop) + ';';
 }
 
-QByteArray departmentTurnover(int record)
-{
+QByteArray departmentTurnover(int record) {
     int units = 0;
     qint64 sum = 0;
     for (int item = 1; item <= int(kGoods.size()); ++item) {
@@ -127,36 +131,51 @@ QByteArray departmentTurnover(int record)
 
 }  // namespace
 
-QByteArray cp1251(const QString& text)
-{
+QByteArray cp1251(const QString& text) {
     QStringEncoder encoder("windows-1251");
     return encoder.encode(text);
 }
 
-QByteArray defaultRecord(Model model, int table, int record)
-{
+QByteArray defaultRecord(Model model, int table, int record) {
     switch (table) {
-    case 0: return goodsRecord(record);
-    case 2: {
-        const QByteArray all = "1;0;1;50;1;0;0;1;4;0;1;0;0;";
-        return firstFields(all, model == Model::Mp550T ? 13 : model == Model::Neon ? 12 : 11);
-    }
-    case 3: return n(record) + ';' + cp1251(QStringLiteral("Оператор")) + n(record) + ";0;";
-    case 5: return "1;0;1;1;0;0;1;40;";
-    case 6: return headerRecord(model, record);
-    case 8: return firstFields("0;0;0;0;1;0;0;0;0;5;0;0;", model == Model::Mp50Junior ? 12 : 11);
-    case 9: return paymentRecord(record);
-    case 10: return cp1251(QStringLiteral("Відділ ")) + n(record) + ';';
-    case 136: return logoRecord(record);
-    case 65: return articleTurnover(record);
-    case 74: return departmentTurnover(record);
-    case 75: return record <= 3 ? departmentTurnover(record) : n(record) + ";0.000;0.00;";
-    case 76:
-        return record == 1 ? cp1251(QStringLiteral("1;Оператор1;48;2308.90;"))
-                           : n(record) + ';' + cp1251(QStringLiteral("Оператор")) + n(record) + ";0;0.00;";
-    case 77: return cp1251(QStringLiteral("Готівка;1496.60;Чек;0.00;Кредит;0.00;Картка;812.30;Переказ;0.00;"));
-    case 78: return cp1251(QStringLiteral("А;20.00;2308.90;384.82;Б;7.00;0.00;0.00;В;0.00;0.00;0.00;"));
-    case 79: return "12;48;1;2308.90;24.90;500.00;300.00;";
+        case 0:
+            return goodsRecord(record);
+        case 2: {
+            const QByteArray all = "1;0;1;50;1;0;0;1;4;0;1;0;0;";
+            return firstFields(all, model == Model::Mp550T ? 13 : model == Model::Neon ? 12 : 11);
+        }
+        case 3:
+            return n(record) + ';' + cp1251(QStringLiteral("Оператор")) + n(record) + ";0;";
+        case 5:
+            return "1;0;1;1;0;0;1;40;";
+        case 6:
+            return headerRecord(model, record);
+        case 8:
+            return firstFields("0;0;0;0;1;0;0;0;0;5;0;0;", model == Model::Mp50Junior ? 12 : 11);
+        case 9:
+            return paymentRecord(record);
+        case 10:
+            return cp1251(QStringLiteral("Відділ ")) + n(record) + ';';
+        case 136:
+            return logoRecord(record);
+        case 65:
+            return articleTurnover(record);
+        case 74:
+            return departmentTurnover(record);
+        case 75:
+            return record <= 3 ? departmentTurnover(record) : n(record) + ";0.000;0.00;";
+        case 76:
+            return record == 1 ? cp1251(QStringLiteral("1;Оператор1;48;2308.90;"))
+                               : n(record) + ';' + cp1251(QStringLiteral("Оператор")) + n(record) +
+                                     ";0;0.00;";
+        case 77:
+            return cp1251(
+                QStringLiteral("Готівка;1496.60;Чек;0.00;Кредит;0.00;Картка;812.30;Переказ;0.00;"));
+        case 78:
+            return cp1251(
+                QStringLiteral("А;20.00;2308.90;384.82;Б;7.00;0.00;0.00;В;0.00;0.00;0.00;"));
+        case 79:
+            return "12;48;1;2308.90;24.90;500.00;300.00;";
     }
     return {};
 }

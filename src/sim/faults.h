@@ -12,8 +12,7 @@ public:
     Fault() = default;
     bool isOn() const { return remaining_ != 0; }
     // Whether it applies to this occasion; counts the occasion off.
-    bool fire()
-    {
+    bool fire() {
         if (remaining_ == 0) return false;
         if (remaining_ > 0) --remaining_;
         return true;

@@ -1,23 +1,24 @@
 #include "sim/line_server.h"
 
-#include "sim/line_state.h"
-
-#include <QStringDecoder>
-
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+
+#include "sim/line_state.h"
 
 namespace tabulon::sim {
 
 namespace {
 
-QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
 
-void makeRaw(int fd, speed_t speed)
-{
+void makeRaw(int fd, speed_t speed) {
     termios settings{};
     if (::tcgetattr(fd, &settings) != 0) return;
     ::cfmakeraw(&settings);
@@ -26,21 +27,26 @@ void makeRaw(int fd, speed_t speed)
     ::tcsetattr(fd, TCSANOW, &settings);
 }
 
-speed_t standardSpeed(int baud)
-{
+speed_t standardSpeed(int baud) {
     switch (baud) {
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return 0;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return 0;
     }
 }
 
-bool writeAll(int fd, QByteArrayView bytes)
-{
+bool writeAll(int fd, QByteArrayView bytes) {
     while (!bytes.isEmpty()) {
         const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
         if (written < 0) {
@@ -52,16 +58,14 @@ bool writeAll(int fd, QByteArrayView bytes)
     return true;
 }
 
-QString printable(QByteArrayView bytes)
-{
+QString printable(QByteArrayView bytes) {
     QStringDecoder decoder("windows-1251");
     return decoder.decode(bytes);
 }
 
 }  // namespace
 
-std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error)
-{
+std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error) {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
         error = systemError();
@@ -82,8 +86,7 @@ std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error)
     return std::unique_ptr<LineServer>(new LineServer(master, slave, path));
 }
 
-std::unique_ptr<LineServer> LineServer::openDevice(const QString& path, int speed, QString& error)
-{
+std::unique_ptr<LineServer> LineServer::openDevice(const QString& path, int speed, QString& error) {
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0) {
         error = systemError();
@@ -93,14 +96,12 @@ std::unique_ptr<LineServer> LineServer::openDevice(const QString& path, int spee
     return std::unique_ptr<LineServer>(new LineServer(fd, fd, path));
 }
 
-LineServer::~LineServer()
-{
+LineServer::~LineServer() {
     if (watchFd_ != fd_) ::close(watchFd_);
     ::close(fd_);
 }
 
-int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log)
-{
+int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log) {
     std::optional<LineState> shown;
     char buffer[512];
     for (;;) {

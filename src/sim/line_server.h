@@ -1,12 +1,11 @@
 #pragma once
 
-#include "sim/sim_options.h"
-#include "sim/sim_register.h"
-
 #include <QString>
-
 #include <cstdio>
 #include <memory>
+
+#include "sim/sim_options.h"
+#include "sim/sim_register.h"
 
 namespace tabulon::sim {
 
@@ -29,7 +28,8 @@ public:
     int serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log);
 
 private:
-    LineServer(int fd, int watchFd, QString path) : fd_(fd), watchFd_(watchFd), path_(std::move(path)) {}
+    LineServer(int fd, int watchFd, QString path)
+        : fd_(fd), watchFd_(watchFd), path_(std::move(path)) {}
 
     int fd_;       // where the register reads and writes
     int watchFd_;  // where the line settings can be read back

@@ -11,23 +11,33 @@ extern "C" int ioctl(int fd, unsigned long request, ...);
 
 namespace tabulon::sim {
 
-QString LineState::text() const
-{
-    return QStringLiteral("%1 baud, %2%3%4").arg(baudRate).arg(dataBits).arg(QChar::fromLatin1(parity)).arg(stopBits);
+QString LineState::text() const {
+    return QStringLiteral("%1 baud, %2%3%4")
+        .arg(baudRate)
+        .arg(dataBits)
+        .arg(QChar::fromLatin1(parity))
+        .arg(stopBits);
 }
 
-std::optional<LineState> lineState(int fd)
-{
+std::optional<LineState> lineState(int fd) {
 #if defined(__linux__)
     struct termios2 settings {};
     if (ioctl(fd, TCGETS2, &settings) != 0) return std::nullopt;
     LineState state;
     state.baudRate = int(settings.c_ospeed);
     switch (settings.c_cflag & CSIZE) {
-    case CS5: state.dataBits = 5; break;
-    case CS6: state.dataBits = 6; break;
-    case CS7: state.dataBits = 7; break;
-    default: state.dataBits = 8; break;
+        case CS5:
+            state.dataBits = 5;
+            break;
+        case CS6:
+            state.dataBits = 6;
+            break;
+        case CS7:
+            state.dataBits = 7;
+            break;
+        default:
+            state.dataBits = 8;
+            break;
     }
     state.parity = !(settings.c_cflag & PARENB) ? 'N' : (settings.c_cflag & PARODD) ? 'O' : 'E';
     state.stopBits = (settings.c_cflag & CSTOPB) ? 2 : 1;

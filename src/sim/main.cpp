@@ -1,20 +1,19 @@
+#include <QStringList>
+#include <cstdio>
+
 #include "sim/line_server.h"
 #include "sim/sim_options.h"
 #include "sim/sim_register.h"
 
-#include <QStringList>
-
-#include <cstdio>
-
 using namespace tabulon::sim;
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     if (!parsed.options) {
-        std::fprintf(stderr, "tabulon-sim: %s\n\n%s", qPrintable(parsed.error), qPrintable(simUsage()));
+        std::fprintf(stderr, "tabulon-sim: %s\n\n%s", qPrintable(parsed.error),
+                     qPrintable(simUsage()));
         return 2;
     }
     const SimOptions& options = *parsed.options;
@@ -39,8 +38,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     if (options.log) {
         std::fprintf(stderr, "%s register%s\n", qPrintable(modelName(options.model)),
-                     options.onlyRegister ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
-                                          : " (any number)");
+                     options.onlyRegister
+                         ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
+                         : " (any number)");
     }
     return server->serve(ecr, options, options.log ? stderr : nullptr);
 }

@@ -2,8 +2,7 @@
 
 namespace tabulon::sim {
 
-std::optional<Model> modelFromName(const QString& name)
-{
+std::optional<Model> modelFromName(const QString& name) {
     const QString key = name.trimmed().toLower();
     if (key == u"mp-550t" || key == u"mp550t" || key == u"0") return Model::Mp550T;
     if (key == u"mp-50-junior" || key == u"mp-50" || key == u"mp50" || key == u"1")
@@ -12,12 +11,14 @@ std::optional<Model> modelFromName(const QString& name)
     return std::nullopt;
 }
 
-QString modelName(Model model)
-{
+QString modelName(Model model) {
     switch (model) {
-    case Model::Mp550T: return QStringLiteral("Datecs MP-550T");
-    case Model::Mp50Junior: return QStringLiteral("Datecs MP-50 Junior");
-    case Model::Neon: return QStringLiteral("Neon");
+        case Model::Mp550T:
+            return QStringLiteral("Datecs MP-550T");
+        case Model::Mp50Junior:
+            return QStringLiteral("Datecs MP-50 Junior");
+        case Model::Neon:
+            return QStringLiteral("Neon");
     }
     return {};
 }

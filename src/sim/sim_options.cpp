@@ -18,12 +18,12 @@ constexpr std::array<FaultSwitch, 7> kFaultSwitches{{
     {"--error-replies", &Faults::errorReplies, "reply \"E0;\" to every command"},
     {"--wrong-check-bytes", &Faults::wrongCheckBytes, "send reply lines with a wrong check byte"},
     {"--cut-short-lines", &Faults::cutShortLines, "stop reply lines halfway, without CR"},
-    {"--fill-inside-lines", &Faults::fillInsideLines, "put 0xFF bytes inside status and reply lines"},
+    {"--fill-inside-lines", &Faults::fillInsideLines,
+     "put 0xFF bytes inside status and reply lines"},
     {"--over-long-replies", &Faults::overLongReplies, "send reply texts of 300 bytes"},
 }};
 
-std::optional<int> positive(const QString& text)
-{
+std::optional<int> positive(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
@@ -31,8 +31,7 @@ std::optional<int> positive(const QString& text)
 
 }  // namespace
 
-QString simUsage()
-{
+QString simUsage() {
     QString usage = QStringLiteral(
         "Usage: tabulon-sim [--model MODEL] [--register N] [--device PATH] [--speed N]\n"
         "                   [--log] [FAULT[=COUNT]...]\n"
@@ -48,13 +47,14 @@ QString simUsage()
         "\n"
         "Faults (each for good, or with =COUNT for the next COUNT occasions only):\n");
     for (const FaultSwitch& fault : kFaultSwitches) {
-        usage += QStringLiteral("  %1%2\n").arg(QString::fromLatin1(fault.name), -21).arg(QString::fromLatin1(fault.help));
+        usage += QStringLiteral("  %1%2\n")
+                     .arg(QString::fromLatin1(fault.name), -21)
+                     .arg(QString::fromLatin1(fault.help));
     }
     return usage;
 }
 
-ParsedSimOptions parseSimOptions(const QStringList& arguments)
-{
+ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     SimOptions options;
     const auto fail = [](const QString& error) { return ParsedSimOptions{std::nullopt, error}; };
 
@@ -78,12 +78,14 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments)
         } else if (name == u"--model") {
             const auto text = takeValue();
             const auto model = text ? modelFromName(*text) : std::nullopt;
-            if (!model) return fail(QStringLiteral("unknown model: %1").arg(text.value_or(QString())));
+            if (!model)
+                return fail(QStringLiteral("unknown model: %1").arg(text.value_or(QString())));
             options.model = *model;
         } else if (name == u"--register") {
             const auto text = takeValue();
             const auto number = text ? positive(*text) : std::nullopt;
-            if (!number || *number > 99) return fail(QStringLiteral("register number must be 1 to 99"));
+            if (!number || *number > 99)
+                return fail(QStringLiteral("register number must be 1 to 99"));
             options.onlyRegister = number;
         } else if (name == u"--device") {
             const auto text = takeValue();
@@ -95,9 +97,11 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments)
             if (!speed) return fail(QStringLiteral("--speed needs a speed in baud"));
             options.speed = *speed;
         } else {
-            const auto fault = std::find_if(kFaultSwitches.begin(), kFaultSwitches.end(),
-                                            [&](const FaultSwitch& s) { return name == QLatin1String(s.name); });
-            if (fault == kFaultSwitches.end()) return fail(QStringLiteral("unknown option: %1").arg(arguments[i]));
+            const auto fault =
+                std::find_if(kFaultSwitches.begin(), kFaultSwitches.end(),
+                             [&](const FaultSwitch& s) { return name == QLatin1String(s.name); });
+            if (fault == kFaultSwitches.end())
+                return fail(QStringLiteral("unknown option: %1").arg(arguments[i]));
             if (!value) {
                 options.faults.*(fault->fault) = Fault::always();
             } else if (const auto count = positive(*value)) {

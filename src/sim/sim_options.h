@@ -1,12 +1,11 @@
 #pragma once
 
-#include "sim/faults.h"
-#include "sim/model.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <optional>
+
+#include "sim/faults.h"
+#include "sim/model.h"
 
 namespace tabulon::sim {
 

@@ -13,20 +13,23 @@ using namespace tabulon::link;
 constexpr qsizetype kMaxFrameText = 1024;
 constexpr qsizetype kOverLongReply = 300;
 
-bool isDigit(std::uint8_t byte) { return byte >= '0' && byte <= '9'; }
+bool isDigit(std::uint8_t byte) {
+    return byte >= '0' && byte <= '9';
+}
 
-QByteArray modelTag(Model model)
-{
+QByteArray modelTag(Model model) {
     switch (model) {
-    case Model::Mp550T: return "MP-550T";
-    case Model::Mp50Junior: return "MP-50";
-    case Model::Neon: return "NEON";
+        case Model::Mp550T:
+            return "MP-550T";
+        case Model::Mp50Junior:
+            return "MP-50";
+        case Model::Neon:
+            return "NEON";
     }
     return {};
 }
 
-std::optional<int> number(QByteArrayView digits)
-{
+std::optional<int> number(QByteArrayView digits) {
     if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
     int value = 0;
     for (char c : digits) {
@@ -36,61 +39,64 @@ std::optional<int> number(QByteArrayView digits)
     return value;
 }
 
-QByteArray refusalText(Refusal refusal) { return 'E' + QByteArray::number(int(refusal)) + ';'; }
+QByteArray refusalText(Refusal refusal) {
+    return 'E' + QByteArray::number(int(refusal)) + ';';
+}
 
 }  // namespace
 
-QByteArray registerLine(QByteArrayView text) { return BuildFrame(text); }
+QByteArray registerLine(QByteArrayView text) {
+    return BuildFrame(text);
+}
 
-QByteArray SimulatedRegister::receive(QByteArrayView bytes)
-{
+QByteArray SimulatedRegister::receive(QByteArrayView bytes) {
     QByteArray out;
     for (char c : bytes) take(std::uint8_t(c), out);
     return out;
 }
 
-void SimulatedRegister::take(std::uint8_t byte, QByteArray& out)
-{
+void SimulatedRegister::take(std::uint8_t byte, QByteArray& out) {
     switch (state_) {
-    case State::Frame:
-        if (byte == kLineEnd) {
-            state_ = State::CheckHigh;
-        } else if (frameText_.size() == kMaxFrameText) {
+        case State::Frame:
+            if (byte == kLineEnd) {
+                state_ = State::CheckHigh;
+            } else if (frameText_.size() == kMaxFrameText) {
+                state_ = State::Idle;
+            } else {
+                frameText_.append(char(byte));
+            }
+            return;
+        case State::CheckHigh:
+            frameCheck_ = QByteArray(1, char(byte));
+            state_ = State::CheckLow;
+            return;
+        case State::CheckLow:
+            frameCheck_.append(char(byte));
             state_ = State::Idle;
-        } else {
-            frameText_.append(char(byte));
-        }
-        return;
-    case State::CheckHigh:
-        frameCheck_ = QByteArray(1, char(byte));
-        state_ = State::CheckLow;
-        return;
-    case State::CheckLow:
-        frameCheck_.append(char(byte));
-        state_ = State::Idle;
-        frame(out);
-        return;
-    case State::Dc1:
-        if (byte == kSelect) {
-            state_ = State::Dc1Dc1;
+            frame(out);
             return;
-        }
-        break;
-    case State::Dc1Dc1:
-        if (isDigit(byte)) {
-            tens_ = byte;
-            state_ = State::AddressDigit;
-            return;
-        }
-        break;
-    case State::AddressDigit:
-        if (isDigit(byte)) {
-            state_ = State::Idle;
-            selected((tens_ - '0') * 10 + (byte - '0'), out);
-            return;
-        }
-        break;
-    case State::Idle: break;
+        case State::Dc1:
+            if (byte == kSelect) {
+                state_ = State::Dc1Dc1;
+                return;
+            }
+            break;
+        case State::Dc1Dc1:
+            if (isDigit(byte)) {
+                tens_ = byte;
+                state_ = State::AddressDigit;
+                return;
+            }
+            break;
+        case State::AddressDigit:
+            if (isDigit(byte)) {
+                state_ = State::Idle;
+                selected((tens_ - '0') * 10 + (byte - '0'), out);
+                return;
+            }
+            break;
+        case State::Idle:
+            break;
     }
 
     state_ = State::Idle;
@@ -106,8 +112,7 @@ void SimulatedRegister::take(std::uint8_t byte, QByteArray& out)
     previous_ = byte;
 }
 
-void SimulatedRegister::selected(int registerNumber, QByteArray& out)
-{
+void SimulatedRegister::selected(int registerNumber, QByteArray& out) {
     selected_ = false;
     if (registerNumber < 1 || (onlyNumber_ && registerNumber != *onlyNumber_)) return;
     if (faults_.silent.fire()) return;
@@ -116,15 +121,14 @@ void SimulatedRegister::selected(int registerNumber, QByteArray& out)
     out += statusLine();
 }
 
-QByteArray SimulatedRegister::statusLine()
-{
-    QByteArray text = QByteArray::number(number_).rightJustified(2, '0') + ';' + modelTag(model()) + ';';
+QByteArray SimulatedRegister::statusLine() {
+    QByteArray text =
+        QByteArray::number(number_).rightJustified(2, '0') + ';' + modelTag(model()) + ';';
     if (faults_.fillInsideLines.fire()) text.insert(1, char(kFill));
     return registerLine(text);
 }
 
-void SimulatedRegister::frame(QByteArray& out)
-{
+void SimulatedRegister::frame(QByteArray& out) {
     if (!selected_) return;
     FrameChecksum sum;
     sum.add(frameText_);
@@ -146,8 +150,7 @@ void SimulatedRegister::frame(QByteArray& out)
     out += replyLine(*reply);
 }
 
-QByteArray SimulatedRegister::replyLine(QByteArray text)
-{
+QByteArray SimulatedRegister::replyLine(QByteArray text) {
     if (faults_.overLongReplies.fire()) {
         while (text.size() < kOverLongReply) text += "0;";
         text.truncate(kOverLongReply);
@@ -162,16 +165,17 @@ QByteArray SimulatedRegister::replyLine(QByteArray text)
     return line;
 }
 
-QByteArray SimulatedRegister::execute(QByteArrayView command)
-{
+QByteArray SimulatedRegister::execute(QByteArrayView command) {
     const char kind = command.isEmpty() ? '\0' : command.front();
     const qsizetype tableEnd = command.indexOf(';');
     const qsizetype recordEnd = tableEnd < 0 ? -1 : command.indexOf(';', tableEnd + 1);
     if ((kind != 'R' && kind != 'W') || recordEnd < 0) return refusalText(Refusal::NoFields);
     const std::optional<int> table = number(command.sliced(1, tableEnd - 1));
-    const std::optional<int> record = number(command.sliced(tableEnd + 1, recordEnd - tableEnd - 1));
+    const std::optional<int> record =
+        number(command.sliced(tableEnd + 1, recordEnd - tableEnd - 1));
     const QByteArrayView rest = command.sliced(recordEnd + 1);
-    if (!table || !record || (kind == 'R' && !rest.isEmpty())) return refusalText(Refusal::NoFields);
+    if (!table || !record || (kind == 'R' && !rest.isEmpty()))
+        return refusalText(Refusal::NoFields);
 
     const QByteArray leading = QByteArray::number(*table) + ';' + QByteArray::number(*record) + ';';
     if (kind == 'R') {

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "sim/faults.h"
-#include "sim/line_device.h"
-#include "sim/tables.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
+
+#include "sim/faults.h"
+#include "sim/line_device.h"
+#include "sim/tables.h"
 
 namespace tabulon::sim {
 

@@ -2,19 +2,20 @@
 
 namespace tabulon::sim {
 
-SimulatedLine::SimulatedLine(std::shared_ptr<link::VirtualClock> clock) : clock_(std::move(clock)) {}
+SimulatedLine::SimulatedLine(std::shared_ptr<link::VirtualClock> clock)
+    : clock_(std::move(clock)) {}
 
-void SimulatedLine::attach(std::shared_ptr<LineDevice> device) { devices_.push_back(std::move(device)); }
+void SimulatedLine::attach(std::shared_ptr<LineDevice> device) {
+    devices_.push_back(std::move(device));
+}
 
-void SimulatedLine::clearTranscript()
-{
+void SimulatedLine::clearTranscript() {
     sent_.clear();
     received_.clear();
     timeouts_ = 0;
 }
 
-bool SimulatedLine::open(const QString& device, QString& error)
-{
+bool SimulatedLine::open(const QString& device, QString& error) {
     if (openFailure_) {
         error = *openFailure_;
         return false;
@@ -29,8 +30,7 @@ bool SimulatedLine::open(const QString& device, QString& error)
     return true;
 }
 
-bool SimulatedLine::apply(const link::LineSettings& settings, QString& error)
-{
+bool SimulatedLine::apply(const link::LineSettings& settings, QString& error) {
     if (settingsFailure_) {
         error = *settingsFailure_;
         return false;
@@ -39,15 +39,17 @@ bool SimulatedLine::apply(const link::LineSettings& settings, QString& error)
     return true;
 }
 
-void SimulatedLine::write(QByteArrayView bytes)
-{
+void SimulatedLine::write(QByteArrayView bytes) {
     if (!open_) return;
-    sent_.append(bytes);
+    if (keepTranscript_) sent_.append(bytes);
+    if (readPos_ > 0) {  // what was read is gone; keep the queue short
+        pending_.remove(0, readPos_);
+        readPos_ = 0;
+    }
     for (const auto& device : devices_) pending_ += device->receive(bytes);
 }
 
-std::optional<std::uint8_t> SimulatedLine::readByte()
-{
+std::optional<std::uint8_t> SimulatedLine::readByte() {
     if (!open_) return std::nullopt;
     if (readPos_ == pending_.size()) {
         pending_.clear();
@@ -57,12 +59,11 @@ std::optional<std::uint8_t> SimulatedLine::readByte()
         return std::nullopt;
     }
     const char byte = pending_.at(readPos_++);
-    received_.append(byte);
+    if (keepTranscript_) received_.append(byte);
     return std::uint8_t(byte);
 }
 
-void SimulatedLine::close()
-{
+void SimulatedLine::close() {
     if (!open_) return;
     open_ = false;
     ++closes_;

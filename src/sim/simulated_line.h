@@ -1,14 +1,13 @@
 #pragma once
 
-#include "link/byte_port.h"
-#include "link/clock.h"
-#include "sim/line_device.h"
-
 #include <QString>
-
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "link/byte_port.h"
+#include "link/clock.h"
+#include "sim/line_device.h"
 
 namespace tabulon::sim {
 
@@ -29,6 +28,8 @@ public:
     // Every byte the computer read.
     const QByteArray& received() const { return received_; }
     void clearTranscript();
+    // Long runs (benchmarks, a whole goods table) need not keep every byte.
+    void keepTranscript(bool keep) { keepTranscript_ = keep; }
     int timeouts() const { return timeouts_; }
 
     // Makes the next opens fail with this system text (nullopt: they succeed).
@@ -66,6 +67,7 @@ private:
 
     QByteArray pending_;  // register output not yet read
     qsizetype readPos_ = 0;
+    bool keepTranscript_ = true;
     QByteArray sent_;
     QByteArray received_;
     int timeouts_ = 0;
@@ -76,24 +78,22 @@ class SimulatedPort final : public link::BytePort {
 public:
     explicit SimulatedPort(std::shared_ptr<SimulatedLine> line) : line_(std::move(line)) {}
 
-    bool open(const QString& device) override
-    {
+    bool open(const QString& device) override {
         open_ = line_->open(device, error_);
         return open_;
     }
-    bool apply(const link::LineSettings& settings) override { return line_->apply(settings, error_); }
+    bool apply(const link::LineSettings& settings) override {
+        return line_->apply(settings, error_);
+    }
     bool isOpen() const override { return open_; }
-    void write(QByteArrayView bytes) override
-    {
+    void write(QByteArrayView bytes) override {
         if (open_) line_->write(bytes);
     }
-    std::optional<std::uint8_t> readByte() override
-    {
+    std::optional<std::uint8_t> readByte() override {
         return open_ ? line_->readByte() : std::nullopt;
     }
     void drain() override { line_->drain(); }
-    bool close() override
-    {
+    bool close() override {
         if (open_) line_->close();
         open_ = false;
         return true;

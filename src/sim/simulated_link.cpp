@@ -2,8 +2,7 @@
 
 namespace tabulon::sim {
 
-SimulatedLink makeSimulatedLink(Model model, link::DeviceResolver deviceFor)
-{
+SimulatedLink makeSimulatedLink(Model model, link::DeviceResolver deviceFor) {
     SimulatedLink sim;
     sim.clock = std::make_shared<link::VirtualClock>();
     sim.priority = std::make_shared<link::CountingPriority>();

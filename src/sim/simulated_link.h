@@ -1,10 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include "link/register_link.h"
 #include "sim/sim_register.h"
 #include "sim/simulated_line.h"
-
-#include <memory>
 
 namespace tabulon::sim {
 

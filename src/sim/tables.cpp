@@ -1,34 +1,35 @@
 #include "sim/tables.h"
 
 #include <QList>
-
 #include <array>
 
 namespace tabulon::sim {
 
 namespace {
 
-int goodsRecords(Model model) { return model == Model::Mp50Junior ? 5000 : 10000; }
+int goodsRecords(Model model) {
+    return model == Model::Mp50Junior ? 5000 : 10000;
+}
 
-int cashParameterFields(Model model)
-{
+int cashParameterFields(Model model) {
     switch (model) {
-    case Model::Mp550T: return 13;
-    case Model::Mp50Junior: return 11;
-    case Model::Neon: return 12;
+        case Model::Mp550T:
+            return 13;
+        case Model::Mp50Junior:
+            return 11;
+        case Model::Neon:
+            return 12;
     }
     return 13;
 }
 
-QList<QByteArray> completeFields(QByteArrayView data)
-{
+QList<QByteArray> completeFields(QByteArrayView data) {
     QList<QByteArray> fields = data.toByteArray().split(';');
     fields.removeLast();  // text after the last ";" is not a field
     return fields;
 }
 
-const TableShape* findShape(const std::array<TableShape, 16>& shapes, int table)
-{
+const TableShape* findShape(const std::array<TableShape, 16>& shapes, int table) {
     for (const TableShape& shape : shapes) {
         if (shape.table == table) return &shape;
     }
@@ -37,8 +38,7 @@ const TableShape* findShape(const std::array<TableShape, 16>& shapes, int table)
 
 }  // namespace
 
-const TableShape* RegisterTables::shape(int table) const
-{
+const TableShape* RegisterTables::shape(int table) const {
     static const auto shapesFor = [](Model model) {
         return std::array<TableShape, 16>{{
             {0, goodsRecords(model), 10, true},
@@ -64,24 +64,21 @@ const TableShape* RegisterTables::shape(int table) const
     return findShape(all[int(model_)], table);
 }
 
-Refusal RegisterTables::check(int table, int record) const
-{
+Refusal RegisterTables::check(int table, int record) const {
     const TableShape* found = shape(table);
     if (!found) return Refusal::UnknownTable;
     if (record < 1 || record > found->records) return Refusal::RecordOutOfRange;
     return Refusal::None;
 }
 
-Refusal RegisterTables::read(int table, int record, QByteArray& fields) const
-{
+Refusal RegisterTables::read(int table, int record, QByteArray& fields) const {
     if (const Refusal refusal = check(table, record); refusal != Refusal::None) return refusal;
     const auto it = written_.find({table, record});
     fields = it != written_.end() ? it->second : defaultRecord(model_, table, record);
     return Refusal::None;
 }
 
-Refusal RegisterTables::write(int table, int record, QByteArrayView data)
-{
+Refusal RegisterTables::write(int table, int record, QByteArrayView data) {
     if (const Refusal refusal = check(table, record); refusal != Refusal::None) return refusal;
     const TableShape* found = shape(table);
     if (!found->writable) return Refusal::ReadOnlyTable;

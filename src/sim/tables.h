@@ -1,17 +1,22 @@
 #pragma once
 
-#include "sim/model.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
-
 #include <map>
 #include <utility>
+
+#include "sim/model.h"
 
 namespace tabulon::sim {
 
 // Why the register cannot take a record; the number is the one of its "E" reply.
-enum class Refusal { None = 0, UnknownTable = 1, RecordOutOfRange = 2, ReadOnlyTable = 3, NoFields = 4 };
+enum class Refusal {
+    None = 0,
+    UnknownTable = 1,
+    RecordOutOfRange = 2,
+    ReadOnlyTable = 3,
+    NoFields = 4
+};
 
 struct TableShape {
     int table = 0;

@@ -10,8 +10,7 @@ const QByteArray kPoll01 = wire("FF*10 11 11 30 31");
 
 }  // namespace
 
-TEST_F(LinkTest, ResetLinkWithThePortClosedSendsNothing)
-{
+TEST_F(LinkTest, ResetLinkWithThePortClosedSendsNothing) {
     ASSERT_EQ(link().ClosePort(1), 1);
     sim.line->clearTranscript();
     EXPECT_EQ(link().ResetLink(), -1);
@@ -19,16 +18,14 @@ TEST_F(LinkTest, ResetLinkWithThePortClosedSendsNothing)
     EXPECT_EQ(elapsed().count(), 0);
 }
 
-TEST_F(LinkTest, ResetLinkReleasesAndPausesMoreThanASecond)
-{
+TEST_F(LinkTest, ResetLinkReleasesAndPausesMoreThanASecond) {
     EXPECT_EQ(link().ResetLink(), 1);
     EXPECT_WIRE(sent(), kRelease88);
     EXPECT_GE(elapsed(), 1001ms);
     EXPECT_LT(elapsed(), 1100ms);
 }
 
-TEST_F(LinkTest, DetectionOnASilentLine)
-{
+TEST_F(LinkTest, DetectionOnASilentLine) {
     sim.line->detachAll();
     EXPECT_EQ(link().DetectRegister(1), -3);
     EXPECT_WIRE(sent(), kRelease88 + wire("FF*5") + kPoll01.repeated(16) + kRelease88);
@@ -36,38 +33,33 @@ TEST_F(LinkTest, DetectionOnASilentLine)
     EXPECT_GE(elapsed(), 2 * 1001ms + 16 * 300ms);
 }
 
-TEST_F(LinkTest, DetectionOfTheRegister)
-{
+TEST_F(LinkTest, DetectionOfTheRegister) {
     EXPECT_EQ(link().DetectRegister(1), 1);
     EXPECT_WIRE(sent(), kRelease88 + wire("FF*5") + kPoll01 + kLineAck + kRelease88);
     EXPECT_EQ(link().statusText(), "01;NEON;");
 }
 
-TEST_F(LinkTest, DetectionPollsUntilTheRegisterAnswers)
-{
+TEST_F(LinkTest, DetectionPollsUntilTheRegisterAnswers) {
     faults().silent = Fault::times(3);
     EXPECT_EQ(link().DetectRegister(1), 1);
     EXPECT_WIRE(sent(), kRelease88 + wire("FF*5") + kPoll01.repeated(4) + kLineAck + kRelease88);
 }
 
-TEST_F(LinkTest, DetectionFindsOnlyTheNumberThatAnswers)
-{
+TEST_F(LinkTest, DetectionFindsOnlyTheNumberThatAnswers) {
     sim.ecr->answerOnlyTo(2);
     EXPECT_EQ(link().DetectRegister(1), -3);
     EXPECT_EQ(link().DetectRegister(2), 1);
     EXPECT_EQ(link().address(), "02");
 }
 
-TEST_F(LinkTest, DetectionWithThePortClosed)
-{
+TEST_F(LinkTest, DetectionWithThePortClosed) {
     link().ClosePort(1);
     sim.line->clearTranscript();
     EXPECT_EQ(link().DetectRegister(1), -1);
     EXPECT_TRUE(sent().isEmpty());
 }
 
-TEST_F(LinkTest, SelectAndPollOnTheirOwn)
-{
+TEST_F(LinkTest, SelectAndPollOnTheirOwn) {
     EXPECT_EQ(link().SelectRegister(), 0);
     EXPECT_EQ(link().PollRegister(), 0);
     EXPECT_WIRE(sent(), kSelect01 + kLineAck + wire("FF*5") + kPoll01 + kLineAck);
@@ -81,15 +73,13 @@ TEST_F(LinkTest, SelectAndPollOnTheirOwn)
     EXPECT_WIRE(sent(), wire("FF*5") + kPoll01.repeated(16));
 }
 
-TEST_F(LinkTest, StatusLineNotStartingWithLineStartIsNoAnswer)
-{
+TEST_F(LinkTest, StatusLineNotStartingWithLineStartIsNoAnswer) {
     // A stray byte ahead of the register's first status line: that attempt
     // fails on it, and the next one reads the line that followed.
     class Stray : public sim::LineDevice {
     public:
         explicit Stray(std::shared_ptr<sim::LineDevice> inner) : inner_(std::move(inner)) {}
-        QByteArray receive(QByteArrayView bytes) override
-        {
+        QByteArray receive(QByteArrayView bytes) override {
             QByteArray answer = inner_->receive(bytes);
             if (!answer.isEmpty() && first_) {
                 first_ = false;
@@ -122,8 +112,7 @@ private:
 
 }  // namespace
 
-TEST(ResetPause, LastsMoreThanASecondEvenWhenSleepsEndEarly)
-{
+TEST(ResetPause, LastsMoreThanASecondEvenWhenSleepsEndEarly) {
     auto clock = std::make_shared<EarlyWakingClock>();
     auto simulated = sim::makeSimulatedLink();
     link::RegisterLink::Parts parts;

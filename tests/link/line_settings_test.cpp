@@ -4,8 +4,7 @@
 
 using namespace tabulon::link;
 
-TEST(LineSettings, SpeedTable)
-{
+TEST(LineSettings, SpeedTable) {
     const int accepted[] = {4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700, 115200};
     for (int speed : accepted) {
         ASSERT_EQ(speedText(speed), ':' + QByteArray::number(speed) + ',');
@@ -13,21 +12,21 @@ TEST(LineSettings, SpeedTable)
         ASSERT_TRUE(settings);
         EXPECT_EQ(settings->baudRate, speed);
     }
-    for (int refused : {0, -9600, 57600, 2400, 230400, 9601}) EXPECT_FALSE(speedText(refused)) << refused;
+    for (int refused : {0, -9600, 57600, 2400, 230400, 9601})
+        EXPECT_FALSE(speedText(refused)) << refused;
 }
 
-TEST(LineSettings, ModeTextAndWhatItMeans)
-{
+TEST(LineSettings, ModeTextAndWhatItMeans) {
     EXPECT_EQ(modeText(1, ":9600,"), "COM1:9600,N,8,2");
     const auto settings = lineSettingsFromMode("COM1:9600,N,8,2");
     ASSERT_TRUE(settings);
     EXPECT_EQ(*settings, (LineSettings{9600, 8, 'N', 2, false}));
 }
 
-TEST(LineSettings, MalformedModeTexts)
-{
-    for (const char* mode : {"", "COM1", "COM1:", "COM1:9600,N,8", "COM1:fast,N,8,2", "COM1:9600,X,8,2",
-                             "COM1:9600,N,9,2", "COM1:9600,N,8,3", "LPT1:9600,N,8,2", "COM1:9600,NN,8,2"}) {
+TEST(LineSettings, MalformedModeTexts) {
+    for (const char* mode :
+         {"", "COM1", "COM1:", "COM1:9600,N,8", "COM1:fast,N,8,2", "COM1:9600,X,8,2",
+          "COM1:9600,N,9,2", "COM1:9600,N,8,3", "LPT1:9600,N,8,2", "COM1:9600,NN,8,2"}) {
         EXPECT_FALSE(lineSettingsFromMode(mode)) << mode;
     }
 }

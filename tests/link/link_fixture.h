@@ -1,10 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "link/frame.h"
 #include "sim/simulated_link.h"
 #include "wire.h"
-
-#include <gtest/gtest.h>
 
 // The sequences of register 1, as a line trace shows them.
 inline const QByteArray kFill11 = wire("FF*11");
@@ -14,14 +14,15 @@ inline const QByteArray kRelease55 = wire("FF*5 13 13 FF*5");
 inline const QByteArray kRelease88 = wire("FF*8 13 13 FF*8");
 inline const QByteArray kRelease1015 = wire("FF*10 13 13 FF*15");
 
-inline QByteArray framed(const QByteArray& command) { return kFill11 + tabulon::link::BuildFrame(command); }
+inline QByteArray framed(const QByteArray& command) {
+    return kFill11 + tabulon::link::BuildFrame(command);
+}
 
 // A link on an open simulated line with a Neon register on it; the transcript
 // starts empty, after the opening.
 class LinkTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
         sim.line->clearTranscript();
     }
@@ -29,8 +30,7 @@ protected:
     tabulon::link::RegisterLink& link() { return *sim.link; }
     tabulon::sim::Faults& faults() { return sim.ecr->faults(); }
     const QByteArray& sent() const { return sim.line->sent(); }
-    std::chrono::milliseconds elapsed() const
-    {
+    std::chrono::milliseconds elapsed() const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(sim.clock->now());
     }
 
@@ -41,9 +41,9 @@ protected:
 // to frames (ACK or refusal and the reply), keeping its status lines.
 class FrameSwallower : public tabulon::sim::LineDevice {
 public:
-    explicit FrameSwallower(std::shared_ptr<tabulon::sim::LineDevice> inner) : inner_(std::move(inner)) {}
-    QByteArray receive(QByteArrayView bytes) override
-    {
+    explicit FrameSwallower(std::shared_ptr<tabulon::sim::LineDevice> inner)
+        : inner_(std::move(inner)) {}
+    QByteArray receive(QByteArrayView bytes) override {
         const QByteArray answer = inner_->receive(bytes);
         return answer.startsWith('\x06') || answer.startsWith('\x15') ? QByteArray() : answer;
     }

@@ -1,5 +1,5 @@
-#include "link_fixture.h"
 #include "link/result_text.h"
+#include "link_fixture.h"
 
 using namespace tabulon;
 
@@ -13,8 +13,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PortTest, SpeedFiftySevenSevenHundredOpensAndFiftySevenSixHundredDoesNot)
-{
+TEST_F(PortTest, SpeedFiftySevenSevenHundredOpensAndFiftySevenSixHundredDoesNot) {
     EXPECT_EQ(link().OpenPort(1, 57600), -2);
     EXPECT_FALSE(sim.line->isOpen());
     EXPECT_FALSE(link().isOpen());
@@ -27,16 +26,14 @@ TEST_F(PortTest, SpeedFiftySevenSevenHundredOpensAndFiftySevenSixHundredDoesNot)
     EXPECT_TRUE(sim.line->sent().isEmpty());
 }
 
-TEST_F(PortTest, PortNumberOutsideOneToNine)
-{
+TEST_F(PortTest, PortNumberOutsideOneToNine) {
     EXPECT_EQ(link().OpenPort(0, 9600), -1);
     EXPECT_EQ(link().OpenPort(10, 9600), -1);
     EXPECT_FALSE(sim.line->isOpen());
     EXPECT_EQ(link().openErrorText(), "port number outside 1 to 9");
 }
 
-TEST_F(PortTest, DevicesComeFromTheResolver)
-{
+TEST_F(PortTest, DevicesComeFromTheResolver) {
     auto mapped = sim::makeSimulatedLink(sim::Model::Neon, [](int port) {
         return port == 3 ? QStringLiteral("/dev/ttyUSB0") : link::defaultDevice(port);
     });
@@ -47,8 +44,7 @@ TEST_F(PortTest, DevicesComeFromTheResolver)
     EXPECT_EQ(mapped.line->device(), "/dev/ttyS8");
 }
 
-TEST_F(PortTest, DeviceThatDoesNotOpen)
-{
+TEST_F(PortTest, DeviceThatDoesNotOpen) {
     sim.line->failOpen(QStringLiteral("Device or resource busy"));
     EXPECT_EQ(link().OpenPort(2, 9600), -3);
     EXPECT_FALSE(link().isOpen());
@@ -57,8 +53,7 @@ TEST_F(PortTest, DeviceThatDoesNotOpen)
     EXPECT_EQ(link().ResetLink(), -1);
 }
 
-TEST_F(PortTest, PortHeldByAnotherLinkDoesNotOpen)
-{
+TEST_F(PortTest, PortHeldByAnotherLinkDoesNotOpen) {
     EXPECT_EQ(link().OpenPort(1, 9600), 1);
     link::RegisterLink::Parts parts;
     parts.port = std::make_unique<sim::SimulatedPort>(sim.line);
@@ -67,8 +62,7 @@ TEST_F(PortTest, PortHeldByAnotherLinkDoesNotOpen)
     EXPECT_TRUE(link().isOpen());
 }
 
-TEST_F(PortTest, SettingsThatDoNotApplyCloseTheDeviceAgain)
-{
+TEST_F(PortTest, SettingsThatDoNotApplyCloseTheDeviceAgain) {
     sim.line->failSettings(QStringLiteral("Invalid argument"));
     EXPECT_EQ(link().OpenPort(1, 9600), -5);
     EXPECT_FALSE(sim.line->isOpen());
@@ -77,8 +71,7 @@ TEST_F(PortTest, SettingsThatDoNotApplyCloseTheDeviceAgain)
     EXPECT_EQ(link().ClosePort(1), -1);
 }
 
-TEST_F(PortTest, ClosingAnotherPortSendsNothingAndKeepsThePortOpen)
-{
+TEST_F(PortTest, ClosingAnotherPortSendsNothingAndKeepsThePortOpen) {
     ASSERT_EQ(link().OpenPort(1, 9600), 1);
     EXPECT_EQ(link().ClosePort(2), -1);
     EXPECT_TRUE(sim.line->sent().isEmpty());
@@ -86,8 +79,7 @@ TEST_F(PortTest, ClosingAnotherPortSendsNothingAndKeepsThePortOpen)
     EXPECT_EQ(link().openPort(), 1);
 }
 
-TEST_F(PortTest, ClosingPutsTheReleaseSequenceOnTheLineFirst)
-{
+TEST_F(PortTest, ClosingPutsTheReleaseSequenceOnTheLineFirst) {
     ASSERT_EQ(link().OpenPort(1, 9600), 1);
     EXPECT_EQ(link().ClosePort(1), 1);
     EXPECT_WIRE(sim.line->sent(), wire("FF*8 13 13 FF*8"));
@@ -100,8 +92,7 @@ TEST_F(PortTest, ClosingPutsTheReleaseSequenceOnTheLineFirst)
     EXPECT_EQ(sim.line->sent().size(), 18);
 }
 
-TEST_F(PortTest, OpeningOverAnOpenPortLetsTheFirstGo)
-{
+TEST_F(PortTest, OpeningOverAnOpenPortLetsTheFirstGo) {
     ASSERT_EQ(link().OpenPort(1, 9600), 1);
     EXPECT_EQ(link().OpenPort(2, 19200), 1);
     EXPECT_EQ(sim.line->closes(), 1);
@@ -111,8 +102,7 @@ TEST_F(PortTest, OpeningOverAnOpenPortLetsTheFirstGo)
     EXPECT_EQ(link().ClosePort(2), 1);
 }
 
-TEST_F(PortTest, RefusedSpeedOrNumberLeavesAnOpenPortAlone)
-{
+TEST_F(PortTest, RefusedSpeedOrNumberLeavesAnOpenPortAlone) {
     ASSERT_EQ(link().OpenPort(1, 9600), 1);
     EXPECT_EQ(link().OpenPort(1, 57600), -2);
     EXPECT_EQ(link().OpenPort(0, 9600), -1);
@@ -120,12 +110,15 @@ TEST_F(PortTest, RefusedSpeedOrNumberLeavesAnOpenPortAlone)
     EXPECT_EQ(sim.line->closes(), 0);
 }
 
-TEST(ResultMeaning, EachCodeOfEachOperation)
-{
+TEST(ResultMeaning, EachCodeOfEachOperation) {
     using link::Operation;
-    EXPECT_EQ(link::resultMeaning(Operation::ReadRecord, -1000), "check bytes of the reply do not match");
+    EXPECT_EQ(link::resultMeaning(Operation::ReadRecord, -1000),
+              "check bytes of the reply do not match");
     EXPECT_EQ(link::resultMeaning(Operation::OpenPort, -2), "speed not supported");
-    EXPECT_EQ(link::resultMeaning(Operation::DetectRegister, -3), "no register answers with that number");
-    EXPECT_NE(link::resultMeaning(Operation::OpenPort, -1), link::resultMeaning(Operation::ReadRecord, -1));
-    EXPECT_EQ(link::resultMeaning(Operation::WriteRecord, -15), "the register refused the record (\"E\" reply)");
+    EXPECT_EQ(link::resultMeaning(Operation::DetectRegister, -3),
+              "no register answers with that number");
+    EXPECT_NE(link::resultMeaning(Operation::OpenPort, -1),
+              link::resultMeaning(Operation::ReadRecord, -1));
+    EXPECT_EQ(link::resultMeaning(Operation::WriteRecord, -15),
+              "the register refused the record (\"E\" reply)");
 }

@@ -1,10 +1,11 @@
-#include "link_fixture.h"
 #include "link/priority.h"
-
-#include <QList>
 
 #include <sched.h>
 #include <sys/resource.h>
+
+#include <QList>
+
+#include "link_fixture.h"
 
 using namespace tabulon;
 using sim::Fault;
@@ -15,8 +16,7 @@ namespace {
 class LevelWatcher : public sim::LineDevice {
 public:
     explicit LevelWatcher(const link::CountingPriority& priority) : priority_(priority) {}
-    QByteArray receive(QByteArrayView bytes) override
-    {
+    QByteArray receive(QByteArrayView bytes) override {
         pieces.append({bytes.toByteArray(), priority_.level()});
         return {};
     }
@@ -28,8 +28,7 @@ private:
 
 }  // namespace
 
-TEST_F(LinkTest, EveryPathRestoresThePriority)
-{
+TEST_F(LinkTest, EveryPathRestoresThePriority) {
     QByteArray reply;
     const auto expectRestored = [this](int raises, const char* what) {
         EXPECT_EQ(sim.priority->level(), 0) << what;
@@ -58,8 +57,7 @@ TEST_F(LinkTest, EveryPathRestoresThePriority)
     EXPECT_EQ(sim.priority->deepest(), 1);
 }
 
-TEST_F(LinkTest, DetectionRaisesAroundItsOwnResets)
-{
+TEST_F(LinkTest, DetectionRaisesAroundItsOwnResets) {
     sim.line->detachAll();
     link().DetectRegister(1);
     EXPECT_EQ(sim.priority->raises(), 3);
@@ -68,8 +66,7 @@ TEST_F(LinkTest, DetectionRaisesAroundItsOwnResets)
     EXPECT_TRUE(sim.priority->balanced());
 }
 
-TEST_F(LinkTest, WriteLeavesTheRaisedSectionBeforeItsLastRelease)
-{
+TEST_F(LinkTest, WriteLeavesTheRaisedSectionBeforeItsLastRelease) {
     auto watcher = std::make_shared<LevelWatcher>(*sim.priority);
     sim.line->attach(watcher);
     faults().errorReplies = Fault::always();
@@ -82,8 +79,7 @@ TEST_F(LinkTest, WriteLeavesTheRaisedSectionBeforeItsLastRelease)
     EXPECT_EQ(watcher->pieces[last - 2].second, 1);
 }
 
-TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested)
-{
+TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested) {
     struct State {
         int policy;
         int schedPriority;
@@ -107,9 +103,7 @@ TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested)
         // Raised as far as permitted: real-time, or a lower nice value, or
         // nothing at all where neither is allowed.
         EXPECT_TRUE(raised.policy == SCHED_FIFO || raised.nice <= before.nice);
-        {
-            link::RaisedPriority inner(control);
-        }
+        { link::RaisedPriority inner(control); }
         EXPECT_EQ(current(), raised);
     }
     EXPECT_EQ(current(), before);

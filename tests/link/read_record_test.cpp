@@ -8,12 +8,13 @@ namespace {
 
 const QByteArray kReadTable2 = framed("R2;1;");
 
-QByteArray readExchange() { return kSelect01 + kLineAck + kReadTable2 + kLineAck; }
+QByteArray readExchange() {
+    return kSelect01 + kLineAck + kReadTable2 + kLineAck;
+}
 
 }  // namespace
 
-TEST_F(LinkTest, ReadOfTableTwoRecordOnePutsExactlyTheseBytesOnTheLine)
-{
+TEST_F(LinkTest, ReadOfTableTwoRecordOnePutsExactlyTheseBytesOnTheLine) {
     QByteArray reply;
     const int result = link().ReadRecord(1, 2, 1, reply);
 
@@ -24,8 +25,7 @@ TEST_F(LinkTest, ReadOfTableTwoRecordOnePutsExactlyTheseBytesOnTheLine)
     EXPECT_EQ(elapsed().count(), 0);
 }
 
-TEST_F(LinkTest, RegisterNumberOutsideOneToNinetyNineSendsNothing)
-{
+TEST_F(LinkTest, RegisterNumberOutsideOneToNinetyNineSendsNothing) {
     QByteArray reply = "untouched";
     for (int number : {0, 100, -1}) {
         EXPECT_EQ(link().ReadRecord(number, 2, 1, reply), -2);
@@ -37,8 +37,7 @@ TEST_F(LinkTest, RegisterNumberOutsideOneToNinetyNineSendsNothing)
     EXPECT_EQ(sim.priority->raises(), 0);
 }
 
-TEST_F(LinkTest, AddressIsTwoDigitsTensFirst)
-{
+TEST_F(LinkTest, AddressIsTwoDigitsTensFirst) {
     QByteArray reply;
     link().ReadRecord(42, 2, 1, reply);
     EXPECT_TRUE(sent().startsWith(kFill11 + wire("FF*10 11 11 34 32 FF*10")));
@@ -47,8 +46,7 @@ TEST_F(LinkTest, AddressIsTwoDigitsTensFirst)
     EXPECT_TRUE(sent().startsWith(kFill11 + wire("FF*10 11 11 30 37 FF*10")));
 }
 
-TEST_F(LinkTest, NoRegisterOnTheLine)
-{
+TEST_F(LinkTest, NoRegisterOnTheLine) {
     sim.line->detachAll();
     QByteArray reply = "untouched";
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -1);
@@ -62,8 +60,7 @@ TEST_F(LinkTest, NoRegisterOnTheLine)
     EXPECT_WIRE(sent(), kFill11 + kSelect01.repeated(5) + kRelease88);
 }
 
-TEST_F(LinkTest, TenErrorRepliesToARead)
-{
+TEST_F(LinkTest, TenErrorRepliesToARead) {
     faults().errorReplies = Fault::always();
     QByteArray reply = "untouched";
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -15);
@@ -71,8 +68,7 @@ TEST_F(LinkTest, TenErrorRepliesToARead)
     EXPECT_EQ(reply, "untouched");
 }
 
-TEST_F(LinkTest, ErrorRepliesAreRetriedUntilOneIsTaken)
-{
+TEST_F(LinkTest, ErrorRepliesAreRetriedUntilOneIsTaken) {
     faults().errorReplies = Fault::times(3);
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 29);
@@ -80,8 +76,7 @@ TEST_F(LinkTest, ErrorRepliesAreRetriedUntilOneIsTaken)
     EXPECT_EQ(sim.ecr->commands().size(), 4);
 }
 
-TEST_F(LinkTest, WrongCheckByteOnAReplyIsNeitherAcknowledgedNorReleased)
-{
+TEST_F(LinkTest, WrongCheckByteOnAReplyIsNeitherAcknowledgedNorReleased) {
     faults().wrongCheckBytes = Fault::times(1);
     QByteArray reply = "untouched";
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -1000);
@@ -94,8 +89,7 @@ TEST_F(LinkTest, WrongCheckByteOnAReplyIsNeitherAcknowledgedNorReleased)
     EXPECT_WIRE(sent(), kFill11 + readExchange() + kRelease55);
 }
 
-TEST_F(LinkTest, EmptyReplyIsAnEmptyText)
-{
+TEST_F(LinkTest, EmptyReplyIsAnEmptyText) {
     sim.ecr->scriptReplies([](QByteArrayView) { return QByteArray(""); });
     QByteArray reply = "untouched";
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 0);
@@ -103,8 +97,7 @@ TEST_F(LinkTest, EmptyReplyIsAnEmptyText)
     EXPECT_WIRE(sent(), kFill11 + readExchange() + kRelease55);
 }
 
-TEST_F(LinkTest, FillBytesStayInsideAReadReplyButLeaveTheStatusLine)
-{
+TEST_F(LinkTest, FillBytesStayInsideAReadReplyButLeaveTheStatusLine) {
     faults().fillInsideLines = Fault::always();
     QByteArray reply;
     const int result = link().ReadRecord(1, 136, 1, reply);
@@ -119,16 +112,14 @@ TEST_F(LinkTest, FillBytesStayInsideAReadReplyButLeaveTheStatusLine)
     EXPECT_EQ(link().statusText(), "01;NEON;");
 }
 
-TEST_F(LinkTest, RefusedReadFrameEndsTheReadAtOnce)
-{
+TEST_F(LinkTest, RefusedReadFrameEndsTheReadAtOnce) {
     faults().refuseFrames = Fault::always();
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -12);
     EXPECT_WIRE(sent(), kFill11 + kSelect01 + kLineAck + kReadTable2);
 }
 
-TEST_F(LinkTest, ReplyCutShortIsAMissingByte)
-{
+TEST_F(LinkTest, ReplyCutShortIsAMissingByte) {
     faults().cutShortLines = Fault::times(1);
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -12);
@@ -137,8 +128,7 @@ TEST_F(LinkTest, ReplyCutShortIsAMissingByte)
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 29);
 }
 
-TEST_F(LinkTest, ReplyLongerThanTheBufferIsRefusedAndTheLineStaysUsable)
-{
+TEST_F(LinkTest, ReplyLongerThanTheBufferIsRefusedAndTheLineStaysUsable) {
     sim.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
         if (command == "R6;1;") return QByteArray(243, 'a');
         if (command == "R6;2;") return QByteArray(244, 'b');
@@ -160,8 +150,7 @@ TEST_F(LinkTest, ReplyLongerThanTheBufferIsRefusedAndTheLineStaysUsable)
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 29);
 }
 
-TEST_F(LinkTest, ReadCommandLongerThanNineteenBytesIsRefused)
-{
+TEST_F(LinkTest, ReadCommandLongerThanNineteenBytesIsRefused) {
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, 123456789, 12345678, reply), -12);  // 20 bytes
     EXPECT_TRUE(sent().isEmpty());

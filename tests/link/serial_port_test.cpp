@@ -1,16 +1,16 @@
-#include "link/serial_link.h"
 #include "link/serial_port.h"
-#include "sim/line_state.h"
-
-#include <gtest/gtest.h>
-
-#include <QDeadlineTimer>
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <QDeadlineTimer>
+
+#include "link/serial_link.h"
+#include "sim/line_state.h"
 
 using namespace tabulon;
 
@@ -20,8 +20,7 @@ namespace {
 // is held open too, so the line stays up between the link's openings.
 class PseudoTerminal {
 public:
-    PseudoTerminal()
-    {
+    PseudoTerminal() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
         path_ = QString::fromLocal8Bit(ptsname(master_));
@@ -31,19 +30,19 @@ public:
         cfmakeraw(&raw);
         tcsetattr(held_, TCSANOW, &raw);
     }
-    ~PseudoTerminal()
-    {
+    ~PseudoTerminal() {
         if (held_ >= 0) ::close(held_);
         if (master_ >= 0) ::close(master_);
     }
 
     const QString& path() const { return path_; }
     int master() const { return master_; }
-    void send(QByteArrayView bytes) { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), bytes.size()); }
+    void send(QByteArrayView bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), bytes.size());
+    }
 
     // Whatever arrives until `count` bytes are there or nothing more comes.
-    QByteArray receive(qsizetype count)
-    {
+    QByteArray receive(qsizetype count) {
         QByteArray bytes;
         const QDeadlineTimer deadline(10000);
         while (bytes.size() < count && !deadline.hasExpired()) {
@@ -56,8 +55,7 @@ public:
         }
         return bytes;
     }
-    bool quiet()
-    {
+    bool quiet() {
         pollfd fd{master_, POLLIN, 0};
         return ::poll(&fd, 1, 0) == 0;
     }
@@ -70,8 +68,7 @@ private:
 
 }  // namespace
 
-TEST(SerialPort, OpensExclusivelyWithTheRegisterLineSettings)
-{
+TEST(SerialPort, OpensExclusivelyWithTheRegisterLineSettings) {
     PseudoTerminal line;
     ASSERT_FALSE(line.path().isEmpty());
     auto first = link::makeSerialLink([&](int) { return line.path(); });
@@ -90,8 +87,7 @@ TEST(SerialPort, OpensExclusivelyWithTheRegisterLineSettings)
     EXPECT_EQ(second->ClosePort(4), 1);
 }
 
-TEST(SerialPort, ClosingDrainsTheReleaseSequenceOntoTheLine)
-{
+TEST(SerialPort, ClosingDrainsTheReleaseSequenceOntoTheLine) {
     PseudoTerminal line;
     auto link = link::makeSerialLink([&](int) { return line.path(); });
     ASSERT_EQ(link->OpenPort(2, 115200), 1);
@@ -102,16 +98,15 @@ TEST(SerialPort, ClosingDrainsTheReleaseSequenceOntoTheLine)
     EXPECT_TRUE(line.quiet());
 }
 
-TEST(SerialPort, DeviceThatDoesNotExist)
-{
-    auto link = link::makeSerialLink([](int) { return QStringLiteral("/dev/tabulon-no-such-port"); });
+TEST(SerialPort, DeviceThatDoesNotExist) {
+    auto link =
+        link::makeSerialLink([](int) { return QStringLiteral("/dev/tabulon-no-such-port"); });
     EXPECT_EQ(link->OpenPort(1, 9600), -3);
     EXPECT_EQ(link->openErrorText(), "No such file or directory");
     EXPECT_FALSE(link->isOpen());
 }
 
-TEST(SerialPort, ReadsOneByteAtATime)
-{
+TEST(SerialPort, ReadsOneByteAtATime) {
     PseudoTerminal line;
     link::SerialBytePort port(std::chrono::milliseconds(20));
     ASSERT_TRUE(port.open(line.path()));

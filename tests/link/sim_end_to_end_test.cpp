@@ -1,16 +1,16 @@
+#include <gtest/gtest.h>
+
 #include "link/serial_link.h"
 #include "sim/sim_process.h"
 #include "sim/tables.h"
 
-#include <gtest/gtest.h>
-
 using namespace tabulon;
 
-TEST(EndToEnd, DetectWriteAndReadBackThroughAPseudoTerminalAt57700)
-{
+TEST(EndToEnd, DetectWriteAndReadBackThroughAPseudoTerminalAt57700) {
     SimProcess register1({"--model", "neon", "--register", "1", "--speed", "57700", "--log"});
     ASSERT_FALSE(register1.path().isEmpty());
-    auto link = link::makeSerialLink([&](int port) { return port == 1 ? register1.path() : QString(); });
+    auto link =
+        link::makeSerialLink([&](int port) { return port == 1 ? register1.path() : QString(); });
 
     ASSERT_EQ(link->OpenPort(1, 57700), 1) << qPrintable(link->openErrorText());
     EXPECT_EQ(link->DetectRegister(1), 1);

@@ -6,8 +6,7 @@
 
 // Bytes written as a line trace reads: hex bytes separated by blanks, "FF*11"
 // for a run of eleven, "|" between sequences for the eye only.
-inline QByteArray wire(const char* notation)
-{
+inline QByteArray wire(const char* notation) {
     QByteArray bytes;
     const QStringList words = QString::fromLatin1(notation).split(u' ', Qt::SkipEmptyParts);
     for (const QString& word : words) {
@@ -20,8 +19,7 @@ inline QByteArray wire(const char* notation)
 }
 
 // The same bytes as a trace, for readable failure messages.
-inline QString trace(const QByteArray& bytes)
-{
+inline QString trace(const QByteArray& bytes) {
     QString text;
     for (qsizetype i = 0; i < bytes.size();) {
         qsizetype run = 1;

@@ -9,8 +9,7 @@
 // printed, empty when it did not start.
 class SimProcess {
 public:
-    explicit SimProcess(const QStringList& arguments)
-    {
+    explicit SimProcess(const QStringList& arguments) {
         process_.start(QStringLiteral(TABULON_SIM_PATH), arguments);
         if (!process_.waitForStarted(30000)) return;
         QByteArray output;
@@ -19,10 +18,10 @@ public:
             if (!process_.waitForReadyRead(int(deadline.remainingTime()))) break;
             output += process_.readAllStandardOutput();
         }
-        if (output.contains('\n')) path_ = QString::fromLocal8Bit(output.left(output.indexOf('\n')));
+        if (output.contains('\n'))
+            path_ = QString::fromLocal8Bit(output.left(output.indexOf('\n')));
     }
-    ~SimProcess()
-    {
+    ~SimProcess() {
         process_.kill();
         process_.waitForFinished(30000);
     }
@@ -31,8 +30,7 @@ public:
 
     const QString& path() const { return path_; }
     // Ends the register and gives what it said on standard error (with --log).
-    QString stop()
-    {
+    QString stop() {
         process_.kill();
         process_.waitForFinished(30000);
         return QString::fromUtf8(process_.readAllStandardError());

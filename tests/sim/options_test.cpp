@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "sim/sim_options.h"
+
+using namespace tabulon::sim;
+
+TEST(SimOptions, ModelRegisterAndFaults) {
+    const auto parsed =
+        parseSimOptions({"--model", "mp-50-junior", "--register=7", "--refuse-frames=3",
+                         "--wrong-check-bytes", "--device", "/dev/ttyUSB1", "--speed", "57700"});
+    ASSERT_TRUE(parsed.options) << qPrintable(parsed.error);
+    SimOptions options = *parsed.options;
+    EXPECT_EQ(options.model, Model::Mp50Junior);
+    EXPECT_EQ(options.onlyRegister, 7);
+    EXPECT_EQ(options.device, "/dev/ttyUSB1");
+    EXPECT_EQ(options.speed, 57700);
+    EXPECT_FALSE(options.faults.silent.isOn());
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(options.faults.refuseFrames.fire());
+    EXPECT_FALSE(options.faults.refuseFrames.fire());
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(options.faults.wrongCheckBytes.fire());
+
+    const auto defaults = parseSimOptions({});
+    ASSERT_TRUE(defaults.options);
+    EXPECT_EQ(defaults.options->model, Model::Neon);
+    EXPECT_FALSE(defaults.options->onlyRegister);
+    EXPECT_TRUE(defaults.options->device.isEmpty());
+}
+
+TEST(SimOptions, Mistakes) {
+    const QStringList mistakes[] = {{"--model", "mp-60"},  {"--model"},    {"--register", "0"},
+                                    {"--register", "100"}, {"--silent=0"}, {"--silent=x"},
+                                    {"--speed", "fast"},   {"--loud"},     {"neon"}};
+    for (const QStringList& arguments : mistakes) {
+        const auto parsed = parseSimOptions(arguments);
+        EXPECT_FALSE(parsed.options) << qPrintable(arguments.join(' '));
+        EXPECT_FALSE(parsed.error.isEmpty());
+    }
+}
+
+TEST(SimOptions, HelpNamesEveryFaultSwitch) {
+    const QString usage = simUsage();
+    for (const char* name :
+         {"--silent", "--refuse-frames", "--error-replies", "--wrong-check-bytes",
+          "--cut-short-lines", "--fill-inside-lines", "--over-long-replies", "--register"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(name))) << name;
+        const auto parsed =
+            parseSimOptions({QLatin1String(name) +
+                             (QLatin1String(name) == QLatin1String("--register") ? "=1" : "")});
+        EXPECT_TRUE(parsed.options) << name;
+    }
+}
