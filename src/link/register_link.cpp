@@ -87,11 +87,17 @@ void RegisterLink::setAddress(int registerNumber) {
 
 RegisterLink::LineEnd RegisterLink::readLineText(QByteArray& text, bool keepFill,
                                                  FrameChecksum* checksum) {
-    for (;;) {
+    // Dropped fill bytes do not fill the buffer, so they are counted apart: a
+    // line that streams nothing but 0xFF must not hold the link for good.
+    for (int bytesRead = 0;; ++bytesRead) {
         const std::optional<std::uint8_t> byte = port_->readByte();
         if (!byte) return LineEnd::Missing;
         if (checksum) checksum->add(*byte);
         if (*byte == kLineEnd) return LineEnd::Complete;
+        if (bytesRead == kMaxSkippedBytes) {
+            skipRestOfLine();
+            return LineEnd::TooLong;
+        }
         if (*byte == kFill && !keepFill) continue;
         if (text.size() == kMaxLineText) {
             skipRestOfLine();

@@ -59,20 +59,6 @@ TEST_F(LinkTest, DetectionWithThePortClosed) {
     EXPECT_TRUE(sent().isEmpty());
 }
 
-TEST_F(LinkTest, SelectAndPollOnTheirOwn) {
-    EXPECT_EQ(link().SelectRegister(), 0);
-    EXPECT_EQ(link().PollRegister(), 0);
-    EXPECT_WIRE(sent(), kSelect01 + kLineAck + wire("FF*5") + kPoll01 + kLineAck);
-
-    sim.line->detachAll();
-    sim.line->clearTranscript();
-    EXPECT_EQ(link().SelectRegister(), -1);
-    EXPECT_WIRE(sent(), kSelect01.repeated(5) + kRelease88);
-    sim.line->clearTranscript();
-    EXPECT_EQ(link().PollRegister(), -1);
-    EXPECT_WIRE(sent(), wire("FF*5") + kPoll01.repeated(16));
-}
-
 TEST_F(LinkTest, StatusLineNotStartingWithLineStartIsNoAnswer) {
     // A stray byte ahead of the register's first status line: that attempt
     // fails on it, and the next one reads the line that followed.

@@ -1,4 +1,3 @@
-#include "link/result_text.h"
 #include "link_fixture.h"
 
 using namespace tabulon;
@@ -108,17 +107,4 @@ TEST_F(PortTest, RefusedSpeedOrNumberLeavesAnOpenPortAlone) {
     EXPECT_EQ(link().OpenPort(0, 9600), -1);
     EXPECT_TRUE(link().isOpen());
     EXPECT_EQ(sim.line->closes(), 0);
-}
-
-TEST(ResultMeaning, EachCodeOfEachOperation) {
-    using link::Operation;
-    EXPECT_EQ(link::resultMeaning(Operation::ReadRecord, -1000),
-              "check bytes of the reply do not match");
-    EXPECT_EQ(link::resultMeaning(Operation::OpenPort, -2), "speed not supported");
-    EXPECT_EQ(link::resultMeaning(Operation::DetectRegister, -3),
-              "no register answers with that number");
-    EXPECT_NE(link::resultMeaning(Operation::OpenPort, -1),
-              link::resultMeaning(Operation::ReadRecord, -1));
-    EXPECT_EQ(link::resultMeaning(Operation::WriteRecord, -15),
-              "the register refused the record (\"E\" reply)");
 }

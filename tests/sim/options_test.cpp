@@ -36,16 +36,3 @@ TEST(SimOptions, Mistakes) {
         EXPECT_FALSE(parsed.error.isEmpty());
     }
 }
-
-TEST(SimOptions, HelpNamesEveryFaultSwitch) {
-    const QString usage = simUsage();
-    for (const char* name :
-         {"--silent", "--refuse-frames", "--error-replies", "--wrong-check-bytes",
-          "--cut-short-lines", "--fill-inside-lines", "--over-long-replies", "--register"}) {
-        EXPECT_TRUE(usage.contains(QLatin1String(name))) << name;
-        const auto parsed =
-            parseSimOptions({QLatin1String(name) +
-                             (QLatin1String(name) == QLatin1String("--register") ? "=1" : "")});
-        EXPECT_TRUE(parsed.options) << name;
-    }
-}

@@ -64,17 +64,9 @@ TEST(RegisterTables, DefaultContents) {
     EXPECT_EQ(defaultRecord(Model::Mp550T, 6, 3), QByteArray(12, ' ') + "\xCC\xD0-550\xD2;");
     EXPECT_EQ(defaultRecord(Model::Mp50Junior, 6, 3), "         MP-50 Junior;");
     EXPECT_EQ(defaultRecord(Model::Neon, 6, 3), QByteArray(17, ' ') + "Neon;");
-    EXPECT_EQ(defaultRecord(Model::Neon, 9, 1), cp1251(QStringLiteral("1;1;Готівка;1;0;")));
-    EXPECT_EQ(defaultRecord(Model::Neon, 10, 3), cp1251(QStringLiteral("Відділ 3;")));
-    EXPECT_EQ(defaultRecord(Model::Neon, 0, 1),
-              cp1251(QStringLiteral("1;Хліб білий;12.50;100.000;1;1;1;1;0;4820000000001;")));
     EXPECT_EQ(defaultRecord(Model::Neon, 0, 21), "0; ;0.00;0.000;1;1;1;1;0;0;");
-    EXPECT_EQ(defaultRecord(Model::Neon, 136, 1), QByteArray("0;").repeated(24));
     EXPECT_EQ(defaultRecord(Model::Neon, 136, 71),
               "0;0;0;" + QByteArray("255;").repeated(18) + "0;0;0;");
-    EXPECT_EQ(defaultRecord(Model::Neon, 65, 1),
-              cp1251(QStringLiteral("1;Хліб білий;8.000;100.00;")));
-    EXPECT_EQ(defaultRecord(Model::Neon, 74, 1), "1;23.000;310.00;");
 }
 
 TEST(RegisterTables, WrittenFieldsReplaceTheLeadingOnes) {
