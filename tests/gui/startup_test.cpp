@@ -282,6 +282,19 @@ void StartupTest::entryThatWouldSplitARecordIsRefused() {
     QTRY_COMPARE(f.dialogs().messages().size(), 4);
     QCOMPARE(goods->cell(1, 2), QString("Хлеб"));
     QCOMPARE(f.dialogs().messages().size(), 4);
+
+    // Typed into a grid cell: the refused character never reaches the cell.
+    pages->setCurrentIndex(0);
+    auto* view = f.control<QTableView>("StringGrid1");
+    view->setCurrentIndex(goods->index(1, 0));
+    view->edit(goods->index(1, 0));
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(goods->index(1, 0)));
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "7;5");
+    QCOMPARE(editor->text(), QString("75"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(goods->cell(2, 1), QString("75"));
+    QTRY_COMPARE(f.dialogs().messages().size(), 5);
 }
 
 void StartupTest::aboutBoxIsShownModally() {
