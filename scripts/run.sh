@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" tabulon tabulon-sim tabulon-cli
 if [[ "${1:-}" == "--demo" ]]; then
     exec "$root/scripts/demo.sh"
 fi
