@@ -17,9 +17,9 @@ namespace tabulon::files {
 namespace {
 
 std::unique_ptr<GridModel> fullGoodsGrid() {
-    const GridSpec& spec = gridSpec(TableKind::Goods);
-    auto grid = std::make_unique<GridModel>(spec.columns, spec.rows);
-    for (int row = 1; row < spec.rows; ++row) {
+    const GridShape& shape = gridShape(TableKind::Goods);
+    auto grid = std::make_unique<GridModel>(shape.columns, shape.rows);
+    for (int row = 1; row < shape.rows; ++row) {
         const QString n = QString::number(row);
         const QStringList values{n,       "Товар номер " + n,
                                  "12.50", "100.000",
@@ -59,7 +59,7 @@ void BM_LoadArticleFile(benchmark::State& state) {
     const QString path = directory.filePath("goods.art");
     int steps = 0;
     if (!saveGrid(*fullGoodsGrid(), path, &steps)) state.SkipWithError("no file to load");
-    GridModel grid(gridSpec(TableKind::Goods).columns, gridSpec(TableKind::Goods).rows);
+    GridModel grid(gridShape(TableKind::Goods).columns, gridShape(TableKind::Goods).rows);
     for (auto _ : state) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("open failed");

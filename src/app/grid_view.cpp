@@ -34,10 +34,10 @@ private:
 
 }  // namespace
 
-GridView::GridView(const GridSpec& spec, GridModel* model, EntryValidator* validator,
+GridView::GridView(const GridShape& shape, GridModel* model, EntryValidator* validator,
                    QWidget* parent)
     : QTableView(parent), model_(model) {
-    setObjectName(spec.objectName);
+    setObjectName(shape.objectName);
     setModel(model);
     setItemDelegate(new EntryDelegate(validator, this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -47,14 +47,14 @@ GridView::GridView(const GridSpec& spec, GridModel* model, EntryValidator* valid
     setWordWrap(false);
 
     QHeaderView* rows = verticalHeader();
-    rows->setMinimumSectionSize(spec.rowHeight);
-    rows->setDefaultSectionSize(spec.rowHeight);
+    rows->setMinimumSectionSize(shape.rowHeight);
+    rows->setDefaultSectionSize(shape.rowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setMinimumSectionSize(8);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setFixedHeight(spec.rowHeight + 4);
+    horizontalHeader()->setFixedHeight(shape.rowHeight + 4);
 
     if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
 }

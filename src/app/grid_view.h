@@ -4,7 +4,7 @@
 
 namespace tabulon {
 class GridModel;
-struct GridSpec;
+struct GridShape;
 }  // namespace tabulon
 
 namespace tabulon::app {
@@ -17,7 +17,7 @@ class EntryValidator;
 class GridView : public QTableView {
     Q_OBJECT
 public:
-    GridView(const GridSpec& spec, GridModel* model, EntryValidator* validator, QWidget* parent);
+    GridView(const GridShape& shape, GridModel* model, EntryValidator* validator, QWidget* parent);
 
     GridModel* gridModel() const { return model_; }
     // Width of column c of the grid, column 0 being the label column.

@@ -87,9 +87,9 @@ void MainWindow::buildControls() {
         page->setObjectName(QStringLiteral("TabSheet%1").arg(tab + 1));
         pages_->addTab(page, captions[tab]);
         if (isGridTab(tab)) {
-            const GridSpec& spec = gridSpec(tableKindOfTab(tab));
-            grids_[tab] = new GridModel(spec.columns, spec.rows, this);
-            auto* view = new GridView(spec, grids_[tab], validator_, page);
+            const GridShape& shape = gridShape(tableKindOfTab(tab));
+            grids_[tab] = new GridModel(shape.columns, shape.rows, this);
+            auto* view = new GridView(shape, grids_[tab], validator_, page);
             view->setGeometry(0, 0, 745, 221);
             connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
         } else if (isParameterTab(tab)) {
@@ -146,7 +146,7 @@ void MainWindow::applyColumnWidths() {
     }};
     const int gridWidth = kClientWidth * 577 / 601;
     for (int tab = 0; tab < kGridTableCount; ++tab) {
-        auto* view = findChild<GridView*>(gridSpec(tableKindOfTab(tab)).objectName);
+        auto* view = findChild<GridView*>(gridShape(tableKindOfTab(tab)).objectName);
         for (int column = 0; column < shares[tab].size(); ++column)
             view->setGridColumnWidth(column, gridWidth * shares[tab][column] / 580);
     }
@@ -195,12 +195,12 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::writeFixedCells() {
     for (int tab = 0; tab < kGridTableCount; ++tab) {
         const TableKind kind = tableKindOfTab(tab);
-        const GridSpec& spec = gridSpec(kind);
+        const GridShape& shape = gridShape(kind);
         GridModel& model = *grids_[tab];
         GridModel::BulkUpdate bulk(model);
-        for (int column = 0; column < spec.columns; ++column)
-            model.setCell(0, column, spec.headers.value(column));
-        for (int row = 1; row < spec.rows; ++row) model.setCell(row, 0, startupRowLabel(kind, row));
+        for (int column = 0; column < shape.columns; ++column)
+            model.setCell(0, column, shape.headers.value(column));
+        for (int row = 1; row < shape.rows; ++row) model.setCell(row, 0, startupRowLabel(kind, row));
     }
 }
 
@@ -291,7 +291,7 @@ void MainWindow::ComboBox4Change() {
     findChild<QLineEdit*>("Edit3")->setText(profile.codingEnd);
 
     GridModel& header = *grid(TableKind::HeaderText);
-    header.setCell(0, 1, gridSpec(TableKind::HeaderText).headers.value(1));
+    header.setCell(0, 1, gridShape(TableKind::HeaderText).headers.value(1));
     for (int row = 0; row < header.gridRows(); ++row)
         header.setCell(row, 0, profileHeaderTextLabel(row));
 

@@ -17,9 +17,9 @@ constexpr int kFieldLeft[] = {240, 608};
 }  // namespace
 
 void buildParameterPage(QWidget* page, ParameterSet set, EntryValidator* validator) {
-    const ParameterTabSpec& tab = parameterTab(set);
+    const ParameterTab& tab = parameterTab(set);
     for (int i = 0; i < tab.fields.size(); ++i) {
-        const ParameterFieldSpec& field = tab.fields[i];
+        const ParameterField& field = tab.fields[i];
         const int column = i < tab.leftColumnCount ? 0 : 1;
         const int row = column == 0 ? i : i - tab.leftColumnCount;
         const int y = kTop + row * kRowPitch;

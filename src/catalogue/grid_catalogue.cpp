@@ -6,8 +6,8 @@ namespace tabulon {
 
 namespace {
 
-const std::array<GridSpec, kGridTableCount>& grids() {
-    static const std::array<GridSpec, kGridTableCount> table{{
+const std::array<GridShape, kGridTableCount>& grids() {
+    static const std::array<GridShape, kGridTableCount> table{{
         {TableKind::Goods, QStringLiteral("StringGrid1"), 11, 10001, 16,
          {"Ряд", "Код", "Название", "Цена", "Количество", "Отдел", "Группа", "Налог", "Тип", "КНЛ",
           "Штрих-код"}},
@@ -26,10 +26,10 @@ const std::array<GridSpec, kGridTableCount>& grids() {
 
 }  // namespace
 
-const GridSpec& gridSpec(TableKind kind) { return grids()[static_cast<int>(kind)]; }
+const GridShape& gridShape(TableKind kind) { return grids()[static_cast<int>(kind)]; }
 
 QString startupRowLabel(TableKind kind, int row) {
-    if (row == 0) return gridSpec(kind).headers.value(0);
+    if (row == 0) return gridShape(kind).headers.value(0);
     if (kind != TableKind::HeaderText) return QString::number(row);
     static const QStringList groups{"Заголовок %1", "Рекламный текст %1", "Сервисный текст %1"};
     return groups.value((row - 1) / 4).arg((row - 1) % 4 + 1);

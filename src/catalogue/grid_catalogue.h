@@ -9,7 +9,7 @@ namespace tabulon {
 
 // One grid of the window as it stands after start-up. Sizes count the fixed
 // header row and the fixed label column, as the grid itself does.
-struct GridSpec {
+struct GridShape {
     TableKind kind;
     QString objectName;  // "StringGrid1" ...
     int columns;
@@ -18,7 +18,7 @@ struct GridSpec {
     QStringList headers;  // row 0, from column 0
 };
 
-const GridSpec& gridSpec(TableKind kind);
+const GridShape& gridShape(TableKind kind);
 
 // The start-up label of a row (column 0); row 0 is the header row.
 QString startupRowLabel(TableKind kind, int row);

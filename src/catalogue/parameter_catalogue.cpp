@@ -14,7 +14,7 @@ const QStringList kComputerSpeedHints{"0 - 4800",  "1 - 9600",  "2 - 14400",
 const QStringList kInternalGoodsHints{
     "от 0 до 10000 (используется только если в поле 8 таблицы стоит 1)"};
 
-ParameterTabSpec cashRegisterTab() {
+ParameterTab cashRegisterTab() {
     return {ParameterSet::CashRegisterParameters,
             {
                 {"Edit5", "Label9", "Номер аппарата:", {"1 - 99"}},
@@ -42,7 +42,7 @@ ParameterTabSpec cashRegisterTab() {
             7};
 }
 
-ParameterTabSpec receiptTab() {
+ParameterTab receiptTab() {
     return {ParameterSet::ReceiptParameters,
             {
                 {"Edit15", "Label19", "Печать логотипа пользователя:",
@@ -64,7 +64,7 @@ ParameterTabSpec receiptTab() {
             4};
 }
 
-ParameterTabSpec serviceTab() {
+ParameterTab serviceTab() {
     return {ParameterSet::ServiceParameters,
             {
                 {"Edit25", "Label29", "Высота символов в контрольной ленте:",
@@ -94,15 +94,15 @@ ParameterTabSpec serviceTab() {
             6};
 }
 
-const std::array<ParameterTabSpec, 3>& tabs() {
-    static const std::array<ParameterTabSpec, 3> all{cashRegisterTab(), receiptTab(),
+const std::array<ParameterTab, 3>& tabs() {
+    static const std::array<ParameterTab, 3> all{cashRegisterTab(), receiptTab(),
                                                       serviceTab()};
     return all;
 }
 
 }  // namespace
 
-const ParameterTabSpec& parameterTab(ParameterSet set) {
+const ParameterTab& parameterTab(ParameterSet set) {
     return tabs()[static_cast<int>(set) - static_cast<int>(ParameterSet::CashRegisterParameters)];
 }
 

@@ -9,7 +9,7 @@
 namespace tabulon {
 
 // One labelled field of a parameter tab, as the window shows it at start-up.
-struct ParameterFieldSpec {
+struct ParameterField {
     QString edit;       // "Edit5"
     QString label;      // "Label9"
     QString labelText;  // start-up caption of the label
@@ -18,13 +18,13 @@ struct ParameterFieldSpec {
 
 // A parameter tab: fields top to bottom, left column first. The order is also
 // the order of the values in the register record and in the table file.
-struct ParameterTabSpec {
+struct ParameterTab {
     ParameterSet set;
-    QVector<ParameterFieldSpec> fields;
+    QVector<ParameterField> fields;
     int leftColumnCount;  // how many of the fields stand in the left column
 };
 
-const ParameterTabSpec& parameterTab(ParameterSet set);
+const ParameterTab& parameterTab(ParameterSet set);
 
 // The names of the fields of a set in record order ("Edit5", "Edit6", ...).
 QStringList parameterFieldNames(ParameterSet set);

@@ -5,7 +5,7 @@
 namespace tabulon::files {
 
 GridFileLayout gridFileLayout(TableKind kind, Model model) {
-    const GridSpec& grid = gridSpec(kind);
+    const GridShape& grid = gridShape(kind);
     int lines = grid.rows - 1;
     // The MP-50 Junior holds half as many articles as the others.
     if (kind == TableKind::Goods && model == Model::DatecsMp50Junior) lines = 5000;

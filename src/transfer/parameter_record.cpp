@@ -29,7 +29,7 @@ QString fieldLabel(ParameterSet set, const QString& edit, Model model) {
         if (field.edit == edit) label = field.text;
     }
     if (label.isEmpty()) {
-        for (const ParameterFieldSpec& field : parameterTab(set).fields) {
+        for (const ParameterField& field : parameterTab(set).fields) {
             if (field.edit == edit) label = field.labelText;
         }
     }

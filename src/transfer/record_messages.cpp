@@ -60,7 +60,7 @@ QString cellNotInCodePageMessage(TableKind kind, int row, int column, QStringVie
                "которого нет в кодировке Windows-1251.")
         .arg(row)
         .arg(tableName(static_cast<int>(kind)))
-        .arg(gridSpec(kind).headers.value(column))
+        .arg(gridShape(kind).headers.value(column))
         .arg(describeCharacter(text, at));
 }
 

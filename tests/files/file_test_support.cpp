@@ -15,8 +15,8 @@ QByteArray cp1251(const QString& text) {
 }
 
 std::unique_ptr<GridModel> makeGrid(TableKind kind) {
-    const GridSpec& spec = gridSpec(kind);
-    return std::make_unique<GridModel>(spec.columns, spec.rows);
+    const GridShape& shape = gridShape(kind);
+    return std::make_unique<GridModel>(shape.columns, shape.rows);
 }
 
 QByteArray repeatedLines(const QByteArray& line, int count) {

@@ -42,7 +42,7 @@ TEST(RegisterTables, NumbersAndRecordRanges) {
 TEST(RegisterTables, GridLayoutMatchesTheWindowGrids) {
     for (int tab = 0; tab < kGridTableCount; ++tab) {
         const GridTable& table = registerTable(tableKindOfTab(tab));
-        EXPECT_EQ(table.dataColumns, gridSpec(table.kind).columns - 1) << tab;
+        EXPECT_EQ(table.dataColumns, gridShape(table.kind).columns - 1) << tab;
         for (const RecordField& field : table.fields) {
             EXPECT_LE(field.column, table.dataColumns) << tab;
             EXPECT_EQ(field.column == 0, field.rule == FieldRule::Zero) << tab;
