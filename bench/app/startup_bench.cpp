@@ -2,17 +2,16 @@
 // with all grids (10000 goods rows) in place, and the process's memory then.
 // Run under the offscreen platform: QT_QPA_PLATFORM=offscreen startup_bench
 
-#include "app/main_window.h"
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <benchmark/benchmark.h>
-
 #include <memory>
+
+#include "app/main_window.h"
 
 namespace {
 
@@ -20,7 +19,8 @@ double residentMegabytes() {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
     return 0;
 }
 
@@ -45,8 +45,8 @@ BENCHMARK(StartupToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

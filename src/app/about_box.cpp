@@ -1,9 +1,9 @@
 #include "app/about_box.h"
 
-#include "app/controls.h"
-
 #include <QLabel>
 #include <QPushButton>
+
+#include "app/controls.h"
 
 namespace tabulon::app {
 
@@ -19,8 +19,8 @@ AboutBox::AboutBox(QWidget* parent)
         "Разработчики Tabulon",
     };
     for (int i = 0; i < credits.size(); ++i) {
-        QLabel* line = makeLabel(this, QStringLiteral("AboutLine%1").arg(i + 1), credits[i], 24,
-                                 24 + 26 * i);
+        QLabel* line =
+            makeLabel(this, QStringLiteral("AboutLine%1").arg(i + 1), credits[i], 24, 24 + 26 * i);
         line->setFixedWidth(300);
     }
     QPushButton* close = makeButton(this, "AboutClose", "Закрыть", 256, 128, 75, 25);

@@ -1,14 +1,14 @@
 // Connecting to a register and disconnecting: one button whose caption is
 // the connection state.
 
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "dialogs/dialogs.h"
 #include "link/register_link.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 
 namespace tabulon::app {
 

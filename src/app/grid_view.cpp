@@ -1,16 +1,16 @@
 #include "app/grid_view.h"
 
-#include "app/entry_validator.h"
-#include "catalogue/grid_catalogue.h"
-#include "catalogue/grid_model.h"
-
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+
+#include "app/entry_validator.h"
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
 
 namespace tabulon::app {
 

@@ -1,10 +1,10 @@
-#include "app/controls.h"
-#include "app/pages.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include "app/controls.h"
+#include "app/pages.h"
 
 namespace tabulon::app {
 

@@ -1,9 +1,9 @@
-#include "app/controls.h"
-#include "app/pages.h"
-
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include "app/controls.h"
+#include "app/pages.h"
 
 namespace tabulon::app {
 

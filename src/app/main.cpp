@@ -1,9 +1,8 @@
-#include "app/main_window.h"
-
 #include <QApplication>
 #include <QMessageBox>
-
 #include <exception>
+
+#include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

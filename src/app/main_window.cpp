@@ -1,5 +1,19 @@
 #include "app/main_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
 #include "app/about_box.h"
 #include "app/controls.h"
 #include "app/entry_validator.h"
@@ -14,20 +28,6 @@
 #include "link/serial_link.h"
 #include "settings/port_map.h"
 #include "settings/startup_settings.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QEvent>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QScreen>
-#include <QTabWidget>
-#include <QTimer>
 
 namespace tabulon::app {
 
@@ -175,7 +175,9 @@ void MainWindow::connectHandlers() {
             Qt::QueuedConnection);
 }
 
-int MainWindow::activeTab() const { return pages_->currentIndex(); }
+int MainWindow::activeTab() const {
+    return pages_->currentIndex();
+}
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
@@ -185,8 +187,7 @@ void MainWindow::changeEvent(QEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (initialised_) return;
-    if (QScreen* display = screen())
-        move(display->availableGeometry().center() - rect().center());
+    if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
     // Without a window manager a window is never activated; the
     // initialisation then runs once the window is on the screen.
     QTimer::singleShot(0, this, [this] { FormActivate(); });
@@ -200,7 +201,8 @@ void MainWindow::writeFixedCells() {
         GridModel::BulkUpdate bulk(model);
         for (int column = 0; column < shape.columns; ++column)
             model.setCell(0, column, shape.headers.value(column));
-        for (int row = 1; row < shape.rows; ++row) model.setCell(row, 0, startupRowLabel(kind, row));
+        for (int row = 1; row < shape.rows; ++row)
+            model.setCell(row, 0, startupRowLabel(kind, row));
     }
 }
 
@@ -247,9 +249,13 @@ void MainWindow::FormActivate() {
     model->setCurrentIndex(*stored.modelIndex);
 }
 
-void MainWindow::Button1Click() { close(); }
+void MainWindow::Button1Click() {
+    close();
+}
 
-void MainWindow::Button10Click() { dialogs_->showModal(*about_); }
+void MainWindow::Button10Click() {
+    dialogs_->showModal(*about_);
+}
 
 void MainWindow::PageControl1Change() {
     const int tab = activeTab();

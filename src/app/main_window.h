@@ -1,14 +1,13 @@
 #pragma once
 
+#include <QWidget>
+#include <array>
+#include <memory>
+
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "link/register_link.h"
-
-#include <QWidget>
-
-#include <array>
-#include <memory>
 
 class QTabWidget;
 
@@ -33,7 +32,8 @@ public:
     // its scripted set (not owned).
     // The link is the serial one (COMn mapped through the settings file)
     // unless a test or the demo gives another.
-    explicit MainWindow(Dialogs* dialogs = nullptr, std::unique_ptr<link::RegisterLink> link = nullptr,
+    explicit MainWindow(Dialogs* dialogs = nullptr,
+                        std::unique_ptr<link::RegisterLink> link = nullptr,
                         QWidget* parent = nullptr);
     ~MainWindow() override;
 

@@ -1,10 +1,10 @@
+#include <QLabel>
+#include <QLineEdit>
+
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/pages.h"
 #include "catalogue/parameter_catalogue.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 namespace tabulon::app {
 

@@ -1,9 +1,9 @@
-#include "app/controls.h"
-#include "app/pages.h"
-
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QToolButton>
+
+#include "app/controls.h"
+#include "app/pages.h"
 
 namespace tabulon::app {
 

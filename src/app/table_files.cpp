@@ -1,11 +1,11 @@
 // "Открыть" and "Сохранить": the window's state handed to the file commands.
 
-#include "app/main_window.h"
-#include "files/table_file_commands.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+
+#include "app/main_window.h"
+#include "files/table_file_commands.h"
 
 namespace tabulon::app {
 
@@ -44,11 +44,13 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
 }  // namespace
 
 void MainWindow::Button3Click() {
-    files::openTableFile(fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
+    files::openTableFile(
+        fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
 }
 
 void MainWindow::Button2Click() {
-    files::saveTableFile(fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
+    files::saveTableFile(
+        fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
 }
 
 }  // namespace tabulon::app

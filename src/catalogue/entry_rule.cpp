@@ -15,6 +15,8 @@ std::optional<QString> entryRefusal(const QString& text) {
     return std::nullopt;
 }
 
-QString entryRefusalCaption() { return QStringLiteral("Недопустимый ввод"); }
+QString entryRefusalCaption() {
+    return QStringLiteral("Недопустимый ввод");
+}
 
 }  // namespace tabulon

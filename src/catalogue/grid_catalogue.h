@@ -1,9 +1,9 @@
 #pragma once
 
-#include "catalogue/table_kind.h"
-
 #include <QString>
 #include <QStringList>
+
+#include "catalogue/table_kind.h"
 
 namespace tabulon {
 

@@ -4,9 +4,12 @@ namespace tabulon {
 
 QString modelName(Model model) {
     switch (model) {
-        case Model::DatecsMp550T: return QStringLiteral("Datecs MP-550T");
-        case Model::DatecsMp50Junior: return QStringLiteral("Datecs MP-50 Junior");
-        case Model::Neon: return QStringLiteral("Neon");
+        case Model::DatecsMp550T:
+            return QStringLiteral("Datecs MP-550T");
+        case Model::DatecsMp50Junior:
+            return QStringLiteral("Datecs MP-50 Junior");
+        case Model::Neon:
+            return QStringLiteral("Neon");
     }
     return {};
 }

@@ -25,8 +25,12 @@ QVector<FieldPresentation> commonCashLabels(const QString& edit9, const QString&
 }
 
 ModelProfile mp550t() {
-    ModelProfile p{"Программирование Datecs MP-550T", "Подключить Datecs MP-550T", 10001, "10000",
-                   6, 8,
+    ModelProfile p{"Программирование Datecs MP-550T",
+                   "Подключить Datecs MP-550T",
+                   10001,
+                   "10000",
+                   6,
+                   8,
                    commonCashLabels("Оплата наличными:", "Регистрация наличного количества:",
                                     "Не обнулять обороты товаров:", "Режим работы ПК:")};
     p.fields += {
@@ -40,8 +44,12 @@ ModelProfile mp550t() {
 }
 
 ModelProfile mp50Junior() {
-    ModelProfile p{"Программирование Datecs MP-50 Junior", "Подключить Datecs MP-50 Junior", 5001,
-                   "5000", 6, 8,
+    ModelProfile p{"Программирование Datecs MP-50 Junior",
+                   "Подключить Datecs MP-50 Junior",
+                   5001,
+                   "5000",
+                   6,
+                   8,
                    commonCashLabels("Выкл. аппарата во время регистр.:", "Не используется:",
                                     "Оплата наличными:", "Режим работы с ПК:")};
     p.fields += {
@@ -55,7 +63,12 @@ ModelProfile mp50Junior() {
 }
 
 ModelProfile neon() {
-    ModelProfile p{"Программирование Neon", "Подключить Neon", 10001, "10000", 5, 13,
+    ModelProfile p{"Программирование Neon",
+                   "Подключить Neon",
+                   10001,
+                   "10000",
+                   5,
+                   13,
                    commonCashLabels("Оплата наличными:", "Выкл. аппарата во время регистр.:",
                                     "Не обнулять обороты товаров:", "Режим работы с ПК:")};
     p.fields += {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "catalogue/model.h"
-
 #include <QString>
 #include <QVector>
+
+#include "catalogue/model.h"
 
 namespace tabulon {
 

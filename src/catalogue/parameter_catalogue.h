@@ -1,10 +1,10 @@
 #pragma once
 
-#include "catalogue/table_kind.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include "catalogue/table_kind.h"
 
 namespace tabulon {
 

@@ -3,7 +3,13 @@
 namespace tabulon {
 
 // The grid tables, by the index of their tab.
-enum class TableKind { Goods = 0, Operators = 1, PaymentTypes = 2, Departments = 3, HeaderText = 4 };
+enum class TableKind {
+    Goods = 0,
+    Operators = 1,
+    PaymentTypes = 2,
+    Departments = 3,
+    HeaderText = 4
+};
 
 // The parameter sets, by the index of their tab.
 enum class ParameterSet {
@@ -17,10 +23,18 @@ inline constexpr int kLogoTab = 8;
 inline constexpr int kReportsTab = 9;
 inline constexpr int kTabCount = 10;
 
-inline constexpr bool isGridTab(int tab) { return tab >= 0 && tab < kGridTableCount; }
-inline constexpr bool isParameterTab(int tab) { return tab >= 5 && tab <= 7; }
+inline constexpr bool isGridTab(int tab) {
+    return tab >= 0 && tab < kGridTableCount;
+}
+inline constexpr bool isParameterTab(int tab) {
+    return tab >= 5 && tab <= 7;
+}
 
-inline constexpr TableKind tableKindOfTab(int tab) { return static_cast<TableKind>(tab); }
-inline constexpr ParameterSet parameterSetOfTab(int tab) { return static_cast<ParameterSet>(tab); }
+inline constexpr TableKind tableKindOfTab(int tab) {
+    return static_cast<TableKind>(tab);
+}
+inline constexpr ParameterSet parameterSetOfTab(int tab) {
+    return static_cast<ParameterSet>(tab);
+}
 
 }  // namespace tabulon

@@ -14,26 +14,31 @@ MessageAnswer ScriptedDialogs::message(const QString& text, const QString& capti
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const FileDialogRequest& request) {
-    shown.append({Kind::OpenFile, {}, request.title, MessageIcon::None, MessageButtons::Ok,
-                  request, {}});
+    shown.append(
+        {Kind::OpenFile, {}, request.title, MessageIcon::None, MessageButtons::Ok, request, {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const FileDialogRequest& request) {
-    shown.append({Kind::SaveFile, {}, request.title, MessageIcon::None, MessageButtons::Ok,
-                  request, {}});
+    shown.append(
+        {Kind::SaveFile, {}, request.title, MessageIcon::None, MessageButtons::Ok, request, {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
 std::optional<QString> ScriptedDialogs::directoryName(const QString& title, const QString& start) {
-    shown.append({Kind::Directory, {}, title, MessageIcon::None, MessageButtons::Ok,
-                  {title, {}, {}, start}, {}});
+    shown.append({Kind::Directory,
+                  {},
+                  title,
+                  MessageIcon::None,
+                  MessageButtons::Ok,
+                  {title, {}, {}, start},
+                  {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
 int ScriptedDialogs::showModal(QDialog& dialog) {
-    shown.append({Kind::Modal, {}, {}, MessageIcon::None, MessageButtons::Ok, {},
-                  dialog.windowTitle()});
+    shown.append(
+        {Kind::Modal, {}, {}, MessageIcon::None, MessageButtons::Ok, {}, dialog.windowTitle()});
     if (!onModal) return QDialog::Rejected;
     dialog.show();
     const int result = onModal(dialog);

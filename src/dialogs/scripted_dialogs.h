@@ -1,11 +1,10 @@
 #pragma once
 
-#include "dialogs/dialogs.h"
-
 #include <QList>
 #include <QQueue>
-
 #include <functional>
+
+#include "dialogs/dialogs.h"
 
 namespace tabulon {
 

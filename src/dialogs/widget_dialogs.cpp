@@ -10,20 +10,28 @@ namespace {
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::None: return QMessageBox::NoIcon;
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Stop: return QMessageBox::Critical;
-        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::None:
+            return QMessageBox::NoIcon;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
     switch (buttons) {
-        case MessageButtons::Ok: return QMessageBox::Ok;
-        case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::Ok:
+            return QMessageBox::Ok;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -32,14 +40,18 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
 
 }  // namespace
 
-MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption,
-                                     MessageIcon icon, MessageButtons buttons) {
+MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption, MessageIcon icon,
+                                     MessageButtons buttons) {
     QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons), parent_);
     switch (box.exec()) {
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        default: return MessageAnswer::Ok;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        default:
+            return MessageAnswer::Ok;
     }
 }
 
@@ -54,8 +66,7 @@ std::optional<QString> WidgetDialogs::fileName(const FileDialogRequest& request,
     const QStringList filters = qtNameFilters(request.filterList);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -73,6 +84,8 @@ std::optional<QString> WidgetDialogs::directoryName(const QString& title, const 
     return chosen;
 }
 
-int WidgetDialogs::showModal(QDialog& dialog) { return dialog.exec(); }
+int WidgetDialogs::showModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 }  // namespace tabulon

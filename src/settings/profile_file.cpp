@@ -1,11 +1,11 @@
 #include "settings/profile_file.h"
 
-#include "text/cp1251.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
+
+#include "text/cp1251.h"
 
 namespace tabulon::settings {
 
@@ -34,7 +34,9 @@ QList<Line> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
-QString decoded(const QByteArray& bytes) { return text::fromCp1251(bytes); }
+QString decoded(const QByteArray& bytes) {
+    return text::fromCp1251(bytes);
+}
 
 QByteArray encoded(const QString& text) {
     // A value the code page cannot hold (a path in another script) is kept
@@ -73,7 +75,9 @@ bool sameName(const QString& a, const QString& b) {
 
 }  // namespace
 
-bool ProfileFile::exists() const { return QFileInfo(path_).isFile(); }
+bool ProfileFile::exists() const {
+    return QFileInfo(path_).isFile();
+}
 
 QByteArray ProfileFile::load() const {
     QFile file(path_);
@@ -90,7 +94,8 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
             inSection = sameName(name, section);
             continue;
         }
-        if (inSection && sameName(keyName(line.text), key)) return valueOf(line.text).left(maxLength);
+        if (inSection && sameName(keyName(line.text), key))
+            return valueOf(line.text).left(maxLength);
     }
     return defaultValue.left(maxLength);
 }

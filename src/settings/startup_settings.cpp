@@ -1,8 +1,8 @@
 #include "settings/startup_settings.h"
 
-#include "settings/profile_file.h"
-
 #include <QDir>
+
+#include "settings/profile_file.h"
 
 namespace tabulon::settings {
 
@@ -21,7 +21,7 @@ struct ReportKey {
 };
 // In the order the file lists them; the first seven have a field each.
 constexpr ReportKey kReportKeys[] = {
-    {"Art", "RepArt.dat"},     {"Otd", "RepOtd.dat"}, {"Grp", "RepGrp.dat"},
+    {"Art", "RepArt.dat"},       {"Otd", "RepOtd.dat"},     {"Grp", "RepGrp.dat"},
     {"Operat", "RepOperat.dat"}, {"Nalog", "RepNalog.dat"}, {"Opl", "RepOpl.dat"},
     {"Operac", "RepOperac.dat"}, {"EKL", "EKL.dat"},
 };

@@ -25,7 +25,9 @@ std::optional<QByteArray> toCp1251(QStringView text) {
     return bytes;
 }
 
-bool isCp1251(QStringView text) { return toCp1251(text).has_value(); }
+bool isCp1251(QStringView text) {
+    return toCp1251(text).has_value();
+}
 
 std::optional<QChar> firstNonCp1251(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {

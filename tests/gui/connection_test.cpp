@@ -1,16 +1,14 @@
-#include "window_fixture.h"
-
-#include "sim/simulated_line.h"
-#include "sim/simulated_link.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-
 #include <chrono>
+
+#include "sim/simulated_line.h"
+#include "sim/simulated_link.h"
+#include "window_fixture.h"
 
 using namespace std::chrono_literals;
 using tabulon::MessageIcon;
@@ -84,8 +82,12 @@ struct SimulatedWindow {
     std::unique_ptr<WindowFixture> fixture;
 };
 
-QByteArray fill(int n) { return QByteArray(n, char(0xFF)); }
-QByteArray release88() { return fill(8) + "\x13\x13" + fill(8); }
+QByteArray fill(int n) {
+    return QByteArray(n, char(0xFF));
+}
+QByteArray release88() {
+    return fill(8) + "\x13\x13" + fill(8);
+}
 
 }  // namespace
 
@@ -107,7 +109,9 @@ void ConnectionTest::connectsToThePresentRegister() {
     w.click();
 
     const QByteArray sent = w.line->sent();
-    QVERIFY(sent.startsWith(release88() + fill(5) + fill(10) + "\x11\x11" "02"));
+    QVERIFY(sent.startsWith(release88() + fill(5) + fill(10) +
+                            "\x11\x11"
+                            "02"));
     QVERIFY(w.clock->now() > 2000ms);
     QCOMPARE(w.line->device(), QString("/dev/ttyS2"));
     QVERIFY(w.line->settings().has_value());

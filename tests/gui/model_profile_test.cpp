@@ -1,13 +1,12 @@
-#include "window_fixture.h"
-
-#include "catalogue/grid_model.h"
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+
+#include "catalogue/grid_model.h"
+#include "window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::TableKind;
@@ -21,7 +20,9 @@ void pickModel(WindowFixture& f, int index) {
     emit models->activated(index);
 }
 
-QString labelText(WindowFixture& f, const char* name) { return f.control<QLabel>(name)->text(); }
+QString labelText(WindowFixture& f, const char* name) {
+    return f.control<QLabel>(name)->text();
+}
 
 }  // namespace
 
@@ -108,26 +109,35 @@ void ModelProfileTest::hiddenParameterFieldsKeepTheirTexts() {
 
 void ModelProfileTest::labelsFollowTheModel_data() {
     QTest::addColumn<int>("model");
-    QTest::addColumn<QStringList>("cashLabels");  // Label13-16, Label39, Label40
+    QTest::addColumn<QStringList>("cashLabels");     // Label13-16, Label39, Label40
     QTest::addColumn<QStringList>("serviceLabels");  // Label38, Label41, Label42
-    QTest::addColumn<QString>("visible");  // which of Edit24, Edit35, Edit37 show
+    QTest::addColumn<QString>("visible");            // which of Edit24, Edit35, Edit37 show
     QTest::newRow("Datecs MP-550T")
         << 0
-        << QStringList{"Оплата наличными:", "Регистрация наличного количества:",
-                       "Не обнулять обороты товаров:", "Режим работы ПК:", "Адаптер:",
+        << QStringList{"Оплата наличными:",
+                       "Регистрация наличного количества:",
+                       "Не обнулять обороты товаров:",
+                       "Режим работы ПК:",
+                       "Адаптер:",
                        "Интерфейс:"}
         << QStringList{"Яркость матричного индикатора:", "Режим работы  с весами Digi:", ""}
         << "110";
     QTest::newRow("Datecs MP-50 Junior")
         << 1
-        << QStringList{"Выкл. аппарата во время регистр.:", "Не используется:",
-                       "Оплата наличными:", "Режим работы с ПК:", "", ""}
-        << QStringList{"Режим порта 1:", "Режим порта 2:", "Режим работы с весами Digi:"}
-        << "001";
+        << QStringList{"Выкл. аппарата во время регистр.:",
+                       "Не используется:",
+                       "Оплата наличными:",
+                       "Режим работы с ПК:",
+                       "",
+                       ""}
+        << QStringList{"Режим порта 1:", "Режим порта 2:", "Режим работы с весами Digi:"} << "001";
     QTest::newRow("Neon") << 2
-                          << QStringList{"Оплата наличными:", "Выкл. аппарата во время регистр.:",
-                                         "Не обнулять обороты товаров:", "Режим работы с ПК:",
-                                         "Интерфейс:", ""}
+                          << QStringList{"Оплата наличными:",
+                                         "Выкл. аппарата во время регистр.:",
+                                         "Не обнулять обороты товаров:",
+                                         "Режим работы с ПК:",
+                                         "Интерфейс:",
+                                         ""}
                           << QStringList{"Режим работы с весами Digi:",
                                          "Макс. допуст. сумма по чеку:", ""}
                           << "100";

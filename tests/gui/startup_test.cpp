@@ -1,7 +1,3 @@
-#include "window_fixture.h"
-
-#include "catalogue/grid_model.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,6 +13,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+
+#include "catalogue/grid_model.h"
+#include "window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::MessageIcon;
@@ -48,9 +47,9 @@ void StartupTest::windowShowsItsStartState() {
     auto* pages = f.control<QTabWidget>("PageControl1");
     QCOMPARE(pages->geometry(), QRect(8, 8, 753, 249));
     QCOMPARE(pages->count(), 10);
-    const QStringList captions{"Товары",          "Операторы",      "Типы оплат", "Отделы",
-                               "Загол. и рекл. текст", "Параметры кассы", "Параметры чека",
-                               "Служебная",       "Логотип",        "Отчеты"};
+    const QStringList captions{
+        "Товары",          "Операторы",      "Типы оплат", "Отделы",  "Загол. и рекл. текст",
+        "Параметры кассы", "Параметры чека", "Служебная",  "Логотип", "Отчеты"};
     for (int i = 0; i < 10; ++i) QCOMPARE(pages->tabText(i), captions[i]);
     QCOMPARE(pages->currentIndex(), 0);
 
@@ -156,8 +155,10 @@ void StartupTest::gridsCarryHeadersAndRowLabelsOnly() {
     const struct {
         const char* name;
         int rows, columns, rowHeight;
-    } views[] = {{"StringGrid1", 10000, 10, 16}, {"StringGrid2", 20, 3, 16},
-                 {"StringGrid3", 5, 5, 24},      {"StringGrid4", 20, 1, 16},
+    } views[] = {{"StringGrid1", 10000, 10, 16},
+                 {"StringGrid2", 20, 3, 16},
+                 {"StringGrid3", 5, 5, 24},
+                 {"StringGrid4", 20, 1, 16},
                  {"StringGrid5", 12, 1, 20}};
     for (const auto& v : views) {
         auto* view = f.control<QTableView>(v.name);

@@ -1,7 +1,3 @@
-#include "window_fixture.h"
-
-#include "catalogue/grid_model.h"
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,6 +7,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+
+#include "catalogue/grid_model.h"
+#include "window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::ScriptedDialogs;
@@ -43,7 +42,8 @@ void TableFilesTest::goodsTableGoesToAFileAndBack() {
     f.dialogs().fileNames.enqueue(path);
     f.control<QPushButton>("Button2")->click();
     const QByteArray bytes = readAll(path);
-    QVERIFY(bytes.startsWith("1;\xD2\xEE\xE2\xE0\xF0\x31;0.00;0.000;1;1;1;1;0;0;\r\n;;;;;;;;;;\r\n"));
+    QVERIFY(
+        bytes.startsWith("1;\xD2\xEE\xE2\xE0\xF0\x31;0.00;0.000;1;1;1;1;0;0;\r\n;;;;;;;;;;\r\n"));
     QCOMPARE(bytes.count("\r\n"), 10000);
     QVERIFY(bytes.endsWith(";\xCF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9;;;;;;;;;\r\n"));
     const auto save = f.dialogs().shown.constFirst();

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "app/main_window.h"
-#include "dialogs/scripted_dialogs.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <memory>
+
+#include "app/main_window.h"
+#include "dialogs/scripted_dialogs.h"
 
 namespace tabulon::testing {
 

@@ -1,10 +1,11 @@
-#include "settings/port_map.h"
 #include "settings/profile_file.h"
-#include "file_bytes.h"
+
+#include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "file_bytes.h"
+#include "settings/port_map.h"
 
 namespace tabulon::settings {
 namespace {

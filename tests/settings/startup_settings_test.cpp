@@ -1,10 +1,11 @@
 #include "settings/startup_settings.h"
-#include "file_bytes.h"
+
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
@@ -43,9 +44,8 @@ TEST_F(StartupSettingsTest, FirstStartCreatesTheFileWithTheDefaults) {
     EXPECT_EQ(s.speedIndex, 0);
     EXPECT_EQ(s.portIndex, 0);
     EXPECT_EQ(s.modelIndex, 0);
-    EXPECT_EQ(s.reportFiles, QStringList({"RepArt.dat", "RepOtd.dat", "RepGrp.dat",
-                                          "RepOperat.dat", "RepNalog.dat", "RepOpl.dat",
-                                          "RepOperac.dat"}));
+    EXPECT_EQ(s.reportFiles, QStringList({"RepArt.dat", "RepOtd.dat", "RepGrp.dat", "RepOperat.dat",
+                                          "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"}));
     EXPECT_EQ(s.eklFile, "EKL.dat");
     EXPECT_EQ(s.reportDirectory, dir.path() + "/");
 }

@@ -21,8 +21,9 @@ TEST(Cp1251, EveryByteValueSurvivesARoundTrip) {
 
 TEST(Cp1251, CharactersOutsideTheCodePageAreReportedNotReplaced) {
     EXPECT_EQ(toCp1251(u"Ціна 5€"), QByteArray("\xD6\xB3\xED\xE0 5\x88"));
-    for (const QString& text : {QString("中"), QString("a✓b"), QString::fromUtf8("\xF0\x9F\x98\x80"),
-                                QString("a") + QChar(0xD83D)}) {
+    for (const QString& text :
+         {QString("中"), QString("a✓b"), QString::fromUtf8("\xF0\x9F\x98\x80"),
+          QString("a") + QChar(0xD83D)}) {
         EXPECT_FALSE(toCp1251(text).has_value()) << text.toStdString();
         EXPECT_FALSE(isCp1251(text));
     }
