@@ -50,8 +50,14 @@ void MainWindow::connectRegister() {
         return;
     }
     const int port = findChild<QComboBox*>("ComboBox1")->currentIndex() + 1;
-    if (link_->OpenPort(port, speed) < 0) {
-        dialogs_->message(link_->openErrorText(), "Ошибка подключения", MessageIcon::Information,
+    if (const int opened = link_->OpenPort(port, speed); opened < 0) {
+        // A refused port number or speed has no system text; the others
+        // carry the system's own description of why the device did not open.
+        const QString reason = opened == -2
+                                   ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
+                               : opened == -1 ? QStringLiteral("Порт не выбран")
+                                              : link_->openErrorText();
+        dialogs_->message(reason, "Ошибка подключения", MessageIcon::Information,
                           MessageButtons::Ok);
         Connected = false;
         return;
