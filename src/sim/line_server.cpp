@@ -18,32 +18,12 @@ QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-void makeRaw(int fd, speed_t speed) {
+void makeRaw(int fd) {
     termios settings{};
     if (::tcgetattr(fd, &settings) != 0) return;
     ::cfmakeraw(&settings);
     settings.c_cflag |= CLOCAL | CREAD | CSTOPB;
-    if (speed != 0) ::cfsetspeed(&settings, speed);
     ::tcsetattr(fd, TCSANOW, &settings);
-}
-
-speed_t standardSpeed(int baud) {
-    switch (baud) {
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        default:
-            return 0;
-    }
 }
 
 bool writeAll(int fd, QByteArrayView bytes) {
@@ -82,7 +62,8 @@ std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error) {
         ::close(master);
         return nullptr;
     }
-    makeRaw(slave, B4800);
+    makeRaw(slave);
+    setBaudRate(slave, 4800);
     return std::unique_ptr<LineServer>(new LineServer(master, slave, path));
 }
 
@@ -92,7 +73,14 @@ std::unique_ptr<LineServer> LineServer::openDevice(const QString& path, int spee
         error = systemError();
         return nullptr;
     }
-    makeRaw(fd, standardSpeed(speed));
+    makeRaw(fd);
+    // The register hears only a line set to its speed, which may be one of the
+    // link's rates that termios has no constant for.
+    if (speed != 0 && !setBaudRate(fd, speed)) {
+        error = systemError();
+        ::close(fd);
+        return nullptr;
+    }
     return std::unique_ptr<LineServer>(new LineServer(fd, fd, path));
 }
 

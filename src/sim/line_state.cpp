@@ -48,4 +48,20 @@ std::optional<LineState> lineState(int fd) {
 #endif
 }
 
+bool setBaudRate(int fd, int baud) {
+#if defined(__linux__)
+    struct termios2 settings {};
+    if (baud <= 0 || ioctl(fd, TCGETS2, &settings) != 0) return false;
+    settings.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
+    settings.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    settings.c_ispeed = speed_t(baud);
+    settings.c_ospeed = speed_t(baud);
+    return ioctl(fd, TCSETS2, &settings) == 0;
+#else
+    (void)fd;
+    (void)baud;
+    return false;
+#endif
+}
+
 }  // namespace tabulon::sim

@@ -19,4 +19,8 @@ struct LineState {
 // nullopt when the device does not tell (not a terminal).
 std::optional<LineState> lineState(int fd);
 
+// Sets a terminal device to this speed in baud, standard rate or not (57700,
+// 14400 ...); false when the device does not take it.
+bool setBaudRate(int fd, int baud);
+
 }  // namespace tabulon::sim

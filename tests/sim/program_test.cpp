@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "link/frame.h"
+#include "sim/pseudo_terminal.h"
 #include "sim/sim_process.h"
 
 using namespace tabulon;
@@ -74,6 +75,20 @@ TEST(SimProgram, ServesARegisterOnAPseudoTerminal) {
                            kFill,
                        0),
               QByteArray());
+}
+
+TEST(SimProgram, ServesADeviceAtASpeedOutsideTheStandardRates) {
+    // The pseudo-terminal stands in for a serial device wired to the computer.
+    PseudoTerminal wire;
+    SimProcess ecr({"--device", wire.path(), "--speed", "57700"});
+    ASSERT_EQ(ecr.path(), wire.path());
+
+    const QByteArray status = link::BuildFrame("01;NEON;");
+    wire.send(kFill +
+              "\x11\x11"
+              "01" +
+              kFill);
+    EXPECT_EQ(wire.receive(status.size()), status);
 }
 
 TEST(SimProgram, HelpAndMistakes) {
