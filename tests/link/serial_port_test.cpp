@@ -48,7 +48,7 @@ TEST(SerialPort, DeviceThatDoesNotExist) {
 
 TEST(SerialPort, ReadsOneByteAtATime) {
     PseudoTerminal line;
-    link::SerialBytePort port(std::chrono::milliseconds(20));
+    link::SerialBytePort port;
     ASSERT_TRUE(port.open(line.path()));
     ASSERT_TRUE(port.apply(link::LineSettings{9600, 8, 'N', 2, true}));
 
