@@ -4,6 +4,7 @@
 
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_values.h"
+#include "files/line_reader.h"
 #include "files/line_split.h"
 #include "text/cp1251.h"
 
@@ -14,6 +15,8 @@ namespace {
 WriteOutcome writeLine(const QStringList& values, int emptyTail, QIODevice& file) {
     const std::optional<QByteArray> bytes = encodeLine(values, emptyTail);
     if (!bytes) return WriteOutcome::NotEncodable;
+    // Read back, CR LF counts as one line feed.
+    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return WriteOutcome::LineTooLong;
     if (file.write(*bytes) != bytes->size()) return WriteOutcome::DeviceError;
     return WriteOutcome::Complete;
 }

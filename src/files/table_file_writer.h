@@ -21,6 +21,9 @@ enum class WriteOutcome {
     // A value holds a character that Windows-1251 cannot represent; writing
     // it would put a substitute byte into the file.
     NotEncodable,
+    // A line longer than a reader takes in one piece: it would load as two
+    // lines, shifting the rows after it.
+    LineTooLong,
     // The device took fewer bytes than it was given.
     DeviceError,
 };
@@ -31,7 +34,7 @@ std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail = 
 
 // Writes rows 1..layout.lines, columns 1..layout.values of the grid, one line
 // per row, empty rows included. Calls `lineWritten` after each line. Stops at
-// the first line that cannot be encoded or written.
+// the first line that cannot be encoded, read back whole, or written.
 WriteOutcome writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
                             const std::function<void()>& lineWritten = {});
 

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 
+#include "catalogue/parameter_values.h"
 #include "file_test_support.h"
 #include "files/table_file_reader.h"
 #include "files/table_file_writer.h"
@@ -113,6 +114,40 @@ TEST(GridTableFile, LongLineIsCutAndItsRestBecomesTheNextRow) {
     EXPECT_EQ(grid->cell(2, 1), QString(49, 'N'));
     EXPECT_EQ(grid->cell(3, 1), "x");
     EXPECT_EQ(grid->cell(20, 1), "x");
+}
+
+// A line that the reader would cut in two must not be written: on loading, its
+// rest would become the next row, shifting the rows after it and losing the
+// last one without a word.
+TEST(GridTableFile, LineTooLongToReadBackIsNotWritten) {
+    auto grid = makeGrid(TableKind::Departments);
+    const GridFileLayout layout = gridFileLayout(TableKind::Departments, Model::DatecsMp550T);
+    grid->setCell(1, 1, QString(197, 'N'));  // 197 + ";" + LF: the longest line read whole
+    grid->setCell(20, 1, "last");
+    const QByteArray bytes = write(*grid, layout);
+    auto loaded = makeGrid(TableKind::Departments);
+    ASSERT_EQ(read(bytes, *loaded, layout).outcome, ReadOutcome::Complete);
+    EXPECT_EQ(loaded->cell(1, 1), QString(197, 'N'));
+    EXPECT_EQ(loaded->cell(20, 1), "last");
+
+    grid->setCell(2, 1, QString(198, 'N'));
+    QByteArray written;
+    QBuffer buffer(&written);
+    buffer.open(QIODevice::WriteOnly);
+    int lines = 0;
+    EXPECT_EQ(writeGridTable(*grid, layout, buffer, [&] { ++lines; }), WriteOutcome::LineTooLong);
+    EXPECT_EQ(lines, 1);
+
+    ParameterMap fields;
+    fields.setFieldText("Edit15", QString(191, 'p'));
+    QByteArray line;
+    QBuffer lineBuffer(&line);
+    lineBuffer.open(QIODevice::WriteOnly);
+    EXPECT_EQ(
+        writeParameterLine(
+            fields, parameterFileLayout(ParameterSet::ReceiptParameters, Model::Neon), lineBuffer),
+        WriteOutcome::LineTooLong);
+    EXPECT_TRUE(line.isEmpty());
 }
 
 TEST(GridTableFile, HiddenRowsAreWrittenAndReadForEveryModel) {
