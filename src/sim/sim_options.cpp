@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tabulon::sim {
