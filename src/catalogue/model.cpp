@@ -14,6 +14,11 @@ QString modelName(Model model) {
     return {};
 }
 
+int goodsCount(Model model) {
+    // The MP-50 Junior holds half as many articles as the others.
+    return model == Model::DatecsMp50Junior ? 5000 : 10000;
+}
+
 std::optional<Model> modelFromIndex(int index) {
     if (index < 0 || index >= kModelCount) return std::nullopt;
     return static_cast<Model>(index);

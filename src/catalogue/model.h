@@ -13,6 +13,9 @@ inline constexpr int kModelCount = 3;
 // "Datecs MP-550T", "Datecs MP-50 Junior", "Neon".
 QString modelName(Model model);
 
+// Articles the model's goods table holds (and its table file carries).
+int goodsCount(Model model);
+
 // The model at a list position; nullopt outside 0-2 (no entry selected).
 std::optional<Model> modelFromIndex(int index);
 

@@ -27,8 +27,8 @@ QVector<FieldPresentation> commonCashLabels(const QString& edit9, const QString&
 ModelProfile mp550t() {
     ModelProfile p{"Программирование Datecs MP-550T",
                    "Подключить Datecs MP-550T",
-                   10001,
-                   "10000",
+                   goodsCount(Model::DatecsMp550T) + 1,
+                   QString::number(goodsCount(Model::DatecsMp550T)),
                    6,
                    8,
                    commonCashLabels("Оплата наличными:", "Регистрация наличного количества:",
@@ -46,8 +46,8 @@ ModelProfile mp550t() {
 ModelProfile mp50Junior() {
     ModelProfile p{"Программирование Datecs MP-50 Junior",
                    "Подключить Datecs MP-50 Junior",
-                   5001,
-                   "5000",
+                   goodsCount(Model::DatecsMp50Junior) + 1,
+                   QString::number(goodsCount(Model::DatecsMp50Junior)),
                    6,
                    8,
                    commonCashLabels("Выкл. аппарата во время регистр.:", "Не используется:",
@@ -65,8 +65,8 @@ ModelProfile mp50Junior() {
 ModelProfile neon() {
     ModelProfile p{"Программирование Neon",
                    "Подключить Neon",
-                   10001,
-                   "10000",
+                   goodsCount(Model::Neon) + 1,
+                   QString::number(goodsCount(Model::Neon)),
                    5,
                    13,
                    commonCashLabels("Оплата наличными:", "Выкл. аппарата во время регистр.:",

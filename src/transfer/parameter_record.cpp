@@ -59,7 +59,7 @@ BuiltRecord BuildParameterRecord(ParameterSet set, const QStringList& texts, Mod
 
     // Every field encoded on its own above.
     QByteArray bytes = text::toCp1251(record).value_or(QByteArray());
-    const int length = writeCommandLength(table.registerTable, table.record, bytes.size());
+    const int length = writeCommandLength(table.tableNumber, table.record, bytes.size());
     if (length > kMaxWriteCommandBytes) {
         return {{}, RecordError{RecordError::Kind::TooLong, parametersTooLongMessage(set, length)}};
     }

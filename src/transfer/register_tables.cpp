@@ -30,12 +30,18 @@ RecordField cutOrZero(int column, int length) {
     return {column, FieldRule::CutZeroIfEmpty, everyModel(length)};
 }
 
+std::array<RecordRange, kModelCount> goodsRecords() {
+    return {RecordRange{1, goodsCount(Model::DatecsMp550T)},
+            RecordRange{1, goodsCount(Model::DatecsMp50Junior)},
+            RecordRange{1, goodsCount(Model::Neon)}};
+}
+
 const std::array<GridTable, kGridTableCount>& gridTables() {
     static const std::array<GridTable, kGridTableCount> tables{{
         {TableKind::Goods,
          0,
-         {RecordRange{1, 10000}, RecordRange{1, 5000}, RecordRange{1, 10000}},
-         {RecordRange{1, 10000}, RecordRange{1, 5000}, RecordRange{1, 10000}},
+         goodsRecords(),
+         goodsRecords(),
          10,
          10,
          {asIs(1),

@@ -42,19 +42,19 @@ struct RecordField {
 
 struct GridTable {
     TableKind kind;
-    int registerTable;
+    int tableNumber;
     // Records written and cleared. Payment type 1 (cash) is the register's own
     // and is only ever read.
     std::array<RecordRange, kModelCount> written;
     std::array<RecordRange, kModelCount> read;
     int dataColumns;                  // grid columns 1..dataColumns hold the table
-    int replyFields;                  // fields a reply may carry; one more is bad data
+    int acceptedReplyFields;          // fields a reply may carry; one more is bad data
     std::vector<RecordField> fields;  // record order
 };
 
 struct ParameterTable {
     ParameterSet set;
-    int registerTable;
+    int tableNumber;
     int record;                               // the set is one record
     std::array<int, kModelCount> fieldCount;  // leading fields of the set the model has
 };
@@ -63,10 +63,10 @@ const GridTable& registerTable(TableKind kind);
 const ParameterTable& registerTable(ParameterSet set);
 
 inline int registerTableNumber(TableKind kind) {
-    return registerTable(kind).registerTable;
+    return registerTable(kind).tableNumber;
 }
 inline int registerTableNumber(ParameterSet set) {
-    return registerTable(set).registerTable;
+    return registerTable(set).tableNumber;
 }
 
 RecordRange writtenRecords(TableKind kind, Model model);

@@ -86,7 +86,7 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
     std::optional<QByteArray> bytes = text::toCp1251(record);
     if (!bytes) return notInCodePage(kind, table, cells, fields, place.row);
 
-    const int length = writeCommandLength(table.registerTable, place.record, bytes->size());
+    const int length = writeCommandLength(table.tableNumber, place.record, bytes->size());
     if (length > kMaxWriteCommandBytes) {
         return {
             {},
@@ -96,7 +96,7 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
 }
 
 TableReply ParseTableRecord(TableKind kind, const QByteArray& reply) {
-    const int accepted = registerTable(kind).replyFields;
+    const int accepted = registerTable(kind).acceptedReplyFields;
     TableReply result;
     result.cells = replyFields(reply);
     if (result.cells.size() > accepted) {
