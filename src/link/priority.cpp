@@ -43,9 +43,18 @@ SavedPriority SystemPriority::raise() {
     saved.niceValue = ::getpriority(PRIO_PROCESS, 0);
     const bool niceKnown = errno == 0;
 
+    // The highest real-time priority the system allows, else the highest
+    // this user's limit allows.
     sched_param fifo{};
     fifo.sched_priority = ::sched_get_priority_max(SCHED_FIFO);
-    if (::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &fifo) == 0) {
+    bool realTime = ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &fifo) == 0;
+    rlimit realTimeLimit{};
+    if (!realTime && ::getrlimit(RLIMIT_RTPRIO, &realTimeLimit) == 0 &&
+        realTimeLimit.rlim_cur > 0 && long(realTimeLimit.rlim_cur) < fifo.sched_priority) {
+        fifo.sched_priority = int(realTimeLimit.rlim_cur);
+        realTime = ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &fifo) == 0;
+    }
+    if (realTime) {
         saved.policyChanged = true;
         return saved;
     }

@@ -22,7 +22,11 @@ public:
     // Limits that bound what the operations accept.
     static constexpr int kMaxReadCommand = 19;
     static constexpr int kMaxWriteCommand = 196;  // its frame fits 200 bytes
-    static constexpr int kMaxLineText = 243;      // register lines, before the CR
+    // Register lines, before the CR: status lines, write replies and read
+    // replies alike. A read reply may be longer than the 99 bytes older
+    // programs allowed: a dense logo row ("136;1;" and 24 times "255;") is
+    // 102. Anything longer is refused, never stored past its buffer.
+    static constexpr int kMaxLineText = 243;
 
     struct Parts {
         std::unique_ptr<BytePort> port;

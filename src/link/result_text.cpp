@@ -12,7 +12,8 @@ QString exchangeMeaning(int result) {
             return QStringLiteral("register number outside 1 to 99");
         case -12:
             return QStringLiteral(
-                "the register did not take the command or an awaited byte did not come");
+                "the register did not take the command, an awaited byte did not come, "
+                "or a command or reply was longer than the link takes");
         case -15:
             return QStringLiteral("the register refused the record (\"E\" reply)");
         case -1000:

@@ -2,11 +2,13 @@
 
 #include <QtGlobal>
 
+#include "link/register_link.h"
+
 namespace tabulon {
 
-// The register link frames a write command ("W", table, ";", record, ";",
-// data) in a 200-byte frame, which leaves 196 bytes for the command text.
-inline constexpr int kMaxWriteCommandBytes = 196;
+// The longest write command ("W", table, ";", record, ";", data) the link
+// sends: a record that would pass it is refused before it reaches the link.
+inline constexpr int kMaxWriteCommandBytes = link::RegisterLink::kMaxWriteCommand;
 
 // Bytes of the write command text that carries `dataBytes` bytes of record
 // data into `record` of register `table`.
