@@ -28,6 +28,9 @@ public:
     virtual std::optional<std::uint8_t> readByte() = 0;
     // Returns once every written byte has left the computer.
     virtual void drain() = 0;
+    // Drops every byte received and not yet read, here and in the driver: a
+    // reply that came after its time-out must not pass for the next answer.
+    virtual void discardInput() = 0;
     // Closes the device; false when the system reports a failure.
     virtual bool close() = 0;
 

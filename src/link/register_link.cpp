@@ -136,6 +136,11 @@ bool RegisterLink::readStatusLine() {
 int RegisterLink::SelectRegister() {
     const QByteArray sequence = selectSequence(address_);
     for (int attempt = 0; attempt < kSelectAttempts; ++attempt) {
+        // Whatever waits in the input now answers an earlier exchange (a reply
+        // after its time-out, the rest of a damaged line); read as this
+        // register's status line it would pair every later command with the
+        // answer to the one before.
+        port_->discardInput();
         send(sequence);
         if (readStatusLine()) {
             send(lineAcknowledgement());
@@ -150,6 +155,7 @@ int RegisterLink::PollRegister() {
     send(fillRun(5));
     const QByteArray sequence = pollSequence(address_);
     for (int attempt = 0; attempt < kPollAttempts; ++attempt) {
+        port_->discardInput();
         send(sequence);
         if (readStatusLine()) {
             send(lineAcknowledgement());

@@ -117,6 +117,15 @@ void SerialBytePort::drain() {
 #endif
 }
 
+void SerialBytePort::discardInput() {
+    if (!port_.isOpen()) return;
+    // Bytes the event loop never fetched are still in the driver; take them
+    // into Qt's buffer first, then let clear() drop both.
+    port_.waitForReadyRead(0);
+    port_.clear(QSerialPort::Input);
+    port_.readAll();
+}
+
 bool SerialBytePort::close() {
     if (!port_.isOpen()) return true;
     port_.clearError();

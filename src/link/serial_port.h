@@ -20,6 +20,7 @@ public:
     void write(QByteArrayView bytes) override;
     std::optional<std::uint8_t> readByte() override;
     void drain() override;
+    void discardInput() override;
     bool close() override;
     QString errorString() const override { return error_; }
 

@@ -31,6 +31,7 @@ struct Faults {
     Fault cutShortLines;    // reply lines that stop halfway, without CR
     Fault fillInsideLines;  // 0xFF bytes inside status and reply lines
     Fault overLongReplies;  // reply texts of 300 bytes
+    Fault lateReplies;      // the reply line comes after the computer's time-out
 };
 
 }  // namespace tabulon::sim

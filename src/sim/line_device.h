@@ -11,6 +11,9 @@ class LineDevice {
 public:
     virtual ~LineDevice() = default;
     virtual QByteArray receive(QByteArrayView bytes) = 0;
+    // What it answers only after the computer has stopped waiting for it (a
+    // register that is slow with one reply); taken once.
+    virtual QByteArray takeLateOutput() { return {}; }
 };
 
 }  // namespace tabulon::sim

@@ -14,6 +14,8 @@ namespace tabulon::sim {
 
 namespace {
 
+constexpr useconds_t kLateReplyDelayUs = 400'000;
+
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
@@ -118,6 +120,13 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
         if (!writeAll(fd_, answer)) {
             if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
             return 1;
+        }
+        if (const QByteArray late = ecr.takeLateOutput(); !late.isEmpty()) {
+            // Past the computer's 300 ms wait for a byte: by now it has given
+            // the exchange up and may already be selecting again.
+            ::usleep(kLateReplyDelayUs);
+            if (log) std::fprintf(log, "late reply sent\n");
+            if (!writeAll(fd_, late)) return 1;
         }
     }
 }

@@ -147,6 +147,10 @@ void SimulatedRegister::frame(QByteArray& out) {
     out += char(kAck);
     std::optional<QByteArray> reply = script_ ? script_(frameText_) : std::nullopt;
     if (!reply) reply = faults_.errorReplies.fire() ? QByteArray("E0;") : execute(frameText_);
+    if (faults_.lateReplies.fire()) {
+        late_ += replyLine(*reply);
+        return;
+    }
     out += replyLine(*reply);
 }
 

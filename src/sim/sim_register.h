@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "sim/faults.h"
 #include "sim/line_device.h"
@@ -23,6 +24,7 @@ public:
 
     // The computer's bytes in; the register's answer to them out.
     QByteArray receive(QByteArrayView bytes) override;
+    QByteArray takeLateOutput() override { return std::exchange(late_, QByteArray()); }
 
     // By default the register answers to every number 1..99; restricted, it
     // keeps quiet unless its own number is selected.
@@ -67,6 +69,7 @@ private:
     QByteArray frameText_;
     QByteArray frameCheck_;
     QList<QByteArray> commands_;
+    QByteArray late_;
 };
 
 // LF, text, CR and the two check bytes, as a register sends a line.

@@ -56,11 +56,19 @@ std::optional<std::uint8_t> SimulatedLine::readByte() {
         readPos_ = 0;
         clock_->advance(readTimeout_);
         ++timeouts_;
+        // A late answer arrives once the computer has given up on it.
+        for (const auto& device : devices_) pending_ += device->takeLateOutput();
         return std::nullopt;
     }
     const char byte = pending_.at(readPos_++);
     if (keepTranscript_) received_.append(byte);
     return std::uint8_t(byte);
+}
+
+void SimulatedLine::discardInput() {
+    if (!open_) return;
+    pending_.clear();
+    readPos_ = 0;
 }
 
 void SimulatedLine::close() {

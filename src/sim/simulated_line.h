@@ -51,6 +51,7 @@ public:
     void write(QByteArrayView bytes);
     std::optional<std::uint8_t> readByte();
     void drain() {}
+    void discardInput();
     void close();
 
 private:
@@ -93,6 +94,9 @@ public:
         return open_ ? line_->readByte() : std::nullopt;
     }
     void drain() override { line_->drain(); }
+    void discardInput() override {
+        if (open_) line_->discardInput();
+    }
     bool close() override {
         if (open_) line_->close();
         open_ = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QThread>
+
 #include "link/serial_link.h"
 #include "sim/line_state.h"
 #include "sim/pseudo_terminal.h"
@@ -61,4 +63,21 @@ TEST(SerialPort, ReadsOneByteAtATime) {
     EXPECT_EQ(line.receive(2), "\x11\x13");
     EXPECT_TRUE(port.close());
     EXPECT_EQ(port.readByte(), std::nullopt);
+}
+
+TEST(SerialPort, DiscardedInputIsGoneFromQtsBufferAndFromTheDriver) {
+    PseudoTerminal line;
+    link::SerialBytePort port;
+    ASSERT_TRUE(port.open(line.path()));
+    ASSERT_TRUE(port.apply(link::LineSettings{9600, 8, 'N', 2, true}));
+
+    line.send("\x0A" "12");
+    EXPECT_EQ(port.readByte(), std::optional<std::uint8_t>(0x0A));  // the rest now sits in Qt's buffer
+    line.send("34");                                                // and this in the driver's
+    QThread::msleep(50);
+    port.discardInput();
+    EXPECT_EQ(port.readByte(), std::nullopt);
+
+    line.send("\x06");
+    EXPECT_EQ(port.readByte(), std::optional<std::uint8_t>(0x06));
 }

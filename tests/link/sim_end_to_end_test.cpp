@@ -28,3 +28,25 @@ TEST(EndToEnd, DetectWriteAndReadBackThroughAPseudoTerminalAt57700) {
     EXPECT_TRUE(log.contains("line: 57700 baud, 8N2")) << qPrintable(log);
     EXPECT_TRUE(log.contains("command: W3;7;7;Оксана;1;0;")) << qPrintable(log);
 }
+
+TEST(EndToEnd, AReplyThatComesLateThroughAPseudoTerminalIsNeverTakenForAnotherRecord) {
+    SimProcess ecr({"--model", "mp-550t", "--late-replies=1"});
+    ASSERT_FALSE(ecr.path().isEmpty());
+    auto link = link::makeSerialLink([&](int) { return ecr.path(); });
+    ASSERT_EQ(link->OpenPort(1, 9600), 1) << qPrintable(link->openErrorText());
+
+    int failures = 0;
+    for (int record = 1; record <= 8; ++record) {
+        QByteArray reply;
+        int result = -1;
+        for (int attempt = 0; attempt < 10 && result < 0; ++attempt) {
+            result = link->ReadRecord(1, 3, record, reply);
+            if (result < 0) ++failures;
+        }
+        ASSERT_GE(result, 0) << "record " << record;
+        EXPECT_TRUE(reply.startsWith("3;" + QByteArray::number(record) + ';'))
+            << "record " << record << " read as " << reply.constData();
+    }
+    EXPECT_GE(failures, 1);  // the late one timed out
+    link->ClosePort(1);
+}
