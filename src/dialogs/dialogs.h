@@ -17,8 +17,9 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 struct FileDialogRequest {
     QString title;
     QString filterList;
-    QString defaultExtension;  // without the dot; empty for none
-    QString directory;         // where the dialog starts
+    QString defaultExtension;   // without the dot; empty for none
+    QString directory;          // where the dialog starts
+    QString proposedName = {};  // the file name offered; empty for none
 };
 
 // Every message box, file dialog and modal window of the program goes

@@ -66,6 +66,7 @@ std::optional<QString> WidgetDialogs::fileName(const FileDialogRequest& request,
     const QStringList filters = qtNameFilters(request.filterList);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
