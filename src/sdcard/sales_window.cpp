@@ -1,0 +1,161 @@
+#include "sdcard/sales_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStyleOptionHeader>
+
+#include "catalogue/entry_rule.h"
+#include "catalogue/grid_model.h"
+#include "dialogs/dialogs.h"
+#include "sdcard/sdcard_commands.h"
+#include "sdcard/sdcard_texts.h"
+#include "ui_sales_window.h"
+
+namespace tabulon::sdcard {
+
+namespace {
+constexpr int kRowHeight = 16;
+}
+
+SalesWindow::SalesWindow(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::SalesWindow>()),
+      dialogs_(dialogs),
+      grid_(new GridModel(kSalesColumns, kSalesRows, this)) {
+    ui_->setupUi(this);
+    setUpGrid();
+    applyColumnWidths(kDesignedColumnWidths);
+
+    auto* picker = ui_->DirectoryEdit1->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                                  QLineEdit::TrailingPosition);
+    picker->setObjectName("DirectoryEdit1Picker");
+    picker->setToolTip(folderPickerTitle());
+    connect(picker, &QAction::triggered, this, &SalesWindow::pickDirectory);
+
+    connect(ui_->Button1, &QPushButton::clicked, this, &SalesWindow::Button1Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &SalesWindow::Button3Click);
+    connect(ui_->Button2, &QPushButton::clicked, this, &SalesWindow::Button2Click);
+    // The refusal comes out of the cell editor's commit; the box waits until
+    // that has finished.
+    connect(
+        grid_, &GridModel::entryRefused, this,
+        [this](const QString& message) {
+            dialogs_.message(message, entryRefusalCaption(), MessageIcon::Warning,
+                             MessageButtons::Ok);
+        },
+        Qt::QueuedConnection);
+}
+
+SalesWindow::~SalesWindow() = default;
+
+void SalesWindow::setUpGrid() {
+    QTableView* view = ui_->StringGrid1;
+    view->setModel(grid_);
+    view->setTabKeyNavigation(true);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    // Row 0 and column 0 of the grid are the view's headers, so the column
+    // names and row numbers stay in sight while scrolling.
+    QHeaderView* rows = view->verticalHeader();
+    rows->setMinimumSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(kRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setMinimumSectionSize(8);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setFixedHeight(kRowHeight + 4);
+    // The corner shows the header of the row-number column.
+    if (auto* corner = view->findChild<QAbstractButton*>()) corner->installEventFilter(this);
+}
+
+void SalesWindow::applyColumnWidths(const SalesColumnWidths& widths) {
+    ui_->StringGrid1->verticalHeader()->setFixedWidth(widths[0]);
+    for (int column = 1; column < kSalesColumns; ++column)
+        ui_->StringGrid1->setColumnWidth(column - 1, widths[column]);
+}
+
+bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* corner = qobject_cast<QAbstractButton*>(watched);
+    if (!corner || event->type() != QEvent::Paint) return QDialog::eventFilter(watched, event);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.text = grid_->cell(0, 0);
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
+}
+
+void SalesWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void SalesWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The designed layout holds until the user first changes the size; the
+    // size given when the window first appears is not such a change.
+    if (!event->oldSize().isValid() || !isVisible()) return;
+    // The rule speaks of the whole window, frame included.
+    const QSize frame = frameGeometry().size() - size();
+    const SalesLayout layout = salesLayout(width() + frame.width(), height() + frame.height());
+    const QSize accepted(layout.width - frame.width(), layout.height - frame.height());
+    if (accepted != size()) {
+        // Comes back here with the accepted size.
+        resize(accepted);
+        return;
+    }
+    ui_->StringGrid1->resize(layout.gridWidth, ui_->StringGrid1->height());
+    applyColumnWidths(layout.columns);
+}
+
+void SalesWindow::FormActivate() {
+    writeSalesFixedCells(*grid_);
+    pickerStart_ = QDir::toNativeSeparators(QDir::currentPath());
+    ui_->DirectoryEdit1->setText(pickerStart_);
+}
+
+void SalesWindow::pickDirectory() {
+    if (auto chosen = dialogs_.directoryName(folderPickerTitle(), pickerStart_))
+        ui_->DirectoryEdit1->setText(QDir::toNativeSeparators(*chosen));
+}
+
+// One step of the progress bar; past its end it starts again from the
+// beginning, so a save before any load still shows movement on 0 to 100.
+void SalesWindow::stepProgress() {
+    QProgressBar* progress = ui_->ProgressBar1;
+    const int next = progress->value() + 1;
+    progress->setValue(next > progress->maximum() ? progress->minimum() : next);
+}
+
+void SalesWindow::Button1Click() {
+    repaint();
+    QProgressBar* progress = ui_->ProgressBar1;
+    loadCardFilesCommand({ui_->DirectoryEdit1->text(),
+                          *grid_,
+                          dialogs_,
+                          {[progress] { progress->setValue(0); }, [this] { stepProgress(); },
+                           [progress](int maximum) { progress->setRange(0, maximum); }}});
+}
+
+void SalesWindow::Button3Click() {
+    QProgressBar* progress = ui_->ProgressBar1;
+    saveSalesFileCommand({*grid_,
+                          dialogs_,
+                          {[progress] { progress->setValue(0); }, [this] { stepProgress(); }, {}},
+                          {}});
+}
+
+void SalesWindow::Button2Click() {
+    close();
+}
+
+}  // namespace tabulon::sdcard
