@@ -9,9 +9,9 @@ std::optional<QString> entryRefusal(const QString& text) {
         return QStringLiteral("Символ \";\" недопустим: он разделяет поля записи.");
     if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
         return QStringLiteral("Перевод строки недопустим: значение должно быть одной строкой.");
-    if (auto bad = text::firstNonCp1251(text))
+    if (const qsizetype at = text::firstNonCp1251(text); at >= 0)
         return QStringLiteral("Символ \"%1\" недопустим: его нет в кодировке Windows-1251.")
-            .arg(*bad);
+            .arg(text::characterAt(text, at));
     return std::nullopt;
 }
 

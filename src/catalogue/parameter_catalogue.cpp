@@ -142,4 +142,16 @@ QStringList parameterFieldNames(ParameterSet set) {
     return names;
 }
 
+QStringList parameterFieldNames(ParameterSet set, Model model) {
+    // Per model: Datecs MP-550T, Datecs MP-50 Junior, Neon.
+    static constexpr int kCounts[3][3] = {
+        {13, 11, 12},  // Edit24 and Edit35 close the set; MP-50 Junior has neither, Neon no Edit35
+        {8, 8, 8},
+        {11, 12, 11},  // Edit37 closes the set and only MP-50 Junior has it
+    };
+    const int setIndex =
+        static_cast<int>(set) - static_cast<int>(ParameterSet::CashRegisterParameters);
+    return parameterFieldNames(set).mid(0, kCounts[setIndex][static_cast<int>(model)]);
+}
+
 }  // namespace tabulon

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 
 namespace tabulon {
@@ -28,5 +29,9 @@ const ParameterTab& parameterTab(ParameterSet set);
 
 // The names of the fields of a set in record order ("Edit5", "Edit6", ...).
 QStringList parameterFieldNames(ParameterSet set);
+
+// The leading fields of a set that the model has: the fields of its register
+// record, in record order. The table files derive their lines from these.
+QStringList parameterFieldNames(ParameterSet set, Model model);
 
 }  // namespace tabulon

@@ -38,13 +38,11 @@ CliResult runCliRequest(const CliRequest& request, link::RegisterLink& link, int
     if (request.command == CliRequest::Command::Write) {
         const std::optional<QByteArray> encoded = text::toCp1251(request.data);
         if (!encoded) {
-            const std::optional<QChar> bad = text::firstNonCp1251(request.data);
-            const QString shown =
-                bad && !bad->isSurrogate() ? QStringLiteral(" (\"%1\")").arg(*bad) : QString();
+            const qsizetype at = text::firstNonCp1251(request.data);
             return {
                 1, QString(),
-                QStringLiteral("error: DATA holds a character that Windows-1251 cannot encode%1")
-                    .arg(shown)};
+                QStringLiteral("error: DATA holds a character that Windows-1251 cannot encode: %1")
+                    .arg(text::describeCharacter(request.data, at))};
         }
         data = *encoded;
     }

@@ -12,25 +12,14 @@ GridFileLayout gridFileLayout(TableKind kind, Model model) {
 }
 
 ParameterFileLayout parameterFileLayout(ParameterSet set, Model model) {
-    // The fields in the order of the tab; a line holds the leading ones that
-    // the model has.
-    const QStringList fields = parameterFieldNames(set);
-    switch (set) {
-        case ParameterSet::CashRegisterParameters:
-            return {fields.mid(0, model == Model::DatecsMp550T ? 13
-                                  : model == Model::Neon       ? 12
-                                                               : 11),
-                    0};
-        case ParameterSet::ReceiptParameters:
-            return {fields, 0};
-        case ParameterSet::ServiceParameters:
-            // Neon keeps the eleventh place of the line but has no value for
-            // it; its Edit36 means something else and stays out of the file.
-            // Edit37 is in no file.
-            if (model == Model::Neon) return {fields.mid(0, 10), 1};
-            return {fields.mid(0, 11), 0};
-    }
-    return {};
+    // A line holds the fields of the model's record, with two exceptions in
+    // the service set: Edit37 is in no file, and Neon keeps the eleventh
+    // place of the line empty, its Edit36 meaning something else there.
+    QStringList fields = parameterFieldNames(set, model);
+    if (set != ParameterSet::ServiceParameters) return {fields, 0};
+    fields.removeAll(QStringLiteral("Edit37"));
+    if (model == Model::Neon && fields.removeAll(QStringLiteral("Edit36")) > 0) return {fields, 1};
+    return {fields, 0};
 }
 
 }  // namespace tabulon::files

@@ -12,16 +12,16 @@ namespace tabulon::files {
 
 namespace {
 
-WriteOutcome writeTable(const TableFileContext& context, QIODevice& file) {
+WriteResult writeTable(const TableFileContext& context, QIODevice& file) {
     if (isGridTab(context.tab)) {
         const TableKind kind = tableKindOfTab(context.tab);
         return writeGridTable(*context.grids[static_cast<int>(kind)],
                               gridFileLayout(kind, context.model), file, context.progress.step);
     }
-    const WriteOutcome outcome = writeParameterLine(
+    const WriteResult result = writeParameterLine(
         context.fields, parameterFileLayout(parameterSetOfTab(context.tab), context.model), file);
-    if (outcome == WriteOutcome::Complete && context.progress.step) context.progress.step();
-    return outcome;
+    if (result == WriteOutcome::Complete && context.progress.step) context.progress.step();
+    return result;
 }
 
 void showSaveFailure(Dialogs& dialogs, const QString& text) {
@@ -48,10 +48,14 @@ FileCommandResult saveTableFile(const TableFileContext& context) {
     if (context.progress.reset) context.progress.reset();
     // Until commit() succeeds the earlier file stays untouched; a write that
     // fails or a commit that cannot flush or rename leaves it as it was.
-    if (writeTable(context, *file) != WriteOutcome::Complete) {
+    if (const WriteResult written = writeTable(context, *file);
+        written.outcome != WriteOutcome::Complete) {
         file->cancelWriting();
         file.reset();
-        showSaveFailure(context.dialogs, writeFailedText());
+        // The failure text alone does not tell which of 10000 rows to mend.
+        const QString detail = writeFailureDetail(written);
+        showSaveFailure(context.dialogs,
+                        detail.isEmpty() ? writeFailedText() : writeFailedText() + "\n" + detail);
         return FileCommandResult::Failed;
     }
     if (!file->commit()) {

@@ -12,38 +12,79 @@ namespace tabulon::files {
 
 namespace {
 
-WriteOutcome writeLine(const QStringList& values, int emptyTail, QIODevice& file) {
+// The first value that cannot go into a line, and why.
+WriteResult unsafeValue(const QStringList& values, int line) {
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QString& value = values[i];
+        if (const qsizetype at = text::firstControl(value); at >= 0)
+            return {WriteOutcome::ControlCharacter, line, int(i + 1),
+                    text::describeCharacter(value, at)};
+        if (const qsizetype at = text::firstNonCp1251(value); at >= 0)
+            return {WriteOutcome::NotEncodable, line, int(i + 1),
+                    text::describeCharacter(value, at)};
+    }
+    return {WriteOutcome::NotEncodable, line, 0, {}};
+}
+
+WriteResult writeLine(const QStringList& values, int emptyTail, int line, QIODevice& file) {
     const std::optional<QByteArray> bytes = encodeLine(values, emptyTail);
-    if (!bytes) return WriteOutcome::NotEncodable;
+    if (!bytes) return unsafeValue(values, line);
     // Read back, CR LF counts as one line feed.
-    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return WriteOutcome::LineTooLong;
-    if (file.write(*bytes) != bytes->size()) return WriteOutcome::DeviceError;
-    return WriteOutcome::Complete;
+    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return {WriteOutcome::LineTooLong, line};
+    if (file.write(*bytes) != bytes->size()) return {WriteOutcome::DeviceError, line};
+    return {};
 }
 
 }  // namespace
 
+QString writeFailureDetail(const WriteResult& result) {
+    switch (result.outcome) {
+        case WriteOutcome::NotEncodable:
+            return QStringLiteral("Строка %1, значение %2: символ %3, которого нет в кодировке "
+                                  "Windows-1251.")
+                .arg(result.line)
+                .arg(result.value)
+                .arg(result.character);
+        case WriteOutcome::ControlCharacter:
+            return QStringLiteral("Строка %1, значение %2: управляющий символ %3.")
+                .arg(result.line)
+                .arg(result.value)
+                .arg(result.character);
+        case WriteOutcome::LineTooLong:
+            return QStringLiteral("Строка %1 длиннее %2 байт: при чтении файла она разделилась "
+                                  "бы на две.")
+                .arg(result.line)
+                .arg(LineReader::kMaxLineBytes - 1);
+        case WriteOutcome::Complete:
+        case WriteOutcome::DeviceError:
+            break;
+    }
+    return {};
+}
+
 std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail) {
-    std::optional<QByteArray> bytes = text::toCp1251(joinLine(values, emptyTail));
+    const QString line = joinLine(values, emptyTail);
+    if (text::firstControl(line) >= 0) return std::nullopt;
+    std::optional<QByteArray> bytes = text::toCp1251(line);
     if (bytes) bytes->append("\r\n");
     return bytes;
 }
 
-WriteOutcome writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
-                            const std::function<void()>& lineWritten) {
+WriteResult writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
+                           const std::function<void()>& lineWritten) {
     for (int row = 1; row <= layout.lines; ++row) {
-        const WriteOutcome outcome = writeLine(grid.rowCells(row, layout.values), 0, file);
-        if (outcome != WriteOutcome::Complete) return outcome;
+        const WriteResult result = writeLine(grid.rowCells(row, layout.values), 0, row, file);
+        if (result.outcome != WriteOutcome::Complete) return result;
         if (lineWritten) lineWritten();
     }
-    return WriteOutcome::Complete;
+    return {};
 }
 
-WriteOutcome writeParameterLine(const ParameterValues& fields, const ParameterFileLayout& layout,
-                                QIODevice& file) {
+WriteResult writeParameterLine(const ParameterValues& fields, const ParameterFileLayout& layout,
+                               QIODevice& file) {
     QStringList values;
     for (const QString& field : layout.fields) values << fields.fieldText(field);
-    return writeLine(values, layout.emptyTail, file);
+    return writeLine(values, layout.emptyTail, 1, file);
 }
 
 }  // namespace tabulon::files

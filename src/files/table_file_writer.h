@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -21,6 +22,9 @@ enum class WriteOutcome {
     // A value holds a character that Windows-1251 cannot represent; writing
     // it would put a substitute byte into the file.
     NotEncodable,
+    // A value holds a control character: a CR or LF would split the line, and
+    // no reader or register takes the others inside a value.
+    ControlCharacter,
     // A line longer than a reader takes in one piece: it would load as two
     // lines, shifting the rows after it.
     LineTooLong,
@@ -28,18 +32,33 @@ enum class WriteOutcome {
     DeviceError,
 };
 
+// How a write ended, and where it stopped when it failed.
+struct WriteResult {
+    WriteOutcome outcome = WriteOutcome::Complete;
+    int line = 0;   // the file line (the grid row) that was not written
+    int value = 0;  // its value at fault (NotEncodable, ControlCharacter)
+    QString character;  // that value's culprit, described for a message
+
+    bool operator==(WriteOutcome other) const { return outcome == other; }
+};
+
+// For the user, after the failure text: which line and why; empty for a
+// device error, whose line says nothing useful.
+QString writeFailureDetail(const WriteResult& result);
+
 // One file line: the values each followed by ";", the empty tail, CR LF, in
-// Windows-1251. nullopt when a value cannot be encoded.
+// Windows-1251. nullopt when a value holds a character that Windows-1251
+// cannot encode or a control character.
 std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail = 0);
 
 // Writes rows 1..layout.lines, columns 1..layout.values of the grid, one line
 // per row, empty rows included. Calls `lineWritten` after each line. Stops at
 // the first line that cannot be encoded, read back whole, or written.
-WriteOutcome writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
-                            const std::function<void()>& lineWritten = {});
+WriteResult writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
+                           const std::function<void()>& lineWritten = {});
 
 // Writes the one line of the layout's fields.
-WriteOutcome writeParameterLine(const ParameterValues& fields, const ParameterFileLayout& layout,
-                                QIODevice& file);
+WriteResult writeParameterLine(const ParameterValues& fields, const ParameterFileLayout& layout,
+                               QIODevice& file);
 
 }  // namespace tabulon::files

@@ -29,14 +29,37 @@ bool isCp1251(QStringView text) {
     return toCp1251(text).has_value();
 }
 
-std::optional<QChar> firstNonCp1251(QStringView text) {
+qsizetype firstNonCp1251(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
-        // A surrogate pair is one character outside the code page either way.
-        qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!isCp1251(text.mid(i, len))) return text[i];
-        i += len - 1;
+        if (text[i].isSurrogate() || !isCp1251(text.mid(i, 1))) return i;
     }
-    return std::nullopt;
+    return -1;
+}
+
+qsizetype firstControl(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x20) return i;
+    }
+    return -1;
+}
+
+QString characterAt(QStringView text, qsizetype at) {
+    if (at < 0 || at >= text.size()) return {};
+    const bool pair =
+        text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+    return text.mid(at, pair ? 2 : 1).toString();
+}
+
+QString describeCharacter(QStringView text, qsizetype at) {
+    const QString character = characterAt(text, at);
+    if (character.isEmpty()) return {};
+    const char32_t code = character.size() == 2
+                              ? QChar::surrogateToUcs4(character[0], character[1])
+                              : char32_t(character[0].unicode());
+    const QString hex = QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
+    if (code < 0x20 || (character.size() == 1 && character[0].isSurrogate()))
+        return QStringLiteral("U+%1").arg(hex);
+    return QStringLiteral("«%1» (U+%2)").arg(character, hex);
 }
 
 }  // namespace tabulon::text

@@ -12,6 +12,7 @@ struct RecordError {
     enum class Kind {
         NotANumber,     // a price or quantity cell that is not a number
         NotInCodePage,  // a character Windows-1251 cannot carry
+        Control,        // a control character (a NUL would end the record early)
         TooLong,        // the write command would pass what the register link takes
     };
     Kind kind;

@@ -46,13 +46,18 @@ BuiltRecord BuildParameterRecord(ParameterSet set, const QStringList& texts, Mod
     QString record;
     for (qsizetype i = 0; i < edits.size(); ++i) {
         const QString field = trimmedField(texts.value(i));
-        const qsizetype at = firstUnencodable(field);
-        if (at >= 0) {
-            return {{},
-                    RecordError{RecordError::Kind::NotInCodePage,
-                                fieldNotInCodePageMessage(set, fieldLabel(set, edits[i], model),
-                                                          field, at)}};
-        }
+        const auto refuse = [&](RecordError::Kind kind, CharacterProblem problem, qsizetype at) {
+            return BuiltRecord{
+                {},
+                RecordError{kind, fieldRefusalMessage(problem, set,
+                                                      fieldLabel(set, edits[i], model), field, at)}};
+        };
+        // Blanks and control characters at the ends are trimmed; inside a
+        // field a NUL would end the record early and a line break split it.
+        if (const qsizetype at = text::firstControl(field); at >= 0)
+            return refuse(RecordError::Kind::Control, CharacterProblem::Control, at);
+        if (const qsizetype at = text::firstNonCp1251(field); at >= 0)
+            return refuse(RecordError::Kind::NotInCodePage, CharacterProblem::NotInCodePage, at);
         record += field;
         record += u';';
     }
@@ -73,7 +78,7 @@ BuiltRecord BuildParameterRecord(ParameterSet set, const ParameterValues& fields
 }
 
 QStringList ParseParameterRecord(ParameterSet set, const QByteArray& reply, Model model) {
-    return replyFields(reply).mid(0, registerTable(set).fieldCount[static_cast<int>(model)]);
+    return replyFields(reply).mid(0, parameterRecordFields(set, model).size());
 }
 
 void ParseParameterRecord(ParameterSet set, const QByteArray& reply, Model model,

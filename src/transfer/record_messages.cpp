@@ -1,6 +1,7 @@
 #include "transfer/record_messages.h"
 
 #include "catalogue/grid_catalogue.h"
+#include "text/cp1251.h"
 #include "transfer/write_limit.h"
 
 namespace tabulon {
@@ -11,21 +12,12 @@ QString tableName(int tab) {
     return tabCaptions().value(tab);
 }
 
-QString hexCode(char32_t code) {
-    return QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
-}
-
-// «✓» (U+2713): the glyph alone may be invisible or look like a letter that
-// the code page does have, so the code goes with it.
-QString describeCharacter(QStringView text, qsizetype at) {
-    const QChar first = text[at];
-    if (first.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) {
-        const char32_t code = QChar::surrogateToUcs4(first, text[at + 1]);
-        return QStringLiteral("«%1» (U+%2)").arg(text.mid(at, 2), hexCode(code));
-    }
-    // Half a pair has no glyph of its own.
-    if (first.isSurrogate()) return QStringLiteral("U+%1").arg(hexCode(first.unicode()));
-    return QStringLiteral("«%1» (U+%2)").arg(first).arg(hexCode(first.unicode()));
+QString problemText(CharacterProblem problem, QStringView text, qsizetype at) {
+    const QString character = text::describeCharacter(text, at);
+    return problem == CharacterProblem::Control
+               ? QStringLiteral("управляющий символ %1, который нельзя передать в ЭККА")
+                     .arg(character)
+               : QStringLiteral("символ %1, которого нет в кодировке Windows-1251").arg(character);
 }
 
 }  // namespace
@@ -53,25 +45,21 @@ QString parametersTooLongMessage(ParameterSet set, int commandBytes) {
         .arg(kMaxWriteCommandBytes);
 }
 
-QString cellNotInCodePageMessage(TableKind kind, int row, int column, QStringView text,
-                                 qsizetype at) {
-    return QStringLiteral(
-               "Строка %1 таблицы \"%2\" не записана: в столбце \"%3\" есть символ %4, "
-               "которого нет в кодировке Windows-1251.")
+QString cellRefusalMessage(CharacterProblem problem, TableKind kind, int row, int column,
+                           QStringView text, qsizetype at) {
+    return QStringLiteral("Строка %1 таблицы \"%2\" не записана: в столбце \"%3\" есть %4.")
         .arg(row)
         .arg(tableName(static_cast<int>(kind)))
         .arg(gridShape(kind).headers.value(column))
-        .arg(describeCharacter(text, at));
+        .arg(problemText(problem, text, at));
 }
 
-QString fieldNotInCodePageMessage(ParameterSet set, const QString& fieldLabel, QStringView text,
-                                  qsizetype at) {
-    return QStringLiteral(
-               "Таблица \"%1\" не записана: в поле \"%2\" есть символ %3, "
-               "которого нет в кодировке Windows-1251.")
+QString fieldRefusalMessage(CharacterProblem problem, ParameterSet set, const QString& fieldLabel,
+                            QStringView text, qsizetype at) {
+    return QStringLiteral("Таблица \"%1\" не записана: в поле \"%2\" есть %3.")
         .arg(tableName(static_cast<int>(set)))
         .arg(fieldLabel)
-        .arg(describeCharacter(text, at));
+        .arg(problemText(problem, text, at));
 }
 
 }  // namespace tabulon

@@ -17,10 +17,16 @@ QString badReplyMessage();
 QString rowTooLongMessage(TableKind kind, int row, int commandBytes);
 QString parametersTooLongMessage(ParameterSet set, int commandBytes);
 
-// `at` is the position in `text` of the character Windows-1251 cannot carry.
-QString cellNotInCodePageMessage(TableKind kind, int row, int column, QStringView text,
-                                 qsizetype at);
-QString fieldNotInCodePageMessage(ParameterSet set, const QString& fieldLabel, QStringView text,
-                                  qsizetype at);
+// Why a character cannot go into a record.
+enum class CharacterProblem {
+    NotInCodePage,  // Windows-1251 has no byte for it
+    Control,        // a control character: the line cannot carry it
+};
+
+// `at` is the position in `text` of the character that cannot go.
+QString cellRefusalMessage(CharacterProblem problem, TableKind kind, int row, int column,
+                           QStringView text, qsizetype at);
+QString fieldRefusalMessage(CharacterProblem problem, ParameterSet set, const QString& fieldLabel,
+                            QStringView text, qsizetype at);
 
 }  // namespace tabulon

@@ -14,14 +14,4 @@ QStringList replyFields(const QByteArray& reply) {
     return fields;
 }
 
-qsizetype firstUnencodable(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Nothing beyond the 16-bit range is in the code page; and the encoder,
-        // given half a pair at the end of its input, waits for the other half
-        // instead of reporting it.
-        if (text[i].isSurrogate() || !text::isCp1251(text.mid(i, 1))) return i;
-    }
-    return -1;
-}
-
 }  // namespace tabulon

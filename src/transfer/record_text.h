@@ -15,8 +15,4 @@ namespace tabulon {
 // and a reply with fewer than two ";" carries nothing.
 QStringList replyFields(const QByteArray& reply);
 
-// Position of the first character of the text that Windows-1251 cannot carry,
-// or -1.
-qsizetype firstUnencodable(QStringView text);
-
 }  // namespace tabulon

@@ -78,11 +78,9 @@ const std::array<GridTable, kGridTableCount>& gridTables() {
 
 const std::array<ParameterTable, 3>& parameterTables() {
     static const std::array<ParameterTable, 3> tables{{
-        // Edit24 and Edit35 close the record; MP-50 Junior has neither, Neon no Edit35.
-        {ParameterSet::CashRegisterParameters, 2, 1, {13, 11, 12}},
-        {ParameterSet::ReceiptParameters, 5, 1, everyModel(8)},
-        // Edit37 closes the record and only MP-50 Junior has it.
-        {ParameterSet::ServiceParameters, 8, 1, {11, 12, 11}},
+        {ParameterSet::CashRegisterParameters, 2, 1},
+        {ParameterSet::ReceiptParameters, 5, 1},
+        {ParameterSet::ServiceParameters, 8, 1},
     }};
     return tables;
 }
@@ -111,7 +109,7 @@ RecordRange readRecords(TableKind kind, Model model) {
 }
 
 QStringList parameterRecordFields(ParameterSet set, Model model) {
-    return parameterFieldNames(set).mid(0, registerTable(set).fieldCount[index(model)]);
+    return parameterFieldNames(set, model);
 }
 
 }  // namespace tabulon

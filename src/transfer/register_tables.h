@@ -55,8 +55,7 @@ struct GridTable {
 struct ParameterTable {
     ParameterSet set;
     int tableNumber;
-    int record;                               // the set is one record
-    std::array<int, kModelCount> fieldCount;  // leading fields of the set the model has
+    int record;  // the set is one record; its fields per model are the catalogue's
 };
 
 const GridTable& registerTable(TableKind kind);

@@ -44,23 +44,28 @@ FieldText fieldText(const RecordField& field, const QString& cell, Model model) 
     return {};
 }
 
-// Encoding the whole record failed: name the first cell that holds the
-// culprit. Every field that can fail is the start of its cell, so the position
-// found in the field is that in the cell, and the message can show the whole
-// character even where a cut split it.
-BuiltRecord notInCodePage(TableKind kind, const GridTable& table, const QStringList& cells,
-                          const std::vector<QString>& fields, int row) {
+// The first field that holds a character the record cannot carry, named by
+// its cell. Every field that can hold one is the start of its cell, so the
+// position found in the field is that in the cell, and the message can show
+// the whole character even where a cut split it.
+std::optional<RecordError> unsafeCharacter(TableKind kind, const GridTable& table,
+                                           const QStringList& cells,
+                                           const std::vector<QString>& fields, int row) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const qsizetype at = firstUnencodable(fields[i]);
-        if (at < 0) continue;
         const int column = table.fields[i].column;
-        return {
-            {},
-            RecordError{RecordError::Kind::NotInCodePage,
-                        cellNotInCodePageMessage(kind, row, column, cells.value(column - 1), at)}};
+        const QString& cell = cells.value(column - 1);
+        if (const qsizetype at = text::firstControl(fields[i]); at >= 0) {
+            return RecordError{
+                RecordError::Kind::Control,
+                cellRefusalMessage(CharacterProblem::Control, kind, row, column, cell, at)};
+        }
+        if (const qsizetype at = text::firstNonCp1251(fields[i]); at >= 0) {
+            return RecordError{
+                RecordError::Kind::NotInCodePage,
+                cellRefusalMessage(CharacterProblem::NotInCodePage, kind, row, column, cell, at)};
+        }
     }
-    Q_UNREACHABLE();  // ";" and the digits of the number rules always encode
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -84,7 +89,12 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
     }
 
     std::optional<QByteArray> bytes = text::toCp1251(record);
-    if (!bytes) return notInCodePage(kind, table, cells, fields, place.row);
+    if (!bytes || text::firstControl(record) >= 0) {
+        // ";" and the digits of the number rules are always safe, so a cell
+        // is to blame and is found.
+        std::optional<RecordError> error = unsafeCharacter(kind, table, cells, fields, place.row);
+        return {{}, error.value_or(RecordError{RecordError::Kind::NotInCodePage, QString()})};
+    }
 
     const int length = writeCommandLength(table.tableNumber, place.record, bytes->size());
     if (length > kMaxWriteCommandBytes) {

@@ -108,7 +108,7 @@ TEST(Cli, DataOutsideWindows1251SendsNothing) {
     const CliRun write = cli(on(ecr, {"write", "10", "1", "Склад 日;"}));
     EXPECT_EQ(write.status, 1);
     EXPECT_EQ(write.err,
-              "error: DATA holds a character that Windows-1251 cannot encode (\"日\")\n");
+              "error: DATA holds a character that Windows-1251 cannot encode: «日» (U+65E5)\n");
     // The register saw no line settings and no command: the port stayed shut.
     const QString log = ecr.stop();
     EXPECT_FALSE(log.contains("line:")) << qPrintable(log);

@@ -105,13 +105,25 @@ TEST(ParameterLineFile, EmptyFileOrEmptyLineChangesNothing) {
     }
 }
 
-TEST(ParameterLineFile, ValuesKeepTheirBytesVerbatim) {
+TEST(ParameterLineFile, ValuesAreReadVerbatimAndControlCharactersAreNotWrittenBack) {
     ParameterMap fields;
     read("\x80\xff \r;\t;\r\n", fields, ParameterSet::ReceiptParameters, Model::DatecsMp550T);
     EXPECT_EQ(fields.fieldText("Edit15"), QString::fromUtf8("Ђя \r"));
     EXPECT_EQ(fields.fieldText("Edit16"), "\t");
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const WriteResult result = writeParameterLine(
+        fields, parameterFileLayout(ParameterSet::ReceiptParameters, Model::DatecsMp550T), buffer);
+    EXPECT_EQ(result.outcome, WriteOutcome::ControlCharacter);
+    EXPECT_EQ(writeFailureDetail(result), "Строка 1, значение 1: управляющий символ U+000D.");
+    EXPECT_TRUE(bytes.isEmpty());
+
+    fields.setFieldText("Edit15", QString::fromUtf8("Ђя "));
+    fields.setFieldText("Edit16", "");
     EXPECT_EQ(write(fields, ParameterSet::ReceiptParameters, Model::DatecsMp550T),
-              "\x80\xff \r;\t;;;;;;;\r\n");
+              "\x80\xff ;;;;;;;;\r\n");
 }
 
 }  // namespace

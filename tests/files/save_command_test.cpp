@@ -102,9 +102,37 @@ TEST_F(FileCommandTest, SaveOfATextOutsideTheCodePageKeepsTheEarlierFile) {
     writeFile(path("header.hft"), kEarlier);
     grid(TableKind::HeaderText).setCell(12, 1, "∑");
     EXPECT_EQ(save(4, Model::DatecsMp550T, path("header.hft")), FileCommandResult::Failed);
-    EXPECT_EQ(onlyMessage().text, "Ошибка записи данных в файл");
+    EXPECT_EQ(onlyMessage().text,
+              "Ошибка записи данных в файл\nСтрока 12, значение 1: символ «∑» (U+2211), которого "
+              "нет в кодировке Windows-1251.");
     EXPECT_EQ(readFile(path("header.hft")), kEarlier);
     EXPECT_EQ(steps_, 11);
+}
+
+// Every guard names the row to mend: a grid of 10000 rows gives no other clue.
+TEST_F(FileCommandTest, RefusedSavesNameTheRowAndTheValue) {
+    grid(TableKind::Goods).setCell(7, 2, "😀 чай");
+    EXPECT_EQ(save(0, Model::Neon, path("a.art")), FileCommandResult::Failed);
+    EXPECT_EQ(dialogs_.messages().last().text,
+              "Ошибка записи данных в файл\nСтрока 7, значение 2: символ «😀» (U+1F600), которого "
+              "нет в кодировке Windows-1251.");
+
+    grid(TableKind::Goods).setCell(7, 2, QString("чай\nзелений"));
+    EXPECT_EQ(save(0, Model::Neon, path("a.art")), FileCommandResult::Failed);
+    EXPECT_EQ(dialogs_.messages().last().text,
+              "Ошибка записи данных в файл\nСтрока 7, значение 2: управляющий символ U+000A.");
+
+    grid(TableKind::Goods).setCell(7, 2, QString(1, QChar(0)));
+    EXPECT_EQ(save(0, Model::Neon, path("a.art")), FileCommandResult::Failed);
+    EXPECT_EQ(dialogs_.messages().last().text,
+              "Ошибка записи данных в файл\nСтрока 7, значение 2: управляющий символ U+0000.");
+
+    grid(TableKind::Goods).setCell(7, 2, QString(190, u'я'));
+    EXPECT_EQ(save(0, Model::Neon, path("a.art")), FileCommandResult::Failed);
+    EXPECT_EQ(dialogs_.messages().last().text,
+              "Ошибка записи данных в файл\nСтрока 7 длиннее 198 байт: при чтении файла она "
+              "разделилась бы на две.");
+    EXPECT_FALSE(QFile::exists(path("a.art")));
 }
 
 }  // namespace

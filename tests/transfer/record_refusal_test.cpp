@@ -105,5 +105,37 @@ TEST(RecordCodePage, ParameterFieldIsNamedByItsLabelForTheModel) {
               "регистр.\" есть символ «\u2009» (U+2009), которого нет в кодировке Windows-1251.");
 }
 
+// A NUL from a file would end the record on the line early and a line feed
+// from a reply would split it; both are refused where the record is built.
+TEST(RecordControlCharacters, CellsAndFieldsWithControlCharactersAreRefusedByName) {
+    BuiltRecord record = BuildTableRecord(TableKind::Goods, {"7", QString("Чай") + QChar(0) + "зелений", "2.00"},
+                                          Model::DatecsMp550T, {12, 12});
+    ASSERT_FALSE(record.ok());
+    EXPECT_EQ(record.error->kind, RecordError::Kind::Control);
+    EXPECT_EQ(record.error->message,
+              "Строка 12 таблицы \"Товары\" не записана: в столбце \"Название\" есть управляющий "
+              "символ U+0000, который нельзя передать в ЭККА.");
+    EXPECT_TRUE(record.text.isEmpty());
+
+    record = BuildTableRecord(TableKind::HeaderText, {"Рядок\nдругий"}, Model::Neon, {4, 4});
+    ASSERT_FALSE(record.ok());
+    EXPECT_EQ(record.error->kind, RecordError::Kind::Control);
+    EXPECT_TRUE(record.error->message.startsWith("Строка 4 таблицы \"Загол. и рекл. текст\" не записана: в столбце \"Заголовок/рекламный текст (38 символов)\" есть управляющий символ U+000A"))
+        << record.error->message.toStdString();
+
+    ParameterMap fields;
+    fields.setFieldText("Edit9", "\t1\r2\n");  // trimmed at the ends, refused inside
+    record =
+        BuildParameterRecord(ParameterSet::CashRegisterParameters, fields, Model::DatecsMp50Junior);
+    ASSERT_FALSE(record.ok());
+    EXPECT_EQ(record.error->message,
+              "Таблица \"Параметры кассы\" не записана: в поле \"Выкл. аппарата во время "
+              "регистр.\" есть управляющий символ U+000D, который нельзя передать в ЭККА.");
+    fields.setFieldText("Edit9", "\t1\r\n");
+    EXPECT_TRUE(
+        BuildParameterRecord(ParameterSet::CashRegisterParameters, fields, Model::DatecsMp50Junior)
+            .ok());
+}
+
 }  // namespace
 }  // namespace tabulon
