@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include "text/cp1251.h"
 
@@ -11,16 +11,12 @@ namespace tabulon::settings {
 
 namespace {
 
-// One line of the file with its own line end, so that untouched lines are
-// written back byte for byte.
-struct Line {
-    QByteArray text;  // without the line end
-    QByteArray end;   // "\r\n", "\n" or empty for a last line without one
-};
+using Line = ProfileFile::Line;
 
-QList<Line> splitLines(const QByteArray& bytes) {
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+QList<Line> splitLines(const QByteArray& bytes, qsizetype start) {
     QList<Line> lines;
-    qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype lf = bytes.indexOf('\n', start);
         if (lf < 0) {
@@ -34,7 +30,20 @@ QList<Line> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
+bool isAscii(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) > 127) return false;
+    return true;
+}
+
+// Windows writes the file in its ANSI code page; this program writes UTF-8
+// only for what that code page cannot hold (a folder named "Müller"). Valid
+// UTF-8 beyond ASCII is hardly ever Windows-1251 text by chance.
 QString decoded(const QByteArray& bytes) {
+    if (isAscii(bytes)) return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError()) return text;
     return text::fromCp1251(bytes);
 }
 
@@ -45,20 +54,35 @@ QByteArray encoded(const QString& text) {
     return text.toUtf8();
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 // The section name of a "[name]" line, or a null string for other lines.
+// Most lines of a file are not section lines: they are told apart without
+// copying them.
 QString sectionName(const QByteArray& line) {
-    const QByteArray trimmed = line.trimmed();
-    if (!trimmed.startsWith('[')) return {};
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first])) ++first;
+    if (first == line.size() || line[first] != '[') return {};
+    const QByteArray trimmed = line.mid(first).trimmed();
     qsizetype close = trimmed.indexOf(']');
     QByteArray name = close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1);
     return decoded(name.trimmed());
 }
 
-// The key name of a "key=value" line, or a null string.
-QString keyName(const QByteArray& line) {
+// The key of a "key=value" line as the file spells it, or a null array.
+QByteArray keyBytes(const QByteArray& line) {
     qsizetype eq = line.indexOf('=');
     if (eq < 0) return {};
-    return decoded(line.left(eq).trimmed());
+    return line.left(eq).trimmed();
+}
+
+bool isKey(const QByteArray& line, const QString& key) {
+    const QByteArray name = keyBytes(line);
+    // Letter case aside, names of another length differ: no need to decode.
+    if (name.isNull() || name.size() < key.size()) return false;
+    return decoded(name).compare(key, Qt::CaseInsensitive) == 0;
 }
 
 QString valueOf(const QByteArray& line) {
@@ -79,31 +103,36 @@ bool ProfileFile::exists() const {
     return QFileInfo(path_).isFile();
 }
 
-QByteArray ProfileFile::load() const {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+ProfileFile::Content& ProfileFile::content() const {
+    if (!content_) {
+        QByteArray bytes;
+        QFile file(path_);
+        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+        const bool marked = bytes.startsWith(kByteOrderMark);
+        content_ = Content{marked ? kByteOrderMark : QByteArray(),
+                           splitLines(bytes, marked ? kByteOrderMark.size() : 0)};
+    }
+    return *content_;
 }
 
 QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
                           int maxLength) const {
     bool inSection = false;
-    for (const Line& line : splitLines(load())) {
+    for (const Line& line : content().lines) {
         const QString name = sectionName(line.text);
         if (!name.isNull()) {
             inSection = sameName(name, section);
             continue;
         }
-        if (inSection && sameName(keyName(line.text), key))
-            return valueOf(line.text).left(maxLength);
+        if (inSection && isKey(line.text, key)) return valueOf(line.text).left(maxLength);
     }
     return defaultValue.left(maxLength);
 }
 
 bool ProfileFile::write(const QString& section, const QString& key, const QString& value) const {
     static const QByteArray kLineEnd("\r\n");
-    QList<Line> lines = splitLines(load());
-    const Line entry{encoded(key) + '=' + encoded(value), kLineEnd};
+    Content changed = content();
+    QList<Line>& lines = changed.lines;
 
     qsizetype sectionAt = -1;
     qsizetype insertAt = -1;  // after the last non-blank line of the section
@@ -117,15 +146,17 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
         }
         if (sectionAt < 0) continue;
         if (!lines[i].text.trimmed().isEmpty()) insertAt = i;
-        if (sameName(keyName(lines[i].text), key)) {
+        if (isKey(lines[i].text, key)) {
             keyAt = i;
             break;
         }
     }
 
     if (keyAt >= 0) {
-        lines[keyAt] = entry;
+        lines[keyAt].text = keyBytes(lines[keyAt].text) + '=' + encoded(value);
+        if (lines[keyAt].end.isEmpty()) lines[keyAt].end = kLineEnd;
     } else {
+        const Line entry{encoded(key) + '=' + encoded(value), kLineEnd};
         if (sectionAt < 0) {
             insertAt = lines.size() - 1;
             lines.append({'[' + encoded(section) + ']', kLineEnd});
@@ -136,11 +167,13 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
         lines.insert(insertAt + 1, entry);
     }
 
-    QByteArray bytes;
+    QByteArray bytes = changed.byteOrderMark;
     for (const Line& line : lines) bytes += line.text + line.end;
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    return file.write(bytes) == bytes.size() && file.commit();
+    if (file.write(bytes) != bytes.size() || !file.commit()) return false;
+    content_ = std::move(changed);
+    return true;
 }
 
 }  // namespace tabulon::settings

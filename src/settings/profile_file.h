@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <optional>
 
 namespace tabulon::settings {
 
@@ -10,6 +12,11 @@ namespace tabulon::settings {
 // systems reads the same and is changed only where a key is written.
 //
 // QSettings is no use here: it rewrites the whole file in its own layout.
+//
+// The file is read from disk once, at the first read or write, and kept; the
+// writes go through the kept copy to the file. One object serves one start-up
+// (or one look-up), so a file of many megabytes costs one read, not one per
+// key.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path) : path_(std::move(path)) {}
@@ -21,18 +28,36 @@ public:
     // the key is missing. Names match without regard to letter case, blanks
     // around names and values are dropped, a value in a pair of matching
     // quotes loses them, and the result is cut to maxLength characters.
+    // Text that is valid UTF-8 with at least one byte above 127 is read as
+    // UTF-8 (what this program writes for a character Windows-1251 lacks),
+    // anything else as Windows-1251. A UTF-8 byte-order mark at the start of
+    // the file is not part of the first line.
     QString read(const QString& section, const QString& key, const QString& defaultValue,
                  int maxLength) const;
 
-    // Sets section/key: an existing key is replaced in its place, a new key
+    // Sets section/key: an existing key is replaced in its place, keeping the
+    // spelling of the key (and of its section) that the file has; a new key
     // goes at the end of its section, a new section at the end of the file.
-    // Every other byte of the file stays as it was. False when the file
-    // cannot be written.
+    // Every other byte of the file stays as it was, a byte-order mark
+    // included. False when the file cannot be written.
     bool write(const QString& section, const QString& key, const QString& value) const;
 
+    // One line of the file with its own line end, so that untouched lines are
+    // written back byte for byte.
+    struct Line {
+        QByteArray text;  // without the line end
+        QByteArray end;   // "\r\n", "\n" or empty for a last line without one
+    };
+
 private:
-    QByteArray load() const;
+    struct Content {
+        QByteArray byteOrderMark;  // empty or the three bytes of UTF-8's
+        QList<Line> lines;
+    };
+    Content& content() const;
+
     QString path_;
+    mutable std::optional<Content> content_;
 };
 
 }  // namespace tabulon::settings

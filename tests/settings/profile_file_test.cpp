@@ -77,8 +77,18 @@ TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
     writeBytes(path, before);
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
     QByteArray expected = before;
-    expected.replace("speed = 57600", "Speed=4800");
+    expected.replace("speed = 57600", "speed=4800");
     EXPECT_EQ(readBytes(path), expected);
+}
+
+TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
+    writeBytes(path, "[communication]\r\nspeed=9600\r\n[REPORTS]\r\nART=x.dat\r\n");
+    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
+    ASSERT_TRUE(file.write("Reports", "Art", "RepArt.dat"));
+    ASSERT_TRUE(file.write("Reports", "Otd", "RepOtd.dat"));
+    EXPECT_EQ(readBytes(path),
+              "[communication]\r\nspeed=4800\r\n[REPORTS]\r\nART=RepArt.dat\r\n"
+              "Otd=RepOtd.dat\r\n");
 }
 
 TEST_F(ProfileFileTest, AppendsAMissingKeyAtTheEndOfItsSection) {
@@ -99,6 +109,44 @@ TEST_F(ProfileFileTest, KeepsCyrillicValuesInWindows1251) {
     ASSERT_TRUE(file.write("Reports", "Directory", "/дом"));
     EXPECT_EQ(readBytes(path), "[Reports]\r\nDirectory=/\xE4\xEE\xEC\r\n");
     EXPECT_EQ(file.read("Reports", "Directory", "", 499), "/дом");
+}
+
+TEST_F(ProfileFileTest, ReadsUtf8WhereItIsValidAndWindows1251Elsewhere) {
+    // Written on this system for a folder the code page cannot name.
+    ASSERT_TRUE(file.write("Reports", "Directory", "/home/Müller/отчеты"));
+    EXPECT_EQ(readBytes(path), "[Reports]\r\nDirectory=/home/M\xC3\xBCller/"
+                               "\xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82\xD1\x8B\r\n");
+    EXPECT_EQ(ProfileFile(path).read("Reports", "Directory", "", 499), "/home/Müller/отчеты");
+
+    // Windows-1251 bytes that are not valid UTF-8, among them a lone lead
+    // byte (0xD0 "Р") and a lone continuation byte (0x98).
+    writeBytes(path, "[Reports]\r\nArt=\xD0.dat\r\nOtd=\xE0\x98\r\nGrp=ab\r\n");
+    const ProfileFile cp1251(path);
+    EXPECT_EQ(cp1251.read("Reports", "Art", "", 499), "Р.dat");
+    EXPECT_EQ(cp1251.read("Reports", "Otd", "", 499), QString("а") + QChar(0x98));
+    EXPECT_EQ(cp1251.read("Reports", "Grp", "", 499), "ab");
+}
+
+TEST_F(ProfileFileTest, SkipsAByteOrderMarkOnReadingAndKeepsItOnWriting) {
+    writeBytes(path, "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
+    EXPECT_EQ(file.read("Ports", "COM2", "", 499), "/dev/ttyUSB1");
+    EXPECT_EQ(portDevice(path, 2), "/dev/ttyUSB1");
+    ASSERT_TRUE(file.write("Ports", "COM2", "/dev/ttyUSB2"));
+    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
+    EXPECT_EQ(readBytes(path),
+              "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB2\r\n[Communication]\r\nSpeed=4800\r\n");
+}
+
+TEST_F(ProfileFileTest, ReadsTheFileOnceAndWritesThroughWhatItRead) {
+    writeBytes(path, "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n");
+    EXPECT_EQ(file.read("Communication", "Speed", "", 9), "9600");
+    // Changed behind the object's back: it goes on with what it read first.
+    writeBytes(path, "[Communication]\r\nSpeed=19200\r\nSerialPort=COM3\r\n");
+    EXPECT_EQ(file.read("Communication", "SerialPort", "", 9), "COM2");
+    ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
+    EXPECT_EQ(readBytes(path),
+              "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n[TypeECR]\r\nECR=0\r\n");
+    EXPECT_EQ(file.read("TypeECR", "ECR", "", 9), "0");
 }
 
 TEST_F(ProfileFileTest, ReportsAFileThatCannotBeWritten) {

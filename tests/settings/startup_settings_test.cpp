@@ -109,6 +109,15 @@ TEST_F(StartupSettingsTest, ModelNumberThatIsNotANumberIsReportedAndNotWritten) 
     EXPECT_EQ(fileBytes(), stored);
 }
 
+TEST_F(StartupSettingsTest, AFolderNameOutsideWindows1251ComesBackAsItWasWritten) {
+    const QString folder = dir.filePath("Müller");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QStringList firstStart = loadStartupSettings(folder, kSpeeds, kPorts, 3).reportFiles;
+    EXPECT_EQ(firstStart.value(0), "RepArt.dat");
+    EXPECT_TRUE(readBytes(folder + "/Tabulon.ini").contains("M\xC3\xBCller\r\n"));
+    EXPECT_EQ(loadStartupSettings(folder, kSpeeds, kPorts, 3).reportDirectory, folder + "/");
+}
+
 TEST_F(StartupSettingsTest, MissingKeysOfAnExistingFileTakeTheirDefaults) {
     givenFile("[TypeECR]\r\nECR=2\r\n");
     const StartupSettings s = load();
