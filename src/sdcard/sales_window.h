@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "sdcard/sales_layout.h"
+#include "sdcard/sdcard_commands.h"
 
 namespace Ui {
 class SalesWindow;
@@ -43,12 +44,14 @@ private:
     void setUpGrid();
     void applyColumnWidths(const SalesColumnWidths& widths);
     void pickDirectory();
-    void stepProgress();
+    // ProgressBar1 as the commands drive it.
+    Progress progress();
 
     std::unique_ptr<Ui::SalesWindow> ui_;
     Dialogs& dialogs_;
     GridModel* grid_;
     QString pickerStart_;
+    int progressPosition_ = 0;  // ahead of the bar by up to nine lines
 };
 
 }  // namespace tabulon::sdcard

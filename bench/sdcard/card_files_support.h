@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include "text/cp1251.h"
+
+namespace tabulon::sdcard::bench {
+
+// A full card as a Neon register leaves it: 10000 goods and their sales,
+// with names of several words (their spaces kept as 0x96).
+inline void writeFullCard(const QString& directory) {
+    QByteArray upload;
+    QByteArray sales;
+    for (int n = 1; n <= 10000; ++n) {
+        const QString k = QString::number(n);
+        upload += *text::toCp1251(k + ";" + k + ";Товар–номер–" + k +
+                                  ";12.50;100.000;1;2;1;0;0;48200000" + k.rightJustified(5, '0') +
+                                  ";\r\n");
+        sales += (k + ";1;15.000;187.50;1.000;12.50;0.00;\r\n").toLatin1();
+    }
+    QFile uploadFile(directory + "/upload.art");
+    QFile salesFile(directory + "/sales.art");
+    if (uploadFile.open(QIODevice::WriteOnly)) uploadFile.write(upload);
+    if (salesFile.open(QIODevice::WriteOnly)) salesFile.write(sales);
+}
+
+inline double residentMegabytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+}  // namespace tabulon::sdcard::bench
