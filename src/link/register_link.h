@@ -73,6 +73,8 @@ public:
     // The last status line or write reply, text only, fill bytes left out.
     QByteArray statusText() const { return status_; }
     QByteArray address() const { return address_; }
+    // The clock of the reset pause; the runs pause on it too.
+    Clock& clock() const { return *clock_; }
 
 private:
     enum class LineEnd { Complete, Missing, TooLong };

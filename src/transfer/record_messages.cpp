@@ -26,6 +26,14 @@ QString badReplyMessage() {
     return QStringLiteral("Приняты некорректные данные из ЭККА! Ошибка! Операция прерана!");
 }
 
+QString cellNotANumberMessage(TableKind kind, int row, int column, const QString& text) {
+    return QStringLiteral("Строка %1 таблицы \"%2\", столбец \"%3\": \"%4\" не число.")
+        .arg(row)
+        .arg(tableName(static_cast<int>(kind)))
+        .arg(gridShape(kind).headers.value(column))
+        .arg(text);
+}
+
 QString rowTooLongMessage(TableKind kind, int row, int commandBytes) {
     return QStringLiteral(
                "Строка %1 таблицы \"%2\" не записана: команда записи заняла бы %3 байт "

@@ -14,6 +14,9 @@ namespace tabulon {
 // A reply carrying more fields than the table has columns.
 QString badReplyMessage();
 
+// Follows the conversion error of a price or quantity: where the text is.
+QString cellNotANumberMessage(TableKind kind, int row, int column, const QString& text);
+
 QString rowTooLongMessage(TableKind kind, int row, int commandBytes);
 QString parametersTooLongMessage(ParameterSet set, int commandBytes);
 

@@ -81,7 +81,10 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
         const QString cell = field.column > 0 ? cells.value(field.column - 1) : QString();
         FieldText made = fieldText(field, cell, model);
         if (made.conversionError) {
-            return {{}, RecordError{RecordError::Kind::NotANumber, *made.conversionError}};
+            return {{},
+                    RecordError{RecordError::Kind::NotANumber,
+                                *made.conversionError + u'\n' +
+                                    cellNotANumberMessage(kind, place.row, field.column, cell)}};
         }
         record += made.text;
         record += u';';

@@ -67,10 +67,17 @@ TEST(GoodsRecord, PriceOrQuantityThatIsNotANumberGivesNoRecord) {
         QString message;
     };
     const Case cases[] = {
-        {{"1", "Хлеб", "12,50"}, "'12,50' is not a valid floating point value"},
-        {{"1", "Хлеб", "1.00", "abc"}, "'abc' is not a valid floating point value"},
-        {{"1", "Хлеб", " "}, "' ' is not a valid floating point value"},
-        {{"1", "Хлеб", "1e39"}, "'1e39' is not a valid floating point value"},
+        {{"1", "Хлеб", "12,50"},
+         "'12,50' is not a valid floating point value\n"
+         "Строка 4 таблицы \"Товары\", столбец \"Цена\": \"12,50\" не число."},
+        {{"1", "Хлеб", "1.00", "abc"},
+         "'abc' is not a valid floating point value\n"
+         "Строка 4 таблицы \"Товары\", столбец \"Количество\": \"abc\" не число."},
+        {{"1", "Хлеб", " "}, "' ' is not a valid floating point value\n"
+                             "Строка 4 таблицы \"Товары\", столбец \"Цена\": \" \" не число."},
+        {{"1", "Хлеб", "1e39"},
+         "'1e39' is not a valid floating point value\n"
+         "Строка 4 таблицы \"Товары\", столбец \"Цена\": \"1e39\" не число."},
     };
     for (const Case& c : cases) {
         const BuiltRecord record = BuildTableRecord(TableKind::Goods, c.row, Model::Neon, {4, 4});

@@ -1,0 +1,169 @@
+#include "transfer/table_run.h"
+
+#include <chrono>
+
+#include "link/register_link.h"
+#include "transfer/clearing_record.h"
+#include "transfer/register_tables.h"
+
+namespace tabulon::transfer {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class Runner {
+public:
+    Runner(const RunPlan& plan, RunParts& parts)
+        : plan_(plan),
+          parts_(parts),
+          table_(registerTableNumber(plan.kind)),
+          records_(parts.link, parts.connection, parts.dialogs, parts.control) {}
+
+    RunOutcome run() {
+        // The counter beside the progress bar runs with the record number.
+        int record = plan_.firstRecord - 1;
+        for (int row = plan_.firstRow;; ++row) {
+            // "Стоп" returns the registers to idle here, between two records.
+            if (parts_.control.resetRequested.exchange(false)) parts_.link.ResetLink();
+            ++record;
+            if (row > plan_.lastRow) break;
+            if (parts_.control.stopRequested || parts_.control.cancelled) {
+                outcome_.stopped = true;
+                break;
+            }
+            if (!oneRecord(row, record)) break;
+            if (parts_.progress) parts_.progress->recordDone(record, row);
+        }
+        return std::move(outcome_);
+    }
+
+private:
+    // False ends the run at once (a row that cannot be made after all).
+    bool oneRecord(int row, int record) {
+        switch (plan_.direction) {
+            case Direction::Write:
+                return write(row, record);
+            case Direction::Read:
+                read(row, record);
+                return true;
+            case Direction::Clear:
+                clear(record);
+                return true;
+        }
+        return true;
+    }
+
+    void count(RecordOutcome outcome, int record) {
+        if (outcome == RecordOutcome::Done) {
+            ++outcome_.done;
+        } else {
+            outcome_.failedRecords << record;
+        }
+    }
+
+    bool write(int row, int record) {
+        // Made again from the rows as they stand now: "Очистить таблицу"
+        // during the run empties the rows still to come.
+        const BuiltRecord built = BuildTableRecord(plan_.kind, parts_.source->rowCells(row),
+                                                   plan_.model, {row, record});
+        if (!built.ok()) {
+            outcome_.refusal = built.error->message;
+            outcome_.stopped = true;
+            return false;
+        }
+        count(records_.transfer(record,
+                                [&] {
+                                    return parts_.link.WriteRecord(
+                                        parts_.connection.registerNumber, table_, record,
+                                        built.text);
+                                }),
+              record);
+        return true;
+    }
+
+    void read(int row, int record) {
+        QByteArray reply;
+        const RecordOutcome outcome = records_.transfer(record, [&] {
+            return parts_.link.ReadRecord(parts_.connection.registerNumber, table_, record, reply);
+        });
+        count(outcome, record);
+        if (outcome != RecordOutcome::Done) return;
+        const TableReply parsed = ParseTableRecord(plan_.kind, reply);
+        if (parts_.sink) parts_.sink->putRow(row, parsed);
+        if (parsed.badData) {
+            parts_.dialogs.tellBadData(record, reply);
+            parts_.control.stopRequested = true;
+        }
+    }
+
+    // No dialog and no reopening: a record that fails ten times is left as
+    // it was, and the run goes on.
+    void clear(int record) {
+        const QByteArray text = ClearingRecord(plan_.kind, record, plan_.model).value_or(QByteArray());
+        for (int attempt = 1;; ++attempt) {
+            if (parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text) >= 0) {
+                ++outcome_.done;
+                return;
+            }
+            if (attempt == kClearAttempts || parts_.control.cancelled) break;
+            parts_.link.clock().sleepFor(1s);
+        }
+        outcome_.failedRecords << record;
+    }
+
+    const RunPlan& plan_;
+    RunParts& parts_;
+    const int table_;
+    RecordTransfer records_;
+    RunOutcome outcome_;
+};
+
+}  // namespace
+
+std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
+    if (plan.direction != Direction::Write) return std::nullopt;
+    for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
+        const BuiltRecord built =
+            BuildTableRecord(plan.kind, source.rowCells(row), plan.model, {row, plan.recordOf(row)});
+        if (!built.ok()) return built.error->message;
+    }
+    return std::nullopt;
+}
+
+RunOutcome runTable(const RunPlan& plan, RunParts& parts) {
+    if (plan.direction == Direction::Write) {
+        if (std::optional<QString> refusal = firstRefusedRow(plan, *parts.source)) {
+            RunOutcome outcome;
+            outcome.refusal = std::move(refusal);
+            return outcome;
+        }
+    }
+    return Runner(plan, parts).run();
+}
+
+RecordOutcome writeParameters(ParameterSet set, const QByteArray& record, RunParts& parts) {
+    const ParameterTable& table = registerTable(set);
+    RecordTransfer transfer(parts.link, parts.connection, parts.dialogs, parts.control);
+    return transfer.transfer(
+        table.record,
+        [&] {
+            return parts.link.WriteRecord(parts.connection.registerNumber, table.tableNumber,
+                                          table.record, record);
+        },
+        set == ParameterSet::ServiceParameters);
+}
+
+std::optional<QByteArray> readParameters(ParameterSet set, RunParts& parts) {
+    const ParameterTable& table = registerTable(set);
+    RecordTransfer transfer(parts.link, parts.connection, parts.dialogs, parts.control);
+    QByteArray reply;
+    const RecordOutcome outcome = transfer.transfer(table.record, [&] {
+        return parts.link.ReadRecord(parts.connection.registerNumber, table.tableNumber,
+                                     table.record, reply);
+    });
+    if (outcome != RecordOutcome::Done) return std::nullopt;
+    return reply;
+}
+
+}  // namespace tabulon::transfer

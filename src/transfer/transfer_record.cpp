@@ -1,0 +1,44 @@
+#include "transfer/transfer_record.h"
+
+#include "link/register_link.h"
+
+namespace tabulon::transfer {
+
+RecordTransfer::RecordTransfer(link::RegisterLink& link, const Connection& connection,
+                               RunDialogs& dialogs, RunControl& control)
+    : link_(link), connection_(connection), dialogs_(dialogs), control_(control) {}
+
+void RecordTransfer::reopenPort() {
+    // A port that fails to open shows up as failing records; the results
+    // tell nothing more.
+    link_.ClosePort(connection_.port);
+    link_.OpenPort(connection_.port, connection_.speed);
+}
+
+RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& attempt,
+                                       bool resetAfterSkip) {
+    for (;;) {
+        for (int i = 0; i < kAttemptsPerSeries; ++i) {
+            if (control_.cancelled) return RecordOutcome::Abandoned;
+            lastResult_ = attempt();
+            if (lastResult_ >= 0) return RecordOutcome::Done;
+        }
+        if (control_.cancelled) return RecordOutcome::Abandoned;
+        switch (dialogs_.askAfterFailure(record, lastResult_)) {
+            case FailureAnswer::Skip:
+                reopenPort();
+                if (resetAfterSkip) link_.ResetLink();
+                return RecordOutcome::Skipped;
+            case FailureAnswer::Retry:
+                reopenPort();
+                continue;
+            case FailureAnswer::End:
+                control_.stopRequested = true;
+                return RecordOutcome::Abandoned;
+            case FailureAnswer::Dismissed:
+                return RecordOutcome::Abandoned;
+        }
+    }
+}
+
+}  // namespace tabulon::transfer

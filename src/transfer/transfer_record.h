@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+
+#include "transfer/run_parts.h"
+
+namespace tabulon::transfer {
+
+enum class RecordOutcome {
+    Done,
+    Skipped,    // the user skipped it; the port was reopened
+    Abandoned,  // "Завершить операцию" (stop requested) or the dialog dismissed
+};
+
+// The policy every record of a table run, a parameter transfer and the report
+// download goes by: series of ten attempts without a pause; after a failed
+// series the user decides. A skip and a retry close and reopen the port of
+// the connection first.
+class RecordTransfer {
+public:
+    static constexpr int kAttemptsPerSeries = 10;
+
+    RecordTransfer(link::RegisterLink& link, const Connection& connection, RunDialogs& dialogs,
+                   RunControl& control);
+
+    // `attempt` does one exchange and returns the link's result (0 or more:
+    // done). `resetAfterSkip`: the service parameters also send the release
+    // sequence and pause once the port is open again.
+    RecordOutcome transfer(int record, const std::function<int()>& attempt,
+                           bool resetAfterSkip = false);
+
+    // The result of the last attempt.
+    int lastResult() const { return lastResult_; }
+
+private:
+    void reopenPort();
+
+    link::RegisterLink& link_;
+    Connection connection_;
+    RunDialogs& dialogs_;
+    RunControl& control_;
+    int lastResult_ = 0;
+};
+
+}  // namespace tabulon::transfer
