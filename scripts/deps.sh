@@ -3,8 +3,10 @@
 # and only those that are missing.
 set -euo pipefail
 
+# fonts-wine: the Tahoma-metric font the windows are laid out for;
+# qt6-translations-l10n: Qt's own Russian texts for the standard dialogs.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-wine qt6-translations-l10n)
 if [[ "${1:-}" == "--gui" ]]; then
     packages+=(xvfb xauth)
 fi

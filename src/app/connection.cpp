@@ -1,14 +1,11 @@
 // Connecting to a register and disconnecting: one button whose caption is
 // the connection state.
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "dialogs/dialogs.h"
 #include "link/register_link.h"
+#include "ui_main_window.h"
 
 namespace tabulon::app {
 
@@ -21,27 +18,27 @@ const QColor kGreen(0, 128, 0);
 }  // namespace
 
 void MainWindow::Button5Click() {
-    const int port = findChild<QComboBox*>("ComboBox1")->currentIndex() + 1;
+    const int port = ui->ComboBox1->currentIndex() + 1;
     link_->ClosePort(port);
-    if (findChild<QPushButton*>("Button5")->text() == kDisconnect)
+    if (ui->Button5->text() == kDisconnect)
         disconnectRegister();
     else
         connectRegister();
 }
 
 void MainWindow::disconnectRegister() {
-    findChild<QPushButton*>("Button5")->setEnabled(true);
+    ui->Button5->setEnabled(true);
     setTransferButtonsEnabled(false);
     setConnectionBoxesEnabled(true);
     setConnectionState("Не подключена", kRed);
     RegisterNumber = -1;
-    findChild<QPushButton*>("Button5")->setText(kConnect);
+    ui->Button5->setText(kConnect);
     Connected = false;
     repaint();
 }
 
 void MainWindow::connectRegister() {
-    const QString speedText = findChild<QComboBox*>("ComboBox2")->currentText();
+    const QString speedText = ui->ComboBox2->currentText();
     bool isNumber = false;
     const int speed = speedText.toInt(&isNumber);
     if (!isNumber) {
@@ -49,7 +46,7 @@ void MainWindow::connectRegister() {
                           MessageButtons::Ok);
         return;
     }
-    const int port = findChild<QComboBox*>("ComboBox1")->currentIndex() + 1;
+    const int port = ui->ComboBox1->currentIndex() + 1;
     if (const int opened = link_->OpenPort(port, speed); opened < 0) {
         // A refused port number or speed has no system text; the others
         // carry the system's own description of why the device did not open.
@@ -66,10 +63,10 @@ void MainWindow::connectRegister() {
     setConnectionState("Порт подключен", kPurple);
     repaint();
 
-    const int registerNumber = findChild<QComboBox*>("ComboBox3")->currentIndex() + 1;
+    const int registerNumber = ui->ComboBox3->currentIndex() + 1;
     if (link_->DetectRegister(registerNumber) < 0) {
         Connected = false;
-        findChild<QPushButton*>("Button5")->setEnabled(true);
+        ui->Button5->setEnabled(true);
         setTransferButtonsEnabled(false);
         setConnectionState("Не подключена", kRed);
         dialogs_->message("Касса не обнаружена", "Предупреждение", MessageIcon::Stop,
@@ -77,30 +74,28 @@ void MainWindow::connectRegister() {
         RegisterNumber = -1;
         return;
     }
-    setConnectionState(findChild<QComboBox*>("ComboBox4")->currentText() + " подключена", kGreen);
+    setConnectionState(ui->ComboBox4->currentText() + " подключена", kGreen);
     RegisterNumber = registerNumber;
-    findChild<QPushButton*>("Button4")->setEnabled(true);
-    findChild<QPushButton*>("Button9")->setEnabled(true);
-    findChild<QPushButton*>("Button8")->setEnabled(isGridTab(activeTab()));
+    ui->Button4->setEnabled(true);
+    ui->Button9->setEnabled(true);
+    ui->Button8->setEnabled(isGridTab(activeTab()));
     setConnectionBoxesEnabled(false);
     Connected = true;
-    findChild<QPushButton*>("Button5")->setText(kDisconnect);
+    ui->Button5->setText(kDisconnect);
 }
 
 void MainWindow::setConnectionState(const QString& text, const QColor& color) {
-    auto* state = findChild<QLabel*>("Label3");
-    state->setText(text);
-    setTextColor(state, color);
+    ui->Label3->setText(text);
+    setTextColor(ui->Label3, color);
 }
 
 void MainWindow::setConnectionBoxesEnabled(bool enabled) {
-    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4"})
-        findChild<QComboBox*>(name)->setEnabled(enabled);
+    for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
+        box->setEnabled(enabled);
 }
 
 void MainWindow::setTransferButtonsEnabled(bool enabled) {
-    for (const char* name : {"Button4", "Button9", "Button8"})
-        findChild<QPushButton*>(name)->setEnabled(enabled);
+    for (QWidget* button : {ui->Button4, ui->Button9, ui->Button8}) button->setEnabled(enabled);
 }
 
 }  // namespace tabulon::app

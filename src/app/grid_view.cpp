@@ -18,28 +18,37 @@ namespace {
 
 class EntryDelegate : public QStyledItemDelegate {
 public:
-    EntryDelegate(EntryValidator* validator, QObject* parent)
-        : QStyledItemDelegate(parent), validator_(validator) {}
+    EntryDelegate(EntryRefusals* refusals, QObject* parent)
+        : QStyledItemDelegate(parent), refusals_(refusals) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* edit = qobject_cast<QLineEdit*>(editor)) edit->setValidator(validator_);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) new EntryValidator(edit, refusals_);
         return editor;
     }
 
+    // The cell's text goes into the editor as it is stored; only what the
+    // user then types is checked.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            EntryValidator::setTextUnchecked(edit, index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+
 private:
-    EntryValidator* validator_;
+    EntryRefusals* refusals_;
 };
 
 }  // namespace
 
-GridView::GridView(const GridShape& shape, GridModel* model, EntryValidator* validator,
+GridView::GridView(const GridShape& shape, GridModel* model, EntryRefusals* refusals,
                    QWidget* parent)
     : QTableView(parent), model_(model) {
     setObjectName(shape.objectName);
     setModel(model);
-    setItemDelegate(new EntryDelegate(validator, this));
+    setItemDelegate(new EntryDelegate(refusals, this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setTabKeyNavigation(true);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

@@ -9,7 +9,7 @@ struct GridShape;
 
 namespace tabulon::app {
 
-class EntryValidator;
+class EntryRefusals;
 
 // A string grid: a table view over a GridModel whose fixed first row and
 // column are the headers (so they stay in view while scrolling), with the
@@ -17,7 +17,7 @@ class EntryValidator;
 class GridView : public QTableView {
     Q_OBJECT
 public:
-    GridView(const GridShape& shape, GridModel* model, EntryValidator* validator, QWidget* parent);
+    GridView(const GridShape& shape, GridModel* model, EntryRefusals* refusals, QWidget* parent);
 
     GridModel* gridModel() const { return model_; }
     // Width of column c of the grid, column 0 being the label column.

@@ -3,10 +3,15 @@
 #include <exception>
 
 #include "app/main_window.h"
+#include "app/toolkit_translations.h"
+#include "app/window_font.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tabulon");
+    // Message boxes and file dialogs take the windows' font and language.
+    QApplication::setFont(tabulon::app::windowFont());
+    tabulon::app::loadToolkitTranslations(application);
     try {
         tabulon::app::MainWindow window;
         window.show();

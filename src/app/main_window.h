@@ -4,12 +4,15 @@
 #include <array>
 #include <memory>
 
+#include "app/pages.h"
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "link/register_link.h"
 
-class QTabWidget;
+namespace Ui {
+class MainWindowForm;
+}
 
 namespace tabulon {
 class Dialogs;
@@ -19,12 +22,15 @@ class GridModel;
 namespace tabulon::app {
 
 class AboutBox;
-class EntryValidator;
+class EntryRefusals;
+class GridView;
 
 // The one main window: the ten tabs with the tables, the coding interval,
-// the connection group and the command buttons. The grids and edit fields
-// are the only store of the table data; handlers gather what they need from
-// the controls and hand the work to the folder that owns it.
+// the connection group and the command buttons. The fixed controls are the
+// form main_window.ui; the grids and the parameter fields are made from the
+// catalogue into its tab pages. The grids and edit fields are the only store
+// of the table data; handlers gather what they need from the controls and
+// hand the work to the folder that owns it.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -48,9 +54,15 @@ public:
     link::RegisterLink& registerLink() const { return *link_; }
     bool isInitialised() const { return initialised_; }
     int activeTab() const;
+    // Shows a tab from the program: unlike the user's switch, it leaves the
+    // buttons as they are.
+    void showTab(int tab);
 
     // Handlers, named after their control and event.
     void FormActivate();
+    // Lays the window out for an outer size; applied once, when the window
+    // is first shown.
+    void FormCanResize(int width, int height);
     void Button1Click();
     void Button10Click();
     void PageControl1Change();
@@ -64,11 +76,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildControls();
+    void buildGeneratedControls();
     void connectHandlers();
     void writeFixedCells();
     void showEntryRefusal(const QString& message);
-    void applyColumnWidths();
     void disconnectRegister();
     void connectRegister();
     void setConnectionState(const QString& text, const QColor& color);
@@ -77,15 +88,18 @@ private:
     Model selectedModel() const;
     void stepProgress();
 
+    std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
     std::unique_ptr<link::RegisterLink> link_;
-    EntryValidator* validator_ = nullptr;
-    QTabWidget* pages_ = nullptr;
+    EntryRefusals* refusals_ = nullptr;
     AboutBox* about_ = nullptr;
     std::array<GridModel*, kGridTableCount> grids_{};
-    WindowParameterValues parameterValues_{this};
+    std::array<GridView*, kGridTableCount> views_{};
+    ParameterControls parameters_;
+    WindowParameterValues parameterValues_{parameters_.fields};
     bool initialised_ = false;
+    bool laidOut_ = false;
     bool programTabChange_ = false;
 };
 

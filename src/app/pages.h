@@ -1,19 +1,28 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+
 #include "catalogue/table_kind.h"
 
+class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace tabulon::app {
 
-class EntryValidator;
+class EntryRefusals;
 
-// The controls of the tabs and groups of the main window, each built at its
-// place inside the given parent.
-void buildParameterPage(QWidget* page, ParameterSet set, EntryValidator* validator);
-void buildLogoPage(QWidget* page);
-void buildReportsPage(QWidget* page);
-void buildConnectionGroup(QWidget* group);
-void buildCodingIntervalGroup(QWidget* group);
+// The generated controls of the parameter tabs, by object name ("Edit5",
+// "Label9"), as they were made.
+struct ParameterControls {
+    QHash<QString, QLineEdit*> fields;
+    QHash<QString, QLabel*> labels;
+};
+
+// Fills a parameter tab with its labelled fields, as the catalogue lists them,
+// and adds them to controls.
+void buildParameterPage(QWidget* page, ParameterSet set, EntryRefusals* refusals,
+                        ParameterControls& controls);
 
 }  // namespace tabulon::app

@@ -1,23 +1,20 @@
 // "Открыть" and "Сохранить": the window's state handed to the file commands.
 
-#include <QComboBox>
-#include <QLabel>
-#include <QProgressBar>
-
 #include "app/main_window.h"
 #include "files/table_file_commands.h"
+#include "ui_main_window.h"
 
 namespace tabulon::app {
 
 Model MainWindow::selectedModel() const {
-    return modelFromIndex(findChild<QComboBox*>("ComboBox4")->currentIndex())
+    return modelFromIndex(ui->ComboBox4->currentIndex())
         .value_or(Model::DatecsMp550T);
 }
 
 // One step of the main progress bar; past its end it starts again from the
 // beginning, so long tables keep showing movement on a bar of 0 to 100.
 void MainWindow::stepProgress() {
-    auto* progress = findChild<QProgressBar*>("ProgressBar1");
+    QProgressBar* progress = ui->ProgressBar1;
     const int next = progress->value() + 1;
     progress->setValue(next > progress->maximum() ? progress->minimum() : next);
 }
@@ -25,9 +22,8 @@ void MainWindow::stepProgress() {
 namespace {
 
 files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
+                                    QProgressBar* progress, QLabel* fileName,
                                     const std::function<void()>& step) {
-    auto* progress = window.findChild<QProgressBar*>("ProgressBar1");
-    auto* fileName = window.findChild<QLabel*>("Label5");
     std::array<GridModel*, kGridTableCount> grids{};
     for (int kind = 0; kind < kGridTableCount; ++kind)
         grids[kind] = window.grid(static_cast<TableKind>(kind));
@@ -45,12 +41,14 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
 
 void MainWindow::Button3Click() {
     files::openTableFile(
-        fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
+        fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1, ui->Label5,
+                    [this] { stepProgress(); }));
 }
 
 void MainWindow::Button2Click() {
     files::saveTableFile(
-        fileContext(*this, activeTab(), selectedModel(), [this] { stepProgress(); }));
+        fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1, ui->Label5,
+                    [this] { stepProgress(); }));
 }
 
 }  // namespace tabulon::app

@@ -55,18 +55,28 @@ MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption
     }
 }
 
-std::optional<QString> WidgetDialogs::fileName(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent_, request.title, request.directory);
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.directory);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog takes a typed name of a file that does not exist; the
     // command then reports that it cannot open it. The save dialog replaces an
     // existing file without asking.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The descriptions already name their patterns, as the user knows them;
+    // the patterns Qt matches with stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = qtNameFilters(request.filterList);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
-    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    // A name typed without an extension gets one only when saving; opening
+    // takes the name as typed.
+    dialog.setDefaultSuffix(save ? request.defaultExtension : QString());
+}
+
+std::optional<QString> WidgetDialogs::fileName(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent_);
+    prepareFileDialog(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

@@ -2,9 +2,14 @@
 
 #include "dialogs/dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace tabulon {
+
+// Sets up a file dialog for a request: title, start folder, filters, and for
+// a save dialog its default extension.
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
 // The dialogs on the screen: QMessageBox and QFileDialog over a parent window.
 class WidgetDialogs : public Dialogs {

@@ -31,10 +31,11 @@ private slots:
     void gridsCarryHeadersAndRowLabelsOnly();
     void parameterFieldsCarryLabelsAndHints();
     void reportsTabIsFilledFromTheSettingsFile();
-    void storedModelIsSelectedWithoutChangingTheLayout();
+    void storedModelIsShownWithItsProfile();
     void modelNumberThatIsNotANumberIsReported();
     void initialisationRunsOnce();
     void entryThatWouldSplitARecordIsRefused();
+    void textsSetByTheProgramAreNotChecked();
     void aboutBoxIsShownModally();
     void closeEndsTheProgram();
 };
@@ -93,16 +94,17 @@ void StartupTest::buttonsHaveTheirCaptionsAndStartStates() {
         QRect place;
         bool enabled;
     };
+    // The rows below the tabs are where the window's size puts them.
     const Button buttons[] = {
-        {"Button15", "Запись SD карты (Neon)", {288, 384, 137, 25}, true},
-        {"Button14", "Чтение SD карты (Neon)", {288, 424, 137, 25}, true},
-        {"Button16", "Очистить таблицу", {288, 464, 137, 25}, true},
-        {"Button6", "Стоп", {432, 384, 75, 25}, false},
-        {"Button3", "Открыть", {432, 424, 75, 25}, true},
-        {"Button2", "Сохранить", {432, 464, 75, 25}, true},
-        {"Button4", "Записать в ЭККА", {512, 384, 137, 25}, false},
-        {"Button9", "Прочитать из ЭККА", {512, 424, 137, 25}, false},
-        {"Button8", "Очистить", {656, 384, 75, 25}, false},
+        {"Button15", "Запись SD карты (Neon)", {288, 428, 137, 25}, true},
+        {"Button14", "Чтение SD карты (Neon)", {288, 398, 137, 25}, true},
+        {"Button16", "Очистить таблицу", {288, 480, 137, 25}, true},
+        {"Button6", "Стоп", {432, 398, 75, 25}, false},
+        {"Button3", "Открыть", {432, 428, 75, 25}, true},
+        {"Button2", "Сохранить", {432, 480, 75, 25}, true},
+        {"Button4", "Записать в ЭККА", {512, 428, 137, 25}, false},
+        {"Button9", "Прочитать из ЭККА", {512, 398, 137, 25}, false},
+        {"Button8", "Очистить", {656, 428, 75, 25}, false},
         {"Button10", "О программе", {600, 480, 75, 25}, true},
         {"Button1", "Закрыть", {680, 480, 75, 25}, true},
         {"Button7", "Загрузить логотип из файла", {264, 56, 169, 25}, true},
@@ -211,14 +213,38 @@ void StartupTest::reportsTabIsFilledFromTheSettingsFile() {
     QCOMPARE(f.control<QCheckBox>("CheckBox11")->geometry(), QRect(24, 152, 257, 17));
 }
 
-void StartupTest::storedModelIsSelectedWithoutChangingTheLayout() {
-    WindowFixture f("[TypeECR]\r\nECR=2\r\n");
-    QCOMPARE(f.control<QComboBox>("ComboBox4")->currentText(), QString("Neon"));
-    QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T"));
-    QCOMPARE(f.control<QGroupBox>("GroupBox1")->title(), QString("Подключить Datecs MP-550T"));
-    QCOMPARE(f.control<QTableView>("StringGrid5")->model()->rowCount(), 12);
-    QCOMPARE(f.control<QLabel>("Label39")->text(), QString("Адаптер:"));
-    QCOMPARE(f.iniBytes(), QByteArray("[TypeECR]\r\nECR=2\r\n"));
+void StartupTest::storedModelIsShownWithItsProfile() {
+    {
+        WindowFixture f("[TypeECR]\r\nECR=1\r\n");
+        QCOMPARE(f.control<QComboBox>("ComboBox4")->currentText(), QString("Datecs MP-50 Junior"));
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-50 Junior"));
+        QCOMPARE(f.control<QGroupBox>("GroupBox1")->title(),
+                 QString("Подключить Datecs MP-50 Junior"));
+        QCOMPARE(f.control<QTableView>("StringGrid1")->model()->rowCount(), 5000);
+        QCOMPARE(f.control<QLineEdit>("Edit3")->text(), QString("5000"));
+        QCOMPARE(f.control<QLabel>("Label13")->text(), QString("Выкл. аппарата во время регистр.:"));
+        QCOMPARE(f.control<QLabel>("Label39")->text(), QString());
+        QVERIFY(f.control<QLineEdit>("Edit24")->isHidden());
+        QVERIFY(!f.control<QLineEdit>("Edit37")->isHidden());
+        QCOMPARE(f.control<QLabel>("Label42")->text(), QString("Режим работы с весами Digi:"));
+        QCOMPARE(f.iniBytes(), QByteArray("[TypeECR]\r\nECR=1\r\n"));
+    }
+    {
+        WindowFixture f("[TypeECR]\r\nECR=2\r\n");
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Neon"));
+        QCOMPARE(f.control<QTableView>("StringGrid1")->model()->rowCount(), 10000);
+        QCOMPARE(f.control<QTableView>("StringGrid3")->model()->rowCount(), 4);
+        QCOMPARE(f.control<QTableView>("StringGrid5")->model()->rowCount(), 12);
+        QCOMPARE(f.control<QLabel>("Label39")->text(), QString("Интерфейс:"));
+        QCOMPARE(f.window().grid(TableKind::HeaderText)->cell(12, 0), QString("Сервис 4"));
+    }
+    {
+        // The first model's layout is the start-up layout; nothing relabels it.
+        WindowFixture f("[TypeECR]\r\nECR=0\r\n");
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T"));
+        QCOMPARE(f.window().grid(TableKind::HeaderText)->cell(12, 0),
+                 QString("Сервисный текст 4"));
+    }
 }
 
 void StartupTest::modelNumberThatIsNotANumberIsReported() {
@@ -296,6 +322,47 @@ void StartupTest::entryThatWouldSplitARecordIsRefused() {
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(goods->cell(2, 1), QString("75"));
     QTRY_COMPARE(f.dialogs().messages().size(), 5);
+}
+
+void StartupTest::textsSetByTheProgramAreNotChecked() {
+    WindowFixture f;
+    f.window().showTab(6);
+    // A value read from a file as it stands, line break included.
+    f.window().parameterValues().setFieldText("Edit15", "1\r2");
+    auto* edit = f.control<QLineEdit>("Edit15");
+    QCOMPARE(edit->text(), QString("1\r2"));
+    QTest::qWait(10);
+    QCOMPARE(f.dialogs().messages().size(), 0);
+
+    // Typing around it is checked for what is typed only.
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "3");
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), QString("\r23"));
+    QTest::qWait(10);
+    QCOMPARE(f.dialogs().messages().size(), 0);
+    QTest::keyClicks(edit, ";");
+    QTRY_COMPARE(f.dialogs().messages().size(), 1);
+    QCOMPARE(edit->text(), QString("\r23"));
+    QTest::keyClicks(edit, "4");
+    QCOMPARE(edit->text(), QString("4\r23"));
+    QTest::qWait(10);
+    QCOMPARE(f.dialogs().messages().size(), 1);
+
+    // A grid cell that holds a line break opens in its editor as it is.
+    GridModel* goods = f.window().grid(TableKind::Goods);
+    goods->setCell(1, 2, "Хлеб\nржаной");
+    f.window().showTab(0);
+    auto* view = f.control<QTableView>("StringGrid1");
+    view->setCurrentIndex(goods->index(0, 1));
+    view->edit(goods->index(0, 1));
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(goods->index(0, 1)));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QString("Хлеб\nржаной"));
+    QTest::qWait(10);
+    QCOMPARE(f.dialogs().messages().size(), 1);
 }
 
 void StartupTest::aboutBoxIsShownModally() {

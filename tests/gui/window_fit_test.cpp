@@ -1,0 +1,276 @@
+// Every caption of the windows is whole and clear of its neighbours, in the
+// font the program loads: the places and sizes are fixed pixels, so a caption
+// that grows (another font, a longer text) would be cut off or run under the
+// next control without anything else noticing.
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/window_font.h"
+#include "window_fixture.h"
+
+using tabulon::testing::WindowFixture;
+
+namespace {
+
+QString nameOf(const QWidget* widget) {
+    return widget->objectName().isEmpty() ? widget->metaObject()->className()
+                                          : widget->objectName();
+}
+
+int textWidth(const QWidget* widget, const QString& text) {
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, widget->fontMetrics().horizontalAdvance(line));
+    return widest;
+}
+
+int textHeight(const QWidget* widget, const QString& text) {
+    return int(text.count(QLatin1Char('\n'))) * widget->fontMetrics().lineSpacing() +
+           widget->fontMetrics().height();
+}
+
+// The area of a group box that its title and frame lines leave free.
+QRect groupContents(const QGroupBox* group) {
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = group->alignment();
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                          QStyle::SC_GroupBoxContents, group);
+}
+
+QRect groupTitle(const QGroupBox* group) {
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = group->alignment();
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
+                                          group);
+}
+
+// Checks the visible controls of one window as it stands and lists what does
+// not fit.
+class FitCheck {
+public:
+    QStringList problems;
+    // The main window's column widths follow its size; a secondary window
+    // shows the widths it was drawn with until the user sizes it.
+    bool checkGrids = true;
+
+    void window(QWidget* top) {
+        for (QWidget* widget : top->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || widget->isWindow()) continue;
+            control(widget);
+        }
+    }
+
+private:
+    void problem(const QWidget* widget, const QString& what) {
+        const QString entry = nameOf(widget) + ": " + what;
+        if (!problems.contains(entry)) problems << entry;
+    }
+
+    void control(QWidget* widget) {
+        QWidget* parent = widget->parentWidget();
+        // Inside a tab page the page itself is the limit; pages, scroll areas
+        // and the parts of the composite controls are the toolkit's business.
+        const bool ownControl = !widget->objectName().isEmpty() &&
+                                !widget->objectName().startsWith(QLatin1String("qt_"));
+        if (ownControl && parent && !parent->rect().contains(widget->geometry()))
+            problem(widget, "runs past its parent " + nameOf(parent));
+
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (!label->text().isEmpty()) text(widget, label->text(), 0);
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            text(widget, box->text(), box->sizeHint().width() - textWidth(box, box->text()));
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            // Two pixels clear of the frame on either side.
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect inside =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            if (textWidth(button, button->text()) + 4 > inside.width())
+                problem(button, "caption \"" + button->text() + "\" is cut off");
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            groupBox(group);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            if (combo->sizeHint().width() > combo->width())
+                problem(combo, "an entry is wider than the box");
+        } else if (auto* bar = qobject_cast<QTabBar*>(widget)) {
+            tabBar(bar);
+        } else if (auto* view = qobject_cast<QTableView*>(widget); view && checkGrids) {
+            grid(view);
+        }
+    }
+
+    // A caption that starts at the control's left edge after `lead` pixels
+    // (a check box's square): it must lie inside the control and clear of
+    // every other control beside it.
+    void text(QWidget* widget, const QString& caption, int lead) {
+        const QRect extent(widget->pos(),
+                           QSize(lead + textWidth(widget, caption), textHeight(widget, caption)));
+        if (extent.width() > widget->width() || extent.height() > widget->height())
+            problem(widget, QString("\"%1\" needs %2 x %3, has %4 x %5")
+                                .arg(caption)
+                                .arg(extent.width())
+                                .arg(extent.height())
+                                .arg(widget->width())
+                                .arg(widget->height()));
+        QWidget* parent = widget->parentWidget();
+        for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (sibling != widget && sibling->isVisible() &&
+                sibling->geometry().intersects(extent))
+                problem(widget, "\"" + caption + "\" runs under " + nameOf(sibling));
+        if (auto* group = qobject_cast<QGroupBox*>(parent);
+            group && !groupContents(group).contains(extent))
+            problem(widget, "\"" + caption + "\" touches the frame or title of " + nameOf(group));
+    }
+
+    void groupBox(QGroupBox* group) {
+        const QRect title = groupTitle(group);
+        if (textWidth(group, group->title()) > title.width() || title.right() >= group->width())
+            problem(group, "title \"" + group->title() + "\" is cut off");
+        for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible() && !groupContents(group).contains(child->geometry()))
+                problem(child, "touches the frame or title of " + nameOf(group));
+    }
+
+    void tabBar(QTabBar* bar) {
+        const int padding = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            if (!bar->rect().contains(tab))
+                problem(bar, QString("tab %1 lies outside the bar").arg(i));
+            if (textWidth(bar, bar->tabText(i)) + padding > tab.width())
+                problem(bar, "tab \"" + bar->tabText(i) + "\" is cut off");
+        }
+        if (bar->parentWidget() && bar->geometry().right() >= bar->parentWidget()->width())
+            problem(bar, "runs past its tab control");
+        for (QToolButton* arrow : bar->findChildren<QToolButton*>())
+            if (arrow->isVisible()) problem(bar, "shows scroll arrows");
+    }
+
+    void grid(QTableView* view) {
+        QHeaderView* columns = view->horizontalHeader();
+        const int margin = 2 * view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view);
+        for (int c = 0; c < view->model()->columnCount(); ++c) {
+            const QString caption = view->model()->headerData(c, Qt::Horizontal).toString();
+            if (textWidth(columns, caption) + margin > columns->sectionSize(c))
+                problem(view, "column header \"" + caption + "\" is cut off");
+        }
+        // The label column: the corner caption and the widest row label.
+        QHeaderView* rows = view->verticalHeader();
+        QString widest;
+        for (int r = 0; r < view->model()->rowCount(); ++r) {
+            const QString label = view->model()->headerData(r, Qt::Vertical).toString();
+            if (textWidth(rows, label) > textWidth(rows, widest)) widest = label;
+        }
+        if (auto* corner = view->findChild<QAbstractButton*>())
+            if (textWidth(rows, corner->text()) > textWidth(rows, widest)) widest = corner->text();
+        if (textWidth(rows, widest) + margin > rows->width())
+            problem(view, "row label \"" + widest + "\" is cut off");
+    }
+};
+
+}  // namespace
+
+class WindowFitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theWindowsUseTheTahomaMetricFont();
+    void everyTabShowsItsCaptionsWhole();
+    void everyModelsLabelsFit();
+    void dialogsOfTheWindowShowTheirCaptionsWhole();
+    void allTenTabsShowSideBySide();
+};
+
+void WindowFitTest::theWindowsUseTheTahomaMetricFont() {
+    WindowFixture f;
+    // Where fonts-wine is installed (the install script sees to it) its
+    // Tahoma is the windows' font, 11 pixels as 8 points at 96 dpi.
+    QVERIFY(!tabulon::app::tahomaFontFile().isEmpty());
+    QCOMPARE(f.window().font().family(), QString("Tahoma"));
+    QCOMPARE(f.window().font().pixelSize(), 11);
+    QCOMPARE(f.control<QPushButton>("Button4")->font().family(), QString("Tahoma"));
+    QCOMPARE(f.control<QPushButton>("Button4")->font().pixelSize(), 11);
+}
+
+void WindowFitTest::everyTabShowsItsCaptionsWhole() {
+    WindowFixture f;
+    auto* pages = f.control<QTabWidget>("PageControl1");
+    for (int tab = 0; tab < pages->count(); ++tab) {
+        f.window().showTab(tab);
+        FitCheck check;
+        check.window(&f.window());
+        QVERIFY2(check.problems.isEmpty(),
+                 qPrintable(pages->tabText(tab) + ":\n" + check.problems.join('\n')));
+        f.screenshot(QString("tab%1").arg(tab));
+    }
+}
+
+void WindowFitTest::everyModelsLabelsFit() {
+    WindowFixture f;
+    auto* models = f.control<QComboBox>("ComboBox4");
+    for (int model = 0; model < models->count(); ++model) {
+        models->setCurrentIndex(model);
+        emit models->activated(model);
+        for (int tab : {5, 7}) {
+            f.window().showTab(tab);
+            FitCheck check;
+            check.window(&f.window());
+            QVERIFY2(check.problems.isEmpty(),
+                     qPrintable(models->currentText() + ":\n" + check.problems.join('\n')));
+        }
+    }
+}
+
+void WindowFitTest::dialogsOfTheWindowShowTheirCaptionsWhole() {
+    WindowFixture f;
+    QStringList problems;
+    QStringList checked;
+    f.dialogs().onModal = [&](QDialog& dialog) {
+        FitCheck check;
+        check.checkGrids = false;
+        check.window(&dialog);
+        problems << check.problems;
+        checked << dialog.objectName();
+        return 0;
+    };
+    // Every window of the program is a child of the main window.
+    for (QDialog* dialog : f.window().findChildren<QDialog*>()) f.dialogs().showModal(*dialog);
+    QVERIFY(checked.contains("Form2"));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+}
+
+void WindowFitTest::allTenTabsShowSideBySide() {
+    WindowFixture f;
+    QTabBar* bar = f.control<QTabWidget>("PageControl1")->tabBar();
+    QCOMPARE(bar->count(), 10);
+    const QRect last = bar->tabRect(9);
+    QVERIFY(bar->tabRect(0).left() >= 0);
+    QVERIFY2(last.right() < 753, qPrintable(QString::number(last.right())));
+    for (int i = 1; i < 10; ++i) QCOMPARE(bar->tabRect(i).top(), bar->tabRect(0).top());
+    qInfo("ten tabs take %d of 753 pixels", last.right() + 1);
+}
+
+QTEST_MAIN(WindowFitTest)
+#include "window_fit_test.moc"
