@@ -52,85 +52,91 @@ SerialBytePort::~SerialBytePort() = default;
 
 bool SerialBytePort::open(const QString& device) {
     error_.clear();
-    port_.setPortName(device);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        error_ = port_.errorString();
+    // Made afresh by the thread that opens it: a QSerialPort serves only the
+    // thread it belongs to, and the link's thread is not the one that made
+    // this object.
+    if (port_ && port_->isOpen()) port_->close();
+    port_ = std::make_unique<QSerialPort>();
+    port_->setPortName(device);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        error_ = port_->errorString();
         return false;
     }
-    port_.setReadBufferSize(kQueueSize);
+    port_->setReadBufferSize(kQueueSize);
     return true;
 }
 
 bool SerialBytePort::apply(const LineSettings& settings) {
+    if (!isOpen()) return false;
     const bool applied =
-        port_.setBaudRate(settings.baudRate) && port_.setDataBits(dataBits(settings.dataBits)) &&
-        port_.setParity(parity(settings.parity)) &&
-        port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
-        port_.setFlowControl(QSerialPort::NoFlowControl);
+        port_->setBaudRate(settings.baudRate) && port_->setDataBits(dataBits(settings.dataBits)) &&
+        port_->setParity(parity(settings.parity)) &&
+        port_->setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        port_->setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
-        error_ = port_.errorString();
+        error_ = port_->errorString();
         return false;
     }
     // A pseudo-terminal or a USB adapter without modem lines cannot raise DTR;
     // the register line works without it, so that is not a failure.
-    port_.setDataTerminalReady(settings.dataTerminalReady);
-    port_.clearError();
+    port_->setDataTerminalReady(settings.dataTerminalReady);
+    port_->clearError();
     return true;
 }
 
 bool SerialBytePort::isOpen() const {
-    return port_.isOpen();
+    return port_ && port_->isOpen();
 }
 
 void SerialBytePort::write(QByteArrayView bytes) {
-    if (!port_.isOpen() || bytes.isEmpty()) return;
-    port_.write(bytes.data(), bytes.size());
+    if (!isOpen() || bytes.isEmpty()) return;
+    port_->write(bytes.data(), bytes.size());
     // QSerialPort only queues; without an event loop the bytes leave here.
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kWriteStallMs)) break;
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(kWriteStallMs)) break;
     }
 }
 
 std::optional<std::uint8_t> SerialBytePort::readByte() {
-    if (!port_.isOpen()) return std::nullopt;
+    if (!isOpen()) return std::nullopt;
     const QDeadlineTimer deadline(readTimeout_);
-    while (port_.bytesAvailable() == 0) {
-        if (deadline.hasExpired() || !port_.waitForReadyRead(int(deadline.remainingTime()))) {
-            if (port_.bytesAvailable() > 0) break;
+    while (port_->bytesAvailable() == 0) {
+        if (deadline.hasExpired() || !port_->waitForReadyRead(int(deadline.remainingTime()))) {
+            if (port_->bytesAvailable() > 0) break;
             return std::nullopt;
         }
     }
     char byte = 0;
-    if (!port_.getChar(&byte)) return std::nullopt;
+    if (!port_->getChar(&byte)) return std::nullopt;
     return static_cast<std::uint8_t>(byte);
 }
 
 void SerialBytePort::drain() {
-    if (!port_.isOpen()) return;
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kWriteStallMs)) break;
+    if (!isOpen()) return;
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(kWriteStallMs)) break;
     }
 #ifdef Q_OS_UNIX
     // The bytes may still sit in the driver's queue; the device must not be
     // closed (and the line settings restored) before they are on the line.
-    ::tcdrain(int(port_.handle()));
+    ::tcdrain(int(port_->handle()));
 #endif
 }
 
 void SerialBytePort::discardInput() {
-    if (!port_.isOpen()) return;
+    if (!isOpen()) return;
     // Bytes the event loop never fetched are still in the driver; take them
     // into Qt's buffer first, then let clear() drop both.
-    port_.waitForReadyRead(0);
-    port_.clear(QSerialPort::Input);
-    port_.readAll();
+    port_->waitForReadyRead(0);
+    port_->clear(QSerialPort::Input);
+    port_->readAll();
 }
 
 bool SerialBytePort::close() {
-    if (!port_.isOpen()) return true;
-    port_.clearError();
-    port_.close();
-    return port_.error() == QSerialPort::NoError;
+    if (!isOpen()) return true;
+    port_->clearError();
+    port_->close();
+    return port_->error() == QSerialPort::NoError;
 }
 
 }  // namespace tabulon::link

@@ -2,6 +2,7 @@
 
 #include <QSerialPort>
 #include <chrono>
+#include <memory>
 
 #include "link/byte_port.h"
 
@@ -25,7 +26,7 @@ public:
     QString errorString() const override { return error_; }
 
 private:
-    QSerialPort port_;
+    std::unique_ptr<QSerialPort> port_;  // made by open(), on the thread that opens
     std::chrono::milliseconds readTimeout_;
     QString error_;
 };
