@@ -50,6 +50,11 @@ public:
         window_.resize(width - frame().width(), height - frame().height());
     }
     int outerWidth() const { return window_.frameGeometry().width(); }
+    // Saves a picture of the window when TABULON_SCREENSHOTS names a folder.
+    void screenshot(const QString& name) {
+        const QString folder = qEnvironmentVariable("TABULON_SCREENSHOTS");
+        if (!folder.isEmpty()) window_.grab().save(QDir(folder).filePath(name + ".png"));
+    }
     int outerHeight() const { return window_.frameGeometry().height(); }
 
     QTemporaryDir dir_;
@@ -148,6 +153,7 @@ void SalesWindowTest::resizingFollowsTheWindowRule() {
     QCOMPARE(f.outerWidth(), 1000);
     QCOMPARE(f.outerHeight(), 380);
     QCOMPARE(view->geometry(), QRect(8, 4, 960, 605));
+    f.screenshot("sales_window_1000_wide");
     QCOMPARE(f.columnWidths(),
              (QList<int>{32, 49, 144, 54, 58, 42, 42, 42, 28, 25, 74, 25, 60, 60, 60, 60, 58}));
     // Nothing along the bottom moves.
@@ -165,6 +171,7 @@ void SalesWindowTest::loadsTheCardAndSavesItAsOneFile() {
     f.control<QPushButton>("Button1")->click();
     QVERIFY(f.dialogs_.shown.isEmpty());
     QCOMPARE(f.window_.grid().cell(1, 2), QString("Хлеб белый"));
+    f.screenshot("sales_window_loaded");
     auto* progress = f.control<QProgressBar>("ProgressBar1");
     QCOMPARE(progress->maximum(), 10000);
     QCOMPARE(progress->value(), 0);
