@@ -56,6 +56,17 @@ public:
     virtual void putRow(int row, const TableReply& reply) = 0;
 };
 
+// Looks at a record read back right after a write run wrote it, for callers
+// that want proof the register holds what was sent.
+class WriteCheck {
+public:
+    virtual ~WriteCheck() = default;
+    // `sent` is the record data written into `record` (from grid row `row`),
+    // `reply` the register's reply to reading that record back. False: the
+    // record counts as failed, and the run goes on unless it is stopped.
+    virtual bool matches(int row, int record, const QByteArray& sent, const QByteArray& reply) = 0;
+};
+
 // Told after every record a run has dealt with (done, skipped or failed).
 class RunProgress {
 public:

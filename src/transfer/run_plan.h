@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <algorithm>
 #include <optional>
 
 #include "catalogue/model.h"
@@ -31,8 +33,16 @@ struct RunPlan {
     int progressMaximum = 0;
     int progressStart = 0;
 
+    // Only these rows of firstRow..lastRow, in ascending order, each into its
+    // own record (recordOf); unset: every row. Rows that did not change since
+    // the last write need not go over a slow line again.
+    std::optional<QList<int>> onlyRows;
+
     int recordOf(int row) const { return firstRecord + (row - firstRow); }
-    int rowCount() const { return lastRow - firstRow + 1; }
+    int rowCount() const { return onlyRows ? int(onlyRows->size()) : lastRow - firstRow + 1; }
+    bool visits(int row) const {
+        return !onlyRows || std::binary_search(onlyRows->begin(), onlyRows->end(), row);
+    }
 };
 
 struct PlanResult {

@@ -32,6 +32,7 @@ public:
                 outcome_.stopped = true;
                 break;
             }
+            if (!plan_.visits(row)) continue;
             if (!oneRecord(row, record)) break;
             if (parts_.progress) parts_.progress->recordDone(record, row);
         }
@@ -72,14 +73,26 @@ private:
             outcome_.stopped = true;
             return false;
         }
-        count(records_.transfer(record,
-                                [&] {
-                                    return parts_.link.WriteRecord(
-                                        parts_.connection.registerNumber, table_, record,
-                                        built.text);
-                                }),
-              record);
+        const RecordOutcome outcome = records_.transfer(record, [&] {
+            return parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record,
+                                           built.text);
+        });
+        if (outcome == RecordOutcome::Done && parts_.check &&
+            !readsBackAsSent(row, record, built.text)) {
+            outcome_.failedRecords << record;
+            return true;
+        }
+        count(outcome, record);
         return true;
+    }
+
+    // A read-back that fails is left to the same answers as any record.
+    bool readsBackAsSent(int row, int record, const QByteArray& sent) {
+        QByteArray reply;
+        const RecordOutcome outcome = records_.transfer(record, [&] {
+            return parts_.link.ReadRecord(parts_.connection.registerNumber, table_, record, reply);
+        });
+        return outcome == RecordOutcome::Done && parts_.check->matches(row, record, sent, reply);
     }
 
     void read(int row, int record) {
@@ -124,6 +137,7 @@ private:
 std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
     if (plan.direction != Direction::Write) return std::nullopt;
     for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
+        if (!plan.visits(row)) continue;
         const BuiltRecord built =
             BuildTableRecord(plan.kind, source.rowCells(row), plan.model, {row, plan.recordOf(row)});
         if (!built.ok()) return built.error->message;

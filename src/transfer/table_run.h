@@ -21,6 +21,9 @@ struct RunParts {
     RunProgress* progress = nullptr;
     const RowSource* source = nullptr;
     RowSink* sink = nullptr;
+    // Writes only: each record written is read back (through the same
+    // ten-attempt policy) and handed to the check.
+    WriteCheck* check = nullptr;
 };
 
 struct RunOutcome {
