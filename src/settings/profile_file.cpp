@@ -11,26 +11,31 @@ namespace tabulon::settings {
 
 namespace {
 
-using Line = ProfileFile::Line;
-
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+const QByteArray kLineEnd("\r\n");
 
-QList<Line> splitLines(const QByteArray& bytes, qsizetype start) {
-    QList<Line> lines;
-    while (start < bytes.size()) {
-        qsizetype lf = bytes.indexOf('\n', start);
-        if (lf < 0) {
-            lines.append({bytes.mid(start), {}});
-            break;
-        }
-        qsizetype textEnd = lf > start && bytes[lf - 1] == '\r' ? lf - 1 : lf;
-        lines.append({bytes.mid(start, textEnd - start), bytes.mid(textEnd, lf + 1 - textEnd)});
-        start = lf + 1;
-    }
-    return lines;
+// One line of the text, as offsets: the text runs from start to textEnd, its
+// line end ("\r\n", "\n" or nothing for a last line without one) from
+// textEnd to next. The file is scanned in place, never split into copies.
+struct LineSpan {
+    qsizetype start = 0;
+    qsizetype textEnd = 0;
+    qsizetype next = 0;
+};
+
+// The line that starts at `start` (which is below text.size()).
+LineSpan lineAt(const QByteArray& text, qsizetype start) {
+    const qsizetype lf = text.indexOf('\n', start);
+    if (lf < 0) return {start, text.size(), text.size()};
+    const qsizetype textEnd = lf > start && text[lf - 1] == '\r' ? lf - 1 : lf;
+    return {start, textEnd, lf + 1};
 }
 
-bool isAscii(const QByteArray& bytes) {
+QByteArrayView lineText(const QByteArray& text, const LineSpan& line) {
+    return QByteArrayView(text).sliced(line.start, line.textEnd - line.start);
+}
+
+bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) > 127) return false;
     return true;
@@ -39,7 +44,7 @@ bool isAscii(const QByteArray& bytes) {
 // Windows writes the file in its ANSI code page; this program writes UTF-8
 // only for what that code page cannot hold (a folder named "Müller"). Valid
 // UTF-8 beyond ASCII is hardly ever Windows-1251 text by chance.
-QString decoded(const QByteArray& bytes) {
+QString decoded(QByteArrayView bytes) {
     if (isAscii(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
@@ -58,43 +63,37 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The section name of a "[name]" line, or a null string for other lines.
-// Most lines of a file are not section lines: they are told apart without
-// copying them.
-QString sectionName(const QByteArray& line) {
-    qsizetype first = 0;
-    while (first < line.size() && isBlank(line[first])) ++first;
-    if (first == line.size() || line[first] != '[') return {};
-    const QByteArray trimmed = line.mid(first).trimmed();
-    qsizetype close = trimmed.indexOf(']');
-    QByteArray name = close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1);
-    return decoded(name.trimmed());
+bool sameName(QByteArrayView bytes, const QString& name) {
+    if (isAscii(bytes)) return name.compare(QLatin1StringView(bytes), Qt::CaseInsensitive) == 0;
+    return decoded(bytes).compare(name, Qt::CaseInsensitive) == 0;
 }
 
-// The key of a "key=value" line as the file spells it, or a null array.
-QByteArray keyBytes(const QByteArray& line) {
-    qsizetype eq = line.indexOf('=');
-    if (eq < 0) return {};
-    return line.left(eq).trimmed();
+// The name of a "[name]" line, or nothing for other lines.
+std::optional<QByteArrayView> sectionName(QByteArrayView line) {
+    line = line.trimmed();
+    if (!line.startsWith('[')) return std::nullopt;
+    const qsizetype close = line.indexOf(']');
+    return (close < 0 ? line.sliced(1) : line.sliced(1, close - 1)).trimmed();
 }
 
-bool isKey(const QByteArray& line, const QString& key) {
-    const QByteArray name = keyBytes(line);
-    // Letter case aside, names of another length differ: no need to decode.
-    if (name.isNull() || name.size() < key.size()) return false;
-    return decoded(name).compare(key, Qt::CaseInsensitive) == 0;
+// The key of a "key=value" line as the file spells it, or nothing.
+std::optional<QByteArrayView> keyName(QByteArrayView line) {
+    const qsizetype eq = line.indexOf('=');
+    if (eq < 0) return std::nullopt;
+    return line.first(eq).trimmed();
 }
 
-QString valueOf(const QByteArray& line) {
-    QByteArray value = line.mid(line.indexOf('=') + 1).trimmed();
+bool isKey(QByteArrayView line, const QString& key) {
+    const auto name = keyName(line);
+    return name && sameName(*name, key);
+}
+
+QString valueOf(QByteArrayView line) {
+    QByteArrayView value = line.sliced(line.indexOf('=') + 1).trimmed();
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
+        value = value.sliced(1, value.size() - 2);
     return decoded(value);
-}
-
-bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -108,71 +107,82 @@ ProfileFile::Content& ProfileFile::content() const {
         QByteArray bytes;
         QFile file(path_);
         if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-        const bool marked = bytes.startsWith(kByteOrderMark);
-        content_ = Content{marked ? kByteOrderMark : QByteArray(),
-                           splitLines(bytes, marked ? kByteOrderMark.size() : 0)};
+        if (bytes.startsWith(kByteOrderMark))
+            content_ = Content{kByteOrderMark, bytes.sliced(kByteOrderMark.size())};
+        else
+            content_ = Content{{}, bytes};
     }
     return *content_;
 }
 
 QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
                           int maxLength) const {
+    const QByteArray& text = content().text;
     bool inSection = false;
-    for (const Line& line : content().lines) {
-        const QString name = sectionName(line.text);
-        if (!name.isNull()) {
-            inSection = sameName(name, section);
+    for (qsizetype at = 0; at < text.size();) {
+        const LineSpan line = lineAt(text, at);
+        at = line.next;
+        const QByteArrayView bytes = lineText(text, line);
+        // Most lines are keys: a section line starts with "[" after blanks.
+        qsizetype first = 0;
+        while (first < bytes.size() && isBlank(bytes[first])) ++first;
+        if (first < bytes.size() && bytes[first] == '[') {
+            inSection = sameName(*sectionName(bytes), section);
             continue;
         }
-        if (inSection && isKey(line.text, key)) return valueOf(line.text).left(maxLength);
+        if (inSection && isKey(bytes, key)) return valueOf(bytes).left(maxLength);
     }
     return defaultValue.left(maxLength);
 }
 
 bool ProfileFile::write(const QString& section, const QString& key, const QString& value) const {
-    static const QByteArray kLineEnd("\r\n");
-    Content changed = content();
-    QList<Line>& lines = changed.lines;
+    const QByteArray& text = content().text;
 
-    qsizetype sectionAt = -1;
-    qsizetype insertAt = -1;  // after the last non-blank line of the section
-    qsizetype keyAt = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString name = sectionName(lines[i].text);
-        if (!name.isNull()) {
-            if (sectionAt >= 0) break;
-            if (sameName(name, section)) sectionAt = insertAt = i;
+    std::optional<LineSpan> sectionLine;
+    std::optional<LineSpan> lastFilled;  // the section's last non-blank line
+    std::optional<LineSpan> keyLine;
+    std::optional<LineSpan> lastLine;
+    for (qsizetype at = 0; at < text.size();) {
+        const LineSpan line = lineAt(text, at);
+        at = line.next;
+        lastLine = line;
+        const QByteArrayView bytes = lineText(text, line);
+        if (const auto name = sectionName(bytes)) {
+            if (sectionLine) break;
+            if (sameName(*name, section)) sectionLine = lastFilled = line;
             continue;
         }
-        if (sectionAt < 0) continue;
-        if (!lines[i].text.trimmed().isEmpty()) insertAt = i;
-        if (isKey(lines[i].text, key)) {
-            keyAt = i;
+        if (!sectionLine) continue;
+        if (!bytes.trimmed().isEmpty()) lastFilled = line;
+        if (isKey(bytes, key)) {
+            keyLine = line;
             break;
         }
     }
 
-    if (keyAt >= 0) {
-        lines[keyAt].text = keyBytes(lines[keyAt].text) + '=' + encoded(value);
-        if (lines[keyAt].end.isEmpty()) lines[keyAt].end = kLineEnd;
+    QByteArray changed;
+    const QByteArray entryValue = '=' + encoded(value);
+    if (keyLine) {
+        // The key keeps the file's own spelling; only the value is new.
+        changed = text.first(keyLine->start) + keyName(lineText(text, *keyLine))->toByteArray() +
+                  entryValue + (keyLine->next == keyLine->textEnd ? kLineEnd : QByteArray()) +
+                  text.sliced(keyLine->textEnd);
     } else {
-        const Line entry{encoded(key) + '=' + encoded(value), kLineEnd};
-        if (sectionAt < 0) {
-            insertAt = lines.size() - 1;
-            lines.append({'[' + encoded(section) + ']', kLineEnd});
-        }
+        QByteArray addition = encoded(key) + entryValue + kLineEnd;
         // The line that now precedes new text must end in a line break.
-        if (insertAt >= 0 && lines[insertAt].end.isEmpty()) lines[insertAt].end = kLineEnd;
-        if (sectionAt < 0) ++insertAt;
-        lines.insert(insertAt + 1, entry);
+        const std::optional<LineSpan> before = sectionLine ? lastFilled : lastLine;
+        const bool unended = before && before->next == before->textEnd;
+        if (!sectionLine) addition = '[' + encoded(section) + ']' + kLineEnd + addition;
+        const qsizetype at = before ? before->next : 0;
+        changed = text.first(at) + (unended ? kLineEnd : QByteArray()) + addition + text.sliced(at);
     }
 
-    QByteArray bytes = changed.byteOrderMark;
-    for (const Line& line : lines) bytes += line.text + line.end;
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size() || !file.commit()) return false;
-    content_ = std::move(changed);
+    const QByteArray& mark = content_->byteOrderMark;
+    if (file.write(mark) != mark.size() || file.write(changed) != changed.size() || !file.commit())
+        return false;
+    content_->text = std::move(changed);
     return true;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <optional>
 
@@ -42,17 +41,10 @@ public:
     // included. False when the file cannot be written.
     bool write(const QString& section, const QString& key, const QString& value) const;
 
-    // One line of the file with its own line end, so that untouched lines are
-    // written back byte for byte.
-    struct Line {
-        QByteArray text;  // without the line end
-        QByteArray end;   // "\r\n", "\n" or empty for a last line without one
-    };
-
 private:
     struct Content {
         QByteArray byteOrderMark;  // empty or the three bytes of UTF-8's
-        QList<Line> lines;
+        QByteArray text;           // the rest of the file
     };
     Content& content() const;
 
