@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <memory>
+
+#include "link/byte_port.h"
+#include "link/clock.h"
+
+namespace tabulon::link {
+
+// A byte port that passes every call on to the port it wraps and writes what
+// crossed the line into a trace, so that an exchange with a register that
+// misbehaves can be read afterwards byte by byte. One line per step:
+//
+//     12.418 ->  FF FF FF FF 11 11 30 31  <FF×4><DC1><DC1>01
+//     12.902 <-  0A 30 31 3B 0D 7A 1C  <LF>01;<CR>z<1C>
+//    313.115 <-  (no byte within the read time-out)
+//
+// The first column is milliseconds since the trace began. What the computer
+// writes in one call is one step; what the other end sends is gathered until
+// the computer writes again, a read times out or the port closes. The text
+// column shows printable characters as they are (Windows-1251 letters
+// included), the line's control bytes by name, runs of fill bytes counted,
+// and anything else as its hexadecimal value.
+class TracingPort final : public BytePort {
+public:
+    // `trace` must be open for writing; lines go to it as UTF-8. The first
+    // line says when the trace began by the wall clock.
+    TracingPort(std::unique_ptr<BytePort> port, std::unique_ptr<QIODevice> trace,
+                std::shared_ptr<Clock> clock = steadyClock());
+    ~TracingPort() override;
+
+    // A trace appended to the file at `path`; nullptr with `error` set when
+    // the file cannot be opened.
+    static std::unique_ptr<TracingPort> appendingTo(std::unique_ptr<BytePort> port,
+                                                    const QString& path, QString& error,
+                                                    std::shared_ptr<Clock> clock = steadyClock());
+
+    bool open(const QString& device) override;
+    bool apply(const LineSettings& settings) override;
+    bool isOpen() const override { return port_->isOpen(); }
+    void write(QByteArrayView bytes) override;
+    std::optional<std::uint8_t> readByte() override;
+    void drain() override { port_->drain(); }
+    void discardInput() override { port_->discardInput(); }
+    bool close() override;
+    QString errorString() const override { return port_->errorString(); }
+
+private:
+    void line(Clock::Duration at, const QString& text);
+    void flushReceived();
+
+    std::unique_ptr<BytePort> port_;
+    std::unique_ptr<QIODevice> trace_;
+    std::shared_ptr<Clock> clock_;
+    Clock::Duration start_;
+    QByteArray received_;
+    Clock::Duration receivedAt_{};
+};
+
+// The text column of a trace line for these bytes.
+QString readableBytes(QByteArrayView bytes);
+// "0A 30 31" for these bytes.
+QString hexBytes(QByteArrayView bytes);
+
+}  // namespace tabulon::link
