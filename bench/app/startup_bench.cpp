@@ -50,8 +50,7 @@ BENCHMARK(StartupToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 // reads is found behind them. The stored values are all valid: nothing is
 // written back.
 QByteArray largeSettingsFile() {
-    const QByteArray filler =
-        "=C:\\Program Files\\Kassa\\reports\\2026-12-07\\RepArt.dat\r\n";
+    const QByteArray filler = "=C:\\Program Files\\Kassa\\reports\\2026-12-07\\RepArt.dat\r\n";
     QByteArray history;
     for (int n = 0; history.size() < 5'000'000; ++n)
         history += "Entry" + QByteArray::number(n) + filler;

@@ -7,8 +7,7 @@
 namespace tabulon::app {
 
 Model MainWindow::selectedModel() const {
-    return modelFromIndex(ui->ComboBox4->currentIndex())
-        .value_or(Model::DatecsMp550T);
+    return modelFromIndex(ui->ComboBox4->currentIndex()).value_or(Model::DatecsMp550T);
 }
 
 // One step of the main progress bar; past its end it starts again from the
@@ -40,15 +39,13 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
 }  // namespace
 
 void MainWindow::Button3Click() {
-    files::openTableFile(
-        fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1, ui->Label5,
-                    [this] { stepProgress(); }));
+    files::openTableFile(fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1,
+                                     ui->Label5, [this] { stepProgress(); }));
 }
 
 void MainWindow::Button2Click() {
-    files::saveTableFile(
-        fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1, ui->Label5,
-                    [this] { stepProgress(); }));
+    files::saveTableFile(fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1,
+                                     ui->Label5, [this] { stepProgress(); }));
 }
 
 }  // namespace tabulon::app

@@ -13,8 +13,8 @@ namespace tabulon::app {
 // the remainder, so they match the window as the register engineers know it
 // to the pixel.
 struct MainWindowLayout {
-    QSize outer;          // the accepted outer size, after the minimums
-    int goodsGridWidth;   // StringGrid1
+    QSize outer;         // the accepted outer size, after the minimums
+    int goodsGridWidth;  // StringGrid1
     // Column widths of each grid by table kind, the label column first.
     std::array<QVector<int>, kGridTableCount> columnWidths;
     // Top edges, in client coordinates, of the controls below the tabs.

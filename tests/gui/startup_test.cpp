@@ -222,7 +222,8 @@ void StartupTest::storedModelIsShownWithItsProfile() {
                  QString("Подключить Datecs MP-50 Junior"));
         QCOMPARE(f.control<QTableView>("StringGrid1")->model()->rowCount(), 5000);
         QCOMPARE(f.control<QLineEdit>("Edit3")->text(), QString("5000"));
-        QCOMPARE(f.control<QLabel>("Label13")->text(), QString("Выкл. аппарата во время регистр.:"));
+        QCOMPARE(f.control<QLabel>("Label13")->text(),
+                 QString("Выкл. аппарата во время регистр.:"));
         QCOMPARE(f.control<QLabel>("Label39")->text(), QString());
         QVERIFY(f.control<QLineEdit>("Edit24")->isHidden());
         QVERIFY(!f.control<QLineEdit>("Edit37")->isHidden());
@@ -242,8 +243,7 @@ void StartupTest::storedModelIsShownWithItsProfile() {
         // The first model's layout is the start-up layout; nothing relabels it.
         WindowFixture f("[TypeECR]\r\nECR=0\r\n");
         QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T"));
-        QCOMPARE(f.window().grid(TableKind::HeaderText)->cell(12, 0),
-                 QString("Сервисный текст 4"));
+        QCOMPARE(f.window().grid(TableKind::HeaderText)->cell(12, 0), QString("Сервисный текст 4"));
     }
 }
 

@@ -45,13 +45,20 @@ void TabSwitchTest::buttonsFollowTheTab_data() {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("disconnected");
     QTest::addColumn<QString>("connected");
-    QTest::newRow("Товары") << 0 << "100011" << "111111";
-    QTest::newRow("Операторы") << 1 << "100000" << "111100";
-    QTest::newRow("Загол. и рекл. текст") << 4 << "100000" << "111100";
-    QTest::newRow("Параметры кассы") << 5 << "000000" << "001100";
-    QTest::newRow("Служебная") << 7 << "000000" << "001100";
-    QTest::newRow("Логотип") << 8 << "000000" << "000000";
-    QTest::newRow("Отчеты") << 9 << "000000" << "001100";
+    QTest::newRow("Товары") << 0 << "100011"
+                            << "111111";
+    QTest::newRow("Операторы") << 1 << "100000"
+                               << "111100";
+    QTest::newRow("Загол. и рекл. текст") << 4 << "100000"
+                                          << "111100";
+    QTest::newRow("Параметры кассы") << 5 << "000000"
+                                     << "001100";
+    QTest::newRow("Служебная") << 7 << "000000"
+                               << "001100";
+    QTest::newRow("Логотип") << 8 << "000000"
+                             << "000000";
+    QTest::newRow("Отчеты") << 9 << "000000"
+                            << "001100";
 }
 
 void TabSwitchTest::buttonsFollowTheTab() {

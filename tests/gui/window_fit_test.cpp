@@ -51,8 +51,8 @@ QRect groupContents(const QGroupBox* group) {
     option.lineWidth = 1;
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.textAlignment = group->alignment();
-    return group->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                          QStyle::SC_GroupBoxContents, group);
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
+                                          group);
 }
 
 QRect groupTitle(const QGroupBox* group) {
@@ -137,8 +137,7 @@ private:
                                 .arg(widget->height()));
         QWidget* parent = widget->parentWidget();
         for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (sibling != widget && sibling->isVisible() &&
-                sibling->geometry().intersects(extent))
+            if (sibling != widget && sibling->isVisible() && sibling->geometry().intersects(extent))
                 problem(widget, "\"" + caption + "\" runs under " + nameOf(sibling));
         if (auto* group = qobject_cast<QGroupBox*>(parent);
             group && !groupContents(group).contains(extent))

@@ -1,3 +1,5 @@
+#include "app/window_layout.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QTest>
 
 #include "app/about_box.h"
-#include "app/window_layout.h"
 #include "window_fixture.h"
 
 using tabulon::app::mainWindowLayout;

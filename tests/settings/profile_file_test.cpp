@@ -114,8 +114,9 @@ TEST_F(ProfileFileTest, KeepsCyrillicValuesInWindows1251) {
 TEST_F(ProfileFileTest, ReadsUtf8WhereItIsValidAndWindows1251Elsewhere) {
     // Written on this system for a folder the code page cannot name.
     ASSERT_TRUE(file.write("Reports", "Directory", "/home/Müller/отчеты"));
-    EXPECT_EQ(readBytes(path), "[Reports]\r\nDirectory=/home/M\xC3\xBCller/"
-                               "\xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82\xD1\x8B\r\n");
+    EXPECT_EQ(readBytes(path),
+              "[Reports]\r\nDirectory=/home/M\xC3\xBCller/"
+              "\xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82\xD1\x8B\r\n");
     EXPECT_EQ(ProfileFile(path).read("Reports", "Directory", "", 499), "/home/Müller/отчеты");
 
     // Windows-1251 bytes that are not valid UTF-8, among them a lone lead
@@ -128,7 +129,8 @@ TEST_F(ProfileFileTest, ReadsUtf8WhereItIsValidAndWindows1251Elsewhere) {
 }
 
 TEST_F(ProfileFileTest, SkipsAByteOrderMarkOnReadingAndKeepsItOnWriting) {
-    writeBytes(path, "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
+    writeBytes(path,
+               "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
     EXPECT_EQ(file.read("Ports", "COM2", "", 499), "/dev/ttyUSB1");
     EXPECT_EQ(portDevice(path, 2), "/dev/ttyUSB1");
     ASSERT_TRUE(file.write("Ports", "COM2", "/dev/ttyUSB2"));
