@@ -32,6 +32,7 @@ struct Faults {
     Fault fillInsideLines;  // 0xFF bytes inside status and reply lines
     Fault overLongReplies;  // reply texts of 300 bytes
     Fault lateReplies;      // the reply line comes after the computer's time-out
+    Fault alterStored;      // written records kept with their first character changed to "#"
 };
 
 }  // namespace tabulon::sim

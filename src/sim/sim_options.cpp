@@ -13,7 +13,7 @@ struct FaultSwitch {
     const char* help;
 };
 
-constexpr std::array<FaultSwitch, 8> kFaultSwitches{{
+constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
     {"--silent", &Faults::silent, "answer nothing at all"},
     {"--refuse-frames", &Faults::refuseFrames, "refuse every frame (NAK instead of ACK)"},
     {"--error-replies", &Faults::errorReplies, "reply \"E0;\" to every command"},
@@ -24,6 +24,8 @@ constexpr std::array<FaultSwitch, 8> kFaultSwitches{{
     {"--over-long-replies", &Faults::overLongReplies, "send reply texts of 300 bytes"},
     {"--late-replies", &Faults::lateReplies,
      "send the reply line only after the computer's 300 ms wait for it"},
+    {"--alter-stored", &Faults::alterStored,
+     "keep written records with a \"#\" for their first character"},
 }};
 
 std::optional<int> positive(const QString& text) {

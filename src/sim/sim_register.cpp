@@ -39,6 +39,21 @@ std::optional<int> number(QByteArrayView digits) {
     return value;
 }
 
+// The command as a register with failing memory keeps it: the record's first
+// character comes out as "#" (an empty first field gains one).
+QByteArray altered(QByteArray command) {
+    const qsizetype tableEnd = command.indexOf(';');
+    const qsizetype recordEnd = tableEnd < 0 ? -1 : command.indexOf(';', tableEnd + 1);
+    if (recordEnd < 0) return command;
+    const qsizetype data = recordEnd + 1;
+    if (data < command.size() && command[data] != ';') {
+        command[data] = '#';
+    } else {
+        command.insert(data, '#');
+    }
+    return command;
+}
+
 QByteArray refusalText(Refusal refusal) {
     return 'E' + QByteArray::number(int(refusal)) + ';';
 }
@@ -146,7 +161,11 @@ void SimulatedRegister::frame(QByteArray& out) {
     commands_.append(frameText_);
     out += char(kAck);
     std::optional<QByteArray> reply = script_ ? script_(frameText_) : std::nullopt;
-    if (!reply) reply = faults_.errorReplies.fire() ? QByteArray("E0;") : execute(frameText_);
+    if (!reply && faults_.errorReplies.fire()) reply = QByteArray("E0;");
+    if (!reply) {
+        const bool alter = frameText_.startsWith('W') && faults_.alterStored.fire();
+        reply = execute(alter ? altered(frameText_) : frameText_);
+    }
     if (faults_.lateReplies.fire()) {
         late_ += replyLine(*reply);
         return;

@@ -135,3 +135,20 @@ TEST(SimulatedRegister, FaultsForGoodAndForACount) {
     EXPECT_TRUE(ecr.receive(selectOf("01")).isEmpty());
     EXPECT_EQ(ecr.receive(read), QByteArray());
 }
+
+TEST(SimulatedRegister, KeepsWrittenRecordsAlteredWhileTheFaultLasts) {
+    SimulatedRegister ecr(Model::Mp550T);
+    ecr.receive(selectOf("01"));
+    ecr.faults().alterStored = Fault::times(2);
+    // The write is taken and answered as usual; the register keeps it changed.
+    EXPECT_EQ(ecr.receive(frame("R10;2;")).mid(1),
+              link::BuildFrame("10;2;" + cp1251(QStringLiteral("Відділ 2;"))));
+    EXPECT_EQ(ecr.receive(frame("W10;2;" + cp1251(QStringLiteral("Овочі;")))),
+              kAck + link::BuildFrame("10;2;"));
+    EXPECT_EQ(ecr.receive(frame("W0;5;;Tea;1.00;0.000;;;;;;0;")), kAck + link::BuildFrame("0;5;"));
+    EXPECT_EQ(ecr.receive(frame("W10;3;Fish;")), kAck + link::BuildFrame("10;3;"));
+    EXPECT_EQ(ecr.execute("R10;2;"), "10;2;#" + cp1251(QStringLiteral("вочі;")));
+    EXPECT_EQ(ecr.execute("R0;5;"), "0;5;#;Tea;1.00;0.000;;;;;;0;");
+    EXPECT_EQ(ecr.execute("R10;3;"), "10;3;Fish;");
+    EXPECT_EQ(ecr.commands().at(1), "W10;2;" + cp1251(QStringLiteral("Овочі;")));
+}
