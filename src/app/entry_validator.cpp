@@ -31,7 +31,9 @@ EntryValidator::EntryValidator(QLineEdit* field, EntryRefusals* refusals)
 }
 
 QValidator::State EntryValidator::validate(QString& input, int&) const {
-    if (programChange_) return Acceptable;
+    // Undoing the user's edits may bring back what the program put there;
+    // that is no entry of the user's.
+    if (programChange_ || input == programText_) return Acceptable;
     if (auto refusal = entryRefusal(insertedText(before_, input))) {
         emit refusals_->refused(*refusal);
         return Invalid;
@@ -41,7 +43,10 @@ QValidator::State EntryValidator::validate(QString& input, int&) const {
 
 void EntryValidator::setTextUnchecked(QLineEdit* field, const QString& text) {
     auto* check = qobject_cast<EntryValidator*>(const_cast<QValidator*>(field->validator()));
-    if (check) check->programChange_ = true;
+    if (check) {
+        check->programChange_ = true;
+        check->programText_ = text;
+    }
     field->setText(text);
     if (check) check->programChange_ = false;
 }

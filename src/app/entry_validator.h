@@ -36,7 +36,8 @@ public:
 
 private:
     EntryRefusals* refusals_;
-    QString before_;  // the field's text before the change being validated
+    QString before_;       // the field's text before the change being validated
+    QString programText_;  // what the program last put there
     bool programChange_ = false;
 };
 

@@ -351,6 +351,17 @@ void StartupTest::textsSetByTheProgramAreNotChecked() {
     QTest::qWait(10);
     QCOMPARE(f.dialogs().messages().size(), 1);
 
+    // Undone back to the value as it was loaded, and still checked after.
+    f.window().parameterValues().setFieldText("Edit15", "5\n6");
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), QString());
+    edit->undo();
+    QCOMPARE(edit->text(), QString("5\n6"));
+    QTest::keyClicks(edit, ";");
+    QTRY_COMPARE(f.dialogs().messages().size(), 2);
+    QCOMPARE(edit->text(), QString("5\n6"));
+
     // A grid cell that holds a line break opens in its editor as it is.
     GridModel* goods = f.window().grid(TableKind::Goods);
     goods->setCell(1, 2, "Хлеб\nржаной");
@@ -362,7 +373,7 @@ void StartupTest::textsSetByTheProgramAreNotChecked() {
     QVERIFY(editor);
     QCOMPARE(editor->text(), QString("Хлеб\nржаной"));
     QTest::qWait(10);
-    QCOMPARE(f.dialogs().messages().size(), 1);
+    QCOMPARE(f.dialogs().messages().size(), 2);
 }
 
 void StartupTest::aboutBoxIsShownModally() {

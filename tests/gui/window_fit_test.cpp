@@ -98,7 +98,11 @@ private:
             problem(widget, "runs past its parent " + nameOf(parent));
 
         if (auto* label = qobject_cast<QLabel*>(widget)) {
-            if (!label->text().isEmpty()) text(widget, label->text(), 0);
+            if (label->text().isEmpty()) return;
+            if (label->wordWrap())
+                wrapped(label);
+            else
+                text(widget, label->text(), 0);
         } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
             text(widget, box->text(), box->sizeHint().width() - textWidth(box, box->text()));
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
@@ -142,6 +146,20 @@ private:
         if (auto* group = qobject_cast<QGroupBox*>(parent);
             group && !groupContents(group).contains(extent))
             problem(widget, "\"" + caption + "\" touches the frame or title of " + nameOf(group));
+    }
+
+    // A label that breaks its text into lines at its width: the lines must
+    // fit its height.
+    void wrapped(QLabel* label) {
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 100000),
+                                                               Qt::TextWordWrap, label->text());
+        if (needed.width() > label->width() || needed.height() > label->height())
+            problem(label, QString("\"%1\" needs %2 x %3 in its lines, has %4 x %5")
+                               .arg(label->text())
+                               .arg(needed.width())
+                               .arg(needed.height())
+                               .arg(label->width())
+                               .arg(label->height()));
     }
 
     void groupBox(QGroupBox* group) {
