@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace tabulon::logo {
+
+// A picture loaded from a BMP file as the file has it (width, height, depth),
+// or null with `error` saying why not.
+struct LoadedLogo {
+    QImage picture;
+    QString error;
+};
+
+// Only BMP: a file of any other kind is refused, whatever its name says.
+LoadedLogo loadLogoFile(const QString& path);
+
+// The chosen name with its extension replaced by ".BMP", or ".BMP" appended
+// when it has none. A dot in a folder name is not an extension.
+QString bmpFileName(const QString& chosen);
+
+// Writes the picture as a BMP file through a temporary, so that a failed save
+// leaves no truncated file. An empty text when saved, else why not.
+QString saveLogoFile(const QImage& picture, const QString& path);
+
+}  // namespace tabulon::logo

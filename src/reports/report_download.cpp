@@ -1,0 +1,87 @@
+#include "reports/report_download.h"
+
+#include <QFile>
+
+#include "link/register_link.h"
+#include "reports/report_catalogue.h"
+#include "reports/report_line.h"
+#include "transfer/transfer_record.h"
+
+namespace tabulon::reports {
+
+namespace {
+
+using How = DownloadEnd::How;
+
+DownloadEnd endAt(How how, int index, const ReportStart& start = {}) {
+    DownloadEnd end;
+    end.how = how;
+    end.report = index;
+    end.file = start;
+    return end;
+}
+
+// Reads one report into its open file; Finished when every record is in it.
+DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start, QFile& file) {
+    const Report& report = reportList()[index];
+    transfer::RecordTransfer policy(parts.link, parts.connection, parts.dialogs, parts.control);
+    DownloadEnd end = endAt(How::Finished, index, start);
+    for (int record = 1; record <= start.records; ++record) {
+        end.record = record;
+        QByteArray reply;
+        const transfer::RecordOutcome outcome = policy.transfer(record, [&] {
+            return parts.link.ReadRecord(parts.connection.registerNumber, report.table, record,
+                                         reply);
+        });
+        end.linkResult = policy.lastResult();
+        if (outcome != transfer::RecordOutcome::Done) {
+            end.how = parts.control.cancelled ? How::Cancelled : How::RecordFailed;
+            return end;
+        }
+        const std::optional<char> separator = parts.choices.separator();
+        if (!separator) {
+            end.how = How::NoSeparator;
+            return end;
+        }
+        const QByteArray line = reportLine(reply, *separator) + kLineEnd;
+        if (file.write(line) != line.size()) {
+            end.how = How::WriteFailed;
+            end.fileError = file.errorString();
+            return end;
+        }
+        ++end.lines;
+        if (parts.progress) parts.progress->lineWritten(index, record);
+    }
+    return end;
+}
+
+}  // namespace
+
+DownloadEnd downloadReports(DownloadParts& parts) {
+    for (int index = 0; index < kReportCount; ++index) {
+        if (parts.control.cancelled) return endAt(How::Cancelled, index);
+        const std::optional<ReportStart> start = parts.choices.reportStarts(index);
+        if (!start) continue;
+        if (parts.progress) parts.progress->reportStarted(index, *start);
+
+        // Unbuffered: every line is in the file once written, so a full disk
+        // shows at the line it hits, and an early end leaves exactly the
+        // lines counted.
+        QFile file(start->path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            DownloadEnd end = endAt(How::NotCreated, index, *start);
+            end.fileError = file.errorString();
+            return end;
+        }
+        DownloadEnd end = readReport(parts, index, *start, file);
+        file.close();
+        if (end.how == How::Finished && file.error() != QFileDevice::NoError) {
+            end.how = How::WriteFailed;
+            end.fileError = file.errorString();
+        }
+        if (!end.finished()) return end;
+    }
+    return {};
+}
+
+}  // namespace tabulon::reports

@@ -1,0 +1,38 @@
+#include "reports/report_messages.h"
+
+#include "reports/report_line.h"
+
+namespace tabulon::reports {
+
+QString separatorProblem(const QString& field) {
+    if (field.isEmpty()) return QStringLiteral("Не задан разделитель между полями.");
+    if (!separatorByte(field))
+        return QStringLiteral(
+                   "Разделитель «%1» нельзя записать в файл отчета: "
+                   "его нет в кодировке Windows-1251.")
+            .arg(field);
+    return QString();
+}
+
+QString endedEarlyText(const DownloadEnd& end) {
+    QString why;
+    switch (end.how) {
+        case DownloadEnd::How::WriteFailed:
+            why = QStringLiteral("Ошибка записи в файл %1: %2\n").arg(end.file.path, end.fileError);
+            break;
+        case DownloadEnd::How::NoSeparator:
+            why = separatorProblem(QString()) + u'\n';
+            break;
+        case DownloadEnd::How::RecordFailed:
+            why = QStringLiteral("Запись %1 отчета не прочитана.\n").arg(end.record);
+            break;
+        default:
+            break;
+    }
+    return why + QStringLiteral("Чтение отчетов прервано: файл %1 неполный, строк в нем %2 из %3.")
+                     .arg(end.file.path)
+                     .arg(end.lines)
+                     .arg(end.file.records);
+}
+
+}  // namespace tabulon::reports

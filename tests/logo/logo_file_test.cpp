@@ -1,0 +1,96 @@
+#include "logo/logo_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "logo/dot_row.h"
+
+namespace tabulon::logo {
+namespace {
+
+// A picture with something in every byte position: diagonal stripes and a
+// frame, 192 × 40.
+QImage pattern() {
+    QImage picture(192, 40, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool dot = (x + y) % 7 < 3 || x == 0 || y == 39;
+            picture.setPixel(x, y, dot ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    return picture;
+}
+
+class LogoFile : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(LogoFile, OneBitEightBitAndTwentyFourBitFilesGiveTheSameRecords) {
+    const QImage original = pattern();
+    const QList<QByteArray> expected = logoRecords(original);
+    const struct {
+        QImage::Format format;
+        int depth;
+    } depths[] = {
+        {QImage::Format_Mono, 1}, {QImage::Format_Indexed8, 8}, {QImage::Format_RGB888, 24}};
+    for (const auto& [format, depth] : depths) {
+        const QString file = path(QStringLiteral("logo%1.bmp").arg(depth));
+        ASSERT_TRUE(original.convertToFormat(format).save(file, "BMP"));
+        const LoadedLogo loaded = loadLogoFile(file);
+        ASSERT_FALSE(loaded.picture.isNull()) << loaded.error.toStdString();
+        // Loaded as the file has it, not converted.
+        EXPECT_EQ(loaded.picture.depth(), depth == 24 ? 32 : depth);
+        EXPECT_EQ(loaded.picture.size(), QSize(192, 40));
+        EXPECT_EQ(logoRecords(loaded.picture), expected) << depth;
+    }
+}
+
+TEST_F(LogoFile, OnlyBmpFilesLoad) {
+    ASSERT_TRUE(pattern().save(path("picture.bmp"), "PNG"));
+    const LoadedLogo png = loadLogoFile(path("picture.bmp"));
+    EXPECT_TRUE(png.picture.isNull());
+    EXPECT_EQ(png.error, "Файл «picture.bmp» не является рисунком BMP или повреждён.");
+
+    QFile cut(path("cut.bmp"));
+    ASSERT_TRUE(pattern().save(&cut, "BMP"));
+    cut.close();
+    ASSERT_TRUE(cut.resize(40));
+    EXPECT_EQ(loadLogoFile(path("cut.bmp")).error,
+              "Файл «cut.bmp» не является рисунком BMP или повреждён.");
+
+    EXPECT_EQ(loadLogoFile(path("missing.bmp")).error,
+              "Файл «missing.bmp» не найден или не открывается.");
+}
+
+TEST_F(LogoFile, SavedNamesEndInBmp) {
+    EXPECT_EQ(bmpFileName("/home/u/logo.png"), "/home/u/logo.BMP");
+    EXPECT_EQ(bmpFileName("/home/u/logo.bmp"), "/home/u/logo.BMP");
+    EXPECT_EQ(bmpFileName("/home/u/logo"), "/home/u/logo.BMP");
+    EXPECT_EQ(bmpFileName("/home/u.v2/logo"), "/home/u.v2/logo.BMP");
+    EXPECT_EQ(bmpFileName("/home/u/logo.old.bmp"), "/home/u/logo.old.BMP");
+}
+
+TEST_F(LogoFile, SavesAndLoadsBackPixelForPixel) {
+    QImage picture;
+    drawRow(picture, 0, {0xA5, 0x01});
+    drawRow(picture, 199, QList<std::uint8_t>(24, 0xFF));
+    ASSERT_EQ(saveLogoFile(picture, path("logo.BMP")), "");
+    const LoadedLogo loaded = loadLogoFile(path("logo.BMP"));
+    ASSERT_FALSE(loaded.picture.isNull());
+    EXPECT_EQ(loaded.picture.size(), QSize(192, 200));
+    EXPECT_EQ(logoRecords(loaded.picture), logoRecords(picture));
+}
+
+TEST_F(LogoFile, AFailedSaveSaysWhyAndLeavesNoFile) {
+    const QString target = path("gone/logo.BMP");
+    const QString error = saveLogoFile(pattern(), target);
+    EXPECT_TRUE(error.startsWith("Файл «" + target + "» не создаётся: ")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+}  // namespace
+}  // namespace tabulon::logo
