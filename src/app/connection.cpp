@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "dialogs/dialogs.h"
+#include "app/register_session.h"
 #include "link/register_link.h"
 #include "ui_main_window.h"
 
@@ -18,8 +19,10 @@ const QColor kGreen(0, 128, 0);
 }  // namespace
 
 void MainWindow::Button5Click() {
+    // One connect at a time: the button is off while one runs.
+    if (connecting_) return;
     const int port = ui->ComboBox1->currentIndex() + 1;
-    link_->ClosePort(port);
+    session_->post([port](link::RegisterLink& link) { link.ClosePort(port); });
     if (ui->Button5->text() == kDisconnect)
         disconnectRegister();
     else
@@ -47,26 +50,51 @@ void MainWindow::connectRegister() {
         return;
     }
     const int port = ui->ComboBox1->currentIndex() + 1;
-    if (const int opened = link_->OpenPort(port, speed); opened < 0) {
-        // A refused port number or speed has no system text; the others
-        // carry the system's own description of why the device did not open.
-        const QString reason = opened == -2
-                                   ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
-                               : opened == -1 ? QStringLiteral("Порт не выбран")
-                                              : link_->openErrorText();
-        dialogs_->message(reason, "Ошибка подключения", MessageIcon::Information,
-                          MessageButtons::Ok);
-        Connected = false;
-        return;
-    }
-    // Detection takes seconds; the state shows before it starts.
-    setConnectionState("Порт подключен", kPurple);
-    repaint();
-
     const int registerNumber = ui->ComboBox3->currentIndex() + 1;
-    if (link_->DetectRegister(registerNumber) < 0) {
+    connecting_ = true;
+    ui->Button5->setEnabled(false);
+
+    // Opening and detecting take seconds on a silent line; they go to the
+    // link's thread and the window stays usable meanwhile.
+    session_->post([this, port, speed, registerNumber](link::RegisterLink& link) {
+        const int opened = link.OpenPort(port, speed);
+        if (opened < 0) {
+            session_->toWindow([this, opened, speed, error = link.openErrorText()] {
+                showConnectFailure(opened, speed, error);
+            });
+            return;
+        }
+        // The state shows before detection starts.
+        link::askOn<bool>(
+            this,
+            [this] {
+                setConnectionState("Порт подключен", kPurple);
+                repaint();
+                return true;
+            },
+            session_->control().cancelled, false);
+        const bool found = link.DetectRegister(registerNumber) >= 0;
+        session_->toWindow([this, found, registerNumber] { showDetection(found, registerNumber); });
+    });
+}
+
+void MainWindow::showConnectFailure(int opened, int speed, const QString& openError) {
+    connecting_ = false;
+    ui->Button5->setEnabled(true);
+    // A refused port number or speed has no system text; the others carry
+    // the system's own description of why the device did not open.
+    const QString reason = opened == -2 ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
+                           : opened == -1 ? QStringLiteral("Порт не выбран")
+                                          : openError;
+    dialogs_->message(reason, "Ошибка подключения", MessageIcon::Information, MessageButtons::Ok);
+    Connected = false;
+}
+
+void MainWindow::showDetection(bool found, int registerNumber) {
+    connecting_ = false;
+    ui->Button5->setEnabled(true);
+    if (!found) {
         Connected = false;
-        ui->Button5->setEnabled(true);
         setTransferButtonsEnabled(false);
         setConnectionState("Не подключена", kRed);
         dialogs_->message("Касса не обнаружена", "Предупреждение", MessageIcon::Stop,

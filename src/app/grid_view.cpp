@@ -51,8 +51,7 @@ GridView::GridView(const GridShape& shape, GridModel* model, EntryRefusals* refu
     setItemDelegate(new EntryDelegate(refusals, this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setTabKeyNavigation(true);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setEditing(true);
     setWordWrap(false);
 
     QHeaderView* rows = verticalHeader();
@@ -66,6 +65,19 @@ GridView::GridView(const GridShape& shape, GridModel* model, EntryRefusals* refu
     horizontalHeader()->setFixedHeight(shape.rowHeight + 4);
 
     if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+}
+
+void GridView::setEditing(bool on) {
+    if (!on && state() == QAbstractItemView::EditingState) {
+        // Leaving the cell puts what is typed so far into it and closes the
+        // editor, as a click elsewhere would.
+        const QModelIndex current = currentIndex();
+        setCurrentIndex(QModelIndex());
+        setCurrentIndex(current);
+    }
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                       : QAbstractItemView::NoEditTriggers);
 }
 
 void GridView::setGridColumnWidth(int column, int width) {

@@ -22,6 +22,8 @@ public:
     GridModel* gridModel() const { return model_; }
     // Width of column c of the grid, column 0 being the label column.
     void setGridColumnWidth(int column, int width);
+    // A run's grid takes no edits while the run lasts.
+    void setEditing(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

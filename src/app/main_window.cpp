@@ -10,6 +10,7 @@
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
+#include "app/register_session.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
@@ -44,12 +45,11 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     // place in the task bar.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui(std::make_unique<Ui::MainWindowForm>()),
-      dialogs_(dialogs),
-      link_(std::move(link)) {
-    if (!link_) {
+      dialogs_(dialogs) {
+    if (!link) {
         // The settings file is looked up when a port opens, in the working
         // directory of that moment, as the rest of the settings are.
-        link_ = link::makeSerialLink([](int port) {
+        link = link::makeSerialLink([](int port) {
             return settings::portDevice(settings::settingsFilePath(QDir::currentPath()), port);
         });
     }
@@ -58,6 +58,7 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
         dialogs_ = ownDialogs_.get();
     }
     ui->setupUi(this);
+    session_ = std::make_unique<RegisterSession>(std::move(link), this, *dialogs_);
     setFont(windowFont());
     setFixedSize(size());
     makeTabsNarrow(ui->PageControl1->tabBar());
@@ -72,9 +73,14 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     buildGeneratedControls();
     connectHandlers();
     about_ = new AboutBox(this);
+    buildSdCard();
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::isLinkBusy() const {
+    return session_->isBusy();
+}
 
 void MainWindow::buildGeneratedControls() {
     refusals_ = new EntryRefusals(this);
@@ -119,6 +125,13 @@ void MainWindow::connectHandlers() {
     connect(ui->Button5, &QPushButton::clicked, this, &MainWindow::Button5Click);
     connect(ui->Button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &MainWindow::Button4Click);
+    connect(ui->Button9, &QPushButton::clicked, this, &MainWindow::Button9Click);
+    connect(ui->Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
+    connect(ui->Button16, &QPushButton::clicked, this, &MainWindow::Button16Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
+    // "Завершить операцию" also switches editing on again in the goods grid.
+    session_->onEndChosen([this] { views_[0]->setEditing(true); });
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });
@@ -221,7 +234,7 @@ void MainWindow::Button10Click() {
 
 void MainWindow::PageControl1Change() {
     const int tab = activeTab();
-    const bool runActive = ui->Button6->isEnabled();
+    const bool runActive = ui->Button6->isEnabled() || transferRunning_ || connecting_;
     const bool transfers = Connected && !runActive;
 
     const bool goods = tab == 0;

@@ -9,6 +9,9 @@
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "link/register_link.h"
+#include "transfer/run_plan.h"
+#include "transfer/table_record.h"
+#include "transfer/transfer_record.h"
 
 namespace Ui {
 class MainWindowForm;
@@ -19,11 +22,22 @@ class Dialogs;
 class GridModel;
 }  // namespace tabulon
 
+namespace tabulon::transfer {
+class RowSnapshot;
+struct RunOutcome;
+struct Connection;
+}  // namespace tabulon::transfer
+
+namespace tabulon::sdcard {
+class SalesWindow;
+}
+
 namespace tabulon::app {
 
 class AboutBox;
 class EntryRefusals;
 class GridView;
+class RegisterSession;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
@@ -51,7 +65,10 @@ public:
     GridModel* grid(TableKind kind) const { return grids_[static_cast<int>(kind)]; }
     ParameterValues& parameterValues() { return parameterValues_; }
     Dialogs& dialogs() const { return *dialogs_; }
-    link::RegisterLink& registerLink() const { return *link_; }
+    // The link's thread and what the runs ask through.
+    RegisterSession& session() const { return *session_; }
+    // A job on the link (connecting, a run, a transfer) is running or waiting.
+    bool isLinkBusy() const;
     bool isInitialised() const { return initialised_; }
     int activeTab() const;
     // Shows a tab from the program: unlike the user's switch, it leaves the
@@ -70,6 +87,13 @@ public:
     void Button5Click();
     void Button3Click();
     void Button2Click();
+    void Button14Click();
+    void Button4Click();
+    void Button9Click();
+    void Button8Click();
+    void Button16Click();
+    void Button6Click();
+    void Button15Click();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -78,6 +102,7 @@ protected:
 private:
     void buildGeneratedControls();
     void connectHandlers();
+    void buildSdCard();
     void writeFixedCells();
     void showEntryRefusal(const QString& message);
     void disconnectRegister();
@@ -88,12 +113,27 @@ private:
     Model selectedModel() const;
     void stepProgress();
 
+    // The table runs and parameter transfers.
+    void scrollGridsToTop();
+    void startTransfer(transfer::Direction direction);
+    transfer::Connection linkConnection() const;
+    void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
+    void showRunProgress(const transfer::RunPlan& plan, int counter, int row);
+    void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
+    void transferParameters(transfer::Direction direction, ParameterSet set);
+    void endParameterTransfer();
+    void endParameterWrite(transfer::RecordOutcome outcome);
+    void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
+    void showConnectFailure(int opened, int speed, const QString& openError);
+    void showDetection(bool found, int registerNumber);
+
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
-    std::unique_ptr<link::RegisterLink> link_;
+    std::unique_ptr<RegisterSession> session_;
     EntryRefusals* refusals_ = nullptr;
     AboutBox* about_ = nullptr;
+    sdcard::SalesWindow* sales_ = nullptr;
     std::array<GridModel*, kGridTableCount> grids_{};
     std::array<GridView*, kGridTableCount> views_{};
     ParameterControls parameters_;
@@ -101,6 +141,10 @@ private:
     bool initialised_ = false;
     bool laidOut_ = false;
     bool programTabChange_ = false;
+    bool transferRunning_ = false;
+    bool connecting_ = false;
+    TableKind runKind_ = TableKind::Goods;
+    std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 
 }  // namespace tabulon::app

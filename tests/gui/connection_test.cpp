@@ -60,7 +60,10 @@ struct SimulatedWindow {
         control<QComboBox>("ComboBox2")->setCurrentText(speed);
         control<QComboBox>("ComboBox3")->setCurrentIndex(registerNumber - 1);
     }
-    void click() { control<QPushButton>("Button5")->click(); }
+    void click() {
+        control<QPushButton>("Button5")->click();
+        QVERIFY(fixture->waitForLink());
+    }
     bool boxesEnabled() {
         int enabled = 0;
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4"})
@@ -241,9 +244,11 @@ void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {
     f.control<QComboBox>("ComboBox3")->setCurrentIndex(2);
     f.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
     f.control<QPushButton>("Button5")->click();
+    QVERIFY(f.waitForLink());
     QCOMPARE(f.control<QLabel>("Label3")->text(), QString("Neon подключена"));
     QCOMPARE(f.window().RegisterNumber, 3);
     f.control<QPushButton>("Button5")->click();
+    QVERIFY(f.waitForLink());
     QVERIFY(!f.window().Connected);
     simulator.kill();
     simulator.waitForFinished();

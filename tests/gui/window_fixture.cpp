@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QTest>
 
 namespace tabulon::testing {
@@ -27,6 +28,14 @@ WindowFixture::~WindowFixture() {
 QByteArray WindowFixture::iniBytes() const {
     QFile file(dir_.filePath("Tabulon.ini"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WindowFixture::waitForLink(int timeoutMs) {
+    const bool idle = QTest::qWaitFor([this] { return !window_->isLinkBusy(); }, timeoutMs);
+    // What the last job reported is queued by now; let the window take it.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return idle;
 }
 
 void WindowFixture::screenshot(const QString& name) {

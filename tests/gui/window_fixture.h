@@ -30,6 +30,10 @@ public:
         return window_->findChild<T*>(QString::fromLatin1(name));
     }
 
+    // Lets the link's thread finish everything it was given and the window
+    // take in what it reported. False after `timeoutMs` of waiting.
+    bool waitForLink(int timeoutMs = 20000);
+
     // Saves a picture of the window when TABULON_SCREENSHOTS names a folder.
     void screenshot(const QString& name);
 

@@ -33,7 +33,9 @@ TEST(LinkThread, JobsRunInOrderOnOneThreadThatIsNotTheCallers) {
     QThread* jobThread = nullptr;
     for (int i = 0; i < 5; ++i) {
         thread.post([&, i](link::RegisterLink& link) {
-            if (i == 0) EXPECT_EQ(link.OpenPort(1, 9600), 1);
+            if (i == 0) {
+                EXPECT_EQ(link.OpenPort(1, 9600), 1);
+            }
             jobThread = QThread::currentThread();
             link::postTo(&window, [&order, i] { order << i; });
         });

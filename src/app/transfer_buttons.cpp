@@ -1,0 +1,297 @@
+// "Записать в ЭККА", "Прочитать из ЭККА", "Очистить", "Очистить таблицу" and
+// "Стоп": the window gathers what a run needs, hands it to the link's thread
+// and shows its progress and outcome. The runs themselves are the transfer
+// folder's.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/controls.h"
+#include "app/grid_view.h"
+#include "app/main_window.h"
+#include "app/register_session.h"
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
+#include "dialogs/dialogs.h"
+#include "transfer/grid_rows.h"
+#include "transfer/parameter_record.h"
+#include "transfer/row_snapshot.h"
+#include "transfer/table_run.h"
+#include "ui_main_window.h"
+
+namespace tabulon::app {
+
+namespace {
+
+using transfer::Direction;
+
+const QString kTitle = QStringLiteral("Tabulon");
+// Clearing names at most this many of the records it could not clear.
+constexpr int kFailedRecordsShown = 10;
+
+// What a read run puts into the rows and its progress, passed to the window.
+class WindowRunProgress final : public transfer::RunProgress, public transfer::RowSink {
+public:
+    WindowRunProgress(RegisterSession& session, std::function<void(int, int)> progress,
+                      std::function<void(int, TableReply)> row)
+        : session_(session), progress_(std::move(progress)), row_(std::move(row)) {}
+
+    void recordDone(int counter, int row) override {
+        session_.toWindow([progress = progress_, counter, row] { progress(counter, row); });
+    }
+    void putRow(int row, const TableReply& reply) override {
+        session_.toWindow([put = row_, row, reply] { put(row, reply); });
+    }
+
+private:
+    RegisterSession& session_;
+    std::function<void(int, int)> progress_;
+    std::function<void(int, TableReply)> row_;
+};
+
+QString recordList(const QList<int>& records) {
+    QStringList numbers;
+    for (int record : records.mid(0, kFailedRecordsShown)) numbers << QString::number(record);
+    if (records.size() > kFailedRecordsShown) numbers << QStringLiteral("…");
+    return numbers.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QString runEndMessage(Direction direction, const transfer::RunOutcome& outcome) {
+    if (outcome.stopped) return QStringLiteral("Операция прервана");
+    // Records a clear could not reach are still as they were in the
+    // register: that is no success, and the user must know which they are.
+    if (direction == Direction::Clear && !outcome.failedRecords.isEmpty()) {
+        return QStringLiteral(
+                   "Операция завершена с ошибками: %1 зап. не очищено и осталось в ЭККА без "
+                   "изменений (записи %2).")
+            .arg(outcome.failedRecords.size())
+            .arg(recordList(outcome.failedRecords));
+    }
+    return QStringLiteral("Операция завершена успешно");
+}
+
+void MainWindow::Button4Click() {
+    startTransfer(Direction::Write);
+}
+
+void MainWindow::Button9Click() {
+    startTransfer(Direction::Read);
+}
+
+void MainWindow::Button8Click() {
+    startTransfer(Direction::Clear);
+}
+
+void MainWindow::Button6Click() {
+    // The run sends the release sequence between its current record and the
+    // next, never inside an exchange.
+    session_->control().requestStop();
+}
+
+void MainWindow::Button16Click() {
+    scrollGridsToTop();
+    const int tab = activeTab();
+    if (!isGridTab(tab)) return;
+    GridModel& model = *grids_[tab];
+    {
+        GridModel::BulkUpdate bulk(model);
+        for (int row = 1; row < model.gridRows(); ++row)
+            for (int column = 0; column < model.gridColumns(); ++column)
+                model.setCell(row, column, QString());
+    }
+    // A write of this grid in progress goes on with the emptied rows.
+    if (runSnapshot_ && runKind_ == tableKindOfTab(tab)) runSnapshot_->clear();
+    repaint();
+}
+
+void MainWindow::scrollGridsToTop() {
+    for (GridView* view : views_) view->scrollToTop();
+}
+
+void MainWindow::startTransfer(Direction direction) {
+    scrollGridsToTop();
+    if (RegisterNumber <= 0) {
+        // Closing the window here, as older programs did, would throw away
+        // every unsaved edit; the message is enough.
+        dialogs_->message(QStringLiteral("ЭККА не подключен"), kTitle, MessageIcon::None,
+                          MessageButtons::Ok);
+        return;
+    }
+    const int tab = activeTab();
+    if (isParameterTab(tab) && direction != Direction::Clear) {
+        transferParameters(direction, parameterSetOfTab(tab));
+        return;
+    }
+    // The logo and reports tabs have no table here.
+    if (!isGridTab(tab)) return;
+    const TableKind kind = tableKindOfTab(tab);
+
+    if (direction != Direction::Read) {
+        const QString question = QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
+                                     .arg(tabCaptions().value(tab));
+        if (dialogs_->message(question, kTitle, MessageIcon::Warning, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return;
+    }
+    session_->control().stopRequested = false;
+    session_->control().resetRequested = false;
+
+    std::optional<transfer::IntervalTexts> interval;
+    if (direction != Direction::Clear && ui->CheckBox1->isChecked())
+        interval = transfer::IntervalTexts{ui->Edit2->text(), ui->Edit3->text(), ui->Edit4->text()};
+    const transfer::PlanResult planned =
+        transfer::planTableRun(direction, kind, selectedModel(), interval);
+    if (!planned.plan) {
+        const bool badBounds = planned.error == transfer::badIntervalMessage();
+        dialogs_->message(planned.error, kTitle, badBounds ? MessageIcon::None : MessageIcon::Stop,
+                          MessageButtons::Ok);
+        return;
+    }
+    const transfer::RunPlan plan = *planned.plan;
+
+    std::shared_ptr<transfer::RowSnapshot> snapshot;
+    if (direction == Direction::Write) {
+        views_[tab]->setEditing(false);  // a cell being typed into goes in first
+        snapshot = std::make_shared<transfer::RowSnapshot>(*grids_[tab], kind, plan.firstRow,
+                                                           plan.lastRow);
+        // Every row is made into its record before the first one is sent:
+        // a price that is no number must not leave half a table written.
+        if (const std::optional<QString> refusal = transfer::firstRefusedRow(plan, *snapshot)) {
+            views_[tab]->setEditing(true);
+            dialogs_->message(*refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+            return;
+        }
+    }
+    beginRun(plan, snapshot);
+
+    const transfer::Connection connection = linkConnection();
+    auto progress = std::make_shared<WindowRunProgress>(
+        *session_, [this, plan](int counter, int row) { showRunProgress(plan, counter, row); },
+        [this, kind](int row, const TableReply& reply) { fillRow(*grid(kind), row, reply); });
+    session_->post([this, plan, connection, snapshot, progress](link::RegisterLink& link) {
+        transfer::RunParts parts{link,           connection,     *session_, session_->control(),
+                                 progress.get(), snapshot.get(), progress.get()};
+        const transfer::RunOutcome outcome = transfer::runTable(plan, parts);
+        session_->toWindow([this, plan, outcome] { endRun(plan, outcome); });
+    });
+}
+
+transfer::Connection MainWindow::linkConnection() const {
+    return {RegisterNumber, ui->ComboBox1->currentIndex() + 1, ui->ComboBox2->currentText().toInt()};
+}
+
+void MainWindow::beginRun(const transfer::RunPlan& plan,
+                          std::shared_ptr<transfer::RowSnapshot> snapshot) {
+    transferRunning_ = true;
+    runKind_ = plan.kind;
+    runSnapshot_ = std::move(snapshot);
+    views_[static_cast<int>(plan.kind)]->setEditing(false);
+    ui->Button6->setEnabled(true);
+    for (QWidget* button : {ui->Button2, ui->Button3, ui->Button4, ui->Button8, ui->Button9})
+        button->setEnabled(false);
+    ui->ProgressBar1->setMaximum(plan.progressMaximum);
+    ui->ProgressBar1->setValue(plan.progressStart);
+}
+
+void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row) {
+    // The goods grid follows a read whatever table it is; a write scrolls
+    // its own grid; a clear leaves the grids where they are.
+    if (plan.direction != Direction::Clear && row > 5) {
+        GridView* view = plan.direction == Direction::Read ? views_[0]
+                                                           : views_[static_cast<int>(plan.kind)];
+        view->scrollTo(view->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
+    }
+    ui->Edit1->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
+    stepProgress();
+}
+
+void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome) {
+    if (outcome.refusal) {
+        dialogs_->message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+    }
+    dialogs_->message(runEndMessage(plan.direction, outcome), kTitle, MessageIcon::None,
+                      MessageButtons::Ok);
+    ui->Edit1->clear();
+    session_->control().stopRequested = false;
+    session_->control().resetRequested = false;
+    views_[static_cast<int>(plan.kind)]->setEditing(true);
+    ui->Button6->setEnabled(false);
+    transferRunning_ = false;
+    runSnapshot_.reset();
+    // A disconnect is not possible during a run, but the tab may have
+    // changed: the transfer buttons follow the tab now.
+    for (QWidget* button : {ui->Button4, ui->Button9, ui->Button1, ui->Button2, ui->Button3,
+                            ui->Button10})
+        button->setEnabled(true);
+    ui->Button8->setEnabled(isGridTab(activeTab()));
+    if (activeTab() == kLogoTab) PageControl1Change();
+    ui->ProgressBar1->setValue(0);
+    GridView* scrolled = plan.direction == Direction::Read ? views_[0]
+                                                           : views_[static_cast<int>(plan.kind)];
+    scrolled->scrollToTop();
+}
+
+void MainWindow::transferParameters(Direction direction, ParameterSet set) {
+    const Model model = selectedModel();
+    QByteArray record;
+    if (direction == Direction::Write) {
+        const BuiltRecord built = BuildParameterRecord(set, parameterValues_, model);
+        if (!built.ok()) {
+            dialogs_->message(built.error->message, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+            return;
+        }
+        record = built.text;
+    } else {
+        session_->control().stopRequested = false;
+    }
+    // The window stays usable meanwhile, so no other transfer may start.
+    transferRunning_ = true;
+    for (QWidget* button : {ui->Button4, ui->Button8, ui->Button9}) button->setEnabled(false);
+
+    const transfer::Connection connection = linkConnection();
+    session_->post([this, direction, set, model, record, connection](link::RegisterLink& link) {
+        transfer::RunParts parts{link, connection, *session_, session_->control()};
+        if (direction == Direction::Write) {
+            const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
+            session_->toWindow([this, outcome] { endParameterWrite(outcome); });
+        } else {
+            const std::optional<QByteArray> reply = transfer::readParameters(set, parts);
+            session_->toWindow([this, set, model, reply] { endParameterRead(set, model, reply); });
+        }
+    });
+}
+
+void MainWindow::endParameterTransfer() {
+    transferRunning_ = false;
+    ui->Button6->setEnabled(false);
+    ui->Button4->setEnabled(Connected);
+    ui->Button9->setEnabled(Connected);
+    ui->Button8->setEnabled(Connected && isGridTab(activeTab()));
+}
+
+void MainWindow::endParameterWrite(transfer::RecordOutcome outcome) {
+    endParameterTransfer();
+    if (outcome == transfer::RecordOutcome::Done) {
+        dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
+                          MessageButtons::Ok);
+    }
+}
+
+void MainWindow::endParameterRead(ParameterSet set, Model model,
+                                  const std::optional<QByteArray>& reply) {
+    endParameterTransfer();
+    if (!reply) return;
+    ParseParameterRecord(set, *reply, model, parameterValues_);
+    repaint();
+    ui->Button10->setEnabled(true);
+    ui->Button1->setEnabled(true);
+    ui->ProgressBar1->setValue(0);
+    dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
+                      MessageButtons::Ok);
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,60 @@
+#include "app/transfer_error_dialog.h"
+
+#include "app/window_font.h"
+#include "ui_transfer_error_dialog.h"
+
+namespace tabulon::app {
+
+namespace {
+// Results of the three buttons; the title bar's close gives Rejected (0).
+constexpr int kSkip = 2;
+constexpr int kRetry = 3;
+constexpr int kEnd = 4;
+}  // namespace
+
+TransferErrorDialog::TransferErrorDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TransferErrorDialogForm>()) {
+    ui->setupUi(this);
+    setFont(windowFont());
+    // The label's characters are 15 pixels high, larger than the window's.
+    QFont label = ui->Label1->font();
+    label.setPixelSize(15);
+    label.setItalic(true);
+    ui->Label1->setFont(label);
+    setFixedSize(size());
+    connect(ui->Button1, &QPushButton::clicked, this, &TransferErrorDialog::Button1Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TransferErrorDialog::Button3Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TransferErrorDialog::Button2Click);
+    ui->Button1->setFocus();
+}
+
+TransferErrorDialog::~TransferErrorDialog() = default;
+
+void TransferErrorDialog::Button1Click() {
+    done(kSkip);
+}
+
+void TransferErrorDialog::Button3Click() {
+    done(kRetry);
+}
+
+void TransferErrorDialog::Button2Click() {
+    done(kEnd);
+}
+
+transfer::FailureAnswer TransferErrorDialog::answer(int result) {
+    switch (result) {
+        case kSkip:
+            return transfer::FailureAnswer::Skip;
+        case kRetry:
+            return transfer::FailureAnswer::Retry;
+        case kEnd:
+            return transfer::FailureAnswer::End;
+        default:
+            return transfer::FailureAnswer::Dismissed;
+    }
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "transfer/run_parts.h"
+
+namespace Ui {
+class TransferErrorDialogForm;
+}
+
+namespace tabulon::app {
+
+// "Ошибка чтения/записи": after ten failed attempts at one record, the user
+// skips it, retries it or ends the operation. The text says the record was
+// skipped whatever is chosen. There is no default or cancel button; closing
+// it from the title bar is an answer of its own.
+class TransferErrorDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TransferErrorDialog(QWidget* parent);
+    ~TransferErrorDialog() override;
+
+    // The answer behind a result of exec() (or of the dialogs' showModal).
+    static transfer::FailureAnswer answer(int result);
+
+    void Button1Click();
+    void Button3Click();
+    void Button2Click();
+
+private:
+    std::unique_ptr<Ui::TransferErrorDialogForm> ui;
+};
+
+}  // namespace tabulon::app

@@ -1,0 +1,454 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include "catalogue/grid_model.h"
+#include "catalogue/parameter_catalogue.h"
+#include "catalogue/parameter_values.h"
+#include "sim/simulated_link.h"
+#include "sim/tables.h"
+#include "text/cp1251.h"
+#include "window_fixture.h"
+
+using tabulon::GridModel;
+using tabulon::MessageAnswer;
+using tabulon::MessageButtons;
+using tabulon::MessageIcon;
+using tabulon::ScriptedDialogs;
+using tabulon::TableKind;
+using tabulon::testing::WindowFixture;
+namespace sim = tabulon::sim;
+
+namespace {
+
+// A window connected to an in-process simulated register (virtual time).
+struct ConnectedWindow {
+    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T) {
+        auto simulated = sim::makeSimulatedLink(model);
+        line = simulated.line;
+        ecr = simulated.ecr;
+        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
+        control<QComboBox>("ComboBox4")->setCurrentIndex(int(model));
+        control<QComboBox>("ComboBox4")->activated(int(model));
+        control<QPushButton>("Button5")->click();
+        QVERIFY(fixture->waitForLink());
+        QVERIFY(fixture->window().Connected);
+    }
+    template <class T>
+    T* control(const char* name) {
+        return fixture->control<T>(name);
+    }
+    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
+    GridModel& grid(TableKind kind) { return *fixture->window().grid(kind); }
+    void showTab(int tab) { control<QTabWidget>("PageControl1")->setCurrentIndex(tab); }
+    // Clicks a button and waits for the run it starts to end.
+    void press(const char* button) {
+        control<QPushButton>(button)->click();
+        QVERIFY(fixture->waitForLink());
+    }
+    QStringList messageTexts() {
+        QStringList texts;
+        for (const auto& box : dialogs().messages()) texts << box.text;
+        return texts;
+    }
+    QStringList commands() {
+        QStringList texts;
+        for (const QByteArray& c : ecr->commands()) texts << tabulon::text::fromCp1251(c);
+        return texts;
+    }
+    bool enabled(const char* name) { return control<QPushButton>(name)->isEnabled(); }
+    // The register answers "E2;" to the commands `refused` picks; `accepted`
+    // keeps the writes it took, in order.
+    void refuseWhile(std::function<bool(QByteArrayView)> refused) {
+        ecr->scriptReplies([this, refused](QByteArrayView command) -> std::optional<QByteArray> {
+            if (refused(command)) return QByteArray("E2;");
+            if (command.startsWith('W')) accepted << tabulon::text::fromCp1251(command);
+            return std::nullopt;
+        });
+    }
+    QStringList accepted;
+
+    std::shared_ptr<sim::SimulatedLine> line;
+    std::shared_ptr<sim::SimulatedRegister> ecr;
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+// A button of the transfer error dialog, as a scripted answer.
+std::function<int(QDialog&)> press(const char* button) {
+    return [button](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(button)->click();
+        return dialog.result();
+    };
+}
+
+QString startSimulator(QProcess& simulator, const QStringList& arguments) {
+    simulator.start(TABULON_SIM_PATH, arguments);
+    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) return {};
+    return QString::fromLocal8Bit(simulator.readLine()).trimmed();
+}
+
+}  // namespace
+
+class TransferRunsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writeRunWithAnIntervalAsksFirstAndCountsInFiveDigits();
+    void answeringNoSendsNothing();
+    void notConnectedSaysSoAndTheWindowStays();
+    void aPriceThatIsNoNumberIsFoundBeforeAnythingIsSent();
+    void duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct();
+    void stopEndsTheRunBetweenTwoRecords();
+    void everyTableGoesIntoTheRegisterAndComesBack();
+    void parameterSetsGoAndComeBackOnEveryModel();
+    void clearRunSaysWhichRecordsItCouldNotClear();
+    void emptyingTheGridDuringAWriteEmptiesTheRowsToCome();
+    void writeEmptyAndReadBackThroughAPseudoTerminal();
+    void theWindowAnswersWhileARunWaitsOnASilentLine();
+};
+
+void TransferRunsTest::writeRunWithAnIntervalAsksFirstAndCountsInFiveDigits() {
+    ConnectedWindow w;
+    for (int row = 101; row <= 200; ++row)
+        w.grid(TableKind::Goods).setCell(row, 2, QStringLiteral("Товар %1").arg(row));
+    w.control<QCheckBox>("CheckBox1")->setChecked(true);
+    w.control<QLineEdit>("Edit2")->setText("101");
+    w.control<QLineEdit>("Edit3")->setText("200");
+    w.control<QLineEdit>("Edit4")->setText("1");
+    QStringList counters;
+    QObject::connect(w.control<QLineEdit>("Edit1"), &QLineEdit::textChanged,
+                     [&](const QString& text) { counters << text; });
+    w.press("Button4");
+
+    const auto boxes = w.dialogs().messages();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[0].text, QString("Таблица \"Товары\"  в ЭККА будет перезаписана. Продолжить ?"));
+    QCOMPARE(boxes[0].caption, QString("Tabulon"));
+    QCOMPARE(boxes[0].icon, MessageIcon::Warning);
+    QCOMPARE(boxes[0].buttons, MessageButtons::YesNo);
+    QCOMPARE(boxes[1].text, QString("Операция завершена успешно"));
+    QCOMPARE(boxes[1].icon, MessageIcon::None);
+
+    const QStringList sent = w.commands();
+    QCOMPARE(sent.size(), 100);
+    QCOMPARE(sent.front(), QString("W0;1;;Товар 101;0.00;0.000;;;;;;0;"));
+    QCOMPARE(sent.back(), QString("W0;100;;Товар 200;0.00;0.000;;;;;;0;"));
+    QCOMPARE(counters.first(), QString("00001"));
+    QCOMPARE(counters[counters.size() - 2], QString("00100"));
+    QCOMPARE(w.control<QLineEdit>("Edit1")->text(), QString());
+    QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
+    QVERIFY(!w.enabled("Button6"));
+    for (const char* name : {"Button4", "Button9", "Button8", "Button2", "Button3", "Button1"})
+        QVERIFY2(w.enabled(name), name);
+
+    // A first record that would put the last one past 10000 is refused.
+    w.control<QLineEdit>("Edit4")->setText("9950");
+    w.control<QLineEdit>("Edit2")->setText("1");
+    w.control<QLineEdit>("Edit3")->setText("100");
+    w.ecr->clearCommands();
+    w.press("Button4");
+    QCOMPARE(w.messageTexts().last(), QString("Ошибка! Неверные границы данных!"));
+    QVERIFY(w.commands().isEmpty());
+}
+
+void TransferRunsTest::answeringNoSendsNothing() {
+    ConnectedWindow w;
+    w.showTab(1);
+    w.line->clearTranscript();
+    w.dialogs().answers.enqueue(MessageAnswer::No);
+    w.press("Button4");
+    QCOMPARE(w.dialogs().messages().size(), 1);
+    QVERIFY(w.line->sent().isEmpty());
+    QVERIFY(w.enabled("Button4"));
+    QVERIFY(!w.enabled("Button6"));
+}
+
+void TransferRunsTest::notConnectedSaysSoAndTheWindowStays() {
+    WindowFixture f;
+    f.control<QPushButton>("Button4")->setEnabled(true);
+    f.control<QPushButton>("Button4")->click();
+    const auto boxes = f.dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QString("ЭККА не подключен"));
+    QCOMPARE(boxes[0].caption, QString("Tabulon"));
+    QCOMPARE(boxes[0].icon, MessageIcon::None);
+    QVERIFY(f.window().isVisible());
+}
+
+void TransferRunsTest::aPriceThatIsNoNumberIsFoundBeforeAnythingIsSent() {
+    ConnectedWindow w;
+    w.grid(TableKind::Goods).setCell(1, 3, "1.00");
+    w.grid(TableKind::Goods).setCell(4321, 3, "12,50");
+    w.line->clearTranscript();
+    w.press("Button4");
+    QCOMPARE(w.messageTexts().last(),
+             QString("'12,50' is not a valid floating point value\n"
+                     "Строка 4321 таблицы \"Товары\", столбец \"Цена\": \"12,50\" не число."));
+    QVERIFY(w.line->sent().isEmpty());
+    QVERIFY(w.enabled("Button4"));
+    QVERIFY(!w.enabled("Button6"));
+    QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
+    QVERIFY(w.control<QTableView>("StringGrid1")->editTriggers() != QAbstractItemView::NoEditTriggers);
+}
+
+void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
+    ConnectedWindow w;
+    w.showTab(3);
+    for (int row = 1; row <= 20; ++row) w.grid(TableKind::Departments).setCell(row, 1, "D");
+    // Department 3 is refused, "E" every time, until the dialog is answered.
+    bool refuse = true;
+    w.refuseWhile([&](QByteArrayView command) { return refuse && command.startsWith("W10;3;"); });
+    QString counterDuringDialog, dialogTitle;
+    bool stopDuringDialog = false, writeDuringDialog = true, editingDuringDialog = true;
+    const int closesBefore = w.line->closes();
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        counterDuringDialog = w.control<QLineEdit>("Edit1")->text();
+        stopDuringDialog = w.enabled("Button6");
+        writeDuringDialog = w.enabled("Button4");
+        editingDuringDialog = w.control<QTableView>("StringGrid4")->editTriggers() !=
+                              QAbstractItemView::NoEditTriggers;
+        dialogTitle = dialog.windowTitle();
+        refuse = false;  // "Повторить" then succeeds
+        return press("Button3")(dialog);
+    };
+    w.press("Button4");
+    QCOMPARE(dialogTitle, QString("Ошибка чтения/записи"));
+    QCOMPARE(counterDuringDialog, QString("00002"));
+    QVERIFY(stopDuringDialog);
+    QVERIFY(!writeDuringDialog);
+    QVERIFY(!editingDuringDialog);
+    QCOMPARE(w.line->closes() - closesBefore, 1);  // reopened for the retry
+    QCOMPARE(w.accepted.size(), 20);
+    QCOMPARE(w.accepted[2], QString("W10;3;D;"));
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+
+    // "Пропустить": that record stays out, the port is reopened, the run goes on.
+    refuse = true;
+    w.accepted.clear();
+    w.dialogs().onModal = press("Button1");
+    w.press("Button4");
+    QCOMPARE(w.accepted.size(), 19);
+    QCOMPARE(w.accepted[2], QString("W10;4;D;"));
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+
+    // "Завершить операцию": the run ends there.
+    w.accepted.clear();
+    w.dialogs().onModal = press("Button2");
+    w.press("Button4");
+    QCOMPARE(w.accepted.size(), 2);
+    QCOMPARE(w.messageTexts().last(), QString("Операция прервана"));
+    QVERIFY(w.enabled("Button4"));
+    QVERIFY(!w.enabled("Button6"));
+
+    // Closed from the title bar: no flag, the run goes on, the port stays.
+    w.accepted.clear();
+    const int closes = w.line->closes();
+    w.dialogs().onModal = [](QDialog& dialog) {
+        dialog.reject();
+        return dialog.result();
+    };
+    w.press("Button4");
+    QCOMPARE(w.accepted.size(), 19);
+    QCOMPARE(w.line->closes(), closes);
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+}
+
+void TransferRunsTest::stopEndsTheRunBetweenTwoRecords() {
+    ConnectedWindow w;
+    // The register takes its time with record 3 of the header text: the
+    // test presses "Стоп" while the run is held in the dialog for it.
+    w.showTab(4);
+    w.refuseWhile([](QByteArrayView command) { return command.startsWith("W6;3;"); });
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        w.control<QPushButton>("Button6")->click();
+        return press("Button1")(dialog);  // skip; the stop then ends the run
+    };
+    w.line->clearTranscript();
+    w.press("Button4");
+    QCOMPARE(w.messageTexts().last(), QString("Операция прервана"));
+    QCOMPARE(w.accepted.size(), 2);
+    // The release sequence went out between record 3 and the end.
+    QVERIFY(w.line->sent().endsWith(QByteArray(8, '\xFF') + "\x13\x13" + QByteArray(8, '\xFF')));
+    QVERIFY(!w.enabled("Button6"));
+    QVERIFY(w.enabled("Button4"));
+}
+
+void TransferRunsTest::everyTableGoesIntoTheRegisterAndComesBack() {
+    ConnectedWindow w;
+    const QList<QStringList> rows{
+        {"7", "Молоко", "12.50", "3.000", "1", "2", "3", "0", "0", "4820000000017"},
+        {"1234", "Оксана", "1"},
+        {"1", "1", "Безготівка", "0", "0"},
+        {"Бакалія"},
+        {"ТОВ \"Ромашка\""}};
+    const int rowOf[] = {1, 7, 3, 5, 2};
+    for (int tab = 0; tab < 5; ++tab) {
+        GridModel& grid = w.grid(TableKind(tab));
+        for (int c = 0; c < rows[tab].size(); ++c) grid.setCell(rowOf[tab], c + 1, rows[tab][c]);
+        w.showTab(tab);
+        w.press("Button4");
+        for (int c = 0; c < rows[tab].size(); ++c) grid.setCell(rowOf[tab], c + 1, QString());
+        w.press("Button9");
+        QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+        for (int c = 0; c < rows[tab].size(); ++c)
+            QCOMPARE(grid.cell(rowOf[tab], c + 1), rows[tab][c]);
+    }
+    QVERIFY(!w.messageTexts().contains(
+        "Приняты некорректные данные из ЭККА! Ошибка! Операция прерана!"));
+}
+
+void TransferRunsTest::parameterSetsGoAndComeBackOnEveryModel() {
+    for (sim::Model model : {sim::Model::Mp550T, sim::Model::Mp50Junior, sim::Model::Neon}) {
+        ConnectedWindow w(model);
+        w.showTab(6);
+        auto& fields = w.fixture->window().parameterValues();
+        const QStringList edits = tabulon::parameterFieldNames(tabulon::ParameterSet::ReceiptParameters);
+        for (const QString& edit : edits) fields.setFieldText(edit, edit.mid(4));
+        w.press("Button4");
+        QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно!"));
+        QCOMPARE(w.commands().last(), "W5;1;" + QStringList(edits).replaceInStrings("Edit", "").join(';') + ';');
+        for (const QString& edit : edits) fields.setFieldText(edit, "");
+        w.press("Button9");
+        QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно!"));
+        for (const QString& edit : edits) QCOMPARE(fields.fieldText(edit), edit.mid(4));
+        QVERIFY(w.enabled("Button4"));
+        QVERIFY(!w.enabled("Button8"));
+    }
+}
+
+void TransferRunsTest::clearRunSaysWhichRecordsItCouldNotClear() {
+    ConnectedWindow w(sim::Model::Neon);
+    w.showTab(2);
+    w.press("Button8");
+    QCOMPARE(w.commands(), (QStringList{"W9;2;1;1;Чек;0;0;", "W9;3;1;1;Кредит;0;0;",
+                                        "W9;4;1;1;Картка;0;0;"}));
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+
+    w.showTab(3);
+    w.refuseWhile([](QByteArrayView command) {
+        return command.startsWith("W10;7;") || command.startsWith("W10;9;");
+    });
+    w.press("Button8");
+    QCOMPARE(w.messageTexts().last(),
+             QString("Операция завершена с ошибками: 2 зап. не очищено и осталось в ЭККА без "
+                     "изменений (записи 7, 9)."));
+}
+
+void TransferRunsTest::emptyingTheGridDuringAWriteEmptiesTheRowsToCome() {
+    ConnectedWindow w;
+    w.showTab(1);
+    for (int row = 1; row <= 20; ++row)
+        w.grid(TableKind::Operators).setCell(row, 2, QStringLiteral("Op%1").arg(row));
+    w.refuseWhile([](QByteArrayView command) { return command.startsWith("W3;5;"); });
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        w.control<QPushButton>("Button16")->click();
+        return press("Button1")(dialog);
+    };
+    w.press("Button4");
+    const QStringList sent = w.accepted;
+    QCOMPARE(sent.size(), 19);
+    QCOMPARE(sent[3], QString("W3;4;;Op4;;0;"));
+    QCOMPARE(sent[4], QString("W3;6;;;;0;"));
+    QCOMPARE(w.grid(TableKind::Operators).cell(1, 0), QString());
+}
+
+void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
+    QProcess simulator;
+    const QString device = startSimulator(simulator, {"--model", "neon"});
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
+    WindowFixture f("[Ports]\r\nCOM2=" + device.toLocal8Bit() + "\r\n");
+    f.control<QComboBox>("ComboBox1")->setCurrentIndex(1);
+    f.control<QComboBox>("ComboBox2")->setCurrentText("115200");
+    f.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
+    f.control<QComboBox>("ComboBox4")->activated(2);
+    f.control<QPushButton>("Button5")->click();
+    QVERIFY(f.waitForLink());
+    QVERIFY(f.window().Connected);
+
+    GridModel& goods = *f.window().grid(TableKind::Goods);
+    for (int row = 11; row <= 15; ++row) {
+        goods.setCell(row, 1, QString::number(row));
+        goods.setCell(row, 2, QStringLiteral("Хліб %1").arg(row));
+        goods.setCell(row, 3, "9.5");
+    }
+    f.control<QCheckBox>("CheckBox1")->setChecked(true);
+    f.control<QLineEdit>("Edit2")->setText("11");
+    f.control<QLineEdit>("Edit3")->setText("15");
+    f.control<QLineEdit>("Edit4")->setText("11");
+    f.control<QPushButton>("Button4")->click();
+    QVERIFY(f.waitForLink(60000));
+    f.control<QPushButton>("Button16")->click();
+    QCOMPARE(goods.cell(12, 2), QString());
+    f.control<QPushButton>("Button9")->click();
+    QVERIFY(f.waitForLink(60000));
+    for (int row = 11; row <= 15; ++row) {
+        QCOMPARE(goods.cell(row, 1), QString::number(row));
+        QCOMPARE(goods.cell(row, 2), QStringLiteral("Хліб %1").arg(row));
+        QCOMPARE(goods.cell(row, 3), QString("9.50"));
+    }
+
+    // Payment types cleared on Neon and read back.
+    f.control<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    f.control<QPushButton>("Button8")->click();
+    QVERIFY(f.waitForLink(60000));
+    f.control<QPushButton>("Button9")->click();
+    QVERIFY(f.waitForLink(60000));
+    GridModel& payments = *f.window().grid(TableKind::PaymentTypes);
+    QCOMPARE(payments.cell(2, 3), QString("Чек"));
+    QCOMPARE(payments.cell(4, 3), QString("Картка"));
+    for (const auto& box : f.dialogs().messages())
+        QVERIFY2(box.text.startsWith("Операция завершена успешно") || box.text.startsWith("Таблица"),
+                 qPrintable(box.text));
+    simulator.kill();
+    simulator.waitForFinished();
+}
+
+void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
+    QProcess simulator;
+    const QString device =
+        startSimulator(simulator, {"--model", "mp-550t", "--register", "1"});
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
+    auto f = std::make_unique<WindowFixture>("[Ports]\r\nCOM1=" + device.toLocal8Bit() + "\r\n");
+    f->control<QPushButton>("Button5")->click();
+    QTest::qWait(200);
+    QVERIFY(!f->control<QPushButton>("Button5")->isEnabled());  // one connect at a time
+    QVERIFY(f->waitForLink(20000));
+    QVERIFY(f->window().Connected);
+    // The runs now speak to a number nobody on the line answers to.
+    f->window().RegisterNumber = 2;
+    f->control<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    f->control<QPushButton>("Button4")->click();
+    QTest::qWait(300);
+    QVERIFY(f->window().isLinkBusy());
+
+    // Each select waits out 300 ms a try; the window takes an event at once.
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        bool handled = false;
+        QTimer::singleShot(0, [&] { handled = true; });
+        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000));
+        QVERIFY2(timer.elapsed() < 200, qPrintable(QString::number(timer.elapsed())));
+        QTest::qWait(100);
+    }
+    QVERIFY(f->control<QPushButton>("Button6")->isEnabled());
+    // Closing the window mid-run ends the run within one exchange.
+    QElapsedTimer closing;
+    closing.start();
+    f.reset();
+    QVERIFY(closing.elapsed() < 3000);
+    simulator.kill();
+    simulator.waitForFinished();
+}
+
+QTEST_MAIN(TransferRunsTest)
+#include "transfer_runs_test.moc"
