@@ -382,7 +382,9 @@ void StartupTest::aboutBoxIsShownModally() {
     QSize size;
     bool modal = false;
     QString closeText;
+    QPoint offCentre;
     f.dialogs().onModal = [&](QDialog& box) -> int {
+        offCentre = box.geometry().center() - f.window().geometry().center();
         size = box.size();
         modal = box.isModal();
         auto* close = box.findChild<QPushButton*>();
@@ -396,6 +398,7 @@ void StartupTest::aboutBoxIsShownModally() {
     QCOMPARE(f.dialogs().shown[0].kind, ScriptedDialogs::Kind::Modal);
     QCOMPARE(f.dialogs().shown[0].windowTitle, QString("О программе"));
     QCOMPARE(size, QSize(343, 163));
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the box is not centred over the window");
     QVERIFY(modal);
     QCOMPARE(closePlace, QRect(256, 128, 75, 25));
     QCOMPARE(closeText, QString("Закрыть"));

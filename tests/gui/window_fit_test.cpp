@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -29,6 +32,11 @@ namespace {
 QString nameOf(const QWidget* widget) {
     return widget->objectName().isEmpty() ? widget->metaObject()->className()
                                           : widget->objectName();
+}
+
+void writeText(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
 }
 
 int textWidth(const QWidget* widget, const QString& text) {
@@ -229,6 +237,18 @@ void WindowFitTest::theWindowsUseTheTahomaMetricFont() {
     QCOMPARE(f.window().font().pixelSize(), 11);
     QCOMPARE(f.control<QPushButton>("Button4")->font().family(), QString("Tahoma"));
     QCOMPARE(f.control<QPushButton>("Button4")->font().pixelSize(), 11);
+
+    // The font file is whatever the package's file list names, if it is there.
+    QTemporaryDir dir;
+    const QString font = dir.filePath("fonts/tahoma.ttf");
+    QVERIFY(QDir().mkpath(dir.filePath("fonts")));
+    writeText(font, "");
+    const QString list = dir.filePath("fonts-wine.list");
+    writeText(list, "/.\n/usr/share/wine/fonts/tahomabd.ttf\n" + font + "\n");
+    QCOMPARE(tabulon::app::tahomaFontFile(list), font);
+    writeText(list, "/.\n" + dir.filePath("elsewhere/tahoma.ttf") + "\n");
+    QCOMPARE(tabulon::app::tahomaFontFile(list), QString());
+    QCOMPARE(tabulon::app::tahomaFontFile(dir.filePath("no.list")), QString());
 }
 
 void WindowFitTest::everyTabShowsItsCaptionsWhole() {
