@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include "cli/cli_commands.h"
+#include "cli/table_names.h"
+
 namespace tabulon::cli {
 
 namespace {
@@ -12,11 +15,24 @@ std::optional<int> wholeNumber(const QString& text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// Options that stand alone; every other option takes a value.
+bool isSwitch(const QString& name) {
+    return name == u"--help" || name == u"--quiet" || name == u"--verify";
+}
+
+// Options only some commands take, by the bit the commands list them with.
+const CliOption kCommandOptions[] = {kModelOption, kIntervalOption, kOnFailureOption, kVerifyOption,
+                                     kOnlyChangedOption};
+
 }  // namespace
 
 QString cliUsage() {
-    return QStringLiteral(
+    QString usage = QStringLiteral(
         "Usage: tabulon-cli [--port NAME] [--speed N] [--register N] COMMAND\n"
+        "       tabulon-cli [--port NAME] [--speed N] [--register N] [--model MODEL]\n"
+        "                   [--interval START:END:FIRST] [--on-failure abort|skip]\n"
+        "                   [--verify] [--only-changed OLD_FILE] [--trace FILE] [--quiet]\n"
+        "                   TABLE-COMMAND\n"
         "Talks to one cash register on a serial line: opens the port, does the one\n"
         "operation, and closes the port again.\n"
         "\n"
@@ -26,16 +42,39 @@ QString cliUsage() {
         "  --speed N        4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or\n"
         "                   115200; default 4800\n"
         "  --register N     the register's number, 1 to 99; default 1\n"
+        "  --model MODEL    mp-550t, mp-50-junior or neon; default mp-550t\n"
+        "  --interval START:END:FIRST\n"
+        "                   goods only: rows START to END go to (or come from) the\n"
+        "                   records from FIRST on\n"
+        "  --on-failure abort|skip\n"
+        "                   after a record failed ten times: stop there (abort, the\n"
+        "                   default), or reopen the port and go on with the next (skip)\n"
+        "  --verify         write-table: read every record back and compare it\n"
+        "  --only-changed OLD_FILE\n"
+        "                   write-table of a grid table: write only the rows that differ\n"
+        "                   from the same line of OLD_FILE\n"
+        "  --trace FILE     append every byte sent and received to FILE\n"
+        "  --quiet          no progress line on a terminal\n"
         "  --help           show this text\n"
         "\n"
-        "Commands:\n"
-        "  detect                      check that the register answers; prints \"found\"\n"
-        "  read TABLE RECORD           read a record; prints the register's reply\n"
-        "  write TABLE RECORD DATA     write DATA (fields each closed by \";\") into a record\n"
-        "  reset                       release the line and pause for a second\n"
-        "\n"
-        "Exit status: 0 done, 1 the register or the port failed (the error and its\n"
-        "code on standard error), 2 the command line is wrong.\n");
+        "Commands:\n");
+    for (const CliCommand& command : cliCommands()) {
+        QString shape = command.name.toString();
+        if (!command.synopsis.isEmpty()) shape += u' ' + command.synopsis.toString();
+        usage += QStringLiteral("  %1 %2\n").arg(shape, -27).arg(command.summary.toString());
+    }
+    usage +=
+        QStringLiteral(
+            "\n"
+            "TABLE of the table commands: %1.\n"
+            "FILE is a table file of that table as the window's \"Открыть\" and \"Сохранить\"\n"
+            "read and write it for the model. clear-table leaves a record that fails ten\n"
+            "times (a second apart) as it was and goes on.\n"
+            "\n"
+            "Exit status: 0 done, 1 a record, the register or the port failed (the records\n"
+            "and errors on standard error), 2 the command line or an input file is wrong.\n")
+            .arg(tableNames().join(QStringLiteral(", ")));
+    return usage;
 }
 
 std::optional<int> comPortNumber(const QString& port) {
@@ -43,6 +82,13 @@ std::optional<int> comPortNumber(const QString& port) {
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = com.match(port);
     return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
+}
+
+std::optional<Model> modelFromCliName(const QString& name) {
+    if (name == u"mp-550t") return Model::DatecsMp550T;
+    if (name == u"mp-50-junior") return Model::DatecsMp50Junior;
+    if (name == u"neon") return Model::Neon;
+    return std::nullopt;
 }
 
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
@@ -65,8 +111,12 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             value = name.mid(eq + 1);
             name.truncate(eq);
         }
-        if (name == u"--help") {
-            request.help = true;
+        request.given.insert(name);
+        if (isSwitch(name)) {
+            if (value) return fail(QStringLiteral("%1 takes no value").arg(name));
+            if (name == u"--help") request.help = true;
+            if (name == u"--quiet") request.quiet = true;
+            if (name == u"--verify") request.verify = true;
             continue;
         }
         if (!value && i + 1 < arguments.size()) value = arguments[++i];
@@ -84,6 +134,27 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             const auto number = wholeNumber(*value);
             if (!number) return fail(QStringLiteral("--register takes a whole number"));
             request.registerNumber = *number;
+        } else if (name == u"--model") {
+            const auto model = modelFromCliName(*value);
+            if (!model) return fail(QStringLiteral("--model takes mp-550t, mp-50-junior or neon"));
+            request.model = *model;
+        } else if (name == u"--interval") {
+            // The three fields go to the run's own check as typed, so that a
+            // wrong one is refused in the window's words.
+            const QStringList parts = value->split(u':');
+            if (parts.size() != 3) return fail(QStringLiteral("--interval takes START:END:FIRST"));
+            request.interval = transfer::IntervalTexts{parts[0], parts[1], parts[2]};
+        } else if (name == u"--on-failure") {
+            if (*value == u"abort") {
+                request.onFailure = FailurePolicy::Abort;
+            } else if (*value == u"skip") {
+                request.onFailure = FailurePolicy::Skip;
+            } else {
+                return fail(QStringLiteral("--on-failure takes abort or skip"));
+            }
+        } else if (name == u"--only-changed" || name == u"--trace") {
+            if (value->isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
+            (name == u"--trace" ? request.trace : request.onlyChanged) = *value;
         } else {
             return fail(QStringLiteral("unknown option %1").arg(name));
         }
@@ -91,33 +162,17 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     if (request.help) return ParsedCliRequest{request, QString()};
     if (words.isEmpty()) return fail(QStringLiteral("no command"));
 
-    const QString command = words.takeFirst();
-    struct Shape {
-        const char16_t* name;
-        CliRequest::Command command;
-        qsizetype arguments;
-    };
-    static const Shape shapes[] = {{u"detect", CliRequest::Command::Detect, 0},
-                                   {u"read", CliRequest::Command::Read, 2},
-                                   {u"write", CliRequest::Command::Write, 3},
-                                   {u"reset", CliRequest::Command::Reset, 0}};
-    const Shape* shape = nullptr;
-    for (const Shape& candidate : shapes) {
-        if (command == QStringView(candidate.name)) shape = &candidate;
+    const QString name = words.takeFirst();
+    const CliCommand* command = findCliCommand(name);
+    if (!command) return fail(QStringLiteral("unknown command %1").arg(name));
+    if (words.size() != command->arguments)
+        return fail(QStringLiteral("%1 takes %2 argument(s)").arg(name).arg(command->arguments));
+    for (CliOption option : kCommandOptions) {
+        if (request.given.contains(optionName(option)) && !(command->options & option))
+            return fail(QStringLiteral("%1 does not go with %2").arg(optionName(option), name));
     }
-    if (!shape) return fail(QStringLiteral("unknown command %1").arg(command));
-    if (words.size() != shape->arguments)
-        return fail(QStringLiteral("%1 takes %2 argument(s)").arg(command).arg(shape->arguments));
-
-    request.command = shape->command;
-    if (shape->arguments >= 2) {
-        const auto table = wholeNumber(words[0]);
-        const auto record = wholeNumber(words[1]);
-        if (!table || !record) return fail(QStringLiteral("TABLE and RECORD are whole numbers"));
-        request.table = *table;
-        request.record = *record;
-    }
-    if (shape->arguments == 3) request.data = words[2];
+    request.command = command;
+    request.arguments = words;
     return ParsedCliRequest{request, QString()};
 }
 

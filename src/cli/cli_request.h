@@ -1,23 +1,42 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+#include "catalogue/model.h"
+#include "transfer/run_plan.h"
+
 namespace tabulon::cli {
 
-// One run of tabulon-cli: where the register is and the one operation to do.
-struct CliRequest {
-    enum class Command { Detect, Read, Write, Reset };
+struct CliCommand;
 
+// What to do after a record failed its ten attempts, in place of the
+// window's question.
+enum class FailurePolicy {
+    Abort,  // the command stops there ("Завершить операцию")
+    Skip,   // the port is closed and reopened, the run goes on ("Пропустить")
+};
+
+// One run of tabulon-cli: where the register is, how to treat it, and the
+// one command with its arguments.
+struct CliRequest {
     QString port = QStringLiteral("COM1");  // COM1..COM9 or a device path
     int speed = 4800;
     int registerNumber = 1;
-    Command command = Command::Detect;
-    int table = 0;
-    int record = 0;
-    QString data;  // as typed; crosses to Windows-1251 before it is sent
+    Model model = Model::DatecsMp550T;
+    std::optional<transfer::IntervalTexts> interval;
+    FailurePolicy onFailure = FailurePolicy::Abort;
+    bool verify = false;
+    QString onlyChanged;  // OLD_FILE; empty: every row
+    QString trace;        // FILE the exchange is traced into; empty: none
+    bool quiet = false;   // no progress line even on a terminal
     bool help = false;
+
+    const CliCommand* command = nullptr;
+    QStringList arguments;  // the words after the command
+    QSet<QString> given;    // the options named on the command line ("--verify")
 };
 
 struct ParsedCliRequest {
@@ -25,11 +44,15 @@ struct ParsedCliRequest {
     QString error;
 };
 
-// The arguments after the program name.
+// The arguments after the program name. Options may stand anywhere; the
+// first other word is the command.
 ParsedCliRequest parseCliRequest(const QStringList& arguments);
 QString cliUsage();
 
 // COMn as its port number 1..9; nullopt for a device path.
 std::optional<int> comPortNumber(const QString& port);
+
+// "mp-550t", "mp-50-junior", "neon".
+std::optional<Model> modelFromCliName(const QString& name);
 
 }  // namespace tabulon::cli

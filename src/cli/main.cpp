@@ -1,10 +1,13 @@
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "cli/cli_commands.h"
+#include "cli/cli_port.h"
 #include "cli/cli_request.h"
-#include "cli/cli_run.h"
-#include "link/serial_link.h"
-#include "settings/port_map.h"
+#include "link/register_link.h"
+#include "transfer/run_parts.h"
 
 using namespace tabulon;
 
@@ -13,7 +16,33 @@ namespace {
 void print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
 }
+
+// Standard error: a progress line on a terminal, redrawn in place with a
+// carriage return and cleared to the end of the line.
+class StandardError : public cli::CliConsole {
+public:
+    explicit StandardError(bool quiet) : progress_(!quiet && isatty(STDERR_FILENO)) {}
+
+    bool showsProgress() const override { return progress_; }
+    void progress(const QString& line) override {
+        print(stderr, u'\r' + line + QStringLiteral("\x1b[K"));
+        shown_ = true;
+    }
+    void message(const QString& line) override {
+        endProgress();
+        print(stderr, line + u'\n');
+    }
+    void endProgress() override {
+        if (shown_) print(stderr, QStringLiteral("\r\x1b[K"));
+        shown_ = false;
+    }
+
+private:
+    bool progress_;
+    bool shown_ = false;
+};
 
 }  // namespace
 
@@ -25,24 +54,33 @@ int main(int argc, char** argv) {
     const cli::ParsedCliRequest parsed = cli::parseCliRequest(arguments);
     if (!parsed.request) {
         print(stderr, QStringLiteral("tabulon-cli: %1\n\n%2").arg(parsed.error, cli::cliUsage()));
-        return 2;
+        return cli::kExitUsage;
     }
     const cli::CliRequest& request = *parsed.request;
     if (request.help) {
         print(stdout, cli::cliUsage());
-        return 0;
+        return cli::kExitDone;
     }
 
-    // COMn goes through the settings file as in the window; a device path is
-    // opened as the one port the command uses.
-    const std::optional<int> com = cli::comPortNumber(request.port);
-    const QString device = request.port;
-    auto link = link::makeSerialLink([&](int port) {
-        return com ? settings::portDevice(QStringLiteral("Tabulon.ini"), port) : device;
-    });
+    QString error;
+    const std::unique_ptr<link::RegisterLink> link = cli::makeCliLink(request, error);
+    if (!link) {
+        print(stderr, QStringLiteral("tabulon-cli: --trace %1: %2\n").arg(request.trace, error));
+        return cli::kExitUsage;
+    }
+    StandardError console(request.quiet);
+    transfer::RunControl control;
+    const cli::CliContext context{request, *link, cli::cliPortNumber(request), console, control};
+    const cli::CliResult result = request.command->run(context);
 
-    const cli::CliResult result = cli::runCliRequest(request, *link, com.value_or(1));
     print(stdout, result.output);
-    if (!result.error.isEmpty()) print(stderr, result.error + u'\n');
+    if (!result.error.isEmpty()) {
+        if (result.showUsage) {
+            print(stderr,
+                  QStringLiteral("tabulon-cli: %1\n\n%2").arg(result.error, cli::cliUsage()));
+        } else {
+            print(stderr, result.error + u'\n');
+        }
+    }
     return result.status;
 }

@@ -4,29 +4,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli_process.h"
 #include "sim/pseudo_terminal.h"
-#include "sim/sim_process.h"
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& arguments, const QString& workingDirectory = QString()) {
-    QProcess process;
-    if (!workingDirectory.isEmpty()) process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(TABULON_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000)) return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QStringList on(const SimProcess& ecr, const QStringList& rest) {
-    return QStringList{"--port", ecr.path(), "--speed", "115200"} + rest;
-}
 
 const QByteArray kRelease88 = QByteArray(8, '\xFF') + "\x13\x13" + QByteArray(8, '\xFF');
 

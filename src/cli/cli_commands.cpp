@@ -1,0 +1,62 @@
+#include "cli/cli_commands.h"
+
+#include "cli/record_commands.h"
+#include "cli/table_commands.h"
+
+namespace tabulon::cli {
+
+CliResult usageError(const QString& error) {
+    return {kExitUsage, QString(), error, true};
+}
+
+CliResult inputError(const QString& error) {
+    return {kExitUsage, QString(), error, false};
+}
+
+CliResult failure(const QString& error) {
+    return {kExitFailed, QString(), error, false};
+}
+
+QString optionName(CliOption option) {
+    switch (option) {
+        case kModelOption:
+            return QStringLiteral("--model");
+        case kIntervalOption:
+            return QStringLiteral("--interval");
+        case kOnFailureOption:
+            return QStringLiteral("--on-failure");
+        case kVerifyOption:
+            return QStringLiteral("--verify");
+        case kOnlyChangedOption:
+            return QStringLiteral("--only-changed");
+    }
+    return {};
+}
+
+const QList<CliCommand>& cliCommands() {
+    constexpr unsigned kTableRun = kModelOption | kIntervalOption | kOnFailureOption;
+    static const QList<CliCommand> commands{
+        {u"detect", u"", u"check that the register answers; prints \"found\"", 0, 0, runDetect},
+        {u"read", u"TABLE RECORD", u"read a record; prints the register's reply", 2, 0,
+         runReadRecord},
+        {u"write", u"TABLE RECORD DATA", u"write DATA (fields each closed by \";\") into a record",
+         3, 0, runWriteRecord},
+        {u"reset", u"", u"release the line and pause for a second", 0, 0, runReset},
+        {u"write-table", u"TABLE FILE", u"write the table in FILE into the register", 2,
+         kTableRun | kVerifyOption | kOnlyChangedOption, runWriteTable},
+        {u"read-table", u"TABLE FILE", u"read the table out of the register into FILE", 2,
+         kTableRun, runReadTable},
+        {u"clear-table", u"TABLE", u"reset the table in the register to its default records", 1,
+         kModelOption, runClearTable},
+    };
+    return commands;
+}
+
+const CliCommand* findCliCommand(QStringView name) {
+    for (const CliCommand& command : cliCommands()) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+}  // namespace tabulon::cli

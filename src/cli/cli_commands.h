@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include "cli/cli_request.h"
+
+namespace tabulon::link {
+class RegisterLink;
+}
+namespace tabulon::transfer {
+struct RunControl;
+}
+
+namespace tabulon::cli {
+
+// Exit statuses of tabulon-cli.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;  // a record, the register or the port failed
+inline constexpr int kExitUsage = 2;   // the command line or an input file is wrong
+
+struct CliResult {
+    int status = kExitDone;
+    QString output;          // for standard output
+    QString error;           // for standard error; lines end with "\n" where there are several
+    bool showUsage = false;  // a command line mistake: the usage text follows the error
+};
+
+CliResult usageError(const QString& error);
+CliResult inputError(const QString& error);
+CliResult failure(const QString& error);
+
+// Standard error while a command runs: messages as they come, and on a
+// terminal a progress line redrawn in place.
+class CliConsole {
+public:
+    virtual ~CliConsole() = default;
+    // Standard error is a terminal and --quiet was not given.
+    virtual bool showsProgress() const = 0;
+    // Replaces the progress line (only called when showsProgress()).
+    virtual void progress(const QString& line) = 0;
+    // One line of its own, below any progress line.
+    virtual void message(const QString& line) = 0;
+    // Takes the progress line away.
+    virtual void endProgress() = 0;
+};
+
+// What a command works with. The link is built with the request's port and
+// trace, and is not open yet: each command opens it once it has checked
+// everything that needs no register.
+struct CliContext {
+    const CliRequest& request;
+    link::RegisterLink& link;
+    int portNumber;  // what OpenPort is given: COMn, or 1 for a device path
+    CliConsole& console;
+    // A signal asks the run in hand to stop between two records.
+    transfer::RunControl& control;
+};
+
+// Options that only some commands take; --port, --speed, --register,
+// --trace and --quiet go with every command.
+enum CliOption : unsigned {
+    kModelOption = 1u << 0,
+    kIntervalOption = 1u << 1,
+    kOnFailureOption = 1u << 2,
+    kVerifyOption = 1u << 3,
+    kOnlyChangedOption = 1u << 4,
+};
+
+// The option word of one CliOption ("--verify").
+QString optionName(CliOption option);
+
+struct CliCommand {
+    QStringView name;      // "write-table"
+    QStringView synopsis;  // its arguments, "TABLE FILE"
+    QStringView summary;   // what it does, for the usage text
+    qsizetype arguments;   // how many words follow it
+    unsigned options;      // CliOption bits it takes
+    CliResult (*run)(const CliContext& context);
+};
+
+// Every command tabulon-cli knows, in the order of the usage text.
+const QList<CliCommand>& cliCommands();
+const CliCommand* findCliCommand(QStringView name);
+
+}  // namespace tabulon::cli

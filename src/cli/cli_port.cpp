@@ -1,0 +1,48 @@
+#include "cli/cli_port.h"
+
+#include "link/register_link.h"
+#include "link/serial_port.h"
+#include "link/tracing_port.h"
+#include "settings/port_map.h"
+
+namespace tabulon::cli {
+
+QString linkError(link::Operation operation, int result, const QString& detail) {
+    const QString meaning = link::resultMeaning(operation, result);
+    QString line = QStringLiteral("error %1: %2").arg(result).arg(meaning);
+    if (!detail.isEmpty() && detail != meaning) line += QStringLiteral(" (%1)").arg(detail);
+    return line;
+}
+
+int cliPortNumber(const CliRequest& request) {
+    return comPortNumber(request.port).value_or(1);
+}
+
+std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QString& error) {
+    link::RegisterLink::Parts parts;
+    parts.port = std::make_unique<link::SerialBytePort>();
+    if (!request.trace.isEmpty()) {
+        parts.port = link::TracingPort::appendingTo(std::move(parts.port), request.trace, error,
+                                                    parts.clock);
+        if (!parts.port) return nullptr;
+    }
+    const bool com = comPortNumber(request.port).has_value();
+    parts.deviceFor = [com, device = request.port](int port) {
+        return com ? settings::portDevice(QStringLiteral("Tabulon.ini"), port) : device;
+    };
+    return std::make_unique<link::RegisterLink>(std::move(parts));
+}
+
+std::optional<CliResult> openPort(const CliContext& context) {
+    const int opened = context.link.OpenPort(context.portNumber, context.request.speed);
+    if (opened >= 0) return std::nullopt;
+    return failure(linkError(link::Operation::OpenPort, opened, context.link.openErrorText()));
+}
+
+std::optional<CliResult> closePort(const CliContext& context) {
+    const int closed = context.link.ClosePort(context.portNumber);
+    if (closed >= 0) return std::nullopt;
+    return failure(linkError(link::Operation::ClosePort, closed));
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,30 @@
+#include "cli/cli_run_dialogs.h"
+
+#include "cli/cli_port.h"
+#include "text/cp1251.h"
+
+namespace tabulon::cli {
+
+transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResult) {
+    lastFailedRecord_ = record;
+    // Reads and writes give their results the same meanings.
+    QString line = QStringLiteral("record %1 failed ten times: %2")
+                       .arg(record)
+                       .arg(linkError(link::Operation::WriteRecord, linkResult));
+    if (policy_ == FailurePolicy::Skip) {
+        console_.message(line + QStringLiteral("; skipped"));
+        return transfer::FailureAnswer::Skip;
+    }
+    console_.message(line);
+    return transfer::FailureAnswer::End;
+}
+
+void CliRunDialogs::tellBadData(int record, const QByteArray& reply) {
+    badData_ << record;
+    console_.message(
+        QStringLiteral("record %1: the register sent more fields than the table has: \"%2\"")
+            .arg(record)
+            .arg(text::fromCp1251(reply)));
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+
+#include "cli/cli_commands.h"
+#include "transfer/run_parts.h"
+
+namespace tabulon::cli {
+
+// The window's questions answered by --on-failure: every failed series and
+// every reply with too many fields is told on standard error as it happens.
+class CliRunDialogs : public transfer::RunDialogs {
+public:
+    CliRunDialogs(FailurePolicy policy, CliConsole& console) : policy_(policy), console_(console) {}
+
+    transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
+    void tellBadData(int record, const QByteArray& reply) override;
+
+    // Records whose reply had more fields than the table has.
+    const QList<int>& badData() const { return badData_; }
+    // The record and link result of the last failed series, if any.
+    int lastFailedRecord() const { return lastFailedRecord_; }
+
+private:
+    FailurePolicy policy_;
+    CliConsole& console_;
+    QList<int> badData_;
+    int lastFailedRecord_ = 0;
+};
+
+}  // namespace tabulon::cli

@@ -1,0 +1,98 @@
+#include "cli/read_back.h"
+
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/model_profile.h"
+#include "catalogue/parameter_catalogue.h"
+#include "text/cp1251.h"
+#include "transfer/parameter_record.h"
+#include "transfer/register_tables.h"
+#include "transfer/table_record.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+// The fields of a record as it was sent, each closed by ";".
+QStringList sentFields(const QByteArray& sent) {
+    QStringList fields = text::fromCp1251(sent).split(u';');
+    fields.removeLast();
+    return fields;
+}
+
+QString difference(const QString& name, const QString& written,
+                   const std::optional<QString>& read) {
+    if (!read) return QStringLiteral("%1: written \"%2\", not read back").arg(name, written);
+    return QStringLiteral("%1: written \"%2\", read back \"%3\"").arg(name, written, *read);
+}
+
+// What the model's window calls a parameter field: its label ("Адаптер:").
+QString fieldName(ParameterSet set, Model model, const QString& edit) {
+    for (const FieldPresentation& field : modelProfile(model).fields) {
+        if (field.edit == edit && !field.text.isEmpty())
+            return QStringLiteral("field \"%1\" (%2)").arg(field.text, edit);
+    }
+    for (const ParameterField& field : parameterTab(set).fields) {
+        if (field.edit == edit)
+            return QStringLiteral("field \"%1\" (%2)").arg(field.labelText, edit);
+    }
+    return QStringLiteral("field %1").arg(edit);
+}
+
+}  // namespace
+
+QStringList readBackDifferences(TableKind kind, const QByteArray& sent, const QByteArray& reply) {
+    const GridTable& table = registerTable(kind);
+    const QStringList written = sentFields(sent);
+    const TableReply read = ParseTableRecord(kind, reply);
+    const QStringList& headers = gridShape(kind).headers;
+    QStringList differences;
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        const int column = table.fields[i].column;
+        if (column <= 0) continue;
+        const QString wrote = written.value(qsizetype(i));
+        const std::optional<QString> got = column <= read.cells.size()
+                                               ? std::optional<QString>(read.cells[column - 1])
+                                               : std::nullopt;
+        if (got == wrote) continue;
+        differences << difference(QStringLiteral("column \"%1\"").arg(headers.value(column)), wrote,
+                                  got);
+    }
+    if (read.badData) {
+        differences << QStringLiteral("the register sent more fields than the table has: \"%1\"")
+                           .arg(text::fromCp1251(reply));
+    }
+    return differences;
+}
+
+QStringList readBackDifferences(ParameterSet set, Model model, const QByteArray& sent,
+                                const QByteArray& reply) {
+    const QStringList edits = parameterRecordFields(set, model);
+    const QStringList written = sentFields(sent);
+    const QStringList read = ParseParameterRecord(set, reply, model);
+    QStringList differences;
+    for (qsizetype i = 0; i < edits.size(); ++i) {
+        const QString wrote = written.value(i);
+        const std::optional<QString> got =
+            i < read.size() ? std::optional<QString>(read[i]) : std::nullopt;
+        if (got == wrote) continue;
+        differences << difference(fieldName(set, model, edits[i]), wrote, got);
+    }
+    return differences;
+}
+
+QStringList differenceMessages(int record, const QStringList& differences) {
+    QStringList lines;
+    for (const QString& difference : differences)
+        lines << QStringLiteral("record %1 reads back otherwise: %2").arg(record).arg(difference);
+    return lines;
+}
+
+bool ReadBackCheck::matches(int, int record, const QByteArray& sent, const QByteArray& reply) {
+    const QStringList differences = readBackDifferences(kind_, sent, reply);
+    if (differences.isEmpty()) return true;
+    for (const QString& line : differenceMessages(record, differences)) console_.message(line);
+    if (policy_ == FailurePolicy::Abort) control_.stopRequested = true;
+    return false;
+}
+
+}  // namespace tabulon::cli

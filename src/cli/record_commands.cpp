@@ -1,0 +1,86 @@
+#include "cli/record_commands.h"
+
+#include <functional>
+
+#include "cli/cli_port.h"
+#include "link/register_link.h"
+#include "link/result_text.h"
+#include "text/cp1251.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+using link::Operation;
+
+struct TableAndRecord {
+    int table = 0;
+    int record = 0;
+};
+
+std::optional<TableAndRecord> tableAndRecord(const QStringList& arguments) {
+    bool tableOk = false;
+    bool recordOk = false;
+    const TableAndRecord numbers{arguments.value(0).toInt(&tableOk),
+                                 arguments.value(1).toInt(&recordOk)};
+    if (!tableOk || !recordOk) return std::nullopt;
+    return numbers;
+}
+
+// Opens the port, does the operation, closes the port. The operation's own
+// failure counts before one of closing.
+CliResult exchange(const CliContext& context, Operation operation,
+                   const std::function<int(link::RegisterLink&, int registerNumber)>& run,
+                   const std::function<QString()>& output = {}) {
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    const int done = run(context.link, context.request.registerNumber);
+    const std::optional<CliResult> closing = closePort(context);
+    if (done < 0) return failure(linkError(operation, done));
+    if (closing) return *closing;
+    return {kExitDone, output ? output() : QString(), QString(), false};
+}
+
+}  // namespace
+
+CliResult runDetect(const CliContext& context) {
+    return exchange(
+        context, Operation::DetectRegister,
+        [](link::RegisterLink& link, int number) { return link.DetectRegister(number); },
+        [] { return QStringLiteral("found\n"); });
+}
+
+CliResult runReadRecord(const CliContext& context) {
+    const std::optional<TableAndRecord> at = tableAndRecord(context.request.arguments);
+    if (!at) return usageError(QStringLiteral("TABLE and RECORD are whole numbers"));
+    QByteArray reply;
+    return exchange(
+        context, Operation::ReadRecord,
+        [&](link::RegisterLink& link, int number) {
+            return link.ReadRecord(number, at->table, at->record, reply);
+        },
+        [&] { return text::fromCp1251(reply) + u'\n'; });
+}
+
+CliResult runWriteRecord(const CliContext& context) {
+    const std::optional<TableAndRecord> at = tableAndRecord(context.request.arguments);
+    if (!at) return usageError(QStringLiteral("TABLE and RECORD are whole numbers"));
+    // Refused before the port is touched: the encoder would put a substitute
+    // byte on the line.
+    const QString& typed = context.request.arguments[2];
+    const std::optional<QByteArray> data = text::toCp1251(typed);
+    if (!data) {
+        return failure(
+            QStringLiteral("error: DATA holds a character that Windows-1251 cannot encode: %1")
+                .arg(text::describeCharacter(typed, text::firstNonCp1251(typed))));
+    }
+    return exchange(context, Operation::WriteRecord, [&](link::RegisterLink& link, int number) {
+        return link.WriteRecord(number, at->table, at->record, *data);
+    });
+}
+
+CliResult runReset(const CliContext& context) {
+    return exchange(context, Operation::ResetLink,
+                    [](link::RegisterLink& link, int) { return link.ResetLink(); });
+}
+
+}  // namespace tabulon::cli

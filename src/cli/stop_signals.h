@@ -1,0 +1,30 @@
+#pragma once
+
+#include <csignal>
+
+namespace tabulon::transfer {
+struct RunControl;
+}
+
+namespace tabulon::cli {
+
+// While it lives, Ctrl-C (SIGINT) and SIGTERM ask the run to stop between two
+// records, as "Стоп" does: the record in hand is finished and the registers
+// are released, so no register is left selected. A second signal ends the
+// program at once.
+class StopOnSignals {
+public:
+    explicit StopOnSignals(transfer::RunControl& control);
+    ~StopOnSignals();
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+    // A signal came while it lived.
+    bool caught() const;
+
+private:
+    struct sigaction previousInterrupt_ {};
+    struct sigaction previousTerminate_ {};
+};
+
+}  // namespace tabulon::cli

@@ -1,0 +1,352 @@
+#include "cli/table_commands.h"
+
+#include <QSaveFile>
+#include <algorithm>
+#include <variant>
+
+#include "catalogue/grid_model.h"
+#include "catalogue/parameter_values.h"
+#include "cli/cli_port.h"
+#include "cli/cli_run_dialogs.h"
+#include "cli/progress_line.h"
+#include "cli/read_back.h"
+#include "cli/stop_signals.h"
+#include "cli/table_file_io.h"
+#include "cli/table_names.h"
+#include "transfer/grid_rows.h"
+#include "transfer/parameter_record.h"
+#include "transfer/register_tables.h"
+#include "transfer/table_run.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+using transfer::Direction;
+using transfer::RunOutcome;
+using transfer::RunPlan;
+
+class GridSource : public transfer::RowSource {
+public:
+    GridSource(const GridModel& grid, TableKind kind) : grid_(grid), kind_(kind) {}
+    QStringList rowCells(int row) const override { return recordCells(grid_, kind_, row); }
+
+private:
+    const GridModel& grid_;
+    TableKind kind_;
+};
+
+class GridSink : public transfer::RowSink {
+public:
+    explicit GridSink(GridModel& grid) : grid_(grid) {}
+    void putRow(int row, const TableReply& reply) override { fillRow(grid_, row, reply); }
+
+private:
+    GridModel& grid_;
+};
+
+// "3, 7-12, 40": a skip run over a silent register can fail thousands.
+QString recordList(QList<int> records) {
+    std::sort(records.begin(), records.end());
+    QStringList parts;
+    for (qsizetype i = 0; i < records.size();) {
+        qsizetype j = i;
+        while (j + 1 < records.size() && records[j + 1] == records[j] + 1) ++j;
+        parts << (j == i ? QString::number(records[i])
+                         : QStringLiteral("%1-%2").arg(records[i]).arg(records[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString counted(int records) {
+    return records == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(records);
+}
+
+// Where the command stands before it goes to the register: the table and the
+// checks that need no register behind it.
+struct Table {
+    int tab;
+    QString name;
+    bool grid() const { return isGridTab(tab); }
+    TableKind kind() const { return tableKindOfTab(tab); }
+    ParameterSet set() const { return parameterSetOfTab(tab); }
+};
+
+std::variant<Table, CliResult> tableOf(const CliContext& context) {
+    const QString& name = context.request.arguments.value(0);
+    const std::optional<int> tab = tableTab(name);
+    if (!tab) {
+        return usageError(QStringLiteral("unknown table %1; TABLE is one of %2")
+                              .arg(name, tableNames().join(QStringLiteral(", "))));
+    }
+    const Table table{*tab, name};
+    if (context.request.interval && !(table.grid() && table.kind() == TableKind::Goods))
+        return usageError(QStringLiteral("--interval goes with the goods table only"));
+    if (!context.request.onlyChanged.isEmpty() && !table.grid())
+        return usageError(QStringLiteral("--only-changed goes with a grid table only"));
+    return table;
+}
+
+std::variant<RunPlan, CliResult> planOf(const CliContext& context, Direction direction,
+                                        TableKind kind) {
+    const transfer::PlanResult planned =
+        transfer::planTableRun(direction, kind, context.request.model, context.request.interval);
+    if (!planned.plan) return inputError(QStringLiteral("--interval: %1").arg(planned.error));
+    return *planned.plan;
+}
+
+transfer::RunParts partsOf(const CliContext& context, transfer::RunDialogs& dialogs) {
+    const CliRequest& request = context.request;
+    return transfer::RunParts{
+        context.link,
+        transfer::Connection{request.registerNumber, context.portNumber, request.speed}, dialogs,
+        context.control};
+}
+
+// How a run on the register went, the port closed again.
+struct Ran {
+    RunOutcome outcome;
+    bool signalled = false;
+    QList<int> badData;
+    std::optional<CliResult> closing;
+
+    bool complete() const {
+        return !outcome.stopped && outcome.failedRecords.isEmpty() && badData.isEmpty() && !closing;
+    }
+};
+
+std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Table& table,
+                                           const RunPlan& plan, const transfer::RowSource* source,
+                                           transfer::RowSink* sink) {
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    const CliRequest& request = context.request;
+    CliRunDialogs dialogs(request.onFailure, context.console);
+    ProgressLine progress(context.console, table.name, plan.rowCount());
+    ReadBackCheck check(table.kind(), request.onFailure, context.control, context.console);
+    transfer::RunParts parts = partsOf(context, dialogs);
+    parts.progress = &progress;
+    parts.source = source;
+    parts.sink = sink;
+    if (request.verify) parts.check = &check;
+
+    Ran ran;
+    {
+        const StopOnSignals stop(context.control);
+        ran.outcome = transfer::runTable(plan, parts);
+        ran.signalled = stop.caught();
+    }
+    context.console.endProgress();
+    ran.badData = dialogs.badData();
+    ran.closing = closePort(context);
+    return ran;
+}
+
+// The outcome on standard output, what went wrong on standard error.
+CliResult report(const Table& table, const QString& verb, int total, const Ran& ran,
+                 const QString& extra = QString()) {
+    const RunOutcome& outcome = ran.outcome;
+    CliResult result;
+    const QString done = outcome.done == total
+                             ? counted(total)
+                             : QStringLiteral("%1 of %2").arg(outcome.done).arg(counted(total));
+    result.output = QStringLiteral("%1: %2 %3%4\n").arg(table.name, done, verb, extra);
+    if (ran.complete()) return result;
+
+    result.status = kExitFailed;
+    QStringList lines;
+    if (outcome.stopped) {
+        const qsizetype untried = total - outcome.done - outcome.failedRecords.size();
+        lines << QStringLiteral("stopped%1: %2 not tried")
+                     .arg(ran.signalled ? QStringLiteral(" by a signal") : QString(),
+                          counted(int(untried)));
+    }
+    if (!outcome.failedRecords.isEmpty())
+        lines << QStringLiteral("records not %1: %2").arg(verb, recordList(outcome.failedRecords));
+    if (!ran.badData.isEmpty())
+        lines << QStringLiteral("records with bad data: %1").arg(recordList(ran.badData));
+    if (ran.closing) lines << ran.closing->error;
+    result.error = lines.join(u'\n');
+    return result;
+}
+
+QList<int> changedRows(const GridModel& grid, const GridModel& old, TableKind kind,
+                       const RunPlan& plan) {
+    const int values = registerTable(kind).dataColumns;
+    QList<int> rows;
+    for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
+        if (grid.rowCells(row, values) != old.rowCells(row, values)) rows << row;
+    }
+    return rows;
+}
+
+CliResult writeGrid(const CliContext& context, const Table& table, const QString& path) {
+    const CliRequest& request = context.request;
+    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
+    if (auto error = loadGridFile(path, table.kind(), request.model, *grid))
+        return inputError(*error);
+    auto planned = planOf(context, Direction::Write, table.kind());
+    if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
+    RunPlan plan = std::get<RunPlan>(planned);
+
+    if (!request.onlyChanged.isEmpty()) {
+        const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
+        if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old))
+            return inputError(*error);
+        plan.onlyRows = changedRows(*grid, *old, table.kind(), plan);
+        if (plan.onlyRows->isEmpty()) {
+            return {kExitDone,
+                    QStringLiteral("%1: no row differs from %2; nothing written\n")
+                        .arg(table.name, request.onlyChanged),
+                    QString(), false};
+        }
+    }
+    // Every row of the run is made into its record before the first goes out.
+    const GridSource source(*grid, table.kind());
+    if (std::optional<QString> refusal = transfer::firstRefusedRow(plan, source))
+        return inputError(*refusal + QStringLiteral("\nnothing was sent"));
+
+    auto ran = runOnRegister(context, table, plan, &source, nullptr);
+    if (auto* refused = std::get_if<CliResult>(&ran)) return *refused;
+    return report(table, QStringLiteral("written"), plan.rowCount(), std::get<Ran>(ran));
+}
+
+CliResult readGrid(const CliContext& context, const Table& table, const QString& path) {
+    auto planned = planOf(context, Direction::Read, table.kind());
+    if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
+    const RunPlan plan = std::get<RunPlan>(planned);
+    QSaveFile file(path);
+    if (auto error = openOutput(file)) return inputError(*error);
+
+    // Rows outside an interval stay empty, as in a window just started.
+    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
+    GridSink sink(*grid);
+    auto run = runOnRegister(context, table, plan, nullptr, &sink);
+    if (auto* refused = std::get_if<CliResult>(&run)) return *refused;
+    const Ran& ran = std::get<Ran>(run);
+
+    // A run that did not come to its end leaves no file: half a table would
+    // pass for a whole one later.
+    if (ran.outcome.stopped) {
+        file.cancelWriting();
+        CliResult result = report(table, QStringLiteral("read"), plan.rowCount(), ran);
+        result.error += QStringLiteral("\n%1 not written").arg(path);
+        return result;
+    }
+    CliResult result = report(table, QStringLiteral("read"), plan.rowCount(), ran,
+                              QStringLiteral(" into %1").arg(path));
+    if (std::optional<QString> error =
+            commitGridFile(file, *grid, table.kind(), context.request.model)) {
+        result.status = kExitFailed;
+        result.output.clear();
+        result.error += (result.error.isEmpty() ? QString() : QStringLiteral("\n")) + *error;
+    }
+    return result;
+}
+
+CliResult clearGrid(const CliContext& context, const Table& table) {
+    auto planned = planOf(context, Direction::Clear, table.kind());
+    if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
+    const RunPlan plan = std::get<RunPlan>(planned);
+    auto ran = runOnRegister(context, table, plan, nullptr, nullptr);
+    if (auto* refused = std::get_if<CliResult>(&ran)) return *refused;
+    return report(table, QStringLiteral("cleared"), plan.rowCount(), std::get<Ran>(ran));
+}
+
+// The one record of a parameter set.
+CliResult parameterOutcome(const Table& table, const QString& verb, transfer::RecordOutcome outcome,
+                           bool differs, std::optional<CliResult> closing) {
+    if (outcome == transfer::RecordOutcome::Done && !differs && !closing)
+        return {kExitDone, QStringLiteral("%1: %2\n").arg(table.name, verb), QString(), false};
+    QStringList lines;
+    if (outcome != transfer::RecordOutcome::Done || differs)
+        lines << QStringLiteral("record 1 not %1").arg(verb);
+    if (closing) lines << closing->error;
+    return failure(lines.join(u'\n'));
+}
+
+CliResult writeParameterSet(const CliContext& context, const Table& table, const QString& path) {
+    const CliRequest& request = context.request;
+    ParameterMap fields;
+    if (auto error = loadParameterFile(path, table.set(), request.model, fields))
+        return inputError(*error);
+    const BuiltRecord built = BuildParameterRecord(table.set(), fields, request.model);
+    if (!built.ok()) return inputError(built.error->message + QStringLiteral("\nnothing was sent"));
+
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    CliRunDialogs dialogs(request.onFailure, context.console);
+    transfer::RunParts parts = partsOf(context, dialogs);
+    const transfer::RecordOutcome outcome =
+        transfer::writeParameters(table.set(), built.text, parts);
+    bool differs = false;
+    if (outcome == transfer::RecordOutcome::Done && request.verify) {
+        const std::optional<QByteArray> reply = transfer::readParameters(table.set(), parts);
+        const QStringList differences =
+            reply ? readBackDifferences(table.set(), request.model, built.text, *reply)
+                  : QStringList();
+        for (const QString& line : differenceMessages(1, differences))
+            context.console.message(line);
+        differs = !reply || !differences.isEmpty();
+    }
+    return parameterOutcome(table, QStringLiteral("written"), outcome, differs, closePort(context));
+}
+
+CliResult readParameterSet(const CliContext& context, const Table& table, const QString& path) {
+    const CliRequest& request = context.request;
+    QSaveFile file(path);
+    if (auto error = openOutput(file)) return inputError(*error);
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    CliRunDialogs dialogs(request.onFailure, context.console);
+    transfer::RunParts parts = partsOf(context, dialogs);
+    const std::optional<QByteArray> reply = transfer::readParameters(table.set(), parts);
+    std::optional<CliResult> closing = closePort(context);
+    if (!reply) {
+        file.cancelWriting();
+        CliResult result = parameterOutcome(table, QStringLiteral("read"),
+                                            transfer::RecordOutcome::Abandoned, false, closing);
+        result.error += QStringLiteral("\n%1 not written").arg(path);
+        return result;
+    }
+    // The fields the reply does not reach stay empty, as in a window just
+    // started.
+    ParameterMap fields;
+    ParseParameterRecord(table.set(), *reply, request.model, fields);
+    if (std::optional<QString> error =
+            commitParameterFile(file, fields, table.set(), request.model))
+        return failure(*error);
+    CliResult result = parameterOutcome(table, QStringLiteral("read into %1").arg(path),
+                                        transfer::RecordOutcome::Done, false, closing);
+    return result;
+}
+
+}  // namespace
+
+CliResult runWriteTable(const CliContext& context) {
+    auto chosen = tableOf(context);
+    if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
+    const Table& table = std::get<Table>(chosen);
+    const QString& path = context.request.arguments[1];
+    return table.grid() ? writeGrid(context, table, path) : writeParameterSet(context, table, path);
+}
+
+CliResult runReadTable(const CliContext& context) {
+    auto chosen = tableOf(context);
+    if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
+    const Table& table = std::get<Table>(chosen);
+    const QString& path = context.request.arguments[1];
+    return table.grid() ? readGrid(context, table, path) : readParameterSet(context, table, path);
+}
+
+CliResult runClearTable(const CliContext& context) {
+    auto chosen = tableOf(context);
+    if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
+    const Table& table = std::get<Table>(chosen);
+    if (!table.grid()) {
+        return usageError(
+            QStringLiteral("%1 has no default records: clear-table takes a grid table")
+                .arg(table.name));
+    }
+    return clearGrid(context, table);
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,99 @@
+#include "cli/table_file_io.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
+#include "cli/table_names.h"
+#include "files/table_file_reader.h"
+#include "files/table_file_writer.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+std::optional<QString> readFailure(const QString& path, const files::ReadResult& result,
+                                   const QString& expected) {
+    switch (result.outcome) {
+        case files::ReadOutcome::Complete:
+            return std::nullopt;
+        case files::ReadOutcome::EndOfFile:
+            if (result.linesStored == 0)
+                return QStringLiteral("%1: no line to read; %2").arg(path, expected);
+            return QStringLiteral("%1: the lines end after line %2; %3")
+                .arg(path)
+                .arg(result.linesStored)
+                .arg(expected);
+        case files::ReadOutcome::ShortLine:
+            return QStringLiteral("%1: line %2 has too few values; %3")
+                .arg(path)
+                .arg(result.linesStored + 1)
+                .arg(expected);
+        case files::ReadOutcome::DeviceError:
+            return QStringLiteral("%1: line %2 could not be read")
+                .arg(path)
+                .arg(result.linesStored + 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> writeFailure(QSaveFile& file, const files::WriteResult& written) {
+    if (written.outcome == files::WriteOutcome::Complete) {
+        if (file.commit()) return std::nullopt;
+        return QStringLiteral("%1: not written: %2").arg(file.fileName(), file.errorString());
+    }
+    file.cancelWriting();
+    const QString detail = files::writeFailureDetail(written);
+    return QStringLiteral("%1: not written: %2")
+        .arg(file.fileName(), detail.isEmpty() ? file.errorString() : detail);
+}
+
+}  // namespace
+
+std::unique_ptr<GridModel> emptyGrid(TableKind kind) {
+    const GridShape& shape = gridShape(kind);
+    return std::make_unique<GridModel>(shape.columns, shape.rows);
+}
+
+std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
+                                    GridModel& grid) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: cannot open: %2").arg(path, file.errorString());
+    const files::GridFileLayout layout = files::gridFileLayout(kind, model);
+    const QString expected = QStringLiteral("%1 files for %2 have %3 lines of %4 values")
+                                 .arg(tableName(int(kind)), modelName(model))
+                                 .arg(layout.lines)
+                                 .arg(layout.values);
+    return readFailure(path, files::readGridTable(file, grid, layout), expected);
+}
+
+std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
+                                         ParameterValues& fields) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: cannot open: %2").arg(path, file.errorString());
+    const files::ParameterFileLayout layout = files::parameterFileLayout(set, model);
+    const QString expected = QStringLiteral("%1 files have one line").arg(tableName(int(set)));
+    return readFailure(path, files::readParameterLine(file, fields, layout), expected);
+}
+
+std::optional<QString> openOutput(QSaveFile& file) {
+    if (file.open(QIODevice::WriteOnly)) return std::nullopt;
+    return QStringLiteral("%1: cannot create: %2").arg(file.fileName(), file.errorString());
+}
+
+std::optional<QString> commitGridFile(QSaveFile& file, const GridModel& grid, TableKind kind,
+                                      Model model) {
+    return writeFailure(file,
+                        files::writeGridTable(grid, files::gridFileLayout(kind, model), file));
+}
+
+std::optional<QString> commitParameterFile(QSaveFile& file, const ParameterValues& fields,
+                                           ParameterSet set, Model model) {
+    return writeFailure(
+        file, files::writeParameterLine(fields, files::parameterFileLayout(set, model), file));
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "catalogue/model.h"
+#include "catalogue/table_kind.h"
+
+class QSaveFile;
+
+namespace tabulon {
+class GridModel;
+class ParameterValues;
+}  // namespace tabulon
+
+namespace tabulon::cli {
+
+// The table files of the command line are the window's: read with the reader
+// of "Открыть", written with the writer of "Сохранить". The errors name the
+// file and say what is wrong with it.
+
+// A grid as the window holds it at start-up: every cell empty.
+std::unique_ptr<GridModel> emptyGrid(TableKind kind);
+
+// Every line of the model's count into rows 1 onward. A file that ends early
+// is an error here: the rows it lacks would be written as empty records.
+std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
+                                    GridModel& grid);
+// The one line into the fields of the set, as far as it goes.
+std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
+                                         ParameterValues& fields);
+
+// Opens the file a read goes into. Nothing appears under its name, and an
+// earlier file of that name stays as it was, until the table is committed.
+std::optional<QString> openOutput(QSaveFile& file);
+// Writes the lines and renames the file into place.
+std::optional<QString> commitGridFile(QSaveFile& file, const GridModel& grid, TableKind kind,
+                                      Model model);
+std::optional<QString> commitParameterFile(QSaveFile& file, const ParameterValues& fields,
+                                           ParameterSet set, Model model);
+
+}  // namespace tabulon::cli

@@ -1,0 +1,144 @@
+// The pieces of tabulon-cli that need no register: the command line, the
+// progress line and the comparison of --verify.
+#include <gtest/gtest.h>
+
+#include "cli/cli_commands.h"
+#include "cli/progress_line.h"
+#include "cli/read_back.h"
+#include "text/cp1251.h"
+
+namespace tabulon::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+QByteArray cp1251(const QString& text) {
+    return text::toCp1251(text).value();
+}
+
+TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
+    const ParsedCliRequest parsed = parseCliRequest(
+        {"--model=neon", "write-table", "--interval", "101:200:1", "goods", "--on-failure", "skip",
+         "new.art", "--verify", "--only-changed", "old.art", "--trace", "t.log", "--quiet"});
+    ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
+    const CliRequest& request = *parsed.request;
+    EXPECT_EQ(request.command, findCliCommand(u"write-table"));
+    EXPECT_EQ(request.arguments, (QStringList{"goods", "new.art"}));
+    EXPECT_EQ(request.model, Model::Neon);
+    ASSERT_TRUE(request.interval);
+    EXPECT_EQ(request.interval->start, "101");
+    EXPECT_EQ(request.interval->end, "200");
+    EXPECT_EQ(request.interval->firstRecord, "1");
+    EXPECT_EQ(request.onFailure, FailurePolicy::Skip);
+    EXPECT_TRUE(request.verify);
+    EXPECT_TRUE(request.quiet);
+    EXPECT_EQ(request.onlyChanged, "old.art");
+    EXPECT_EQ(request.trace, "t.log");
+
+    const ParsedCliRequest defaults = parseCliRequest({"read-table", "cash", "c.pak"});
+    ASSERT_TRUE(defaults.request);
+    EXPECT_EQ(defaults.request->model, Model::DatecsMp550T);
+    EXPECT_EQ(defaults.request->onFailure, FailurePolicy::Abort);
+    EXPECT_FALSE(defaults.request->interval);
+    EXPECT_FALSE(defaults.request->verify);
+    EXPECT_EQ(defaults.request->port, "COM1");
+    EXPECT_EQ(defaults.request->speed, 4800);
+    EXPECT_EQ(defaults.request->registerNumber, 1);
+}
+
+TEST(CliRequest, OptionsACommandDoesNotTake) {
+    const struct {
+        QStringList arguments;
+        QString error;
+    } cases[] = {
+        {{"--verify", "read-table", "goods", "g.art"}, "--verify does not go with read-table"},
+        {{"--only-changed", "o.art", "clear-table", "goods"},
+         "--only-changed does not go with clear-table"},
+        {{"--interval", "1:2:3", "detect"}, "--interval does not go with detect"},
+        {{"--on-failure", "skip", "clear-table", "goods"},
+         "--on-failure does not go with clear-table"},
+        {{"--interval", "1:2", "read-table", "goods", "g.art"}, "--interval takes START:END:FIRST"},
+        {{"--quiet=1", "detect"}, "--quiet takes no value"},
+        {{"--model", "Neon", "detect"}, "--model takes mp-550t, mp-50-junior or neon"},
+        {{"read-table", "goods"}, "read-table takes 2 argument(s)"},
+        {{"--trace=", "detect"}, "--trace needs a file name"},
+    };
+    for (const auto& c : cases) {
+        const ParsedCliRequest parsed = parseCliRequest(c.arguments);
+        EXPECT_FALSE(parsed.request) << qPrintable(c.arguments.join(' '));
+        EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+TEST(CliRequest, TheUsageListsEveryCommandOfTheTable) {
+    const QString usage = cliUsage();
+    for (const CliCommand& command : cliCommands()) {
+        const QString line = QStringLiteral("\n  %1 %2").arg(command.name).arg(command.synopsis);
+        EXPECT_TRUE(usage.contains(line.trimmed())) << qPrintable(line);
+    }
+    EXPECT_TRUE(usage.contains(
+        "TABLE of the table commands: goods, operators, payments, departments, header, cash, "
+        "receipt, service."));
+}
+
+TEST(ProgressLine, RateAndTimeLeft) {
+    EXPECT_EQ(progressText("goods", 0, 10000, 0ms), "goods: 0 of 10000 records");
+    EXPECT_EQ(progressText("goods", 5, 10000, 0ms), "goods: 5 of 10000 records");
+    EXPECT_EQ(progressText("goods", 1234, 10000, 35057ms),
+              "goods: 1234 of 10000 records, 35.2 a second, 4:10 left");
+    EXPECT_EQ(progressText("goods", 10, 10000, 3000ms),
+              "goods: 10 of 10000 records, 3.3 a second, 49:57 left");
+    EXPECT_EQ(progressText("goods", 1, 10000, 1000ms),
+              "goods: 1 of 10000 records, 1.0 a second, 2:46:39 left");
+    EXPECT_EQ(progressText("operators", 20, 20, 412ms),
+              "operators: 20 of 20 records, 48.5 a second, 0:00 left");
+}
+
+TEST(ReadBack, GoodsCompareAsTheRecordRulesMakeThem) {
+    // As sent: the name cut to 32, the price formatted.
+    const QByteArray sent =
+        cp1251("7;Олія соняшникова нерафінована 1;45.20;1.000;3;1;1;1;0;4820000000123;");
+    EXPECT_TRUE(readBackDifferences(TableKind::Goods, sent, "0;7;" + sent).isEmpty());
+
+    const QByteArray changed =
+        cp1251("0;7;7;Олія соняшникова нерафінована 1;45.2;1.000;3;1;1;1;0;;");
+    EXPECT_EQ(readBackDifferences(TableKind::Goods, sent, changed),
+              (QStringList{"column \"Цена\": written \"45.20\", read back \"45.2\"",
+                           "column \"Штрих-код\": written \"4820000000123\", read back \"\""}));
+
+    // A reply cut short, and one with a field too many.
+    EXPECT_EQ(readBackDifferences(TableKind::Goods, sent, cp1251("0;7;7;Олія;")).size(), 9);
+    EXPECT_EQ(readBackDifferences(TableKind::Goods, sent, cp1251("0;7;7;Олія;"))[7],
+              "column \"КНЛ\": written \"0\", not read back");
+    EXPECT_EQ(readBackDifferences(TableKind::Goods, sent, "0;7;" + sent + "1;"),
+              QStringList{"the register sent more fields than the table has: \"0;7;" +
+                          text::fromCp1251(sent) + "1;\""});
+}
+
+TEST(ReadBack, TheOperatorsFourthFieldHasNoColumnToCompare) {
+    const QByteArray sent = cp1251("12;Оксана;1;0;");
+    EXPECT_TRUE(
+        readBackDifferences(TableKind::Operators, sent, cp1251("3;4;12;Оксана;1;")).isEmpty());
+    EXPECT_EQ(readBackDifferences(TableKind::Operators, sent, cp1251("3;4;12;Оксана;0;")),
+              QStringList{"column \"Разрешение\": written \"1\", read back \"0\""});
+}
+
+TEST(ReadBack, ParameterSetsByTheirFieldLabels) {
+    const QByteArray sent = "1;2;3;4;5;6;7;8;9;10;11;12;13;";
+    EXPECT_TRUE(readBackDifferences(ParameterSet::CashRegisterParameters, Model::DatecsMp550T, sent,
+                                    "2;1;" + sent)
+                    .isEmpty());
+    const QStringList differences =
+        readBackDifferences(ParameterSet::CashRegisterParameters, Model::DatecsMp550T, sent,
+                            "2;1;1;2;3;4;5;6;7;8;9;10;11;0;");
+    ASSERT_EQ(differences.size(), 2);
+    EXPECT_TRUE(differences[0].startsWith("field \"")) << qPrintable(differences[0]);
+    EXPECT_TRUE(differences[0].endsWith(" (Edit24): written \"12\", read back \"0\""))
+        << qPrintable(differences[0]);
+    EXPECT_TRUE(differences[1].endsWith(" (Edit35): written \"13\", not read back"))
+        << qPrintable(differences[1]);
+    EXPECT_EQ(differenceMessages(1, {"x"}), QStringList{"record 1 reads back otherwise: x"});
+}
+
+}  // namespace
+}  // namespace tabulon::cli
