@@ -1,0 +1,130 @@
+// A full goods table of 10000 records written (and read) by tabulon-cli as a
+// script runs it: a child process on a pseudo-terminal to tabulon-sim, at the
+// line's top speed, no progress line. Wall time gives records per second; the
+// command's own CPU time (user and system, from wait4) per record says what
+// the program costs beside the line.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <chrono>
+#include <vector>
+
+#include "sim/sim_process.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kGoods = 10000;
+
+// Goods rows as a shop has them: names up to 32 letters, prices, barcodes.
+QByteArray goodsFile() {
+    QStringEncoder encoder("windows-1251");
+    QByteArray bytes;
+    for (int row = 1; row <= kGoods; ++row) {
+        const QString line =
+            QStringLiteral("%1;Олія соняшникова нерафінов. %2;%3.%4;%5.000;%6;1;1;1;0;48200%7;")
+                .arg(row)
+                .arg(row % 1000)
+                .arg(row % 500 + 1)
+                .arg(row % 100, 2, 10, QLatin1Char('0'))
+                .arg(row % 40)
+                .arg(row % 20 + 1)
+                .arg(row, 8, 10, QLatin1Char('0'));
+        bytes += QByteArray(encoder.encode(line)) + "\r\n";
+    }
+    return bytes;
+}
+
+struct ChildRun {
+    int status = -1;
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+};
+
+ChildRun runCli(const QStringList& arguments) {
+    std::vector<QByteArray> words{QByteArray(TABULON_CLI_PATH)};
+    for (const QString& argument : arguments) words.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    ChildRun run;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        run.wallSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+void goodsTable(benchmark::State& state, const char* command) {
+    QTemporaryDir directory;
+    const QString file = directory.filePath("goods.art");
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(goodsFile()) < 0) {
+        state.SkipWithError("no goods file");
+        return;
+    }
+    out.close();
+    SimProcess ecr({"--model", "mp-550t"});
+    if (ecr.path().isEmpty()) {
+        state.SkipWithError("no simulated register");
+        return;
+    }
+    double cpu = 0;
+    for (auto _ : state) {
+        const ChildRun run = runCli({"--port", ecr.path(), "--speed", "115200", "--model",
+                                     "mp-550t", "--quiet", command, "goods", file});
+        if (run.status != 0) {
+            state.SkipWithError("tabulon-cli failed");
+            return;
+        }
+        state.SetIterationTime(run.wallSeconds);
+        cpu += run.cpuSeconds;
+    }
+    const double records = double(kGoods) * double(state.iterations());
+    state.counters["records_per_second"] = benchmark::Counter(records, benchmark::Counter::kIsRate);
+    state.counters["cli_cpu_us_per_record"] = cpu * 1e6 / records;
+    state.SetItemsProcessed(int64_t(records));
+}
+
+void BM_CliWriteFullGoodsTable(benchmark::State& state) {
+    goodsTable(state, "write-table");
+}
+BENCHMARK(BM_CliWriteFullGoodsTable)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_CliReadFullGoodsTable(benchmark::State& state) {
+    goodsTable(state, "read-table");
+}
+BENCHMARK(BM_CliReadFullGoodsTable)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+// SimProcess watches its child through Qt, which wants an application object.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
