@@ -32,12 +32,19 @@ namespace tabulon::sdcard {
 class SalesWindow;
 }
 
+namespace tabulon::reports {
+struct DownloadEnd;
+struct ReportStart;
+}  // namespace tabulon::reports
+
 namespace tabulon::app {
 
 class AboutBox;
 class EntryRefusals;
 class GridView;
 class RegisterSession;
+class LogoBox;
+class ReportChoices;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
@@ -94,6 +101,17 @@ public:
     void Button16Click();
     void Button6Click();
     void Button15Click();
+    // The logo tab (logo_tab.cpp).
+    void Button7Click();
+    void Button11Click();
+    void Button13Click();
+    void Button12Click();
+    void CheckBox2Click();
+    // The reports tab (reports_tab.cpp).
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void DirectoryEdit1ButtonClick();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -118,7 +136,7 @@ private:
     void startTransfer(transfer::Direction direction);
     transfer::Connection linkConnection() const;
     void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
-    void showRunProgress(const transfer::RunPlan& plan, int counter, int row);
+    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
     void endParameterTransfer();
@@ -126,6 +144,15 @@ private:
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     void showConnectFailure(int opened, int speed, const QString& openError);
     void showDetection(bool found, int registerNumber);
+
+    // The logo transfers and the report download.
+    void connectLogoAndReports();
+    bool linkWorkRunning() const;
+    void beginLinkWork();
+    void endLinkWork();
+    void tell(const QString& text);
+    std::optional<reports::ReportStart> reportStart(int index) const;
+    void endDownload(const reports::DownloadEnd& end);
 
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
@@ -145,6 +172,8 @@ private:
     bool connecting_ = false;
     TableKind runKind_ = TableKind::Goods;
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
+    std::unique_ptr<LogoBox> logoBox_;
+    std::shared_ptr<ReportChoices> download_;  // while a download runs
 };
 
 }  // namespace tabulon::app

@@ -4,6 +4,7 @@
 // folder's.
 
 #include <QCheckBox>
+#include <QMutex>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -31,24 +32,57 @@ const QString kTitle = QStringLiteral("Tabulon");
 // Clearing names at most this many of the records it could not clear.
 constexpr int kFailedRecordsShown = 10;
 
-// What a read run puts into the rows and its progress, passed to the window.
-class WindowRunProgress final : public transfer::RunProgress, public transfer::RowSink {
+// What a run reports, gathered on the link's thread and handed to the window
+// in batches: one delivery waits in the window's queue at most, so a run that
+// is faster than the window can draw never buries the window's own events.
+class WindowRunProgress final : public transfer::RunProgress,
+                                public transfer::RowSink,
+                                public std::enable_shared_from_this<WindowRunProgress> {
 public:
-    WindowRunProgress(RegisterSession& session, std::function<void(int, int)> progress,
-                      std::function<void(int, TableReply)> row)
-        : session_(session), progress_(std::move(progress)), row_(std::move(row)) {}
+    struct Batch {
+        QList<std::pair<int, TableReply>> rows;
+        int records = 0;  // records dealt with since the last batch
+        int counter = 0;  // the last of them
+        int row = 0;
+    };
+    using Deliver = std::function<void(const Batch&)>;
+
+    WindowRunProgress(RegisterSession& session, Deliver deliver)
+        : session_(session), deliver_(std::move(deliver)) {}
 
     void recordDone(int counter, int row) override {
-        session_.toWindow([progress = progress_, counter, row] { progress(counter, row); });
+        const QMutexLocker lock(&mutex_);
+        ++pending_.records;
+        pending_.counter = counter;
+        pending_.row = row;
+        schedule();
     }
     void putRow(int row, const TableReply& reply) override {
-        session_.toWindow([put = row_, row, reply] { put(row, reply); });
+        const QMutexLocker lock(&mutex_);
+        pending_.rows.append({row, reply});
+        schedule();
     }
 
 private:
+    void schedule() {
+        if (scheduled_) return;
+        scheduled_ = true;
+        session_.toWindow([self = shared_from_this()] {
+            Batch batch;
+            {
+                const QMutexLocker lock(&self->mutex_);
+                batch = std::exchange(self->pending_, Batch());
+                self->scheduled_ = false;
+            }
+            self->deliver_(batch);
+        });
+    }
+
     RegisterSession& session_;
-    std::function<void(int, int)> progress_;
-    std::function<void(int, TableReply)> row_;
+    Deliver deliver_;
+    QMutex mutex_;
+    Batch pending_;
+    bool scheduled_ = false;
 };
 
 QString recordList(const QList<int>& records) {
@@ -156,22 +190,19 @@ void MainWindow::startTransfer(Direction direction) {
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
         views_[tab]->setEditing(false);  // a cell being typed into goes in first
+        // The run makes every row into its record before it sends the first
+        // one: a price that is no number never leaves half a table written.
         snapshot = std::make_shared<transfer::RowSnapshot>(*grids_[tab], kind, plan.firstRow,
                                                            plan.lastRow);
-        // Every row is made into its record before the first one is sent:
-        // a price that is no number must not leave half a table written.
-        if (const std::optional<QString> refusal = transfer::firstRefusedRow(plan, *snapshot)) {
-            views_[tab]->setEditing(true);
-            dialogs_->message(*refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
-            return;
-        }
     }
     beginRun(plan, snapshot);
 
     const transfer::Connection connection = linkConnection();
     auto progress = std::make_shared<WindowRunProgress>(
-        *session_, [this, plan](int counter, int row) { showRunProgress(plan, counter, row); },
-        [this, kind](int row, const TableReply& reply) { fillRow(*grid(kind), row, reply); });
+        *session_, [this, plan, kind](const WindowRunProgress::Batch& batch) {
+            for (const auto& [row, reply] : batch.rows) fillRow(*grid(kind), row, reply);
+            if (batch.records > 0) showRunProgress(plan, batch.counter, batch.row, batch.records);
+        });
     session_->post([this, plan, connection, snapshot, progress](link::RegisterLink& link) {
         transfer::RunParts parts{link,           connection,     *session_, session_->control(),
                                  progress.get(), snapshot.get(), progress.get()};
@@ -197,7 +228,8 @@ void MainWindow::beginRun(const transfer::RunPlan& plan,
     ui->ProgressBar1->setValue(plan.progressStart);
 }
 
-void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row) {
+void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row,
+                                 int records) {
     // The goods grid follows a read whatever table it is; a write scrolls
     // its own grid; a clear leaves the grids where they are.
     if (plan.direction != Direction::Clear && row > 5) {
@@ -206,15 +238,20 @@ void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int
         view->scrollTo(view->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
     }
     ui->Edit1->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
-    stepProgress();
+    QProgressBar* bar = ui->ProgressBar1;
+    bar->setValue(std::min(bar->value() + records, bar->maximum()));
 }
 
 void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome) {
-    if (outcome.refusal) {
+    // A row that makes no record stopped the run before anything was sent.
+    if (outcome.refusal && outcome.done == 0 && outcome.failedRecords.isEmpty()) {
         dialogs_->message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+    } else {
+        if (outcome.refusal)
+            dialogs_->message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+        dialogs_->message(runEndMessage(plan.direction, outcome), kTitle, MessageIcon::None,
+                          MessageButtons::Ok);
     }
-    dialogs_->message(runEndMessage(plan.direction, outcome), kTitle, MessageIcon::None,
-                      MessageButtons::Ok);
     ui->Edit1->clear();
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;

@@ -39,6 +39,15 @@ QStringList GridModel::rowCells(int row, int count) const {
     return cells;
 }
 
+void GridModel::setRowCells(int row, const QStringList& cells) {
+    if (row < 1 || row >= rows_) return;
+    const int count = int(std::min<qsizetype>(cells.size(), columns_ - 1));
+    for (int column = 1; column <= count; ++column)
+        cells_[qsizetype(row) * columns_ + column] = cells[column - 1];
+    if (bulkDepth_ > 0 || count == 0 || row >= visibleRows_) return;
+    emit dataChanged(index(row - 1, 0), index(row - 1, count - 1), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void GridModel::setVisibleRows(int rows) {
     rows = qBound(1, rows, rows_);
     if (rows == visibleRows_) return;

@@ -30,6 +30,9 @@ public:
 
     // Data row (1-based) as its data columns 1..count.
     QStringList rowCells(int row, int count) const;
+    // Data columns 1, 2, ... of a data row from `cells`, one change signal
+    // for the row: a read run fills thousands of rows.
+    void setRowCells(int row, const QStringList& cells);
 
     // Rows shown, header row included (the grid's RowCount).
     int visibleRows() const { return visibleRows_; }

@@ -30,8 +30,8 @@ WriteResult writeLine(const QStringList& values, int emptyTail, int line, QIODev
     const std::optional<QByteArray> bytes = encodeLine(values, emptyTail);
     if (!bytes) return unsafeValue(values, line);
     // Read back, CR LF counts as one line feed.
-    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return {WriteOutcome::LineTooLong, line};
-    if (file.write(*bytes) != bytes->size()) return {WriteOutcome::DeviceError, line};
+    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return {WriteOutcome::LineTooLong, line, 0, {}};
+    if (file.write(*bytes) != bytes->size()) return {WriteOutcome::DeviceError, line, 0, {}};
     return {};
 }
 

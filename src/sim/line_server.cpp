@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 #include "sim/line_state.h"
 
@@ -15,6 +19,43 @@ namespace tabulon::sim {
 namespace {
 
 constexpr useconds_t kLateReplyDelayUs = 400'000;
+
+using LineClock = std::chrono::steady_clock;
+
+bool writeAll(int fd, QByteArrayView bytes);
+
+// A line of a set speed: each byte takes 11 bit times (start, 8 data, 2
+// stop), one direction at a time as the register's protocol uses it. A pty
+// carries bytes at once; this holds them to what the wire would allow.
+class PacedLine {
+public:
+    explicit PacedLine(int baud) : byteTime_(std::chrono::nanoseconds(11'000'000'000LL / baud)) {}
+
+    // Bytes that were read now: they have all arrived once the line has
+    // carried them, counted from when it was last free.
+    void heard(qsizetype count) {
+        free_ = std::max(free_, LineClock::now()) + byteTime_ * count;
+        std::this_thread::sleep_until(free_);
+    }
+    // Writes the bytes a few at a time, each group when the line has carried
+    // the ones before.
+    bool send(int fd, QByteArrayView bytes) {
+        constexpr qsizetype kGroup = 4;
+        free_ = std::max(free_, LineClock::now());
+        while (!bytes.isEmpty()) {
+            const QByteArrayView group = bytes.first(std::min(kGroup, bytes.size()));
+            free_ += byteTime_ * group.size();
+            std::this_thread::sleep_until(free_);
+            if (!writeAll(fd, group)) return false;
+            bytes = bytes.sliced(group.size());
+        }
+        return true;
+    }
+
+private:
+    LineClock::duration byteTime_;
+    LineClock::time_point free_{};
+};
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -93,6 +134,11 @@ LineServer::~LineServer() {
 
 int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log) {
     std::optional<LineState> shown;
+    std::optional<PacedLine> paced;
+    if (options.pace > 0) paced.emplace(options.pace);
+    const auto sendAnswer = [&](QByteArrayView bytes) {
+        return paced ? paced->send(fd_, bytes) : writeAll(fd_, bytes);
+    };
     char buffer[512];
     for (;;) {
         const ssize_t count = ::read(fd_, buffer, sizeof buffer);
@@ -109,6 +155,7 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
         // A register set to another speed hears only noise.
         if (options.speed != 0 && state && state->baudRate != options.speed) continue;
 
+        if (paced) paced->heard(count);
         const qsizetype known = ecr.commands().size();
         const QByteArray answer = ecr.receive(QByteArrayView(buffer, count));
         if (log) {
@@ -117,7 +164,7 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
             }
             std::fflush(log);
         }
-        if (!writeAll(fd_, answer)) {
+        if (!sendAnswer(answer)) {
             if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
             return 1;
         }
@@ -126,7 +173,7 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
             // the exchange up and may already be selecting again.
             ::usleep(kLateReplyDelayUs);
             if (log) std::fprintf(log, "late reply sent\n");
-            if (!writeAll(fd_, late)) return 1;
+            if (!sendAnswer(late)) return 1;
         }
     }
 }

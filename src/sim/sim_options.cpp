@@ -38,7 +38,7 @@ std::optional<int> positive(const QString& text) {
 
 QString simUsage() {
     QString usage = QStringLiteral(
-        "Usage: tabulon-sim [--model MODEL] [--register N] [--device PATH] [--speed N]\n"
+        "Usage: tabulon-sim [--model MODEL] [--register N] [--device PATH] [--speed N] [--pace N]\n"
         "                   [--log] [FAULT[=COUNT]...]\n"
         "A simulated cash register on a serial line. Without --device it opens a\n"
         "pseudo-terminal, prints its path on one line and serves until killed.\n"
@@ -47,6 +47,8 @@ QString simUsage() {
         "  --register N     answer only to register number N (default: every number)\n"
         "  --device PATH    serve on this serial device instead of a pseudo-terminal\n"
         "  --speed N        ignore the line unless it is set to N baud\n"
+        "  --pace N         take in and send out bytes no faster than N baud carry\n"
+        "                   them (11 bits a byte), as a real line would\n"
         "  --log            tell on standard error what comes and goes\n"
         "  --help           show this text\n"
         "\n"
@@ -96,6 +98,11 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
             const auto text = takeValue();
             if (!text || text->isEmpty()) return fail(QStringLiteral("--device needs a path"));
             options.device = *text;
+        } else if (name == u"--pace") {
+            const auto text = takeValue();
+            const auto pace = text ? positive(*text) : std::nullopt;
+            if (!pace) return fail(QStringLiteral("--pace needs a speed in baud"));
+            options.pace = *pace;
         } else if (name == u"--speed") {
             const auto text = takeValue();
             const auto speed = text ? positive(*text) : std::nullopt;

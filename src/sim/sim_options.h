@@ -15,6 +15,7 @@ struct SimOptions {
     std::optional<int> onlyRegister;  // answer to every number unless set
     QString device;                   // empty: open a pseudo-terminal
     int speed = 0;                    // nonzero: ignore the line unless set to this speed
+    int pace = 0;  // nonzero: bytes come and go no faster than this many baud carry them
     Faults faults;
     bool log = false;
     bool help = false;

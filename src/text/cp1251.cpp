@@ -1,27 +1,63 @@
 #include "text/cp1251.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
+#include <array>
+#include <cstdint>
 
 namespace tabulon::text {
 
 namespace {
+
 constexpr const char* kCodec = "windows-1251";
+
+// The code page is one byte a character both ways, so the system's converter
+// is asked once for the character of every byte, and the crossings are table
+// look-ups after that: making a converter costs more than a whole record.
+struct CodePage {
+    std::array<char16_t, 256> characters{};
+    std::array<std::int16_t, 65536> bytes{};  // -1: no byte for the character
+
+    CodePage() {
+        bytes.fill(-1);
+        QByteArray all(256, '\0');
+        for (int byte = 0; byte < 256; ++byte) all[byte] = char(byte);
+        QStringDecoder decoder(kCodec);
+        const QString decoded = decoder.decode(all);
+        for (int byte = 0; byte < 256 && byte < decoded.size(); ++byte) {
+            const char16_t character = decoded[byte].unicode();
+            characters[byte] = character;
+            // Every byte decodes to a character of its own, so the way back
+            // is the same pairs; a surrogate never has a byte.
+            if (!QChar::isSurrogate(character)) bytes[character] = std::int16_t(byte);
+        }
+    }
+};
+
+const CodePage& codePage() {
+    static const CodePage table;
+    return table;
 }
 
+}  // namespace
+
 QString fromCp1251(QByteArrayView bytes) {
-    QStringDecoder decoder(kCodec);
-    return decoder.decode(bytes);
+    const CodePage& table = codePage();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(table.characters[std::uint8_t(bytes[i])]);
+    return text;
 }
 
 std::optional<QByteArray> toCp1251(QStringView text) {
-    // No surrogate has a byte in the code page; and the encoder keeps half a
-    // pair at the end of a text waiting for the other half, without an error.
-    for (QChar c : text)
-        if (c.isSurrogate()) return std::nullopt;
-    QStringEncoder encoder(kCodec);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError()) return std::nullopt;
+    const CodePage& table = codePage();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const std::int16_t byte = table.bytes[text[i].unicode()];
+        if (byte < 0) return std::nullopt;
+        out[i] = char(byte);
+    }
     return bytes;
 }
 

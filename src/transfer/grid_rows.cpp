@@ -9,7 +9,7 @@ QStringList recordCells(const GridModel& grid, TableKind kind, int row) {
 }
 
 void fillRow(GridModel& grid, int row, const TableReply& reply) {
-    for (int i = 0; i < reply.cells.size(); ++i) grid.setCell(row, i + 1, reply.cells[i]);
+    grid.setRowCells(row, reply.cells);
 }
 
 }  // namespace tabulon

@@ -15,9 +15,15 @@ QStringList RowSnapshot::rowCells(int row) const {
     return rows_.value(row - firstRow_);
 }
 
+int RowSnapshot::revision() const {
+    const QMutexLocker lock(&mutex_);
+    return revision_;
+}
+
 void RowSnapshot::clear() {
     const QMutexLocker lock(&mutex_);
     for (QStringList& row : rows_) row.clear();
+    ++revision_;
 }
 
 }  // namespace tabulon::transfer

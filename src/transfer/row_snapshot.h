@@ -22,12 +22,14 @@ public:
     RowSnapshot(const GridModel& grid, TableKind kind, int firstRow, int lastRow);
 
     QStringList rowCells(int row) const override;
+    int revision() const override;
     // Every row to come is empty from now on.
     void clear();
 
 private:
     mutable QMutex mutex_;
     int firstRow_;
+    int revision_ = 0;
     QVector<QStringList> rows_;
 };
 

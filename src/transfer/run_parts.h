@@ -47,6 +47,9 @@ class RowSource {
 public:
     virtual ~RowSource() = default;
     virtual QStringList rowCells(int row) const = 0;
+    // Changes whenever rows change while a run reads them; a run made its
+    // records at one revision and makes them again after a change.
+    virtual int revision() const { return 0; }
 };
 
 // Where a read run puts what it reads.

@@ -12,13 +12,41 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The records of a write, every row made before the first is sent.
+struct MadeRecords {
+    QList<QByteArray> texts;  // by row, from the plan's first
+    int revision = 0;         // of the rows they were made from
+    std::optional<QString> refusal;
+};
+
+MadeRecords makeRecords(const RunPlan& plan, const RowSource& source) {
+    MadeRecords made;
+    made.revision = source.revision();
+    made.texts.reserve(plan.rowCount());
+    for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
+        if (!plan.visits(row)) {
+            made.texts << QByteArray();
+            continue;
+        }
+        BuiltRecord built =
+            BuildTableRecord(plan.kind, source.rowCells(row), plan.model, {row, plan.recordOf(row)});
+        if (!built.ok()) {
+            made.refusal = built.error->message;
+            return made;
+        }
+        made.texts << std::move(built.text);
+    }
+    return made;
+}
+
 class Runner {
 public:
-    Runner(const RunPlan& plan, RunParts& parts)
+    Runner(const RunPlan& plan, RunParts& parts, MadeRecords made)
         : plan_(plan),
           parts_(parts),
           table_(registerTableNumber(plan.kind)),
-          records_(parts.link, parts.connection, parts.dialogs, parts.control) {}
+          records_(parts.link, parts.connection, parts.dialogs, parts.control),
+          made_(std::move(made)) {}
 
     RunOutcome run() {
         // The counter beside the progress bar runs with the record number.
@@ -64,21 +92,26 @@ private:
     }
 
     bool write(int row, int record) {
-        // Made again from the rows as they stand now: "Очистить таблицу"
-        // during the run empties the rows still to come.
-        const BuiltRecord built = BuildTableRecord(plan_.kind, parts_.source->rowCells(row),
-                                                   plan_.model, {row, record});
-        if (!built.ok()) {
-            outcome_.refusal = built.error->message;
-            outcome_.stopped = true;
-            return false;
+        // Rows that changed since the records were made ("Очистить таблицу"
+        // during the run empties the rows still to come) are made again.
+        QByteArray text;
+        if (parts_.source->revision() == made_.revision) {
+            text = made_.texts.value(row - plan_.firstRow);
+        } else {
+            BuiltRecord built = BuildTableRecord(plan_.kind, parts_.source->rowCells(row),
+                                                 plan_.model, {row, record});
+            if (!built.ok()) {
+                outcome_.refusal = built.error->message;
+                outcome_.stopped = true;
+                return false;
+            }
+            text = std::move(built.text);
         }
         const RecordOutcome outcome = records_.transfer(record, [&] {
-            return parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record,
-                                           built.text);
+            return parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text);
         });
         if (outcome == RecordOutcome::Done && parts_.check &&
-            !readsBackAsSent(row, record, built.text)) {
+            !readsBackAsSent(row, record, text)) {
             outcome_.failedRecords << record;
             return true;
         }
@@ -129,6 +162,7 @@ private:
     RunParts& parts_;
     const int table_;
     RecordTransfer records_;
+    MadeRecords made_;
     RunOutcome outcome_;
 };
 
@@ -136,24 +170,20 @@ private:
 
 std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
     if (plan.direction != Direction::Write) return std::nullopt;
-    for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
-        if (!plan.visits(row)) continue;
-        const BuiltRecord built =
-            BuildTableRecord(plan.kind, source.rowCells(row), plan.model, {row, plan.recordOf(row)});
-        if (!built.ok()) return built.error->message;
-    }
-    return std::nullopt;
+    return makeRecords(plan, source).refusal;
 }
 
 RunOutcome runTable(const RunPlan& plan, RunParts& parts) {
+    MadeRecords made;
     if (plan.direction == Direction::Write) {
-        if (std::optional<QString> refusal = firstRefusedRow(plan, *parts.source)) {
+        made = makeRecords(plan, *parts.source);
+        if (made.refusal) {
             RunOutcome outcome;
-            outcome.refusal = std::move(refusal);
+            outcome.refusal = std::move(made.refusal);
             return outcome;
         }
     }
-    return Runner(plan, parts).run();
+    return Runner(plan, parts, std::move(made)).run();
 }
 
 RecordOutcome writeParameters(ParameterSet set, const QByteArray& record, RunParts& parts) {

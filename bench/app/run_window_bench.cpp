@@ -1,0 +1,105 @@
+// A full goods table written and read through the real window, its link
+// thread and a pseudo-terminal to tabulon-sim: records per second, and the
+// longest time the window's event loop went without handling an event while
+// the run lasted. Run under the offscreen platform.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "app/main_window.h"
+#include "catalogue/grid_model.h"
+#include "dialogs/scripted_dialogs.h"
+#include "sim/sim_process.h"
+
+namespace {
+
+// The longest gap between two ticks of a 1 ms timer on the window's thread.
+class StallWatch {
+public:
+    StallWatch() {
+        timer_.setInterval(1);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.nsecsElapsed();
+            if (last_ >= 0) longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+        clock_.start();
+        timer_.start();
+    }
+    double longestMs() const { return double(longest_) / 1e6; }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = -1;
+    qint64 longest_ = 0;
+};
+
+void runThroughTheWindow(benchmark::State& state, const char* button) {
+    SimProcess ecr({"--model", "neon"});
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    QFile ini(dir.filePath("Tabulon.ini"));
+    if (ecr.path().isEmpty() || !ini.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("no simulated register");
+        return;
+    }
+    ini.write("[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() +
+              "\r\n");
+    ini.close();
+    tabulon::ScriptedDialogs dialogs;
+    tabulon::app::MainWindow window(&dialogs);
+    window.show();
+    while (!window.isInitialised()) QCoreApplication::processEvents();
+    window.findChild<QPushButton*>("Button5")->click();
+    while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+    if (!window.Connected) {
+        state.SkipWithError("not connected");
+        return;
+    }
+    tabulon::GridModel& goods = *window.grid(tabulon::TableKind::Goods);
+    for (int row = 1; row <= 10000; ++row) {
+        goods.setCell(row, 1, QString::number(row));
+        goods.setCell(row, 2, QStringLiteral("Олія соняшникова %1").arg(row));
+        goods.setCell(row, 3, "45.20");
+    }
+    double stall = 0;
+    for (auto _ : state) {
+        StallWatch watch;
+        window.findChild<QPushButton*>(button)->click();
+        while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents();
+        stall = watch.longestMs();
+    }
+    state.counters["longest_stall_ms"] = stall;
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+
+void BM_WindowGoodsWrite(benchmark::State& state) {
+    runThroughTheWindow(state, "Button4");
+}
+BENCHMARK(BM_WindowGoodsWrite)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_WindowGoodsRead(benchmark::State& state) {
+    runThroughTheWindow(state, "Button9");
+}
+BENCHMARK(BM_WindowGoodsRead)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
