@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QStyleOptionHeader>
 
 #include "catalogue/entry_rule.h"
@@ -96,7 +97,9 @@ bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SalesWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    // Once per opening: the window system's own show events (the window
+    // mapped, restored) would put the working directory back into the field.
+    if (!event->spontaneous()) FormActivate();
 }
 
 void SalesWindow::resizeEvent(QResizeEvent* event) {
