@@ -111,11 +111,16 @@ void SalesWindow::resizeEvent(QResizeEvent* event) {
     const QSize frame = frameGeometry().size() - size();
     const SalesLayout layout = salesLayout(width() + frame.width(), height() + frame.height());
     const QSize accepted(layout.width - frame.width(), layout.height - frame.height());
-    if (accepted != size()) {
+    // Asked once per size the user chose: a screen or window manager that
+    // will not give the accepted size would otherwise be asked again and
+    // again.
+    if (accepted != size() && accepted != requested_) {
+        requested_ = accepted;
         // Comes back here with the accepted size.
         resize(accepted);
         return;
     }
+    requested_ = QSize();
     ui_->StringGrid1->resize(layout.gridWidth, ui_->StringGrid1->height());
     applyColumnWidths(layout.columns);
 }

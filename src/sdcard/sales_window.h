@@ -51,6 +51,7 @@ private:
     Dialogs& dialogs_;
     GridModel* grid_;
     QString pickerStart_;
+    QSize requested_;           // by the size rule, not yet given
     int progressPosition_ = 0;  // ahead of the bar by up to nine lines
 };
 
