@@ -6,7 +6,6 @@
 namespace tabulon::cli {
 
 transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResult) {
-    lastFailedRecord_ = record;
     // Reads and writes give their results the same meanings.
     QString line = QStringLiteral("record %1 failed ten times: %2")
                        .arg(record)

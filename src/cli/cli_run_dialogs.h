@@ -18,14 +18,11 @@ public:
 
     // Records whose reply had more fields than the table has.
     const QList<int>& badData() const { return badData_; }
-    // The record and link result of the last failed series, if any.
-    int lastFailedRecord() const { return lastFailedRecord_; }
 
 private:
     FailurePolicy policy_;
     CliConsole& console_;
     QList<int> badData_;
-    int lastFailedRecord_ = 0;
 };
 
 }  // namespace tabulon::cli

@@ -2,10 +2,15 @@
 // progress line and the comparison of --verify.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "cli/cli_commands.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
+#include "sim/simulated_link.h"
 #include "text/cp1251.h"
+#include "transfer/run_parts.h"
 
 namespace tabulon::cli {
 namespace {
@@ -138,6 +143,45 @@ TEST(ReadBack, ParameterSetsByTheirFieldLabels) {
     EXPECT_TRUE(differences[1].endsWith(" (Edit35): written \"13\", not read back"))
         << qPrintable(differences[1]);
     EXPECT_EQ(differenceMessages(1, {"x"}), QStringList{"record 1 reads back otherwise: x"});
+}
+
+// Standard error as a list of the messages told.
+class NotedConsole : public CliConsole {
+public:
+    QStringList messages;
+    bool showsProgress() const override { return false; }
+    void progress(const QString&) override {}
+    void message(const QString& line) override { messages << line; }
+    void endProgress() override {}
+};
+
+// A register that sends a department with a field too many cannot be made
+// to do so as a program; in-process it can.
+TEST(ReadTable, BadDataEndsTheReadAndLeavesNoFile) {
+    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+    const QByteArray twoFields = cp1251("10;3;Овочі;Фрукти;");
+    sim.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command == "R10;3;") return twoFields;
+        return std::nullopt;
+    });
+    QTemporaryDir directory;
+    const QString file = directory.filePath("departments.otd");
+    const ParsedCliRequest parsed = parseCliRequest({"read-table", "departments", file});
+    ASSERT_TRUE(parsed.request);
+    NotedConsole console;
+    transfer::RunControl control;
+    const CliContext context{*parsed.request, *sim.link, 1, console, control};
+    const CliResult result = parsed.request->command->run(context);
+
+    EXPECT_EQ(result.status, kExitFailed);
+    EXPECT_EQ(result.output, "departments: 3 of 20 records read\n");
+    EXPECT_EQ(result.error,
+              "stopped: 17 records not tried\nrecords with bad data: 3\n" + file + " not written");
+    EXPECT_EQ(console.messages,
+              QStringList{"record 3: the register sent more fields than the table has: "
+                          "\"10;3;Овочі;Фрукти;\""});
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(sim.link->isOpen());
 }
 
 }  // namespace
