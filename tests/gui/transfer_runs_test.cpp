@@ -221,7 +221,15 @@ void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
         writeDuringDialog = w.enabled("Button4");
         editingDuringDialog = w.control<QTableView>("StringGrid4")->editTriggers() !=
                               QAbstractItemView::NoEditTriggers;
+        // A tab switch during the run leaves the transfer buttons off.
+        w.showTab(1);
+        writeDuringDialog = writeDuringDialog || w.enabled("Button4") || w.enabled("Button9") ||
+                            w.enabled("Button8");
+        w.showTab(3);
         dialogTitle = dialog.windowTitle();
+        w.fixture->screenshot("run-held-by-dialog");
+        if (const QString folder = qEnvironmentVariable("TABULON_SCREENSHOTS"); !folder.isEmpty())
+            dialog.grab().save(folder + "/transfer-error-dialog.png");
         refuse = false;  // "Повторить" then succeeds
         return press("Button3")(dialog);
     };
