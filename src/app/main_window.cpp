@@ -10,6 +10,8 @@
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
+#include "app/logo_box.h"
+#include "app/report_choices.h"
 #include "app/register_session.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
@@ -132,6 +134,7 @@ void MainWindow::connectHandlers() {
     connect(ui->Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
     // "Завершить операцию" also switches editing on again in the goods grid.
     session_->onEndChosen([this] { views_[0]->setEditing(true); });
+    connectLogoAndReports();
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });

@@ -27,8 +27,9 @@ int paletteIndex(QImage& picture, QRgb color) {
     return int(table.size());
 }
 
-// A register's logo in a picture of its own: one bit a dot, white until drawn.
-QImage newLogoPicture() {
+}  // namespace
+
+QImage blankLogo() {
     QImage picture(kDotsPerRow, kLogoRows, QImage::Format_Mono);
     picture.setColorCount(2);
     picture.setColor(0, kWhite);
@@ -36,8 +37,6 @@ QImage newLogoPicture() {
     picture.fill(0);
     return picture;
 }
-
-}  // namespace
 
 bool isDot(QRgb color) {
     return (qRed(color) & 1) == 0;
@@ -96,7 +95,7 @@ QList<std::uint8_t> replyValues(QByteArrayView reply) {
 
 void drawRow(QImage& picture, int y, const QList<std::uint8_t>& values) {
     if (values.isEmpty() || y < 0) return;
-    if (picture.isNull()) picture = newLogoPicture();
+    if (picture.isNull()) picture = blankLogo();
     if (y >= picture.height()) return;
 
     uint black = kBlack;

@@ -38,6 +38,9 @@ QList<QByteArray> logoRecords(const QImage& picture);
 // register sends them, without checking; only the low eight bits matter.
 QList<std::uint8_t> replyValues(QByteArrayView reply);
 
+// A register's logo in a picture of its own: 192 × 200, one bit a dot, white.
+QImage blankLogo();
+
 // Draws the values into row y: value n covers the dots 8n to 8n + 7, a set
 // bit black, a clear one white. Dots beyond the picture are lost, the rest of
 // the row keeps its colour. A null picture becomes a white 192 × 200 one at

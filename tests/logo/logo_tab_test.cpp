@@ -1,0 +1,324 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "logo/dot_row.h"
+#include "logo/logo_file.h"
+#include "sim/simulated_link.h"
+#include "sim/tables.h"
+#include "window_fixture.h"
+
+using tabulon::MessageAnswer;
+using tabulon::MessageButtons;
+using tabulon::MessageIcon;
+using tabulon::ScriptedDialogs;
+using tabulon::testing::WindowFixture;
+namespace logo = tabulon::logo;
+namespace sim = tabulon::sim;
+
+namespace {
+
+constexpr int kLogoTab = 8;
+
+// A window on an in-process simulated register (virtual time), on the logo
+// tab; connected unless told otherwise.
+struct LogoWindow {
+    explicit LogoWindow(bool connect = true) {
+        auto simulated = sim::makeSimulatedLink(sim::Model::Mp550T);
+        ecr = simulated.ecr;
+        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
+        if (connect) {
+            button("Button5")->click();
+            QVERIFY(fixture->waitForLink());
+            QVERIFY(fixture->window().Connected);
+        }
+        control<QTabWidget>("PageControl1")->setCurrentIndex(kLogoTab);
+    }
+    template <class T>
+    T* control(const char* name) {
+        return fixture->control<T>(name);
+    }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
+    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
+    QString path(const QString& name) const { return QDir(fixture->directory()).filePath(name); }
+    void press(const char* name) {
+        button(name)->click();
+        QVERIFY(fixture->waitForLink());
+    }
+    // Loads a picture through "Загрузить логотип из файла".
+    void load(const QImage& picture, const QString& name = "logo.bmp") {
+        QVERIFY(picture.save(path(name), "BMP"));
+        dialogs().fileNames.enqueue(path(name));
+        press("Button7");
+    }
+    QStringList messages() {
+        QStringList texts;
+        for (const auto& box : dialogs().messages()) texts << box.text;
+        return texts;
+    }
+    QList<QByteArray> writes() const {
+        QList<QByteArray> out;
+        for (const QByteArray& command : ecr->commands())
+            if (command.startsWith('W')) out << command;
+        return out;
+    }
+    QImage shown() { return control<QLabel>("Image1")->pixmap().toImage(); }
+
+    std::shared_ptr<sim::SimulatedRegister> ecr;
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+QImage stripes(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, (x / 3 + y) % 4 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return picture;
+}
+
+QList<QByteArray> commandsFor(const QImage& picture) {
+    QList<QByteArray> commands;
+    const QList<QByteArray> records = logo::logoRecords(picture);
+    for (int r = 1; r <= records.size(); ++r)
+        commands << "W136;" + QByteArray::number(r) + ';' + records[r - 1];
+    return commands;
+}
+
+}  // namespace
+
+class LogoTabTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadingShowsThePictureAndEnablesSaveAndWrite();
+    void aFileThatIsNoBmpLeavesTheBoxAsItWas();
+    void writingSendsEveryRowStretchedOrNot();
+    void aPictureTallerThanTheLogoIsSentOnlyAfterAYes();
+    void readingDrawsTheRegistersLogoAndSavesItAsBmp();
+    void aReadThatFailsAtOnceLeavesNothingToWriteOrSave();
+    void throughAPseudoTerminalTheLogoComesBackDotForDot();
+};
+
+void LogoTabTest::loadingShowsThePictureAndEnablesSaveAndWrite() {
+    LogoWindow w(false);
+    QVERIFY(!w.button("Button11")->isEnabled());
+    QVERIFY(!w.button("Button13")->isEnabled());
+    QVERIFY(w.button("Button7")->isEnabled());
+    QVERIFY(w.button("Button12")->isEnabled());
+
+    w.press("Button7");  // cancelled
+    QVERIFY(!w.fixture->window().LogoPresent);
+    const auto& request = w.dialogs().shown.last().request;
+    QCOMPARE(request.title, QString("Загрузка логотипа из BMP-файла"));
+    QCOMPARE(request.filterList, QString("BMP files (*.BMP)|*.BMP|All files (*.*)|*.*"));
+    QCOMPARE(request.directory, QDir::currentPath());
+
+    const QImage wide = stripes(300, 120);
+    w.load(wide.convertToFormat(QImage::Format_Indexed8));
+    QVERIFY(w.fixture->window().LogoPresent);
+    QVERIFY(w.button("Button11")->isEnabled());
+    QVERIFY(w.button("Button13")->isEnabled());
+    QVERIFY(w.messages().isEmpty());
+    // Natural size: the whole picture, drawn from the corner and clipped by
+    // the box; stretched: the same picture scaled into it.
+    QLabel* box = w.control<QLabel>("Image1");
+    QCOMPARE(w.shown().size(), QSize(300, 120));
+    QVERIFY(!box->hasScaledContents());
+    QCOMPARE(w.shown().pixel(4, 0), qRgb(255, 255, 255));
+    QCOMPARE(w.shown().pixel(0, 0), qRgb(0, 0, 0));
+    w.fixture->screenshot("logo_natural");
+    w.control<QCheckBox>("CheckBox2")->click();
+    QVERIFY(box->hasScaledContents());
+    w.fixture->screenshot("logo_stretched");
+    w.control<QCheckBox>("CheckBox2")->click();
+    QVERIFY(!box->hasScaledContents());
+}
+
+void LogoTabTest::aFileThatIsNoBmpLeavesTheBoxAsItWas() {
+    LogoWindow w(false);
+    QVERIFY(stripes(50, 50).save(w.path("photo.bmp"), "PNG"));
+    w.dialogs().fileNames.enqueue(w.path("photo.bmp"));
+    w.press("Button7");
+    QCOMPARE(w.messages(), QStringList{"Файл «photo.bmp» не является рисунком BMP или повреждён."});
+    QCOMPARE(w.dialogs().messages().last().caption, QString("Tabulon"));
+    QVERIFY(!w.fixture->window().LogoPresent);
+    QVERIFY(!w.button("Button13")->isEnabled());
+
+    w.load(stripes(192, 10));
+    w.dialogs().fileNames.enqueue(w.path("photo.bmp"));
+    w.press("Button7");
+    QVERIFY(w.fixture->window().LogoPresent);
+    QCOMPARE(w.shown().size(), QSize(192, 10));
+}
+
+void LogoTabTest::writingSendsEveryRowStretchedOrNot() {
+    LogoWindow w;
+    const QImage picture = stripes(100, 150);
+    w.load(picture);
+    QList<int> progress;
+    QObject::connect(w.control<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged,
+                     [&](int value) { progress << value; });
+    w.press("Button13");
+
+    QCOMPARE(w.writes(), commandsFor(picture));
+    QCOMPARE(w.writes().size(), 150);
+    const auto boxes = w.dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QString("Успешно!"));
+    QCOMPARE(boxes[0].caption, QString("Tabulon"));
+    QCOMPARE(boxes[0].icon, MessageIcon::None);
+    QCOMPARE(boxes[0].buttons, MessageButtons::Ok);
+    QCOMPARE(w.control<QProgressBar>("ProgressBar1")->maximum(), 200);
+    QCOMPARE(progress.value(149), 150);
+    QCOMPARE(progress.last(), 0);
+    // The transfer buttons are back as the logo tab has them.
+    QVERIFY(w.button("Button13")->isEnabled());
+    QVERIFY(w.button("Button12")->isEnabled());
+    QVERIFY(w.button("Button19")->isEnabled());
+    QVERIFY(!w.button("Button4")->isEnabled());
+    QVERIFY(!w.button("Button9")->isEnabled());
+
+    w.ecr->clearCommands();
+    w.control<QCheckBox>("CheckBox2")->click();
+    w.press("Button13");
+    QCOMPARE(w.writes(), commandsFor(picture));
+
+    // A register that does not answer: the first record ends the write.
+    w.ecr->clearCommands();
+    w.ecr->faults().silent = sim::Fault::always();
+    w.press("Button13");
+    QCOMPARE(w.messages().last(), QString("Ошибка записи логотипа!"));
+    QVERIFY(w.ecr->commands().isEmpty());
+    QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
+}
+
+void LogoTabTest::aPictureTallerThanTheLogoIsSentOnlyAfterAYes() {
+    LogoWindow w;
+    w.load(stripes(192, 230));
+    w.dialogs().answers.enqueue(MessageAnswer::No);
+    w.press("Button13");
+    const auto question = w.dialogs().messages().last();
+    QCOMPARE(question.text,
+             QString("Рисунок высотой 230 строк, а в ЭККА помещаются только строки 1-200: "
+                     "строку 201 ЭККА не примет, и запись остановится на ней с ошибкой.\n"
+                     "Продолжить запись?"));
+    QCOMPARE(question.buttons, MessageButtons::YesNo);
+    QCOMPARE(question.icon, MessageIcon::Question);
+    QVERIFY(w.ecr->commands().isEmpty());
+    QVERIFY(w.button("Button13")->isEnabled());
+
+    w.press("Button13");                    // Yes
+    QCOMPARE(w.writes().size(), 200 + 10);  // record 201 is refused ten times
+    QCOMPARE(w.messages().last(), QString("Ошибка записи логотипа!"));
+}
+
+void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
+    LogoWindow w;
+    w.press("Button12");
+    QCOMPARE(w.messages(), QStringList{"Успешно!"});
+    QVERIFY(w.fixture->window().LogoPresent);
+    QVERIFY(w.button("Button11")->isEnabled());
+    QVERIFY(w.button("Button13")->isEnabled());
+    QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
+    const QImage read = w.shown();
+    QCOMPARE(read.size(), QSize(192, 200));
+    for (int record = 1; record <= 200; ++record)
+        QCOMPARE(logo::recordText(logo::rowBytes(read, record - 1)),
+                 sim::defaultRecord(sim::Model::Mp550T, 136, record));
+
+    // Saved under the name chosen, with ".BMP" for its extension.
+    w.dialogs().fileNames.enqueue(w.path("receipt.png"));
+    w.press("Button11");
+    QCOMPARE(w.dialogs().shown.last().caption, QString("Сохранение логотипа в BMP-файл"));
+    QCOMPARE(w.dialogs().shown.last().request.filterList,
+             QString("BMP files (*.BMP)|*.BMP|All files (*.*)|*.*"));
+    const logo::LoadedLogo saved = logo::loadLogoFile(w.path("receipt.BMP"));
+    QVERIFY(!saved.picture.isNull());
+    QCOMPARE(logo::logoRecords(saved.picture), logo::logoRecords(read));
+    QVERIFY(!QFile::exists(w.path("receipt.png")));
+    QCOMPARE(w.messages().size(), 1);
+
+    // Read into a larger picture: the logo goes into its top-left corner.
+    QImage larger(250, 220, QImage::Format_RGB32);
+    larger.fill(qRgb(255, 0, 0));
+    w.load(larger);
+    w.press("Button12");
+    QCOMPARE(w.shown().size(), QSize(250, 220));
+    QCOMPARE(logo::recordText(logo::rowBytes(w.shown(), 70)),
+             sim::defaultRecord(sim::Model::Mp550T, 136, 71));
+    QCOMPARE(w.shown().pixel(200, 70), qRgb(255, 0, 0));
+    QCOMPARE(w.shown().pixel(10, 210), qRgb(255, 0, 0));
+}
+
+void LogoTabTest::aReadThatFailsAtOnceLeavesNothingToWriteOrSave() {
+    LogoWindow w(false);  // RegisterNumber 0: every read is refused
+    w.press("Button12");
+    QCOMPARE(w.messages(), QStringList{"Ошибка чтения логотипа! Чтение остановлено."});
+    QVERIFY(w.fixture->window().LogoPresent);
+    QVERIFY(w.button("Button11")->isEnabled());
+    QVERIFY(w.button("Button13")->isEnabled());
+    QVERIFY(w.control<QLabel>("Image1")->pixmap().isNull());
+
+    const QString noLogo("Логотипа нет: загрузите его из файла или прочитайте из ЭККА.");
+    w.press("Button13");
+    QCOMPARE(w.messages().last(), noLogo);
+    w.press("Button11");
+    QCOMPARE(w.messages().last(), noLogo);
+    QCOMPARE(w.dialogs().shown.size(), 3);  // no file dialog
+    QVERIFY(w.ecr->commands().isEmpty());
+}
+
+void LogoTabTest::throughAPseudoTerminalTheLogoComesBackDotForDot() {
+    QProcess simulator;
+    simulator.start(TABULON_SIM_PATH, {"--model", "mp-50-junior"});
+    QVERIFY(simulator.waitForStarted() && simulator.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
+
+    const QImage original = stripes(192, 200).convertToFormat(QImage::Format_Mono);
+    QByteArray saved;
+    for (int pass = 0; pass < 2; ++pass) {
+        WindowFixture f("[Ports]\r\nCOM3=" + device.toLocal8Bit() + "\r\n");
+        f.control<QComboBox>("ComboBox1")->setCurrentIndex(2);
+        f.control<QComboBox>("ComboBox2")->setCurrentText("115200");
+        f.control<QPushButton>("Button5")->click();
+        QVERIFY(f.waitForLink());
+        QVERIFY(f.window().Connected);
+        f.control<QTabWidget>("PageControl1")->setCurrentIndex(kLogoTab);
+        const QString file = QDir(f.directory()).filePath("logo.bmp");
+        if (pass == 0) {
+            // Load and write with one window ...
+            QVERIFY(original.save(file, "BMP"));
+            f.dialogs().fileNames.enqueue(file);
+            f.control<QPushButton>("Button7")->click();
+            f.control<QPushButton>("Button13")->click();
+        } else {
+            // ... read back and save with a fresh one.
+            f.control<QPushButton>("Button12")->click();
+            QVERIFY(f.waitForLink(60000));
+            f.dialogs().fileNames.enqueue(QDir(f.directory()).filePath("back"));
+            f.control<QPushButton>("Button11")->click();
+        }
+        QVERIFY(f.waitForLink(60000));
+        for (const auto& box : f.dialogs().messages()) QCOMPARE(box.text, QString("Успешно!"));
+        if (pass == 1) {
+            const logo::LoadedLogo back =
+                logo::loadLogoFile(QDir(f.directory()).filePath("back.BMP"));
+            QCOMPARE(back.picture.size(), QSize(192, 200));
+            for (int y = 0; y < 200; ++y)
+                for (int x = 0; x < 192; ++x)
+                    QCOMPARE(logo::isDot(back.picture.pixel(x, y)),
+                             logo::isDot(original.pixel(x, y)));
+        }
+    }
+    simulator.kill();
+    simulator.waitForFinished();
+}
+
+QTEST_MAIN(LogoTabTest)
+#include "logo_tab_test.moc"
