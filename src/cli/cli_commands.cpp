@@ -1,6 +1,8 @@
 #include "cli/cli_commands.h"
 
+#include "cli/logo_commands.h"
 #include "cli/record_commands.h"
+#include "cli/report_commands.h"
 #include "cli/table_commands.h"
 
 namespace tabulon::cli {
@@ -29,6 +31,12 @@ QString optionName(CliOption option) {
             return QStringLiteral("--verify");
         case kOnlyChangedOption:
             return QStringLiteral("--only-changed");
+        case kDirOption:
+            return QStringLiteral("--dir");
+        case kSeparatorOption:
+            return QStringLiteral("--separator");
+        case kOnlyOption:
+            return QStringLiteral("--only");
     }
     return {};
 }
@@ -48,6 +56,11 @@ const QList<CliCommand>& cliCommands() {
          kTableRun, runReadTable},
         {u"clear-table", u"TABLE", u"reset the table in the register to its default records", 1,
          kModelOption, runClearTable},
+        {u"write-logo", u"FILE.bmp", u"write the picture in a BMP file as the receipt logo", 1, 0,
+         runWriteLogo},
+        {u"read-logo", u"FILE.bmp", u"read the receipt logo into a BMP file", 1, 0, runReadLogo},
+        {u"reports", u"", u"read the turnover reports into files in --dir", 0,
+         kModelOption | kOnFailureOption | kDirOption | kSeparatorOption | kOnlyOption, runReports},
     };
     return commands;
 }

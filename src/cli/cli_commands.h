@@ -66,6 +66,9 @@ enum CliOption : unsigned {
     kOnFailureOption = 1u << 2,
     kVerifyOption = 1u << 3,
     kOnlyChangedOption = 1u << 4,
+    kDirOption = 1u << 5,
+    kSeparatorOption = 1u << 6,
+    kOnlyOption = 1u << 7,
 };
 
 // The option word of one CliOption ("--verify").

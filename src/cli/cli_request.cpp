@@ -21,8 +21,9 @@ bool isSwitch(const QString& name) {
 }
 
 // Options only some commands take, by the bit the commands list them with.
-const CliOption kCommandOptions[] = {kModelOption, kIntervalOption, kOnFailureOption, kVerifyOption,
-                                     kOnlyChangedOption};
+const CliOption kCommandOptions[] = {kModelOption,     kIntervalOption,    kOnFailureOption,
+                                     kVerifyOption,    kOnlyChangedOption, kDirOption,
+                                     kSeparatorOption, kOnlyOption};
 
 }  // namespace
 
@@ -53,6 +54,10 @@ QString cliUsage() {
         "  --only-changed OLD_FILE\n"
         "                   write-table of a grid table: write only the rows that differ\n"
         "                   from the same line of OLD_FILE\n"
+        "  --dir DIR        reports: the directory the report files go into\n"
+        "  --separator C    reports: the field separator of the files; default \";\"\n"
+        "  --only NAMES     reports: only these, of art, otd, grp, operat, nalog, opl\n"
+        "                   and operac, separated by commas; default all seven\n"
         "  --trace FILE     append every byte sent and received to FILE\n"
         "  --quiet          no progress line on a terminal\n"
         "  --help           show this text\n"
@@ -70,6 +75,10 @@ QString cliUsage() {
             "FILE is a table file of that table as the window's \"Открыть\" and \"Сохранить\"\n"
             "read and write it for the model. clear-table leaves a record that fails ten\n"
             "times (a second apart) as it was and goes on.\n"
+            "reports names its files as the Reports section of Tabulon.ini in the working\n"
+            "directory does (RepArt.dat, RepOtd.dat, ... without one) and ends at the\n"
+            "first record that fails ten times: a report missing a line would pass for\n"
+            "a whole one.\n"
             "\n"
             "Exit status: 0 done, 1 a record, the register or the port failed (the records\n"
             "and errors on standard error), 2 the command line or an input file is wrong.\n")
@@ -152,6 +161,12 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             } else {
                 return fail(QStringLiteral("--on-failure takes abort or skip"));
             }
+        } else if (name == u"--dir") {
+            request.reportDirectory = *value;
+        } else if (name == u"--separator") {
+            request.separator = *value;
+        } else if (name == u"--only") {
+            request.onlyReports = value->split(u',', Qt::SkipEmptyParts);
         } else if (name == u"--only-changed" || name == u"--trace") {
             if (value->isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
             (name == u"--trace" ? request.trace : request.onlyChanged) = *value;

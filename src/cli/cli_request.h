@@ -32,6 +32,11 @@ struct CliRequest {
     QString onlyChanged;  // OLD_FILE; empty: every row
     QString trace;        // FILE the exchange is traced into; empty: none
     bool quiet = false;   // no progress line even on a terminal
+    // reports: where the files go, the field separator, the reports to read
+    // by short name (all when empty).
+    QString reportDirectory;
+    QString separator = QStringLiteral(";");
+    QStringList onlyReports;
     bool help = false;
 
     const CliCommand* command = nullptr;

@@ -1,0 +1,119 @@
+#include "cli/logo_commands.h"
+
+#include <QSaveFile>
+
+#include "cli/cli_port.h"
+#include "cli/progress_line.h"
+#include "cli/stop_signals.h"
+#include "cli/table_file_io.h"
+#include "link/register_link.h"
+#include "logo/dot_row.h"
+#include "logo/logo_file.h"
+#include "logo/logo_transfer.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+using logo::LogoTransferEnd;
+
+// What went wrong at a record; empty when the transfer was complete.
+QString endText(const LogoTransferEnd& end, link::Operation operation, const QString& verb) {
+    switch (end.how) {
+        case LogoTransferEnd::How::Complete:
+            return QString();
+        case LogoTransferEnd::How::Failed:
+            return QStringLiteral("logo: record %1 not %2: %3")
+                .arg(end.record)
+                .arg(verb, linkError(operation, end.linkResult));
+        case LogoTransferEnd::How::Cancelled:
+            return QStringLiteral("logo: stopped by a signal before record %1").arg(end.record);
+    }
+    return QString();
+}
+
+}  // namespace
+
+CliResult runWriteLogo(const CliContext& context) {
+    const QString& path = context.request.arguments[0];
+    const logo::LoadedLogo loaded = logo::loadLogoFile(path);
+    if (loaded.picture.isNull())
+        return inputError(QStringLiteral("%1: %2").arg(path, loaded.error));
+    // The window asks before it sends a picture the register cannot hold
+    // whole; a script cannot answer, so the command does not begin.
+    const int rows = loaded.picture.height();
+    if (rows > logo::kLogoRows) {
+        return inputError(
+            QStringLiteral("%1: the picture is %2 rows high; the register's logo holds rows 1-%3 "
+                           "only\nnothing was sent")
+                .arg(path)
+                .arg(rows)
+                .arg(logo::kLogoRows));
+    }
+    const QList<QByteArray> records = logo::logoRecords(loaded.picture);
+
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    ProgressLine progress(context.console, QStringLiteral("logo"), int(records.size()));
+    LogoTransferEnd end;
+    {
+        const StopOnSignals stop(context.control);
+        end = logo::writeLogo(
+            context.link, context.request.registerNumber, records,
+            [&](int record) { progress.recordDone(record, record); },
+            context.control.stopRequested);
+    }
+    context.console.endProgress();
+    const std::optional<CliResult> closing = closePort(context);
+
+    QStringList errors;
+    if (const QString failed =
+            endText(end, link::Operation::WriteRecord, QStringLiteral("written"));
+        !failed.isEmpty())
+        errors << failed;
+    if (closing) errors << closing->error;
+    if (!errors.isEmpty()) return failure(errors.join(u'\n'));
+    return {kExitDone, QStringLiteral("logo: %1 records written\n").arg(records.size()), QString(),
+            false};
+}
+
+CliResult runReadLogo(const CliContext& context) {
+    const QString& path = context.request.arguments[0];
+    // A file that cannot be written is found before the register is asked;
+    // nothing appears under its name until the whole logo is in.
+    {
+        QSaveFile file(path);
+        if (auto error = openOutput(file)) return inputError(*error);
+        file.cancelWriting();
+    }
+
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    ProgressLine progress(context.console, QStringLiteral("logo"), logo::kLogoRows);
+    QImage picture = logo::blankLogo();
+    LogoTransferEnd end;
+    {
+        const StopOnSignals stop(context.control);
+        end = logo::readLogo(
+            context.link, context.request.registerNumber, nullptr,
+            [&](int row, const QList<std::uint8_t>& values) {
+                logo::drawRow(picture, row, values);
+                progress.recordDone(row + 1, row);
+            },
+            context.control.stopRequested);
+    }
+    context.console.endProgress();
+    const std::optional<CliResult> closing = closePort(context);
+
+    QStringList errors;
+    if (const QString failed = endText(end, link::Operation::ReadRecord, QStringLiteral("read"));
+        !failed.isEmpty())
+        errors << failed << QStringLiteral("%1 not written").arg(path);
+    else if (const QString saving = logo::saveLogoFile(picture, path); !saving.isEmpty())
+        errors << saving;
+    if (closing) errors << closing->error;
+    if (!errors.isEmpty()) return failure(errors.join(u'\n'));
+    return {kExitDone,
+            QStringLiteral("logo: %1 records read into %2\n").arg(logo::kLogoRows).arg(path),
+            QString(), false};
+}
+
+}  // namespace tabulon::cli

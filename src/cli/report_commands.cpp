@@ -1,0 +1,172 @@
+#include "cli/report_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+#include "cli/cli_port.h"
+#include "cli/cli_run_dialogs.h"
+#include "cli/progress_line.h"
+#include "cli/stop_signals.h"
+#include "reports/report_catalogue.h"
+#include "reports/report_download.h"
+#include "reports/report_line.h"
+#include "settings/profile_file.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+using reports::DownloadEnd;
+using reports::ReportStart;
+
+// The window's field lengths for the names of the settings file.
+constexpr int kLongestName = 499;
+
+// The reports the command reads, with their files, fixed when it starts.
+class Choices : public reports::DownloadChoices, public reports::DownloadProgress {
+public:
+    Choices(CliConsole& console, transfer::RunControl& control, char separator)
+        : console_(console), control_(control), separator_(separator) {}
+
+    QList<std::optional<ReportStart>> files;
+    QStringList done;  // a line for each report read whole
+
+    std::optional<ReportStart> reportStarts(int index) override { return files[index]; }
+    std::optional<char> separator() override { return separator_; }
+    void reportStarted(int index, const ReportStart& start) override {
+        finishReport();
+        current_ = index;
+        progress_ = std::make_unique<ProgressLine>(console_, start.fileName, start.records);
+    }
+    void lineWritten(int, int record) override {
+        progress_->recordDone(record, record);
+        // A signal asks for a stop, which the download does not look at (the
+        // window's "Стоп" is not its business); it ends as when the program
+        // closes, between two records.
+        if (control_.stopRequested) control_.cancelled = true;
+    }
+    // The report in hand came to its end.
+    void finishReport() {
+        if (!progress_) return;
+        if (progress_->dealtWith() == files[current_]->records)
+            done << QStringLiteral("%1: %2 lines\n")
+                        .arg(files[current_]->path)
+                        .arg(files[current_]->records);
+        progress_.reset();
+        console_.endProgress();
+    }
+
+private:
+    CliConsole& console_;
+    transfer::RunControl& control_;
+    char separator_;
+    int current_ = -1;
+    std::unique_ptr<ProgressLine> progress_;
+};
+
+// The reports named by --only, all seven without it; nullopt after a name
+// that is none of them (`error` says which).
+std::optional<QList<bool>> chosenReports(const QStringList& only, QString& error) {
+    QList<bool> chosen(reports::kReportCount, only.isEmpty());
+    for (const QString& name : only) {
+        const int index = reports::reportIndex(name);
+        if (index < 0) {
+            QStringList names;
+            for (const reports::Report& report : reports::reportList()) names << report.shortName;
+            error = QStringLiteral("--only: unknown report %1; the reports are %2")
+                        .arg(name, names.join(QStringLiteral(", ")));
+            return std::nullopt;
+        }
+        chosen[index] = true;
+    }
+    return chosen;
+}
+
+QString endText(const DownloadEnd& end) {
+    QString why;
+    switch (end.how) {
+        case DownloadEnd::How::Finished:
+            return QString();
+        case DownloadEnd::How::NotCreated:
+            return QStringLiteral("%1: cannot create: %2").arg(end.file.path, end.fileError);
+        case DownloadEnd::How::RecordFailed:
+            why = QStringLiteral("record %1 of %2 not read").arg(end.record).arg(end.file.fileName);
+            break;
+        case DownloadEnd::How::WriteFailed:
+            why = QStringLiteral("%1: cannot write: %2").arg(end.file.path, end.fileError);
+            break;
+        case DownloadEnd::How::Cancelled:
+            why = QStringLiteral("stopped by a signal");
+            break;
+        case DownloadEnd::How::NoSeparator:
+            why = QStringLiteral("no separator");
+            break;
+    }
+    return why + QStringLiteral("\n%1 is incomplete: %2 of %3 lines")
+                     .arg(end.file.path)
+                     .arg(end.lines)
+                     .arg(end.file.records);
+}
+
+}  // namespace
+
+CliResult runReports(const CliContext& context) {
+    const CliRequest& request = context.request;
+    if (request.reportDirectory.isEmpty())
+        return usageError(QStringLiteral("reports needs --dir DIR"));
+    if (!QFileInfo(request.reportDirectory).isDir())
+        return inputError(
+            QStringLiteral("--dir %1: no such directory").arg(request.reportDirectory));
+    const std::optional<char> separator = reports::separatorByte(request.separator);
+    if (!separator || request.separator.size() != 1)
+        return usageError(QStringLiteral("--separator takes one character that Windows-1251 has"));
+    QString error;
+    const std::optional<QList<bool>> chosen = chosenReports(request.onlyReports, error);
+    if (!chosen) return usageError(error);
+
+    // The names the window would show: read, never written.
+    const settings::ProfileFile ini(QDir::current().filePath(QStringLiteral("Tabulon.ini")));
+    Choices choices(context.console, context.control, *separator);
+    for (int index = 0; index < reports::kReportCount; ++index) {
+        const reports::Report& report = reports::reportList()[index];
+        if (!(*chosen)[index]) {
+            choices.files << std::nullopt;
+            continue;
+        }
+        const QString name = ini.read(QStringLiteral("Reports"), report.settingsKey,
+                                      report.defaultFile, kLongestName);
+        choices.files << ReportStart{name, reports::reportPath(request.reportDirectory, name),
+                                     reports::recordCount(report, request.model)};
+    }
+
+    if (std::optional<CliResult> refused = openPort(context)) return *refused;
+    CliRunDialogs dialogs(request.onFailure, context.console);
+    reports::DownloadParts parts{
+        context.link,
+        transfer::Connection{request.registerNumber, context.portNumber, request.speed},
+        dialogs,
+        context.control,
+        choices,
+        &choices};
+    DownloadEnd end;
+    {
+        const StopOnSignals stop(context.control);
+        end = reports::downloadReports(parts);
+    }
+    choices.finishReport();
+    const std::optional<CliResult> closing = closePort(context);
+
+    CliResult result;
+    result.output = choices.done.join(QString());
+    QStringList errors;
+    if (const QString text = endText(end); !text.isEmpty()) errors << text;
+    if (closing) errors << closing->error;
+    if (!errors.isEmpty()) {
+        result.status = kExitFailed;
+        result.error = errors.join(u'\n');
+    }
+    return result;
+}
+
+}  // namespace tabulon::cli
