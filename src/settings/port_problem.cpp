@@ -1,0 +1,287 @@
+#include "settings/port_problem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tabulon::settings {
+
+namespace {
+
+const QString kExample = QStringLiteral("/dev/ttyUSB0");
+
+#ifdef Q_OS_UNIX
+
+QString processName(const QString& pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLocal8Bit(comm.readLine(64)).trimmed();
+}
+
+QString described(const QString& pid) {
+    const QString name = processName(pid);
+    return name.isEmpty() ? QStringLiteral("PID %1").arg(pid)
+                          : QStringLiteral("%1, PID %2").arg(name, pid);
+}
+
+// The places serial lock files ("LCK..ttyUSB0", the holder's PID on the
+// first line) are kept; Qt's serial port takes the first it may write to.
+QStringList lockDirectories() {
+    return {QStringLiteral("/var/lock"),         QStringLiteral("/run/lock"),
+            QStringLiteral("/etc/locks"),        QStringLiteral("/var/spool/locks"),
+            QStringLiteral("/var/spool/uucp"),   QDir::tempPath()};
+}
+
+QString lockHolder(const QString& device) {
+    QString name = device;
+    if (name.startsWith(QStringLiteral("/dev/"))) name.remove(0, 5);
+    name.replace(u'/', u'_');
+    const QString self = QString::number(::getpid());
+    for (const QString& directory : lockDirectories()) {
+        QFile lock(directory + QStringLiteral("/LCK..") + name);
+        if (!lock.open(QIODevice::ReadOnly)) continue;
+        const QString pid = QString::fromLatin1(lock.readLine(32)).trimmed();
+        if (!pid.isEmpty() && pid != self && QFileInfo::exists("/proc/" + pid)) return described(pid);
+    }
+    return {};
+}
+
+// A process with the device among its open files (only the user's own
+// processes are visible to a user who is not root).
+QString openHolder(const QString& device) {
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty()) return {};
+    const QString self = QString::number(::getpid());
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        if (pid == self || !pid.front().isDigit()) continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QString& fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+            if (QFile::symLinkTarget(fds.filePath(fd)) == target) return described(pid);
+        }
+    }
+    return {};
+}
+
+class SystemDevices final : public DeviceSystem {
+public:
+    int accessError(const QString& device) const override {
+        if (device.isEmpty()) return ENOENT;
+        return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0 ? 0 : errno;
+    }
+    QString ownerGroup(const QString& device) const override {
+        struct stat status {};
+        if (::stat(QFile::encodeName(device).constData(), &status) != 0) return {};
+        const group* owner = ::getgrgid(status.st_gid);
+        return owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
+    }
+    QString userName() const override {
+        const passwd* user = ::getpwuid(::geteuid());
+        return user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+    }
+    QString holder(const QString& device) const override {
+        const QString locked = lockHolder(device);
+        return locked.isEmpty() ? openHolder(device) : locked;
+    }
+    QString errorText(int error) const override {
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+};
+
+#else
+
+class SystemDevices final : public DeviceSystem {
+public:
+    int accessError(const QString& device) const override {
+        return device.isEmpty() ? ENOENT : 0;
+    }
+    QString ownerGroup(const QString&) const override { return {}; }
+    QString userName() const override { return {}; }
+    QString holder(const QString&) const override { return {}; }
+    QString errorText(int error) const override {
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+};
+
+#endif
+
+// Qt's serial port says this when another program holds the port's lock file.
+bool lockRefused(const QString& systemText) {
+    return systemText.contains(QStringLiteral("locking the device"), Qt::CaseInsensitive);
+}
+
+// "Порт COM3 (/dev/ttyUSB0)" or "Устройство /dev/ttyUSB0".
+QString placeRu(const PortFailure& failure) {
+    return failure.portName.isEmpty()
+               ? QStringLiteral("Устройство %1").arg(failure.device)
+               : QStringLiteral("Порт %1 (%2)").arg(failure.portName, failure.device);
+}
+
+QString placeEn(const PortFailure& failure) {
+    return failure.portName.isEmpty() ? failure.device
+                                      : QStringLiteral("%1 (%2)").arg(failure.portName,
+                                                                      failure.device);
+}
+
+bool adminOnly(const DeviceDiagnosis& diagnosis) {
+    return diagnosis.group.isEmpty() || diagnosis.group == u"root";
+}
+
+}  // namespace
+
+const DeviceSystem& systemDevices() {
+    static const SystemDevices system;
+    return system;
+}
+
+DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& systemText,
+                                    const DeviceSystem& system) {
+    DeviceDiagnosis diagnosis;
+    const int access = system.accessError(device);
+    if (access == ENOENT || access == ENOTDIR || systemText == system.errorText(ENOENT) ||
+        systemText == system.errorText(ENODEV) || systemText == system.errorText(ENXIO)) {
+        diagnosis.problem = OpenProblem::Missing;
+        return diagnosis;
+    }
+    if (access == EACCES || access == EPERM || access == EROFS) {
+        diagnosis.problem = OpenProblem::NoPermission;
+        diagnosis.group = system.ownerGroup(device);
+        diagnosis.user = system.userName();
+        return diagnosis;
+    }
+    diagnosis.holder = system.holder(device);
+    if (!diagnosis.holder.isEmpty() || lockRefused(systemText) ||
+        systemText == system.errorText(EBUSY)) {
+        diagnosis.problem = OpenProblem::Busy;
+    }
+    return diagnosis;
+}
+
+PortFailure describePortFailure(const QString& iniFilePath, int portNumber, const QString& device,
+                                const QString& systemText, const DeviceSystem& system) {
+    PortFailure failure;
+    failure.device = device;
+    failure.systemText = systemText;
+    failure.diagnosis = diagnoseOpenFailure(device, systemText, system);
+    if (portNumber >= 1 && portNumber <= kComPortCount) {
+        const QList<PortAssignment> ports = portAssignments(iniFilePath);
+        failure.portName = ports[portNumber - 1].name();
+        failure.fromSettings = ports[portNumber - 1].source == PortSource::Settings;
+        failure.portsFound = int(std::count_if(ports.begin(), ports.end(), [](const auto& port) {
+            return port.source != PortSource::None;
+        }));
+    }
+    return failure;
+}
+
+QString portFailureText(const PortFailure& failure) {
+    const DeviceDiagnosis& diagnosis = failure.diagnosis;
+    switch (diagnosis.problem) {
+        case OpenProblem::Missing:
+            if (failure.device.isEmpty()) {
+                const QString found =
+                    failure.portsFound == 0
+                        ? QStringLiteral("на этом компьютере не найдено ни одного последовательного порта")
+                        : QStringLiteral("на этом компьютере найдено последовательных портов: %1")
+                              .arg(failure.portsFound);
+                return QStringLiteral(
+                           "Порту %1 не соответствует ни одно устройство: %2. Выберите другой "
+                           "порт или укажите устройство в разделе [Ports] файла Tabulon.ini, "
+                           "например %1=%3.")
+                    .arg(failure.portName, found, kExample);
+            }
+            if (failure.portName.isEmpty())
+                return QStringLiteral("Устройства %1 нет.").arg(failure.device);
+            if (failure.fromSettings)
+                return QStringLiteral(
+                           "Порт %1 — это %2 (раздел [Ports] файла Tabulon.ini), но такого "
+                           "устройства нет. Подключите адаптер или исправьте запись %1 в "
+                           "Tabulon.ini.")
+                    .arg(failure.portName, failure.device);
+            return QStringLiteral(
+                       "Порт %1 — это %2, но такого устройства больше нет. Проверьте, подключён "
+                       "ли адаптер.")
+                .arg(failure.portName, failure.device);
+        case OpenProblem::NoPermission:
+            if (adminOnly(diagnosis))
+                return QStringLiteral(
+                           "Нет доступа: %1 открывается только с правами администратора (root). "
+                           "Попросите администратора дать доступ к устройству.")
+                    .arg(placeRu(failure));
+            return QStringLiteral(
+                       "Нет доступа: %1 открывают только члены группы %2, а пользователь %3 в "
+                       "неё не входит. Добавьте пользователя в группу (sudo usermod -aG %2 %3) и "
+                       "войдите в систему заново.")
+                .arg(placeRu(failure), diagnosis.group, diagnosis.user);
+        case OpenProblem::Busy:
+            if (diagnosis.holder.isEmpty())
+                return QStringLiteral(
+                           "%1 занят другой программой. Закройте программу, которая работает с "
+                           "ним, и подключитесь снова.")
+                    .arg(placeRu(failure));
+            return QStringLiteral(
+                       "%1 занят другой программой (%2). Закройте её и подключитесь снова.")
+                .arg(placeRu(failure), diagnosis.holder);
+        case OpenProblem::Other:
+            break;
+    }
+    return QStringLiteral("%1 не открылся: %2").arg(placeRu(failure), failure.systemText);
+}
+
+QString portFailureTextEnglish(const PortFailure& failure) {
+    const DeviceDiagnosis& diagnosis = failure.diagnosis;
+    switch (diagnosis.problem) {
+        case OpenProblem::Missing:
+            if (failure.device.isEmpty())
+                return QStringLiteral(
+                           "%1 stands for no device: %2 serial port(s) found on this machine; "
+                           "choose another or name a device in [Ports] of Tabulon.ini "
+                           "(%1=%3)")
+                    .arg(failure.portName)
+                    .arg(failure.portsFound)
+                    .arg(kExample);
+            if (failure.portName.isEmpty())
+                return QStringLiteral("%1 does not exist").arg(failure.device);
+            if (failure.fromSettings)
+                return QStringLiteral(
+                           "%1 is %2 ([Ports] of Tabulon.ini), and there is no such device: "
+                           "plug the adapter in or correct the entry")
+                    .arg(failure.portName, failure.device);
+            return QStringLiteral(
+                       "%1 is %2, and that device is gone: check that the adapter is plugged in")
+                .arg(failure.portName, failure.device);
+        case OpenProblem::NoPermission:
+            if (adminOnly(diagnosis))
+                return QStringLiteral(
+                           "%1: permission denied; only root may open it: ask the administrator "
+                           "for access")
+                    .arg(placeEn(failure));
+            return QStringLiteral(
+                       "%1: permission denied; only members of the group %2 may open it and "
+                       "user %3 is not one: add the user to it (sudo usermod -aG %2 %3) and "
+                       "log in again")
+                .arg(placeEn(failure), diagnosis.group, diagnosis.user);
+        case OpenProblem::Busy:
+            if (diagnosis.holder.isEmpty())
+                return QStringLiteral(
+                           "%1 is busy: another program holds it; close that program and try "
+                           "again")
+                    .arg(placeEn(failure));
+            return QStringLiteral("%1 is busy: %2 holds it; close it and try again")
+                .arg(placeEn(failure), diagnosis.holder);
+        case OpenProblem::Other:
+            break;
+    }
+    return QStringLiteral("%1 did not open: %2").arg(placeEn(failure), failure.systemText);
+}
+
+}  // namespace tabulon::settings

@@ -1,0 +1,220 @@
+#include "settings/port_problem.h"
+
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+
+using namespace tabulon::settings;
+
+namespace {
+
+// A machine as a test wants it: what access(2) says, the device's group, the
+// program holding it, and errno texts in English.
+class FakeDevices final : public DeviceSystem {
+public:
+    int access = 0;
+    QString group = "dialout";
+    QString holderText;
+
+    int accessError(const QString& device) const override {
+        return device.isEmpty() ? ENOENT : access;
+    }
+    QString ownerGroup(const QString&) const override { return group; }
+    QString userName() const override { return "oksana"; }
+    QString holder(const QString&) const override { return holderText; }
+    QString errorText(int error) const override {
+        switch (error) {
+            case ENOENT:
+                return "No such file or directory";
+            case EBUSY:
+                return "Device or resource busy";
+            case ENODEV:
+                return "No such device";
+            case ENXIO:
+                return "No such device or address";
+        }
+        return "Unknown error";
+    }
+};
+
+PortFailure onCom3(OpenProblem problem, bool fromSettings = false) {
+    PortFailure failure;
+    failure.portName = "COM3";
+    failure.device = "/dev/ttyUSB0";
+    failure.fromSettings = fromSettings;
+    failure.diagnosis.problem = problem;
+    return failure;
+}
+
+}  // namespace
+
+TEST(PortProblem, DiagnosisFromTheSystemsAnswers) {
+    FakeDevices system;
+    system.access = ENOENT;
+    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyUSB0", "No such file or directory", system).problem,
+              OpenProblem::Missing);
+    // Nothing stands for the COM name: nothing was opened at all.
+    system.access = 0;
+    EXPECT_EQ(diagnoseOpenFailure("", "", system).problem, OpenProblem::Missing);
+    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS3", "No such device or address", system).problem,
+              OpenProblem::Missing);
+
+    system.access = EACCES;
+    const DeviceDiagnosis denied = diagnoseOpenFailure("/dev/ttyUSB0", "Permission denied", system);
+    EXPECT_EQ(denied.problem, OpenProblem::NoPermission);
+    EXPECT_EQ(denied.group, "dialout");
+    EXPECT_EQ(denied.user, "oksana");
+
+    // Busy: the kernel's EBUSY, Qt's lock file, or a program seen holding it.
+    system.access = 0;
+    const DeviceDiagnosis busy =
+        diagnoseOpenFailure("/dev/ttyUSB0", "Device or resource busy", system);
+    EXPECT_EQ(busy.problem, OpenProblem::Busy);
+    EXPECT_EQ(busy.holder, "");
+    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyUSB0", "Permission error while locking the device",
+                                  system)
+                  .problem,
+              OpenProblem::Busy);
+    system.holderText = "minicom, PID 4321";
+    const DeviceDiagnosis held = diagnoseOpenFailure("/dev/ttyUSB0", "Input/output error", system);
+    EXPECT_EQ(held.problem, OpenProblem::Busy);
+    EXPECT_EQ(held.holder, "minicom, PID 4321");
+
+    system.holderText.clear();
+    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS1", "Input/output error", system).problem,
+              OpenProblem::Other);
+}
+
+TEST(PortProblem, MissingDeviceSaysWhatTheNameStandsFor) {
+    PortFailure failure = onCom3(OpenProblem::Missing, true);
+    EXPECT_EQ(portFailureText(failure),
+              "Порт COM3 — это /dev/ttyUSB0 (раздел [Ports] файла Tabulon.ini), но такого "
+              "устройства нет. Подключите адаптер или исправьте запись COM3 в Tabulon.ini.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 is /dev/ttyUSB0 ([Ports] of Tabulon.ini), and there is no such device: plug "
+              "the adapter in or correct the entry");
+
+    failure.fromSettings = false;
+    EXPECT_EQ(portFailureText(failure),
+              "Порт COM3 — это /dev/ttyUSB0, но такого устройства больше нет. Проверьте, "
+              "подключён ли адаптер.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 is /dev/ttyUSB0, and that device is gone: check that the adapter is plugged in");
+
+    failure.device.clear();
+    failure.portsFound = 2;
+    EXPECT_EQ(portFailureText(failure),
+              "Порту COM3 не соответствует ни одно устройство: на этом компьютере найдено "
+              "последовательных портов: 2. Выберите другой порт или укажите устройство в разделе "
+              "[Ports] файла Tabulon.ini, например COM3=/dev/ttyUSB0.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 stands for no device: 2 serial port(s) found on this machine; choose another "
+              "or name a device in [Ports] of Tabulon.ini (COM3=/dev/ttyUSB0)");
+    failure.portsFound = 0;
+    EXPECT_EQ(portFailureText(failure),
+              "Порту COM3 не соответствует ни одно устройство: на этом компьютере не найдено ни "
+              "одного последовательного порта. Выберите другой порт или укажите устройство в "
+              "разделе [Ports] файла Tabulon.ini, например COM3=/dev/ttyUSB0.");
+
+    PortFailure direct = onCom3(OpenProblem::Missing);
+    direct.portName.clear();
+    EXPECT_EQ(portFailureText(direct), "Устройства /dev/ttyUSB0 нет.");
+    EXPECT_EQ(portFailureTextEnglish(direct), "/dev/ttyUSB0 does not exist");
+}
+
+TEST(PortProblem, PermissionDeniedNamesTheGroupToJoin) {
+    PortFailure failure = onCom3(OpenProblem::NoPermission);
+    failure.diagnosis.group = "dialout";
+    failure.diagnosis.user = "oksana";
+    EXPECT_EQ(portFailureText(failure),
+              "Нет доступа: Порт COM3 (/dev/ttyUSB0) открывают только члены группы dialout, а "
+              "пользователь oksana в неё не входит. Добавьте пользователя в группу (sudo usermod "
+              "-aG dialout oksana) и войдите в систему заново.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 (/dev/ttyUSB0): permission denied; only members of the group dialout may "
+              "open it and user oksana is not one: add the user to it (sudo usermod -aG dialout "
+              "oksana) and log in again");
+
+    failure.diagnosis.group = "root";
+    EXPECT_EQ(portFailureText(failure),
+              "Нет доступа: Порт COM3 (/dev/ttyUSB0) открывается только с правами администратора "
+              "(root). Попросите администратора дать доступ к устройству.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 (/dev/ttyUSB0): permission denied; only root may open it: ask the "
+              "administrator for access");
+}
+
+TEST(PortProblem, BusyAndOtherFailures) {
+    PortFailure failure = onCom3(OpenProblem::Busy);
+    EXPECT_EQ(portFailureText(failure),
+              "Порт COM3 (/dev/ttyUSB0) занят другой программой. Закройте программу, которая "
+              "работает с ним, и подключитесь снова.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 (/dev/ttyUSB0) is busy: another program holds it; close that program and "
+              "try again");
+    failure.diagnosis.holder = "minicom, PID 4321";
+    EXPECT_EQ(portFailureText(failure),
+              "Порт COM3 (/dev/ttyUSB0) занят другой программой (minicom, PID 4321). Закройте её "
+              "и подключитесь снова.");
+    EXPECT_EQ(portFailureTextEnglish(failure),
+              "COM3 (/dev/ttyUSB0) is busy: minicom, PID 4321 holds it; close it and try again");
+
+    PortFailure other = onCom3(OpenProblem::Other);
+    other.systemText = "Input/output error";
+    EXPECT_EQ(portFailureText(other), "Порт COM3 (/dev/ttyUSB0) не открылся: Input/output error");
+    EXPECT_EQ(portFailureTextEnglish(other), "COM3 (/dev/ttyUSB0) did not open: Input/output error");
+}
+
+TEST(PortProblem, TheSystemsOwnAnswers) {
+    const DeviceSystem& system = systemDevices();
+    EXPECT_EQ(system.accessError("/dev/tabulon-no-such-port"), ENOENT);
+    EXPECT_EQ(diagnoseOpenFailure("/dev/tabulon-no-such-port", "").problem, OpenProblem::Missing);
+
+    // A device file the user may not open: as a user without privileges, in
+    // a child process when the tests run as root.
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyFAKE");
+    QFile(device).open(QIODevice::WriteOnly);
+    const group* dialout = ::getgrnam("dialout");
+    const gid_t gid = dialout ? dialout->gr_gid : ::getgid();
+    const QString groupName = dialout ? "dialout" : system.ownerGroup(device);
+    ASSERT_EQ(::chown(QFile::encodeName(device).constData(), ::geteuid(), gid), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(device).constData(), 0600), 0);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) _exit(3);
+        } else {
+            // Without root, the file is the user's own; only its mode keeps them out.
+            ::chmod(QFile::encodeName(device).constData(), 0);
+        }
+        const DeviceDiagnosis diagnosis = diagnoseOpenFailure(device, "Permission denied");
+        const QByteArray line = QByteArray::number(int(diagnosis.problem)) + ' ' +
+                                diagnosis.group.toUtf8() + ' ' + diagnosis.user.toUtf8();
+        (void)!::write(pipeEnds[1], line.constData(), size_t(line.size()));
+        _exit(0);
+    }
+    ::close(pipeEnds[1]);
+    char buffer[256] = {};
+    const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer - 1);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    ASSERT_GT(got, 0);
+    const QString user = ::geteuid() == 0 ? "nobody" : system.userName();
+    EXPECT_EQ(QString::fromUtf8(buffer),
+              QStringLiteral("%1 %2 %3").arg(int(OpenProblem::NoPermission)).arg(groupName, user));
+}
