@@ -26,11 +26,19 @@ std::optional<char> ReportChoices::separator() {
     return separator_;
 }
 
+namespace {
+constexpr qint64 kProgressEveryMs = 15;
+}
+
 void ReportChoices::reportStarted(int index, const reports::ReportStart& start) {
+    records_ = start.records;
+    sinceShown_.start();
     started_(index, start);
 }
 
 void ReportChoices::lineWritten(int, int record) {
+    if (record < records_ && sinceShown_.elapsed() < kProgressEveryMs) return;
+    sinceShown_.start();
     written_(record);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QString>
 #include <functional>
@@ -11,7 +12,9 @@ namespace tabulon::app {
 // The reports tab as the download sees it from the link's thread. The
 // report's choices are asked of the window as each report starts; the
 // separator field, read at every line, is copied here as the user types it,
-// so that a line costs no round trip to the window.
+// so that a line costs no round trip to the window. Progress goes to the
+// window at most every few milliseconds and at a report's last line: a bar
+// cannot show ten thousand steps, and each would cost the window a repaint.
 class ReportChoices final : public reports::DownloadChoices, public reports::DownloadProgress {
 public:
     // `ask` runs on the window's thread; `started` and `written` are queued
@@ -34,6 +37,9 @@ private:
     std::function<void(int)> written_;
     QMutex mutex_;
     std::optional<char> separator_;
+    // The link's thread only.
+    int records_ = 0;
+    QElapsedTimer sinceShown_;
 };
 
 }  // namespace tabulon::app

@@ -147,6 +147,7 @@ void MainWindow::endDownload(const DownloadEnd& end) {
         case How::WriteFailed:
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.
+            ui->ProgressBar2->setValue(end.lines);
             dialogs_->message(reports::endedEarlyText(end),
                               end.how == How::WriteFailed ? reports::fileErrorCaption()
                                                           : reports::reportsCaption(),
