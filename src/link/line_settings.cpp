@@ -25,6 +25,10 @@ std::optional<QByteArray> speedText(int speed) {
     return std::nullopt;
 }
 
+QList<int> acceptedSpeeds() {
+    return QList<int>(kSpeeds.begin(), kSpeeds.end());
+}
+
 QByteArray modeText(int port, QByteArrayView speedText) {
     return "COM" + QByteArray::number(port) + speedText.toByteArray() + "N,8,2";
 }

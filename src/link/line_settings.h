@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <optional>
 
 namespace tabulon::link {
@@ -21,6 +22,9 @@ struct LineSettings {
 // The speed text (":9600,") of a speed the registers accept, else nullopt.
 // 57700 is accepted and means 57700 baud; 57600 is not accepted.
 std::optional<QByteArray> speedText(int speed);
+
+// Every speed speedText() accepts, slowest first.
+QList<int> acceptedSpeeds();
 
 // "COM1:9600,N,8,2" for port 1 at 9600.
 QByteArray modeText(int port, QByteArrayView speedText);

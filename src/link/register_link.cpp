@@ -50,7 +50,8 @@ int RegisterLink::OpenPort(int port, int speed) {
     openFlag_ = -1;
     openPort_ = -1;
 
-    if (!port_->open(deviceFor_(port))) {
+    openDevice_ = deviceFor_(port);
+    if (!port_->open(openDevice_)) {
         openError_ = port_->errorString();
         return -3;
     }

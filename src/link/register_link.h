@@ -70,6 +70,9 @@ public:
     int openPort() const { return openPort_; }
     // Why the last OpenPort failed, in the system's words where there are some.
     QString openErrorText() const { return openError_; }
+    // The device the last OpenPort (past its checks of number and speed)
+    // tried to open: what a failure names to the user.
+    QString openDevice() const { return openDevice_; }
     // The last status line or write reply, text only, fill bytes left out.
     QByteArray statusText() const { return status_; }
     QByteArray address() const { return address_; }
@@ -95,6 +98,7 @@ private:
     int openFlag_ = -1;
     int openPort_ = -1;
     QString openError_;
+    QString openDevice_;
     QByteArray address_ = "01";
     QByteArray status_;
     FrameChecksum checksum_;

@@ -14,6 +14,8 @@ TEST(LineSettings, SpeedTable) {
     }
     for (int refused : {0, -9600, 57600, 2400, 230400, 9601})
         EXPECT_FALSE(speedText(refused)) << refused;
+    // The list a search for the register goes through is the same table.
+    EXPECT_EQ(acceptedSpeeds(), QList<int>(std::begin(accepted), std::end(accepted)));
 }
 
 TEST(LineSettings, ModeTextAndWhatItMeans) {

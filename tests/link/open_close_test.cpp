@@ -38,6 +38,7 @@ TEST_F(PortTest, DevicesComeFromTheResolver) {
     });
     EXPECT_EQ(mapped.link->OpenPort(3, 9600), 1);
     EXPECT_EQ(mapped.line->device(), "/dev/ttyUSB0");
+    EXPECT_EQ(mapped.link->openDevice(), "/dev/ttyUSB0");
     EXPECT_EQ(mapped.link->ClosePort(3), 1);
     EXPECT_EQ(mapped.link->OpenPort(9, 9600), 1);
     EXPECT_EQ(mapped.line->device(), "/dev/ttyS8");
@@ -49,6 +50,8 @@ TEST_F(PortTest, DeviceThatDoesNotOpen) {
     EXPECT_FALSE(link().isOpen());
     EXPECT_EQ(link().openPort(), -1);
     EXPECT_EQ(link().openErrorText(), "Device or resource busy");
+    // What a failure names to the user: the device that did not open.
+    EXPECT_EQ(link().openDevice(), "/dev/ttyS1");
     EXPECT_EQ(link().ResetLink(), -1);
 }
 
