@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include "cli/logo_commands.h"
+#include "cli/port_commands.h"
 #include "cli/record_commands.h"
 #include "cli/report_commands.h"
 #include "cli/table_commands.h"
@@ -31,6 +32,14 @@ QString optionName(CliOption option) {
             return QStringLiteral("--verify");
         case kOnlyChangedOption:
             return QStringLiteral("--only-changed");
+        case kPortsOption:
+            return QStringLiteral("--ports");
+        case kSpeedsOption:
+            return QStringLiteral("--speeds");
+        case kRegistersOption:
+            return QStringLiteral("--registers");
+        case kAllOption:
+            return QStringLiteral("--all");
         case kDirOption:
             return QStringLiteral("--dir");
         case kSeparatorOption:
@@ -56,6 +65,9 @@ const QList<CliCommand>& cliCommands() {
          kTableRun, runReadTable},
         {u"clear-table", u"TABLE", u"reset the table in the register to its default records", 1,
          kModelOption, runClearTable},
+        {u"ports", u"", u"list COM1 to COM9 with their devices and adapters", 0, 0, runPorts},
+        {u"scan", u"", u"look for registers on the ports, at the speeds, by number", 0,
+         kPortsOption | kSpeedsOption | kRegistersOption | kAllOption, runScan},
         {u"write-logo", u"FILE.bmp", u"write the picture in a BMP file as the receipt logo", 1, 0,
          runWriteLogo},
         {u"read-logo", u"FILE.bmp", u"read the receipt logo into a BMP file", 1, 0, runReadLogo},

@@ -66,6 +66,11 @@ enum CliOption : unsigned {
     kOnFailureOption = 1u << 2,
     kVerifyOption = 1u << 3,
     kOnlyChangedOption = 1u << 4,
+    // scan
+    kPortsOption = 1u << 8,
+    kSpeedsOption = 1u << 9,
+    kRegistersOption = 1u << 10,
+    kAllOption = 1u << 11,
     kDirOption = 1u << 5,
     kSeparatorOption = 1u << 6,
     kOnlyOption = 1u << 7,

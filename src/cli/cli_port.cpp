@@ -4,6 +4,7 @@
 #include "link/serial_port.h"
 #include "link/tracing_port.h"
 #include "settings/port_map.h"
+#include "settings/port_problem.h"
 
 namespace tabulon::cli {
 
@@ -36,6 +37,13 @@ std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QStri
 std::optional<CliResult> openPort(const CliContext& context) {
     const int opened = context.link.OpenPort(context.portNumber, context.request.speed);
     if (opened >= 0) return std::nullopt;
+    if (opened == -3) {
+        // The device did not open: say which device and what to do about it.
+        const settings::PortFailure why = settings::describePortFailure(
+            QStringLiteral("Tabulon.ini"), comPortNumber(context.request.port).value_or(0),
+            context.link.openDevice(), context.link.openErrorText());
+        return failure(QStringLiteral("error -3: ") + settings::portFailureTextEnglish(why));
+    }
     return failure(linkError(link::Operation::OpenPort, opened, context.link.openErrorText()));
 }
 

@@ -17,12 +17,14 @@ std::optional<int> wholeNumber(const QString& text) {
 
 // Options that stand alone; every other option takes a value.
 bool isSwitch(const QString& name) {
-    return name == u"--help" || name == u"--quiet" || name == u"--verify";
+    return name == u"--help" || name == u"--quiet" || name == u"--verify" || name == u"--all";
 }
 
 // Options only some commands take, by the bit the commands list them with.
 const CliOption kCommandOptions[] = {kModelOption,     kIntervalOption,    kOnFailureOption,
-                                     kVerifyOption,    kOnlyChangedOption, kDirOption,
+                                     kVerifyOption,    kOnlyChangedOption,
+                                     kPortsOption,     kSpeedsOption,      kRegistersOption,
+                                     kAllOption, kDirOption,
                                      kSeparatorOption, kOnlyOption};
 
 }  // namespace
@@ -38,8 +40,8 @@ QString cliUsage() {
         "operation, and closes the port again.\n"
         "\n"
         "  --port NAME      COM1 to COM9 (mapped through [Ports] of Tabulon.ini in the\n"
-        "                   working directory, else /dev/ttyS0 to /dev/ttyS8) or a\n"
-        "                   device path; default COM1\n"
+        "                   working directory, else to the serial devices found, as\n"
+        "                   the ports command lists them) or a device path; default COM1\n"
         "  --speed N        4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or\n"
         "                   115200; default 4800\n"
         "  --register N     the register's number, 1 to 99; default 1\n"
@@ -58,9 +60,15 @@ QString cliUsage() {
         "  --separator C    reports: the field separator of the files; default \";\"\n"
         "  --only NAMES     reports: only these, of art, otd, grp, operat, nalog, opl\n"
         "                   and operac, separated by commas; default all seven\n"
+        "  --ports LIST     scan: these ports (COM names or devices, separated by\n"
+        "                   commas); default every COM name that stands for a device\n"
+        "  --speeds LIST    scan: these speeds; default every one --speed takes\n"
+        "  --registers LIST scan: these register numbers (1-5,7); default 1-5\n"
+        "  --all            scan: go on after the first register found\n"
         "  --trace FILE     append every byte sent and received to FILE\n"
         "  --quiet          no progress line on a terminal\n"
         "  --help           show this text\n"
+        "  --version        show the version\n"
         "\n"
         "Commands:\n");
     for (const CliCommand& command : cliCommands()) {
@@ -126,6 +134,7 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             if (name == u"--help") request.help = true;
             if (name == u"--quiet") request.quiet = true;
             if (name == u"--verify") request.verify = true;
+            if (name == u"--all") request.scanAll = true;
             continue;
         }
         if (!value && i + 1 < arguments.size()) value = arguments[++i];
@@ -167,6 +176,12 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             request.separator = *value;
         } else if (name == u"--only") {
             request.onlyReports = value->split(u',', Qt::SkipEmptyParts);
+        } else if (name == u"--ports") {
+            request.scanPorts = *value;
+        } else if (name == u"--speeds") {
+            request.scanSpeeds = *value;
+        } else if (name == u"--registers") {
+            request.scanRegisters = *value;
         } else if (name == u"--only-changed" || name == u"--trace") {
             if (value->isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
             (name == u"--trace" ? request.trace : request.onlyChanged) = *value;

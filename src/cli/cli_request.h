@@ -32,6 +32,13 @@ struct CliRequest {
     QString onlyChanged;  // OLD_FILE; empty: every row
     QString trace;        // FILE the exchange is traced into; empty: none
     bool quiet = false;   // no progress line even on a terminal
+    // scan: the ports, speeds and register numbers to try, as given (all
+    // mapped ports, every speed and 1-5 when empty), and whether to go on
+    // after a find.
+    QString scanPorts;
+    QString scanSpeeds;
+    QString scanRegisters;
+    bool scanAll = false;
     // reports: where the files go, the field separator, the reports to read
     // by short name (all when empty).
     QString reportDirectory;

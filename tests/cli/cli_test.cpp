@@ -133,7 +133,7 @@ TEST(Cli, OnlyTheOperationAndTheReleaseOfClosingGoOnTheLine) {
 TEST(Cli, PortThatDoesNotOpen) {
     const CliRun run = cli({"--port", "/dev/tabulon-no-such-port", "detect"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "error -3: the port could not be opened (No such file or directory)\n");
+    EXPECT_EQ(run.err, "error -3: /dev/tabulon-no-such-port does not exist\n");
 }
 
 TEST(Cli, CommandLineMistakes) {

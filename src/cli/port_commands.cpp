@@ -1,0 +1,183 @@
+#include "cli/port_commands.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "cli/cli_port.h"
+#include "cli/stop_signals.h"
+#include "link/line_settings.h"
+#include "link/register_link.h"
+#include "settings/port_problem.h"
+#include "transfer/run_parts.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+const QString kSettingsFile = QStringLiteral("Tabulon.ini");
+constexpr int kHighestRegister = 99;
+
+QStringList listed(const QString& text) {
+    return text.split(u',', Qt::SkipEmptyParts);
+}
+
+std::optional<int> number(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// "1-5", "2,4" or both ("1-3,7").
+std::optional<QList<int>> registerNumbers(const QString& text) {
+    QList<int> numbers;
+    for (const QString& part : listed(text)) {
+        const QStringList ends = part.split(u'-');
+        const auto first = number(ends.value(0));
+        const auto last = ends.size() == 2 ? number(ends[1]) : first;
+        if (ends.size() > 2 || !first || !last || *first < 1 || *last > kHighestRegister ||
+            *first > *last)
+            return std::nullopt;
+        for (int n = *first; n <= *last; ++n)
+            if (!numbers.contains(n)) numbers << n;
+    }
+    if (numbers.isEmpty()) return std::nullopt;
+    return numbers;
+}
+
+QString found(const ScanPort& port, int speed, int registerNumber) {
+    const QString where = port.name == port.device
+                              ? port.device
+                              : QStringLiteral("%1 (%2)").arg(port.name, port.device);
+    return QStringLiteral("%1 speed %2 register %3\n").arg(where).arg(speed).arg(registerNumber);
+}
+
+}  // namespace
+
+QString portsListing(const QList<settings::PortAssignment>& ports) {
+    qsizetype width = 1;
+    for (const settings::PortAssignment& port : ports) width = std::max(width, port.device.size());
+    QString text;
+    for (const settings::PortAssignment& port : ports) {
+        QStringList about;
+        if (!port.details.description.isEmpty()) about << port.details.description;
+        if (!port.details.serialNumber.isEmpty()) about << "serial " + port.details.serialNumber;
+        if (port.source == settings::PortSource::Settings) about << QStringLiteral("[Ports]");
+        const QString device = port.device.isEmpty() ? QStringLiteral("-") : port.device;
+        QString line = QStringLiteral("%1  %2").arg(port.name(), -4).arg(device, -int(width));
+        if (!about.isEmpty()) line += QStringLiteral("  ") + about.join(QStringLiteral(", "));
+        text += line.trimmed() + u'\n';
+    }
+    return text;
+}
+
+CliResult runPorts(const CliContext&) {
+    return {kExitDone, portsListing(settings::portAssignments(kSettingsFile)), QString(), false};
+}
+
+std::optional<ScanPlan> scanPlan(const CliRequest& request,
+                                 const QList<settings::PortAssignment>& assignments,
+                                 QString& error) {
+    ScanPlan plan;
+    if (request.scanPorts.isEmpty()) {
+        for (const settings::PortAssignment& port : assignments) {
+            if (port.source != settings::PortSource::None)
+                plan.ports << ScanPort{port.name(), port.device, port.number};
+        }
+    } else {
+        for (const QString& name : listed(request.scanPorts)) {
+            if (const std::optional<int> com = comPortNumber(name)) {
+                const settings::PortAssignment& port = assignments.at(*com - 1);
+                plan.ports << ScanPort{port.name(), port.device, port.number};
+            } else if (name.contains(u'/')) {
+                plan.ports << ScanPort{name, name, 1};
+            } else {
+                error = QStringLiteral("--ports takes COM1 to COM9 or device paths, separated by commas");
+                return std::nullopt;
+            }
+        }
+    }
+    if (request.scanSpeeds.isEmpty()) {
+        plan.speeds = link::acceptedSpeeds();
+    } else {
+        for (const QString& text : listed(request.scanSpeeds)) {
+            const std::optional<int> speed = number(text);
+            if (!speed || !link::speedText(*speed)) {
+                error = QStringLiteral("--speeds takes speeds of %1, separated by commas")
+                            .arg([] {
+                                QStringList speeds;
+                                for (int speed : link::acceptedSpeeds())
+                                    speeds << QString::number(speed);
+                                return speeds.join(QStringLiteral(", "));
+                            }());
+                return std::nullopt;
+            }
+            if (!plan.speeds.contains(*speed)) plan.speeds << *speed;
+        }
+    }
+    const auto registers =
+        registerNumbers(request.scanRegisters.isEmpty() ? QStringLiteral("1-5")
+                                                        : request.scanRegisters);
+    if (!registers) {
+        error = QStringLiteral("--registers takes numbers 1 to 99 and ranges (1-5,7)");
+        return std::nullopt;
+    }
+    plan.registers = *registers;
+    return plan;
+}
+
+CliResult runScan(const CliContext& context) {
+    QString error;
+    const std::optional<ScanPlan> plan =
+        scanPlan(context.request, settings::portAssignments(kSettingsFile), error);
+    if (!plan) return usageError(error);
+    if (plan->ports.isEmpty()) return failure(QStringLiteral("no serial port to scan"));
+
+    // Ctrl-C ends the scan after the detection in hand, the port released.
+    const StopOnSignals stopOnSignals(context.control);
+    const auto stopped = [&] { return context.control.stopRequested.load(); };
+    QString output;
+    for (const ScanPort& port : plan->ports) {
+        CliRequest single = context.request;
+        single.port = port.device;
+        QString traceError;
+        const std::unique_ptr<link::RegisterLink> link = makeCliLink(single, traceError);
+        if (!link) return inputError(QStringLiteral("--trace %1: %2").arg(context.request.trace, traceError));
+        bool portFailed = false;
+        for (const int speed : plan->speeds) {
+            if (portFailed || stopped()) break;
+            const int opened = port.device.isEmpty() ? -3 : link->OpenPort(port.number, speed);
+            if (opened < 0) {
+                // The device, not the speed, is what failed: the other
+                // speeds would fail the same way.
+                const settings::PortFailure why = settings::describePortFailure(
+                    kSettingsFile, port.name == port.device ? 0 : port.number, port.device,
+                    link->openErrorText());
+                context.console.message(settings::portFailureTextEnglish(why));
+                portFailed = true;
+                break;
+            }
+            for (const int registerNumber : plan->registers) {
+                if (stopped()) break;
+                if (context.console.showsProgress())
+                    context.console.progress(QStringLiteral("%1 speed %2 register %3")
+                                                 .arg(port.name)
+                                                 .arg(speed)
+                                                 .arg(registerNumber));
+                if (link->DetectRegister(registerNumber) < 0) continue;
+                context.console.endProgress();
+                output += found(port, speed, registerNumber);
+                if (!context.request.scanAll) {
+                    link->ClosePort(port.number);
+                    return {kExitDone, output, QString(), false};
+                }
+            }
+            link->ClosePort(port.number);
+        }
+    }
+    context.console.endProgress();
+    if (stopped()) return {kExitFailed, output, QStringLiteral("scan stopped"), false};
+    if (output.isEmpty()) return failure(QStringLiteral("no register answered"));
+    return {kExitDone, output, QString(), false};
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_request.h"
+#include "cli/port_commands.h"
+
+using namespace tabulon;
+using namespace tabulon::cli;
+using settings::PortAssignment;
+using settings::PortSource;
+using settings::SerialDevice;
+
+namespace {
+
+QList<PortAssignment> machine() {
+    QList<PortAssignment> ports = settings::assignPorts(
+        {{3, "/dev/pts/4"}},
+        {SerialDevice{"/dev/ttyUSB0", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                      "FTDI FT232R USB UART", "A50285BI"},
+         SerialDevice{"/dev/ttyS0", "", "", ""}});
+    return ports;
+}
+
+CliRequest scanRequest(const QStringList& options) {
+    const ParsedCliRequest parsed = parseCliRequest(options + QStringList{"scan"});
+    EXPECT_TRUE(parsed.request) << qPrintable(parsed.error);
+    return parsed.request.value_or(CliRequest());
+}
+
+}  // namespace
+
+TEST(PortsListing, OneAlignedLineForEachName) {
+    EXPECT_EQ(portsListing(machine()),
+              "COM1  /dev/ttyUSB0  FTDI FT232R USB UART, serial A50285BI\n"
+              "COM2  /dev/ttyS0\n"
+              "COM3  /dev/pts/4    [Ports]\n"
+              "COM4  -\n"
+              "COM5  -\n"
+              "COM6  -\n"
+              "COM7  -\n"
+              "COM8  -\n"
+              "COM9  -\n");
+}
+
+TEST(ScanPlan, DefaultsAreEveryMappedPortEverySpeedAndRegistersOneToFive) {
+    QString error;
+    const auto plan = scanPlan(scanRequest({}), machine(), error);
+    ASSERT_TRUE(plan) << qPrintable(error);
+    ASSERT_EQ(plan->ports.size(), 3);
+    EXPECT_EQ(plan->ports[0].name, "COM1");
+    EXPECT_EQ(plan->ports[0].device, "/dev/ttyUSB0");
+    EXPECT_EQ(plan->ports[0].number, 1);
+    EXPECT_EQ(plan->ports[2].name, "COM3");
+    EXPECT_EQ(plan->ports[2].device, "/dev/pts/4");
+    EXPECT_EQ(plan->ports[2].number, 3);
+    EXPECT_EQ(plan->speeds, (QList<int>{4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700,
+                                        115200}));
+    EXPECT_EQ(plan->registers, (QList<int>{1, 2, 3, 4, 5}));
+}
+
+TEST(ScanPlan, NarrowedByTheOptions) {
+    QString error;
+    const auto plan =
+        scanPlan(scanRequest({"--ports", "com9,/dev/ttyACM0,COM3", "--speeds", "9600,4800,9600",
+                              "--registers", "7,2-3,3"}),
+                 machine(), error);
+    ASSERT_TRUE(plan) << qPrintable(error);
+    ASSERT_EQ(plan->ports.size(), 3);
+    // COM9 stands for nothing: the scan tells so when it comes to it.
+    EXPECT_EQ(plan->ports[0].name, "COM9");
+    EXPECT_EQ(plan->ports[0].device, "");
+    EXPECT_EQ(plan->ports[1].name, "/dev/ttyACM0");
+    EXPECT_EQ(plan->ports[1].device, "/dev/ttyACM0");
+    EXPECT_EQ(plan->ports[1].number, 1);
+    EXPECT_EQ(plan->ports[2].device, "/dev/pts/4");
+    EXPECT_EQ(plan->speeds, (QList<int>{9600, 4800}));
+    EXPECT_EQ(plan->registers, (QList<int>{7, 2, 3}));
+}
