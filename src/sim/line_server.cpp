@@ -12,6 +12,7 @@
 #include <optional>
 #include <thread>
 
+#include "sim/chaos.h"
 #include "sim/line_state.h"
 
 namespace tabulon::sim {
@@ -136,8 +137,21 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
     std::optional<LineState> shown;
     std::optional<PacedLine> paced;
     if (options.pace > 0) paced.emplace(options.pace);
-    const auto sendAnswer = [&](QByteArrayView bytes) {
+    std::optional<Chaos> chaos;
+    if (options.chaosSeed) chaos.emplace(*options.chaosSeed);
+    const auto started = LineClock::now();
+    const auto sinceStart = [&] { return LineClock::now() - started; };
+    const auto sendBytes = [&](QByteArrayView bytes) {
         return paced ? paced->send(fd_, bytes) : writeAll(fd_, bytes);
+    };
+    // On a bad line the answer goes out in pieces, each after its pause.
+    const auto sendAnswer = [&](QByteArrayView bytes) {
+        if (!chaos) return sendBytes(bytes);
+        for (const Chaos::Piece& piece : chaos->spoken(bytes, sinceStart())) {
+            std::this_thread::sleep_for(piece.pause);
+            if (!sendBytes(piece.bytes)) return false;
+        }
+        return true;
     };
     char buffer[512];
     for (;;) {
@@ -157,7 +171,9 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
 
         if (paced) paced->heard(count);
         const qsizetype known = ecr.commands().size();
-        const QByteArray answer = ecr.receive(QByteArrayView(buffer, count));
+        QByteArray heard(buffer, count);
+        if (chaos) heard = chaos->heard(heard, sinceStart());
+        const QByteArray answer = ecr.receive(heard);
         if (log) {
             for (qsizetype i = known; i < ecr.commands().size(); ++i) {
                 std::fprintf(log, "command: %s\n", qPrintable(printable(ecr.commands()[i])));

@@ -39,7 +39,7 @@ std::optional<int> positive(const QString& text) {
 QString simUsage() {
     QString usage = QStringLiteral(
         "Usage: tabulon-sim [--model MODEL] [--register N] [--device PATH] [--speed N] [--pace N]\n"
-        "                   [--log] [FAULT[=COUNT]...]\n"
+        "                   [--chaos SEED] [--log] [FAULT[=COUNT]...]\n"
         "A simulated cash register on a serial line. Without --device it opens a\n"
         "pseudo-terminal, prints its path on one line and serves until killed.\n"
         "\n"
@@ -49,8 +49,12 @@ QString simUsage() {
         "  --speed N        ignore the line unless it is set to N baud\n"
         "  --pace N         take in and send out bytes no faster than N baud carry\n"
         "                   them (11 bits a byte), as a real line would\n"
+        "  --chaos SEED     a bad line from SEED (a whole number): garbled, lost,\n"
+        "                   doubled and stray bytes, pauses, late answers, silences\n"
+        "                   in the middle of a line; the same seed, the same faults\n"
         "  --log            tell on standard error what comes and goes\n"
         "  --help           show this text\n"
+        "  --version        show the version\n"
         "\n"
         "Faults (each for good, or with =COUNT for the next COUNT occasions only):\n");
     for (const FaultSwitch& fault : kFaultSwitches) {
@@ -103,6 +107,12 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
             const auto pace = text ? positive(*text) : std::nullopt;
             if (!pace) return fail(QStringLiteral("--pace needs a speed in baud"));
             options.pace = *pace;
+        } else if (name == u"--chaos") {
+            const auto text = takeValue();
+            bool ok = false;
+            const qulonglong seed = text ? text->toULongLong(&ok) : 0;
+            if (!ok) return fail(QStringLiteral("--chaos needs a seed (a whole number)"));
+            options.chaosSeed = seed;
         } else if (name == u"--speed") {
             const auto text = takeValue();
             const auto speed = text ? positive(*text) : std::nullopt;

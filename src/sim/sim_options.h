@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 #include "sim/faults.h"
@@ -17,6 +18,9 @@ struct SimOptions {
     int speed = 0;                    // nonzero: ignore the line unless set to this speed
     int pace = 0;  // nonzero: bytes come and go no faster than this many baud carry them
     Faults faults;
+    // Set: a bad line from this seed (garbled, lost, doubled, stray and late
+    // bytes, silences), on top of the faults.
+    std::optional<std::uint64_t> chaosSeed;
     bool log = false;
     bool help = false;
 };

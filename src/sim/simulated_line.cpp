@@ -1,5 +1,7 @@
 #include "sim/simulated_line.h"
 
+#include <algorithm>
+
 namespace tabulon::sim {
 
 SimulatedLine::SimulatedLine(std::shared_ptr<link::VirtualClock> clock)
@@ -42,6 +44,11 @@ bool SimulatedLine::apply(const link::LineSettings& settings, QString& error) {
 void SimulatedLine::write(QByteArrayView bytes) {
     if (!open_) return;
     if (keepTranscript_) sent_.append(bytes);
+    if (chaos_) {
+        const QByteArray heard = chaos_->heard(bytes, clock_->now());
+        for (const auto& device : devices_) queueAnswer(device->receive(heard));
+        return;
+    }
     if (readPos_ > 0) {  // what was read is gone; keep the queue short
         pending_.remove(0, readPos_);
         readPos_ = 0;
@@ -49,8 +56,35 @@ void SimulatedLine::write(QByteArrayView bytes) {
     for (const auto& device : devices_) pending_ += device->receive(bytes);
 }
 
+void SimulatedLine::queueAnswer(QByteArrayView answer) {
+    // The line carries one byte after the other: an answer starts no sooner
+    // than the bytes still on their way have arrived.
+    link::Clock::Duration at = clock_->now();
+    if (!timed_.empty()) at = std::max(at, timed_.back().arrival);
+    for (const Chaos::Piece& piece : chaos_->spoken(answer, clock_->now())) {
+        at += piece.pause;
+        for (char byte : piece.bytes) timed_.push_back({at, byte});
+    }
+}
+
+std::optional<std::uint8_t> SimulatedLine::readTimed() {
+    const link::Clock::Duration now = clock_->now();
+    if (timed_.empty() || timed_.front().arrival > now + readTimeout_) {
+        clock_->advance(readTimeout_);
+        ++timeouts_;
+        for (const auto& device : devices_) queueAnswer(device->takeLateOutput());
+        return std::nullopt;
+    }
+    const TimedByte next = timed_.front();
+    timed_.pop_front();
+    if (next.arrival > now) clock_->advance(next.arrival - now);
+    if (keepTranscript_) received_.append(next.byte);
+    return std::uint8_t(next.byte);
+}
+
 std::optional<std::uint8_t> SimulatedLine::readByte() {
     if (!open_) return std::nullopt;
+    if (chaos_) return readTimed();
     if (readPos_ == pending_.size()) {
         pending_.clear();
         readPos_ = 0;
@@ -67,6 +101,8 @@ std::optional<std::uint8_t> SimulatedLine::readByte() {
 
 void SimulatedLine::discardInput() {
     if (!open_) return;
+    // Only what has arrived: bytes still on their way come in afterwards.
+    while (!timed_.empty() && timed_.front().arrival <= clock_->now()) timed_.pop_front();
     pending_.clear();
     readPos_ = 0;
 }
@@ -76,6 +112,7 @@ void SimulatedLine::close() {
     open_ = false;
     ++closes_;
     // Closing a device drops what it had received and nobody read.
+    timed_.clear();
     pending_.clear();
     readPos_ = 0;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "link/byte_port.h"
 #include "link/clock.h"
+#include "sim/chaos.h"
 #include "sim/line_device.h"
 
 namespace tabulon::sim {
@@ -22,6 +24,10 @@ public:
 
     void attach(std::shared_ptr<LineDevice> device);
     void detachAll() { devices_.clear(); }
+
+    // Puts the devices behind a bad line: what they hear and say goes through
+    // the chaos, and their answers arrive after its pauses, in virtual time.
+    void setChaos(std::shared_ptr<Chaos> chaos) { chaos_ = std::move(chaos); }
 
     // Every byte the computer wrote while the port was open, in order.
     const QByteArray& sent() const { return sent_; }
@@ -55,8 +61,18 @@ public:
     void close();
 
 private:
+    // An answer byte on a line with chaos, and when it reaches the computer.
+    struct TimedByte {
+        link::Clock::Duration arrival;
+        char byte;
+    };
+    void queueAnswer(QByteArrayView answer);
+    std::optional<std::uint8_t> readTimed();
+
     std::shared_ptr<link::VirtualClock> clock_;
     std::vector<std::shared_ptr<LineDevice>> devices_;
+    std::shared_ptr<Chaos> chaos_;
+    std::deque<TimedByte> timed_;
     std::chrono::milliseconds readTimeout_{300};
 
     bool open_ = false;

@@ -24,6 +24,22 @@ TEST(SimOptions, ModelRegisterAndFaults) {
     EXPECT_EQ(defaults.options->model, Model::Neon);
     EXPECT_FALSE(defaults.options->onlyRegister);
     EXPECT_TRUE(defaults.options->device.isEmpty());
+    EXPECT_FALSE(defaults.options->chaosSeed);
+}
+
+TEST(SimOptions, ChaosSeed) {
+    const auto parsed = parseSimOptions({"--chaos", "18446744073709551615", "--silent=2"});
+    ASSERT_TRUE(parsed.options) << qPrintable(parsed.error);
+    EXPECT_EQ(parsed.options->chaosSeed, 18446744073709551615ULL);
+    EXPECT_TRUE(parsed.options->faults.silent.isOn());
+    EXPECT_EQ(parseSimOptions({"--chaos=0"}).options->chaosSeed, 0U);
+    for (const QStringList& arguments :
+         {QStringList{"--chaos"}, QStringList{"--chaos", "-1"}, QStringList{"--chaos=x7"}}) {
+        const auto wrong = parseSimOptions(arguments);
+        EXPECT_FALSE(wrong.options) << qPrintable(arguments.join(' '));
+        EXPECT_EQ(wrong.error, "--chaos needs a seed (a whole number)");
+    }
+    EXPECT_TRUE(simUsage().contains("--chaos SEED"));
 }
 
 TEST(SimOptions, Mistakes) {

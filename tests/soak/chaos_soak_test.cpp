@@ -1,0 +1,447 @@
+// Every kind of register work against the chaos register, over a fixed set of
+// seeds. Whatever the line does: each run ends within the time its time-outs
+// allow, a record reported done is on the register exactly as sent (or was
+// read exactly as the register holds it), and nothing the engineer has (grid
+// rows, report lines) is lost or damaged.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+
+#include "logo/dot_row.h"
+#include "logo/logo_transfer.h"
+#include "reports/report_catalogue.h"
+#include "reports/report_download.h"
+#include "reports/report_line.h"
+#include "sim/chaos.h"
+#include "sim/simulated_link.h"
+#include "transfer/clearing_record.h"
+#include "transfer/register_tables.h"
+#include "transfer/table_run.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::chrono_literals;
+using transfer::FailureAnswer;
+using Duration = link::Clock::Duration;
+
+constexpr std::uint64_t kSeeds[] = {1, 2, 3, 5, 8, 13, 21, 34, 55, 89, 144, 233, 377, 610};
+
+// A line twice as bad as tabulon-sim --chaos makes it: more records need the
+// second series of attempts, and some are skipped.
+constexpr sim::ChaosRates kRoughLine{6, 6, 6, 6, 10, 30, 30, 10, 2};
+
+// The bound a run's time keeps, from the link's time-outs. Every byte the
+// computer waits for comes within the read time-out or not at all. An
+// exchange waits for at most five status lines and one reply; the chaos can at
+// most double a line and leave the rest of an earlier one in the way, so a
+// line costs at most four times the longest the register sends (a logo row,
+// "136;200;" and 24 values, plus LF, CR and check bytes) plus three waits
+// for its end and check bytes. An operation repeats its exchange up to ten
+// times ("E" replies, refused frames), a record series has ten operations.
+constexpr Duration kWait = 300ms;
+constexpr int kLongestLine = 4 * (8 + 24 * 4 + 4) + 3;
+constexpr int kWaitsPerExchange = 5 * kLongestLine + 2 + kLongestLine;
+constexpr int kWaitsPerOperation = 10 * kWaitsPerExchange;
+constexpr Duration kOperationBound = kWaitsPerOperation * kWait;
+// A table run record: two series (a retry, then a skip) and a reopening.
+constexpr Duration kRecordBound =
+    2 * transfer::RecordTransfer::kAttemptsPerSeries * kOperationBound;
+// A clear record: ten operations a second apart.
+constexpr Duration kClearRecordBound = transfer::kClearAttempts * (kOperationBound + 1s);
+
+// One register behind a bad line.
+struct BadLine {
+    BadLine(std::uint64_t seed, sim::Model model)
+        : sim(sim::makeSimulatedLink(model)),
+          chaos(std::make_shared<sim::Chaos>(seed, kRoughLine)) {
+        sim.line->setChaos(chaos);
+        sim.line->keepTranscript(false);
+        EXPECT_EQ(sim.link->OpenPort(1, 9600), 1);
+    }
+    Duration now() const { return sim.clock->now(); }
+    // The register's record, as a reply to reading it would carry it.
+    QByteArray held(int table, int record) const {
+        QByteArray fields;
+        EXPECT_EQ(sim.ecr->tables().read(table, record, fields), sim::Refusal::None);
+        return QByteArray::number(table) + ';' + QByteArray::number(record) + ';' + fields;
+    }
+
+    sim::SimulatedLink sim;
+    std::shared_ptr<sim::Chaos> chaos;
+};
+
+// The engineer at the failure dialog: another ten attempts once, then the
+// record is skipped. Past the run's bound the program is closed instead, so a
+// run that would go on for good ends, and fails the test.
+class Engineer : public transfer::RunDialogs {
+public:
+    Engineer(const BadLine& line, transfer::RunControl& control, Duration bound)
+        : line_(line), control_(control), deadline_(line.now() + bound) {}
+
+    FailureAnswer askAfterFailure(int record, int) override {
+        ++asked;
+        if (line_.now() > deadline_) {
+            control_.cancelled = true;
+            return FailureAnswer::End;
+        }
+        if (retried_.contains(record)) return FailureAnswer::Skip;
+        retried_ << record;
+        return FailureAnswer::Retry;
+    }
+    void tellBadData(int record, const QByteArray& reply) override {
+        badData << record;
+        badReplies << reply;
+    }
+
+    int asked = 0;
+    QList<int> badData;
+    QList<QByteArray> badReplies;
+
+private:
+    const BadLine& line_;
+    transfer::RunControl& control_;
+    Duration deadline_;
+    QList<int> retried_;
+};
+
+class Rows : public transfer::RowSource, public transfer::RowSink {
+public:
+    QMap<int, QStringList> rows;
+    QStringList rowCells(int row) const override { return rows.value(row); }
+    void putRow(int row, const TableReply& reply) override {
+        for (qsizetype i = 0; i < reply.cells.size(); ++i) rows[row][i] = reply.cells[i];
+    }
+};
+
+// What the soak saw, told once at the end.
+struct Tally {
+    int runs = 0;
+    int records = 0;
+    int done = 0;
+    int failed = 0;
+    sim::ChaosCounts chaos;
+    Duration longestRun{0};
+    double mostOfBound = 0;
+
+    void add(const BadLine& line, Duration elapsed, Duration bound) {
+        ++runs;
+        longestRun = std::max(longestRun, elapsed);
+        mostOfBound = std::max(mostOfBound, double(elapsed.count()) / double(bound.count()));
+        const sim::ChaosCounts& c = line.chaos->counts();
+        chaos.answers += c.answers;
+        chaos.garbled += c.garbled;
+        chaos.dropped += c.dropped;
+        chaos.duplicated += c.duplicated;
+        chaos.inserted += c.inserted;
+        chaos.paused += c.paused;
+        chaos.late += c.late;
+        chaos.silentMidLine += c.silentMidLine;
+        chaos.deafSpells += c.deafSpells;
+        chaos.misheard += c.misheard;
+    }
+};
+
+Tally& tally() {
+    static Tally t;
+    return t;
+}
+
+QStringList goodsRow(int row) {
+    return {QString::number(row),
+            QStringLiteral("Товар «%1» хлеб").arg(row),
+            QStringLiteral("%1.%2").arg(row * 3).arg(row % 100, 2, 10, QChar(u'0')),
+            QStringLiteral("%1.250").arg(row),
+            QString::number(1 + row % 9),
+            QString::number(1 + row % 5),
+            QString::number(1 + row % 4),
+            QString::number(row % 2),
+            QString::number(row % 3),
+            QStringLiteral("4820000%1").arg(row, 6, 10, QChar(u'0'))};
+}
+
+class ChaosSoak : public ::testing::TestWithParam<std::uint64_t> {
+protected:
+    static void TearDownTestSuite() {
+        const Tally& t = tally();
+        std::printf(
+            "chaos soak: %d runs, %d records (%d done, %d failed), longest run %.1f s of virtual "
+            "time, at most %.4f of its bound; %d answers: %d garbled, %d dropped, %d duplicated, "
+            "%d inserted bytes, %d pauses, %d late, %d silent mid-line, %d deaf spells, %d "
+            "misheard\n",
+            t.runs, t.records, t.done, t.failed,
+            std::chrono::duration<double>(t.longestRun).count(), t.mostOfBound, t.chaos.answers,
+            t.chaos.garbled, t.chaos.dropped, t.chaos.duplicated, t.chaos.inserted, t.chaos.paused,
+            t.chaos.late, t.chaos.silentMidLine, t.chaos.deafSpells, t.chaos.misheard);
+    }
+};
+
+constexpr int kRows = 30;
+
+transfer::RunOutcome runTable(BadLine& line, transfer::Direction direction, TableKind kind,
+                              Rows& rows, int records, Duration recordBound, Duration& elapsed) {
+    const std::optional<transfer::IntervalTexts> interval =
+        kind == TableKind::Goods ? std::optional<transfer::IntervalTexts>(
+                                       {QString::number(1), QString::number(records), "1"})
+                                 : std::nullopt;
+    const transfer::PlanResult plan =
+        transfer::planTableRun(direction, kind, Model::DatecsMp550T, interval);
+    EXPECT_TRUE(plan.plan) << plan.error.toStdString();
+    transfer::RunControl control;
+    const Duration bound = records * recordBound;
+    Engineer engineer(line, control, bound);
+    transfer::RunParts parts{*line.sim.link, {1, 1, 9600}, engineer, control,
+                             nullptr,        &rows,        &rows};
+    const Duration start = line.now();
+    const transfer::RunOutcome outcome = transfer::runTable(*plan.plan, parts);
+    elapsed = line.now() - start;
+    EXPECT_FALSE(control.cancelled) << "the run went past its bound";
+    EXPECT_LE(elapsed, bound);
+    EXPECT_TRUE(engineer.badData.isEmpty()) << engineer.badReplies.value(0).toStdString();
+    tally().add(line, elapsed, bound);
+    tally().records += outcome.done + int(outcome.failedRecords.size());
+    tally().done += outcome.done;
+    tally().failed += int(outcome.failedRecords.size());
+    return outcome;
+}
+
+// Records the run reported done that the register does not hold as sent.
+QList<int> notHeldAsSent(const BadLine& line, const QMap<int, QStringList>& grid,
+                         const transfer::RunOutcome& outcome) {
+    QList<int> wrong;
+    for (int record = 1; record <= kRows; ++record) {
+        if (outcome.failedRecords.contains(record)) continue;
+        const BuiltRecord sent =
+            BuildTableRecord(TableKind::Goods, grid[record], Model::DatecsMp550T, {record, record});
+        if (line.held(0, record) != "0;" + QByteArray::number(record) + ';' + sent.text)
+            wrong << record;
+    }
+    return wrong;
+}
+
+// Rows read that do not hold what the register holds, and rows not read that
+// changed.
+QList<int> notReadAsHeld(const BadLine& line, const QMap<int, QStringList>& rows,
+                         const QStringList& before, const transfer::RunOutcome& outcome) {
+    QList<int> wrong;
+    for (int row = 1; row <= kRows; ++row) {
+        QStringList expected = before;
+        if (!outcome.failedRecords.contains(row)) {
+            const TableReply reply = ParseTableRecord(TableKind::Goods, line.held(0, row));
+            for (qsizetype i = 0; i < reply.cells.size(); ++i) expected[i] = reply.cells[i];
+        }
+        if (rows[row] != expected) wrong << row;
+    }
+    return wrong;
+}
+
+void putGoods(BadLine& line) {
+    for (int record = 1; record <= kRows; ++record) {
+        const BuiltRecord built = BuildTableRecord(TableKind::Goods, goodsRow(record),
+                                                   Model::DatecsMp550T, {record, record});
+        line.sim.ecr->tables().write(0, record, built.text);
+    }
+}
+
+TEST_P(ChaosSoak, GoodsWrittenAreHeldAsSent) {
+    BadLine line(GetParam(), sim::Model::Mp550T);
+    Rows rows;
+    for (int row = 1; row <= kRows; ++row) rows.rows[row] = goodsRow(row);
+    const QMap<int, QStringList> grid = rows.rows;
+
+    Duration elapsed;
+    const transfer::RunOutcome outcome = runTable(
+        line, transfer::Direction::Write, TableKind::Goods, rows, kRows, kRecordBound, elapsed);
+    EXPECT_FALSE(outcome.stopped);
+    EXPECT_EQ(outcome.done + outcome.failedRecords.size(), kRows);
+    EXPECT_EQ(rows.rows, grid);  // the grid is only read
+    EXPECT_EQ(notHeldAsSent(line, grid, outcome), QList<int>()) << "seed " << GetParam();
+}
+
+TEST_P(ChaosSoak, GoodsReadAreWhatTheRegisterHolds) {
+    BadLine line(GetParam(), sim::Model::Mp550T);
+    putGoods(line);
+    Rows rows;
+    const QStringList before(10, QStringLiteral("прежнее"));
+    for (int row = 1; row <= kRows; ++row) rows.rows[row] = before;
+
+    Duration elapsed;
+    const transfer::RunOutcome outcome = runTable(line, transfer::Direction::Read, TableKind::Goods,
+                                                  rows, kRows, kRecordBound, elapsed);
+    EXPECT_EQ(outcome.done + outcome.failedRecords.size(), kRows);
+    EXPECT_EQ(notReadAsHeld(line, rows.rows, before, outcome), QList<int>())
+        << "seed " << GetParam();
+}
+
+TEST_P(ChaosSoak, OperatorsClearedHoldTheirDefaults) {
+    BadLine line(GetParam(), sim::Model::Mp550T);
+    const int table = registerTableNumber(TableKind::Operators);
+    const RecordRange records = clearedRecords(TableKind::Operators, Model::DatecsMp550T);
+    for (int record = records.first; record <= records.last; ++record)
+        line.sim.ecr->tables().write(table, record, "99;Чужой;1;");
+    Rows rows;
+    Duration elapsed;
+    const transfer::RunOutcome outcome =
+        runTable(line, transfer::Direction::Clear, TableKind::Operators, rows, records.count(),
+                 kClearRecordBound, elapsed);
+    EXPECT_EQ(outcome.done + outcome.failedRecords.size(), records.count());
+    for (int record = records.first; record <= records.last; ++record) {
+        if (outcome.failedRecords.contains(record)) continue;
+        EXPECT_EQ(line.held(table, record),
+                  QByteArray::number(table) + ';' + QByteArray::number(record) + ';' +
+                      *ClearingRecord(TableKind::Operators, record, Model::DatecsMp550T))
+            << "seed " << GetParam() << ", record " << record;
+    }
+}
+
+// A logo transfer stops at its first failure: the records before it are done.
+TEST_P(ChaosSoak, LogoWrittenAndReadRecordByRecord) {
+    BadLine line(GetParam(), sim::Model::Neon);
+    QImage picture(logo::kDotsPerRow, logo::kLogoRows, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, ((x * 7 + y * 13) % 5 == 0) ? 0xFF000000 : 0xFFFFFFFF);
+    const QList<QByteArray> records = logo::logoRecords(picture);
+    const std::atomic<bool> cancelled = false;
+
+    Duration start = line.now();
+    const logo::LogoTransferEnd written =
+        logo::writeLogo(*line.sim.link, 1, records, nullptr, cancelled);
+    Duration elapsed = line.now() - start;
+    EXPECT_LE(elapsed, logo::kLogoRows * kOperationBound);
+    tally().add(line, elapsed, logo::kLogoRows * kOperationBound);
+    const int writtenRecords =
+        written.how == logo::LogoTransferEnd::How::Complete ? logo::kLogoRows : written.record - 1;
+    EXPECT_NE(written.how, logo::LogoTransferEnd::How::Cancelled);
+    for (int record = 1; record <= writtenRecords; ++record) {
+        EXPECT_EQ(line.held(logo::kLogoTable, record),
+                  "136;" + QByteArray::number(record) + ';' + records[record - 1])
+            << "seed " << GetParam() << ", record " << record;
+    }
+    tally().records += writtenRecords + (writtenRecords < logo::kLogoRows);
+    tally().done += writtenRecords;
+    tally().failed += writtenRecords < logo::kLogoRows;
+
+    // Whatever the write left, the read draws what the register holds.
+    QMap<int, QList<std::uint8_t>> rows;
+    start = line.now();
+    const logo::LogoTransferEnd read = logo::readLogo(
+        *line.sim.link, 1, nullptr,
+        [&](int row, const QList<std::uint8_t>& values) { rows[row] = values; }, cancelled);
+    elapsed = line.now() - start;
+    EXPECT_LE(elapsed, logo::kLogoRows * kOperationBound);
+    tally().add(line, elapsed, logo::kLogoRows * kOperationBound);
+    const int readRecords =
+        read.how == logo::LogoTransferEnd::How::Complete ? logo::kLogoRows : read.record - 1;
+    EXPECT_EQ(rows.size(), readRecords);
+    for (int record = 1; record <= readRecords; ++record) {
+        EXPECT_EQ(rows[record - 1], logo::replyValues(line.held(logo::kLogoTable, record)))
+            << "seed " << GetParam() << ", record " << record;
+    }
+    tally().records += readRecords + (readRecords < logo::kLogoRows);
+    tally().done += readRecords;
+    tally().failed += readRecords < logo::kLogoRows;
+}
+
+class ReportsTab : public reports::DownloadChoices {
+public:
+    explicit ReportsTab(const QString& directory) : directory_(directory) {}
+    std::optional<reports::ReportStart> reportStarts(int index) override {
+        // All but the article report, whose 10000 records add time, not paths.
+        if (index == 0) return std::nullopt;
+        const reports::Report& report = reports::reportList()[index];
+        return reports::ReportStart{report.defaultFile,
+                                    reports::reportPath(directory_, report.defaultFile),
+                                    reports::recordCount(report, Model::Neon)};
+    }
+    std::optional<char> separator() override { return ';'; }
+
+private:
+    QString directory_;
+};
+
+TEST_P(ChaosSoak, ReportFilesHoldExactlyTheRecordsRead) {
+    BadLine line(GetParam(), sim::Model::Neon);
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    ReportsTab tab(directory.path());
+    transfer::RunControl control;
+    int records = 0;
+    for (int index = 1; index < reports::kReportCount; ++index)
+        records += reports::recordCount(reports::reportList()[index], Model::Neon);
+    const Duration bound = records * kRecordBound;
+    Engineer engineer(line, control, bound);
+    reports::DownloadParts parts{*line.sim.link, {1, 1, 9600}, engineer, control, tab, nullptr};
+
+    const Duration start = line.now();
+    const reports::DownloadEnd end = reports::downloadReports(parts);
+    const Duration elapsed = line.now() - start;
+    EXPECT_FALSE(control.cancelled);
+    EXPECT_LE(elapsed, bound);
+    tally().add(line, elapsed, bound);
+    EXPECT_TRUE(end.how == reports::DownloadEnd::How::Finished ||
+                end.how == reports::DownloadEnd::How::RecordFailed)
+        << int(end.how);
+
+    const int lastReport = end.finished() ? reports::kReportCount - 1 : end.report;
+    int lines = 0;
+    for (int index = 1; index <= lastReport; ++index) {
+        const reports::Report& report = reports::reportList()[index];
+        QFile file(reports::reportPath(directory.path(), report.defaultFile));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << report.defaultFile.toStdString();
+        const QByteArray content = file.readAll();
+        QByteArray expected;
+        const int count = index < lastReport || end.finished()
+                              ? reports::recordCount(report, Model::Neon)
+                              : end.lines;
+        for (int record = 1; record <= count; ++record)
+            expected += reports::reportLine(line.held(report.table, record), ';') + "\r\n";
+        EXPECT_EQ(content, expected)
+            << "seed " << GetParam() << ", " << report.defaultFile.toStdString();
+        lines += count;
+    }
+    tally().records += lines + !end.finished();
+    tally().done += lines;
+    tally().failed += !end.finished();
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ChaosSoak, ::testing::ValuesIn(kSeeds));
+
+// The checks themselves: a register that keeps something else than it was
+// sent, or replies something else than it holds, on a clean line where every
+// record is reported done.
+TEST(ChaosSoakChecks, SeeARegisterThatKeepsOrRepliesSomethingElse) {
+    const Tally soakSoFar = tally();  // these runs are no part of the soak
+    BadLine line(1, sim::Model::Mp550T);
+    line.sim.line->setChaos(
+        std::make_shared<sim::Chaos>(1, sim::ChaosRates{0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    line.sim.ecr->faults().alterStored = sim::Fault::times(2);
+    Rows rows;
+    for (int row = 1; row <= kRows; ++row) rows.rows[row] = goodsRow(row);
+    Duration elapsed;
+    const transfer::RunOutcome written = runTable(
+        line, transfer::Direction::Write, TableKind::Goods, rows, kRows, kRecordBound, elapsed);
+    EXPECT_EQ(written.done, kRows);
+    EXPECT_EQ(notHeldAsSent(line, rows.rows, written), QList<int>({1, 2}));
+
+    putGoods(line);
+    line.sim.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command == "R0;7;") return QByteArray("0;7;7;Other;");
+        return std::nullopt;
+    });
+    const QStringList before(10, QStringLiteral("прежнее"));
+    for (int row = 1; row <= kRows; ++row) rows.rows[row] = before;
+    const transfer::RunOutcome read = runTable(line, transfer::Direction::Read, TableKind::Goods,
+                                               rows, kRows, kRecordBound, elapsed);
+    EXPECT_EQ(read.done, kRows);
+    EXPECT_EQ(notReadAsHeld(line, rows.rows, before, read), QList<int>({7}));
+    tally() = soakSoFar;
+}
+
+}  // namespace
+}  // namespace tabulon
