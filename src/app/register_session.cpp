@@ -13,7 +13,11 @@ RegisterSession::RegisterSession(std::unique_ptr<link::RegisterLink> link, QWidg
     : window_(window),
       dialogs_(dialogs),
       errorDialog_(new TransferErrorDialog(window)),
-      thread_(std::move(link)) {}
+      thread_(std::move(link)) {
+    // Set before any job runs: the link stops waiting on a silent line once
+    // the window closes.
+    thread_.linkWhileIdle().stopWaitingWhen(&control_.cancelled);
+}
 
 RegisterSession::~RegisterSession() {
     // A job that waits for an answer or runs a table is ended between two

@@ -222,9 +222,13 @@ void MainWindow::beginRun(const transfer::RunPlan& plan,
     runSnapshot_ = std::move(snapshot);
     views_[static_cast<int>(plan.kind)]->setEditing(false);
     ui->Button6->setEnabled(true);
-    for (QWidget* button : {ui->Button2, ui->Button3, ui->Button4, ui->Button8, ui->Button9})
+    // "Отключить" too: the port belongs to the run until it ends.
+    for (QWidget* button :
+         {ui->Button2, ui->Button3, ui->Button4, ui->Button8, ui->Button9, ui->Button5})
         button->setEnabled(false);
-    ui->ProgressBar1->setMaximum(plan.progressMaximum);
+    // A run of one row has nothing to count up to; a range of 0..0 would
+    // show the bar as busy for good.
+    ui->ProgressBar1->setRange(0, std::max(1, plan.progressMaximum));
     ui->ProgressBar1->setValue(plan.progressStart);
 }
 
@@ -259,12 +263,12 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     ui->Button6->setEnabled(false);
     transferRunning_ = false;
     runSnapshot_.reset();
-    // A disconnect is not possible during a run, but the tab may have
-    // changed: the transfer buttons follow the tab now.
-    for (QWidget* button : {ui->Button4, ui->Button9, ui->Button1, ui->Button2, ui->Button3,
-                            ui->Button10})
+    // The tab may have changed meanwhile: the transfer buttons follow it now.
+    for (QWidget* button : {ui->Button1, ui->Button2, ui->Button3, ui->Button10, ui->Button5})
         button->setEnabled(true);
-    ui->Button8->setEnabled(isGridTab(activeTab()));
+    ui->Button4->setEnabled(Connected);
+    ui->Button9->setEnabled(Connected);
+    ui->Button8->setEnabled(Connected && isGridTab(activeTab()));
     if (activeTab() == kLogoTab) PageControl1Change();
     ui->ProgressBar1->setValue(0);
     GridView* scrolled = plan.direction == Direction::Read ? views_[0]
@@ -287,7 +291,8 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     }
     // The window stays usable meanwhile, so no other transfer may start.
     transferRunning_ = true;
-    for (QWidget* button : {ui->Button4, ui->Button8, ui->Button9}) button->setEnabled(false);
+    for (QWidget* button : {ui->Button4, ui->Button8, ui->Button9, ui->Button5})
+        button->setEnabled(false);
 
     const transfer::Connection connection = linkConnection();
     session_->post([this, direction, set, model, record, connection](link::RegisterLink& link) {
@@ -305,6 +310,7 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
 void MainWindow::endParameterTransfer() {
     transferRunning_ = false;
     ui->Button6->setEnabled(false);
+    ui->Button5->setEnabled(true);
     ui->Button4->setEnabled(Connected);
     ui->Button9->setEnabled(Connected);
     ui->Button8->setEnabled(Connected && isGridTab(activeTab()));

@@ -1,5 +1,7 @@
 #include "app/transfer_error_dialog.h"
 
+#include <QKeyEvent>
+
 #include "app/window_font.h"
 #include "ui_transfer_error_dialog.h"
 
@@ -31,6 +33,19 @@ TransferErrorDialog::TransferErrorDialog(QWidget* parent)
 }
 
 TransferErrorDialog::~TransferErrorDialog() = default;
+
+void TransferErrorDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TransferErrorDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ui->Button1->setFocus();
+}
 
 void TransferErrorDialog::Button1Click() {
     done(kSkip);

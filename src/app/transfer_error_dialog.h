@@ -28,6 +28,13 @@ public:
     void Button3Click();
     void Button2Click();
 
+protected:
+    // No cancel button: Escape does nothing; only the title bar's close
+    // dismisses the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+    // "Пропустить" has the focus each time the dialog opens.
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::TransferErrorDialogForm> ui;
 };

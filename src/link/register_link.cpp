@@ -1,5 +1,6 @@
 #include "link/register_link.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "link/line_bytes.h"
@@ -136,7 +137,7 @@ bool RegisterLink::readStatusLine() {
 
 int RegisterLink::SelectRegister() {
     const QByteArray sequence = selectSequence(address_);
-    for (int attempt = 0; attempt < kSelectAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kSelectAttempts && !givingUp(); ++attempt) {
         // Whatever waits in the input now answers an earlier exchange (a reply
         // after its time-out, the rest of a damaged line); read as this
         // register's status line it would pair every later command with the
@@ -155,7 +156,7 @@ int RegisterLink::SelectRegister() {
 int RegisterLink::PollRegister() {
     send(fillRun(5));
     const QByteArray sequence = pollSequence(address_);
-    for (int attempt = 0; attempt < kPollAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kPollAttempts && !givingUp(); ++attempt) {
         port_->discardInput();
         send(sequence);
         if (readStatusLine()) {
@@ -260,8 +261,9 @@ void RegisterLink::pause() {
     const Clock::Duration start = clock_->now();
     for (;;) {
         const Clock::Duration elapsed = clock_->now() - start;
-        if (elapsed > 1000ms) return;
-        clock_->sleepFor(1001ms - elapsed);
+        if (elapsed > 1000ms || givingUp()) return;
+        // In short steps, so that a program that closes need not wait.
+        clock_->sleepFor(std::min<Clock::Duration>(1001ms - elapsed, 50ms));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 #include "link/byte_port.h"
@@ -67,6 +68,10 @@ public:
     int DetectRegister(int registerNumber);
 
     bool isOpen() const { return openFlag_ == 1; }
+    // A program that closes stops waiting here: polls and select attempts
+    // end, and the reset pause is cut short, once `*flag` is true. Nothing
+    // else changes; the flag must outlive the link's use of it.
+    void stopWaitingWhen(const std::atomic<bool>* flag) { giveUp_ = flag; }
     int openPort() const { return openPort_; }
     // Why the last OpenPort failed, in the system's words where there are some.
     QString openErrorText() const { return openError_; }
@@ -102,6 +107,9 @@ private:
     QByteArray address_ = "01";
     QByteArray status_;
     FrameChecksum checksum_;
+    const std::atomic<bool>* giveUp_ = nullptr;
+
+    bool givingUp() const { return giveUp_ && giveUp_->load(); }
 };
 
 }  // namespace tabulon::link

@@ -64,6 +64,9 @@ public:
             if (!oneRecord(row, record)) break;
             if (parts_.progress) parts_.progress->recordDone(record, row);
         }
+        // A stop that came with the last record (bad data, "Завершить
+        // операцию", "Стоп") still ends the run as stopped.
+        if (parts_.control.stopRequested || parts_.control.cancelled) outcome_.stopped = true;
         return std::move(outcome_);
     }
 

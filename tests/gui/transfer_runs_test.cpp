@@ -112,6 +112,8 @@ private slots:
     void parameterSetsGoAndComeBackOnEveryModel();
     void clearRunSaysWhichRecordsItCouldNotClear();
     void emptyingTheGridDuringAWriteEmptiesTheRowsToCome();
+    void theErrorDialogHasNoCancelAndOpensOnSkip();
+    void aOneRowRunLeavesTheProgressBarStill();
     void writeEmptyAndReadBackThroughAPseudoTerminal();
     void theWindowAnswersWhileARunWaitsOnASilentLine();
 };
@@ -217,7 +219,7 @@ void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
     const int closesBefore = w.line->closes();
     w.dialogs().onModal = [&](QDialog& dialog) {
         counterDuringDialog = w.control<QLineEdit>("Edit1")->text();
-        stopDuringDialog = w.enabled("Button6");
+        stopDuringDialog = w.enabled("Button6") && !w.enabled("Button5");
         writeDuringDialog = w.enabled("Button4");
         editingDuringDialog = w.control<QTableView>("StringGrid4")->editTriggers() !=
                               QAbstractItemView::NoEditTriggers;
@@ -372,6 +374,40 @@ void TransferRunsTest::emptyingTheGridDuringAWriteEmptiesTheRowsToCome() {
     QCOMPARE(sent[3], QString("W3;4;;Op4;;0;"));
     QCOMPARE(sent[4], QString("W3;6;;;;0;"));
     QCOMPARE(w.grid(TableKind::Operators).cell(1, 0), QString());
+}
+
+void TransferRunsTest::theErrorDialogHasNoCancelAndOpensOnSkip() {
+    ConnectedWindow w;
+    w.showTab(3);
+    w.refuseWhile([](QByteArrayView command) { return command.startsWith("W10;2;"); });
+    QStringList focused;
+    bool visibleAfterEscape = false;
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        focused << (dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        visibleAfterEscape = dialog.isVisible();
+        // Leave the focus on "Повторить" and take it: the next opening
+        // starts on "Пропустить" again.
+        dialog.findChild<QPushButton*>("Button3")->setFocus();
+        if (focused.size() == 1) return press("Button3")(dialog);
+        return press("Button1")(dialog);
+    };
+    w.press("Button4");
+    QVERIFY(visibleAfterEscape);
+    QCOMPARE(focused, (QStringList{"Button1", "Button1"}));
+}
+
+void TransferRunsTest::aOneRowRunLeavesTheProgressBarStill() {
+    ConnectedWindow w;
+    w.control<QCheckBox>("CheckBox1")->setChecked(true);
+    w.control<QLineEdit>("Edit2")->setText("5");
+    w.control<QLineEdit>("Edit3")->setText("5");
+    w.control<QLineEdit>("Edit4")->setText("5");
+    w.press("Button4");
+    QCOMPARE(w.commands(), QStringList{"W0;5;;;0.00;0.000;;;;;;0;"});
+    QProgressBar* bar = w.control<QProgressBar>("ProgressBar1");
+    QVERIFY(bar->maximum() > bar->minimum());  // 0..0 would draw a busy bar
+    QCOMPARE(bar->value(), 0);
 }
 
 void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {

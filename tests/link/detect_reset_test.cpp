@@ -110,3 +110,21 @@ TEST(ResetPause, LastsMoreThanASecondEvenWhenSleepsEndEarly) {
     EXPECT_EQ(link.ResetLink(), 1);
     EXPECT_GT(clock->now(), 1000ms);
 }
+
+// A window that closes while it connects to a silent line must not hold the
+// program for the seconds detection takes.
+TEST_F(LinkTest, AClosingProgramStopsWaitingOnASilentLine) {
+    std::atomic<bool> closing{false};
+    link().stopWaitingWhen(&closing);
+    faults().silent = sim::Fault::always();
+    EXPECT_EQ(link().DetectRegister(1), -3);
+    EXPECT_GE(elapsed(), 2 * 1001ms + 16 * 300ms);  // nothing changes until then
+
+    sim.line->clearTranscript();
+    const auto before = elapsed();
+    closing = true;
+    EXPECT_EQ(link().DetectRegister(1), -3);
+    QByteArray reply;
+    EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -1);
+    EXPECT_EQ(elapsed(), before);
+}

@@ -184,6 +184,29 @@ TEST_F(RunTest, AReplyWithTooManyFieldsEndsTheReadAShortOneFillsWhatItHas) {
     EXPECT_EQ(commands().back(), "R3;5;");
 }
 
+// However the last record ends the run, a stop that came with it counts.
+TEST_F(RunTest, AStopThatComesWithTheLastRecordEndsTheRunAsStopped) {
+    sim.ecr->scriptReplies([](QByteArrayView c) -> std::optional<QByteArray> {
+        if (c == "R10;20;") return QByteArray("10;20;Отдел;лишнее;");
+        if (c.startsWith("W3;20;")) return QByteArray("E2;");
+        return std::nullopt;
+    });
+    EXPECT_TRUE(run(Direction::Read, TableKind::Departments).stopped);
+    EXPECT_EQ(dialogs.badData, QList<int>{20});
+
+    control.stopRequested = false;
+    dialogs.answers = {FailureAnswer::End};
+    EXPECT_TRUE(run(Direction::Write, TableKind::Operators).stopped);
+
+    control.stopRequested = false;
+    sim.ecr->scriptReplies({});
+    rows.onRecord = [&](int counter) {
+        if (counter == 12) control.requestStop();
+    };
+    EXPECT_TRUE(run(Direction::Write, TableKind::HeaderText).stopped);
+    EXPECT_FALSE(control.resetRequested);  // the release went out at the end
+}
+
 TEST_F(RunTest, ParameterSetsAreWrittenAndReadOnEveryModel) {
     for (Model model : {Model::DatecsMp550T, Model::DatecsMp50Junior, Model::Neon}) {
         useModel(model);
