@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/main_window.h"
@@ -7,6 +9,13 @@
 #include "app/window_font.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before the toolkit starts: it needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tabulon %s\n", TABULON_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tabulon");
     // Message boxes and file dialogs take the windows' font and language.

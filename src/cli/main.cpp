@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    if (arguments.contains(QStringLiteral("--version"))) {
+        print(stdout, QStringLiteral("tabulon-cli %1\n").arg(QStringLiteral(TABULON_VERSION)));
+        return cli::kExitDone;
+    }
 
     const cli::ParsedCliRequest parsed = cli::parseCliRequest(arguments);
     if (!parsed.request) {

@@ -10,6 +10,10 @@ using namespace tabulon::sim;
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("tabulon-sim %s\n", TABULON_VERSION);
+        return 0;
+    }
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     if (!parsed.options) {
         std::fprintf(stderr, "tabulon-sim: %s\n\n%s", qPrintable(parsed.error),

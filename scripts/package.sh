@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Debian package of Tabulon into build-deb/ and checks it with
+# lintian:
+#   scripts/package.sh        -> build-deb/tabulon_<version>_<arch>.deb
+# Install it with: sudo apt-get install ./build-deb/tabulon_<version>_<arch>.deb
+# Exits non-zero when the build fails or lintian reports an error.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$root/build-deb"
+
+"$root/scripts/deps.sh"
+# dpkg-shlibdeps (dpkg-dev) finds the packages of the linked libraries; file
+# tells CPack which installed files are programs; lintian checks the result.
+tools=(dpkg-dev file lintian)
+missing=()
+for p in "${tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+werror=OFF
+if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
+# Only the programs: no tests or benchmarks in the package's tree.
+cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=$werror \
+      -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF > /dev/null
+cmake --build "$out" -j"$(nproc)"
+rm -f "$out"/tabulon_*.deb
+(cd "$out" && cpack -G DEB)
+deb=$(ls "$out"/tabulon_*.deb)
+
+echo
+echo "== $deb"
+dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --contents "$deb" | awk '{print $6}'
+echo
+echo "== lintian"
+# lintian's exit status is non-zero for errors (and, in some versions, for
+# warnings): the count of errors decides.
+report=$(lintian --info --display-info "$deb" 2>&1 || true)
+echo "${report:-(no tags)}"
+if grep -q '^E: ' <<<"$report"; then
+    echo "lintian found errors" >&2
+    exit 1
+fi
+echo
+echo "Built $deb"
