@@ -3,6 +3,7 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "app/port_devices.h"
 #include "dialogs/dialogs.h"
 #include "app/register_session.h"
 #include "link/register_link.h"
@@ -59,9 +60,13 @@ void MainWindow::connectRegister() {
     session_->post([this, port, speed, registerNumber](link::RegisterLink& link) {
         const int opened = link.OpenPort(port, speed);
         if (opened < 0) {
-            session_->toWindow([this, opened, speed, error = link.openErrorText()] {
-                showConnectFailure(opened, speed, error);
-            });
+            // A device that did not open is told with its name and what to
+            // do about it; looking at the device is file work, done here.
+            const QString error =
+                opened == -3 ? connectFailureText(port, link.openDevice(), link.openErrorText())
+                             : link.openErrorText();
+            session_->toWindow(
+                [this, opened, speed, error] { showConnectFailure(opened, speed, error); });
             return;
         }
         // The state shows before detection starts.

@@ -11,6 +11,7 @@
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
 #include "app/logo_box.h"
+#include "app/port_devices.h"
 #include "app/report_choices.h"
 #include "app/register_session.h"
 #include "app/tab_bar_style.h"
@@ -125,6 +126,7 @@ void MainWindow::connectHandlers() {
     // Only a pick by the user applies a profile; start-up selects silently.
     connect(ui->ComboBox4, &QComboBox::activated, this, &MainWindow::ComboBox4Change);
     connect(ui->Button5, &QPushButton::clicked, this, &MainWindow::Button5Click);
+    watchPortDevices(ui->ComboBox1);
     connect(ui->Button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
     connect(ui->Button4, &QPushButton::clicked, this, &MainWindow::Button4Click);

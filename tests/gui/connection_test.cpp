@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -6,6 +7,8 @@
 #include <QTest>
 #include <chrono>
 
+#include "settings/port_map.h"
+#include "settings/startup_settings.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
 #include "window_fixture.h"
@@ -36,7 +39,9 @@ private:
 };
 
 struct SimulatedWindow {
-    explicit SimulatedWindow(std::optional<int> answersTo = std::nullopt, bool silent = false) {
+    explicit SimulatedWindow(std::optional<int> answersTo = std::nullopt, bool silent = false,
+                             tabulon::link::DeviceResolver deviceFor = tabulon::link::defaultDevice,
+                             const QByteArray& iniBytes = {}) {
         clock = std::make_shared<tabulon::link::VirtualClock>();
         line = std::make_shared<SimulatedLine>(clock);
         ecr = std::make_shared<WatchedRegister>(tabulon::sim::Model::Mp550T, &stateLabel);
@@ -47,7 +52,8 @@ struct SimulatedWindow {
         parts.port = std::make_unique<tabulon::sim::SimulatedPort>(line);
         parts.clock = clock;
         parts.priority = std::make_shared<tabulon::link::CountingPriority>();
-        fixture = std::make_unique<WindowFixture>(QByteArray(),
+        parts.deviceFor = std::move(deviceFor);
+        fixture = std::make_unique<WindowFixture>(iniBytes,
                                                   std::make_unique<RegisterLink>(std::move(parts)));
         stateLabel = fixture->control<QLabel>("Label3");
     }
@@ -103,6 +109,7 @@ private slots:
     void clearButtonFollowsTheActiveTab();
     void disconnectRestoresEverything();
     void portThatDoesNotOpenIsReported();
+    void portBoxTellsEachNamesDevice();
     void connectsThroughAPseudoTerminalToTheSimulator();
 };
 
@@ -218,16 +225,49 @@ void ConnectionTest::disconnectRestoresEverything() {
 }
 
 void ConnectionTest::portThatDoesNotOpenIsReported() {
-    SimulatedWindow w;
-    w.line->failOpen(QString("Permission denied"));
+    // The device is looked at once it failed: this one does not exist.
+    SimulatedWindow w(std::nullopt, false,
+                      [](int) { return QStringLiteral("/dev/tabulon-no-such-port"); });
+    w.line->failOpen(QString("No such file or directory"));
     w.click();
     const auto boxes = w.fixture->dialogs().messages();
     QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes[0].text, QString("Permission denied"));
+    QCOMPARE(boxes[0].text, QString("Порт COM1 — это /dev/tabulon-no-such-port, но такого "
+                                    "устройства больше нет. Проверьте, подключён ли адаптер."));
     QCOMPARE(boxes[0].caption, QString("Ошибка подключения"));
     QCOMPARE(w.stateLabel->text(), QString("Не подключена"));
     QVERIFY(!w.fixture->window().Connected);
     QCOMPARE(w.fixture->window().RegisterNumber, 0);
+}
+
+void ConnectionTest::portBoxTellsEachNamesDevice() {
+    // The window's own mapping, from the settings file in its working directory.
+    const auto mapped = [](int port) {
+        return tabulon::settings::portDevice(
+            tabulon::settings::settingsFilePath(QDir::currentPath()), port);
+    };
+    SimulatedWindow w(std::nullopt, false, mapped, "[Ports]\r\nCOM2=/dev/tabulon-test-port\r\n");
+    auto* box = w.control<QComboBox>("ComboBox1");
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(box, &enter);
+    for (int i = 0; i < 9; ++i) {
+        const QString tip = box->itemData(i, Qt::ToolTipRole).toString();
+        QVERIFY2(tip.startsWith(QStringLiteral("COM%1: ").arg(i + 1)), qPrintable(tip));
+    }
+    QCOMPARE(box->itemData(1, Qt::ToolTipRole).toString(),
+             QString("COM2: /dev/tabulon-test-port (из [Ports] в Tabulon.ini)"));
+    box->setCurrentIndex(1);
+    QCOMPARE(box->toolTip(), QString("COM2: /dev/tabulon-test-port (из [Ports] в Tabulon.ini)"));
+
+    // A failure names the device the entry gave.
+    w.line->failOpen(QString("No such file or directory"));
+    w.click();
+    const auto boxes = w.fixture->dialogs().messages();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text,
+             QString("Порт COM2 — это /dev/tabulon-test-port (раздел [Ports] файла Tabulon.ini), "
+                     "но такого устройства нет. Подключите адаптер или исправьте запись COM2 в "
+                     "Tabulon.ini."));
 }
 
 void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {

@@ -1,0 +1,62 @@
+#include "app/port_devices.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+
+#include "settings/port_map.h"
+#include "settings/port_problem.h"
+#include "settings/startup_settings.h"
+
+namespace tabulon::app {
+
+namespace {
+
+class PortDeviceWatch final : public QObject {
+public:
+    explicit PortDeviceWatch(QComboBox* box) : QObject(box), box_(box) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Enter:
+            case QEvent::ToolTip:
+            case QEvent::MouseButtonPress:
+            case QEvent::KeyPress:
+                showPortDevices(box_);
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox* box_;
+};
+
+QString settingsFile() {
+    return settings::settingsFilePath(QDir::currentPath());
+}
+
+}  // namespace
+
+void watchPortDevices(QComboBox* box) {
+    box->installEventFilter(new PortDeviceWatch(box));
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
+        box->setToolTip(box->itemData(index, Qt::ToolTipRole).toString());
+    });
+}
+
+void showPortDevices(QComboBox* box) {
+    const QList<settings::PortAssignment> ports = settings::portAssignments(settingsFile());
+    for (int i = 0; i < box->count() && i < ports.size(); ++i)
+        box->setItemData(i, settings::portTooltip(ports[i]), Qt::ToolTipRole);
+    box->setToolTip(box->itemData(box->currentIndex(), Qt::ToolTipRole).toString());
+}
+
+QString connectFailureText(int port, const QString& device, const QString& systemText) {
+    return settings::portFailureText(
+        settings::describePortFailure(settingsFile(), port, device, systemText));
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+
+namespace tabulon::app {
+
+// Keeps the port box's tooltips saying which device each COM name stands
+// for: each entry's own, and the box's for the chosen one. They are read
+// afresh whenever the pointer or the keyboard comes to the box, so an
+// adapter plugged in meanwhile shows up.
+void watchPortDevices(QComboBox* box);
+
+// Puts the tooltips in place now, from Tabulon.ini in the working directory
+// and the devices of this machine.
+void showPortDevices(QComboBox* box);
+
+// The "Ошибка подключения" text for COM<port> whose device did not open.
+QString connectFailureText(int port, const QString& device, const QString& systemText);
+
+}  // namespace tabulon::app
