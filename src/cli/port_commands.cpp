@@ -1,7 +1,11 @@
 #include "cli/port_commands.h"
 
 #include <QRegularExpression>
+#include <QThread>
 #include <algorithm>
+#include <array>
+#include <mutex>
+#include <vector>
 
 #include "cli/cli_port.h"
 #include "cli/stop_signals.h"
@@ -91,7 +95,8 @@ std::optional<ScanPlan> scanPlan(const CliRequest& request,
             } else if (name.contains(u'/')) {
                 plan.ports << ScanPort{name, name, 1};
             } else {
-                error = QStringLiteral("--ports takes COM1 to COM9 or device paths, separated by commas");
+                error = QStringLiteral(
+                    "--ports takes COM1 to COM9 or device paths, separated by commas");
                 return std::nullopt;
             }
         }
@@ -102,21 +107,18 @@ std::optional<ScanPlan> scanPlan(const CliRequest& request,
         for (const QString& text : listed(request.scanSpeeds)) {
             const std::optional<int> speed = number(text);
             if (!speed || !link::speedText(*speed)) {
-                error = QStringLiteral("--speeds takes speeds of %1, separated by commas")
-                            .arg([] {
-                                QStringList speeds;
-                                for (int speed : link::acceptedSpeeds())
-                                    speeds << QString::number(speed);
-                                return speeds.join(QStringLiteral(", "));
-                            }());
+                error = QStringLiteral("--speeds takes speeds of %1, separated by commas").arg([] {
+                    QStringList speeds;
+                    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
+                    return speeds.join(QStringLiteral(", "));
+                }());
                 return std::nullopt;
             }
             if (!plan.speeds.contains(*speed)) plan.speeds << *speed;
         }
     }
-    const auto registers =
-        registerNumbers(request.scanRegisters.isEmpty() ? QStringLiteral("1-5")
-                                                        : request.scanRegisters);
+    const auto registers = registerNumbers(request.scanRegisters.isEmpty() ? QStringLiteral("1-5")
+                                                                           : request.scanRegisters);
     if (!registers) {
         error = QStringLiteral("--registers takes numbers 1 to 99 and ranges (1-5,7)");
         return std::nullopt;
@@ -125,6 +127,72 @@ std::optional<ScanPlan> scanPlan(const CliRequest& request,
     return plan;
 }
 
+namespace {
+
+// What the threads of one scan share.
+struct ScanState {
+    const ScanPlan& plan;
+    const CliContext& context;
+    std::mutex mutex;                 // guards the rest, and the console
+    QList<std::array<int, 3>> finds;  // port, speed and register by their place in the plan
+    bool ended = false;               // a find ended the scan (without --all)
+    QString traceError;
+
+    bool stopped() {
+        if (context.control.stopRequested) return true;
+        const std::lock_guard lock(mutex);
+        return ended;
+    }
+};
+
+// One port at every speed and number, on the thread the port is opened by.
+void scanPort(ScanState& state, int portIndex) {
+    const ScanPort& port = state.plan.ports[portIndex];
+    CliRequest single = state.context.request;
+    single.port = port.device;
+    QString traceError;
+    const std::unique_ptr<link::RegisterLink> link = makeCliLink(single, traceError);
+    if (!link) {
+        const std::lock_guard lock(state.mutex);
+        state.traceError = traceError;
+        return;
+    }
+    for (int speedIndex = 0; speedIndex < state.plan.speeds.size(); ++speedIndex) {
+        if (state.stopped()) return;
+        const int speed = state.plan.speeds[speedIndex];
+        const int opened = port.device.isEmpty() ? -3 : link->OpenPort(port.number, speed);
+        if (opened < 0) {
+            // The device, not the speed, failed: the other speeds would too.
+            const settings::PortFailure why = settings::describePortFailure(
+                kSettingsFile, port.name == port.device ? 0 : port.number, port.device,
+                link->openErrorText());
+            const std::lock_guard lock(state.mutex);
+            state.context.console.message(settings::portFailureTextEnglish(why));
+            return;
+        }
+        for (int registerIndex = 0; registerIndex < state.plan.registers.size(); ++registerIndex) {
+            if (state.stopped()) break;
+            const int registerNumber = state.plan.registers[registerIndex];
+            if (state.context.console.showsProgress()) {
+                const std::lock_guard lock(state.mutex);
+                state.context.console.progress(QStringLiteral("%1 speed %2 register %3")
+                                                   .arg(port.name)
+                                                   .arg(speed)
+                                                   .arg(registerNumber));
+            }
+            if (link->DetectRegister(registerNumber) < 0) continue;
+            const std::lock_guard lock(state.mutex);
+            // Two ports may answer at once; without --all only the first counts.
+            if (state.ended) break;
+            state.finds.append({portIndex, speedIndex, registerIndex});
+            if (!state.context.request.scanAll) state.ended = true;
+        }
+        link->ClosePort(port.number);
+    }
+}
+
+}  // namespace
+
 CliResult runScan(const CliContext& context) {
     QString error;
     const std::optional<ScanPlan> plan =
@@ -132,50 +200,32 @@ CliResult runScan(const CliContext& context) {
     if (!plan) return usageError(error);
     if (plan->ports.isEmpty()) return failure(QStringLiteral("no serial port to scan"));
 
-    // Ctrl-C ends the scan after the detection in hand, the port released.
+    // Ctrl-C ends the scan after the detections in hand, the ports released.
     const StopOnSignals stopOnSignals(context.control);
-    const auto stopped = [&] { return context.control.stopRequested.load(); };
-    QString output;
-    for (const ScanPort& port : plan->ports) {
-        CliRequest single = context.request;
-        single.port = port.device;
-        QString traceError;
-        const std::unique_ptr<link::RegisterLink> link = makeCliLink(single, traceError);
-        if (!link) return inputError(QStringLiteral("--trace %1: %2").arg(context.request.trace, traceError));
-        bool portFailed = false;
-        for (const int speed : plan->speeds) {
-            if (portFailed || stopped()) break;
-            const int opened = port.device.isEmpty() ? -3 : link->OpenPort(port.number, speed);
-            if (opened < 0) {
-                // The device, not the speed, is what failed: the other
-                // speeds would fail the same way.
-                const settings::PortFailure why = settings::describePortFailure(
-                    kSettingsFile, port.name == port.device ? 0 : port.number, port.device,
-                    link->openErrorText());
-                context.console.message(settings::portFailureTextEnglish(why));
-                portFailed = true;
-                break;
-            }
-            for (const int registerNumber : plan->registers) {
-                if (stopped()) break;
-                if (context.console.showsProgress())
-                    context.console.progress(QStringLiteral("%1 speed %2 register %3")
-                                                 .arg(port.name)
-                                                 .arg(speed)
-                                                 .arg(registerNumber));
-                if (link->DetectRegister(registerNumber) < 0) continue;
-                context.console.endProgress();
-                output += found(port, speed, registerNumber);
-                if (!context.request.scanAll) {
-                    link->ClosePort(port.number);
-                    return {kExitDone, output, QString(), false};
-                }
-            }
-            link->ClosePort(port.number);
-        }
+    ScanState state{*plan, context, {}, {}, false, {}};
+    // The ports are separate lines: they are searched side by side, each on
+    // a thread of its own, so a scan takes as long as one port's. A trace
+    // of them all would interleave, so with --trace they go one by one.
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int i = 0; i < plan->ports.size(); ++i) {
+        threads.emplace_back(QThread::create([&state, i] { scanPort(state, i); }));
+        threads.back()->start();
+        if (!context.request.trace.isEmpty()) threads.back()->wait();
     }
+    for (const auto& thread : threads) thread->wait();
     context.console.endProgress();
-    if (stopped()) return {kExitFailed, output, QStringLiteral("scan stopped"), false};
+
+    if (!state.traceError.isEmpty())
+        return inputError(
+            QStringLiteral("--trace %1: %2").arg(context.request.trace, state.traceError));
+    // Told in the order of the plan, whichever thread found it first.
+    std::sort(state.finds.begin(), state.finds.end());
+    QString output;
+    for (const auto& [portIndex, speedIndex, registerIndex] : state.finds)
+        output +=
+            found(plan->ports[portIndex], plan->speeds[speedIndex], plan->registers[registerIndex]);
+    if (context.control.stopRequested && !state.ended)
+        return {kExitFailed, output, QStringLiteral("scan stopped"), false};
     if (output.isEmpty()) return failure(QStringLiteral("no register answered"));
     return {kExitDone, output, QString(), false};
 }

@@ -50,8 +50,9 @@ QMap<int, QString> portEntries(const QString& iniFilePath) {
     QMap<int, QString> entries;
     if (!file.exists()) return entries;
     for (int number = 1; number <= kComPortCount; ++number) {
-        const QString device = file.read(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number),
-                                         QString(), kMaxPathLength);
+        const QString device =
+            file.read(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number), QString(),
+                      kMaxPathLength);
         if (!device.isEmpty()) entries.insert(number, device);
     }
     return entries;
@@ -75,7 +76,8 @@ QString portDevice(const QString& iniFilePath, int portNumber) {
 }
 
 QString portTooltip(const PortAssignment& port) {
-    if (port.source == PortSource::None) return QStringLiteral("%1: нет устройства").arg(port.name());
+    if (port.source == PortSource::None)
+        return QStringLiteral("%1: нет устройства").arg(port.name());
     QString text = QStringLiteral("%1: %2").arg(port.name(), port.device);
     QStringList about;
     if (!port.details.description.isEmpty()) about << port.details.description;

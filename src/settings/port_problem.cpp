@@ -36,9 +36,9 @@ QString described(const QString& pid) {
 // The places serial lock files ("LCK..ttyUSB0", the holder's PID on the
 // first line) are kept; Qt's serial port takes the first it may write to.
 QStringList lockDirectories() {
-    return {QStringLiteral("/var/lock"),         QStringLiteral("/run/lock"),
-            QStringLiteral("/etc/locks"),        QStringLiteral("/var/spool/locks"),
-            QStringLiteral("/var/spool/uucp"),   QDir::tempPath()};
+    return {QStringLiteral("/var/lock"),       QStringLiteral("/run/lock"),
+            QStringLiteral("/etc/locks"),      QStringLiteral("/var/spool/locks"),
+            QStringLiteral("/var/spool/uucp"), QDir::tempPath()};
 }
 
 QString lockHolder(const QString& device) {
@@ -50,7 +50,8 @@ QString lockHolder(const QString& device) {
         QFile lock(directory + QStringLiteral("/LCK..") + name);
         if (!lock.open(QIODevice::ReadOnly)) continue;
         const QString pid = QString::fromLatin1(lock.readLine(32)).trimmed();
-        if (!pid.isEmpty() && pid != self && QFileInfo::exists("/proc/" + pid)) return described(pid);
+        if (!pid.isEmpty() && pid != self && QFileInfo::exists("/proc/" + pid))
+            return described(pid);
     }
     return {};
 }
@@ -61,7 +62,8 @@ QString openHolder(const QString& device) {
     const QString target = QFileInfo(device).canonicalFilePath();
     if (target.isEmpty()) return {};
     const QString self = QString::number(::getpid());
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList pids =
+        QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& pid : pids) {
         if (pid == self || !pid.front().isDigit()) continue;
         const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
@@ -101,9 +103,7 @@ public:
 
 class SystemDevices final : public DeviceSystem {
 public:
-    int accessError(const QString& device) const override {
-        return device.isEmpty() ? ENOENT : 0;
-    }
+    int accessError(const QString& device) const override { return device.isEmpty() ? ENOENT : 0; }
     QString ownerGroup(const QString&) const override { return {}; }
     QString userName() const override { return {}; }
     QString holder(const QString&) const override { return {}; }
@@ -127,9 +127,9 @@ QString placeRu(const PortFailure& failure) {
 }
 
 QString placeEn(const PortFailure& failure) {
-    return failure.portName.isEmpty() ? failure.device
-                                      : QStringLiteral("%1 (%2)").arg(failure.portName,
-                                                                      failure.device);
+    return failure.portName.isEmpty()
+               ? failure.device
+               : QStringLiteral("%1 (%2)").arg(failure.portName, failure.device);
 }
 
 bool adminOnly(const DeviceDiagnosis& diagnosis) {
@@ -190,7 +190,8 @@ QString portFailureText(const PortFailure& failure) {
             if (failure.device.isEmpty()) {
                 const QString found =
                     failure.portsFound == 0
-                        ? QStringLiteral("на этом компьютере не найдено ни одного последовательного порта")
+                        ? QStringLiteral(
+                              "на этом компьютере не найдено ни одного последовательного порта")
                         : QStringLiteral("на этом компьютере найдено последовательных портов: %1")
                               .arg(failure.portsFound);
                 return QStringLiteral(

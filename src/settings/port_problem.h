@@ -48,8 +48,8 @@ DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& system
 
 // A port that did not open, with everything the person is told.
 struct PortFailure {
-    QString portName;  // "COM3"; empty when the device was named directly
-    QString device;    // the device opened; empty when nothing stands for portName
+    QString portName;           // "COM3"; empty when the device was named directly
+    QString device;             // the device opened; empty when nothing stands for portName
     bool fromSettings = false;  // the device comes from [Ports] of Tabulon.ini
     int portsFound = 0;         // COM names that stand for a device, when device is empty
     DeviceDiagnosis diagnosis;

@@ -50,15 +50,15 @@ bool hasUart(const QString& root, const QString& name) {
 // Maker, product and serial number from the USB device above the tty in
 // /sys, where there is one.
 void readUsbDetails(const QString& root, const QString& name, SerialDevice& device) {
-    QString dir = QFileInfo(root + QStringLiteral("/sys/class/tty/") + name + "/device")
-                      .canonicalFilePath();
+    QString dir =
+        QFileInfo(root + QStringLiteral("/sys/class/tty/") + name + "/device").canonicalFilePath();
     for (int level = 0; level < kUsbLevels && !dir.isEmpty(); ++level) {
         if (QFileInfo::exists(dir + "/idVendor")) {
             const QString maker = readLine(dir + "/manufacturer");
             const QString product = readLine(dir + "/product");
             device.description = product.startsWith(maker) ? product
-                                 : product.isEmpty()        ? maker
-                                                            : (maker + u' ' + product).trimmed();
+                                 : product.isEmpty()       ? maker
+                                                           : (maker + u' ' + product).trimmed();
             device.serialNumber = readLine(dir + "/serial");
             return;
         }

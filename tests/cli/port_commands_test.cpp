@@ -40,8 +40,8 @@ TEST(CliScan, FindsTheOneRegisterThatAnswersAndNothingElse) {
     const MappedPorts ports({{1, silent.path()}, {2, ecr.path()}});
 
     // Every register number 1 to 5 on both ports, at one speed.
-    const CliRun scan =
-        cli({"--ports", "COM1,COM2", "--speeds", "115200", "--all", "--quiet", "scan"}, ports.path());
+    const CliRun scan = cli(
+        {"--ports", "COM1,COM2", "--speeds", "115200", "--all", "--quiet", "scan"}, ports.path());
     EXPECT_EQ(scan.status, 0) << qPrintable(scan.err);
     EXPECT_EQ(scan.out, "COM2 (" + ecr.path() + ") speed 115200 register 3\n");
     EXPECT_EQ(scan.err, "");
@@ -53,8 +53,8 @@ TEST(CliScan, StopsAtTheFirstFindAndTriesTheSpeedsInTurn) {
 
     // At 4800 the register hears nothing; at 9600 number 2 answers, and
     // number 3, which would answer too, is not tried.
-    const CliRun scan =
-        cli({"--ports", "COM4", "--speeds", "4800,9600", "--registers", "2-3", "scan"}, ports.path());
+    const CliRun scan = cli(
+        {"--ports", "COM4", "--speeds", "4800,9600", "--registers", "2-3", "scan"}, ports.path());
     EXPECT_EQ(scan.status, 0) << qPrintable(scan.err);
     EXPECT_EQ(scan.out, "COM4 (" + ecr.path() + ") speed 9600 register 2\n");
 }
@@ -101,7 +101,8 @@ TEST(CliPorts, ListsTheNineNamesWithTheSettingsEntry) {
     const QStringList lines = list.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 9) << qPrintable(list.out);
     for (int i = 0; i < 9; ++i)
-        EXPECT_TRUE(lines[i].startsWith(QStringLiteral("COM%1  ").arg(i + 1))) << qPrintable(lines[i]);
+        EXPECT_TRUE(lines[i].startsWith(QStringLiteral("COM%1  ").arg(i + 1)))
+            << qPrintable(lines[i]);
     EXPECT_TRUE(QRegularExpression("^COM2  /dev/tabulon-test-port *  \\[Ports\\]$")
                     .match(lines[1])
                     .hasMatch())
@@ -140,10 +141,11 @@ TEST(CliPortFailures, APortAnotherProgramHoldsIsBusy) {
     ASSERT_TRUE(open);
     const CliRun second = cli({"--port", silent.path(), "detect"});
     EXPECT_EQ(second.status, 1);
-    EXPECT_EQ(second.err, QStringLiteral("error -3: %1 is busy: tabulon-cli, PID %2 holds it; close "
-                                         "it and try again\n")
-                              .arg(silent.path())
-                              .arg(first.processId()));
+    EXPECT_EQ(second.err,
+              QStringLiteral("error -3: %1 is busy: tabulon-cli, PID %2 holds it; close "
+                             "it and try again\n")
+                  .arg(silent.path())
+                  .arg(first.processId()));
     first.kill();
     first.waitForFinished();
 }

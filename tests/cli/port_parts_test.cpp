@@ -52,17 +52,16 @@ TEST(ScanPlan, DefaultsAreEveryMappedPortEverySpeedAndRegistersOneToFive) {
     EXPECT_EQ(plan->ports[2].name, "COM3");
     EXPECT_EQ(plan->ports[2].device, "/dev/pts/4");
     EXPECT_EQ(plan->ports[2].number, 3);
-    EXPECT_EQ(plan->speeds, (QList<int>{4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700,
-                                        115200}));
+    EXPECT_EQ(plan->speeds,
+              (QList<int>{4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700, 115200}));
     EXPECT_EQ(plan->registers, (QList<int>{1, 2, 3, 4, 5}));
 }
 
 TEST(ScanPlan, NarrowedByTheOptions) {
     QString error;
-    const auto plan =
-        scanPlan(scanRequest({"--ports", "com9,/dev/ttyACM0,COM3", "--speeds", "9600,4800,9600",
-                              "--registers", "7,2-3,3"}),
-                 machine(), error);
+    const auto plan = scanPlan(scanRequest({"--ports", "com9,/dev/ttyACM0,COM3", "--speeds",
+                                            "9600,4800,9600", "--registers", "7,2-3,3"}),
+                               machine(), error);
     ASSERT_TRUE(plan) << qPrintable(error);
     ASSERT_EQ(plan->ports.size(), 3);
     // COM9 stands for nothing: the scan tells so when it comes to it.

@@ -12,7 +12,8 @@ namespace {
 
 const SerialDevice kFtdi{"/dev/ttyUSB1", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
                          "FTDI FT232R USB UART", "A50285BI"};
-const SerialDevice kProlific{"/dev/ttyUSB0", "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0",
+const SerialDevice kProlific{"/dev/ttyUSB0",
+                             "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0",
                              "Prolific Technology Inc. USB-Serial Controller", ""};
 const SerialDevice kUart{"/dev/ttyS0", "", "", ""};
 
@@ -56,9 +57,8 @@ TEST(PortMap, AnEntryWinsAndTheDeviceItNamesIsNotTakenTwice) {
         {1, "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0"},
         {3, "/dev/pts/7"}};
     const QList<PortAssignment> ports = assignPorts(entries, {kFtdi, kProlific, kUart});
-    EXPECT_EQ(devices(ports),
-              QStringList({entries[1], "/dev/ttyUSB1", "/dev/pts/7", "/dev/ttyS0", "", "", "", "",
-                           ""}));
+    EXPECT_EQ(devices(ports), QStringList({entries[1], "/dev/ttyUSB1", "/dev/pts/7", "/dev/ttyS0",
+                                           "", "", "", "", ""}));
     EXPECT_EQ(ports[0].source, PortSource::Settings);
     EXPECT_EQ(ports[0].details, kProlific);
     EXPECT_EQ(ports[2].source, PortSource::Settings);
@@ -78,9 +78,10 @@ TEST(PortMap, EntriesComeFromThePortsSectionOfTheSettingsFile) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tabulon.ini");
     EXPECT_TRUE(portEntries(ini).isEmpty());
-    tabulon::testing::writeBytes(ini,
-                                 "[Communication]\r\nSpeed=4800\r\n[ports]\r\ncom2 = /dev/ttyUSB4\r\n"
-                                 "COM7=\r\nCOM10=/dev/ttyUSB9\r\n");
+    tabulon::testing::writeBytes(
+        ini,
+        "[Communication]\r\nSpeed=4800\r\n[ports]\r\ncom2 = /dev/ttyUSB4\r\n"
+        "COM7=\r\nCOM10=/dev/ttyUSB9\r\n");
     EXPECT_EQ(portEntries(ini), (QMap<int, QString>{{2, "/dev/ttyUSB4"}}));
     // Explicit entries hold whatever this machine has.
     EXPECT_EQ(portDevice(ini, 2), "/dev/ttyUSB4");

@@ -78,10 +78,10 @@ TEST(PortProblem, DiagnosisFromTheSystemsAnswers) {
         diagnoseOpenFailure("/dev/ttyUSB0", "Device or resource busy", system);
     EXPECT_EQ(busy.problem, OpenProblem::Busy);
     EXPECT_EQ(busy.holder, "");
-    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyUSB0", "Permission error while locking the device",
-                                  system)
-                  .problem,
-              OpenProblem::Busy);
+    EXPECT_EQ(
+        diagnoseOpenFailure("/dev/ttyUSB0", "Permission error while locking the device", system)
+            .problem,
+        OpenProblem::Busy);
     system.holderText = "minicom, PID 4321";
     const DeviceDiagnosis held = diagnoseOpenFailure("/dev/ttyUSB0", "Input/output error", system);
     EXPECT_EQ(held.problem, OpenProblem::Busy);
@@ -105,8 +105,9 @@ TEST(PortProblem, MissingDeviceSaysWhatTheNameStandsFor) {
     EXPECT_EQ(portFailureText(failure),
               "Порт COM3 — это /dev/ttyUSB0, но такого устройства больше нет. Проверьте, "
               "подключён ли адаптер.");
-    EXPECT_EQ(portFailureTextEnglish(failure),
-              "COM3 is /dev/ttyUSB0, and that device is gone: check that the adapter is plugged in");
+    EXPECT_EQ(
+        portFailureTextEnglish(failure),
+        "COM3 is /dev/ttyUSB0, and that device is gone: check that the adapter is plugged in");
 
     failure.device.clear();
     failure.portsFound = 2;
@@ -169,7 +170,8 @@ TEST(PortProblem, BusyAndOtherFailures) {
     PortFailure other = onCom3(OpenProblem::Other);
     other.systemText = "Input/output error";
     EXPECT_EQ(portFailureText(other), "Порт COM3 (/dev/ttyUSB0) не открылся: Input/output error");
-    EXPECT_EQ(portFailureTextEnglish(other), "COM3 (/dev/ttyUSB0) did not open: Input/output error");
+    EXPECT_EQ(portFailureTextEnglish(other),
+              "COM3 (/dev/ttyUSB0) did not open: Input/output error");
 }
 
 TEST(PortProblem, TheSystemsOwnAnswers) {

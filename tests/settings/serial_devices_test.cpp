@@ -41,7 +41,8 @@ public:
         if (!maker.isEmpty()) file(device + "/manufacturer", maker + '\n');
         if (!product.isEmpty()) file(device + "/product", product + '\n');
         if (!serial.isEmpty()) file(device + "/serial", serial + '\n');
-        const QString below = tty.startsWith("ttyUSB") ? "/" + bus + ":1.0/" + tty : "/" + bus + ":1.0";
+        const QString below =
+            tty.startsWith("ttyUSB") ? "/" + bus + ":1.0/" + tty : "/" + bus + ":1.0";
         QDir(dir_.path()).mkpath(device + below);
         link("sys/class/tty/" + tty + "/device", "../../../devices/pci0000:00/usb1/" + bus + below);
         file("dev/" + tty);
@@ -85,15 +86,16 @@ TEST(SerialDevices, AdaptersByIdFirstThenByNumberThenUarts) {
                 "../../ttyACM0");
 
     const QList<SerialDevice> found = findSerialDevices(system.root());
-    EXPECT_EQ(paths(found), QStringList({"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyUSB0",
-                                         "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyS0",
-                                         "/dev/ttyS2", "/dev/ttyS10"}));
+    EXPECT_EQ(paths(found),
+              QStringList({"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyUSB0", "/dev/ttyUSB2",
+                           "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10"}));
     ASSERT_EQ(found.size(), 8);
-    EXPECT_EQ(found[0], (SerialDevice{"/dev/ttyACM0",
-                                      "usb-Arduino__www.arduino.cc__Arduino_Uno_8573531-if00",
-                                      "Arduino (www.arduino.cc) Arduino Uno", "8573531"}));
-    EXPECT_EQ(found[1], (SerialDevice{"/dev/ttyUSB1", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
-                                      "FTDI FT232R USB UART", "A50285BI"}));
+    EXPECT_EQ(found[0],
+              (SerialDevice{"/dev/ttyACM0", "usb-Arduino__www.arduino.cc__Arduino_Uno_8573531-if00",
+                            "Arduino (www.arduino.cc) Arduino Uno", "8573531"}));
+    EXPECT_EQ(found[1],
+              (SerialDevice{"/dev/ttyUSB1", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                            "FTDI FT232R USB UART", "A50285BI"}));
     EXPECT_EQ(found[2], (SerialDevice{"/dev/ttyUSB0", "",
                                       "Prolific Technology Inc. USB-Serial Controller", ""}));
     EXPECT_EQ(found[3], (SerialDevice{"/dev/ttyUSB2", "", "", ""}));
