@@ -126,6 +126,13 @@ QString placeRu(const PortFailure& failure) {
                : QStringLiteral("Порт %1 (%2)").arg(failure.portName, failure.device);
 }
 
+// "к порту COM3 (/dev/ttyUSB0)" or "к устройству /dev/ttyUSB0".
+QString accessRu(const PortFailure& failure) {
+    return failure.portName.isEmpty()
+               ? QStringLiteral("к устройству %1").arg(failure.device)
+               : QStringLiteral("к порту %1 (%2)").arg(failure.portName, failure.device);
+}
+
 QString placeEn(const PortFailure& failure) {
     return failure.portName.isEmpty()
                ? failure.device
@@ -215,14 +222,14 @@ QString portFailureText(const PortFailure& failure) {
         case OpenProblem::NoPermission:
             if (adminOnly(diagnosis))
                 return QStringLiteral(
-                           "Нет доступа: %1 открывается только с правами администратора (root). "
-                           "Попросите администратора дать доступ к устройству.")
-                    .arg(placeRu(failure));
+                           "Нет доступа %1: его открывает только администратор (root). Попросите "
+                           "администратора дать доступ к устройству.")
+                    .arg(accessRu(failure));
             return QStringLiteral(
-                       "Нет доступа: %1 открывают только члены группы %2, а пользователь %3 в "
-                       "неё не входит. Добавьте пользователя в группу (sudo usermod -aG %2 %3) и "
-                       "войдите в систему заново.")
-                .arg(placeRu(failure), diagnosis.group, diagnosis.user);
+                       "Нет доступа %1: его открывают только члены группы %2, а пользователь %3 "
+                       "в неё не входит. Добавьте пользователя в группу (sudo usermod -aG %2 %3) "
+                       "и войдите в систему заново.")
+                .arg(accessRu(failure), diagnosis.group, diagnosis.user);
         case OpenProblem::Busy:
             if (diagnosis.holder.isEmpty())
                 return QStringLiteral(
