@@ -85,6 +85,24 @@ TEST_F(LogoFile, SavesAndLoadsBackPixelForPixel) {
     EXPECT_EQ(logoRecords(loaded.picture), logoRecords(picture));
 }
 
+// Found by fuzzing: a file cut short inside its pixel rows loaded, and the
+// rows it lacked came from whatever memory the picture was given, so the
+// logo changed from one load to the next.
+TEST_F(LogoFile, AFileCutShortInItsRowsIsRefused) {
+    for (const QImage::Format format :
+         {QImage::Format_Mono, QImage::Format_Indexed8, QImage::Format_RGB888}) {
+        const QString name = QStringLiteral("cut%1.bmp").arg(int(format));
+        QFile cut(path(name));
+        ASSERT_TRUE(pattern().convertToFormat(format).save(&cut, "BMP"));
+        cut.close();
+        ASSERT_FALSE(loadLogoFile(path(name)).picture.isNull());
+        ASSERT_TRUE(cut.resize(cut.size() - 1));
+        const LoadedLogo loaded = loadLogoFile(path(name));
+        EXPECT_TRUE(loaded.picture.isNull()) << int(format);
+        EXPECT_EQ(loaded.error, "Файл «" + name + "» не является рисунком BMP или повреждён.");
+    }
+}
+
 TEST_F(LogoFile, AFailedSaveSaysWhyAndLeavesNoFile) {
     const QString target = path("gone/logo.BMP");
     const QString error = saveLogoFile(pattern(), target);
