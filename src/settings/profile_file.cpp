@@ -59,10 +59,6 @@ QByteArray encoded(const QString& text) {
     return text.toUtf8();
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool sameName(QByteArrayView bytes, const QString& name) {
     if (isAscii(bytes)) return name.compare(QLatin1StringView(bytes), Qt::CaseInsensitive) == 0;
     return decoded(bytes).compare(name, Qt::CaseInsensitive) == 0;
@@ -123,11 +119,10 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
         const LineSpan line = lineAt(text, at);
         at = line.next;
         const QByteArrayView bytes = lineText(text, line);
-        // Most lines are keys: a section line starts with "[" after blanks.
-        qsizetype first = 0;
-        while (first < bytes.size() && isBlank(bytes[first])) ++first;
-        if (first < bytes.size() && bytes[first] == '[') {
-            inSection = sameName(*sectionName(bytes), section);
+        // Section lines as write() tells them, or a value written would not
+        // be found where it went.
+        if (const auto name = sectionName(bytes)) {
+            inSection = sameName(*name, section);
             continue;
         }
         if (inSection && isKey(bytes, key)) return valueOf(bytes).left(maxLength);

@@ -91,6 +91,27 @@ TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
               "Otd=RepOtd.dat\r\n");
 }
 
+// A section line led by a control character other than a blank (a form
+// feed, a vertical tab, a lone CR) was a section for writing but not for
+// reading: the value written there read back as the default, and the key
+// read in the section before changed instead.
+TEST_F(ProfileFileTest, ReadsAndWritesTheSameLinesAsSections) {
+    writeBytes(path, "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=old\r\n"
+                     "\f [TypeECR]\r\nECR=1\r\n");
+    EXPECT_EQ(file.read("Reports", "Directory", "-", 499), "old");
+    EXPECT_EQ(file.read("Communication", "Directory", "-", 499), "-");
+    EXPECT_EQ(file.read("TypeECR", "ECR", "-", 9), "1");
+    ASSERT_TRUE(file.write("Reports", "Directory", "new"));
+    ASSERT_TRUE(file.write("TypeECR", "ECR", "2"));
+    const ProfileFile again(path);
+    EXPECT_EQ(again.read("Reports", "Directory", "-", 499), "new");
+    EXPECT_EQ(again.read("Communication", "Directory", "-", 499), "-");
+    EXPECT_EQ(again.read("TypeECR", "ECR", "-", 9), "2");
+    EXPECT_EQ(readBytes(path),
+              "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=new\r\n"
+              "\f [TypeECR]\r\nECR=2\r\n");
+}
+
 TEST_F(ProfileFileTest, AppendsAMissingKeyAtTheEndOfItsSection) {
     writeBytes(path, "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat");
     ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
