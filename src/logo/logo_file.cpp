@@ -47,6 +47,18 @@ bool rowsMissing(const QByteArray& file) {
     return qint64(offset) + rowBytes * qAbs(height) > file.size();
 }
 
+// A palette with fewer colours than the pixels' indices reach gets opaque
+// black for the missing ones. A pixel without a colour counted as a dot, yet
+// came back as another colour once the picture was saved and loaded again.
+void fillPalette(QImage& picture) {
+    const int colours = picture.colorCount();
+    if (colours == 0 || picture.depth() > 8) return;
+    const int full = 1 << picture.depth();
+    if (colours >= full) return;
+    picture.setColorCount(full);
+    for (int i = colours; i < full; ++i) picture.setColor(i, qRgb(0, 0, 0));
+}
+
 }  // namespace
 
 LoadedLogo loadLogoFile(const QString& path) {
@@ -66,6 +78,7 @@ LoadedLogo loadLogoFile(const QString& path) {
     reader.setAutoTransform(false);
     QImage picture = reader.read();
     if (picture.isNull()) return unusable;
+    fillPalette(picture);
     return {picture, QString()};
 }
 

@@ -103,6 +103,48 @@ TEST_F(LogoFile, AFileCutShortInItsRowsIsRefused) {
     }
 }
 
+// An 8-bit BMP of one row whose palette has fewer colours than its pixels
+// use, as careless programs write them.
+QByteArray shortPaletteBmp(const QList<QRgb>& palette, const QByteArray& indices) {
+    const auto le = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const quint32 rowBytes = (quint32(indices.size()) + 3) / 4 * 4;
+    const quint32 offset = 14 + 40 + 4 * quint32(palette.size());
+    QByteArray file = "BM" + le(offset + rowBytes, 4) + le(0, 4) + le(offset, 4);
+    file += le(40, 4) + le(quint32(indices.size()), 4) + le(1, 4) + le(1, 2) + le(8, 2) +
+            le(0, 4) + le(rowBytes, 4) + le(2835, 4) + le(2835, 4) +
+            le(quint32(palette.size()), 4) + le(0, 4);
+    for (QRgb colour : palette) file += le(colour & 0xFFFFFF, 4);
+    return file + indices + QByteArray(rowBytes - indices.size(), '\0');
+}
+
+// Found by fuzzing: pixels whose index lies past the palette were dots when
+// loaded and other colours once the picture was saved and loaded again.
+TEST_F(LogoFile, PixelsPastThePaletteAreDotsAlsoThroughASave) {
+    QByteArray indices(16, char(1));
+    indices[0] = 0;
+    indices[3] = 49;
+    indices[9] = char(200);
+    QFile file(path("short.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(shortPaletteBmp({qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(3, 2, 1)}, indices));
+    file.close();
+
+    const LoadedLogo loaded = loadLogoFile(path("short.bmp"));
+    ASSERT_FALSE(loaded.picture.isNull()) << loaded.error.toStdString();
+    EXPECT_EQ(loaded.picture.depth(), 8);
+    // Index 0 is black, 1 white; 49 and 200 have no colour and print.
+    const QByteArray dots = "144;64;" + QByteArray("0;").repeated(22);
+    EXPECT_EQ(logoRecords(loaded.picture), QList<QByteArray>{dots});
+    EXPECT_EQ(loaded.picture.pixel(3, 0), qRgb(0, 0, 0));
+
+    ASSERT_EQ(saveLogoFile(loaded.picture, path("saved.BMP")), "");
+    EXPECT_EQ(logoRecords(loadLogoFile(path("saved.BMP")).picture), QList<QByteArray>{dots});
+}
+
 TEST_F(LogoFile, AFailedSaveSaysWhyAndLeavesNoFile) {
     const QString target = path("gone/logo.BMP");
     const QString error = saveLogoFile(pattern(), target);

@@ -96,8 +96,9 @@ TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
 // reading: the value written there read back as the default, and the key
 // read in the section before changed instead.
 TEST_F(ProfileFileTest, ReadsAndWritesTheSameLinesAsSections) {
-    writeBytes(path, "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=old\r\n"
-                     "\f [TypeECR]\r\nECR=1\r\n");
+    writeBytes(path,
+               "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=old\r\n"
+               "\f [TypeECR]\r\nECR=1\r\n");
     EXPECT_EQ(file.read("Reports", "Directory", "-", 499), "old");
     EXPECT_EQ(file.read("Communication", "Directory", "-", 499), "-");
     EXPECT_EQ(file.read("TypeECR", "ECR", "-", 9), "1");
