@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang++-14, AddressSanitizer and
+# UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for SECONDS
+# (default 30), one after the other, starting from fuzz/corpus/<target>/.
+# New inputs go to build-fuzz/corpus/<target>/ (the repository's seeds stay
+# small); a finding is kept as build-fuzz/findings/<target>/crash-* and fails
+# the script. A longer campaign is the same command with more seconds:
+#   scripts/fuzz.sh                 30 s per target (what CI runs)
+#   scripts/fuzz.sh 3600            an hour per target
+#   scripts/fuzz.sh 600 link_fuzz   only the named targets
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-30}"
+shift || true
+all=(line_reader_fuzz table_file_fuzz profile_file_fuzz record_reply_fuzz card_files_fuzz
+     link_fuzz logo_fuzz)
+targets=("$@")
+if ((${#targets[@]} == 0)); then targets=("${all[@]}"); fi
+
+"$root/scripts/deps.sh"
+packages=(clang-14 libfuzzer-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build="$root/build-fuzz"
+werror=OFF
+if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_COMPILER=clang++-14 -DTABULON_FUZZ=ON -DTABULON_SANITIZE=address,undefined \
+      -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF -DTABULON_WERROR=$werror > /dev/null
+cmake --build "$build" -j"${JOBS:-$(nproc)}" --target "${targets[@]}"
+
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export QT_QPA_PLATFORM=offscreen
+failed=()
+for target in "${targets[@]}"; do
+    corpus="$build/corpus/$target"
+    findings="$build/findings/$target"
+    mkdir -p "$corpus" "$findings"
+    log="$build/findings/$target.log"
+    echo "== $target: ${seconds} s"
+    # -timeout: one input that takes seconds is a finding (bounded work);
+    # -rss_limit_mb: so is one that needs more memory than a desktop has.
+    if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" \
+        "$corpus" "$root/fuzz/corpus/$target" > "$log" 2>&1; then
+        grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb)|#[0-9]+ *DONE" "$log" || true
+    else
+        failed+=("$target")
+        tail -n 40 "$log"
+    fi
+done
+if ((${#failed[@]})); then
+    echo "Findings in: ${failed[*]} (inputs in $build/findings/)" >&2
+    exit 1
+fi
