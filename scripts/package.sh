@@ -39,7 +39,7 @@ deb=$(ls "$out"/tabulon_*.deb)
 
 echo
 echo "== $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb" | awk '{print $6}'
 echo
 echo "== lintian"

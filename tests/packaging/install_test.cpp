@@ -148,7 +148,7 @@ TEST_F(Installed, ManualPagesDescribeEveryCommandAndOption) {
 
 TEST_F(Installed, DebianDocuments) {
     EXPECT_TRUE(text("share/doc/tabulon/copyright").startsWith("Format: https://www.debian.org/"));
-    const QString changelog = unpacked(file("share/doc/tabulon/changelog.Debian.gz"));
+    const QString changelog = unpacked(file("share/doc/tabulon/changelog.gz"));
     EXPECT_TRUE(changelog.startsWith("tabulon (" TABULON_VERSION ") unstable; urgency=medium\n"))
         << qPrintable(changelog);
 }
