@@ -182,9 +182,10 @@ TEST_F(ProfileFileTest, MapsComPortsThroughThePortsSection) {
     writeBytes(path, "[ports]\r\nCOM3 = /dev/ttyUSB0\r\ncom4=/dev/pts/7\r\n");
     EXPECT_EQ(portDevice(path, 3), "/dev/ttyUSB0");
     EXPECT_EQ(portDevice(path, 4), "/dev/pts/7");
-    EXPECT_EQ(portDevice(path, 1), "/dev/ttyS0");
-    EXPECT_EQ(portDevice(path, 9), "/dev/ttyS8");
-    EXPECT_EQ(portDevice(dir.filePath("none.ini"), 2), "/dev/ttyS1");
+    // The names without an entry take the devices this machine has; that
+    // search is tested with made-up device lists in port_map_test.
+    EXPECT_EQ(portDevice(path, 0), QString());
+    EXPECT_EQ(portDevice(path, 10), QString());
 }
 
 }  // namespace
