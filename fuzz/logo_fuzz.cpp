@@ -23,6 +23,7 @@ QString scratchPath(const char* name) {
 // A picture of any height gives that many records; this many are looked at
 // closely.
 constexpr int kRowsChecked = 8;
+constexpr qsizetype kLargestSaved = 4 << 20;
 
 void checkRecord(const QImage& picture, int y, const QByteArray& record) {
     FUZZ_CHECK(record.count(';') == kBytesPerRow && record.endsWith(';'));
@@ -55,6 +56,9 @@ void loadedPicture(const QByteArray& file) {
     for (int y = 0; y < qMin(kRowsChecked, int(records.size())); ++y)
         checkRecord(loaded.picture, y, records[y]);
 
+    // A small file may declare a picture of hundreds of megabytes (RLE); saving
+    // such a one each run would leave no time for anything else.
+    if (loaded.picture.sizeInBytes() > kLargestSaved) return;
     const QString saved = scratchPath("saved.BMP");
     if (!saveLogoFile(loaded.picture, saved).isEmpty()) return;
     const LoadedLogo again = loadLogoFile(saved);
