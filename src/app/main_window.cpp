@@ -79,7 +79,13 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     buildSdCard();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // An editor still open in a grid commits its text while the widgets go;
+    // a refusal then must not reach a window that is half gone.
+    for (GridModel* model : grids_)
+        if (model) model->disconnect(this);
+    if (refusals_) refusals_->disconnect(this);
+}
 
 bool MainWindow::isLinkBusy() const {
     return session_->isBusy();

@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +116,7 @@ private slots:
     void emptyingTheGridDuringAWriteEmptiesTheRowsToCome();
     void theErrorDialogHasNoCancelAndOpensOnSkip();
     void aOneRowRunLeavesTheProgressBarStill();
+    void anEditorOpenWhenTheWindowGoesReachesNoHalfGoneWindow();
     void writeEmptyAndReadBackThroughAPseudoTerminal();
     void theWindowAnswersWhileARunWaitsOnASilentLine();
 };
@@ -408,6 +411,27 @@ void TransferRunsTest::aOneRowRunLeavesTheProgressBarStill() {
     QProgressBar* bar = w.control<QProgressBar>("ProgressBar1");
     QVERIFY(bar->maximum() > bar->minimum());  // 0..0 would draw a busy bar
     QCOMPARE(bar->value(), 0);
+}
+
+void TransferRunsTest::anEditorOpenWhenTheWindowGoesReachesNoHalfGoneWindow() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        tabulon::app::MainWindow window(&dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitFor([&] { return window.isInitialised(); }, 5000));
+        auto* grid = window.findChild<QTableView*>("StringGrid1");
+        grid->setCurrentIndex(grid->model()->index(0, 1));
+        grid->edit(grid->currentIndex());
+        auto* editor = grid->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText("a;b");  // refused once committed
+        dialogs.shown.clear();
+    }
+    QDir::setCurrent(previous);
+    QVERIFY(dialogs.messages().isEmpty());
 }
 
 void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
