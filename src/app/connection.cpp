@@ -6,6 +6,7 @@
 #include "app/port_devices.h"
 #include "dialogs/dialogs.h"
 #include "app/register_session.h"
+#include "link/connect_register.h"
 #include "link/register_link.h"
 #include "ui_main_window.h"
 
@@ -58,10 +59,22 @@ void MainWindow::connectRegister() {
     // Opening and detecting take seconds on a silent line; they go to the
     // link's thread and the window stays usable meanwhile.
     session_->post([this, port, speed, registerNumber](link::RegisterLink& link) {
-        const int opened = link.OpenPort(port, speed);
-        if (opened < 0) {
+        // The state shows before detection starts.
+        const link::ConnectOutcome outcome =
+            link::connectToRegister(link, port, speed, registerNumber, [this] {
+                link::askOn<bool>(
+                    this,
+                    [this] {
+                        setConnectionState("Порт подключен", kPurple);
+                        repaint();
+                        return true;
+                    },
+                    session_->control().cancelled, false);
+            });
+        if (outcome.opened < 0) {
             // A device that did not open is told with its name and what to
             // do about it; looking at the device is file work, done here.
+            const int opened = outcome.opened;
             const QString error =
                 opened == -3 ? connectFailureText(port, link.openDevice(), link.openErrorText())
                              : link.openErrorText();
@@ -69,17 +82,9 @@ void MainWindow::connectRegister() {
                 [this, opened, speed, error] { showConnectFailure(opened, speed, error); });
             return;
         }
-        // The state shows before detection starts.
-        link::askOn<bool>(
-            this,
-            [this] {
-                setConnectionState("Порт подключен", kPurple);
-                repaint();
-                return true;
-            },
-            session_->control().cancelled, false);
-        const bool found = link.DetectRegister(registerNumber) >= 0;
-        session_->toWindow([this, found, registerNumber] { showDetection(found, registerNumber); });
+        session_->toWindow([this, found = outcome.found, registerNumber] {
+            showDetection(found, registerNumber);
+        });
     });
 }
 

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -7,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/toolkit_translations.h"
 #include "app/window_font.h"
+#include "dialogs/widget_dialogs.h"
 
 int main(int argc, char* argv[]) {
     // Answered before the toolkit starts: it needs no display.
@@ -26,7 +26,9 @@ int main(int argc, char* argv[]) {
         window.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, "Tabulon", QString::fromLocal8Bit(error.what()));
+        tabulon::WidgetDialogs(nullptr).message(QString::fromLocal8Bit(error.what()), "Tabulon",
+                                                tabulon::MessageIcon::Stop,
+                                                tabulon::MessageButtons::Ok);
         return 1;
     }
 }

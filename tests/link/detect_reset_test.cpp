@@ -1,3 +1,4 @@
+#include "link/connect_register.h"
 #include "link_fixture.h"
 
 using namespace tabulon;
@@ -127,4 +128,25 @@ TEST_F(LinkTest, AClosingProgramStopsWaitingOnASilentLine) {
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -1);
     EXPECT_EQ(elapsed(), before);
+}
+
+// Connecting tells that the port is open before detection sends its first
+// byte, and not at all when the port does not open.
+TEST(ConnectToRegister, TellsTheOpenPortBeforeDetectionAndOnlyThen) {
+    auto sim = sim::makeSimulatedLink(sim::Model::Neon);
+    sim.line->failOpen(QStringLiteral("Permission denied"));
+    int told = 0;
+    link::ConnectOutcome outcome = link::connectToRegister(*sim.link, 1, 9600, 1, [&] { ++told; });
+    EXPECT_EQ(outcome.opened, -3);
+    EXPECT_FALSE(outcome.found);
+    EXPECT_EQ(told, 0);
+
+    sim.line->failOpen(std::nullopt);
+    QByteArray sentWhenTold = "not told";
+    outcome = link::connectToRegister(*sim.link, 1, 9600, 1,
+                                      [&] { sentWhenTold = sim.line->sent(); });
+    EXPECT_EQ(outcome.opened, 1);
+    EXPECT_TRUE(outcome.found);
+    EXPECT_TRUE(sentWhenTold.isEmpty());
+    EXPECT_FALSE(sim.line->sent().isEmpty());
 }
