@@ -18,30 +18,10 @@
 #include "catalogue/grid_model.h"
 #include "dialogs/scripted_dialogs.h"
 #include "sim/sim_process.h"
+#include "support/stall_watch.h"
 
 namespace {
 
-// The longest gap between two ticks of a 1 ms timer on the window's thread.
-class StallWatch {
-public:
-    StallWatch() {
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-        clock_.start();
-        timer_.start();
-    }
-    double longestMs() const { return double(longest_) / 1e6; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longest_ = 0;
-};
 
 void runThroughTheWindow(benchmark::State& state, const char* button) {
     SimProcess ecr({"--model", "neon"});

@@ -22,6 +22,7 @@
 #include "reports/report_download.h"
 #include "reports/report_line.h"
 #include "sim/sim_process.h"
+#include "support/stall_watch.h"
 
 #ifdef TABULON_WITH_WINDOW
 #include "app/main_window.h"
@@ -82,27 +83,6 @@ void BM_ArticleReportDownload(benchmark::State& state) {
 BENCHMARK(BM_ArticleReportDownload)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 #ifdef TABULON_WITH_WINDOW
-// The longest gap between two ticks of a 1 ms timer on the window's thread.
-class StallWatch {
-public:
-    StallWatch() {
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-        clock_.start();
-        timer_.start();
-    }
-    double longestMs() const { return double(longest_) / 1e6; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longest_ = 0;
-};
 
 void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
     SimProcess ecr({"--model", "neon"});
