@@ -8,6 +8,10 @@
 #   scripts/fuzz.sh                 30 s per target (what CI runs)
 #   scripts/fuzz.sh 3600            an hour per target
 #   scripts/fuzz.sh 600 link_fuzz   only the named targets
+# FUZZ_SANITIZE picks the sanitizers (default address,undefined). A long
+# campaign runs several times faster with FUZZ_SANITIZE=undefined (its own
+# tree, build-fuzz-undefined/); the inputs it finds go to the same corpus, and
+# FUZZ_REPLAY=1 scripts/fuzz.sh runs that corpus once under the default build.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-30}"
@@ -36,11 +40,14 @@ if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+sanitize="${FUZZ_SANITIZE-address,undefined}"
 build="$root/build-fuzz"
+if [[ "$sanitize" != "address,undefined" ]]; then build="$root/build-fuzz-${sanitize//,/-}"; fi
+corpora="$root/build-fuzz/corpus"
 werror=OFF
 if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++-14 -DTABULON_FUZZ=ON -DTABULON_SANITIZE=address,undefined \
+      -DCMAKE_CXX_COMPILER=clang++-14 -DTABULON_FUZZ=ON -DTABULON_SANITIZE=$sanitize \
       -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF -DTABULON_WERROR=$werror > /dev/null
 cmake --build "$build" -j"${JOBS:-$(nproc)}" --target "${targets[@]}"
 
@@ -51,14 +58,16 @@ export QT_QPA_PLATFORM=offscreen
 if [[ -d /dev/shm && -w /dev/shm ]]; then export TMPDIR=/dev/shm; fi
 failed=()
 for target in "${targets[@]}"; do
-    corpus="$build/corpus/$target"
+    corpus="$corpora/$target"
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     log="$build/findings/$target.log"
-    echo "== $target: ${seconds} s"
+    run=(-max_total_time="$seconds")
+    if [[ "${FUZZ_REPLAY:-}" == 1 ]]; then run=(-runs=0); fi
+    echo "== $target: ${run[*]}"
     # -timeout: one input that takes seconds is a finding (bounded work);
     # -rss_limit_mb: so is one that needs more memory than a desktop has.
-    if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if "$build/fuzz/$target" "${run[@]}" -timeout=10 -rss_limit_mb=2048 \
         -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" \
         "$corpus" "$root/fuzz/corpus/$target" > "$log" 2>&1; then
         grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb)|#[0-9]+ *DONE" "$log" || true
