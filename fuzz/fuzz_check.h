@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,12 @@
     } while (false)
 
 namespace tabulon::fuzz {
+
+// Qt's warnings about inputs it refuses ("QBuffer::seek: Invalid pos") are
+// expected here by the thousand; writing them out only slows the runs.
+inline void quietQt() {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}
 
 // The input as bytes, without a copy.
 inline QByteArray bytesOf(const std::uint8_t* data, std::size_t size) {

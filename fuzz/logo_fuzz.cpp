@@ -24,7 +24,11 @@ QString scratchPath(const char* name) {
 // A picture of any height gives that many records; this many are looked at
 // closely.
 constexpr int kRowsChecked = 8;
-constexpr qsizetype kLargestSaved = 4 << 20;
+// A few bytes of RLE declare a picture tens of thousands of rows high, and
+// the records of every row would take most of the run. Every row is made by
+// the same code on other pixels; these many keep the runs quick.
+constexpr int kRowsEncoded = 32;
+constexpr qsizetype kLargestSaved = 256 << 10;
 
 void checkRecord(const QImage& picture, int y, const QByteArray& record) {
     FUZZ_CHECK(record.count(';') == kBytesPerRow && record.endsWith(';'));
@@ -52,8 +56,14 @@ void loadedPicture(const QByteArray& file) {
     FUZZ_CHECK(loaded.picture.isNull() != loaded.error.isEmpty());
     if (loaded.picture.isNull()) return;
 
-    const QList<QByteArray> records = logoRecords(loaded.picture);
-    FUZZ_CHECK(records.size() == loaded.picture.height());
+    const auto firstRows = [](const QImage& picture) {
+        if (picture.height() <= kRowsEncoded) return picture;
+        // Only the first dots of a row are sent; a copy no wider than the
+        // picture adds no pixels of its own.
+        return picture.copy(0, 0, qMin(picture.width(), kDotsPerRow), kRowsEncoded);
+    };
+    const QList<QByteArray> records = logoRecords(firstRows(loaded.picture));
+    FUZZ_CHECK(records.size() == qMin(loaded.picture.height(), kRowsEncoded));
     for (int y = 0; y < qMin(kRowsChecked, int(records.size())); ++y)
         checkRecord(loaded.picture, y, records[y]);
 
@@ -65,7 +75,7 @@ void loadedPicture(const QByteArray& file) {
     const LoadedLogo again = loadLogoFile(saved);
     FUZZ_CHECK(!again.picture.isNull());
     FUZZ_CHECK(again.picture.size() == loaded.picture.size());
-    FUZZ_CHECK(logoRecords(again.picture) == records);
+    FUZZ_CHECK(logoRecords(firstRows(again.picture)) == records);
 }
 
 void drawnReply(const QByteArray& reply, std::uint8_t row) {
@@ -91,6 +101,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // every such input would leave a few runs a second; the refusal is the
     // same code at a lower limit.
     QImageReader::setAllocationLimit(16);
+    fuzz::quietQt();
     return 0;
 }
 
