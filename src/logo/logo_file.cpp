@@ -43,8 +43,11 @@ bool rowsMissing(const QByteArray& file) {
     if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields)
         return false;
     if (width <= 0 || height == 0 || depth <= 0 || depth > 32) return false;
+    // A header may declare 2^31 rows of 2^31 pixels: the bytes they need do
+    // not fit in 64 bits, so the rows that fit are counted instead.
     const qint64 rowBytes = (width * depth + 31) / 32 * 4;
-    return qint64(offset) + rowBytes * qAbs(height) > file.size();
+    const qint64 pixelBytes = file.size() - qint64(offset);
+    return pixelBytes < 0 || qAbs(height) > pixelBytes / rowBytes;
 }
 
 // A palette with fewer colours than the pixels' indices reach gets opaque

@@ -103,6 +103,30 @@ TEST_F(LogoFile, AFileCutShortInItsRowsIsRefused) {
     }
 }
 
+// Found by fuzzing: a header declaring 2^31 - 1 rows of 2^31 - 1 pixels
+// overflowed the count of bytes its rows need (a fault the sanitizer build
+// stops at). Such a file is refused like any other that lacks its rows.
+TEST_F(LogoFile, AHeaderOfImpossibleSizeIsRefused) {
+    const auto le = [](quint32 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    for (const quint32 height : {0x7FFFFFFFu, 0x80000000u}) {  // bottom-up, top-down
+        QByteArray file = "BM" + le(70, 4) + le(0, 4) + le(54, 4);
+        file += le(40, 4) + le(0x7FFFFFFF, 4) + le(height, 4) + le(1, 2) + le(32, 2) + le(0, 4) +
+                le(0, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4);
+        file += QByteArray(16, '\xFF');
+        QFile out(path(QStringLiteral("huge.bmp")));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(file);
+        out.close();
+        const LoadedLogo loaded = loadLogoFile(out.fileName());
+        EXPECT_TRUE(loaded.picture.isNull());
+        EXPECT_EQ(loaded.error, "Файл «huge.bmp» не является рисунком BMP или повреждён.");
+    }
+}
+
 // An 8-bit BMP of one row whose palette has fewer colours than its pixels
 // use, as careless programs write them.
 QByteArray shortPaletteBmp(const QList<QRgb>& palette, const QByteArray& indices) {
@@ -114,9 +138,8 @@ QByteArray shortPaletteBmp(const QList<QRgb>& palette, const QByteArray& indices
     const quint32 rowBytes = (quint32(indices.size()) + 3) / 4 * 4;
     const quint32 offset = 14 + 40 + 4 * quint32(palette.size());
     QByteArray file = "BM" + le(offset + rowBytes, 4) + le(0, 4) + le(offset, 4);
-    file += le(40, 4) + le(quint32(indices.size()), 4) + le(1, 4) + le(1, 2) + le(8, 2) +
-            le(0, 4) + le(rowBytes, 4) + le(2835, 4) + le(2835, 4) +
-            le(quint32(palette.size()), 4) + le(0, 4);
+    file += le(40, 4) + le(quint32(indices.size()), 4) + le(1, 4) + le(1, 2) + le(8, 2) + le(0, 4) +
+            le(rowBytes, 4) + le(2835, 4) + le(2835, 4) + le(quint32(palette.size()), 4) + le(0, 4);
     for (QRgb colour : palette) file += le(colour & 0xFFFFFF, 4);
     return file + indices + QByteArray(rowBytes - indices.size(), '\0');
 }
