@@ -146,6 +146,10 @@ int RegisterLink::SelectRegister() {
         send(sequence);
         if (readStatusLine()) {
             send(lineAcknowledgement());
+            // A second status line (the answer to an earlier attempt, come
+            // late) may follow this one; led by a stray ACK it would pass for
+            // the reply to the frame that comes next.
+            port_->discardInput();
             return 0;
         }
     }
@@ -229,11 +233,21 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
             continue;
         }
         status_.clear();
-        if (!port_->readByte() || readLineText(status_, false, nullptr) != LineEnd::Complete) {
+        const std::optional<std::uint8_t> lineStart = port_->readByte();
+        if (!lineStart || readLineText(status_, false, nullptr) != LineEnd::Complete) {
             send(releaseSequence(8, 8));
             return -12;
         }
         if (!readCheckBytes(nullptr)) {
+            raised.leave();
+            send(releaseSequence(8, 8));
+            return -12;
+        }
+        // The reply's check bytes say nothing, so its "E" is all there is to
+        // tell a refusal by. A line whose start was lost, doubled or came
+        // after another byte has its "E" elsewhere than first, or none: such
+        // a line cannot tell a stored record from a refused one.
+        if (*lineStart != kLineStart || status_.contains(char(kLineStart))) {
             raised.leave();
             send(releaseSequence(8, 8));
             return -12;

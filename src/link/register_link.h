@@ -59,7 +59,9 @@ public:
     // `reply` is only written on success.
     int ReadRecord(int registerNumber, int table, int record, QByteArray& reply);
     // The frame length (command text + 4), or -1, -2, -12 (also for a command
-    // text over 196 bytes, nothing sent), -15. The data ends at its first NUL.
+    // text over 196 bytes, nothing sent, and for a reply line that does not
+    // start with its LF or holds a second one), -15. The data ends at its
+    // first NUL.
     int WriteRecord(int registerNumber, int table, int record, QByteArrayView data);
     // 1 after the release sequence (8, 8) and a pause of more than 1000 ms; -1
     // when no port is open (nothing sent).

@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "link_fixture.h"
 
 using namespace tabulon;
@@ -23,7 +25,8 @@ QByteArray operatorReply(int number) {
 // after it must still be paired with its own answer: retried as a run retries
 // a record, a read either fails or returns exactly its own record.
 TEST_F(LinkTest, AReplyThatComesLateIsNeverTakenForALaterRecord) {
-    for (int n = 1; n <= 20; ++n) ASSERT_GT(link().WriteRecord(1, kOperators, n, operatorRecord(n)), 0);
+    for (int n = 1; n <= 20; ++n)
+        ASSERT_GT(link().WriteRecord(1, kOperators, n, operatorRecord(n)), 0);
 
     for (int lateAt : {1, 4, 19}) {
         for (int n = 1; n <= 20; ++n) {
@@ -68,4 +71,83 @@ TEST_F(LinkTest, PendingInputIsDroppedBeforeEverySelectAndPollButNothingSentChan
     faults().lateReplies = Fault::times(1);
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -12);
     EXPECT_EQ(link().DetectRegister(1), 1);
+}
+
+namespace {
+
+// Hangs between the line and the register and passes each of its answers
+// through `change`, as a bad line would pass them.
+class AnswerChanger : public sim::LineDevice {
+public:
+    using Change = std::function<QByteArray(const QByteArray& answer)>;
+    AnswerChanger(std::shared_ptr<sim::LineDevice> inner, Change change)
+        : inner_(std::move(inner)), change_(std::move(change)) {}
+    QByteArray receive(QByteArrayView bytes) override {
+        const QByteArray answer = inner_->receive(bytes);
+        return answer.isEmpty() ? answer : change_(answer);
+    }
+
+private:
+    std::shared_ptr<sim::LineDevice> inner_;
+    Change change_;
+};
+
+bool isFrameAnswer(const QByteArray& answer) {
+    return answer.startsWith('\x06');
+}
+
+}  // namespace
+
+// An "E" reply whose line start is lost, doubled or led by a stray byte
+// (another ACK, a select byte) must never pass for a reply without "E": the
+// link refuses a damaged line, and the record is written by the next attempt.
+TEST_F(LinkTest, AWriteReplyWithADamagedLineStartIsNeverTakenForDone) {
+    const std::pair<const char*, std::function<QByteArray(QByteArray)>> damages[] = {
+        {"line start lost", [](QByteArray a) { return a.remove(1, 1); }},
+        {"line start doubled", [](QByteArray a) { return a.insert(1, '\n'); }},
+        {"ACK doubled", [](QByteArray a) { return a.insert(1, '\x06'); }},
+        {"stray byte before the line start", [](QByteArray a) { return a.insert(1, '\x11'); }},
+    };
+    for (const auto& [name, damage] : damages) {
+        sim.line->detachAll();
+        sim.line->attach(std::make_shared<AnswerChanger>(sim.ecr, [&](const QByteArray& answer) {
+            return isFrameAnswer(answer) ? damage(answer) : answer;
+        }));
+        // Operator 21 does not exist: the register refuses it with "E" each time.
+        EXPECT_EQ(link().WriteRecord(1, kOperators, 21, operatorRecord(21)), -12) << name;
+        EXPECT_EQ(link().WriteRecord(1, kOperators, 7, operatorRecord(7)), -12) << name;
+
+        sim.line->detachAll();
+        sim.line->attach(sim.ecr);
+        EXPECT_EQ(link().WriteRecord(1, kOperators, 21, operatorRecord(21)), -15) << name;
+        EXPECT_EQ(link().WriteRecord(1, kOperators, 7, operatorRecord(7)), 19) << name;
+    }
+    QByteArray reply;
+    EXPECT_EQ(link().ReadRecord(1, kOperators, 7, reply), 12);
+    EXPECT_EQ(reply, operatorReply(7));
+}
+
+// A second status line that has arrived behind the first (the register
+// answered an earlier select late), led by a stray ACK, is not the reply to
+// the frame sent after it: reads return their record, writes are not done
+// without the register's own ACK.
+TEST_F(LinkTest, AStatusLineQueuedBehindTheFirstIsNeverTakenForTheReply) {
+    for (int n = 1; n <= 3; ++n)
+        ASSERT_GT(link().WriteRecord(1, kOperators, n, operatorRecord(n)), 0);
+    sim.line->detachAll();
+    sim.line->attach(std::make_shared<AnswerChanger>(sim.ecr, [](const QByteArray& answer) {
+        return answer.startsWith('\n') ? answer + '\x06' + answer : answer;
+    }));
+
+    for (int n = 1; n <= 3; ++n) {
+        QByteArray reply;
+        EXPECT_EQ(link().ReadRecord(1, kOperators, n, reply), 12) << "record " << n;
+        EXPECT_EQ(reply, operatorReply(n));
+    }
+    // Operator 21 does not exist: only its "E" reply may answer the frame.
+    EXPECT_EQ(link().WriteRecord(1, kOperators, 21, operatorRecord(21)), -15);
+    EXPECT_EQ(link().WriteRecord(1, kOperators, 2, "2;Two;1;0;"), 19);
+    QByteArray reply;
+    EXPECT_EQ(link().ReadRecord(1, kOperators, 2, reply), 12);
+    EXPECT_EQ(reply, "3;2;2;Two;1;");
 }
