@@ -111,6 +111,7 @@ QList<Chaos::Piece> Chaos::spoken(QByteArrayView answer, Duration now) {
         }
     }
     if (!piece.bytes.isEmpty()) pieces << piece;
+    for (const Piece& each : pieces) counts_.pauses += each.pause;
     return pieces;
 }
 

@@ -37,6 +37,9 @@ struct ChaosCounts {
     int deafSpells = 0;
     int misheard = 0;
     int unheard = 0;  // computer bytes lost to a deaf spell
+    // The answers' pauses added up: the longest the computer can have spent
+    // waiting for bytes that were on their way.
+    std::chrono::nanoseconds pauses{0};
 };
 
 // A register on a bad line, from a seed: the same seed and the same traffic
