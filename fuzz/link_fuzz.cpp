@@ -29,7 +29,13 @@ public:
     bool open(const QString&) override { return open_ = true; }
     bool apply(const LineSettings&) override { return true; }
     bool isOpen() const override { return open_; }
-    void write(QByteArrayView bytes) override { sent_ += bytes; }
+    void write(QByteArrayView bytes) override {
+        sent_ += bytes;
+        // Where the answer to the last frame, and to the last select or
+        // poll sequence, begins.
+        if (bytes.contains(char(kLineStart))) servedAtFrame_ = served_.size();
+        if (bytes.contains(char(kSelect))) servedAtSelect_ = served_.size();
+    }
     std::optional<std::uint8_t> readByte() override {
         for (;;) {
             if (at_ >= stream_.size()) return timeout();
@@ -47,6 +53,16 @@ public:
         return true;
     }
     QString errorString() const override { return {}; }
+
+    // What came since the last frame, and since the last select or poll.
+    QByteArray sinceFrame() const { return served_.sliced(servedAtFrame_); }
+    QByteArray sinceSelect() const { return served_.sliced(servedAtSelect_); }
+    void startOperation() {
+        sent_.clear();
+        served_.clear();
+        timeouts_ = 0;
+        servedAtFrame_ = servedAtSelect_ = 0;
+    }
 
     QByteArray sent_;
     QByteArray served_;
@@ -67,6 +83,8 @@ private:
     VirtualClock& clock_;
     qsizetype at_ = 0;
     bool open_ = false;
+    qsizetype servedAtFrame_ = 0;
+    qsizetype servedAtSelect_ = 0;
 };
 
 // Time-outs an operation can meet. A byte that does not come ends what was
@@ -78,6 +96,19 @@ constexpr int kExchangeTimeouts = 10 * (kSelectTimeouts + 1);
 constexpr int kDetectTimeouts = 16;
 
 const QByteArray kRecord = "1;Tovar1;0.00;0.000;1;1;1;1;0;0;";
+
+// A whole line as the register sends it: its first byte, a text without CR,
+// CR and two check bytes, and nothing after. Returns the text.
+std::optional<QByteArray> wholeLine(const QByteArray& bytes) {
+    if (bytes.size() < 4 || bytes[bytes.size() - 3] != char(kLineEnd)) return std::nullopt;
+    const QByteArray text = bytes.sliced(1, bytes.size() - 4);
+    if (text.contains(char(kLineEnd))) return std::nullopt;
+    return text;
+}
+
+QByteArray withoutFill(QByteArray text) {
+    return text.replace(char(kFill), QByteArrayView());
+}
 
 // What the computer sent during one operation: fill, select, release and
 // acknowledgement bytes, address digits, and whole frames of its command.
@@ -120,9 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int operations = 1 + plan % 4;
     for (int i = 0; i < operations; ++i) {
         const int kind = (plan >> (2 + 2 * (i % 3))) & 3;
-        port.sent_.clear();
-        port.served_.clear();
-        port.timeouts_ = 0;
+        port.startOperation();
         const auto start = clock->now();
         QByteArray command;
         int timeoutBound = kExchangeTimeouts;
@@ -139,8 +168,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 FUZZ_CHECK(reply.size() == result);
                 FUZZ_CHECK(result <= RegisterLink::kMaxLineText);
                 FUZZ_CHECK(!reply.startsWith(kErrorMark));
-                // Only a line whose check bytes match is handed out.
-                FUZZ_CHECK(port.served_.contains(BuildFrame(reply).sliced(1)));
+                // Only the answer to the last frame is handed out: ACK, then a
+                // line whose check bytes match.
+                const QByteArray answer = port.sinceFrame();
+                FUZZ_CHECK(answer.startsWith(char(kAck)));
+                FUZZ_CHECK(wholeLine(answer.sliced(1)) == reply);
+                FUZZ_CHECK(answer.endsWith(BuildFrame(reply).sliced(1)));
             } else {
                 FUZZ_CHECK(reply == "untouched");
             }
@@ -150,9 +183,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(result == command.size() + 4 || result == -1 || result == -12 ||
                        result == -15);
             FUZZ_CHECK(link.statusText().size() <= RegisterLink::kMaxLineText);
+            if (result >= 0) {
+                // Done only on ACK and a whole reply line after the last frame,
+                // led by LF and without an "E" to begin with.
+                const QByteArray answer = port.sinceFrame();
+                FUZZ_CHECK(answer.startsWith(char(kAck)));
+                FUZZ_CHECK(answer.size() > 1 && answer[1] == char(kLineStart));
+                const std::optional<QByteArray> text = wholeLine(answer.sliced(1));
+                FUZZ_CHECK(text && !text->contains(char(kLineStart)));
+                FUZZ_CHECK(withoutFill(*text) == link.statusText());
+                FUZZ_CHECK(!link.statusText().startsWith(kErrorMark));
+            }
         } else {
             const int result = link.DetectRegister(registerNumber);
             FUZZ_CHECK(result == 1 || result == -3);
+            // Found only on a whole status line, led by LF, after the last poll.
+            if (result == 1) {
+                const QByteArray answer = port.sinceSelect();
+                FUZZ_CHECK(answer.startsWith(char(kLineStart)) && wholeLine(answer));
+            }
             timeoutBound = kDetectTimeouts;
             pauses = 2 * 1001ms;
         }
