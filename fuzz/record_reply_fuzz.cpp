@@ -1,9 +1,11 @@
-// The parsers of the register's replies to reads of table records and of the
-// parameter sets. The first byte picks the table and the model, the rest is
-// the reply text. Fields parsed and made into a record again give a record
-// that parses back to the same fields and makes the same record.
+// The parsers of the register's replies to reads of table records, of the
+// parameter sets and of report records. The first byte picks the table and
+// the model (or a report), the rest is the reply text. Fields parsed and made
+// into a record again give a record that parses back to the same fields and
+// makes the same record.
 #include "catalogue/table_kind.h"
 #include "fuzz_check.h"
+#include "reports/report_line.h"
 #include "transfer/parameter_record.h"
 #include "transfer/register_tables.h"
 #include "transfer/table_record.h"
@@ -56,6 +58,18 @@ void parameterReply(ParameterSet set, Model model, const QByteArray& reply) {
     FUZZ_CHECK(rebuilt.ok() && rebuilt.text == built.text);
 }
 
+// A report's reply becomes a file line: the first field and the last
+// character go, every ";" becomes the separator, and nothing else changes.
+void reportReply(char separator, const QByteArray& reply) {
+    const QByteArray line = reports::reportLine(reply, separator);
+    const qsizetype from = reply.indexOf(';') + 1;
+    FUZZ_CHECK(line.size() == std::max<qsizetype>(0, reply.size() - from - 1));
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char was = reply[from + i];
+        FUZZ_CHECK(line[i] == (was == ';' ? separator : was));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,7 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int tab = choice % 8;
     const Model model = static_cast<Model>((choice / 8) % kModelCount);
     const QByteArray reply(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (isGridTab(tab)) {
+    if (choice >= 240) {
+        reportReply(char(choices.next()), reply);
+    } else if (isGridTab(tab)) {
         tableReply(tableKindOfTab(tab), model, reply);
     } else {
         parameterReply(parameterSetOfTab(tab), model, reply);
