@@ -26,7 +26,7 @@ GridModel& salesGrid() {
 }
 
 void checkRoundTrip(const QStringList& goods) {
-    GridModel row(kArticleValues + 1, 2);
+    static GridModel row(kArticleValues + 1, 2);
     row.setRowCells(1, goods);
     const std::optional<QByteArray> line = files::encodeLine(goodsFileValues(row, 1));
     if (!line) return;  // a control character or one outside the code page
