@@ -6,6 +6,7 @@
 
 using namespace tabulon;
 using sim::Fault;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -63,12 +64,17 @@ TEST_F(LinkTest, PendingInputIsDroppedBeforeEverySelectAndPollButNothingSentChan
     sim.line->clearTranscript();
 
     // The late line waits in the input; the next exchange puts on the line
-    // exactly what it always does and reads only its own answers.
+    // exactly what it always does. Its answer was owed, so the late line is
+    // read off and the line waited out for one read time-out before the
+    // select; then it reads only its own answers.
+    const auto before = elapsed();
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 29);
     EXPECT_WIRE(sent(), kFill11 + kSelect01 + kLineAck + framed("R2;1;") + kLineAck + kRelease55);
     EXPECT_EQ(reply, "2;1;1;0;1;50;1;0;0;1;4;0;1;0;");
-    EXPECT_WIRE(sim.line->received(),
-                sim::registerLine("01;NEON;") + '\x06' + sim::registerLine(reply));
+    EXPECT_WIRE(sim.line->received(), sim::registerLine(reply) + sim::registerLine("01;NEON;") +
+                                          '\x06' + sim::registerLine(reply));
+    EXPECT_EQ(elapsed() - before, 300ms);
+    EXPECT_EQ(sim.line->timeouts(), 1);
 
     faults().lateReplies = Fault::times(1);
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -12);
@@ -155,8 +161,6 @@ TEST_F(LinkTest, AStatusLineQueuedBehindTheFirstIsNeverTakenForTheReply) {
 }
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // A half-dead register: it hears at once, but says each thing only a while
 // after it finished saying the last, its status lines 400 ms after (past the

@@ -41,10 +41,11 @@ constexpr sim::ChaosRates kRoughLine{6, 6, 6, 6, 10, 30, 30, 10, 2};
 // pause of its own. What the chaos held back is the register's doing and is
 // added to the bound as it happened. The rest comes from the link's
 // time-outs: an exchange attempt ends at its first missing byte, after at
-// most five select sequences that each wait out one; an operation makes at
-// most ten attempts ("E" replies, refused frames).
+// most five select sequences that each wait out one, and after the frame's
+// answer was given up on, a wait until the line is quiet; an operation makes
+// at most ten attempts ("E" replies, refused frames).
 constexpr Duration kWait = 300ms;
-constexpr int kTimeoutsPerOperation = 10 * 5;
+constexpr int kTimeoutsPerOperation = 10 * (1 + 5);
 
 // What a run may spend: link operations, each waiting out at most
 // kTimeoutsPerOperation time-outs, and pauses of the program's own.
