@@ -142,7 +142,7 @@ void RegisterLink::waitOutOwedAnswer() {
     // right after this select's status line and pass for the reply to the
     // next frame.
     answerOwed_ = false;
-    for (int drained = 0; drained < kMaxSkippedBytes; ++drained) {
+    for (int drained = 0; drained < kMaxSkippedBytes && !givingUp(); ++drained) {
         if (!port_->readByte()) return;
     }
 }
