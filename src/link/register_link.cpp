@@ -127,6 +127,26 @@ bool RegisterLink::readCheckBytes(FrameChecksum* checksum) {
     return true;
 }
 
+void RegisterLink::frameAnswerOwed(std::optional<std::uint8_t> firstByte) {
+    // A refusal byte is the whole answer; anything else (a time-out, a line
+    // cut off, the start of a status line that came late) may have the
+    // register's real answer still to come.
+    if (firstByte != kNak) answerOwed_ = true;
+}
+
+void RegisterLink::waitOutOwedAnswer() {
+    // Dropping only what has arrived is not enough here: a register slow
+    // with its status lines has the answer to the last frame behind the
+    // status line of a select it was sent before, and the status line taken
+    // for this select may be that older one. The answer would then come
+    // right after this select's status line and pass for the reply to the
+    // next frame.
+    answerOwed_ = false;
+    for (int drained = 0; drained < kMaxSkippedBytes && !givingUp(); ++drained) {
+        if (!port_->readByte()) return;
+    }
+}
+
 bool RegisterLink::readStatusLine() {
     const std::optional<std::uint8_t> first = port_->readByte();
     if (!first || *first != kLineStart) return false;
@@ -138,6 +158,7 @@ bool RegisterLink::readStatusLine() {
 int RegisterLink::SelectRegister() {
     const QByteArray sequence = selectSequence(address_);
     for (int attempt = 0; attempt < kSelectAttempts && !givingUp(); ++attempt) {
+        if (answerOwed_) waitOutOwedAnswer();
         // Whatever waits in the input now answers an earlier exchange (a reply
         // after its time-out, the rest of a damaged line); read as this
         // register's status line it would pair every later command with the
@@ -185,13 +206,19 @@ int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArr
         if (SelectRegister() < 0) return -1;
         send(frame);
         const std::optional<std::uint8_t> answer = port_->readByte();
-        if (!answer || *answer != kAck) return -12;
-        if (!port_->readByte()) return -12;  // the register's LF
-
+        if (!answer || *answer != kAck) {
+            frameAnswerOwed(answer);
+            return -12;
+        }
+        bool whole = port_->readByte().has_value();  // the register's LF
         checksum_.reset();
         text.clear();
-        if (readLineText(text, true, &checksum_) != LineEnd::Complete) return -12;
-        if (!readCheckBytes(&checksum_)) return -12;
+        whole = whole && readLineText(text, true, &checksum_) == LineEnd::Complete &&
+                readCheckBytes(&checksum_);
+        if (!whole) {
+            frameAnswerOwed(answer);
+            return -12;
+        }
         if (!checksum_.isZero()) return -1000;
         send(lineAcknowledgement());
 
@@ -224,10 +251,12 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
         send(framed);
         const std::optional<std::uint8_t> answer = port_->readByte();
         if (!answer) {
+            frameAnswerOwed(answer);
             send(releaseSequence(8, 8));
             return -12;
         }
         if (*answer != kAck) {
+            frameAnswerOwed(answer);
             outcome = Outcome::Refused;
             if (++attempt == kExchangeAttempts) break;
             continue;
@@ -235,10 +264,12 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
         status_.clear();
         const std::optional<std::uint8_t> lineStart = port_->readByte();
         if (!lineStart || readLineText(status_, false, nullptr) != LineEnd::Complete) {
+            frameAnswerOwed(answer);
             send(releaseSequence(8, 8));
             return -12;
         }
         if (!readCheckBytes(nullptr)) {
+            frameAnswerOwed(answer);
             raised.leave();
             send(releaseSequence(8, 8));
             return -12;
@@ -248,6 +279,7 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
         // after another byte has its "E" elsewhere than first, or none: such
         // a line cannot tell a stored record from a refused one.
         if (*lineStart != kLineStart || status_.contains(char(kLineStart))) {
+            frameAnswerOwed(answer);
             raised.leave();
             send(releaseSequence(8, 8));
             return -12;

@@ -94,6 +94,11 @@ private:
     bool readStatusLine();
     LineEnd readLineText(QByteArray& text, bool keepFill, FrameChecksum* checksum);
     void skipRestOfLine();
+    // An exchange that gave up on the answer to its frame leaves the register
+    // possibly still answering; `owed` notes it, and the next select first
+    // reads the line until it stays quiet for a read time-out.
+    void frameAnswerOwed(std::optional<std::uint8_t> firstByte);
+    void waitOutOwedAnswer();
     bool readCheckBytes(FrameChecksum* checksum);
     void pause();
 
@@ -110,6 +115,7 @@ private:
     QByteArray status_;
     FrameChecksum checksum_;
     const std::atomic<bool>* giveUp_ = nullptr;
+    bool answerOwed_ = false;
 
     bool givingUp() const { return giveUp_ && giveUp_->load(); }
 };

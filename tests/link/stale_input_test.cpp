@@ -1,9 +1,12 @@
+#include <algorithm>
+#include <deque>
 #include <functional>
 
 #include "link_fixture.h"
 
 using namespace tabulon;
 using sim::Fault;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -61,12 +64,17 @@ TEST_F(LinkTest, PendingInputIsDroppedBeforeEverySelectAndPollButNothingSentChan
     sim.line->clearTranscript();
 
     // The late line waits in the input; the next exchange puts on the line
-    // exactly what it always does and reads only its own answers.
+    // exactly what it always does. Its answer was owed, so the late line is
+    // read off and the line waited out for one read time-out before the
+    // select; then it reads only its own answers.
+    const auto before = elapsed();
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), 29);
     EXPECT_WIRE(sent(), kFill11 + kSelect01 + kLineAck + framed("R2;1;") + kLineAck + kRelease55);
     EXPECT_EQ(reply, "2;1;1;0;1;50;1;0;0;1;4;0;1;0;");
-    EXPECT_WIRE(sim.line->received(),
-                sim::registerLine("01;NEON;") + '\x06' + sim::registerLine(reply));
+    EXPECT_WIRE(sim.line->received(), sim::registerLine(reply) + sim::registerLine("01;NEON;") +
+                                          '\x06' + sim::registerLine(reply));
+    EXPECT_EQ(elapsed() - before, 300ms);
+    EXPECT_EQ(sim.line->timeouts(), 1);
 
     faults().lateReplies = Fault::times(1);
     EXPECT_EQ(link().ReadRecord(1, 2, 1, reply), -12);
@@ -150,4 +158,96 @@ TEST_F(LinkTest, AStatusLineQueuedBehindTheFirstIsNeverTakenForTheReply) {
     QByteArray reply;
     EXPECT_EQ(link().ReadRecord(1, kOperators, 2, reply), 12);
     EXPECT_EQ(reply, "3;2;2;Two;1;");
+}
+
+namespace {
+
+// A half-dead register: it hears at once, but says each thing only a while
+// after it finished saying the last, its status lines 400 ms after (past the
+// computer's 300 ms wait for a byte), its answers to frames 100 ms after. The
+// line carries its bytes in order.
+class SlowRegisterPort final : public link::BytePort {
+public:
+    SlowRegisterPort(std::shared_ptr<sim::LineDevice> ecr, link::VirtualClock& clock)
+        : ecr_(std::move(ecr)), clock_(clock) {}
+
+    bool open(const QString&) override { return open_ = true; }
+    bool apply(const link::LineSettings&) override { return true; }
+    bool isOpen() const override { return open_; }
+    void write(QByteArrayView bytes) override {
+        const QByteArray answer = ecr_->receive(bytes);
+        if (answer.isEmpty()) return;
+        link::Clock::Duration at = clock_.now();
+        if (!queue_.empty()) at = std::max(at, queue_.back().first);
+        at += answer.startsWith('\n') ? 400ms : 100ms;
+        for (char byte : answer) queue_.push_back({at, byte});
+    }
+    std::optional<std::uint8_t> readByte() override {
+        const link::Clock::Duration now = clock_.now();
+        if (queue_.empty() || queue_.front().first > now + 300ms) {
+            clock_.advance(300ms);
+            return std::nullopt;
+        }
+        const auto [arrival, byte] = queue_.front();
+        queue_.pop_front();
+        if (arrival > now) clock_.advance(arrival - now);
+        return std::uint8_t(byte);
+    }
+    void drain() override {}
+    void discardInput() override {
+        while (!queue_.empty() && queue_.front().first <= clock_.now()) queue_.pop_front();
+    }
+    bool close() override {
+        open_ = false;
+        return true;
+    }
+    QString errorString() const override { return {}; }
+
+private:
+    std::shared_ptr<sim::LineDevice> ecr_;
+    link::VirtualClock& clock_;
+    std::deque<std::pair<link::Clock::Duration, char>> queue_;
+    bool open_ = false;
+};
+
+class SlowRegisterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int n = 1; n <= 6; ++n)
+            ASSERT_EQ(ecr->tables().write(kOperators, n, operatorRecord(n)), sim::Refusal::None);
+        link::RegisterLink::Parts parts;
+        parts.port = std::make_unique<SlowRegisterPort>(ecr, *clock);
+        parts.clock = clock;
+        parts.priority = std::make_shared<link::CountingPriority>();
+        parts.deviceFor = [](int) { return QStringLiteral("slow"); };
+        link = std::make_unique<link::RegisterLink>(std::move(parts));
+        ASSERT_EQ(link->OpenPort(1, 9600), 1);
+    }
+
+    std::shared_ptr<link::VirtualClock> clock = std::make_shared<link::VirtualClock>();
+    std::shared_ptr<sim::SimulatedRegister> ecr =
+        std::make_shared<sim::SimulatedRegister>(sim::Model::Neon);
+    std::unique_ptr<link::RegisterLink> link;
+};
+
+}  // namespace
+
+// Its answer to a select comes after the computer tried again, so the status
+// line taken is the one to the first select and the second is still on its
+// way when the frame goes out. Whatever that costs the exchange, the answer to
+// one record's frame must never be handed out for the next record's.
+TEST_F(SlowRegisterTest, AReadNeverReturnsTheAnswerToTheRecordReadBefore) {
+    for (int n = 1; n <= 6; ++n) {
+        QByteArray reply;
+        const int result = link->ReadRecord(1, kOperators, n, reply);
+        if (result >= 0) EXPECT_EQ(reply, operatorReply(n)) << "record " << n;
+    }
+}
+
+TEST_F(SlowRegisterTest, AWriteTheRegisterRefusesIsNeverReportedDone) {
+    // Operator 21 does not exist: the register answers its frame with "E".
+    for (int round = 0; round < 3; ++round) {
+        link->WriteRecord(1, kOperators, 5, operatorRecord(5));
+        EXPECT_LT(link->WriteRecord(1, kOperators, 21, operatorRecord(21)), 0) << "round " << round;
+    }
 }

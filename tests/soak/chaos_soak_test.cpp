@@ -41,10 +41,11 @@ constexpr sim::ChaosRates kRoughLine{6, 6, 6, 6, 10, 30, 30, 10, 2};
 // pause of its own. What the chaos held back is the register's doing and is
 // added to the bound as it happened. The rest comes from the link's
 // time-outs: an exchange attempt ends at its first missing byte, after at
-// most five select sequences that each wait out one; an operation makes at
-// most ten attempts ("E" replies, refused frames).
+// most five select sequences that each wait out one, and after the frame's
+// answer was given up on, a wait until the line is quiet; an operation makes
+// at most ten attempts ("E" replies, refused frames).
 constexpr Duration kWait = 300ms;
-constexpr int kTimeoutsPerOperation = 10 * 5;
+constexpr int kTimeoutsPerOperation = 10 * (1 + 5);
 
 // What a run may spend: link operations, each waiting out at most
 // kTimeoutsPerOperation time-outs, and pauses of the program's own.
@@ -78,6 +79,8 @@ struct BadLine {
     Duration now() const { return sim.clock->now(); }
     Duration pausesSoFar() const { return chaos->counts().pauses; }
     int timeouts() const { return sim.line->timeouts(); }
+    // Every link operation raises the priority once (a detection three times).
+    int operations() const { return sim.priority->raises(); }
     // The register's record, as a reply to reading it would carry it.
     QByteArray held(int table, int record) const {
         QByteArray fields;
@@ -98,14 +101,20 @@ public:
           budget_(budget),
           start_(line.now()),
           pausesAtStart_(line.pausesSoFar()),
-          timeoutsAtStart_(line.timeouts()) {}
+          timeoutsAtStart_(line.timeouts()),
+          operationsAtStart_(line.operations()) {}
     Duration elapsed() const { return line_.now() - start_; }
     Duration bound() const {
         return timeoutBudget() * kWait + budget_.pauses + line_.pausesSoFar() - pausesAtStart_;
     }
     bool overrun() const { return elapsed() > bound(); }
     int timeouts() const { return line_.timeouts() - timeoutsAtStart_; }
-    int timeoutBudget() const { return budget_.operations * kTimeoutsPerOperation; }
+    // The link operations the run made, and those its records may make.
+    int operations() const { return line_.operations() - operationsAtStart_; }
+    int operationBudget() const { return budget_.operations; }
+    // What the operations made may wait out, not what they might have made:
+    // most records are done by their first operation.
+    int timeoutBudget() const { return operations() * kTimeoutsPerOperation; }
 
 private:
     const BadLine& line_;
@@ -113,11 +122,13 @@ private:
     Duration start_;
     Duration pausesAtStart_;
     int timeoutsAtStart_;
+    int operationsAtStart_;
 };
 
 // A run kept to its bound: no more time-outs than its operations may wait
 // out, no more time than those, its own pauses and the chaos's.
 void expectWithinBound(const Stopwatch& watch) {
+    EXPECT_LE(watch.operations(), watch.operationBudget());
     EXPECT_LE(watch.timeouts(), watch.timeoutBudget());
     EXPECT_LE(watch.elapsed(), watch.bound());
 }
