@@ -111,8 +111,10 @@ void SimulatedLine::close() {
     if (!open_) return;
     open_ = false;
     ++closes_;
-    // Closing a device drops what it had received and nobody read.
-    timed_.clear();
+    // Closing a device drops what it had received and nobody read; a
+    // register still answering goes on, and what it says after the port is
+    // open again comes in.
+    while (!timed_.empty() && timed_.front().arrival <= clock_->now()) timed_.pop_front();
     pending_.clear();
     readPos_ = 0;
 }
