@@ -240,7 +240,9 @@ TEST_F(SlowRegisterTest, AReadNeverReturnsTheAnswerToTheRecordReadBefore) {
     for (int n = 1; n <= 6; ++n) {
         QByteArray reply;
         const int result = link->ReadRecord(1, kOperators, n, reply);
-        if (result >= 0) EXPECT_EQ(reply, operatorReply(n)) << "record " << n;
+        if (result >= 0) {
+            EXPECT_EQ(reply, operatorReply(n)) << "record " << n;
+        }
     }
 }
 
