@@ -95,7 +95,7 @@ private:
     LineEnd readLineText(QByteArray& text, bool keepFill, FrameChecksum* checksum);
     void skipRestOfLine();
     // An exchange that gave up on the answer to its frame leaves the register
-    // possibly still answering; `owed` notes it, and the next select first
+    // possibly still answering; `answerOwed_` notes it, and the next select first
     // reads the line until it stays quiet for a read time-out.
     void frameAnswerOwed(std::optional<std::uint8_t> firstByte);
     void waitOutOwedAnswer();

@@ -102,7 +102,7 @@ std::optional<std::uint8_t> SimulatedLine::readByte() {
 void SimulatedLine::discardInput() {
     if (!open_) return;
     // Only what has arrived: bytes still on their way come in afterwards.
-    while (!timed_.empty() && timed_.front().arrival <= clock_->now()) timed_.pop_front();
+    dropArrived();
     pending_.clear();
     readPos_ = 0;
 }
@@ -114,9 +114,13 @@ void SimulatedLine::close() {
     // Closing a device drops what it had received and nobody read; a
     // register still answering goes on, and what it says after the port is
     // open again comes in.
-    while (!timed_.empty() && timed_.front().arrival <= clock_->now()) timed_.pop_front();
+    dropArrived();
     pending_.clear();
     readPos_ = 0;
+}
+
+void SimulatedLine::dropArrived() {
+    while (!timed_.empty() && timed_.front().arrival <= clock_->now()) timed_.pop_front();
 }
 
 }  // namespace tabulon::sim

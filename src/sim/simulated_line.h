@@ -67,6 +67,8 @@ private:
         char byte;
     };
     void queueAnswer(QByteArrayView answer);
+    // Drops the answer bytes that have reached the computer's end.
+    void dropArrived();
     std::optional<std::uint8_t> readTimed();
 
     std::shared_ptr<link::VirtualClock> clock_;
