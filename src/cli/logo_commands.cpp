@@ -1,11 +1,10 @@
 #include "cli/logo_commands.h"
 
-#include <QSaveFile>
-
 #include "cli/cli_port.h"
 #include "cli/progress_line.h"
 #include "cli/stop_signals.h"
 #include "cli/table_file_io.h"
+#include "disk/safe_save.h"
 #include "link/register_link.h"
 #include "logo/dot_row.h"
 #include "logo/logo_file.h"
@@ -81,9 +80,8 @@ CliResult runReadLogo(const CliContext& context) {
     // A file that cannot be written is found before the register is asked;
     // nothing appears under its name until the whole logo is in.
     {
-        QSaveFile file(path);
+        disk::SafeSave file(path);
         if (auto error = openOutput(file)) return inputError(*error);
-        file.cancelWriting();
     }
 
     if (std::optional<CliResult> refused = openPort(context)) return *refused;

@@ -94,8 +94,7 @@ QString endText(const DownloadEnd& end) {
             why = QStringLiteral("record %1 of %2 not read").arg(end.record).arg(end.file.fileName);
             break;
         case DownloadEnd::How::WriteFailed:
-            why = QStringLiteral("%1: cannot write: %2").arg(end.file.path, end.fileError);
-            break;
+            return QStringLiteral("%1: not written: %2").arg(end.file.path, end.fileError);
         case DownloadEnd::How::Cancelled:
             why = QStringLiteral("stopped by a signal");
             break;

@@ -1,6 +1,5 @@
 #include "cli/table_commands.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <variant>
 
@@ -13,6 +12,7 @@
 #include "cli/stop_signals.h"
 #include "cli/table_file_io.h"
 #include "cli/table_names.h"
+#include "disk/safe_save.h"
 #include "transfer/grid_rows.h"
 #include "transfer/parameter_record.h"
 #include "transfer/register_tables.h"
@@ -215,7 +215,7 @@ CliResult readGrid(const CliContext& context, const Table& table, const QString&
     auto planned = planOf(context, Direction::Read, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     const RunPlan plan = std::get<RunPlan>(planned);
-    QSaveFile file(path);
+    disk::SafeSave file(path);
     if (auto error = openOutput(file)) return inputError(*error);
 
     // Rows outside an interval stay empty, as in a window just started.
@@ -228,7 +228,7 @@ CliResult readGrid(const CliContext& context, const Table& table, const QString&
     // A run that did not come to its end leaves no file: half a table would
     // pass for a whole one later.
     if (ran.outcome.stopped) {
-        file.cancelWriting();
+        file.cancel();
         CliResult result = report(table, QStringLiteral("read"), plan.rowCount(), ran);
         result.error += QStringLiteral("\n%1 not written").arg(path);
         return result;
@@ -293,7 +293,7 @@ CliResult writeParameterSet(const CliContext& context, const Table& table, const
 
 CliResult readParameterSet(const CliContext& context, const Table& table, const QString& path) {
     const CliRequest& request = context.request;
-    QSaveFile file(path);
+    disk::SafeSave file(path);
     if (auto error = openOutput(file)) return inputError(*error);
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     CliRunDialogs dialogs(request.onFailure, context.console);
@@ -301,7 +301,7 @@ CliResult readParameterSet(const CliContext& context, const Table& table, const 
     const std::optional<QByteArray> reply = transfer::readParameters(table.set(), parts);
     std::optional<CliResult> closing = closePort(context);
     if (!reply) {
-        file.cancelWriting();
+        file.cancel();
         CliResult result = parameterOutcome(table, QStringLiteral("read"),
                                             transfer::RecordOutcome::Abandoned, false, closing);
         result.error += QStringLiteral("\n%1 not written").arg(path);

@@ -1,11 +1,11 @@
 #include "cli/table_file_io.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "cli/table_names.h"
+#include "disk/safe_save.h"
 #include "files/table_file_reader.h"
 #include "files/table_file_writer.h"
 
@@ -38,12 +38,12 @@ std::optional<QString> readFailure(const QString& path, const files::ReadResult&
     return std::nullopt;
 }
 
-std::optional<QString> writeFailure(QSaveFile& file, const files::WriteResult& written) {
+std::optional<QString> writeFailure(disk::SafeSave& file, const files::WriteResult& written) {
     if (written.outcome == files::WriteOutcome::Complete) {
         if (file.commit()) return std::nullopt;
         return QStringLiteral("%1: not written: %2").arg(file.fileName(), file.errorString());
     }
-    file.cancelWriting();
+    file.cancel();
     const QString detail = files::writeFailureDetail(written);
     return QStringLiteral("%1: not written: %2")
         .arg(file.fileName(), detail.isEmpty() ? file.errorString() : detail);
@@ -79,21 +79,21 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
     return readFailure(path, files::readParameterLine(file, fields, layout), expected);
 }
 
-std::optional<QString> openOutput(QSaveFile& file) {
-    if (file.open(QIODevice::WriteOnly)) return std::nullopt;
+std::optional<QString> openOutput(disk::SafeSave& file) {
+    if (file.open()) return std::nullopt;
     return QStringLiteral("%1: cannot create: %2").arg(file.fileName(), file.errorString());
 }
 
-std::optional<QString> commitGridFile(QSaveFile& file, const GridModel& grid, TableKind kind,
+std::optional<QString> commitGridFile(disk::SafeSave& file, const GridModel& grid, TableKind kind,
                                       Model model) {
-    return writeFailure(file,
-                        files::writeGridTable(grid, files::gridFileLayout(kind, model), file));
+    return writeFailure(
+        file, files::writeGridTable(grid, files::gridFileLayout(kind, model), file.device()));
 }
 
-std::optional<QString> commitParameterFile(QSaveFile& file, const ParameterValues& fields,
+std::optional<QString> commitParameterFile(disk::SafeSave& file, const ParameterValues& fields,
                                            ParameterSet set, Model model) {
-    return writeFailure(
-        file, files::writeParameterLine(fields, files::parameterFileLayout(set, model), file));
+    return writeFailure(file, files::writeParameterLine(
+                                  fields, files::parameterFileLayout(set, model), file.device()));
 }
 
 }  // namespace tabulon::cli

@@ -7,7 +7,9 @@
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 
-class QSaveFile;
+namespace tabulon::disk {
+class SafeSave;
+}
 
 namespace tabulon {
 class GridModel;
@@ -33,11 +35,11 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
 
 // Opens the file a read goes into. Nothing appears under its name, and an
 // earlier file of that name stays as it was, until the table is committed.
-std::optional<QString> openOutput(QSaveFile& file);
+std::optional<QString> openOutput(disk::SafeSave& file);
 // Writes the lines and renames the file into place.
-std::optional<QString> commitGridFile(QSaveFile& file, const GridModel& grid, TableKind kind,
+std::optional<QString> commitGridFile(disk::SafeSave& file, const GridModel& grid, TableKind kind,
                                       Model model);
-std::optional<QString> commitParameterFile(QSaveFile& file, const ParameterValues& fields,
+std::optional<QString> commitParameterFile(disk::SafeSave& file, const ParameterValues& fields,
                                            ParameterSet set, Model model);
 
 }  // namespace tabulon::cli

@@ -1,8 +1,8 @@
 #include <QDir>
-#include <QSaveFile>
 
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
+#include "disk/safe_save.h"
 #include "files/file_dialog_texts.h"
 #include "files/file_messages.h"
 #include "files/table_file_commands.h"
@@ -39,26 +39,25 @@ FileCommandResult saveTableFile(const TableFileContext& context) {
         context.dialogs.saveFileName(saveFileRequest(*texts, QDir::currentPath()));
     if (!name) return FileCommandResult::Cancelled;
 
-    std::unique_ptr<QSaveFile> file = context.saveFileFactory ? context.saveFileFactory(*name)
-                                                              : std::make_unique<QSaveFile>(*name);
-    if (!file->open(QIODevice::WriteOnly)) {
+    disk::SafeSave file(context.saveFileFactory ? context.saveFileFactory(*name)
+                                                : std::make_unique<QSaveFile>(*name));
+    if (!file.open()) {
         showSaveFailure(context.dialogs, createFailedText());
         return FileCommandResult::Failed;
     }
     if (context.progress.reset) context.progress.reset();
-    // Until commit() succeeds the earlier file stays untouched; a write that
-    // fails or a commit that cannot flush or rename leaves it as it was.
-    if (const WriteResult written = writeTable(context, *file);
+    // Until the commit the earlier file stays untouched; a write that fails,
+    // or bytes the disk did not take, leave it as it was.
+    if (const WriteResult written = writeTable(context, file.device());
         written.outcome != WriteOutcome::Complete) {
-        file->cancelWriting();
-        file.reset();
+        file.cancel();
         // The failure text alone does not tell which of 10000 rows to mend.
         const QString detail = writeFailureDetail(written);
         showSaveFailure(context.dialogs,
                         detail.isEmpty() ? writeFailedText() : writeFailedText() + "\n" + detail);
         return FileCommandResult::Failed;
     }
-    if (!file->commit()) {
+    if (!file.commit()) {
         showSaveFailure(context.dialogs, writeFailedText());
         return FileCommandResult::Failed;
     }

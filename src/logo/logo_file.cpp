@@ -5,8 +5,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <cstdint>
+
+#include "disk/safe_save.h"
 
 namespace tabulon::logo {
 
@@ -93,12 +94,12 @@ QString bmpFileName(const QString& chosen) {
 }
 
 QString saveLogoFile(const QImage& picture, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    disk::SafeSave file(path);
+    if (!file.open())
         return QStringLiteral("Файл «%1» не создаётся: %2").arg(path, file.errorString());
-    QImageWriter writer(&file, "bmp");
+    QImageWriter writer(&file.device(), "bmp");
     if (!writer.write(picture)) {
-        file.cancelWriting();
+        file.cancel();
         return QStringLiteral("Логотип не записан в файл «%1»: %2").arg(path, writer.errorString());
     }
     if (!file.commit())

@@ -1,7 +1,6 @@
 #include "reports/report_download.h"
 
-#include <QFile>
-
+#include "disk/safe_save.h"
 #include "link/register_link.h"
 #include "reports/report_catalogue.h"
 #include "reports/report_line.h"
@@ -22,7 +21,7 @@ DownloadEnd endAt(How how, int index, const ReportStart& start = {}) {
 }
 
 // Reads one report into its open file; Finished when every record is in it.
-DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start, QFile& file) {
+DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start, QIODevice& file) {
     const Report& report = reportList()[index];
     transfer::RecordTransfer policy(parts.link, parts.connection, parts.dialogs, parts.control);
     DownloadEnd end = endAt(How::Finished, index, start);
@@ -46,7 +45,6 @@ DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start
         const QByteArray line = reportLine(reply, *separator) + kLineEnd;
         if (file.write(line) != line.size()) {
             end.how = How::WriteFailed;
-            end.fileError = file.errorString();
             return end;
         }
         ++end.lines;
@@ -64,18 +62,22 @@ DownloadEnd downloadReports(DownloadParts& parts) {
         if (!start) continue;
         if (parts.progress) parts.progress->reportStarted(index, *start);
 
-        // Unbuffered: every line is in the file once written, so a full disk
-        // shows at the line it hits, and an early end leaves exactly the
-        // lines counted.
-        QFile file(start->path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        // The earlier file is replaced only by lines that are all on the disk:
+        // a report cut short by a full disk would end in half a line.
+        disk::SafeSave file(start->path);
+        if (!file.open()) {
             DownloadEnd end = endAt(How::NotCreated, index, *start);
             end.fileError = file.errorString();
             return end;
         }
-        DownloadEnd end = readReport(parts, index, *start, file);
-        file.close();
-        if (end.how == How::Finished && file.error() != QFileDevice::NoError) {
+        DownloadEnd end = readReport(parts, index, *start, file.device());
+        if (end.how == How::WriteFailed) {
+            file.cancel();
+            end.fileError = file.errorString();
+            return end;
+        }
+        // A download that ends at a record keeps the lines read so far.
+        if (!file.commit()) {
             end.how = How::WriteFailed;
             end.fileError = file.errorString();
         }

@@ -44,7 +44,7 @@ struct DownloadEnd {
         Finished,      // every ticked report read and written
         NotCreated,    // a report file could not be created
         RecordFailed,  // a record failed ten times and the user skipped or ended
-        WriteFailed,   // a line did not go into its file
+        WriteFailed,   // the file could not be written whole; the earlier one stays
         NoSeparator,   // the separator field became empty or unusable
         Cancelled,     // the program is closing
     };
@@ -72,7 +72,8 @@ struct DownloadParts {
 // policy, into a file each, replacing what was there. A failed record ends
 // the whole download, also after "Пропустить" (the port is reopened first):
 // a report with a line missing would pass for a whole one. Each file is
-// closed before the next one is begun, and when the download ends early.
+// closed before the next one is begun, and when the download ends early; a
+// file that cannot be written whole leaves the earlier one as it was.
 DownloadEnd downloadReports(DownloadParts& parts);
 
 }  // namespace tabulon::reports

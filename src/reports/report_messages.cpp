@@ -18,8 +18,11 @@ QString endedEarlyText(const DownloadEnd& end) {
     QString why;
     switch (end.how) {
         case DownloadEnd::How::WriteFailed:
-            why = QStringLiteral("Ошибка записи в файл %1: %2\n").arg(end.file.path, end.fileError);
-            break;
+            // Nothing of this report went in: the earlier file is as it was.
+            return QStringLiteral(
+                       "Ошибка записи в файл %1: %2\nЧтение отчетов прервано: файл %1 "
+                       "не записан.")
+                .arg(end.file.path, end.fileError);
         case DownloadEnd::How::NoSeparator:
             why = separatorProblem(QString()) + u'\n';
             break;

@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
+#include "disk/safe_save.h"
 #include "text/cp1251.h"
 
 namespace tabulon::settings {
@@ -172,10 +172,11 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
         changed = text.first(at) + (unended ? kLineEnd : QByteArray()) + addition + text.sliced(at);
     }
 
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    disk::SafeSave file(path_);
+    if (!file.open()) return false;
     const QByteArray& mark = content_->byteOrderMark;
-    if (file.write(mark) != mark.size() || file.write(changed) != changed.size() || !file.commit())
+    if (file.device().write(mark) != mark.size() ||
+        file.device().write(changed) != changed.size() || !file.commit())
         return false;
     content_->text = std::move(changed);
     return true;

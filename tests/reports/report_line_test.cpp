@@ -36,9 +36,16 @@ TEST(ReportLine, TheSeparatorIsTheFieldsFirstCharacterInWindows1251) {
 }
 
 TEST(ReportLine, TheDirectoryAndTheNameAreJoinedWithOneSeparator) {
-    EXPECT_EQ(reportPath("/home/u/rep", "RepOtd.dat"), "/home/u/rep/RepOtd.dat");
-    EXPECT_EQ(reportPath("/home/u/rep/", "RepOtd.dat"), "/home/u/rep/RepOtd.dat");
-    EXPECT_EQ(reportPath("", "RepOtd.dat"), "RepOtd.dat");
+    const struct {
+        const char* directory;
+        const char* path;
+    } rows[] = {
+        {"/home/u/rep", "/home/u/rep/RepOtd.dat"},
+        {"/home/u/rep/", "/home/u/rep/RepOtd.dat"},
+        {"C:\\Rep\\", "C:\\Rep\\RepOtd.dat"},
+        {"", "RepOtd.dat"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(reportPath(row.directory, "RepOtd.dat"), row.path);
 }
 
 TEST(ReportCatalogue, SevenReportsInTheirOrder) {
@@ -78,7 +85,7 @@ TEST(ReportMessages, AnEarlyEndNamesTheIncompleteFile) {
     end.fileError = "No space left on device";
     EXPECT_EQ(endedEarlyText(end),
               "Ошибка записи в файл /r/RepOtd.dat: No space left on device\n"
-              "Чтение отчетов прервано: файл /r/RepOtd.dat неполный, строк в нем 7 из 20.");
+              "Чтение отчетов прервано: файл /r/RepOtd.dat не записан.");
     end.how = DownloadEnd::How::NoSeparator;
     EXPECT_EQ(endedEarlyText(end),
               "Не задан разделитель между полями.\n"
