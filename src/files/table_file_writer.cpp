@@ -26,22 +26,24 @@ WriteResult unsafeValue(const QStringList& values, int line) {
     return {WriteOutcome::NotEncodable, line, 0, {}};
 }
 
-WriteResult writeLine(const QStringList& values, int emptyTail, int line, QIODevice& file) {
+}  // namespace
+
+WriteResult writeFileLine(const QStringList& values, int emptyTail, int line, QIODevice& file) {
     const std::optional<QByteArray> bytes = encodeLine(values, emptyTail);
     if (!bytes) return unsafeValue(values, line);
     // Read back, CR LF counts as one line feed.
-    if (bytes->size() - 1 > LineReader::kMaxLineBytes) return {WriteOutcome::LineTooLong, line, 0, {}};
+    if (bytes->size() - 1 > LineReader::kMaxLineBytes)
+        return {WriteOutcome::LineTooLong, line, 0, {}};
     if (file.write(*bytes) != bytes->size()) return {WriteOutcome::DeviceError, line, 0, {}};
     return {};
 }
 
-}  // namespace
-
 QString writeFailureDetail(const WriteResult& result) {
     switch (result.outcome) {
         case WriteOutcome::NotEncodable:
-            return QStringLiteral("Строка %1, значение %2: символ %3, которого нет в кодировке "
-                                  "Windows-1251.")
+            return QStringLiteral(
+                       "Строка %1, значение %2: символ %3, которого нет в кодировке "
+                       "Windows-1251.")
                 .arg(result.line)
                 .arg(result.value)
                 .arg(result.character);
@@ -51,8 +53,9 @@ QString writeFailureDetail(const WriteResult& result) {
                 .arg(result.value)
                 .arg(result.character);
         case WriteOutcome::LineTooLong:
-            return QStringLiteral("Строка %1 длиннее %2 байт: при чтении файла она разделилась "
-                                  "бы на две.")
+            return QStringLiteral(
+                       "Строка %1 длиннее %2 байт: при чтении файла она разделилась "
+                       "бы на две.")
                 .arg(result.line)
                 .arg(LineReader::kMaxLineBytes - 1);
         case WriteOutcome::Complete:
@@ -73,7 +76,7 @@ std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail) {
 WriteResult writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,
                            const std::function<void()>& lineWritten) {
     for (int row = 1; row <= layout.lines; ++row) {
-        const WriteResult result = writeLine(grid.rowCells(row, layout.values), 0, row, file);
+        const WriteResult result = writeFileLine(grid.rowCells(row, layout.values), 0, row, file);
         if (result.outcome != WriteOutcome::Complete) return result;
         if (lineWritten) lineWritten();
     }
@@ -84,7 +87,7 @@ WriteResult writeParameterLine(const ParameterValues& fields, const ParameterFil
                                QIODevice& file) {
     QStringList values;
     for (const QString& field : layout.fields) values << fields.fieldText(field);
-    return writeLine(values, layout.emptyTail, 1, file);
+    return writeFileLine(values, layout.emptyTail, 1, file);
 }
 
 }  // namespace tabulon::files

@@ -35,8 +35,8 @@ enum class WriteOutcome {
 // How a write ended, and where it stopped when it failed.
 struct WriteResult {
     WriteOutcome outcome = WriteOutcome::Complete;
-    int line = 0;   // the file line (the grid row) that was not written
-    int value = 0;  // its value at fault (NotEncodable, ControlCharacter)
+    int line = 0;       // the file line (the grid row) that was not written
+    int value = 0;      // its value at fault (NotEncodable, ControlCharacter)
     QString character;  // that value's culprit, described for a message
 
     bool operator==(WriteOutcome other) const { return outcome == other; }
@@ -45,6 +45,11 @@ struct WriteResult {
 // For the user, after the failure text: which line and why; empty for a
 // device error, whose line says nothing useful.
 QString writeFailureDetail(const WriteResult& result);
+
+// Writes `values` as file line number `line` (see encodeLine); stops short
+// of the device when a value cannot go into a line or the line would not
+// read back whole.
+WriteResult writeFileLine(const QStringList& values, int emptyTail, int line, QIODevice& file);
 
 // One file line: the values each followed by ";", the empty tail, CR LF, in
 // Windows-1251. nullopt when a value holds a character that Windows-1251

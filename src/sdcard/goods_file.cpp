@@ -3,8 +3,6 @@
 #include <QIODevice>
 
 #include "catalogue/grid_model.h"
-#include "files/line_reader.h"
-#include "files/table_file_writer.h"
 
 namespace tabulon::sdcard {
 
@@ -14,18 +12,15 @@ QStringList goodsFileValues(const GridModel& goods, int row) {
     return values;
 }
 
-GoodsFileOutcome writeGoodsFile(const GridModel& goods, QIODevice& file,
-                                const std::function<void()>& lineWritten) {
+files::WriteResult writeGoodsFile(const GridModel& goods, QIODevice& file,
+                                  const std::function<void()>& lineWritten) {
     for (int row = 1; row <= kCardArticles; ++row) {
-        const std::optional<QByteArray> line = files::encodeLine(goodsFileValues(goods, row));
-        if (!line) return GoodsFileOutcome::NotEncodable;
-        // CR LF reads back as one line feed.
-        if (line->size() - 1 > files::LineReader::kMaxLineBytes)
-            return GoodsFileOutcome::LineTooLong;
-        if (file.write(*line) != line->size()) return GoodsFileOutcome::DeviceError;
+        const files::WriteResult written =
+            files::writeFileLine(goodsFileValues(goods, row), 0, row, file);
+        if (written.outcome != files::WriteOutcome::Complete) return written;
         if (lineWritten) lineWritten();
     }
-    return GoodsFileOutcome::Complete;
+    return {};
 }
 
 }  // namespace tabulon::sdcard

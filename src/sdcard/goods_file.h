@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "files/table_file_writer.h"
+
 class QIODevice;
 
 namespace tabulon {
@@ -21,24 +23,15 @@ constexpr int kNameColumn = 2;
 // the card.
 constexpr QChar kCardSpace = QChar(0x2013);
 
-enum class GoodsFileOutcome {
-    Complete,
-    // A value holds a character that Windows-1251 cannot represent.
-    NotEncodable,
-    // A line longer than the card's reader takes in one piece.
-    LineTooLong,
-    // The device took fewer bytes than it was given.
-    DeviceError,
-};
-
 // The values of goods row `row` as the card takes them: columns 1 to 10,
 // the spaces of the name turned into dashes. The grid is left as it is.
 QStringList goodsFileValues(const GridModel& goods, int row);
 
 // Writes rows 1 to 10000 of the goods grid, one article line each, empty
 // rows included. Calls `lineWritten` after each line; stops at the first
-// line that cannot be written whole.
-GoodsFileOutcome writeGoodsFile(const GridModel& goods, QIODevice& file,
-                                const std::function<void()>& lineWritten = {});
+// line that cannot be written whole, and says which and why as a table file
+// save does.
+files::WriteResult writeGoodsFile(const GridModel& goods, QIODevice& file,
+                                  const std::function<void()>& lineWritten = {});
 
 }  // namespace tabulon::sdcard

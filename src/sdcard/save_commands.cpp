@@ -2,10 +2,10 @@
 // sales file. Both go through a temporary file renamed over the target.
 
 #include <QDir>
-#include <QSaveFile>
 
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
+#include "disk/safe_save.h"
 #include "files/file_messages.h"
 #include "sdcard/goods_file.h"
 #include "sdcard/sales_table.h"
@@ -26,25 +26,25 @@ void showSaveFailure(Dialogs& dialogs, const QString& text) {
 }
 
 // Saves into the chosen file what `write` puts out; `write` tells whether
-// every line went in.
+// every line went in, and if not, which and why.
 CommandResult saveInto(const QString& path, Dialogs& dialogs, const Progress& progress,
                        const SaveFileFactory& factory,
-                       const std::function<bool(QIODevice&)>& write) {
-    std::unique_ptr<QSaveFile> file = factory ? factory(path) : std::make_unique<QSaveFile>(path);
-    if (!file->open(QIODevice::WriteOnly)) {
+                       const std::function<files::WriteResult(QIODevice&)>& write) {
+    disk::SafeSave file(factory ? factory(path) : std::make_unique<QSaveFile>(path));
+    if (!file.open()) {
         showSaveFailure(dialogs, files::createFailedText());
         return CommandResult::Failed;
     }
     reset(progress);
-    if (!write(*file)) {
-        file->cancelWriting();
-        file.reset();
-        showSaveFailure(dialogs, files::writeFailedText());
-        return CommandResult::Failed;
-    }
-    // A commit that cannot flush or rename leaves the earlier file as well.
-    if (!file->commit()) {
-        showSaveFailure(dialogs, files::writeFailedText());
+    // Until the commit the earlier file stays as it was, also when the card
+    // fills up on the last bytes.
+    const files::WriteResult written = write(file.device());
+    if (written.outcome != files::WriteOutcome::Complete || !file.commit()) {
+        file.cancel();
+        // The failure text alone does not tell which of 10000 rows to mend.
+        const QString detail = files::writeFailureDetail(written);
+        showSaveFailure(dialogs, detail.isEmpty() ? files::writeFailedText()
+                                                  : files::writeFailedText() + '\n' + detail);
         return CommandResult::Failed;
     }
     reset(progress);
@@ -60,8 +60,7 @@ CommandResult writeGoodsFileCommand(const GoodsFileCommand& command) {
     if (!path) return CommandResult::Cancelled;
     return saveInto(*path, command.dialogs, command.progress, command.saveFileFactory,
                     [&command](QIODevice& file) {
-                        return writeGoodsFile(command.goods, file, command.progress.step) ==
-                               GoodsFileOutcome::Complete;
+                        return writeGoodsFile(command.goods, file, command.progress.step);
                     });
 }
 
@@ -72,8 +71,13 @@ CommandResult saveSalesFileCommand(const SalesSaveCommand& command) {
     if (!path) return CommandResult::Cancelled;
     return saveInto(*path, command.dialogs, command.progress, command.saveFileFactory,
                     [&command](QIODevice& file) {
-                        return writeSalesFile(command.sales, file, command.progress.step) ==
-                               SalesFileOutcome::Complete;
+                        // A sales value the code page cannot take is named by
+                        // neither row nor value: it came from the card itself.
+                        files::WriteResult written;
+                        if (writeSalesFile(command.sales, file, command.progress.step) !=
+                            SalesFileOutcome::Complete)
+                            written.outcome = files::WriteOutcome::DeviceError;
+                        return written;
                     });
 }
 

@@ -19,7 +19,7 @@ GridModel goodsGrid() {
     return GridModel(shape.columns, shape.rows);
 }
 
-QByteArray written(const GridModel& goods, GoodsFileOutcome expected = GoodsFileOutcome::Complete,
+QByteArray written(const GridModel& goods, files::WriteOutcome expected = files::WriteOutcome::Complete,
                    int* lines = nullptr) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -39,7 +39,7 @@ QByteArray withDashes(const QString& text) {
 TEST(GoodsFile, AnEmptyGridIsTenThousandEmptyArticleLines) {
     GridModel goods = goodsGrid();
     int lines = 0;
-    EXPECT_EQ(written(goods, GoodsFileOutcome::Complete, &lines), repeatedLines(kEmptyLine, 10000));
+    EXPECT_EQ(written(goods, files::WriteOutcome::Complete, &lines), repeatedLines(kEmptyLine, 10000));
     EXPECT_EQ(lines, 10000);
 }
 
@@ -77,23 +77,23 @@ TEST(GoodsFile, StopsAtALineItCannotWriteWhole) {
     GridModel goods = goodsGrid();
     goods.setCell(3, 2, "Σ");
     int lines = 0;
-    written(goods, GoodsFileOutcome::NotEncodable, &lines);
+    written(goods, files::WriteOutcome::NotEncodable, &lines);
     EXPECT_EQ(lines, 2);
 
     goods.setCell(3, 2, QString());
     // 189 + 10 separators = 199 bytes read back with the line feed as 200.
     goods.setCell(5, 2, QString(189, 'x'));
-    written(goods, GoodsFileOutcome::LineTooLong, &lines);
+    written(goods, files::WriteOutcome::LineTooLong, &lines);
     EXPECT_EQ(lines, 4);
     goods.setCell(5, 2, QString(188, 'x'));
-    written(goods, GoodsFileOutcome::Complete, &lines);
+    written(goods, files::WriteOutcome::Complete, &lines);
     EXPECT_EQ(lines, 10000);
 }
 
 TEST(GoodsFile, ADeviceThatTakesNoMoreIsAnError) {
     GridModel goods = goodsGrid();
     QBuffer closed;
-    EXPECT_EQ(writeGoodsFile(goods, closed), GoodsFileOutcome::DeviceError);
+    EXPECT_EQ(writeGoodsFile(goods, closed), files::WriteOutcome::DeviceError);
 }
 
 }  // namespace

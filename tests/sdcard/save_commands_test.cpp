@@ -129,5 +129,30 @@ TEST_F(SaveCommands, SalesFileHoldsSixteenValuesOfEveryRow) {
     EXPECT_EQ(value_, 0);
 }
 
+TEST_F(SaveCommands, AGoodsValueTheFileCannotCarryIsNamedByRowAndValue) {
+    struct Row {
+        int row;
+        int column;
+        QString value;
+        QString detail;
+    };
+    const Row rows[] = {
+        {3, 2, "Σ",
+         "Строка 3, значение 2: символ «Σ» (U+03A3), которого нет в кодировке Windows-1251."},
+        {9999, 1, QString(189, 'x'),
+         "Строка 9999 длиннее 198 байт: при чтении файла она разделилась бы на две."},
+    };
+    writeFile(path("goodbase.art"), kEarlier);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.row);
+        goods_.setCell(row.row, row.column, row.value);
+        dialogs_.shown.clear();
+        EXPECT_EQ(writeGoods(path("goodbase.art")), CommandResult::Failed);
+        EXPECT_EQ(onlyMessage().text, "Ошибка записи данных в файл\n" + row.detail);
+        EXPECT_EQ(readFile(path("goodbase.art")), kEarlier);
+        goods_.setCell(row.row, row.column, QString());
+    }
+}
+
 }  // namespace
 }  // namespace tabulon::sdcard
