@@ -23,7 +23,10 @@ std::optional<char> separatorByte(const QString& field) {
 
 QString reportPath(const QString& directory, const QString& fileName) {
     if (directory.isEmpty()) return fileName;
-    if (directory.endsWith(u'/') || directory.endsWith(QDir::separator()))
+    // A directory from a settings file written on Windows ends in a backslash
+    // wherever the program runs.
+    if (directory.endsWith(u'/') || directory.endsWith(u'\\') ||
+        directory.endsWith(QDir::separator()))
         return directory + fileName;
     return directory + u'/' + fileName;
 }
