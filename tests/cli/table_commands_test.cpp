@@ -402,8 +402,10 @@ TEST_F(TableCommands, ProgressOnlyOnATerminalAndNotWhenQuiet) {
         if (quiet) {
             EXPECT_EQ(shown, "");
         } else {
+            // A run quicker than the clock's tick has no rate to show; which
+            // one this was depends on the machine, not on the program.
             EXPECT_TRUE(shown.contains(QRegularExpression(
-                "\rdepartments: 20 of 20 records, [0-9.]+ a second, 0:00 left\x1b\\[K")))
+                "\rdepartments: 20 of 20 records(, [0-9.]+ a second, 0:00 left)?\x1b\\[K")))
                 << qPrintable(shown);
             EXPECT_TRUE(shown.endsWith("\r\x1b[K")) << qPrintable(shown);
         }

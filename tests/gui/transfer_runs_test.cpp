@@ -492,7 +492,6 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
     auto f = std::make_unique<WindowFixture>("[Ports]\r\nCOM1=" + device.toLocal8Bit() + "\r\n");
     f->control<QPushButton>("Button5")->click();
-    QTest::qWait(200);
     QVERIFY(!f->control<QPushButton>("Button5")->isEnabled());  // one connect at a time
     QVERIFY(f->waitForLink(20000));
     QVERIFY(f->window().Connected);
@@ -503,22 +502,24 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     QTest::qWait(300);
     QVERIFY(f->window().isLinkBusy());
 
-    // Each select waits out 300 ms a try; the window takes an event at once.
+    // Each select waits out 300 ms a try, and a record ten of them before the
+    // error dialog: a window that waited on the line would take these events
+    // only once the run had come to an end. How soon they are taken depends
+    // on the machine.
     for (int i = 0; i < 5; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        bool handled = false;
-        QTimer::singleShot(0, [&] { handled = true; });
-        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000));
-        QVERIFY2(timer.elapsed() < 200, qPrintable(QString::number(timer.elapsed())));
+        bool handledMidRun = false;
+        QTimer::singleShot(0, [&] { handledMidRun = f->window().isLinkBusy(); });
+        QVERIFY(QTest::qWaitFor([&] { return handledMidRun; }, 5000));
         QTest::qWait(100);
     }
     QVERIFY(f->control<QPushButton>("Button6")->isEnabled());
-    // Closing the window mid-run ends the run within one exchange.
+    // Closing the window mid-run ends the run within one exchange (five
+    // selects, 1.5 s), not after the record's ten exchanges (15 s); the bound
+    // between the two leaves a loaded machine six times the time it needs.
     QElapsedTimer closing;
     closing.start();
     f.reset();
-    QVERIFY(closing.elapsed() < 3000);
+    QVERIFY2(closing.elapsed() < 10000, qPrintable(QString::number(closing.elapsed())));
     simulator.kill();
     simulator.waitForFinished();
 }
