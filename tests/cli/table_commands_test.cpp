@@ -497,8 +497,6 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          path("long.otd") + ": line 3 is longer than 198 bytes and would be read as two lines\n"},
         {{"--model", "neon", "write-table", "header", path("long.hft")},
          path("long.hft") + ": line 12 is longer than 198 bytes and would be read as two lines\n"},
-        {{"--only-changed", path("long.otd"), "write-table", "departments", path("long.otd")},
-         path("long.otd") + ": line 3 is longer than 198 bytes and would be read as two lines\n"},
         // The Junior's file has 5000 lines; rows 5001 and 5002 would go out
         // as empty records.
         {{"--model", "mp-50-junior", "--interval", "4999:5002:1", "write-table", "goods",
