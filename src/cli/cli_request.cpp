@@ -4,6 +4,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
+#include "link/line_settings.h"
 
 namespace tabulon::cli {
 
@@ -15,17 +16,27 @@ std::optional<int> wholeNumber(const QString& text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// The link addresses registers 1 to 99.
+constexpr int kHighestRegister = 99;
+
+// "4800, 9600, ... or 115200"
+QString speedList() {
+    QStringList speeds;
+    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
+    const QString last = speeds.takeLast();
+    return speeds.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 // Options that stand alone; every other option takes a value.
 bool isSwitch(const QString& name) {
     return name == u"--help" || name == u"--quiet" || name == u"--verify" || name == u"--all";
 }
 
 // Options only some commands take, by the bit the commands list them with.
-const CliOption kCommandOptions[] = {kModelOption,     kIntervalOption,    kOnFailureOption,
-                                     kVerifyOption,    kOnlyChangedOption,
-                                     kPortsOption,     kSpeedsOption,      kRegistersOption,
-                                     kAllOption, kDirOption,
-                                     kSeparatorOption, kOnlyOption};
+const CliOption kCommandOptions[] = {kModelOption,  kIntervalOption,    kOnFailureOption,
+                                     kVerifyOption, kOnlyChangedOption, kPortsOption,
+                                     kSpeedsOption, kRegistersOption,   kAllOption,
+                                     kDirOption,    kSeparatorOption,   kOnlyOption};
 
 }  // namespace
 
@@ -145,12 +156,18 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
                 return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
             request.port = *value;
         } else if (name == u"--speed") {
+            // Any other speed would only show up later as a port that does
+            // not open, after the file had been read.
             const auto speed = wholeNumber(*value);
-            if (!speed) return fail(QStringLiteral("--speed takes a whole number"));
+            if (!speed || !link::speedText(*speed))
+                return fail(QStringLiteral("--speed takes %1").arg(speedList()));
             request.speed = *speed;
         } else if (name == u"--register") {
             const auto number = wholeNumber(*value);
-            if (!number) return fail(QStringLiteral("--register takes a whole number"));
+            if (!number || *number < 1 || *number > kHighestRegister) {
+                return fail(QStringLiteral("--register takes a whole number from 1 to %1")
+                                .arg(kHighestRegister));
+            }
             request.registerNumber = *number;
         } else if (name == u"--model") {
             const auto model = modelFromCliName(*value);

@@ -26,4 +26,12 @@ void CliRunDialogs::tellBadData(int record, const QByteArray& reply) {
             .arg(text::fromCp1251(reply)));
 }
 
+transfer::RunParts runParts(const CliContext& context, transfer::RunDialogs& dialogs) {
+    const CliRequest& request = context.request;
+    return transfer::RunParts{
+        context.link,
+        transfer::Connection{request.registerNumber, context.portNumber, request.speed}, dialogs,
+        context.control};
+}
+
 }  // namespace tabulon::cli

@@ -3,7 +3,7 @@
 #include <QList>
 
 #include "cli/cli_commands.h"
-#include "transfer/run_parts.h"
+#include "transfer/table_run.h"
 
 namespace tabulon::cli {
 
@@ -24,5 +24,9 @@ private:
     CliConsole& console_;
     QList<int> badData_;
 };
+
+// What a run on the request's register works with, its questions answered by
+// `dialogs`.
+transfer::RunParts runParts(const CliContext& context, transfer::RunDialogs& dialogs);
 
 }  // namespace tabulon::cli

@@ -4,17 +4,17 @@
 #include <variant>
 
 #include "catalogue/grid_model.h"
-#include "catalogue/parameter_values.h"
 #include "cli/cli_port.h"
 #include "cli/cli_run_dialogs.h"
+#include "cli/parameter_commands.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
 #include "cli/stop_signals.h"
 #include "cli/table_file_io.h"
 #include "cli/table_names.h"
 #include "disk/safe_save.h"
+#include "files/file_layout.h"
 #include "transfer/grid_rows.h"
-#include "transfer/parameter_record.h"
 #include "transfer/register_tables.h"
 #include "transfer/table_run.h"
 
@@ -96,14 +96,6 @@ std::variant<RunPlan, CliResult> planOf(const CliContext& context, Direction dir
     return *planned.plan;
 }
 
-transfer::RunParts partsOf(const CliContext& context, transfer::RunDialogs& dialogs) {
-    const CliRequest& request = context.request;
-    return transfer::RunParts{
-        context.link,
-        transfer::Connection{request.registerNumber, context.portNumber, request.speed}, dialogs,
-        context.control};
-}
-
 // How a run on the register went, the port closed again.
 struct Ran {
     RunOutcome outcome;
@@ -112,7 +104,8 @@ struct Ran {
     std::optional<CliResult> closing;
 
     bool complete() const {
-        return !outcome.stopped && outcome.failedRecords.isEmpty() && badData.isEmpty() && !closing;
+        return !outcome.stopped && outcome.failedRecords.isEmpty() &&
+               outcome.unverifiedRecords.isEmpty() && badData.isEmpty() && !closing;
     }
 };
 
@@ -124,7 +117,7 @@ std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Tabl
     CliRunDialogs dialogs(request.onFailure, context.console);
     ProgressLine progress(context.console, table.name, plan.rowCount());
     ReadBackCheck check(table.kind(), request.onFailure, context.control, context.console);
-    transfer::RunParts parts = partsOf(context, dialogs);
+    transfer::RunParts parts = runParts(context, dialogs);
     parts.progress = &progress;
     parts.source = source;
     parts.sink = sink;
@@ -143,8 +136,9 @@ std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Tabl
 }
 
 // The outcome on standard output, what went wrong on standard error.
+// `notDone` follows the list of the records not done.
 CliResult report(const Table& table, const QString& verb, int total, const Ran& ran,
-                 const QString& extra = QString()) {
+                 const QString& extra = QString(), const QString& notDone = QString()) {
     const RunOutcome& outcome = ran.outcome;
     CliResult result;
     const QString done = outcome.done == total
@@ -156,13 +150,20 @@ CliResult report(const Table& table, const QString& verb, int total, const Ran& 
     result.status = kExitFailed;
     QStringList lines;
     if (outcome.stopped) {
-        const qsizetype untried = total - outcome.done - outcome.failedRecords.size();
+        const qsizetype untried =
+            total - outcome.done - outcome.failedRecords.size() - ran.badData.size();
         lines << QStringLiteral("stopped%1: %2 not tried")
                      .arg(ran.signalled ? QStringLiteral(" by a signal") : QString(),
                           counted(int(untried)));
     }
-    if (!outcome.failedRecords.isEmpty())
-        lines << QStringLiteral("records not %1: %2").arg(verb, recordList(outcome.failedRecords));
+    if (!outcome.failedRecords.isEmpty()) {
+        lines << QStringLiteral("records not %1: %2").arg(verb, recordList(outcome.failedRecords)) +
+                     notDone;
+    }
+    if (!outcome.unverifiedRecords.isEmpty()) {
+        lines << QStringLiteral("records %1, not verified: %2")
+                     .arg(verb, recordList(outcome.unverifiedRecords));
+    }
     if (!ran.badData.isEmpty())
         lines << QStringLiteral("records with bad data: %1").arg(recordList(ran.badData));
     if (ran.closing) lines << ran.closing->error;
@@ -180,6 +181,22 @@ QList<int> changedRows(const GridModel& grid, const GridModel& old, TableKind ki
     return rows;
 }
 
+// An interval may reach past the file's lines (rows 5001 on, with a goods file
+// of the Datecs MP-50 Junior): the file has no such rows, and their empty
+// cells would blank the records.
+std::optional<CliResult> rowsPastFile(const Table& table, Model model, const RunPlan& plan) {
+    const int lines = files::gridFileLayout(table.kind(), model).lines;
+    if (plan.lastRow <= lines) return std::nullopt;
+    const int first = std::max(plan.firstRow, lines + 1);
+    const QString rows = first == plan.lastRow
+                             ? QStringLiteral("row %1 is").arg(first)
+                             : QStringLiteral("rows %1-%2 are").arg(first).arg(plan.lastRow);
+    return inputError(QStringLiteral("--interval: %1 past the %2 lines of %3 files for %4")
+                          .arg(rows)
+                          .arg(lines)
+                          .arg(table.name, modelName(model)));
+}
+
 CliResult writeGrid(const CliContext& context, const Table& table, const QString& path) {
     const CliRequest& request = context.request;
     const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
@@ -188,6 +205,8 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     auto planned = planOf(context, Direction::Write, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     RunPlan plan = std::get<RunPlan>(planned);
+    if (std::optional<CliResult> refused = rowsPastFile(table, request.model, plan))
+        return *refused;
 
     if (!request.onlyChanged.isEmpty()) {
         const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
@@ -211,37 +230,52 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     return report(table, QStringLiteral("written"), plan.rowCount(), std::get<Ran>(ran));
 }
 
+// After the records not read: where their rows come from in the file.
+QString notReadRows(EarlierFile earlier) {
+    switch (earlier) {
+        case EarlierFile::None:
+            break;
+        case EarlierFile::Kept:
+            return QStringLiteral("; their rows are as in the earlier file");
+        case EarlierFile::Unusable:
+            return QStringLiteral(
+                "; their rows are empty: the earlier file does not hold the table");
+    }
+    return {};
+}
+
 CliResult readGrid(const CliContext& context, const Table& table, const QString& path) {
+    const Model model = context.request.model;
     auto planned = planOf(context, Direction::Read, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     const RunPlan plan = std::get<RunPlan>(planned);
+    const StartingGrid start = startingGrid(path, table.kind(), model);
     disk::SafeSave file(path);
     if (auto error = openOutput(file)) return inputError(*error);
 
-    // Rows outside an interval stay empty, as in a window just started.
-    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
-    GridSink sink(*grid);
+    GridSink sink(*start.grid);
     auto run = runOnRegister(context, table, plan, nullptr, &sink);
     if (auto* refused = std::get_if<CliResult>(&run)) return *refused;
     const Ran& ran = std::get<Ran>(run);
+    const QString verb = QStringLiteral("read");
 
     // A run that did not come to its end leaves no file: half a table would
     // pass for a whole one later.
     if (ran.outcome.stopped) {
         file.cancel();
-        CliResult result = report(table, QStringLiteral("read"), plan.rowCount(), ran);
+        CliResult result = report(table, verb, plan.rowCount(), ran);
         result.error += QStringLiteral("\n%1 not written").arg(path);
         return result;
     }
-    CliResult result = report(table, QStringLiteral("read"), plan.rowCount(), ran,
-                              QStringLiteral(" into %1").arg(path));
-    if (std::optional<QString> error =
-            commitGridFile(file, *grid, table.kind(), context.request.model)) {
+    // What was read is told whether or not the file could be written.
+    if (std::optional<QString> error = commitGridFile(file, *start.grid, table.kind(), model)) {
+        CliResult result = report(table, verb, plan.rowCount(), ran);
         result.status = kExitFailed;
-        result.output.clear();
         result.error += (result.error.isEmpty() ? QString() : QStringLiteral("\n")) + *error;
+        return result;
     }
-    return result;
+    return report(table, verb, plan.rowCount(), ran, QStringLiteral(" into %1").arg(path),
+                  notReadRows(start.earlier));
 }
 
 CliResult clearGrid(const CliContext& context, const Table& table) {
@@ -253,72 +287,6 @@ CliResult clearGrid(const CliContext& context, const Table& table) {
     return report(table, QStringLiteral("cleared"), plan.rowCount(), std::get<Ran>(ran));
 }
 
-// The one record of a parameter set.
-CliResult parameterOutcome(const Table& table, const QString& verb, transfer::RecordOutcome outcome,
-                           bool differs, std::optional<CliResult> closing) {
-    if (outcome == transfer::RecordOutcome::Done && !differs && !closing)
-        return {kExitDone, QStringLiteral("%1: %2\n").arg(table.name, verb), QString(), false};
-    QStringList lines;
-    if (outcome != transfer::RecordOutcome::Done || differs)
-        lines << QStringLiteral("record 1 not %1").arg(verb);
-    if (closing) lines << closing->error;
-    return failure(lines.join(u'\n'));
-}
-
-CliResult writeParameterSet(const CliContext& context, const Table& table, const QString& path) {
-    const CliRequest& request = context.request;
-    ParameterMap fields;
-    if (auto error = loadParameterFile(path, table.set(), request.model, fields))
-        return inputError(*error);
-    const BuiltRecord built = BuildParameterRecord(table.set(), fields, request.model);
-    if (!built.ok()) return inputError(built.error->message + QStringLiteral("\nnothing was sent"));
-
-    if (std::optional<CliResult> refused = openPort(context)) return *refused;
-    CliRunDialogs dialogs(request.onFailure, context.console);
-    transfer::RunParts parts = partsOf(context, dialogs);
-    const transfer::RecordOutcome outcome =
-        transfer::writeParameters(table.set(), built.text, parts);
-    bool differs = false;
-    if (outcome == transfer::RecordOutcome::Done && request.verify) {
-        const std::optional<QByteArray> reply = transfer::readParameters(table.set(), parts);
-        const QStringList differences =
-            reply ? readBackDifferences(table.set(), request.model, built.text, *reply)
-                  : QStringList();
-        for (const QString& line : differenceMessages(1, differences))
-            context.console.message(line);
-        differs = !reply || !differences.isEmpty();
-    }
-    return parameterOutcome(table, QStringLiteral("written"), outcome, differs, closePort(context));
-}
-
-CliResult readParameterSet(const CliContext& context, const Table& table, const QString& path) {
-    const CliRequest& request = context.request;
-    disk::SafeSave file(path);
-    if (auto error = openOutput(file)) return inputError(*error);
-    if (std::optional<CliResult> refused = openPort(context)) return *refused;
-    CliRunDialogs dialogs(request.onFailure, context.console);
-    transfer::RunParts parts = partsOf(context, dialogs);
-    const std::optional<QByteArray> reply = transfer::readParameters(table.set(), parts);
-    std::optional<CliResult> closing = closePort(context);
-    if (!reply) {
-        file.cancel();
-        CliResult result = parameterOutcome(table, QStringLiteral("read"),
-                                            transfer::RecordOutcome::Abandoned, false, closing);
-        result.error += QStringLiteral("\n%1 not written").arg(path);
-        return result;
-    }
-    // The fields the reply does not reach stay empty, as in a window just
-    // started.
-    ParameterMap fields;
-    ParseParameterRecord(table.set(), *reply, request.model, fields);
-    if (std::optional<QString> error =
-            commitParameterFile(file, fields, table.set(), request.model))
-        return failure(*error);
-    CliResult result = parameterOutcome(table, QStringLiteral("read into %1").arg(path),
-                                        transfer::RecordOutcome::Done, false, closing);
-    return result;
-}
-
 }  // namespace
 
 CliResult runWriteTable(const CliContext& context) {
@@ -326,7 +294,8 @@ CliResult runWriteTable(const CliContext& context) {
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
     const Table& table = std::get<Table>(chosen);
     const QString& path = context.request.arguments[1];
-    return table.grid() ? writeGrid(context, table, path) : writeParameterSet(context, table, path);
+    return table.grid() ? writeGrid(context, table, path)
+                        : writeParameterSet(context, table.set(), table.name, path);
 }
 
 CliResult runReadTable(const CliContext& context) {
@@ -334,7 +303,8 @@ CliResult runReadTable(const CliContext& context) {
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
     const Table& table = std::get<Table>(chosen);
     const QString& path = context.request.arguments[1];
-    return table.grid() ? readGrid(context, table, path) : readParameterSet(context, table, path);
+    return table.grid() ? readGrid(context, table, path)
+                        : readParameterSet(context, table.set(), table.name, path);
 }
 
 CliResult runClearTable(const CliContext& context) {

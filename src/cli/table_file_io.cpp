@@ -1,11 +1,13 @@
 #include "cli/table_file_io.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "cli/table_names.h"
 #include "disk/safe_save.h"
+#include "files/line_reader.h"
 #include "files/table_file_reader.h"
 #include "files/table_file_writer.h"
 
@@ -15,6 +17,13 @@ namespace {
 
 std::optional<QString> readFailure(const QString& path, const files::ReadResult& result,
                                    const QString& expected) {
+    // Its rest would go into the next row, and every row after it one further.
+    if (result.splitLine > 0) {
+        return QStringLiteral("%1: line %2 is longer than %3 bytes and would be read as two lines")
+            .arg(path)
+            .arg(result.splitLine)
+            .arg(files::LineReader::kMaxLineBytes - 1);
+    }
     switch (result.outcome) {
         case files::ReadOutcome::Complete:
             return std::nullopt;
@@ -75,8 +84,32 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("%1: cannot open: %2").arg(path, file.errorString());
     const files::ParameterFileLayout layout = files::parameterFileLayout(set, model);
-    const QString expected = QStringLiteral("%1 files have one line").arg(tableName(int(set)));
-    return readFailure(path, files::readParameterLine(file, fields, layout), expected);
+    const int values = int(layout.fields.size());
+    const QString expected = QStringLiteral("%1 files for %2 have one line of %3 values")
+                                 .arg(tableName(int(set)), modelName(model))
+                                 .arg(values);
+    const files::ReadResult result = files::readParameterLine(file, fields, layout);
+    if (std::optional<QString> failure = readFailure(path, result, expected)) return failure;
+    // The fields it lacks would go to the register empty.
+    if (result.values < values) {
+        return QStringLiteral("%1: line 1 has only %2 value%3; %4")
+            .arg(path)
+            .arg(result.values)
+            .arg(result.values == 1 ? QString() : QStringLiteral("s"), expected);
+    }
+    return std::nullopt;
+}
+
+StartingGrid startingGrid(const QString& path, TableKind kind, Model model) {
+    StartingGrid start{emptyGrid(kind), EarlierFile::None};
+    if (!QFileInfo::exists(path)) return start;
+    std::unique_ptr<GridModel> earlier = emptyGrid(kind);
+    if (loadGridFile(path, kind, model, *earlier)) {
+        start.earlier = EarlierFile::Unusable;
+    } else {
+        start = {std::move(earlier), EarlierFile::Kept};
+    }
+    return start;
 }
 
 std::optional<QString> openOutput(disk::SafeSave& file) {

@@ -26,12 +26,29 @@ namespace tabulon::cli {
 std::unique_ptr<GridModel> emptyGrid(TableKind kind);
 
 // Every line of the model's count into rows 1 onward. A file that ends early
-// is an error here: the rows it lacks would be written as empty records.
+// is an error here: the rows it lacks would be written as empty records; so is
+// a line too long to be read in one piece, whose rest would move the rows
+// after it into the next records.
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
                                     GridModel& grid);
-// The one line into the fields of the set, as far as it goes.
+// The one line into the fields of the set. A line without all of the
+// set's values is an error here: the fields it lacks would be written empty.
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
                                          ParameterValues& fields);
+
+// What a read starts from. As in the window, reading never empties a row:
+// the rows a run does not read (skipped, outside an interval) keep those of
+// an earlier file of that name, if it holds the whole table.
+enum class EarlierFile {
+    None,      // there was none: those rows are empty
+    Kept,      // its rows are the start
+    Unusable,  // it does not hold the table: those rows are empty
+};
+struct StartingGrid {
+    std::unique_ptr<GridModel> grid;
+    EarlierFile earlier;
+};
+StartingGrid startingGrid(const QString& path, TableKind kind, Model model);
 
 // Opens the file a read goes into. Nothing appears under its name, and an
 // earlier file of that name stays as it was, until the table is committed.

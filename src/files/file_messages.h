@@ -29,6 +29,14 @@ inline QString readFailedCaption() {
     return QStringLiteral("Неверный формат файла");
 }
 
+// A line longer than the reader takes in one piece was loaded as two rows.
+inline QString splitLineText(int line) {
+    return QStringLiteral("Строка %1 файла слишком длинная и разделена на две.").arg(line);
+}
+inline QString splitLineCaption() {
+    return QStringLiteral("Неверный формат файла");
+}
+
 inline QString createFailedText() {
     return QStringLiteral("Ошибка открытия файла");
 }

@@ -24,6 +24,8 @@ bool LineReader::ensure(qsizetype count) {
 
 LineReader::Status LineReader::next(QByteArray& line) {
     line.resize(0);
+    if (!cut_) ++fileLine_;
+    cut_ = false;
     while (line.size() < kMaxLineBytes && ensure(1)) {
         // Take the plain bytes up to the next CR or LF in one piece.
         const char* data = buffer_.constData() + pos_;
@@ -49,7 +51,10 @@ LineReader::Status LineReader::next(QByteArray& line) {
         line.append('\r');
     }
     if (failed_) return Status::Error;
-    return line.isEmpty() ? Status::End : Status::Line;
+    if (line.isEmpty()) return Status::End;
+    // Full without its line feed, and the file goes on: the line was cut.
+    cut_ = line.size() == kMaxLineBytes && ensure(1);
+    return Status::Line;
 }
 
 }  // namespace tabulon::files

@@ -23,6 +23,13 @@ public:
     // End: nothing was left. Error: the device failed to read.
     Status next(QByteArray& line);
 
+    // The line last handed out filled the 199 bytes before its line feed came:
+    // what is left of that file line comes back as the next line.
+    bool lastLineCut() const { return cut_; }
+    // The file line (from 1) the line last handed out was taken from; the
+    // rest of a cut line counts with the line it was cut from.
+    int fileLine() const { return fileLine_; }
+
 private:
     // Makes `count` bytes available from pos_ unless the file ends first.
     bool ensure(qsizetype count);
@@ -32,6 +39,8 @@ private:
     qsizetype pos_ = 0;
     bool atEnd_ = false;
     bool failed_ = false;
+    bool cut_ = false;
+    int fileLine_ = 0;
 };
 
 }  // namespace tabulon::files

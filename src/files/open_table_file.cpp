@@ -55,6 +55,12 @@ FileCommandResult openTableFile(const TableFileContext& context) {
     reset(context.progress);
     const ReadResult result = readTable(context, file);
     file.close();
+    // The file loads as it always has, but the rows after that line have
+    // moved down by one, and the user must hear which line to mend.
+    if (result.splitLine > 0) {
+        context.dialogs.message(splitLineText(result.splitLine), splitLineCaption(),
+                                MessageIcon::None, MessageButtons::Ok);
+    }
     if (result.outcome != ReadOutcome::Complete) {
         showReadFailure(context.dialogs, result);
         return FileCommandResult::Failed;

@@ -31,6 +31,10 @@ std::optional<ReadOutcome> nextLine(LineReader& reader, QByteArray& bytes, QStri
     return std::nullopt;
 }
 
+void noteSplit(const LineReader& reader, ReadResult& result) {
+    if (reader.lastLineCut() && result.splitLine == 0) result.splitLine = reader.fileLine();
+}
+
 }  // namespace
 
 ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout& layout,
@@ -39,15 +43,25 @@ ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout&
     LineReader reader(file);
     QByteArray bytes;
     QString line;
+    ReadResult result{ReadOutcome::Complete, 0, {}};
     for (int row = 1; row <= layout.lines; ++row) {
-        if (auto failure = nextLine(reader, bytes, line)) return {*failure, row - 1, {}};
+        if (auto failure = nextLine(reader, bytes, line)) {
+            result.outcome = *failure;
+            return result;
+        }
+        noteSplit(reader, result);
         const GridLineValues split = splitGridLine(line, layout.values);
         for (int column = 1; column <= split.values.size(); ++column)
             grid.setCell(row, column, split.values[column - 1]);
-        if (!split.complete) return {ReadOutcome::ShortLine, row - 1, firstCharacter(line)};
+        if (!split.complete) {
+            result.outcome = ReadOutcome::ShortLine;
+            result.lineStart = firstCharacter(line);
+            return result;
+        }
+        result.linesStored = row;
         if (lineRead) lineRead();
     }
-    return {ReadOutcome::Complete, layout.lines, {}};
+    return result;
 }
 
 ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
@@ -56,9 +70,12 @@ ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
     QByteArray bytes;
     QString line;
     if (auto failure = nextLine(reader, bytes, line)) return {*failure, 0, {}};
+    ReadResult result{ReadOutcome::Complete, 1, {}};
+    noteSplit(reader, result);
     const QStringList values = splitParameterLine(line, layout.fields.size());
     for (qsizetype i = 0; i < values.size(); ++i) fields.setFieldText(layout.fields[i], values[i]);
-    return {ReadOutcome::Complete, 1, {}};
+    result.values = int(values.size());
+    return result;
 }
 
 }  // namespace tabulon::files

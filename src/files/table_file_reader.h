@@ -30,6 +30,12 @@ struct ReadResult {
     // ShortLine and DeviceError: the first character of the line being read,
     // empty when that line starts with ";" (or could not be read at all).
     QString lineStart;
+    // The first file line that was too long to be read in one piece: its rest
+    // was taken as the next line, so every row after it moved down by one.
+    // 0: none.
+    int splitLine = 0;
+    // Parameter lines: the values the line gave, at most the layout's fields.
+    int values = 0;
 };
 
 // Fills rows 1..layout.lines, columns 1..layout.values of the grid from the

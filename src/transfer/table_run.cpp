@@ -28,8 +28,8 @@ MadeRecords makeRecords(const RunPlan& plan, const RowSource& source) {
             made.texts << QByteArray();
             continue;
         }
-        BuiltRecord built =
-            BuildTableRecord(plan.kind, source.rowCells(row), plan.model, {row, plan.recordOf(row)});
+        BuiltRecord built = BuildTableRecord(plan.kind, source.rowCells(row), plan.model,
+                                             {row, plan.recordOf(row)});
         if (!built.ok()) {
             made.refusal = built.error->message;
             return made;
@@ -113,22 +113,35 @@ private:
         const RecordOutcome outcome = records_.transfer(record, [&] {
             return parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text);
         });
-        if (outcome == RecordOutcome::Done && parts_.check &&
-            !readsBackAsSent(row, record, text)) {
-            outcome_.failedRecords << record;
-            return true;
+        if (outcome == RecordOutcome::Done && parts_.check) {
+            switch (readBack(row, record, text)) {
+                case ReadBack::AsSent:
+                    break;
+                case ReadBack::Otherwise:
+                    // The register holds something else than was sent.
+                    outcome_.failedRecords << record;
+                    return true;
+                case ReadBack::NotRead:
+                    // Written all the same: the write was taken.
+                    outcome_.unverifiedRecords << record;
+                    break;
+            }
         }
         count(outcome, record);
         return true;
     }
 
+    enum class ReadBack { AsSent, Otherwise, NotRead };
+
     // A read-back that fails is left to the same answers as any record.
-    bool readsBackAsSent(int row, int record, const QByteArray& sent) {
+    ReadBack readBack(int row, int record, const QByteArray& sent) {
         QByteArray reply;
         const RecordOutcome outcome = records_.transfer(record, [&] {
             return parts_.link.ReadRecord(parts_.connection.registerNumber, table_, record, reply);
         });
-        return outcome == RecordOutcome::Done && parts_.check->matches(row, record, sent, reply);
+        if (outcome != RecordOutcome::Done) return ReadBack::NotRead;
+        return parts_.check->matches(row, record, sent, reply) ? ReadBack::AsSent
+                                                               : ReadBack::Otherwise;
     }
 
     void read(int row, int record) {
@@ -136,22 +149,30 @@ private:
         const RecordOutcome outcome = records_.transfer(record, [&] {
             return parts_.link.ReadRecord(parts_.connection.registerNumber, table_, record, reply);
         });
-        count(outcome, record);
-        if (outcome != RecordOutcome::Done) return;
+        if (outcome != RecordOutcome::Done) {
+            count(outcome, record);
+            return;
+        }
         const TableReply parsed = ParseTableRecord(plan_.kind, reply);
         if (parts_.sink) parts_.sink->putRow(row, parsed);
         if (parsed.badData) {
+            // Its leading fields are in the row, but the record was not read
+            // as the table has it: not counted done.
             parts_.dialogs.tellBadData(record, reply);
             parts_.control.stopRequested = true;
+            return;
         }
+        count(outcome, record);
     }
 
     // No dialog and no reopening: a record that fails ten times is left as
     // it was, and the run goes on.
     void clear(int record) {
-        const QByteArray text = ClearingRecord(plan_.kind, record, plan_.model).value_or(QByteArray());
+        const QByteArray text =
+            ClearingRecord(plan_.kind, record, plan_.model).value_or(QByteArray());
         for (int attempt = 1;; ++attempt) {
-            if (parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text) >= 0) {
+            if (parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text) >=
+                0) {
                 ++outcome_.done;
                 return;
             }

@@ -30,10 +30,13 @@ struct RunOutcome {
     // Ended before its last record: "Стоп", "Завершить операцию", bad data,
     // or the program closing.
     bool stopped = false;
-    int done = 0;  // records done
+    int done = 0;  // records done; a read whose reply was bad data is not
     // Records not done: skipped or abandoned after the dialog, or (clearing)
     // left as they were after ten attempts.
     QList<int> failedRecords;
+    // Writes with a check: records written (and counted done) whose reading
+    // back failed, so that nobody knows what the register holds there.
+    QList<int> unverifiedRecords;
     // A write whose rows do not all make records: why. Nothing was sent.
     std::optional<QString> refusal;
 };

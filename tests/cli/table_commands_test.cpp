@@ -118,6 +118,44 @@ TEST_F(TableCommands, ParameterSetsComeBackAsTheyWereWrittenOnEachModel) {
     }
 }
 
+// The window keeps a field that no file carries in its edit field; the
+// command line reads it out of the register before writing the record, so
+// that a round trip through a file leaves it as it was.
+TEST_F(TableCommands, AServiceRoundTripKeepsTheFieldTheFileDoesNotCarry) {
+    const struct {
+        const char* model;
+        QString record;  // what the register holds before, and after
+        QString line;    // the file line read-table gives
+    } cases[] = {
+        // Edit36 of a Neon: the eleventh value of its line stays empty.
+        {"neon", "0;0;0;0;1;0;0;0;0;5;3;", "0;0;0;0;1;0;0;0;0;5;;"},
+        // Edit37 of a Datecs MP-50 Junior: its line has eleven values.
+        {"mp-50-junior", "0;0;0;0;1;0;0;0;0;5;2;7;", "0;0;0;0;1;0;0;0;0;5;2;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        SimProcess ecr({"--model", c.model, "--log"});
+        const QStringList model{"--model", c.model};
+        ASSERT_EQ(cli(on(ecr, {"write", "8", "1", c.record})).status, 0);
+        const QString slu = path(QStringLiteral("%1.slu").arg(c.model));
+
+        const CliRun read = cli(on(ecr, model + QStringList{"read-table", "service", slu}));
+        EXPECT_EQ(read.status, 0) << qPrintable(read.err);
+        EXPECT_EQ(readBytes(slu), fileBytes({c.line}));
+        const CliRun write =
+            cli(on(ecr, model + QStringList{"--verify", "write-table", "service", slu}));
+        EXPECT_EQ(write.status, 0) << qPrintable(write.err);
+        EXPECT_EQ(write.out, "service: written\n");
+        EXPECT_EQ(write.err, "");
+        const CliRun after = cli(on(ecr, {"read", "8", "1"}));
+        EXPECT_EQ(after.out, "8;1;" + c.record + "\n");
+
+        // Read first, then written whole, then read back.
+        EXPECT_EQ(commandsIn(ecr.stop()), (QStringList{"W8;1;" + c.record, "R8;1;", "R8;1;",
+                                                       "W8;1;" + c.record, "R8;1;", "R8;1;"}));
+    }
+}
+
 TEST_F(TableCommands, ClearingPaymentTypesOnNeonWritesRecordsTwoToFour) {
     SimProcess ecr({"--model", "neon", "--log"});
     const CliRun clear = cli(on(ecr, {"--model", "neon", "clear-table", "payments"}));
@@ -418,6 +456,16 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     ASSERT_TRUE(writeBytes(path("junior.art"), fileBytes(goodsLines(5000))));
     ASSERT_TRUE(writeBytes(path("short.opr"), fileBytes({"1;Касир;1;", "2;Касир"})));
     ASSERT_TRUE(writeBytes(path("full.art"), fileBytes(goodsLines(10000))));
+    ASSERT_TRUE(writeBytes(path("short.pak"), fileBytes({"5;"})));
+    ASSERT_TRUE(writeBytes(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"})));
+    // A name of 250 bytes in line 3: read as rows 3 and 4, every row after it
+    // one further on.
+    QStringList departments = emptyLines(20, 1);
+    departments[2] = QString(249, u'Н') + ";";
+    ASSERT_TRUE(writeBytes(path("long.otd"), fileBytes(departments)));
+    QStringList header = emptyLines(12, 1);
+    header[11] = QString(199, u'Т');  // and its CR LF: the rest is a lone line feed
+    ASSERT_TRUE(writeBytes(path("long.hft"), fileBytes(header)));
 
     struct Case {
         QStringList arguments;
@@ -441,6 +489,25 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          "--interval: Ошибка! Неверные границы данных!\n"},
         {{"--interval", "1:x:1", "read-table", "goods", path("out.art")},
          "--interval: 'x' is not a valid integer value\n"},
+        {{"write-table", "cash", path("short.pak")},
+         path("short.pak") + ": line 1 has only 1 value; cash files for Datecs MP-550T have "
+                             "one line of 13 values\n"},
+        {{"--model", "neon", "write-table", "service", path("short.slu")},
+         path("short.slu") + ": line 1 has only 9 values; service files for Neon have one "
+                             "line of 10 values\n"},
+        {{"write-table", "departments", path("long.otd")},
+         path("long.otd") + ": line 3 is longer than 198 bytes and would be read as two lines\n"},
+        {{"--model", "neon", "write-table", "header", path("long.hft")},
+         path("long.hft") + ": line 12 is longer than 198 bytes and would be read as two lines\n"},
+        // The Junior's file has 5000 lines; rows 5001 and 5002 would go out
+        // as empty records.
+        {{"--model", "mp-50-junior", "--interval", "4999:5002:1", "write-table", "goods",
+          path("junior.art")},
+         "--interval: rows 5001-5002 are past the 5000 lines of goods files for Datecs MP-50 "
+         "Junior\n"},
+        {{"--model", "mp-50-junior", "--interval", "5001:5001:1", "write-table", "goods",
+          path("junior.art")},
+         "--interval: row 5001 is past the 5000 lines of goods files for Datecs MP-50 Junior\n"},
     };
     for (const Case& c : files) {
         const CliRun run = cli(on(ecr, c.arguments));
@@ -462,6 +529,10 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
         {"--model", "mp-55", "clear-table", "goods"},
         {"--verify=yes", "write-table", "goods", "x.art"},
         {"--model", "neon", "detect"},
+        {"--register", "0", "detect"},
+        {"--register", "100", "detect"},
+        {"--speed", "57600", "read-table", "goods", "x.art"},
+        {"--speed", "0", "detect"},
     };
     for (const QStringList& arguments : mistakes) {
         const CliRun run = cli(on(ecr, arguments));

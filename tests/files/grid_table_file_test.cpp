@@ -110,10 +110,22 @@ TEST(GridTableFile, LongLineIsCutAndItsRestBecomesTheNextRow) {
     const ReadResult result =
         read(bytes, *grid, gridFileLayout(TableKind::Departments, Model::DatecsMp550T));
     EXPECT_EQ(result.outcome, ReadOutcome::Complete);
+    EXPECT_EQ(result.splitLine, 1);
     EXPECT_EQ(grid->cell(1, 1), QString(199, 'N'));
     EXPECT_EQ(grid->cell(2, 1), QString(49, 'N'));
     EXPECT_EQ(grid->cell(3, 1), "x");
     EXPECT_EQ(grid->cell(20, 1), "x");
+
+    // The first line cut is named, by its place in the file (the second long
+    // line, file line 4, went into rows 5 and 6).
+    const QByteArray two =
+        repeatedLines("x;", 2) + name + ";\r\n" + name + ";\r\n" + repeatedLines("x;", 16);
+    EXPECT_EQ(
+        read(two, *grid, gridFileLayout(TableKind::Departments, Model::DatecsMp550T)).splitLine, 3);
+    EXPECT_EQ(read(repeatedLines("x;", 20), *grid,
+                   gridFileLayout(TableKind::Departments, Model::DatecsMp550T))
+                  .splitLine,
+              0);
 }
 
 // A line that the reader would cut in two must not be written: on loading, its

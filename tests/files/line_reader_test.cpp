@@ -46,6 +46,40 @@ TEST(LineReader, CutsLongLinesAfter199BytesAndGivesTheRestAsTheNextLine) {
     EXPECT_EQ(readAll(head + "\r\n"), (QList<QByteArray>{head, "\n"}));
 }
 
+// Each line handed out, as "<file line>:<bytes>", with "+" after a cut one.
+QStringList linesAndCuts(const QByteArray& bytes) {
+    BytesDevice device(bytes);
+    LineReader reader(device);
+    QStringList seen;
+    QByteArray line;
+    while (reader.next(line) == LineReader::Status::Line) {
+        seen << QStringLiteral("%1:%2%3")
+                    .arg(reader.fileLine())
+                    .arg(QString::fromLatin1(line.size() > 8 ? line.left(3) + "~" : line))
+                    .arg(reader.lastLineCut() ? "+" : "");
+    }
+    return seen;
+}
+
+TEST(LineReader, TellsWhichFileLineWasCut) {
+    const QByteArray full(199, 'x');
+    const struct {
+        QByteArray bytes;
+        QStringList seen;
+    } cases[] = {
+        {"a;\r\nb;\n", {"1:a;\n", "2:b;\n"}},
+        {"a;\r\n" + full + "yy;\r\nc;\r\n", {"1:a;\n", "2:xxx~+", "2:yy;\n", "3:c;\n"}},
+        // The rest is the line feed alone; the file ends with it.
+        {full + "\r\n", {"1:xxx~+", "1:\n"}},
+        // Twice the limit: cut twice, still one file line.
+        {full + full + "z\n" + "d;", {"1:xxx~+", "1:xxx~+", "1:z\n", "2:d;"}},
+        // Filled to the end of the file without a line feed: nothing was cut.
+        {full, {"1:xxx~"}},
+        {QByteArray(198, 'x') + "\r\n", {"1:xxx~"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(linesAndCuts(c.bytes), c.seen) << c.bytes.left(10).data();
+}
+
 TEST(LineReader, PassesEveryOtherByteThrough) {
     QByteArray all;
     for (int byte = 0; byte < 256; ++byte)

@@ -82,6 +82,53 @@ TEST_F(FileCommandTest, OpenOfAShortArticleLineNamesItsFirstCharacter) {
     EXPECT_EQ(label_, "label before");
 }
 
+// The line still loads as two rows, as it always has; the user is told which
+// line of the file to mend.
+TEST_F(FileCommandTest, OpenOfAFileWithAnOverLongLineLoadsItAndNamesTheLine) {
+    const QByteArray longLine = QByteArray(199, 'N') + QByteArray(48, 'L') + ";\r\n";
+    ASSERT_EQ(longLine.size(), 250);
+    const struct {
+        int tab;
+        const char* name;
+        QByteArray bytes;
+        int row;                   // where the rest of the long line went
+        QString lastRowLoaded;     // what the last row of the grid holds
+        FileCommandResult result;  // the line is named either way
+        QString failure;           // a message after it
+    } cases[] = {
+        {3, "departments.otd", repeatedLines("d;", 2) + longLine + repeatedLines("e;", 17), 4, "e",
+         FileCommandResult::Done, ""},
+        {4, "header.hft", longLine + repeatedLines("h;", 11), 2, "h", FileCommandResult::Done, ""},
+        // 199 bytes and CR LF: the rest is a line feed alone, which ends the
+        // file as an empty line does.
+        {4, "full.hft", QByteArray(199, 'N') + "\r\n" + repeatedLines("h;", 11), 2, "",
+         FileCommandResult::Failed, "Конец файла! \n В файле неверное число записей!"},
+    };
+    for (const auto& c : cases) {
+        dialogs_.shown.clear();
+        const TableKind kind = tableKindOfTab(c.tab);
+        writeFile(path(c.name), c.bytes);
+        EXPECT_EQ(open(c.tab, Model::Neon, path(c.name)), c.result) << c.name;
+        const auto boxes = dialogs_.messages();
+        ASSERT_EQ(boxes.size(), c.failure.isEmpty() ? 1 : 2) << c.name;
+        EXPECT_EQ(
+            boxes[0].text,
+            QStringLiteral("Строка %1 файла слишком длинная и разделена на две.").arg(c.row - 1));
+        EXPECT_EQ(boxes[0].caption, "Неверный формат файла");
+        EXPECT_EQ(boxes[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(boxes[0].icon, MessageIcon::None);
+        if (!c.failure.isEmpty()) {
+            EXPECT_EQ(boxes[1].text, c.failure);
+        }
+        EXPECT_EQ(grid(kind).cell(c.row - 1, 1), QString(199, 'N')) << c.name;
+        if (c.result == FileCommandResult::Done) {
+            EXPECT_EQ(grid(kind).cell(c.row, 1), QString(48, 'L'));
+            EXPECT_EQ(grid(kind).cell(grid(kind).rowCount() - 1, 1), c.lastRowLoaded);
+        }
+    }
+    EXPECT_EQ(label_, QDir::toNativeSeparators(path("header.hft")));
+}
+
 TEST_F(FileCommandTest, OpenOfAParameterFile) {
     fields_.setFieldText("Edit6", "kept");
     writeFile(path("one.pak"), "5;");

@@ -178,6 +178,9 @@ TEST_F(RunTest, AReplyWithTooManyFieldsEndsTheReadAShortOneFillsWhatItHas) {
     const RunOutcome outcome = run(Direction::Read, TableKind::Operators);
     EXPECT_TRUE(outcome.stopped);
     EXPECT_EQ(dialogs.badData, QList<int>{5});
+    // Record 5 put its leading fields into the row but was not read whole.
+    EXPECT_EQ(outcome.done, 4);
+    EXPECT_TRUE(outcome.failedRecords.isEmpty());
     EXPECT_EQ(rows.arrived[3], QStringList{"33"});
     EXPECT_EQ(rows.arrived[5], (QStringList{"55", "Five", "1"}));
     EXPECT_EQ(rows.arrived.lastKey(), 5);
