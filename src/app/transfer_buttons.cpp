@@ -191,7 +191,10 @@ void MainWindow::startTransfer(Direction direction) {
 }
 
 transfer::Connection MainWindow::linkConnection() const {
-    return {RegisterNumber, ui->ComboBox1->currentIndex() + 1, ui->ComboBox2->currentText().toInt()};
+    if (openedPort_) return {RegisterNumber, openedPort_->port, openedPort_->speed};
+    // No connect has opened a port: the boxes are all there is to go by.
+    return {RegisterNumber, ui->ComboBox1->currentIndex() + 1,
+            ui->ComboBox2->currentText().toInt()};
 }
 
 void MainWindow::beginRun(const transfer::RunPlan& plan,
