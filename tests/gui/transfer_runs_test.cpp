@@ -373,6 +373,7 @@ void TransferRunsTest::aRunThatLeftRecordsOutNamesThem() {
     };
     QList<int> twelve;
     for (int record = 4; record <= 15; ++record) twelve << record;
+    const QList<int> ten = twelve.mid(0, 10);
     const Row rows[] = {
         {"Button4", {}, "Операция завершена успешно"},
         {"Button9", {}, "Операция завершена успешно"},
@@ -380,6 +381,8 @@ void TransferRunsTest::aRunThatLeftRecordsOutNamesThem() {
         {"Button9", {5}, "Операция завершена: 1 зап. пропущено (записи 5)."},
         {"Button4", {5, 9, 20}, "Операция завершена: 3 зап. пропущено (записи 5, 9, 20)."},
         {"Button9", {1, 9}, "Операция завершена: 2 зап. пропущено (записи 1, 9)."},
+        {"Button4", ten,
+         "Операция завершена: 10 зап. пропущено (записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13)."},
         {"Button4", twelve,
          "Операция завершена: 12 зап. пропущено (записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, …)."},
         {"Button9", twelve,
