@@ -4,8 +4,8 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/port_devices.h"
-#include "dialogs/dialogs.h"
 #include "app/register_session.h"
+#include "dialogs/dialogs.h"
 #include "link/connect_register.h"
 #include "link/register_link.h"
 #include "ui_main_window.h"
@@ -23,8 +23,10 @@ const QColor kGreen(0, 128, 0);
 void MainWindow::Button5Click() {
     // One connect at a time: the button is off while one runs.
     if (connecting_) return;
-    const int port = ui->ComboBox1->currentIndex() + 1;
-    session_->post([port](link::RegisterLink& link) { link.ClosePort(port); });
+    // The port to let go is the one the link holds: after a connect, the
+    // boxes may name another than the one that was opened.
+    session_->post([](link::RegisterLink& link) { link.ClosePort(link.openPort()); });
+    openedPort_.reset();
     if (ui->Button5->text() == kDisconnect)
         disconnectRegister();
     else
@@ -51,17 +53,21 @@ void MainWindow::connectRegister() {
                           MessageButtons::Ok);
         return;
     }
-    const int port = ui->ComboBox1->currentIndex() + 1;
-    const int registerNumber = ui->ComboBox3->currentIndex() + 1;
+    const Connecting connecting{ui->ComboBox1->currentIndex() + 1, speed,
+                                ui->ComboBox3->currentIndex() + 1, ui->ComboBox4->currentText()};
     connecting_ = true;
     ui->Button5->setEnabled(false);
+    // What the boxes say now is what is being connected: a box changed while
+    // the register is looked for would leave the window showing one port and
+    // the link holding another.
+    setConnectionBoxesEnabled(false);
 
     // Opening and detecting take seconds on a silent line; they go to the
     // link's thread and the window stays usable meanwhile.
-    session_->post([this, port, speed, registerNumber](link::RegisterLink& link) {
+    session_->post([this, connecting](link::RegisterLink& link) {
         // The state shows before detection starts.
-        const link::ConnectOutcome outcome =
-            link::connectToRegister(link, port, speed, registerNumber, [this] {
+        const link::ConnectOutcome outcome = link::connectToRegister(
+            link, connecting.port, connecting.speed, connecting.registerNumber, [this] {
                 link::askOn<bool>(
                     this,
                     [this] {
@@ -76,44 +82,50 @@ void MainWindow::connectRegister() {
             // do about it; looking at the device is file work, done here.
             const int opened = outcome.opened;
             const QString error =
-                opened == -3 ? connectFailureText(port, link.openDevice(), link.openErrorText())
-                             : link.openErrorText();
-            session_->toWindow(
-                [this, opened, speed, error] { showConnectFailure(opened, speed, error); });
+                opened == -3
+                    ? connectFailureText(connecting.port, link.openDevice(), link.openErrorText())
+                    : link.openErrorText();
+            session_->toWindow([this, opened, speed = connecting.speed, error] {
+                showConnectFailure(opened, speed, error);
+            });
             return;
         }
-        session_->toWindow([this, found = outcome.found, registerNumber] {
-            showDetection(found, registerNumber);
-        });
+        session_->toWindow(
+            [this, connecting, found = outcome.found] { showDetection(found, connecting); });
     });
 }
 
 void MainWindow::showConnectFailure(int opened, int speed, const QString& openError) {
     connecting_ = false;
     ui->Button5->setEnabled(true);
+    setConnectionBoxesEnabled(true);
     // A refused port number or speed has no system text; the others carry
     // the system's own description of why the device did not open.
-    const QString reason = opened == -2 ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
+    const QString reason = opened == -2
+                               ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
                            : opened == -1 ? QStringLiteral("Порт не выбран")
                                           : openError;
     dialogs_->message(reason, "Ошибка подключения", MessageIcon::Information, MessageButtons::Ok);
     Connected = false;
 }
 
-void MainWindow::showDetection(bool found, int registerNumber) {
+void MainWindow::showDetection(bool found, const Connecting& connecting) {
     connecting_ = false;
     ui->Button5->setEnabled(true);
+    // Found or not, the port stays open until the button is pressed again.
+    openedPort_ = OpenedPort{connecting.port, connecting.speed};
     if (!found) {
         Connected = false;
         setTransferButtonsEnabled(false);
+        setConnectionBoxesEnabled(true);
         setConnectionState("Не подключена", kRed);
         dialogs_->message("Касса не обнаружена", "Предупреждение", MessageIcon::Stop,
                           MessageButtons::Ok);
         RegisterNumber = -1;
         return;
     }
-    setConnectionState(ui->ComboBox4->currentText() + " подключена", kGreen);
-    RegisterNumber = registerNumber;
+    setConnectionState(connecting.modelText + " подключена", kGreen);
+    RegisterNumber = connecting.registerNumber;
     ui->Button4->setEnabled(true);
     ui->Button9->setEnabled(true);
     ui->Button8->setEnabled(isGridTab(activeTab()));

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/pages.h"
 #include "app/window_parameter_values.h"
@@ -142,8 +143,15 @@ private:
     void endParameterTransfer();
     void endParameterWrite(transfer::RecordOutcome outcome);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
+    // A connect as the boxes said when it began.
+    struct Connecting {
+        int port = 0;
+        int speed = 0;
+        int registerNumber = 0;
+        QString modelText;
+    };
     void showConnectFailure(int opened, int speed, const QString& openError);
-    void showDetection(bool found, int registerNumber);
+    void showDetection(bool found, const Connecting& connecting);
 
     // The logo transfers and the report download.
     void connectLogoAndReports();
@@ -170,6 +178,14 @@ private:
     bool programTabChange_ = false;
     bool transferRunning_ = false;
     bool connecting_ = false;
+    // The port the last connect opened and its speed, until the button lets
+    // it go: what a run reopens after a skip or before a retry, whatever the
+    // boxes show meanwhile.
+    struct OpenedPort {
+        int port = 0;
+        int speed = 0;
+    };
+    std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
     std::unique_ptr<LogoBox> logoBox_;

@@ -4,8 +4,8 @@
 // folder's.
 
 #include <QCheckBox>
-#include <QMutex>
 #include <QLineEdit>
+#include <QMutex>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -19,6 +19,7 @@
 #include "transfer/grid_rows.h"
 #include "transfer/parameter_record.h"
 #include "transfer/row_snapshot.h"
+#include "transfer/run_end_message.h"
 #include "transfer/table_run.h"
 #include "ui_main_window.h"
 
@@ -29,8 +30,6 @@ namespace {
 using transfer::Direction;
 
 const QString kTitle = QStringLiteral("Tabulon");
-// Clearing names at most this many of the records it could not clear.
-constexpr int kFailedRecordsShown = 10;
 
 // What a run reports, gathered on the link's thread and handed to the window
 // in batches: one delivery waits in the window's queue at most, so a run that
@@ -85,28 +84,7 @@ private:
     bool scheduled_ = false;
 };
 
-QString recordList(const QList<int>& records) {
-    QStringList numbers;
-    for (int record : records.mid(0, kFailedRecordsShown)) numbers << QString::number(record);
-    if (records.size() > kFailedRecordsShown) numbers << QStringLiteral("…");
-    return numbers.join(QStringLiteral(", "));
-}
-
 }  // namespace
-
-QString runEndMessage(Direction direction, const transfer::RunOutcome& outcome) {
-    if (outcome.stopped) return QStringLiteral("Операция прервана");
-    // Records a clear could not reach are still as they were in the
-    // register: that is no success, and the user must know which they are.
-    if (direction == Direction::Clear && !outcome.failedRecords.isEmpty()) {
-        return QStringLiteral(
-                   "Операция завершена с ошибками: %1 зап. не очищено и осталось в ЭККА без "
-                   "изменений (записи %2).")
-            .arg(outcome.failedRecords.size())
-            .arg(recordList(outcome.failedRecords));
-    }
-    return QStringLiteral("Операция завершена успешно");
-}
 
 void MainWindow::Button4Click() {
     startTransfer(Direction::Write);
@@ -165,8 +143,9 @@ void MainWindow::startTransfer(Direction direction) {
     const TableKind kind = tableKindOfTab(tab);
 
     if (direction != Direction::Read) {
-        const QString question = QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
-                                     .arg(tabCaptions().value(tab));
+        const QString question =
+            QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
+                .arg(tabCaptions().value(tab));
         if (dialogs_->message(question, kTitle, MessageIcon::Warning, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return;
@@ -204,7 +183,7 @@ void MainWindow::startTransfer(Direction direction) {
             if (batch.records > 0) showRunProgress(plan, batch.counter, batch.row, batch.records);
         });
     session_->post([this, plan, connection, snapshot, progress](link::RegisterLink& link) {
-        transfer::RunParts parts{link,           connection,     *session_, session_->control(),
+        transfer::RunParts parts{link,           connection,     *session_,     session_->control(),
                                  progress.get(), snapshot.get(), progress.get()};
         const transfer::RunOutcome outcome = transfer::runTable(plan, parts);
         session_->toWindow([this, plan, outcome] { endRun(plan, outcome); });
@@ -212,7 +191,10 @@ void MainWindow::startTransfer(Direction direction) {
 }
 
 transfer::Connection MainWindow::linkConnection() const {
-    return {RegisterNumber, ui->ComboBox1->currentIndex() + 1, ui->ComboBox2->currentText().toInt()};
+    if (openedPort_) return {RegisterNumber, openedPort_->port, openedPort_->speed};
+    // No connect has opened a port: the boxes are all there is to go by.
+    return {RegisterNumber, ui->ComboBox1->currentIndex() + 1,
+            ui->ComboBox2->currentText().toInt()};
 }
 
 void MainWindow::beginRun(const transfer::RunPlan& plan,
@@ -232,13 +214,12 @@ void MainWindow::beginRun(const transfer::RunPlan& plan,
     ui->ProgressBar1->setValue(plan.progressStart);
 }
 
-void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row,
-                                 int records) {
+void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records) {
     // The goods grid follows a read whatever table it is; a write scrolls
     // its own grid; a clear leaves the grids where they are.
     if (plan.direction != Direction::Clear && row > 5) {
-        GridView* view = plan.direction == Direction::Read ? views_[0]
-                                                           : views_[static_cast<int>(plan.kind)];
+        GridView* view =
+            plan.direction == Direction::Read ? views_[0] : views_[static_cast<int>(plan.kind)];
         view->scrollTo(view->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
     }
     ui->Edit1->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
@@ -253,8 +234,8 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     } else {
         if (outcome.refusal)
             dialogs_->message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
-        dialogs_->message(runEndMessage(plan.direction, outcome), kTitle, MessageIcon::None,
-                          MessageButtons::Ok);
+        dialogs_->message(transfer::runEndMessage(plan.direction, outcome), kTitle,
+                          MessageIcon::None, MessageButtons::Ok);
     }
     ui->Edit1->clear();
     session_->control().stopRequested = false;
@@ -271,8 +252,8 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     ui->Button8->setEnabled(Connected && isGridTab(activeTab()));
     if (activeTab() == kLogoTab) PageControl1Change();
     ui->ProgressBar1->setValue(0);
-    GridView* scrolled = plan.direction == Direction::Read ? views_[0]
-                                                           : views_[static_cast<int>(plan.kind)];
+    GridView* scrolled =
+        plan.direction == Direction::Read ? views_[0] : views_[static_cast<int>(plan.kind)];
     scrolled->scrollToTop();
 }
 

@@ -18,7 +18,7 @@ struct FileDialogRequest {
     QString title;
     QString filterList;
     QString defaultExtension;   // without the dot; empty for none
-    QString directory;          // where the dialog starts
+    QString directory;          // where the dialog starts; empty: the working directory
     QString proposedName = {};  // the file name offered; empty for none
 };
 

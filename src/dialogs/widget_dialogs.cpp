@@ -1,6 +1,7 @@
 #include "dialogs/widget_dialogs.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -57,7 +58,9 @@ MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption
 
 void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
     dialog.setWindowTitle(request.title);
-    dialog.setDirectory(request.directory);
+    // Given no folder, Qt's dialog shows the drives rather than any folder;
+    // a dialog of this program starts in the working directory then.
+    dialog.setDirectory(request.directory.isEmpty() ? QDir::currentPath() : request.directory);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog takes a typed name of a file that does not exist; the
     // command then reports that it cannot open it. The save dialog replaces an

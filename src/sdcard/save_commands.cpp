@@ -65,9 +65,10 @@ CommandResult writeGoodsFileCommand(const GoodsFileCommand& command) {
 }
 
 CommandResult saveSalesFileCommand(const SalesSaveCommand& command) {
-    // No start folder and no proposed name: the dialog opens where it last was.
+    // No name is proposed; the dialog starts in the working directory, as
+    // every other file dialog of the program does.
     const std::optional<QString> path = command.dialogs.saveFileName(
-        {salesFileTitle(), articleFilterList(), articleExtension(), QString()});
+        {salesFileTitle(), articleFilterList(), articleExtension(), QDir::currentPath()});
     if (!path) return CommandResult::Cancelled;
     return saveInto(*path, command.dialogs, command.progress, command.saveFileFactory,
                     [&command](QIODevice& file) {

@@ -1,16 +1,20 @@
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
+#include <atomic>
 #include <chrono>
 
 #include "settings/port_map.h"
 #include "settings/startup_settings.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
+#include "text/cp1251.h"
 #include "window_fixture.h"
 
 using namespace std::chrono_literals;
@@ -30,9 +34,17 @@ public:
         : SimulatedRegister(model), label_(label) {}
     QByteArray receive(QByteArrayView bytes) override {
         if (*label_) seen.insert((*label_)->text());
+        // Held: detection's first poll waits until the test lets it go.
+        if (bytes.contains('\x11') && holdDetection.exchange(false)) {
+            held.release();
+            released.acquire();
+        }
         return SimulatedRegister::receive(bytes);
     }
     QSet<QString> seen;
+    std::atomic<bool> holdDetection{false};
+    QSemaphore held;
+    QSemaphore released;
 
 private:
     QLabel** label_;
@@ -70,10 +82,24 @@ struct SimulatedWindow {
         control<QPushButton>("Button5")->click();
         QVERIFY(fixture->waitForLink());
     }
-    bool boxesEnabled() {
+    // Clicks and returns once detection is under way, held by the register.
+    bool clickAndHoldDetection() {
+        ecr->holdDetection = true;
+        control<QPushButton>("Button5")->click();
+        return QTest::qWaitFor([this] { return ecr->held.tryAcquire(); }, 20000);
+    }
+    bool releaseDetection() {
+        ecr->released.release();
+        return fixture->waitForLink();
+    }
+    int enabledBoxes() {
         int enabled = 0;
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4"})
             enabled += control<QComboBox>(name)->isEnabled();
+        return enabled;
+    }
+    bool boxesEnabled() {
+        const int enabled = enabledBoxes();
         if (enabled != 0 && enabled != 4) qWarning("connection boxes are partly enabled");
         return enabled == 4;
     }
@@ -111,6 +137,8 @@ private slots:
     void portThatDoesNotOpenIsReported();
     void portBoxTellsEachNamesDevice();
     void connectsThroughAPseudoTerminalToTheSimulator();
+    void boxesAreLockedFromConnectToDisconnect();
+    void theOpenedPortServesTheRunWhateverTheBoxesSay();
 };
 
 void ConnectionTest::connectsToThePresentRegister() {
@@ -292,6 +320,123 @@ void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {
     QVERIFY(!f.window().Connected);
     simulator.kill();
     simulator.waitForFinished();
+}
+
+void ConnectionTest::boxesAreLockedFromConnectToDisconnect() {
+    struct State {
+        int boxes;  // of the four connection boxes, how many are enabled
+        bool button;
+        QString caption;
+        QString label;
+    };
+    const State idle{4, true, "Подключить", "Не подключена"};
+    const State detecting{0, false, "Подключить", "Порт подключен"};
+    const State opening{0, false, "Подключить", "Не подключена"};
+    const State connected{0, true, "Отключить", "Datecs MP-550T подключена"};
+    struct Row {
+        const char* name;
+        bool registerAnswers;
+        bool portOpens;
+        State during, after;
+    };
+    const Row rows[] = {
+        {"found", true, true, detecting, connected},
+        {"not found", false, true, detecting, idle},
+        // No detection: the boxes are locked from the click until the refusal.
+        {"port refused", true, false, opening, idle},
+    };
+    for (const Row& row : rows) {
+        SimulatedWindow w(std::nullopt, !row.registerAnswers);
+        if (!row.portOpens) w.line->failOpen(QString("Permission denied"));
+        // What differs from the expected state, or nothing.
+        const auto differs = [&w, &row](const char* stage, const State& state) {
+            auto* button = w.control<QPushButton>("Button5");
+            const State shown{w.enabledBoxes(), button->isEnabled(), button->text(),
+                              w.stateLabel->text()};
+            if (shown.boxes == state.boxes && shown.button == state.button &&
+                shown.caption == state.caption && shown.label == state.label)
+                return QString();
+            return QStringLiteral("%1, %2: %3 boxes on, button %4 \"%5\", label \"%6\"")
+                .arg(row.name, stage, QString::number(shown.boxes), shown.button ? "on" : "off",
+                     shown.caption, shown.label);
+        };
+        const QString before = differs("before", idle);
+        QVERIFY2(before.isEmpty(), qPrintable(before));
+        if (row.portOpens) {
+            QVERIFY2(w.clickAndHoldDetection(), row.name);
+        } else {
+            w.control<QPushButton>("Button5")->click();
+        }
+        // Looked at while the link is held; checked once it is let go.
+        const QString during = differs("during", row.during);
+        if (row.portOpens && row.registerAnswers) w.fixture->screenshot("detecting");
+        if (row.portOpens) QVERIFY2(w.releaseDetection(), row.name);
+        QVERIFY2(w.fixture->waitForLink(), row.name);
+        QVERIFY2(during.isEmpty(), qPrintable(during));
+        const QString after = differs("after", row.after);
+        QVERIFY2(after.isEmpty(), qPrintable(after));
+        if (row.after.caption == connected.caption) {
+            w.click();
+            const QString disconnected = differs("disconnected", idle);
+            QVERIFY2(disconnected.isEmpty(), qPrintable(disconnected));
+        }
+    }
+}
+
+void ConnectionTest::theOpenedPortServesTheRunWhateverTheBoxesSay() {
+    SimulatedWindow w(2);
+    const auto pointBoxesAtCom4 = [&w] {
+        w.choose(4, "19200", 3);
+        w.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
+    };
+    w.choose(3, "9600", 2);
+    QVERIFY(w.clickAndHoldDetection());
+    const QString detecting = w.stateLabel->text();
+    const bool boxesLocked = w.enabledBoxes() == 0;
+    // Whatever the boxes come to say, the connection is the one begun.
+    pointBoxesAtCom4();
+    QVERIFY(w.releaseDetection());
+    QCOMPARE(detecting, QString("Порт подключен"));
+    QVERIFY(boxesLocked);
+    QCOMPARE(w.stateLabel->text(), QString("Datecs MP-550T подключена"));
+    QCOMPARE(w.fixture->window().RegisterNumber, 2);
+    pointBoxesAtCom4();
+
+    // Department 3 is refused until skipped, department 5 until retried:
+    // both reopen the port, which must be COM3 at 9600 again.
+    bool refuseFive = true;
+    QStringList written;
+    w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command.startsWith("W10;3;") || (refuseFive && command.startsWith("W10;5;")))
+            return QByteArray("E2;");
+        if (command.startsWith('W')) written << tabulon::text::fromCp1251(command);
+        return std::nullopt;
+    });
+    int asked = 0;
+    w.fixture->dialogs().onModal = [&](QDialog& dialog) {
+        refuseFive = ++asked == 1;
+        dialog.findChild<QPushButton*>(asked == 1 ? "Button1" : "Button3")->click();
+        return dialog.result();
+    };
+    const int closesBefore = w.line->closes();
+    w.control<QTabWidget>("PageControl1")->setCurrentIndex(3);
+    w.control<QPushButton>("Button4")->click();
+    QVERIFY(w.fixture->waitForLink());
+    QCOMPARE(asked, 2);
+    QCOMPARE(w.line->closes() - closesBefore, 2);
+    QCOMPARE(w.line->device(), QString("/dev/ttyS2"));
+    QCOMPARE(w.line->settings()->baudRate, 9600);
+    QCOMPARE(written.size(), 19);
+    QCOMPARE(written[3], QString("W10;5;;"));
+    QCOMPARE(w.fixture->dialogs().messages().last().text,
+             QString("Операция завершена: 1 зап. пропущено (записи 3)."));
+
+    // "Отключить" lets go of the port that was opened.
+    w.line->clearTranscript();
+    w.click();
+    QVERIFY(!w.line->isOpen());
+    QCOMPARE(w.line->sent(), release88());
+    QVERIFY(w.boxesEnabled());
 }
 
 QTEST_MAIN(ConnectionTest)

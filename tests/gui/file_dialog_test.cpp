@@ -1,7 +1,10 @@
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,6 +38,7 @@ class FileDialogTest : public QObject {
 private slots:
     void initTestCase();
     void onlyTheSaveDialogAddsAnExtension();
+    void noStartFolderMeansTheWorkingDirectory();
     void filtersShowTheirDescriptionsAsWritten();
     void standardDialogsSpeakRussian();
 };
@@ -57,6 +61,23 @@ void FileDialogTest::onlyTheSaveDialogAddsAnExtension() {
     QCOMPARE(save.defaultSuffix(), QString("otd"));
     QCOMPARE(save.acceptMode(), QFileDialog::AcceptSave);
     QVERIFY(save.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+void FileDialogTest::noStartFolderMeansTheWorkingDirectory() {
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const bool save : {false, true}) {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        prepareFileDialog(dialog, departmentsRequest(QString()), save);
+        // The folder the list shows; without one it shows the drives.
+        auto* list = dialog.findChild<QAbstractItemView*>("listView");
+        QVERIFY(list);
+        QCOMPARE(list->rootIndex().data(QFileSystemModel::FilePathRole).toString(),
+                 QDir(dir.path()).canonicalPath());
+    }
+    QDir::setCurrent(previous);
 }
 
 void FileDialogTest::filtersShowTheirDescriptionsAsWritten() {

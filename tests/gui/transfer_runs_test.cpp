@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -113,6 +113,7 @@ private slots:
     void everyTableGoesIntoTheRegisterAndComesBack();
     void parameterSetsGoAndComeBackOnEveryModel();
     void clearRunSaysWhichRecordsItCouldNotClear();
+    void aRunThatLeftRecordsOutNamesThem();
     void emptyingTheGridDuringAWriteEmptiesTheRowsToCome();
     void theErrorDialogHasNoCancelAndOpensOnSkip();
     void aOneRowRunLeavesTheProgressBarStill();
@@ -207,7 +208,8 @@ void TransferRunsTest::aPriceThatIsNoNumberIsFoundBeforeAnythingIsSent() {
     QVERIFY(w.enabled("Button4"));
     QVERIFY(!w.enabled("Button6"));
     QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
-    QVERIFY(w.control<QTableView>("StringGrid1")->editTriggers() != QAbstractItemView::NoEditTriggers);
+    QVERIFY(w.control<QTableView>("StringGrid1")->editTriggers() !=
+            QAbstractItemView::NoEditTriggers);
 }
 
 void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
@@ -256,7 +258,7 @@ void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
     w.press("Button4");
     QCOMPARE(w.accepted.size(), 19);
     QCOMPARE(w.accepted[2], QString("W10;4;D;"));
-    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена: 1 зап. пропущено (записи 3)."));
 
     // "Завершить операцию": the run ends there.
     w.accepted.clear();
@@ -277,7 +279,7 @@ void TransferRunsTest::duringTheDialogTheRunHoldsTheButtonsAndTheAnswersAct() {
     w.press("Button4");
     QCOMPARE(w.accepted.size(), 19);
     QCOMPARE(w.line->closes(), closes);
-    QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена: 1 зап. пропущено (записи 3)."));
 }
 
 void TransferRunsTest::stopEndsTheRunBetweenTwoRecords() {
@@ -329,11 +331,13 @@ void TransferRunsTest::parameterSetsGoAndComeBackOnEveryModel() {
         ConnectedWindow w(model);
         w.showTab(6);
         auto& fields = w.fixture->window().parameterValues();
-        const QStringList edits = tabulon::parameterFieldNames(tabulon::ParameterSet::ReceiptParameters);
+        const QStringList edits =
+            tabulon::parameterFieldNames(tabulon::ParameterSet::ReceiptParameters);
         for (const QString& edit : edits) fields.setFieldText(edit, edit.mid(4));
         w.press("Button4");
         QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно!"));
-        QCOMPARE(w.commands().last(), "W5;1;" + QStringList(edits).replaceInStrings("Edit", "").join(';') + ';');
+        QCOMPARE(w.commands().last(),
+                 "W5;1;" + QStringList(edits).replaceInStrings("Edit", "").join(';') + ';');
         for (const QString& edit : edits) fields.setFieldText(edit, "");
         w.press("Button9");
         QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно!"));
@@ -347,8 +351,8 @@ void TransferRunsTest::clearRunSaysWhichRecordsItCouldNotClear() {
     ConnectedWindow w(sim::Model::Neon);
     w.showTab(2);
     w.press("Button8");
-    QCOMPARE(w.commands(), (QStringList{"W9;2;1;1;Чек;0;0;", "W9;3;1;1;Кредит;0;0;",
-                                        "W9;4;1;1;Картка;0;0;"}));
+    QCOMPARE(w.commands(),
+             (QStringList{"W9;2;1;1;Чек;0;0;", "W9;3;1;1;Кредит;0;0;", "W9;4;1;1;Картка;0;0;"}));
     QCOMPARE(w.messageTexts().last(), QString("Операция завершена успешно"));
 
     w.showTab(3);
@@ -359,6 +363,54 @@ void TransferRunsTest::clearRunSaysWhichRecordsItCouldNotClear() {
     QCOMPARE(w.messageTexts().last(),
              QString("Операция завершена с ошибками: 2 зап. не очищено и осталось в ЭККА без "
                      "изменений (записи 7, 9)."));
+}
+
+void TransferRunsTest::aRunThatLeftRecordsOutNamesThem() {
+    struct Row {
+        const char* button;  // write, read or clear
+        QList<int> refused;  // departments the register refuses until skipped
+        QString end;
+    };
+    QList<int> twelve;
+    for (int record = 4; record <= 15; ++record) twelve << record;
+    const QList<int> ten = twelve.mid(0, 10);
+    const Row rows[] = {
+        {"Button4", {}, "Операция завершена успешно"},
+        {"Button9", {}, "Операция завершена успешно"},
+        {"Button4", {5}, "Операция завершена: 1 зап. пропущено (записи 5)."},
+        {"Button9", {5}, "Операция завершена: 1 зап. пропущено (записи 5)."},
+        {"Button4", {5, 9, 20}, "Операция завершена: 3 зап. пропущено (записи 5, 9, 20)."},
+        {"Button9", {1, 9}, "Операция завершена: 2 зап. пропущено (записи 1, 9)."},
+        {"Button4", ten,
+         "Операция завершена: 10 зап. пропущено (записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13)."},
+        {"Button4", twelve,
+         "Операция завершена: 12 зап. пропущено (записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, …)."},
+        {"Button9", twelve,
+         "Операция завершена: 12 зап. пропущено (записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, …)."},
+        {"Button8", twelve,
+         "Операция завершена с ошибками: 12 зап. не очищено и осталось в ЭККА без изменений "
+         "(записи 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, …)."},
+    };
+    ConnectedWindow w;
+    w.showTab(3);
+    w.dialogs().onModal = press("Button1");
+    for (const Row& row : rows) {
+        w.refuseWhile([&row](QByteArrayView command) {
+            for (int record : row.refused) {
+                const QByteArray tail = "10;" + QByteArray::number(record) + ';';
+                if (command.sliced(1).startsWith(tail)) return true;
+            }
+            return false;
+        });
+        w.dialogs().shown.clear();
+        w.press(row.button);
+        QCOMPARE(w.messageTexts().last(), row.end);
+        // Clearing goes on by itself; the others asked once per record.
+        int asked = 0;
+        for (const auto& shown : w.dialogs().shown)
+            asked += shown.kind == ScriptedDialogs::Kind::Modal;
+        QCOMPARE(asked, row.button == QByteArray("Button8") ? 0 : int(row.refused.size()));
+    }
 }
 
 void TransferRunsTest::emptyingTheGridDuringAWriteEmptiesTheRowsToCome() {
@@ -479,16 +531,16 @@ void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
     QCOMPARE(payments.cell(2, 3), QString("Чек"));
     QCOMPARE(payments.cell(4, 3), QString("Картка"));
     for (const auto& box : f.dialogs().messages())
-        QVERIFY2(box.text.startsWith("Операция завершена успешно") || box.text.startsWith("Таблица"),
-                 qPrintable(box.text));
+        QVERIFY2(
+            box.text.startsWith("Операция завершена успешно") || box.text.startsWith("Таблица"),
+            qPrintable(box.text));
     simulator.kill();
     simulator.waitForFinished();
 }
 
 void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     QProcess simulator;
-    const QString device =
-        startSimulator(simulator, {"--model", "mp-550t", "--register", "1"});
+    const QString device = startSimulator(simulator, {"--model", "mp-550t", "--register", "1"});
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
     auto f = std::make_unique<WindowFixture>("[Ports]\r\nCOM1=" + device.toLocal8Bit() + "\r\n");
     f->control<QPushButton>("Button5")->click();

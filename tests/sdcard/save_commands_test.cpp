@@ -106,7 +106,7 @@ TEST_F(SaveCommands, ASaveThatFailsMidwayLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(filesHere(), (QStringList{"goodbase.art", "sales.art"}));
 }
 
-TEST_F(SaveCommands, SalesDialogHasNoStartFolderNorName) {
+TEST_F(SaveCommands, SalesDialogStartsInTheWorkingDirectoryWithNoName) {
     EXPECT_EQ(saveSales(std::nullopt), CommandResult::Cancelled);
     ASSERT_EQ(dialogs_.shown.size(), 1);
     const auto dialog = dialogs_.shown[0];
@@ -114,7 +114,8 @@ TEST_F(SaveCommands, SalesDialogHasNoStartFolderNorName) {
     EXPECT_EQ(dialog.request.title, "Сохранить файл артикулов");
     EXPECT_EQ(dialog.request.filterList, "Файлы артикулов(*.art)|*.ART|Все файлы (*.*)|*.*");
     EXPECT_EQ(dialog.request.defaultExtension, "art");
-    EXPECT_EQ(dialog.request.directory, QString());
+    // An empty start folder would open the dialog at the file system's root.
+    EXPECT_EQ(dialog.request.directory, QDir::currentPath());
     EXPECT_EQ(dialog.request.proposedName, QString());
 }
 

@@ -1,0 +1,33 @@
+#include "transfer/run_end_message.h"
+
+#include <QStringList>
+
+namespace tabulon::transfer {
+
+namespace {
+
+QString namedRecords(const QList<int>& records) {
+    QStringList numbers;
+    for (int record : records.mid(0, kRecordsNamed)) numbers << QString::number(record);
+    if (records.size() > kRecordsNamed) numbers << QStringLiteral("…");
+    return numbers.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QString runEndMessage(Direction direction, const RunOutcome& outcome) {
+    if (outcome.stopped) return QStringLiteral("Операция прервана");
+    if (outcome.failedRecords.isEmpty()) return QStringLiteral("Операция завершена успешно");
+    // Records a clear could not reach still hold what they held; written or
+    // read records that were skipped are missing from the register or from
+    // the grid. Either way the user must know which they are.
+    const QString text =
+        direction == Direction::Clear
+            ? QStringLiteral(
+                  "Операция завершена с ошибками: %1 зап. не очищено и осталось в ЭККА "
+                  "без изменений (записи %2).")
+            : QStringLiteral("Операция завершена: %1 зап. пропущено (записи %2).");
+    return text.arg(outcome.failedRecords.size()).arg(namedRecords(outcome.failedRecords));
+}
+
+}  // namespace tabulon::transfer
