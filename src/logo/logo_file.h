@@ -6,7 +6,10 @@
 namespace tabulon::logo {
 
 // A picture loaded from a BMP file as the file has it (width, height, depth),
-// or null with `error` saying why not.
+// or null with `error` saying why not. Pixels a run-length code skips are
+// white (a palette with no room for white makes the picture true colour);
+// colour channels of other widths than eight bits are made eight, white
+// staying white.
 struct LoadedLogo {
     QImage picture;
     QString error;

@@ -1,0 +1,154 @@
+#include "logo/bmp_reading.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QList>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+namespace tabulon::logo {
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+bool read(const QByteArray& file, QImage& picture) {
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    // Without this a PNG named logo.bmp would load as well.
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
+    return reader.read(&picture);
+}
+
+// Reads the file over a picture made for it. The reader keeps the memory of
+// a picture of the size and format the file needs; true only when it read
+// the file and kept that memory, so that every pixel it did not set still
+// holds the fill.
+bool readOver(const QByteArray& file, QImage& picture) {
+    const qint64 memory = picture.cacheKey() >> 32;
+    const QSize size = picture.size();
+    const QImage::Format format = picture.format();
+    return read(file, picture) && picture.size() == size && picture.format() == format &&
+           (picture.cacheKey() >> 32) == memory;
+}
+
+// Two different fills for the pixels of a picture the reader makes.
+std::optional<std::pair<uint, uint>> fills(QImage::Format format) {
+    switch (format) {
+        case QImage::Format_Mono:
+            return std::pair<uint, uint>{0, 1};
+        case QImage::Format_Indexed8:
+            return std::pair<uint, uint>{0, 255};
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32:
+            return std::pair<uint, uint>{kBlack, kWhite};
+        default:
+            return std::nullopt;
+    }
+}
+
+QImage filled(QSize size, QImage::Format format, uint value) {
+    QImage picture(size, format);
+    if (!picture.isNull()) picture.fill(value);
+    return picture;
+}
+
+bool unread(const QImage& picture, const QImage& other, int x, int y) {
+    if (picture.depth() > 8) return picture.pixel(x, y) != other.pixel(x, y);
+    return picture.pixelIndex(x, y) != other.pixelIndex(x, y);
+}
+
+// A palette with fewer colours than the pixels' indices reach gets opaque
+// black for the missing ones. A pixel without a colour counted as a dot, yet
+// came back as another colour once the picture was saved and loaded again.
+void fillPalette(QImage& picture) {
+    const int colours = picture.colorCount();
+    if (colours == 0 || picture.depth() > 8) return;
+    const int full = 1 << picture.depth();
+    if (colours >= full) return;
+    picture.setColorCount(full);
+    for (int i = colours; i < full; ++i) picture.setColor(i, kBlack);
+}
+
+// The palette index of white for the unread pixels: white in the palette, or
+// white added at the first index past it that no read pixel uses (those
+// print black). -1 when every index is taken.
+int whiteIndex(QImage& picture, const std::array<bool, 256>& taken) {
+    const QList<QRgb> table = picture.colorTable();
+    for (qsizetype i = 0; i < table.size(); ++i)
+        if ((table[i] | kBlack) == kWhite) return int(i);
+    const int full = 1 << picture.depth();
+    for (int i = int(table.size()); i < full; ++i) {
+        if (taken[i]) continue;
+        picture.setColorCount(i + 1);
+        for (int j = int(table.size()); j < i; ++j) picture.setColor(j, kBlack);
+        picture.setColor(i, kWhite);
+        return i;
+    }
+    return -1;
+}
+
+// Makes white every pixel of `picture` that differs from `other`, the same
+// file read over another fill.
+void whitenUnread(QImage& picture, const QImage& other) {
+    const qsizetype rowBytes = (qsizetype(picture.width()) * picture.depth() + 7) / 8;
+    QList<int> rows;
+    for (int y = 0; y < picture.height(); ++y)
+        if (std::memcmp(picture.constScanLine(y), other.constScanLine(y), size_t(rowBytes)) != 0)
+            rows << y;
+    if (rows.isEmpty()) return;
+
+    uint white = kWhite;
+    if (picture.depth() <= 8) {
+        std::array<bool, 256> taken{};
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (!unread(picture, other, x, y)) taken[size_t(picture.pixelIndex(x, y))] = true;
+        const int index = whiteIndex(picture, taken);
+        if (index >= 0) {
+            white = uint(index);
+        } else {
+            // Every index prints a colour of its own: the picture takes true
+            // colour rather than show the unread pixels as one of them.
+            fillPalette(picture);
+            const QImage indexed = picture;
+            picture = indexed.convertToFormat(QImage::Format_RGB32);
+            for (int y : std::as_const(rows))
+                for (int x = 0; x < picture.width(); ++x)
+                    if (unread(indexed, other, x, y)) picture.setPixel(x, y, kWhite);
+            return;
+        }
+    }
+    for (int y : std::as_const(rows))
+        for (int x = 0; x < picture.width(); ++x)
+            if (unread(picture, other, x, y)) picture.setPixel(x, y, white);
+}
+
+}  // namespace
+
+QImage readBmpPixels(const QByteArray& file) {
+    QImage first;
+    if (!read(file, first)) return QImage();
+    const QSize size = first.size();
+    const QImage::Format format = first.format();
+    // What the first read left in the pixels it did not set is not looked at.
+    first = QImage();
+    const std::optional<std::pair<uint, uint>> values = fills(format);
+    if (!values) return QImage();
+
+    QImage picture = filled(size, format, values->first);
+    QImage other = filled(size, format, values->second);
+    if (picture.isNull() || other.isNull() || !readOver(file, picture) || !readOver(file, other))
+        return QImage();
+    whitenUnread(picture, other);
+    fillPalette(picture);
+    return picture;
+}
+
+}  // namespace tabulon::logo
