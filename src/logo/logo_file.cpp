@@ -35,8 +35,12 @@ LoadedLogo loadLogoFile(const QString& path) {
 QString bmpFileName(const QString& chosen) {
     const qsizetype slash = chosen.lastIndexOf(u'/');
     const qsizetype dot = chosen.lastIndexOf(u'.');
-    const QString stem = dot > slash ? chosen.left(dot) : chosen;
-    return stem + QStringLiteral(".BMP");
+    if (dot <= slash) return chosen + QStringLiteral(".BMP");
+    // On a file system that tells letter cases apart, logo.bmp and logo.BMP
+    // are two files: the name the user gave is kept.
+    if (QStringView(chosen).sliced(dot + 1).compare(u"bmp", Qt::CaseInsensitive) == 0)
+        return chosen;
+    return chosen.left(dot) + QStringLiteral(".BMP");
 }
 
 QString saveLogoFile(const QImage& picture, const QString& path) {

@@ -19,7 +19,8 @@ struct LoadedLogo {
 LoadedLogo loadLogoFile(const QString& path);
 
 // The chosen name with its extension replaced by ".BMP", or ".BMP" appended
-// when it has none. A dot in a folder name is not an extension.
+// when it has none; ".bmp" in any letter case is kept as it is. A dot in a
+// folder name is not an extension.
 QString bmpFileName(const QString& chosen);
 
 // Writes the picture as a BMP file through a temporary, so that a failed save
