@@ -38,6 +38,18 @@ bool readOver(const QByteArray& file, QImage& picture) {
            (picture.cacheKey() >> 32) == memory;
 }
 
+// The file with bytes after it for the reader to run on into instead of its
+// end: a run-length code cut short by the end of the file would take the
+// rest of its pixels, or its move, from whatever the reader's own variables
+// held. `filler` completes such a code (its pixels then differ between the
+// two reads, 0 or 255 as the fills); the closing bytes end the codes on
+// either byte alignment: 00 01 ends the picture, and read from one byte on
+// the same bytes are runs of one pixel that end where the bytes do.
+QByteArray padded(const QByteArray& file, char filler) {
+    constexpr int kLongestCode = 258;  // an absolute run of 255 pixels, and its padding
+    return file + QByteArray(2 * kLongestCode, filler) + QByteArray("\0\1\0\1\0", 5);
+}
+
 // Two different fills for the pixels of a picture the reader makes.
 std::optional<std::pair<uint, uint>> fills(QImage::Format format) {
     switch (format) {
@@ -53,9 +65,17 @@ std::optional<std::pair<uint, uint>> fills(QImage::Format format) {
     }
 }
 
+// QImage::fill leaves the ends of rows of 1 and 8 bits past the last pixel
+// as they were; the BMP writer writes those bytes too, so they are cleared.
 QImage filled(QSize size, QImage::Format format, uint value) {
     QImage picture(size, format);
-    if (!picture.isNull()) picture.fill(value);
+    if (picture.isNull()) return picture;
+    if (picture.depth() > 8) {
+        picture.fill(value);
+    } else {
+        const int bits = picture.depth() == 1 ? (value & 1 ? 0xFF : 0) : int(value & 0xFF);
+        std::memset(picture.bits(), bits, size_t(picture.sizeInBytes()));
+    }
     return picture;
 }
 
@@ -133,8 +153,10 @@ void whitenUnread(QImage& picture, const QImage& other) {
 }  // namespace
 
 QImage readBmpPixels(const QByteArray& file) {
+    const QByteArray low = padded(file, '\0');
+    const QByteArray high = padded(file, '\xFF');
     QImage first;
-    if (!read(file, first)) return QImage();
+    if (!read(low, first)) return QImage();
     const QSize size = first.size();
     const QImage::Format format = first.format();
     // What the first read left in the pixels it did not set is not looked at.
@@ -144,7 +166,7 @@ QImage readBmpPixels(const QByteArray& file) {
 
     QImage picture = filled(size, format, values->first);
     QImage other = filled(size, format, values->second);
-    if (picture.isNull() || other.isNull() || !readOver(file, picture) || !readOver(file, other))
+    if (picture.isNull() || other.isNull() || !readOver(low, picture) || !readOver(high, other))
         return QImage();
     whitenUnread(picture, other);
     fillPalette(picture);

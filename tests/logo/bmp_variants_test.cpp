@@ -178,6 +178,29 @@ TEST(BmpVariants, LoadAsTheDotsTheirPixelsMeanOrAreRefused) {
              .pixels(bytes({4, 0x01, 0, 1}))
              .file(),
          firstBytes({160}), 8},
+        // Codes cut short by the end of the file: the reader would take the
+        // rest from its own uninitialised variables.
+        {"RLE8, a run without its colour",
+         Bmp().depth(8).compression(1).colours(2).extra(blackWhite).pixels(bytes({1, 0, 3})).file(),
+         firstBytes({128}), 8},
+        {"RLE8, a delta without its steps",
+         Bmp()
+             .depth(8)
+             .compression(1)
+             .colours(2)
+             .extra(blackWhite)
+             .pixels(bytes({1, 0, 0, 2}))
+             .file(),
+         firstBytes({128}), 8},
+        {"RLE4, an odd absolute run without its last byte",
+         Bmp()
+             .depth(4)
+             .compression(2)
+             .colours(2)
+             .extra(blackWhite)
+             .pixels(bytes({0, 3, 0x01}))
+             .file(),
+         firstBytes({128}), 8},
         // White joins the palette at an index no pixel uses: 1 and 2 lie
         // past the palette and print.
         {"RLE8, no white in the palette",
