@@ -79,9 +79,44 @@ QImage filled(QSize size, QImage::Format format, uint value) {
     return picture;
 }
 
-bool unread(const QImage& picture, const QImage& other, int x, int y) {
-    if (picture.depth() > 8) return picture.pixel(x, y) != other.pixel(x, y);
-    return picture.pixelIndex(x, y) != other.pixelIndex(x, y);
+// A pixel's raw value in its row: a palette index, or the 32-bit colour. The
+// pictures can be large (a few bytes of run-length code declare millions of
+// pixels), so they are walked along their rows rather than through
+// QImage::pixel.
+uint rawPixel(const uchar* line, int depth, int x) {
+    switch (depth) {
+        case 1:
+            return (line[x >> 3] >> (7 - (x & 7))) & 1u;
+        case 8:
+            return line[x];
+        default:
+            return reinterpret_cast<const QRgb*>(line)[x];
+    }
+}
+
+void setRawPixel(uchar* line, int depth, int x, uint value) {
+    switch (depth) {
+        case 1: {
+            const uchar bit = uchar(0x80 >> (x & 7));
+            line[x >> 3] = value ? uchar(line[x >> 3] | bit) : uchar(line[x >> 3] & ~bit);
+            break;
+        }
+        case 8:
+            line[x] = uchar(value);
+            break;
+        default:
+            reinterpret_cast<QRgb*>(line)[x] = value;
+    }
+}
+
+// Sets `value` in `target` wherever `read` and `other` differ along row y.
+void whitenRow(QImage& target, const QImage& read, const QImage& other, int y, uint value) {
+    const uchar* a = read.constScanLine(y);
+    const uchar* b = other.constScanLine(y);
+    uchar* line = target.scanLine(y);
+    for (int x = 0; x < read.width(); ++x)
+        if (rawPixel(a, read.depth(), x) != rawPixel(b, read.depth(), x))
+            setRawPixel(line, target.depth(), x, value);
 }
 
 // A palette with fewer colours than the pixels' indices reach gets opaque
@@ -127,27 +162,27 @@ void whitenUnread(QImage& picture, const QImage& other) {
     uint white = kWhite;
     if (picture.depth() <= 8) {
         std::array<bool, 256> taken{};
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                if (!unread(picture, other, x, y)) taken[size_t(picture.pixelIndex(x, y))] = true;
+        for (int y = 0; y < picture.height(); ++y) {
+            const uchar* a = picture.constScanLine(y);
+            const uchar* b = other.constScanLine(y);
+            for (int x = 0; x < picture.width(); ++x) {
+                const uint index = rawPixel(a, picture.depth(), x);
+                if (index == rawPixel(b, picture.depth(), x)) taken[index] = true;
+            }
+        }
         const int index = whiteIndex(picture, taken);
-        if (index >= 0) {
-            white = uint(index);
-        } else {
+        if (index < 0) {
             // Every index prints a colour of its own: the picture takes true
             // colour rather than show the unread pixels as one of them.
             fillPalette(picture);
             const QImage indexed = picture;
             picture = indexed.convertToFormat(QImage::Format_RGB32);
-            for (int y : std::as_const(rows))
-                for (int x = 0; x < picture.width(); ++x)
-                    if (unread(indexed, other, x, y)) picture.setPixel(x, y, kWhite);
+            for (int y : std::as_const(rows)) whitenRow(picture, indexed, other, y, kWhite);
             return;
         }
+        white = uint(index);
     }
-    for (int y : std::as_const(rows))
-        for (int x = 0; x < picture.width(); ++x)
-            if (unread(picture, other, x, y)) picture.setPixel(x, y, white);
+    for (int y : std::as_const(rows)) whitenRow(picture, picture, other, y, white);
 }
 
 }  // namespace
