@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # fonts-wine: the Tahoma-metric font the windows are laid out for;
-# qt6-translations-l10n: Qt's own Russian texts for the standard dialogs.
+# qt6-translations-l10n: Qt's own Russian texts for the standard dialogs;
+# valgrind: scripts/valgrind.sh.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-wine qt6-translations-l10n)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-wine qt6-translations-l10n valgrind)
 if [[ "${1:-}" == "--gui" ]]; then
     packages+=(xvfb xauth)
 fi

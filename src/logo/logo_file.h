@@ -6,7 +6,10 @@
 namespace tabulon::logo {
 
 // A picture loaded from a BMP file as the file has it (width, height, depth),
-// or null with `error` saying why not.
+// or null with `error` saying why not. Pixels a run-length code skips are
+// white (a palette with no room for white makes the picture true colour);
+// colour channels of other widths than eight bits are made eight, white
+// staying white.
 struct LoadedLogo {
     QImage picture;
     QString error;
@@ -16,7 +19,8 @@ struct LoadedLogo {
 LoadedLogo loadLogoFile(const QString& path);
 
 // The chosen name with its extension replaced by ".BMP", or ".BMP" appended
-// when it has none. A dot in a folder name is not an extension.
+// when it has none; ".bmp" in any letter case is kept as it is. A dot in a
+// folder name is not an extension.
 QString bmpFileName(const QString& chosen);
 
 // Writes the picture as a BMP file through a temporary, so that a failed save

@@ -67,11 +67,24 @@ TEST_F(LogoFile, OnlyBmpFilesLoad) {
 }
 
 TEST_F(LogoFile, SavedNamesEndInBmp) {
-    EXPECT_EQ(bmpFileName("/home/u/logo.png"), "/home/u/logo.BMP");
-    EXPECT_EQ(bmpFileName("/home/u/logo.bmp"), "/home/u/logo.BMP");
-    EXPECT_EQ(bmpFileName("/home/u/logo"), "/home/u/logo.BMP");
-    EXPECT_EQ(bmpFileName("/home/u.v2/logo"), "/home/u.v2/logo.BMP");
-    EXPECT_EQ(bmpFileName("/home/u/logo.old.bmp"), "/home/u/logo.old.BMP");
+    const struct {
+        const char* chosen;
+        const char* saved;
+    } rows[] = {
+        {"/home/u/logo.png", "/home/u/logo.BMP"},
+        {"/home/u/logo", "/home/u/logo.BMP"},
+        {"/home/u/logo.", "/home/u/logo.BMP"},
+        {"/home/u.v2/logo", "/home/u.v2/logo.BMP"},
+        {"/home/u/logo.old.png", "/home/u/logo.old.BMP"},
+        // A ".bmp" of any letter case stays: on Linux logo.BMP would be
+        // another file beside the one chosen.
+        {"/home/u/logo.bmp", "/home/u/logo.bmp"},
+        {"/home/u/logo.Bmp", "/home/u/logo.Bmp"},
+        {"/home/u/logo.BMP", "/home/u/logo.BMP"},
+        {"/home/u/logo.old.bmp", "/home/u/logo.old.bmp"},
+        {"/home/u/logo.bmpx", "/home/u/logo.BMP"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(bmpFileName(row.chosen), row.saved) << row.chosen;
 }
 
 TEST_F(LogoFile, SavesAndLoadsBackPixelForPixel) {

@@ -241,6 +241,12 @@ void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
     QVERIFY(!saved.picture.isNull());
     QCOMPARE(logo::logoRecords(saved.picture), logo::logoRecords(read));
     QVERIFY(!QFile::exists(w.path("receipt.png")));
+    // A ".bmp" name is kept as chosen: receipt.BMP would be another file.
+    w.dialogs().fileNames.enqueue(w.path("mine.bmp"));
+    w.press("Button11");
+    QVERIFY(!QFile::exists(w.path("mine.BMP")));
+    QCOMPARE(logo::logoRecords(logo::loadLogoFile(w.path("mine.bmp")).picture),
+             logo::logoRecords(read));
     QCOMPARE(w.messages().size(), 1);
 
     // Read into a larger picture: the logo goes into its top-left corner.
