@@ -101,13 +101,14 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
 }
 
 StartingGrid startingGrid(const QString& path, TableKind kind, Model model) {
-    StartingGrid start{emptyGrid(kind), EarlierFile::None};
+    StartingGrid start{emptyGrid(kind), EarlierFile::None, QString()};
     if (!QFileInfo::exists(path)) return start;
     std::unique_ptr<GridModel> earlier = emptyGrid(kind);
-    if (loadGridFile(path, kind, model, *earlier)) {
+    if (std::optional<QString> problem = loadGridFile(path, kind, model, *earlier)) {
         start.earlier = EarlierFile::Unusable;
+        start.problem = *problem;
     } else {
-        start = {std::move(earlier), EarlierFile::Kept};
+        start = {std::move(earlier), EarlierFile::Kept, QString()};
     }
     return start;
 }

@@ -336,5 +336,42 @@ TEST(TableRuns, RowsAReadDoesNotComeToKeepTheEarlierFile) {
     EXPECT_EQ(readFile(goods), fileOf(lines));
 }
 
+// An interval reads some rows; the others come from the earlier file. One
+// that does not hold the table has no rows to give: replacing it would lose
+// every row outside the interval, so nothing is read and it stays as it was.
+TEST(TableRuns, AnIntervalReadOverAFileThatIsNoWholeTableIsRefused) {
+    QTemporaryDir directory;
+    const QString goods = directory.filePath("goods.art");
+    const QStringList lines(10000, "9;Товар;1.00;1.000;1;1;1;1;0;0;");
+    QStringList longLine = lines;
+    longLine[6] = "9;" + QString(200, u'Я') + ";1.00;1.000;1;1;1;1;0;0;";
+    QStringList shortLine = lines;
+    shortLine[8] = "9;Товар;1.00;";
+    const QString expected = "goods files for Neon have 10000 lines of 10 values";
+    const struct {
+        QByteArray earlier;
+        QString problem;
+    } cases[] = {
+        // A goods file of the Datecs MP-50 Junior.
+        {fileOf(lines.mid(0, 5000)), goods + ": the lines end after line 5000; " + expected},
+        {fileOf(longLine),
+         goods + ": line 7 is longer than 198 bytes and would be read as two lines"},
+        {fileOf(shortLine), goods + ": line 9 has too few values; " + expected},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem.toStdString());
+        writeFile(goods, c.earlier);
+        sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
+        const InProcessRun run = runInProcess(
+            sim, {"--model", "neon", "--interval", "3:4:1", "read-table", "goods", goods});
+        EXPECT_EQ(run.result.status, kExitUsage);
+        EXPECT_EQ(run.result.output, "");
+        EXPECT_EQ(run.result.error,
+                  c.problem + "\nthe rows outside --interval would be lost; nothing was read");
+        EXPECT_EQ(commandTexts(sim), QStringList());
+        EXPECT_EQ(readFile(goods), c.earlier);
+    }
+}
+
 }  // namespace
 }  // namespace tabulon::cli
