@@ -102,7 +102,9 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
 
 StartingGrid startingGrid(const QString& path, TableKind kind, Model model) {
     StartingGrid start{emptyGrid(kind), EarlierFile::None, QString()};
-    if (!QFileInfo::exists(path)) return start;
+    // Only a file has rows to keep. A pipe under that name would be waited
+    // on for good; it is refused when the output is opened.
+    if (!QFileInfo(path).isFile()) return start;
     std::unique_ptr<GridModel> earlier = emptyGrid(kind);
     if (std::optional<QString> problem = loadGridFile(path, kind, model, *earlier)) {
         start.earlier = EarlierFile::Unusable;

@@ -1,6 +1,7 @@
 // write-table, read-table and clear-table through a pseudo-terminal against
 // tabulon-sim, as a script would run them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -466,6 +467,8 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     QStringList header = emptyLines(12, 1);
     header[11] = QString(199, u'Т');  // and its CR LF: the rest is a lone line feed
     ASSERT_TRUE(writeBytes(path("long.hft"), fileBytes(header)));
+    // Nothing writes into it: reading it as an earlier file would wait for good.
+    ASSERT_EQ(::mkfifo(qPrintable(path("fifo.art")), 0600), 0);
 
     struct Case {
         QStringList arguments;
@@ -485,6 +488,10 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          path("none.art") + ": cannot open: No such file or directory\n"},
         {{"read-table", "departments", path("no/such/dir/out.otd")},
          path("no/such/dir/out.otd") + ": cannot create: No such file or directory\n"},
+        {{"read-table", "goods", path("fifo.art")},
+         path("fifo.art") + ": cannot create: not a regular file\n"},
+        {{"read-table", "operators", "/dev/null"},
+         "/dev/null: cannot create: not a regular file\n"},
         {{"--interval", "50:40:1", "read-table", "goods", path("out.art")},
          "--interval: Ошибка! Неверные границы данных!\n"},
         {{"--interval", "1:x:1", "read-table", "goods", path("out.art")},
