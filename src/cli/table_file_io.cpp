@@ -92,10 +92,16 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
     if (std::optional<QString> failure = readFailure(path, result, expected)) return failure;
     // The fields it lacks would go to the register empty.
     if (result.values < values) {
-        return QStringLiteral("%1: line 1 has only %2 value%3; %4")
+        // A last value without its ";" is not read: the line that looks whole
+        // must say why it is not.
+        const QString unended =
+            result.unended.isEmpty()
+                ? QString()
+                : QStringLiteral("; \"%1\" at its end has no \";\" after it").arg(result.unended);
+        return QStringLiteral("%1: line 1 has only %2 value%3%4; %5")
             .arg(path)
             .arg(result.values)
-            .arg(result.values == 1 ? QString() : QStringLiteral("s"), expected);
+            .arg(result.values == 1 ? QString() : QStringLiteral("s"), unended, expected);
     }
     return std::nullopt;
 }

@@ -459,6 +459,8 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     ASSERT_TRUE(writeBytes(path("full.art"), fileBytes(goodsLines(10000))));
     ASSERT_TRUE(writeBytes(path("short.pak"), fileBytes({"5;"})));
     ASSERT_TRUE(writeBytes(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"})));
+    // Ten values to the eye, but the tenth has no ";": it would not be read.
+    ASSERT_TRUE(writeBytes(path("unended.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;10"})));
     // A name of 250 bytes in line 3: read as rows 3 and 4, every row after it
     // one further on.
     QStringList departments = emptyLines(20, 1);
@@ -502,6 +504,9 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
         {{"--model", "neon", "write-table", "service", path("short.slu")},
          path("short.slu") + ": line 1 has only 9 values; service files for Neon have one "
                              "line of 10 values\n"},
+        {{"--model", "neon", "write-table", "service", path("unended.slu")},
+         path("unended.slu") + ": line 1 has only 9 values; \"10\" at its end has no \";\" after "
+                               "it; service files for Neon have one line of 10 values\n"},
         {{"write-table", "departments", path("long.otd")},
          path("long.otd") + ": line 3 is longer than 198 bytes and would be read as two lines\n"},
         {{"--model", "neon", "write-table", "header", path("long.hft")},
