@@ -46,10 +46,11 @@ public:
         // closes, between two records.
         if (control_.stopRequested) control_.cancelled = true;
     }
-    // The report in hand came to its end.
-    void finishReport() {
+    // The report in hand came to its end; `written` false when its file
+    // could not be put in place, whatever was read into it.
+    void finishReport(bool written = true) {
         if (!progress_) return;
-        if (progress_->dealtWith() == files[current_]->records)
+        if (written && progress_->dealtWith() == files[current_]->records)
             done << QStringLiteral("%1: %2 lines\n")
                         .arg(files[current_]->path)
                         .arg(files[current_]->records);
@@ -153,7 +154,8 @@ CliResult runReports(const CliContext& context) {
         const StopOnSignals stop(context.control);
         end = reports::downloadReports(parts);
     }
-    choices.finishReport();
+    // A download ends at the report whose file could not be written.
+    choices.finishReport(end.how != DownloadEnd::How::WriteFailed);
     const std::optional<CliResult> closing = closePort(context);
 
     CliResult result;

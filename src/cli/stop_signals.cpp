@@ -14,7 +14,13 @@ volatile std::sig_atomic_t signalCaught = 0;
 // Only lock-free atomic stores here: nothing else is safe in a handler.
 void askToStop(int) {
     signalCaught = 1;
-    if (transfer::RunControl* control = stopTarget.load()) control->requestStop();
+    if (transfer::RunControl* control = stopTarget.load()) {
+        control->requestStop();
+        // A record the register keeps refusing is not tried again: its
+        // further attempts take seconds each on a silent line, long enough
+        // for a second Ctrl-C to end the program in the middle of one.
+        control->cancelled = true;
+    }
 }
 
 }  // namespace

@@ -9,9 +9,9 @@ struct RunControl;
 namespace tabulon::cli {
 
 // While it lives, Ctrl-C (SIGINT) and SIGTERM ask the run to stop between two
-// records, as "Стоп" does: the record in hand is finished and the registers
-// are released, so no register is left selected. A second signal ends the
-// program at once.
+// records, as "Стоп" does: the exchange in hand is finished (a record that
+// fails is not tried again) and the registers are released, so no register
+// is left selected. A second signal ends the program at once.
 class StopOnSignals {
 public:
     explicit StopOnSignals(transfer::RunControl& control);

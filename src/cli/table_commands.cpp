@@ -250,6 +250,15 @@ CliResult readGrid(const CliContext& context, const Table& table, const QString&
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     const RunPlan plan = std::get<RunPlan>(planned);
     const StartingGrid start = startingGrid(path, table.kind(), model);
+    // The rows an interval leaves out are the earlier file's; a file that
+    // does not hold the table has none to give, and replacing it would lose
+    // them all.
+    const int lines = files::gridFileLayout(table.kind(), model).lines;
+    if (start.earlier == EarlierFile::Unusable && (plan.firstRow > 1 || plan.lastRow < lines)) {
+        return inputError(
+            start.problem +
+            QStringLiteral("\nthe rows outside --interval would be lost; nothing was read"));
+    }
     disk::SafeSave file(path);
     if (auto error = openOutput(file)) return inputError(*error);
 

@@ -92,22 +92,31 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
     if (std::optional<QString> failure = readFailure(path, result, expected)) return failure;
     // The fields it lacks would go to the register empty.
     if (result.values < values) {
-        return QStringLiteral("%1: line 1 has only %2 value%3; %4")
+        // A last value without its ";" is not read: the line that looks whole
+        // must say why it is not.
+        const QString unended =
+            result.unended.isEmpty()
+                ? QString()
+                : QStringLiteral("; \"%1\" at its end has no \";\" after it").arg(result.unended);
+        return QStringLiteral("%1: line 1 has only %2 value%3%4; %5")
             .arg(path)
             .arg(result.values)
-            .arg(result.values == 1 ? QString() : QStringLiteral("s"), expected);
+            .arg(result.values == 1 ? QString() : QStringLiteral("s"), unended, expected);
     }
     return std::nullopt;
 }
 
 StartingGrid startingGrid(const QString& path, TableKind kind, Model model) {
-    StartingGrid start{emptyGrid(kind), EarlierFile::None};
-    if (!QFileInfo::exists(path)) return start;
+    StartingGrid start{emptyGrid(kind), EarlierFile::None, QString()};
+    // Only a file has rows to keep. A pipe under that name would be waited
+    // on for good; it is refused when the output is opened.
+    if (!QFileInfo(path).isFile()) return start;
     std::unique_ptr<GridModel> earlier = emptyGrid(kind);
-    if (loadGridFile(path, kind, model, *earlier)) {
+    if (std::optional<QString> problem = loadGridFile(path, kind, model, *earlier)) {
         start.earlier = EarlierFile::Unusable;
+        start.problem = *problem;
     } else {
-        start = {std::move(earlier), EarlierFile::Kept};
+        start = {std::move(earlier), EarlierFile::Kept, QString()};
     }
     return start;
 }

@@ -47,6 +47,7 @@ enum class EarlierFile {
 struct StartingGrid {
     std::unique_ptr<GridModel> grid;
     EarlierFile earlier;
+    QString problem;  // Unusable: what is wrong with it
 };
 StartingGrid startingGrid(const QString& path, TableKind kind, Model model);
 

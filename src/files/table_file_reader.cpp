@@ -73,8 +73,17 @@ ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
     ReadResult result{ReadOutcome::Complete, 1, {}};
     noteSplit(reader, result);
     const QStringList values = splitParameterLine(line, layout.fields.size());
-    for (qsizetype i = 0; i < values.size(); ++i) fields.setFieldText(layout.fields[i], values[i]);
+    qsizetype taken = 0;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        fields.setFieldText(layout.fields[i], values[i]);
+        taken += values[i].size() + 1;
+    }
     result.values = int(values.size());
+    if (values.size() < layout.fields.size()) {
+        QStringView rest = QStringView(line).sliced(taken);
+        while (!rest.isEmpty() && (rest.back() == u'\n' || rest.back() == u'\r')) rest.chop(1);
+        result.unended = rest.toString();
+    }
     return result;
 }
 

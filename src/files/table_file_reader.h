@@ -36,6 +36,9 @@ struct ReadResult {
     int splitLine = 0;
     // Parameter lines: the values the line gave, at most the layout's fields.
     int values = 0;
+    // Parameter lines short of values: what follows the last ";", without its
+    // line end, a value the line does not close and so does not give.
+    QString unended = QString();
 };
 
 // Fills rows 1..layout.lines, columns 1..layout.values of the grid from the

@@ -23,11 +23,13 @@ std::optional<char> separatorByte(const QString& field) {
 
 QString reportPath(const QString& directory, const QString& fileName) {
     if (directory.isEmpty()) return fileName;
-    // A directory from a settings file written on Windows ends in a backslash
-    // wherever the program runs.
-    if (directory.endsWith(u'/') || directory.endsWith(u'\\') ||
-        directory.endsWith(QDir::separator()))
+    if (directory.endsWith(u'/') || directory.endsWith(QDir::separator()))
         return directory + fileName;
+    // A directory written the Windows way ends in a backslash wherever the
+    // program runs. It is the separator; on a system with another one, a
+    // backslash would only be part of a file name, and the report would go
+    // beside the directory instead of into it.
+    if (directory.endsWith(u'\\')) return directory.chopped(1) + QDir::separator() + fileName;
     return directory + u'/' + fileName;
 }
 

@@ -38,20 +38,30 @@ void writeSalesFixedCells(GridModel& sales) {
     for (int row = 1; row < kSalesRows; ++row) sales.setCell(row, 0, QString::number(row));
 }
 
-SalesFileOutcome writeSalesFile(const GridModel& sales, QIODevice& file,
-                                const std::function<void()>& lineWritten) {
+files::WriteResult writeSalesFile(const GridModel& sales, QIODevice& file,
+                                  const std::function<void()>& lineWritten) {
     // The file keeps the card's figures for the user as the card gave them:
     // a goods line and a sales line of the card may together pass the length
     // of a table file line, and whatever byte the card held goes back out.
     for (int row = 1; row < kSalesRows; ++row) {
-        std::optional<QByteArray> line =
-            text::toCp1251(files::joinLine(sales.rowCells(row, kSalesValues)));
-        if (!line) return SalesFileOutcome::NotEncodable;
+        const QStringList values = sales.rowCells(row, kSalesValues);
+        std::optional<QByteArray> line = text::toCp1251(files::joinLine(values));
+        if (!line) {
+            // The cells can be typed into: the user must hear which to mend.
+            for (qsizetype i = 0; i < values.size(); ++i) {
+                if (const qsizetype at = text::firstNonCp1251(values[i]); at >= 0) {
+                    return {files::WriteOutcome::NotEncodable, row, int(i + 1),
+                            text::describeCharacter(values[i], at)};
+                }
+            }
+            return {files::WriteOutcome::NotEncodable, row, 0, {}};
+        }
         line->append("\r\n");
-        if (file.write(*line) != line->size()) return SalesFileOutcome::DeviceError;
+        if (file.write(*line) != line->size())
+            return {files::WriteOutcome::DeviceError, row, 0, {}};
         if (lineWritten) lineWritten();
     }
-    return SalesFileOutcome::Complete;
+    return {};
 }
 
 }  // namespace tabulon::sdcard

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "files/table_file_writer.h"
+
 class QIODevice;
 
 namespace tabulon {
@@ -22,16 +24,12 @@ const QStringList& salesHeaders();
 // The headers and the row numbers; the values are left as they are.
 void writeSalesFixedCells(GridModel& sales);
 
-enum class SalesFileOutcome {
-    Complete,
-    NotEncodable,  // a value holds a character outside Windows-1251
-    DeviceError,   // the device took fewer bytes than it was given
-};
-
 // Writes rows 1 to 10000, columns 1 to 16, one line each: every value
 // followed by ";", then CR LF. The values go out as the grid shows them.
-// Calls `lineWritten` after each line.
-SalesFileOutcome writeSalesFile(const GridModel& sales, QIODevice& file,
-                                const std::function<void()>& lineWritten = {});
+// Calls `lineWritten` after each line. Stops at a value holding a character
+// outside Windows-1251 (NotEncodable, with its line, value and character) or
+// at a line the device does not take (DeviceError).
+files::WriteResult writeSalesFile(const GridModel& sales, QIODevice& file,
+                                  const std::function<void()>& lineWritten = {});
 
 }  // namespace tabulon::sdcard

@@ -72,13 +72,7 @@ CommandResult saveSalesFileCommand(const SalesSaveCommand& command) {
     if (!path) return CommandResult::Cancelled;
     return saveInto(*path, command.dialogs, command.progress, command.saveFileFactory,
                     [&command](QIODevice& file) {
-                        // A sales value the code page cannot take is named by
-                        // neither row nor value: it came from the card itself.
-                        files::WriteResult written;
-                        if (writeSalesFile(command.sales, file, command.progress.step) !=
-                            SalesFileOutcome::Complete)
-                            written.outcome = files::WriteOutcome::DeviceError;
-                        return written;
+                        return writeSalesFile(command.sales, file, command.progress.step);
                     });
 }
 

@@ -32,6 +32,13 @@ QString withSeparator(QString directory) {
     return directory;
 }
 
+// A report directory written on Windows ends in a backslash, which the report
+// paths take as its separator wherever the program runs: another one after
+// it would make two.
+QString reportDirectoryWithSeparator(const QString& directory) {
+    return directory.endsWith(QLatin1Char('\\')) ? directory : withSeparator(directory);
+}
+
 // Position of the entry equal to the text, letter case ignored.
 int indexIn(const QStringList& list, const QString& text) {
     for (qsizetype i = 0; i < list.size(); ++i)
@@ -76,8 +83,8 @@ StartupSettings loadStartupSettings(const QString& workingDirectory, const QStri
         else
             result.eklFile = name;
     }
-    result.reportDirectory =
-        withSeparator(file.read(kReports, "Directory", workingDirectory, kLongValue));
+    result.reportDirectory = reportDirectoryWithSeparator(
+        file.read(kReports, "Directory", workingDirectory, kLongValue));
 
     result.speedIndex = indexIn(speeds, speed);
     if (result.speedIndex < 0) {

@@ -32,38 +32,46 @@ TEST(FullDisk, AFileThatDoesNotFitLeavesTheEarlierOneAndSaysWhy) {
         QStringList command;
         QString file;
         rlim_t limit;
-        QString error;  // with the file's path for %1
+        QString output;  // what was read; never that a file holds it
+        QString error;   // with the file's path for %1
+        QByteArray earlier = QByteArray("kept as it was\r\n").repeated(300);
     };
     const Row rows[] = {
         {{"read-logo", path("logo.bmp")},
          "logo.bmp",
          2048,
+         "",
          "Логотип не записан в файл «%1»: File too large\n"},
         {{"--interval", "1:3:1", "read-table", "goods", path("goods.art")},
          "goods.art",
          64 * 1024,
-         "%1: not written: File too large\n"},
+         "goods: 3 records read\n",
+         "%1: not written: File too large\n",
+         // The rows outside the interval come from it: a whole goods table.
+         fileBytes(emptyLines(10000, 10))},
         {{"read-table", "operators", path("operators.opr")},
          "operators.opr",
          100,
+         "operators: 20 records read\n",
          "%1: not written: File too large\n"},
         {{"reports", "--dir", directory.path(), "--only", "grp"},
          "RepGrp.dat",
          1024,
+         "",
          "%1: not written: File too large\n"},
     };
-    const QByteArray earlier = QByteArray("kept as it was\r\n").repeated(300);
     SimProcess ecr({});
     ASSERT_FALSE(ecr.path().isEmpty());
     for (const Row& row : rows) {
         SCOPED_TRACE(qPrintable(row.command.join(' ')));
-        ASSERT_TRUE(writeBytes(path(row.file), earlier));
+        ASSERT_TRUE(writeBytes(path(row.file), row.earlier));
 
         const CliRun run = cliOnAFullDisk(on(ecr, row.command), row.limit);
 
         EXPECT_EQ(run.status, 1) << qPrintable(run.out + run.err);
+        EXPECT_EQ(run.out, row.output);
         EXPECT_TRUE(run.err.endsWith(row.error.arg(path(row.file)))) << qPrintable(run.err);
-        EXPECT_EQ(readBytes(path(row.file)), earlier);
+        EXPECT_EQ(readBytes(path(row.file)), row.earlier);
         // Nor is a temporary left beside it.
         EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files).size(), qsizetype(1));
         QFile::remove(path(row.file));

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <csignal>
+#include <utility>
 
 #include "in_process.h"
 #include "text/cp1251.h"
@@ -141,6 +142,71 @@ TEST(ParameterSets, ASignalEndsTheCommandAfterTheExchangeInHandAndReleasesTheReg
     }
 }
 
+// The register refuses the record in hand, and the signal comes with its
+// first refusal: the command ends after that exchange (whose link sends the
+// refused frame ten times), not after the nine more exchanges a failing
+// record is given, which on a silent line take a quarter of a minute: long
+// enough for a second Ctrl-C, which ends the program on the spot.
+TEST(TableRuns, ASignalDuringAFailingRecordEndsTheCommandAfterThatExchange) {
+    QTemporaryDir directory;
+    const QString file = directory.filePath("set");
+    QStringList departments;
+    for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
+    writeFile(directory.filePath("d.otd"), fileOf(departments));
+    writeFile(directory.filePath("c.pak"), fileOf({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
+    const struct {
+        QStringList arguments;
+        QStringList before;  // the commands taken before it
+        QString refused;     // the command the register refuses
+        QString output;
+        QString error;
+    } cases[] = {
+        {{"write-table", "cash", directory.filePath("c.pak")},
+         {},
+         "W2;1;1;2;3;4;5;6;7;8;9;10;11;12;",
+         "",
+         "stopped by a signal\nrecord 1 not written"},
+        {{"read-table", "receipt", file},
+         {},
+         "R5;1;",
+         "",
+         "stopped by a signal\nrecord 1 not read\n" + file + " not written"},
+        {{"--on-failure", "skip", "write-table", "departments", directory.filePath("d.otd")},
+         {"W10;1;Склад 1;", "W10;2;Склад 2;"},
+         "W10;3;Склад 3;",
+         "departments: 2 of 20 records written\n",
+         "stopped by a signal: 17 records not tried\nrecords not written: 3"},
+        {{"clear-table", "departments"},
+         {"W10;1;Відділ 1;", "W10;2;Відділ 2;"},
+         "W10;3;Відділ 3;",
+         "departments: 2 of 20 records cleared\n",
+         "stopped by a signal: 17 records not tried\nrecords not cleared: 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QFile::remove(file);
+        sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
+        bool raised = false;
+        sim.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (text::fromCp1251(command.toByteArray()) != c.refused) return std::nullopt;
+            if (!std::exchange(raised, true)) std::raise(SIGINT);
+            return QByteArray("E0;");
+        });
+        const SignalGuard guard;
+        const InProcessRun run = runInProcess(sim, QStringList{"--model", "neon"} + c.arguments);
+        EXPECT_EQ(uncaughtSignals, 0);
+        EXPECT_EQ(run.result.status, kExitFailed);
+        EXPECT_EQ(run.result.output, c.output);
+        EXPECT_EQ(run.result.error, c.error);
+        EXPECT_EQ(commandTexts(sim), c.before + QStringList(10, c.refused));
+        // Not asked about: the record was given up with the signal.
+        EXPECT_EQ(run.messages, QStringList());
+        EXPECT_FALSE(sim.ecr->isSelected());
+        EXPECT_FALSE(sim.link->isOpen());
+        EXPECT_FALSE(QFile::exists(file));
+    }
+}
+
 // Department 3 reads back "E" replies only (ten series of ten for a skip).
 TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
     QTemporaryDir directory;
@@ -268,6 +334,43 @@ TEST(TableRuns, RowsAReadDoesNotComeToKeepTheEarlierFile) {
     lines[2] = "1;Хліб білий;12.50;100.000;1;1;1;1;0;4820000000001;";
     lines[3] = "2;Батон нарізний;14.00;100.000;1;1;1;1;0;4820000000002;";
     EXPECT_EQ(readFile(goods), fileOf(lines));
+}
+
+// An interval reads some rows; the others come from the earlier file. One
+// that does not hold the table has no rows to give: replacing it would lose
+// every row outside the interval, so nothing is read and it stays as it was.
+TEST(TableRuns, AnIntervalReadOverAFileThatIsNoWholeTableIsRefused) {
+    QTemporaryDir directory;
+    const QString goods = directory.filePath("goods.art");
+    const QStringList lines(10000, "9;Товар;1.00;1.000;1;1;1;1;0;0;");
+    QStringList longLine = lines;
+    longLine[6] = "9;" + QString(200, u'Я') + ";1.00;1.000;1;1;1;1;0;0;";
+    QStringList shortLine = lines;
+    shortLine[8] = "9;Товар;1.00;";
+    const QString expected = "goods files for Neon have 10000 lines of 10 values";
+    const struct {
+        QByteArray earlier;
+        QString problem;
+    } cases[] = {
+        // A goods file of the Datecs MP-50 Junior.
+        {fileOf(lines.mid(0, 5000)), goods + ": the lines end after line 5000; " + expected},
+        {fileOf(longLine),
+         goods + ": line 7 is longer than 198 bytes and would be read as two lines"},
+        {fileOf(shortLine), goods + ": line 9 has too few values; " + expected},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem.toStdString());
+        writeFile(goods, c.earlier);
+        sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
+        const InProcessRun run = runInProcess(
+            sim, {"--model", "neon", "--interval", "3:4:1", "read-table", "goods", goods});
+        EXPECT_EQ(run.result.status, kExitUsage);
+        EXPECT_EQ(run.result.output, "");
+        EXPECT_EQ(run.result.error,
+                  c.problem + "\nthe rows outside --interval would be lost; nothing was read");
+        EXPECT_EQ(commandTexts(sim), QStringList());
+        EXPECT_EQ(readFile(goods), c.earlier);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // write-table, read-table and clear-table through a pseudo-terminal against
 // tabulon-sim, as a script would run them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -458,6 +459,8 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     ASSERT_TRUE(writeBytes(path("full.art"), fileBytes(goodsLines(10000))));
     ASSERT_TRUE(writeBytes(path("short.pak"), fileBytes({"5;"})));
     ASSERT_TRUE(writeBytes(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"})));
+    // Ten values to the eye, but the tenth has no ";": it would not be read.
+    ASSERT_TRUE(writeBytes(path("unended.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;10"})));
     // A name of 250 bytes in line 3: read as rows 3 and 4, every row after it
     // one further on.
     QStringList departments = emptyLines(20, 1);
@@ -466,6 +469,8 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     QStringList header = emptyLines(12, 1);
     header[11] = QString(199, u'Т');  // and its CR LF: the rest is a lone line feed
     ASSERT_TRUE(writeBytes(path("long.hft"), fileBytes(header)));
+    // Nothing writes into it: reading it as an earlier file would wait for good.
+    ASSERT_EQ(::mkfifo(qPrintable(path("fifo.art")), 0600), 0);
 
     struct Case {
         QStringList arguments;
@@ -485,6 +490,10 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          path("none.art") + ": cannot open: No such file or directory\n"},
         {{"read-table", "departments", path("no/such/dir/out.otd")},
          path("no/such/dir/out.otd") + ": cannot create: No such file or directory\n"},
+        {{"read-table", "goods", path("fifo.art")},
+         path("fifo.art") + ": cannot create: not a regular file\n"},
+        {{"read-table", "operators", "/dev/null"},
+         "/dev/null: cannot create: not a regular file\n"},
         {{"--interval", "50:40:1", "read-table", "goods", path("out.art")},
          "--interval: Ошибка! Неверные границы данных!\n"},
         {{"--interval", "1:x:1", "read-table", "goods", path("out.art")},
@@ -495,6 +504,9 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
         {{"--model", "neon", "write-table", "service", path("short.slu")},
          path("short.slu") + ": line 1 has only 9 values; service files for Neon have one "
                              "line of 10 values\n"},
+        {{"--model", "neon", "write-table", "service", path("unended.slu")},
+         path("unended.slu") + ": line 1 has only 9 values; \"10\" at its end has no \";\" after "
+                               "it; service files for Neon have one line of 10 values\n"},
         {{"write-table", "departments", path("long.otd")},
          path("long.otd") + ": line 3 is longer than 198 bytes and would be read as two lines\n"},
         {{"--model", "neon", "write-table", "header", path("long.hft")},

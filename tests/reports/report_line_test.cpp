@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "reports/report_catalogue.h"
 #include "reports/report_messages.h"
 
@@ -36,13 +38,18 @@ TEST(ReportLine, TheSeparatorIsTheFieldsFirstCharacterInWindows1251) {
 }
 
 TEST(ReportLine, TheDirectoryAndTheNameAreJoinedWithOneSeparator) {
+    // A trailing backslash is the directory's separator; where the system's
+    // is another, that one stands in its place, so that the file goes into
+    // the directory and not beside it under a name with a backslash in it.
+    const QString separator = QDir::separator();
     const struct {
-        const char* directory;
-        const char* path;
+        QString directory;
+        QString path;
     } rows[] = {
         {"/home/u/rep", "/home/u/rep/RepOtd.dat"},
         {"/home/u/rep/", "/home/u/rep/RepOtd.dat"},
-        {"C:\\Rep\\", "C:\\Rep\\RepOtd.dat"},
+        {"/home/u/rep\\", "/home/u/rep" + separator + "RepOtd.dat"},
+        {"C:\\Rep\\", "C:\\Rep" + separator + "RepOtd.dat"},
         {"", "RepOtd.dat"},
     };
     for (const auto& row : rows) EXPECT_EQ(reportPath(row.directory, "RepOtd.dat"), row.path);

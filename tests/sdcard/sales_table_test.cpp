@@ -45,7 +45,8 @@ TEST(SalesFile, SixteenValuesPerRowAsTheGridShowsThem) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     int lines = 0;
-    EXPECT_EQ(writeSalesFile(sales, buffer, [&lines] { ++lines; }), SalesFileOutcome::Complete);
+    EXPECT_EQ(writeSalesFile(sales, buffer, [&lines] { ++lines; }).outcome,
+              files::WriteOutcome::Complete);
     EXPECT_EQ(lines, 10000);
     const QByteArray empty(16, ';');
     EXPECT_EQ(buffer.data(),
@@ -62,7 +63,10 @@ TEST(SalesFile, GivesBackEveryByteTheCardHeldButNoCharacterOutsideTheCodePage) {
     sales.setCell(3, 16, "€∑");
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_EQ(writeSalesFile(sales, buffer), SalesFileOutcome::NotEncodable);
+    const files::WriteResult written = writeSalesFile(sales, buffer);
+    EXPECT_EQ(written.outcome, files::WriteOutcome::NotEncodable);
+    EXPECT_EQ(written.line, 3);
+    EXPECT_EQ(written.value, 16);
     EXPECT_EQ(buffer.data(),
               QByteArray(12, ';') + cardBytes + ";;;;\r\n" + repeatedLines(QByteArray(16, ';'), 1));
 }

@@ -130,28 +130,36 @@ TEST_F(SaveCommands, SalesFileHoldsSixteenValuesOfEveryRow) {
     EXPECT_EQ(value_, 0);
 }
 
-TEST_F(SaveCommands, AGoodsValueTheFileCannotCarryIsNamedByRowAndValue) {
+TEST_F(SaveCommands, AValueTheFileCannotCarryIsNamedByRowAndValue) {
     struct Row {
+        const char* file;
         int row;
         int column;
         QString value;
         QString detail;
     };
     const Row rows[] = {
-        {3, 2, "Σ",
+        {"goodbase.art", 3, 2, "Σ",
          "Строка 3, значение 2: символ «Σ» (U+03A3), которого нет в кодировке Windows-1251."},
-        {9999, 1, QString(189, 'x'),
+        {"goodbase.art", 9999, 1, QString(189, 'x'),
          "Строка 9999 длиннее 198 байт: при чтении файла она разделилась бы на две."},
+        // The sales cells can be typed into as well.
+        {"sales.art", 5, 16, "5Σ",
+         "Строка 5, значение 16: символ «Σ» (U+03A3), которого нет в кодировке Windows-1251."},
     };
     writeFile(path("goodbase.art"), kEarlier);
+    writeFile(path("sales.art"), kEarlier);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.row);
-        goods_.setCell(row.row, row.column, row.value);
+        const bool sales = QString(row.file) == "sales.art";
+        GridModel& grid = sales ? sales_ : goods_;
+        grid.setCell(row.row, row.column, row.value);
         dialogs_.shown.clear();
-        EXPECT_EQ(writeGoods(path("goodbase.art")), CommandResult::Failed);
+        EXPECT_EQ(sales ? saveSales(path(row.file)) : writeGoods(path(row.file)),
+                  CommandResult::Failed);
         EXPECT_EQ(onlyMessage().text, "Ошибка записи данных в файл\n" + row.detail);
-        EXPECT_EQ(readFile(path("goodbase.art")), kEarlier);
-        goods_.setCell(row.row, row.column, QString());
+        EXPECT_EQ(readFile(path(row.file)), kEarlier);
+        grid.setCell(row.row, row.column, QString());
     }
 }
 

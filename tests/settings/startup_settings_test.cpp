@@ -128,5 +128,21 @@ TEST_F(StartupSettingsTest, MissingKeysOfAnExistingFileTakeTheirDefaults) {
     EXPECT_EQ(fileBytes(), "[TypeECR]\r\nECR=2\r\n");
 }
 
+TEST_F(StartupSettingsTest, TheReportDirectoryEndsInExactlyOneSeparator) {
+    const struct {
+        QByteArray stored;
+        QString directory;
+    } rows[] = {
+        {"/reports", "/reports/"},
+        {"/reports/", "/reports/"},
+        // Written on Windows: its backslash already ends the directory.
+        {"C:\\Rep\\", "C:\\Rep\\"},
+    };
+    for (const auto& row : rows) {
+        givenFile("[Reports]\r\nDirectory=" + row.stored + "\r\n");
+        EXPECT_EQ(load().reportDirectory, row.directory) << row.stored.constData();
+    }
+}
+
 }  // namespace
 }  // namespace tabulon::settings
