@@ -1,5 +1,6 @@
 #include "logo/bmp_layout.h"
 
+#include <bit>
 #include <climits>
 #include <cstdint>
 
@@ -55,6 +56,21 @@ bool readableCoding(int depth, quint32 compression) {
     }
 }
 
+// Bit-field masks that name colours: each one an unbroken run of bits (or
+// none) inside the pixel, no two sharing a bit, some colour among them. Any
+// other masks give no colours to trust: a pixel of all ones, white in any
+// sound masks, would come out as a printed dot.
+bool soundMasks(const std::array<quint32, 4>& masks, int depth) {
+    const quint64 pixel = (quint64(1) << depth) - 1;
+    quint64 seen = 0;
+    for (quint32 mask : masks) {
+        const quint32 run = mask ? mask >> std::countr_zero(mask) : 0;
+        if ((run & (run + 1)) != 0 || (mask & ~pixel) != 0 || (seen & mask) != 0) return false;
+        seen |= mask;
+    }
+    return (masks[0] | masks[1] | masks[2]) != 0;
+}
+
 }  // namespace
 
 std::optional<BmpLayout> readBmpLayout(const QByteArray& file) {
@@ -103,6 +119,7 @@ std::optional<BmpLayout> readBmpLayout(const QByteArray& file) {
         }
         for (int i = 0; i < 3; ++i) layout.masks[i] = littleEndian(file, masksAt + 4 * i, 4);
         if (masksInHeader && infoSize != 52) layout.masks[3] = littleEndian(file, masksAt + 12, 4);
+        if (!soundMasks(layout.masks, layout.depth)) return std::nullopt;
     } else if (layout.depth == 16) {
         layout.masks = {0x7C00, 0x03E0, 0x001F, 0};  // five bits each
     }

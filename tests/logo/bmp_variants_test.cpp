@@ -302,6 +302,54 @@ TEST(BmpVariants, LoadAsTheDotsTheirPixelsMeanOrAreRefused) {
              .pixels(words(2, {0xFFFF, 0x0FFF, 0xF2FF, 0xF1FF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}))
              .file(),
          firstBytes({32}), 32},
+        // Masks that give no trustworthy colours: all-ones pixels, white in
+        // any sound masks, would print.
+        {"16 bits, a mask with a gap",
+         Bmp()
+             .depth(16)
+             .compression(3)
+             .extra(words(4, {0x8001, 0x7C00, 0x03E0}))
+             .pixels(QByteArray(16, '\xFF'))
+             .file(),
+         {},
+         0},
+        {"16 bits, masks sharing bits",
+         Bmp()
+             .depth(16)
+             .compression(3)
+             .extra(words(4, {0x0F0F, 0x00FF, 0xF000}))
+             .pixels(QByteArray(16, '\xFF'))
+             .file(),
+         {},
+         0},
+        {"16 bits, a mask past the pixel",
+         Bmp()
+             .depth(16)
+             .compression(3)
+             .extra(words(4, {0xFF0000, 0xFF00, 0xFF}))
+             .pixels(QByteArray(16, '\xFF'))
+             .file(),
+         {},
+         0},
+        {"32 bits, no masks at all",
+         Bmp()
+             .depth(32)
+             .compression(3)
+             .extra(words(4, {0, 0, 0}))
+             .pixels(QByteArray(32, '\xFF'))
+             .file(),
+         {},
+         0},
+        {"32 bits, alpha over a colour",
+         Bmp()
+             .infoSize(108)
+             .depth(32)
+             .compression(3)
+             .inHeader(words(4, {0x00FF0000, 0x0000FF00, 0x000000FF, 0x0000FFFF}))
+             .pixels(QByteArray(32, '\xFF'))
+             .file(),
+         {},
+         0},
         // 10 bits keep their top eight: 0x3FB is 254 (a dot), 0x3F7 is 253.
         {"32 bits, 10:10:10",
          Bmp()
