@@ -9,6 +9,7 @@
 #include "logo/bit_field_colours.h"
 #include "logo/bmp_layout.h"
 #include "logo/bmp_reading.h"
+#include "logo/run_length_end.h"
 
 namespace tabulon::logo {
 
@@ -22,7 +23,7 @@ LoadedLogo loadLogoFile(const QString& path) {
         QImage(), QStringLiteral("Файл «%1» не является рисунком BMP или повреждён.").arg(name)};
     const std::optional<BmpLayout> layout = readBmpLayout(bytes);
     if (!layout) return unusable;
-    QImage picture = readBmpPixels(readableBmp(bytes, *layout));
+    QImage picture = readBmpPixels(readableBmp(endAfterWholeCodes(bytes, *layout), *layout));
     // A picture of another size than the headers say was not read as they
     // were understood here.
     if (picture.isNull() || picture.width() != layout->width || picture.height() != layout->rows())

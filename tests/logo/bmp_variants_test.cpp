@@ -201,6 +201,38 @@ TEST(BmpVariants, LoadAsTheDotsTheirPixelsMeanOrAreRefused) {
              .pixels(bytes({0, 3, 0x01}))
              .file(),
          firstBytes({128}), 8},
+        // Cut inside a code after whole ones: what the reader would read
+        // past the end must not draw over the pixels already set.
+        {"RLE8, cut inside a delta after a run",
+         Bmp()
+             .height(2)
+             .depth(8)
+             .compression(1)
+             .colours(2)
+             .extra(blackWhite)
+             .pixels(bytes({2, 0, 0, 2}))
+             .file(),
+         firstBytes({0, 192}), 8},
+        {"RLE8, cut inside an absolute run of the next line",
+         Bmp()
+             .height(2)
+             .depth(8)
+             .compression(1)
+             .colours(2)
+             .extra(blackWhite)
+             .pixels(bytes({2, 0, 0, 2, 1, 0, 0, 0, 0, 3, 1, 0}))
+             .file(),
+         firstBytes({64, 192}), 8},
+        {"RLE4, cut inside a delta after a run",
+         Bmp()
+             .height(2)
+             .depth(4)
+             .compression(2)
+             .colours(2)
+             .extra(blackWhite)
+             .pixels(bytes({2, 0x01, 0, 2}))
+             .file(),
+         firstBytes({0, 128}), 8},
         // White joins the palette at an index no pixel uses: 1 and 2 lie
         // past the palette and print.
         {"RLE8, no white in the palette",
