@@ -8,7 +8,6 @@ LinkThread::LinkThread(std::unique_ptr<RegisterLink> link)
     : link_(std::move(link)), thread_(new QThread), worker_(new QObject) {
     thread_->setObjectName(QStringLiteral("register link"));
     worker_->moveToThread(thread_);
-    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_->start();
 }
 
@@ -24,6 +23,9 @@ LinkThread::~LinkThread() {
         },
         Qt::QueuedConnection);
     thread_->wait();
+    // Its thread has ended, so it goes from here; a deferred delete posted as
+    // the thread finished would wake an event loop that is being torn down.
+    delete worker_;
     delete thread_;
 }
 

@@ -72,15 +72,17 @@ TEST(LinkThread, AQuestionNobodyWillAnswerEndsWhenCancelled) {
     auto sim = sim::makeSimulatedLink(sim::Model::Neon);
     link::LinkThread thread(std::move(sim.link));
     std::atomic<bool> cancelled{false};
+    std::atomic<bool> asking{false};
     std::atomic<int> answer{0};
-    {
-        QObject window;
-        thread.post([&](link::RegisterLink&) {
-            answer = link::askOn<int>(&window, [] { return 42; }, cancelled, -1);
-        });
-        QThread::msleep(100);  // the job is waiting; the window goes without answering
-    }
+    // This thread runs no events while the job asks, as a window that is
+    // closing does not; its question is dropped with it at the end.
+    QObject window;
+    thread.post([&](link::RegisterLink&) {
+        asking = true;
+        answer = link::askOn<int>(&window, [] { return 42; }, cancelled, -1);
+    });
+    while (!asking) QThread::yieldCurrentThread();
     cancelled = true;
-    EXPECT_TRUE(thread.waitUntilIdle(2000));
+    EXPECT_TRUE(thread.waitUntilIdle(30000));
     EXPECT_EQ(answer, -1);
 }
