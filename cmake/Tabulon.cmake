@@ -34,3 +34,14 @@ function(tabulon_bench)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# tabulon_runs_programs(TARGET): a test or benchmark that starts tabulon-cli
+# and tabulon-sim as programs, finds them by TABULON_CLI_PATH and
+# TABULON_SIM_PATH, and shares tests/ helpers such as cli_process.h.
+function(tabulon_runs_programs target)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE
+    TABULON_SIM_PATH="$<TARGET_FILE:tabulon-sim>"
+    TABULON_CLI_PATH="$<TARGET_FILE:tabulon-cli>")
+  add_dependencies(${target} tabulon-sim tabulon-cli)
+endfunction()
