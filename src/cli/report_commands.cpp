@@ -124,7 +124,8 @@ CliResult runReports(const CliContext& context) {
     const std::optional<QList<bool>> chosen = chosenReports(request.onlyReports, error);
     if (!chosen) return usageError(error);
 
-    // The names the window would show: read, never written.
+    // The names the window would show, listed in the order the reports are
+    // read: read, never written.
     const settings::ReportSettings names = settings::readReportSettings(
         settings::ProfileFile(settings::workingSettingsFile()), QDir::currentPath());
     Choices choices(context.console, context.control, *separator);

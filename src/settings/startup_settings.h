@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "settings/settings_file.h"
+#include "settings/settings_file.h"  // the window finds the file by settingsFilePath
 
 namespace tabulon::settings {
 
