@@ -16,8 +16,8 @@
 
 #include "app/main_window.h"
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sim/sim_process.h"
+#include "support/scripted_dialogs.h"
 #include "support/stall_watch.h"
 
 namespace {

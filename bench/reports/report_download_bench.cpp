@@ -26,7 +26,7 @@
 
 #ifdef TABULON_WITH_WINDOW
 #include "app/main_window.h"
-#include "dialogs/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #endif
 
 namespace {

@@ -14,8 +14,8 @@
 #include "app/main_window.h"
 #include "card_files_support.h"
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sdcard/sales_window.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "card_files_support.h"
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sdcard/goods_file.h"
 #include "sdcard/sales_window.h"
 #include "sdcard/sdcard_commands.h"
+#include "support/scripted_dialogs.h"
 
 namespace tabulon::sdcard {
 namespace {

@@ -2,6 +2,29 @@
 
 namespace tabulon {
 
+namespace {
+
+struct ModelName {
+    const char16_t* name;
+    Model model;
+};
+
+// The full names are the ones the help texts offer; the short forms and the
+// list positions are kept for the scripts that use them.
+constexpr ModelName kModelNames[] = {
+    {u"mp-550t", Model::DatecsMp550T},
+    {u"mp550t", Model::DatecsMp550T},
+    {u"0", Model::DatecsMp550T},
+    {u"mp-50-junior", Model::DatecsMp50Junior},
+    {u"mp-50", Model::DatecsMp50Junior},
+    {u"mp50", Model::DatecsMp50Junior},
+    {u"1", Model::DatecsMp50Junior},
+    {u"neon", Model::Neon},
+    {u"2", Model::Neon},
+};
+
+}  // namespace
+
 QString modelName(Model model) {
     switch (model) {
         case Model::DatecsMp550T:
@@ -22,6 +45,12 @@ int goodsCount(Model model) {
 std::optional<Model> modelFromIndex(int index) {
     if (index < 0 || index >= kModelCount) return std::nullopt;
     return static_cast<Model>(index);
+}
+
+std::optional<Model> modelFromName(QStringView name) {
+    for (const ModelName& known : kModelNames)
+        if (name == QStringView(known.name)) return known.model;
+    return std::nullopt;
 }
 
 }  // namespace tabulon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 namespace tabulon {
@@ -18,5 +19,10 @@ int goodsCount(Model model);
 
 // The model at a list position; nullopt outside 0-2 (no entry selected).
 std::optional<Model> modelFromIndex(int index);
+
+// The model a command line names: "mp-550t", "mp-50-junior" or "neon", the
+// short forms "mp550t", "mp-50" and "mp50", or the list position "0" to "2".
+// Written exactly so: letters in lower case, no blanks.
+std::optional<Model> modelFromName(QStringView name);
 
 }  // namespace tabulon

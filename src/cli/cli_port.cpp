@@ -5,6 +5,7 @@
 #include "link/tracing_port.h"
 #include "settings/port_map.h"
 #include "settings/port_problem.h"
+#include "settings/settings_file.h"
 
 namespace tabulon::cli {
 
@@ -29,7 +30,7 @@ std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QStri
     }
     const bool com = comPortNumber(request.port).has_value();
     parts.deviceFor = [com, device = request.port](int port) {
-        return com ? settings::portDevice(QStringLiteral("Tabulon.ini"), port) : device;
+        return com ? settings::portDevice(settings::workingSettingsFile(), port) : device;
     };
     return std::make_unique<link::RegisterLink>(std::move(parts));
 }
@@ -40,7 +41,7 @@ std::optional<CliResult> openPort(const CliContext& context) {
     if (opened == -3) {
         // The device did not open: say which device and what to do about it.
         const settings::PortFailure why = settings::describePortFailure(
-            QStringLiteral("Tabulon.ini"), comPortNumber(context.request.port).value_or(0),
+            settings::workingSettingsFile(), comPortNumber(context.request.port).value_or(0),
             context.link.openDevice(), context.link.openErrorText());
         return failure(QStringLiteral("error -3: ") + settings::portFailureTextEnglish(why));
     }

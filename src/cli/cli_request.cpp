@@ -112,13 +112,6 @@ std::optional<int> comPortNumber(const QString& port) {
     return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
 }
 
-std::optional<Model> modelFromCliName(const QString& name) {
-    if (name == u"mp-550t") return Model::DatecsMp550T;
-    if (name == u"mp-50-junior") return Model::DatecsMp50Junior;
-    if (name == u"neon") return Model::Neon;
-    return std::nullopt;
-}
-
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     CliRequest request;
     const auto fail = [](const QString& error) { return ParsedCliRequest{std::nullopt, error}; };
@@ -170,7 +163,7 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             }
             request.registerNumber = *number;
         } else if (name == u"--model") {
-            const auto model = modelFromCliName(*value);
+            const auto model = modelFromName(*value);
             if (!model) return fail(QStringLiteral("--model takes mp-550t, mp-50-junior or neon"));
             request.model = *model;
         } else if (name == u"--interval") {

@@ -64,7 +64,4 @@ QString cliUsage();
 // COMn as its port number 1..9; nullopt for a device path.
 std::optional<int> comPortNumber(const QString& port);
 
-// "mp-550t", "mp-50-junior", "neon".
-std::optional<Model> modelFromCliName(const QString& name);
-
 }  // namespace tabulon::cli

@@ -12,13 +12,13 @@
 #include "link/line_settings.h"
 #include "link/register_link.h"
 #include "settings/port_problem.h"
+#include "settings/settings_file.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
 
 namespace {
 
-const QString kSettingsFile = QStringLiteral("Tabulon.ini");
 constexpr int kHighestRegister = 99;
 
 QStringList listed(const QString& text) {
@@ -75,7 +75,8 @@ QString portsListing(const QList<settings::PortAssignment>& ports) {
 }
 
 CliResult runPorts(const CliContext&) {
-    return {kExitDone, portsListing(settings::portAssignments(kSettingsFile)), QString(), false};
+    return {kExitDone, portsListing(settings::portAssignments(settings::workingSettingsFile())),
+            QString(), false};
 }
 
 std::optional<ScanPlan> scanPlan(const CliRequest& request,
@@ -164,8 +165,8 @@ void scanPort(ScanState& state, int portIndex) {
         if (opened < 0) {
             // The device, not the speed, failed: the other speeds would too.
             const settings::PortFailure why = settings::describePortFailure(
-                kSettingsFile, port.name == port.device ? 0 : port.number, port.device,
-                link->openErrorText());
+                settings::workingSettingsFile(), port.name == port.device ? 0 : port.number,
+                port.device, link->openErrorText());
             const std::lock_guard lock(state.mutex);
             state.context.console.message(settings::portFailureTextEnglish(why));
             return;
@@ -195,8 +196,8 @@ void scanPort(ScanState& state, int portIndex) {
 
 CliResult runScan(const CliContext& context) {
     QString error;
-    const std::optional<ScanPlan> plan =
-        scanPlan(context.request, settings::portAssignments(kSettingsFile), error);
+    const std::optional<ScanPlan> plan = scanPlan(
+        context.request, settings::portAssignments(settings::workingSettingsFile()), error);
     if (!plan) return usageError(error);
     if (plan->ports.isEmpty()) return failure(QStringLiteral("no serial port to scan"));
 

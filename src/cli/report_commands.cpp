@@ -12,6 +12,8 @@
 #include "reports/report_download.h"
 #include "reports/report_line.h"
 #include "settings/profile_file.h"
+#include "settings/report_settings.h"
+#include "settings/settings_file.h"
 
 namespace tabulon::cli {
 
@@ -19,9 +21,6 @@ namespace {
 
 using reports::DownloadEnd;
 using reports::ReportStart;
-
-// The window's field lengths for the names of the settings file.
-constexpr int kLongestName = 499;
 
 // The reports the command reads, with their files, fixed when it starts.
 class Choices : public reports::DownloadChoices, public reports::DownloadProgress {
@@ -125,8 +124,10 @@ CliResult runReports(const CliContext& context) {
     const std::optional<QList<bool>> chosen = chosenReports(request.onlyReports, error);
     if (!chosen) return usageError(error);
 
-    // The names the window would show: read, never written.
-    const settings::ProfileFile ini(QDir::current().filePath(QStringLiteral("Tabulon.ini")));
+    // The names the window would show, listed in the order the reports are
+    // read: read, never written.
+    const settings::ReportSettings names = settings::readReportSettings(
+        settings::ProfileFile(settings::workingSettingsFile()), QDir::currentPath());
     Choices choices(context.console, context.control, *separator);
     for (int index = 0; index < reports::kReportCount; ++index) {
         const reports::Report& report = reports::reportList()[index];
@@ -134,8 +135,7 @@ CliResult runReports(const CliContext& context) {
             choices.files << std::nullopt;
             continue;
         }
-        const QString name = ini.read(QStringLiteral("Reports"), report.settingsKey,
-                                      report.defaultFile, kLongestName);
+        const QString& name = names.files[index];
         choices.files << ReportStart{name, reports::reportPath(request.reportDirectory, name),
                                      reports::recordCount(report, request.model)};
     }

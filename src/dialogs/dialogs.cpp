@@ -1,5 +1,7 @@
 #include "dialogs/dialogs.h"
 
+#include "text/decimal_number.h"
+
 namespace tabulon {
 
 QString Dialogs::notAnIntegerText(const QString& value) {
@@ -7,7 +9,7 @@ QString Dialogs::notAnIntegerText(const QString& value) {
 }
 
 QString Dialogs::notAFloatText(const QString& value) {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(value);
+    return text::invalidFloatMessage(value);
 }
 
 QStringList qtNameFilters(const QString& filterList) {

@@ -17,8 +17,6 @@ namespace tabulon::settings {
 
 namespace {
 
-const QString kExample = QStringLiteral("/dev/ttyUSB0");
-
 #ifdef Q_OS_UNIX
 
 QString processName(const QString& pid) {
@@ -119,30 +117,6 @@ bool lockRefused(const QString& systemText) {
     return systemText.contains(QStringLiteral("locking the device"), Qt::CaseInsensitive);
 }
 
-// "Порт COM3 (/dev/ttyUSB0)" or "Устройство /dev/ttyUSB0".
-QString placeRu(const PortFailure& failure) {
-    return failure.portName.isEmpty()
-               ? QStringLiteral("Устройство %1").arg(failure.device)
-               : QStringLiteral("Порт %1 (%2)").arg(failure.portName, failure.device);
-}
-
-// "к порту COM3 (/dev/ttyUSB0)" or "к устройству /dev/ttyUSB0".
-QString accessRu(const PortFailure& failure) {
-    return failure.portName.isEmpty()
-               ? QStringLiteral("к устройству %1").arg(failure.device)
-               : QStringLiteral("к порту %1 (%2)").arg(failure.portName, failure.device);
-}
-
-QString placeEn(const PortFailure& failure) {
-    return failure.portName.isEmpty()
-               ? failure.device
-               : QStringLiteral("%1 (%2)").arg(failure.portName, failure.device);
-}
-
-bool adminOnly(const DeviceDiagnosis& diagnosis) {
-    return diagnosis.group.isEmpty() || diagnosis.group == u"root";
-}
-
 }  // namespace
 
 const DeviceSystem& systemDevices() {
@@ -188,108 +162,6 @@ PortFailure describePortFailure(const QString& iniFilePath, int portNumber, cons
         }));
     }
     return failure;
-}
-
-QString portFailureText(const PortFailure& failure) {
-    const DeviceDiagnosis& diagnosis = failure.diagnosis;
-    switch (diagnosis.problem) {
-        case OpenProblem::Missing:
-            if (failure.device.isEmpty()) {
-                const QString found =
-                    failure.portsFound == 0
-                        ? QStringLiteral(
-                              "на этом компьютере не найдено ни одного последовательного порта")
-                        : QStringLiteral("на этом компьютере найдено последовательных портов: %1")
-                              .arg(failure.portsFound);
-                return QStringLiteral(
-                           "Порту %1 не соответствует ни одно устройство: %2. Выберите другой "
-                           "порт или укажите устройство в разделе [Ports] файла Tabulon.ini, "
-                           "например %1=%3.")
-                    .arg(failure.portName, found, kExample);
-            }
-            if (failure.portName.isEmpty())
-                return QStringLiteral("Устройства %1 нет.").arg(failure.device);
-            if (failure.fromSettings)
-                return QStringLiteral(
-                           "Порт %1 — это %2 (раздел [Ports] файла Tabulon.ini), но такого "
-                           "устройства нет. Подключите адаптер или исправьте запись %1 в "
-                           "Tabulon.ini.")
-                    .arg(failure.portName, failure.device);
-            return QStringLiteral(
-                       "Порт %1 — это %2, но такого устройства больше нет. Проверьте, подключён "
-                       "ли адаптер.")
-                .arg(failure.portName, failure.device);
-        case OpenProblem::NoPermission:
-            if (adminOnly(diagnosis))
-                return QStringLiteral(
-                           "Нет доступа %1: его открывает только администратор (root). Попросите "
-                           "администратора дать доступ к устройству.")
-                    .arg(accessRu(failure));
-            return QStringLiteral(
-                       "Нет доступа %1: его открывают только члены группы %2, а пользователь %3 "
-                       "в неё не входит. Добавьте пользователя в группу (sudo usermod -aG %2 %3) "
-                       "и войдите в систему заново.")
-                .arg(accessRu(failure), diagnosis.group, diagnosis.user);
-        case OpenProblem::Busy:
-            if (diagnosis.holder.isEmpty())
-                return QStringLiteral(
-                           "%1 занят другой программой. Закройте программу, которая работает с "
-                           "ним, и подключитесь снова.")
-                    .arg(placeRu(failure));
-            return QStringLiteral(
-                       "%1 занят другой программой (%2). Закройте её и подключитесь снова.")
-                .arg(placeRu(failure), diagnosis.holder);
-        case OpenProblem::Other:
-            break;
-    }
-    return QStringLiteral("%1 не открылся: %2").arg(placeRu(failure), failure.systemText);
-}
-
-QString portFailureTextEnglish(const PortFailure& failure) {
-    const DeviceDiagnosis& diagnosis = failure.diagnosis;
-    switch (diagnosis.problem) {
-        case OpenProblem::Missing:
-            if (failure.device.isEmpty())
-                return QStringLiteral(
-                           "%1 stands for no device: %2 serial port(s) found on this machine; "
-                           "choose another or name a device in [Ports] of Tabulon.ini "
-                           "(%1=%3)")
-                    .arg(failure.portName)
-                    .arg(failure.portsFound)
-                    .arg(kExample);
-            if (failure.portName.isEmpty())
-                return QStringLiteral("%1 does not exist").arg(failure.device);
-            if (failure.fromSettings)
-                return QStringLiteral(
-                           "%1 is %2 ([Ports] of Tabulon.ini), and there is no such device: "
-                           "plug the adapter in or correct the entry")
-                    .arg(failure.portName, failure.device);
-            return QStringLiteral(
-                       "%1 is %2, and that device is gone: check that the adapter is plugged in")
-                .arg(failure.portName, failure.device);
-        case OpenProblem::NoPermission:
-            if (adminOnly(diagnosis))
-                return QStringLiteral(
-                           "%1: permission denied; only root may open it: ask the administrator "
-                           "for access")
-                    .arg(placeEn(failure));
-            return QStringLiteral(
-                       "%1: permission denied; only members of the group %2 may open it and "
-                       "user %3 is not one: add the user to it (sudo usermod -aG %2 %3) and "
-                       "log in again")
-                .arg(placeEn(failure), diagnosis.group, diagnosis.user);
-        case OpenProblem::Busy:
-            if (diagnosis.holder.isEmpty())
-                return QStringLiteral(
-                           "%1 is busy: another program holds it; close that program and try "
-                           "again")
-                    .arg(placeEn(failure));
-            return QStringLiteral("%1 is busy: %2 holds it; close it and try again")
-                .arg(placeEn(failure), diagnosis.holder);
-        case OpenProblem::Other:
-            break;
-    }
-    return QStringLiteral("%1 did not open: %2").arg(placeEn(failure), failure.systemText);
 }
 
 }  // namespace tabulon::settings

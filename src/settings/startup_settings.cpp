@@ -1,43 +1,16 @@
 #include "settings/startup_settings.h"
 
-#include <QDir>
-
 #include "settings/profile_file.h"
+#include "settings/report_settings.h"
 
 namespace tabulon::settings {
 
 namespace {
 
 constexpr int kShortValue = 9;
-constexpr int kLongValue = 499;
 
 const QString kCommunication = QStringLiteral("Communication");
 const QString kTypeEcr = QStringLiteral("TypeECR");
-const QString kReports = QStringLiteral("Reports");
-
-struct ReportKey {
-    const char* key;
-    const char* defaultName;
-};
-// In the order the file lists them; the first seven have a field each.
-constexpr ReportKey kReportKeys[] = {
-    {"Art", "RepArt.dat"},       {"Otd", "RepOtd.dat"},     {"Grp", "RepGrp.dat"},
-    {"Operat", "RepOperat.dat"}, {"Nalog", "RepNalog.dat"}, {"Opl", "RepOpl.dat"},
-    {"Operac", "RepOperac.dat"}, {"EKL", "EKL.dat"},
-};
-
-QString withSeparator(QString directory) {
-    if (!directory.endsWith(QLatin1Char('/')) && !directory.endsWith(QDir::separator()))
-        directory += QDir::separator();
-    return directory;
-}
-
-// A report directory written on Windows ends in a backslash, which the report
-// paths take as its separator wherever the program runs: another one after
-// it would make two.
-QString reportDirectoryWithSeparator(const QString& directory) {
-    return directory.endsWith(QLatin1Char('\\')) ? directory : withSeparator(directory);
-}
 
 // Position of the entry equal to the text, letter case ignored.
 int indexIn(const QStringList& list, const QString& text) {
@@ -50,16 +23,10 @@ void createDefaults(const ProfileFile& file, const QString& workingDirectory) {
     file.write(kCommunication, "Speed", "4800");
     file.write(kCommunication, "SerialPort", "COM1");
     file.write(kTypeEcr, "ECR", "0");
-    for (const ReportKey& report : kReportKeys)
-        file.write(kReports, report.key, report.defaultName);
-    file.write(kReports, "Directory", workingDirectory);
+    writeReportDefaults(file, workingDirectory);
 }
 
 }  // namespace
-
-QString settingsFilePath(const QString& workingDirectory) {
-    return withSeparator(workingDirectory) + QStringLiteral("Tabulon.ini");
-}
 
 StartupSettings loadStartupSettings(const QString& workingDirectory, const QStringList& speeds,
                                     const QStringList& ports, int modelCount) {
@@ -76,15 +43,10 @@ StartupSettings loadStartupSettings(const QString& workingDirectory, const QStri
     }
 
     StartupSettings result;
-    for (const ReportKey& report : kReportKeys) {
-        const QString name = file.read(kReports, report.key, report.defaultName, kLongValue);
-        if (result.reportFiles.size() < 7)
-            result.reportFiles << name;
-        else
-            result.eklFile = name;
-    }
-    result.reportDirectory = reportDirectoryWithSeparator(
-        file.read(kReports, "Directory", workingDirectory, kLongValue));
+    const ReportSettings reports = readReportSettings(file, workingDirectory);
+    result.reportFiles = reports.files;
+    result.eklFile = reports.eklFile;
+    result.reportDirectory = reports.directory;
 
     result.speedIndex = indexIn(speeds, speed);
     if (result.speedIndex < 0) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "settings/settings_file.h"  // the window finds the file by settingsFilePath
+
 namespace tabulon::settings {
 
 // What the window shows from Tabulon.ini after start-up.
@@ -19,9 +21,6 @@ struct StartupSettings {
     QString eklFile;
     QString reportDirectory;  // with a trailing directory separator
 };
-
-// The settings file path for a working directory.
-QString settingsFilePath(const QString& workingDirectory);
 
 // Reads Tabulon.ini in the working directory, creating it with the defaults
 // when it does not exist, and writes back the single keys whose values are

@@ -1,26 +1,20 @@
 #include "sim/model.h"
 
+#include "catalogue/model.h"
+
 namespace tabulon::sim {
 
+// The simulator's models are numbered as the catalogue's (the order of the
+// model box), so the two convert by number.
 std::optional<Model> modelFromName(const QString& name) {
-    const QString key = name.trimmed().toLower();
-    if (key == u"mp-550t" || key == u"mp550t" || key == u"0") return Model::Mp550T;
-    if (key == u"mp-50-junior" || key == u"mp-50" || key == u"mp50" || key == u"1")
-        return Model::Mp50Junior;
-    if (key == u"neon" || key == u"2") return Model::Neon;
-    return std::nullopt;
+    // tabulon-sim has always taken "Neon" and " neon " as well.
+    const std::optional<tabulon::Model> model = tabulon::modelFromName(name.trimmed().toLower());
+    if (!model) return std::nullopt;
+    return static_cast<Model>(static_cast<int>(*model));
 }
 
 QString modelName(Model model) {
-    switch (model) {
-        case Model::Mp550T:
-            return QStringLiteral("Datecs MP-550T");
-        case Model::Mp50Junior:
-            return QStringLiteral("Datecs MP-50 Junior");
-        case Model::Neon:
-            return QStringLiteral("Neon");
-    }
-    return {};
+    return tabulon::modelName(static_cast<tabulon::Model>(static_cast<int>(model)));
 }
 
 }  // namespace tabulon::sim

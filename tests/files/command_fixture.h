@@ -7,9 +7,9 @@
 
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_values.h"
-#include "dialogs/scripted_dialogs.h"
 #include "file_test_support.h"
 #include "files/table_file_commands.h"
+#include "support/scripted_dialogs.h"
 
 namespace tabulon::files::testing {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "dialogs/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace tabulon::testing {
 

@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sdcard/sdcard_commands.h"
 #include "sdcard_test_support.h"
+#include "support/scripted_dialogs.h"
 
 namespace tabulon::sdcard::testing {
 

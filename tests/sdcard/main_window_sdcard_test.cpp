@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 #include "app/window_font.h"
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sdcard/sales_window.h"
 #include "sdcard_test_support.h"
+#include "support/scripted_dialogs.h"
 
 using tabulon::GridModel;
 using tabulon::ScriptedDialogs;

@@ -12,8 +12,8 @@
 #include <QTest>
 
 #include "catalogue/grid_model.h"
-#include "dialogs/scripted_dialogs.h"
 #include "sdcard_test_support.h"
+#include "support/scripted_dialogs.h"
 
 using tabulon::GridModel;
 using tabulon::ScriptedDialogs;

@@ -233,3 +233,82 @@ TEST(PortProblem, TheSystemsOwnAnswers) {
     EXPECT_EQ(QString::fromUtf8(buffer),
               QStringLiteral("%1 %2 %3").arg(int(OpenProblem::NoPermission)).arg(groupName, user));
 }
+
+// Every kind of failure in both languages, through a COM name and with a
+// device named directly; values with "%" in them go in as they are.
+TEST(PortProblem, EveryFailureInBothLanguages) {
+    const struct {
+        const char* what;
+        QString portName, device;
+        bool fromSettings;
+        int portsFound;
+        OpenProblem problem;
+        QString group, holder, systemText;
+        QString russian, english;
+    } rows[] = {
+        {"no device, none found", "COM4", "", false, 0, OpenProblem::Missing, "", "", "",
+         "Порту COM4 не соответствует ни одно устройство: на этом компьютере не найдено ни одного "
+         "последовательного порта. Выберите другой порт или укажите устройство в разделе [Ports] "
+         "файла Tabulon.ini, например COM4=/dev/ttyUSB0.",
+         "COM4 stands for no device: 0 serial port(s) found on this machine; choose another or "
+         "name a device in [Ports] of Tabulon.ini (COM4=/dev/ttyUSB0)"},
+        {"no device, some found", "COM9", "", false, 12, OpenProblem::Missing, "", "", "",
+         "Порту COM9 не соответствует ни одно устройство: на этом компьютере найдено "
+         "последовательных портов: 12. Выберите другой порт или укажите устройство в разделе "
+         "[Ports] файла Tabulon.ini, например COM9=/dev/ttyUSB0.",
+         "COM9 stands for no device: 12 serial port(s) found on this machine; choose another or "
+         "name a device in [Ports] of Tabulon.ini (COM9=/dev/ttyUSB0)"},
+        {"a device named directly is not there", "", "/dev/ttyACM%1", false, 0,
+         OpenProblem::Missing, "", "", "", "Устройства /dev/ttyACM%1 нет.",
+         "/dev/ttyACM%1 does not exist"},
+        {"the [Ports] device is not there", "COM2", "/dev/tty%2", true, 1, OpenProblem::Missing, "",
+         "", "",
+         "Порт COM2 — это /dev/tty%2 (раздел [Ports] файла Tabulon.ini), но такого устройства "
+         "нет. Подключите адаптер или исправьте запись COM2 в Tabulon.ini.",
+         "COM2 is /dev/tty%2 ([Ports] of Tabulon.ini), and there is no such device: plug the "
+         "adapter in or correct the entry"},
+        {"a device found is gone", "COM1", "/dev/ttyS0", false, 1, OpenProblem::Missing, "", "", "",
+         "Порт COM1 — это /dev/ttyS0, но такого устройства больше нет. Проверьте, подключён "
+         "ли адаптер.",
+         "COM1 is /dev/ttyS0, and that device is gone: check that the adapter is plugged in"},
+        {"root only, directly", "", "/dev/ttyS1", false, 0, OpenProblem::NoPermission, "", "", "",
+         "Нет доступа к устройству /dev/ttyS1: его открывает только администратор (root). "
+         "Попросите администратора дать доступ к устройству.",
+         "/dev/ttyS1: permission denied; only root may open it: ask the administrator for access"},
+        {"a group, through a COM name", "COM5", "/dev/ttyUSB3", false, 2, OpenProblem::NoPermission,
+         "dial%7out", "", "",
+         "Нет доступа к порту COM5 (/dev/ttyUSB3): его открывают только члены группы dial%7out, а "
+         "пользователь oksana в неё не входит. Добавьте пользователя в группу (sudo usermod -aG "
+         "dial%7out oksana) и войдите в систему заново.",
+         "COM5 (/dev/ttyUSB3): permission denied; only members of the group dial%7out may open it "
+         "and user oksana is not one: add the user to it (sudo usermod -aG dial%7out oksana) and "
+         "log in again"},
+        {"busy, holder unknown, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "", "",
+         "",
+         "Устройство /dev/ttyUSB0 занят другой программой. Закройте программу, которая "
+         "работает с ним, и подключитесь снова.",
+         "/dev/ttyUSB0 is busy: another program holds it; close that program and try again"},
+        {"busy, holder known, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "",
+         "screen, PID 77", "",
+         "Устройство /dev/ttyUSB0 занят другой программой (screen, PID 77). Закройте её и "
+         "подключитесь снова.",
+         "/dev/ttyUSB0 is busy: screen, PID 77 holds it; close it and try again"},
+        {"anything else, directly", "", "/dev/pts/3", false, 0, OpenProblem::Other, "", "",
+         "50% of %1", "Устройство /dev/pts/3 не открылся: 50% of %1",
+         "/dev/pts/3 did not open: 50% of %1"},
+    };
+    for (const auto& row : rows) {
+        PortFailure failure;
+        failure.portName = row.portName;
+        failure.device = row.device;
+        failure.fromSettings = row.fromSettings;
+        failure.portsFound = row.portsFound;
+        failure.diagnosis.problem = row.problem;
+        failure.diagnosis.group = row.group;
+        failure.diagnosis.user = "oksana";
+        failure.diagnosis.holder = row.holder;
+        failure.systemText = row.systemText;
+        EXPECT_EQ(portFailureText(failure), row.russian) << row.what;
+        EXPECT_EQ(portFailureTextEnglish(failure), row.english) << row.what;
+    }
+}

@@ -52,3 +52,23 @@ TEST(SimOptions, Mistakes) {
         EXPECT_FALSE(parsed.error.isEmpty());
     }
 }
+
+TEST(SimOptions, ModelNamesInAnyLetterCaseAndWithBlanks) {
+    const struct {
+        const char* name;
+        std::optional<Model> model;
+    } rows[] = {
+        {"Neon", Model::Neon},       {" MP-550T ", Model::Mp550T},
+        {"Mp50", Model::Mp50Junior}, {"MP-50-JUNIOR", Model::Mp50Junior},
+        {"\t1", Model::Mp50Junior},  {"n eon", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const auto parsed = parseSimOptions({"--model", row.name});
+        EXPECT_EQ(parsed.options ? std::optional(parsed.options->model) : std::nullopt, row.model)
+            << row.name;
+        if (!row.model) {
+            EXPECT_EQ(parsed.error, QString("unknown model: ") + row.name);
+        }
+    }
+    EXPECT_EQ(modelName(Model::Mp50Junior), "Datecs MP-50 Junior");
+}

@@ -1,4 +1,4 @@
-#include "dialogs/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 #include <QDialog>
 

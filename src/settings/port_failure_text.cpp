@@ -1,0 +1,163 @@
+#include <QStringView>
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+#include "settings/port_problem.h"
+
+namespace tabulon::settings {
+
+namespace {
+
+bool adminOnly(const DeviceDiagnosis& diagnosis) {
+    return diagnosis.group.isEmpty() || diagnosis.group == u"root";
+}
+
+// The failures as the texts tell them apart.
+enum class FailureKind {
+    NoDeviceNoneFound,     // nothing stands for the COM name, and no port was found
+    NoDeviceSomeFound,     // nothing stands for the COM name
+    DeviceAbsent,          // a device named directly that is not there
+    SettingsDeviceAbsent,  // [Ports] names a device that is not there
+    DeviceGone,            // a device found earlier that is no longer there
+    RootOnly,
+    GroupOnly,
+    BusyUnknown,  // held by a program not known by name
+    BusyHeld,
+    Other,
+};
+
+// Each failure in both languages. The marks mean the same in every text:
+// %1 the COM name, %2 the device, %3 what did not open ("Порт COM3
+// (/dev/ttyUSB0)"), %4 the same after "к" ("к порту COM3 (/dev/ttyUSB0)"),
+// %5 the device's group, %6 the user, %7 the program holding the device,
+// %8 the system's words, %9 the number of ports found.
+struct FailureWording {
+    FailureKind kind;
+    const char16_t* russian;
+    const char16_t* english;
+};
+
+constexpr FailureWording kFailureWordings[] = {
+    {FailureKind::NoDeviceNoneFound,
+     u"Порту %1 не соответствует ни одно устройство: на этом компьютере не найдено ни одного "
+     u"последовательного порта. Выберите другой порт или укажите устройство в разделе [Ports] "
+     u"файла Tabulon.ini, например %1=/dev/ttyUSB0.",
+     u"%1 stands for no device: %9 serial port(s) found on this machine; choose another or name "
+     u"a device in [Ports] of Tabulon.ini (%1=/dev/ttyUSB0)"},
+    {FailureKind::NoDeviceSomeFound,
+     u"Порту %1 не соответствует ни одно устройство: на этом компьютере найдено "
+     u"последовательных портов: %9. Выберите другой порт или укажите устройство в разделе "
+     u"[Ports] файла Tabulon.ini, например %1=/dev/ttyUSB0.",
+     u"%1 stands for no device: %9 serial port(s) found on this machine; choose another or name "
+     u"a device in [Ports] of Tabulon.ini (%1=/dev/ttyUSB0)"},
+    {FailureKind::DeviceAbsent, u"Устройства %2 нет.", u"%2 does not exist"},
+    {FailureKind::SettingsDeviceAbsent,
+     u"Порт %1 — это %2 (раздел [Ports] файла Tabulon.ini), но такого устройства нет. "
+     u"Подключите адаптер или исправьте запись %1 в Tabulon.ini.",
+     u"%1 is %2 ([Ports] of Tabulon.ini), and there is no such device: plug the adapter in or "
+     u"correct the entry"},
+    {FailureKind::DeviceGone,
+     u"Порт %1 — это %2, но такого устройства больше нет. Проверьте, подключён ли адаптер.",
+     u"%1 is %2, and that device is gone: check that the adapter is plugged in"},
+    {FailureKind::RootOnly,
+     u"Нет доступа %4: его открывает только администратор (root). Попросите администратора дать "
+     u"доступ к устройству.",
+     u"%3: permission denied; only root may open it: ask the administrator for access"},
+    {FailureKind::GroupOnly,
+     u"Нет доступа %4: его открывают только члены группы %5, а пользователь %6 в неё не входит. "
+     u"Добавьте пользователя в группу (sudo usermod -aG %5 %6) и войдите в систему заново.",
+     u"%3: permission denied; only members of the group %5 may open it and user %6 is not one: "
+     u"add the user to it (sudo usermod -aG %5 %6) and log in again"},
+    {FailureKind::BusyUnknown,
+     u"%3 занят другой программой. Закройте программу, которая работает с ним, и подключитесь "
+     u"снова.",
+     u"%3 is busy: another program holds it; close that program and try again"},
+    {FailureKind::BusyHeld, u"%3 занят другой программой (%7). Закройте её и подключитесь снова.",
+     u"%3 is busy: %7 holds it; close it and try again"},
+    {FailureKind::Other, u"%3 не открылся: %8", u"%3 did not open: %8"},
+};
+
+// What did not open, in the marks %1 and %2 of the texts above.
+struct PlaceWording {
+    const char16_t* russian;
+    const char16_t* russianAfterK;
+    const char16_t* english;
+};
+constexpr PlaceWording kPortPlace{u"Порт %1 (%2)", u"к порту %1 (%2)", u"%1 (%2)"};
+constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2"};
+
+enum class Language { Russian, English };
+
+using Marks = std::array<QString, 9>;
+
+// The text with %1 to %9 replaced in one pass, so that a mark inside a value
+// (a device path with "%2" in it) stays as it is.
+QString filled(QStringView text, const Marks& marks) {
+    QString result;
+    result.reserve(text.size() + 64);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (text[i] == u'%' && next >= u'1' && next <= u'9') {
+            result += marks[next.unicode() - u'1'];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+FailureKind kindOf(const PortFailure& failure) {
+    const DeviceDiagnosis& diagnosis = failure.diagnosis;
+    switch (diagnosis.problem) {
+        case OpenProblem::Missing:
+            if (failure.device.isEmpty())
+                return failure.portsFound == 0 ? FailureKind::NoDeviceNoneFound
+                                               : FailureKind::NoDeviceSomeFound;
+            if (failure.portName.isEmpty()) return FailureKind::DeviceAbsent;
+            return failure.fromSettings ? FailureKind::SettingsDeviceAbsent
+                                        : FailureKind::DeviceGone;
+        case OpenProblem::NoPermission:
+            return adminOnly(diagnosis) ? FailureKind::RootOnly : FailureKind::GroupOnly;
+        case OpenProblem::Busy:
+            return diagnosis.holder.isEmpty() ? FailureKind::BusyUnknown : FailureKind::BusyHeld;
+        case OpenProblem::Other:
+            break;
+    }
+    return FailureKind::Other;
+}
+
+QString failureText(const PortFailure& failure, Language language) {
+    const bool russian = language == Language::Russian;
+    const FailureKind kind = kindOf(failure);
+    const FailureWording& wording =
+        *std::find_if(std::begin(kFailureWordings), std::end(kFailureWordings),
+                      [kind](const FailureWording& row) { return row.kind == kind; });
+    const PlaceWording& place = failure.portName.isEmpty() ? kDevicePlace : kPortPlace;
+
+    Marks marks{failure.portName,
+                failure.device,
+                {},
+                {},
+                failure.diagnosis.group,
+                failure.diagnosis.user,
+                failure.diagnosis.holder,
+                failure.systemText,
+                QString::number(failure.portsFound)};
+    marks[2] = filled(russian ? place.russian : place.english, marks);
+    marks[3] = filled(russian ? place.russianAfterK : place.english, marks);
+    return filled(russian ? wording.russian : wording.english, marks);
+}
+
+}  // namespace
+
+QString portFailureText(const PortFailure& failure) {
+    return failureText(failure, Language::Russian);
+}
+
+QString portFailureTextEnglish(const PortFailure& failure) {
+    return failureText(failure, Language::English);
+}
+
+}  // namespace tabulon::settings
