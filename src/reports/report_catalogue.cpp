@@ -8,13 +8,13 @@ constexpr int kArticleTable = 65;
 
 const std::array<Report, kReportCount>& reportList() {
     static const std::array<Report, kReportCount> reports{{
-        {"Art", "art", "обороты по артикулам", "RepArt.dat", kArticleTable, 0},
-        {"Otd", "otd", "обороты по отделам", "RepOtd.dat", 74, 20},
-        {"Grp", "grp", "обороты по группам товаров", "RepGrp.dat", 75, 99},
-        {"Operat", "operat", "обороты по операторам", "RepOperat.dat", 76, 20},
-        {"Nalog", "nalog", "обороты по налогам", "RepNalog.dat", 78, 1},
-        {"Opl", "opl", "обороты по оплатам", "RepOpl.dat", 77, 1},
-        {"Operac", "operac", "обороты по операциям за смену", "RepOperac.dat", 79, 1},
+        {"art", "обороты по артикулам", kArticleTable, 0},
+        {"otd", "обороты по отделам", 74, 20},
+        {"grp", "обороты по группам товаров", 75, 99},
+        {"operat", "обороты по операторам", 76, 20},
+        {"nalog", "обороты по налогам", 78, 1},
+        {"opl", "обороты по оплатам", 77, 1},
+        {"operac", "обороты по операциям за смену", 79, 1},
     }};
     return reports;
 }

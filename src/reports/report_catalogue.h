@@ -9,11 +9,10 @@ namespace tabulon::reports {
 
 // One of the register's turnover tables that the program reads out into a
 // file. The register only keeps them; nothing is ever written into them.
+// What its file is called is a setting (settings/report_settings.h).
 struct Report {
-    QString settingsKey;  // key of the Reports section of Tabulon.ini
-    QString shortName;    // how the command line names it
-    QString caption;      // its check box on the reports tab
-    QString defaultFile;
+    QString shortName;  // how the command line names it
+    QString caption;    // its check box on the reports tab
     int table = 0;
     int records = 0;  // for the article report: by the model, see recordCount
 };

@@ -56,21 +56,16 @@ TEST(ReportLine, TheDirectoryAndTheNameAreJoinedWithOneSeparator) {
 }
 
 TEST(ReportCatalogue, SevenReportsInTheirOrder) {
-    QStringList names, files, keys;
+    QStringList names;
     QList<int> tables, junior, others;
     for (const Report& report : reportList()) {
         names << report.shortName;
-        files << report.defaultFile;
-        keys << report.settingsKey;
         tables << report.table;
         junior << recordCount(report, Model::DatecsMp50Junior);
         others << recordCount(report, Model::Neon);
         EXPECT_EQ(recordCount(report, Model::DatecsMp550T), others.back());
     }
     EXPECT_EQ(names, (QStringList{"art", "otd", "grp", "operat", "nalog", "opl", "operac"}));
-    EXPECT_EQ(keys, (QStringList{"Art", "Otd", "Grp", "Operat", "Nalog", "Opl", "Operac"}));
-    EXPECT_EQ(files, (QStringList{"RepArt.dat", "RepOtd.dat", "RepGrp.dat", "RepOperat.dat",
-                                  "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"}));
     EXPECT_EQ(tables, (QList<int>{65, 74, 75, 76, 78, 77, 79}));
     EXPECT_EQ(others, (QList<int>{10000, 20, 99, 20, 1, 1, 1}));
     EXPECT_EQ(junior, (QList<int>{5000, 20, 99, 20, 1, 1, 1}));

@@ -462,6 +462,11 @@ TEST_P(ChaosSoak, LogoWrittenAndReadRecordByRecord) {
     tally().failed += readRecords < logo::kLogoRows;
 }
 
+// Where the soak puts each report: any name will do, one per report.
+QString fileName(const reports::Report& report) {
+    return report.shortName + QStringLiteral(".dat");
+}
+
 class ReportsTab : public reports::DownloadChoices {
 public:
     explicit ReportsTab(const QString& directory) : directory_(directory) {}
@@ -469,8 +474,8 @@ public:
         // All but the article report, whose 10000 records add time, not paths.
         if (index == 0) return std::nullopt;
         const reports::Report& report = reports::reportList()[index];
-        return reports::ReportStart{report.defaultFile,
-                                    reports::reportPath(directory_, report.defaultFile),
+        return reports::ReportStart{fileName(report),
+                                    reports::reportPath(directory_, fileName(report)),
                                     reports::recordCount(report, Model::Neon)};
     }
     std::optional<char> separator() override { return ';'; }
@@ -504,8 +509,8 @@ TEST_P(ChaosSoak, ReportFilesHoldExactlyTheRecordsRead) {
     int lines = 0;
     for (int index = 1; index <= lastReport; ++index) {
         const reports::Report& report = reports::reportList()[index];
-        QFile file(reports::reportPath(directory.path(), report.defaultFile));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << report.defaultFile.toStdString();
+        QFile file(reports::reportPath(directory.path(), fileName(report)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << fileName(report).toStdString();
         const QByteArray content = file.readAll();
         QByteArray expected;
         const int count = index < lastReport || end.finished()
@@ -514,7 +519,7 @@ TEST_P(ChaosSoak, ReportFilesHoldExactlyTheRecordsRead) {
         for (int record = 1; record <= count; ++record)
             expected += reports::reportLine(line.held(report.table, record), ';') + "\r\n";
         EXPECT_EQ(content, expected)
-            << "seed " << GetParam() << ", " << report.defaultFile.toStdString();
+            << "seed " << GetParam() << ", " << fileName(report).toStdString();
         lines += count;
     }
     tally().records += lines + !end.finished();
