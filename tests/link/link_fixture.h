@@ -5,8 +5,15 @@
 #include <functional>
 
 #include "link/frame.h"
+#include "link/result_codes.h"
 #include "sim/simulated_link.h"
 #include "wire.h"
+
+namespace tabulon::link {
+inline void PrintTo(ResultCause cause, std::ostream* os) {
+    *os << "cause " << int(cause);
+}
+}  // namespace tabulon::link
 
 // The sequences of register 1, as a line trace shows them.
 inline const QByteArray kFill11 = wire("FF*11");

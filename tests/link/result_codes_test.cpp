@@ -15,12 +15,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-namespace tabulon::link {
-inline void PrintTo(ResultCause cause, std::ostream* os) {
-    *os << "cause " << int(cause);
-}
-}  // namespace tabulon::link
-
 namespace {
 
 constexpr Operation kEveryOperation[] = {
