@@ -38,12 +38,13 @@ std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QStri
 std::optional<CliResult> openPort(const CliContext& context) {
     const int opened = context.link.OpenPort(context.portNumber, context.request.speed);
     if (opened >= 0) return std::nullopt;
-    if (opened == -3) {
+    if (context.link.lastCause() == link::ResultCause::DeviceDidNotOpen) {
         // The device did not open: say which device and what to do about it.
         const settings::PortFailure why = settings::describePortFailure(
             settings::workingSettingsFile(), comPortNumber(context.request.port).value_or(0),
             context.link.openDevice(), context.link.openErrorText());
-        return failure(QStringLiteral("error -3: ") + settings::portFailureTextEnglish(why));
+        return failure(QStringLiteral("error %1: ").arg(opened) +
+                       settings::portFailureTextEnglish(why));
     }
     return failure(linkError(link::Operation::OpenPort, opened, context.link.openErrorText()));
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/cli_commands.h"
-#include "link/result_text.h"
+#include "link/result_codes.h"
 
 namespace tabulon::link {
 class RegisterLink;

@@ -4,7 +4,7 @@
 
 #include "cli/cli_port.h"
 #include "link/register_link.h"
-#include "link/result_text.h"
+#include "link/result_codes.h"
 #include "text/cp1251.h"
 
 namespace tabulon::cli {

@@ -15,6 +15,7 @@
 #include "disk/safe_save.h"
 #include "files/file_layout.h"
 #include "transfer/grid_rows.h"
+#include "transfer/record_list.h"
 #include "transfer/register_tables.h"
 #include "transfer/table_run.h"
 
@@ -45,18 +46,9 @@ private:
     GridModel& grid_;
 };
 
-// "3, 7-12, 40": a skip run over a silent register can fail thousands.
-QString recordList(QList<int> records) {
-    std::sort(records.begin(), records.end());
-    QStringList parts;
-    for (qsizetype i = 0; i < records.size();) {
-        qsizetype j = i;
-        while (j + 1 < records.size() && records[j + 1] == records[j] + 1) ++j;
-        parts << (j == i ? QString::number(records[i])
-                         : QStringLiteral("%1-%2").arg(records[i]).arg(records[j]));
-        i = j + 1;
-    }
-    return parts.join(QStringLiteral(", "));
+// "3, 7-12, 40", however many there are.
+QString recordList(const QList<int>& records) {
+    return transfer::recordList(records, {.ranges = true, .limit = 0});
 }
 
 QString counted(int records) {

@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "link/line_bytes.h"
-#include "link/result_text.h"
+#include "link/result_codes.h"
 
 namespace tabulon::link {
 
@@ -35,15 +35,26 @@ RegisterLink::RegisterLink(Parts parts)
 
 RegisterLink::~RegisterLink() = default;
 
+int RegisterLink::ended(LinkResult result) {
+    lastCause_ = result.cause;
+    return result.code;
+}
+
+int RegisterLink::done(int result) {
+    lastCause_ = ResultCause::Done;
+    return result;
+}
+
 int RegisterLink::OpenPort(int port, int speed) {
+    constexpr Operation op = Operation::OpenPort;
     if (port < 1 || port > 9) {
-        openError_ = resultMeaning(Operation::OpenPort, -1);
-        return -1;
+        openError_ = englishText(op, ResultCause::PortNumberOutOfRange);
+        return ended(linkResult(op, ResultCause::PortNumberOutOfRange));
     }
     const std::optional<QByteArray> speedName = speedText(speed);
     if (!speedName) {
-        openError_ = resultMeaning(Operation::OpenPort, -2);
-        return -2;
+        openError_ = englishText(op, ResultCause::SpeedNotSupported);
+        return ended(linkResult(op, ResultCause::SpeedNotSupported));
     }
     // Opening over an open port would leave that device held until the
     // program ends; let it go first.
@@ -54,33 +65,36 @@ int RegisterLink::OpenPort(int port, int speed) {
     openDevice_ = deviceFor_(port);
     if (!port_->open(openDevice_)) {
         openError_ = port_->errorString();
-        return -3;
+        return ended(linkResult(op, ResultCause::DeviceDidNotOpen));
     }
     std::optional<LineSettings> settings = lineSettingsFromMode(modeText(port, *speedName));
     if (!settings) {
         port_->close();
-        openError_ = resultMeaning(Operation::OpenPort, -4);
-        return -4;
+        openError_ = englishText(op, ResultCause::NoLineSettings);
+        return ended(linkResult(op, ResultCause::NoLineSettings));
     }
     settings->dataTerminalReady = true;
     if (!port_->apply(*settings)) {
         openError_ = port_->errorString();
         port_->close();
-        return -5;
+        return ended(linkResult(op, ResultCause::LineSettingsNotApplied));
     }
     openError_.clear();
     openFlag_ = 1;
     openPort_ = port;
-    return 1;
+    return done(1);
 }
 
 int RegisterLink::ClosePort(int port) {
-    if (openPort_ == -1 || port != openPort_) return -1;
+    constexpr Operation op = Operation::ClosePort;
+    if (openPort_ == -1 || port != openPort_)
+        return ended(linkResult(op, ResultCause::NotTheOpenPort));
     send(releaseSequence(8, 8));
     openFlag_ = -1;
     openPort_ = -1;
     port_->drain();
-    return port_->close() ? 1 : -1;
+    if (!port_->close()) return ended(linkResult(op, ResultCause::CloseRefused));
+    return done(1);
 }
 
 void RegisterLink::setAddress(int registerNumber) {
@@ -171,11 +185,11 @@ int RegisterLink::SelectRegister() {
             // late) may follow this one; led by a stray ACK it would pass for
             // the reply to the frame that comes next.
             port_->discardInput();
-            return 0;
+            return done(0);
         }
     }
     send(releaseSequence(8, 8));
-    return -1;
+    return ended(linkResult(Operation::SelectRegister, ResultCause::NoAnswer));
 }
 
 int RegisterLink::PollRegister() {
@@ -186,16 +200,18 @@ int RegisterLink::PollRegister() {
         send(sequence);
         if (readStatusLine()) {
             send(lineAcknowledgement());
-            return 0;
+            return done(0);
         }
     }
-    return -1;
+    return ended(linkResult(Operation::PollRegister, ResultCause::NoAnswer));
 }
 
 int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArray& reply) {
-    if (!validRegister(registerNumber)) return -2;
+    constexpr Operation op = Operation::ReadRecord;
+    if (!validRegister(registerNumber))
+        return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));
     const QByteArray command = commandText('R', table, record);
-    if (command.size() > kMaxReadCommand) return -12;
+    if (command.size() > kMaxReadCommand) return ended(linkResult(op, ResultCause::CommandTooLong));
     setAddress(registerNumber);
     const QByteArray frame = fillRun(11) + BuildFrame(command);
 
@@ -203,42 +219,47 @@ int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArr
     send(fillRun(11));
     QByteArray text;
     for (int attempt = 0;;) {
-        if (SelectRegister() < 0) return -1;
+        if (SelectRegister() < 0) return ended(linkResult(op, ResultCause::NoAnswer));
         send(frame);
         const std::optional<std::uint8_t> answer = port_->readByte();
         if (!answer || *answer != kAck) {
             frameAnswerOwed(answer);
-            return -12;
+            return ended(answer ? linkResult(op, ResultCause::RefusedFrame)
+                                : linkResult(op, ResultCause::AwaitedByteMissing));
         }
-        bool whole = port_->readByte().has_value();  // the register's LF
+        const bool lineStart = port_->readByte().has_value();  // the register's LF
         checksum_.reset();
         text.clear();
-        whole = whole && readLineText(text, true, &checksum_) == LineEnd::Complete &&
-                readCheckBytes(&checksum_);
-        if (!whole) {
+        const LineEnd lineEnd = lineStart ? readLineText(text, true, &checksum_) : LineEnd::Missing;
+        if (lineEnd != LineEnd::Complete || !readCheckBytes(&checksum_)) {
             frameAnswerOwed(answer);
-            return -12;
+            return ended(lineEnd == LineEnd::TooLong
+                             ? linkResult(op, ResultCause::ReplyTooLong)
+                             : linkResult(op, ResultCause::AwaitedByteMissing));
         }
-        if (!checksum_.isZero()) return -1000;
+        if (!checksum_.isZero()) return ended(linkResult(op, ResultCause::CheckBytesDiffer));
         send(lineAcknowledgement());
 
         if (!text.startsWith(kErrorMark)) break;
         if (++attempt == kExchangeAttempts) {
             send(releaseSequence(5, 5));
-            return -15;
+            return ended(linkResult(op, ResultCause::RegisterRefused));
         }
     }
     reply = text;
     send(releaseSequence(5, 5));
-    return int(text.size());
+    return done(int(text.size()));
 }
 
 int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data) {
-    if (!validRegister(registerNumber)) return -2;
+    constexpr Operation op = Operation::WriteRecord;
+    if (!validRegister(registerNumber))
+        return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));
     const qsizetype end = data.indexOf('\0');
     if (end >= 0) data = data.first(end);
     const QByteArray command = commandText('W', table, record) + data.toByteArray();
-    if (command.size() > kMaxWriteCommand) return -12;
+    if (command.size() > kMaxWriteCommand)
+        return ended(linkResult(op, ResultCause::CommandTooLong));
     setAddress(registerNumber);
     const QByteArray frame = BuildFrame(command);
     const QByteArray framed = fillRun(11) + frame;
@@ -247,13 +268,13 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
     RaisedPriority raised(*priority_);
     send(fillRun(11));
     for (int attempt = 0;;) {
-        if (SelectRegister() < 0) return -1;
+        if (SelectRegister() < 0) return ended(linkResult(op, ResultCause::NoAnswer));
         send(framed);
         const std::optional<std::uint8_t> answer = port_->readByte();
         if (!answer) {
             frameAnswerOwed(answer);
             send(releaseSequence(8, 8));
-            return -12;
+            return ended(linkResult(op, ResultCause::AwaitedByteMissing));
         }
         if (*answer != kAck) {
             frameAnswerOwed(answer);
@@ -263,16 +284,20 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
         }
         status_.clear();
         const std::optional<std::uint8_t> lineStart = port_->readByte();
-        if (!lineStart || readLineText(status_, false, nullptr) != LineEnd::Complete) {
+        const LineEnd lineEnd =
+            lineStart ? readLineText(status_, false, nullptr) : LineEnd::Missing;
+        if (lineEnd != LineEnd::Complete) {
             frameAnswerOwed(answer);
             send(releaseSequence(8, 8));
-            return -12;
+            return ended(lineEnd == LineEnd::TooLong
+                             ? linkResult(op, ResultCause::ReplyTooLong)
+                             : linkResult(op, ResultCause::AwaitedByteMissing));
         }
         if (!readCheckBytes(nullptr)) {
             frameAnswerOwed(answer);
             raised.leave();
             send(releaseSequence(8, 8));
-            return -12;
+            return ended(linkResult(op, ResultCause::AwaitedByteMissing));
         }
         // The reply's check bytes say nothing, so its "E" is all there is to
         // tell a refusal by. A line whose start was lost, doubled or came
@@ -282,7 +307,7 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
             frameAnswerOwed(answer);
             raised.leave();
             send(releaseSequence(8, 8));
-            return -12;
+            return ended(linkResult(op, ResultCause::DamagedReplyLine));
         }
         send(lineAcknowledgement());
         if (!status_.startsWith(kErrorMark)) {
@@ -294,12 +319,12 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
     }
     raised.leave();
     send(releaseSequence(10, 15));
-    if (outcome == Outcome::Refused) return -12;
+    if (outcome == Outcome::Refused) return ended(linkResult(op, ResultCause::RefusedFrame));
     if (outcome == Outcome::ErrorReply) {
         send(releaseSequence(8, 8));
-        return -15;
+        return ended(linkResult(op, ResultCause::RegisterRefused));
     }
-    return int(frame.size());
+    return done(int(frame.size()));
 }
 
 void RegisterLink::pause() {
@@ -314,22 +339,26 @@ void RegisterLink::pause() {
 }
 
 int RegisterLink::ResetLink() {
-    if (openFlag_ == -1 || openPort_ == -1 || !port_->isOpen()) return -1;
+    if (openFlag_ == -1 || openPort_ == -1 || !port_->isOpen())
+        return ended(linkResult(Operation::ResetLink, ResultCause::PortNotOpen));
     RaisedPriority raised(*priority_);
     send(releaseSequence(8, 8));
     pause();
-    return 1;
+    return done(1);
 }
 
 int RegisterLink::DetectRegister(int registerNumber) {
-    if (!validRegister(registerNumber)) return -2;
+    constexpr Operation op = Operation::DetectRegister;
+    if (!validRegister(registerNumber))
+        return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));
     RaisedPriority raised(*priority_);
-    if (ResetLink() == -1) return -1;
+    if (ResetLink() < 0) return ended(linkResult(op, ResultCause::PortNotOpen));
     setAddress(registerNumber);
     const int polled = PollRegister();
     ResetLink();
     raised.leave();
-    return polled == 0 ? 1 : -3;
+    if (polled < 0) return ended(linkResult(op, ResultCause::NoAnswer));
+    return done(1);
 }
 
 }  // namespace tabulon::link

@@ -11,13 +11,15 @@
 #include "link/device_names.h"
 #include "link/frame.h"
 #include "link/priority.h"
+#include "link/result_codes.h"
 
 namespace tabulon::link {
 
 // The register link: the one open port and the byte protocol of single-record
 // exchanges with the registers on it. Every operation returns an integer,
-// negative for failure (resultMeaning() says what each one means); none of them
-// shows anything. One exchange at a time, on one thread.
+// negative for failure; kResultRows says which number each operation returns
+// for which cause, and lastCause() which cause it was. None of them shows
+// anything. One exchange at a time, on one thread.
 class RegisterLink {
 public:
     // Limits that bound what the operations accept.
@@ -41,33 +43,32 @@ public:
     RegisterLink(const RegisterLink&) = delete;
     RegisterLink& operator=(const RegisterLink&) = delete;
 
-    // 1 opened; -1 port outside 1..9; -2 speed not accepted; -3 the device did
-    // not open (openErrorText() says why); -4 no line settings from the mode
-    // text; -5 the settings did not apply (the device is closed again).
+    // 1 opened. A device that did not open, or whose settings did not apply,
+    // leaves openErrorText() saying why; after the latter it is closed again.
     int OpenPort(int port, int speed);
-    // 1 closed after the release sequence (8, 8) and a drained output; -1 when
-    // `port` is not the open port (nothing sent) or the system refused to close.
+    // 1 closed after the release sequence (8, 8) and a drained output. Nothing
+    // is sent when `port` is not the open port.
     int ClosePort(int port);
 
-    // The select and poll of the current address; 0 answered, -1 no answer.
+    // The select and poll of the current address; 0 answered.
     int SelectRegister();
     int PollRegister();
 
-    // The reply length with the reply text (without CR) in `reply`, or -1 no
-    // register, -2 bad register number, -12 refused frame / missing byte /
-    // over-long reply, -15 ten "E" replies, -1000 check bytes do not match.
-    // `reply` is only written on success.
+    // The reply length with the reply text (without CR) in `reply`; `reply` is
+    // only written on success. A register that answers "E" is asked ten times.
     int ReadRecord(int registerNumber, int table, int record, QByteArray& reply);
-    // The frame length (command text + 4), or -1, -2, -12 (also for a command
-    // text over 196 bytes, nothing sent, and for a reply line that does not
-    // start with its LF or holds a second one), -15. The data ends at its
-    // first NUL.
+    // The frame length (command text + 4). The data ends at its first NUL; a
+    // command text over 196 bytes is refused with nothing sent.
     int WriteRecord(int registerNumber, int table, int record, QByteArrayView data);
-    // 1 after the release sequence (8, 8) and a pause of more than 1000 ms; -1
-    // when no port is open (nothing sent).
+    // 1 after the release sequence (8, 8) and a pause of more than 1000 ms;
+    // nothing is sent when no port is open.
     int ResetLink();
-    // 1 found; -1 port not open; -2 bad number; -3 no answer to 16 polls.
+    // 1 found: the register answered one of 16 polls.
     int DetectRegister(int registerNumber);
+
+    // Why the last of the operations above ended as it did: a number such as
+    // -12 stands for several causes.
+    ResultCause lastCause() const { return lastCause_; }
 
     bool isOpen() const { return openFlag_ == 1; }
     // A program that closes stops waiting here: polls and select attempts
@@ -88,6 +89,10 @@ public:
 
 private:
     enum class LineEnd { Complete, Missing, TooLong };
+
+    // A result, its cause kept for lastCause().
+    int ended(LinkResult result);
+    int done(int result);
 
     void send(QByteArrayView bytes) { port_->write(bytes); }
     void setAddress(int registerNumber);
@@ -116,6 +121,7 @@ private:
     FrameChecksum checksum_;
     const std::atomic<bool>* giveUp_ = nullptr;
     bool answerOwed_ = false;
+    ResultCause lastCause_ = ResultCause::Done;
 
     bool givingUp() const { return giveUp_ && giveUp_->load(); }
 };

@@ -1,19 +1,8 @@
 #include "transfer/run_end_message.h"
 
-#include <QStringList>
+#include "transfer/record_list.h"
 
 namespace tabulon::transfer {
-
-namespace {
-
-QString namedRecords(const QList<int>& records) {
-    QStringList numbers;
-    for (int record : records.mid(0, kRecordsNamed)) numbers << QString::number(record);
-    if (records.size() > kRecordsNamed) numbers << QStringLiteral("…");
-    return numbers.join(QStringLiteral(", "));
-}
-
-}  // namespace
 
 QString runEndMessage(Direction direction, const RunOutcome& outcome) {
     if (outcome.stopped) return QStringLiteral("Операция прервана");
@@ -27,7 +16,8 @@ QString runEndMessage(Direction direction, const RunOutcome& outcome) {
                   "Операция завершена с ошибками: %1 зап. не очищено и осталось в ЭККА "
                   "без изменений (записи %2).")
             : QStringLiteral("Операция завершена: %1 зап. пропущено (записи %2).");
-    return text.arg(outcome.failedRecords.size()).arg(namedRecords(outcome.failedRecords));
+    return text.arg(outcome.failedRecords.size())
+        .arg(recordList(outcome.failedRecords, {.ranges = false, .limit = kRecordsNamed}));
 }
 
 }  // namespace tabulon::transfer

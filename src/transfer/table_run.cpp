@@ -91,6 +91,7 @@ private:
             ++outcome_.done;
         } else {
             outcome_.failedRecords << record;
+            if (const auto cause = records_.lastCause()) outcome_.failureCauses[record] = *cause;
         }
     }
 
@@ -180,6 +181,7 @@ private:
             parts_.link.clock().sleepFor(1s);
         }
         outcome_.failedRecords << record;
+        outcome_.failureCauses[record] = parts_.link.lastCause();
     }
 
     const RunPlan& plan_;

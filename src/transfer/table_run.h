@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -34,6 +35,8 @@ struct RunOutcome {
     // Records not done: skipped or abandoned after the dialog, or (clearing)
     // left as they were after ten attempts.
     QList<int> failedRecords;
+    // Those of them the link failed at: why it failed the last attempt.
+    QMap<int, link::ResultCause> failureCauses;
     // Writes with a check: records written (and counted done) whose reading
     // back failed, so that nobody knows what the register holds there.
     QList<int> unverifiedRecords;

@@ -17,11 +17,17 @@ void RecordTransfer::reopenPort() {
 
 RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& attempt,
                                        bool resetAfterSkip) {
+    lastCause_.reset();
     for (;;) {
         for (int i = 0; i < kAttemptsPerSeries; ++i) {
             if (control_.cancelled) return RecordOutcome::Abandoned;
             lastResult_ = attempt();
-            if (lastResult_ >= 0) return RecordOutcome::Done;
+            if (lastResult_ >= 0) {
+                lastCause_.reset();
+                return RecordOutcome::Done;
+            }
+            // Taken before the dialog: reopening the port has causes of its own.
+            lastCause_ = link_.lastCause();
         }
         if (control_.cancelled) return RecordOutcome::Abandoned;
         switch (dialogs_.askAfterFailure(record, lastResult_)) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
+#include "link/result_codes.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::transfer {
@@ -31,6 +33,9 @@ public:
 
     // The result of the last attempt.
     int lastResult() const { return lastResult_; }
+    // Why the last attempt at the last record failed, as the link said;
+    // nullopt when the record was done or no attempt was made.
+    std::optional<link::ResultCause> lastCause() const { return lastCause_; }
 
 private:
     void reopenPort();
@@ -40,6 +45,7 @@ private:
     RunDialogs& dialogs_;
     RunControl& control_;
     int lastResult_ = 0;
+    std::optional<link::ResultCause> lastCause_;
 };
 
 }  // namespace tabulon::transfer

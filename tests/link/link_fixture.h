@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "link/frame.h"
+#include "link/result_codes.h"
 #include "sim/simulated_link.h"
 #include "wire.h"
+
+namespace tabulon::link {
+inline void PrintTo(ResultCause cause, std::ostream* os) {
+    *os << "cause " << int(cause);
+}
+}  // namespace tabulon::link
 
 // The sequences of register 1, as a line trace shows them.
 inline const QByteArray kFill11 = wire("FF*11");
@@ -50,4 +59,21 @@ public:
 
 private:
     std::shared_ptr<tabulon::sim::LineDevice> inner_;
+};
+
+// Hangs between the line and the register and passes each of its answers
+// through `change`, as a bad line would pass them.
+class AnswerChanger : public tabulon::sim::LineDevice {
+public:
+    using Change = std::function<QByteArray(const QByteArray& answer)>;
+    AnswerChanger(std::shared_ptr<tabulon::sim::LineDevice> inner, Change change)
+        : inner_(std::move(inner)), change_(std::move(change)) {}
+    QByteArray receive(QByteArrayView bytes) override {
+        const QByteArray answer = inner_->receive(bytes);
+        return answer.isEmpty() ? answer : change_(answer);
+    }
+
+private:
+    std::shared_ptr<tabulon::sim::LineDevice> inner_;
+    Change change_;
 };

@@ -83,23 +83,6 @@ TEST_F(LinkTest, PendingInputIsDroppedBeforeEverySelectAndPollButNothingSentChan
 
 namespace {
 
-// Hangs between the line and the register and passes each of its answers
-// through `change`, as a bad line would pass them.
-class AnswerChanger : public sim::LineDevice {
-public:
-    using Change = std::function<QByteArray(const QByteArray& answer)>;
-    AnswerChanger(std::shared_ptr<sim::LineDevice> inner, Change change)
-        : inner_(std::move(inner)), change_(std::move(change)) {}
-    QByteArray receive(QByteArrayView bytes) override {
-        const QByteArray answer = inner_->receive(bytes);
-        return answer.isEmpty() ? answer : change_(answer);
-    }
-
-private:
-    std::shared_ptr<sim::LineDevice> inner_;
-    Change change_;
-};
-
 bool isFrameAnswer(const QByteArray& answer) {
     return answer.startsWith('\x06');
 }
