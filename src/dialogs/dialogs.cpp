@@ -5,7 +5,7 @@
 namespace tabulon {
 
 QString Dialogs::notAnIntegerText(const QString& value) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(value);
+    return text::invalidIntegerMessage(value);
 }
 
 QString Dialogs::notAFloatText(const QString& value) {

@@ -103,6 +103,10 @@ QString invalidFloatMessage(QStringView text) {
     return QStringLiteral("'%1' is not a valid floating point value").arg(text);
 }
 
+QString invalidIntegerMessage(QStringView text) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
+
 QString formatDecimalFloat(float value, int decimals) {
     Q_ASSERT(decimals >= 0 && decimals <= 9);
     Q_ASSERT(std::isfinite(value));

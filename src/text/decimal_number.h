@@ -22,6 +22,10 @@ std::optional<float> parseDecimalFloat(QStringView text);
 // "'<text>' is not a valid floating point value".
 QString invalidFloatMessage(QStringView text);
 
+// The conversion error shown for a whole-number field that does not convert:
+// "'<text>' is not a valid integer value".
+QString invalidIntegerMessage(QStringView text);
+
 // The value with exactly `decimals` digits after ".", at least one digit before
 // it, no grouping, "-" before a negative value. Rounds the value exactly as the
 // float holds it, a half away from zero: 0.125f gives "0.13", while 1.005f (in

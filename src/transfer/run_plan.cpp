@@ -1,6 +1,6 @@
 #include "transfer/run_plan.h"
 
-#include "dialogs/dialogs.h"
+#include "text/decimal_number.h"
 #include "transfer/register_tables.h"
 
 namespace tabulon::transfer {
@@ -28,7 +28,7 @@ std::optional<QString> checkInterval(const IntervalTexts& texts, int limit, Inte
     int values[3] = {};
     for (int i = 0; i < 3; ++i) {
         const std::optional<int> value = wholeNumber(*fields[i]);
-        if (!value) return Dialogs::notAnIntegerText(*fields[i]);
+        if (!value) return text::invalidIntegerMessage(*fields[i]);
         values[i] = *value;
     }
     for (int value : values) {

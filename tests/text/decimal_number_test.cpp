@@ -93,9 +93,11 @@ TEST(DecimalNumber, ReadsAndFormatsWithDotUnderCommaLocale) {
     QLocale::setDefault(previousQt);
 }
 
-TEST(DecimalNumber, RefusalMessageQuotesTheText) {
+TEST(DecimalNumber, RefusalMessagesQuoteTheText) {
     EXPECT_EQ(invalidFloatMessage(u" 1,5 "),
               QStringLiteral("' 1,5 ' is not a valid floating point value"));
+    EXPECT_EQ(invalidIntegerMessage(u"9 600"),
+              QStringLiteral("'9 600' is not a valid integer value"));
 }
 
 TEST(DecimalNumber, LargestFloatIsWrittenInFull) {
