@@ -47,8 +47,7 @@ void MainWindow::Button7Click() {
     }
     logoBox_->setPicture(loaded.picture);
     LogoPresent = true;
-    ui->Button13->setEnabled(true);
-    ui->Button11->setEnabled(true);
+    applyCommandStates();
 }
 
 void MainWindow::CheckBox2Click() {
@@ -149,26 +148,15 @@ void MainWindow::Button12Click() {
 namespace tabulon::app {
 
 bool MainWindow::linkWorkRunning() const {
-    return transferRunning_ || connecting_;
+    return job_ != LinkJob::None;
 }
 
 void MainWindow::beginLinkWork() {
-    transferRunning_ = true;
-    for (QWidget* button : {ui->Button4, ui->Button9, ui->Button8, ui->Button5, ui->Button7,
-                            ui->Button11, ui->Button12, ui->Button13, ui->Button19})
-        button->setEnabled(false);
+    setJob(LinkJob::PageWork);
 }
 
 void MainWindow::endLinkWork() {
-    transferRunning_ = false;
-    const int tab = activeTab();
-    ui->Button4->setEnabled(Connected && tab != kLogoTab);
-    ui->Button9->setEnabled(Connected && tab != kLogoTab);
-    ui->Button8->setEnabled(Connected && isGridTab(tab));
-    for (QWidget* button : {ui->Button5, ui->Button7, ui->Button12, ui->Button19})
-        button->setEnabled(true);
-    ui->Button11->setEnabled(LogoPresent);
-    ui->Button13->setEnabled(LogoPresent);
+    setJob(LinkJob::None);
 }
 
 }  // namespace tabulon::app

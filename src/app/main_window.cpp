@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <vector>
 
 #include "app/about_box.h"
 #include "app/controls.h"
@@ -12,8 +13,8 @@
 #include "app/grid_view.h"
 #include "app/logo_box.h"
 #include "app/port_devices.h"
-#include "app/report_choices.h"
 #include "app/register_session.h"
+#include "app/report_choices.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
@@ -199,8 +200,7 @@ void MainWindow::FormActivate() {
     if (initialised_) return;
     initialised_ = true;
 
-    ui->Button2->setEnabled(true);
-    ui->Button3->setEnabled(true);
+    applyCommandStates();
     // Numbers cross to registers and files with "." whatever the desktop's
     // regional settings say.
     QLocale::setDefault(QLocale::c());
@@ -244,27 +244,38 @@ void MainWindow::Button10Click() {
 }
 
 void MainWindow::PageControl1Change() {
-    const int tab = activeTab();
-    const bool runActive = ui->Button6->isEnabled() || transferRunning_ || connecting_;
-    const bool transfers = Connected && !runActive;
+    // The coding interval is the goods table's; another tab drops its use.
+    if (activeTab() != 0) ui->CheckBox1->setChecked(false);
+    applyCommandStates();
+}
 
-    const bool goods = tab == 0;
-    ui->GroupBox2->setEnabled(goods);
-    ui->Button15->setEnabled(goods);
-    if (!goods) ui->CheckBox1->setChecked(false);
+void MainWindow::setJob(LinkJob job) {
+    job_ = job;
+    applyCommandStates();
+}
 
-    ui->Button16->setEnabled(isGridTab(tab));
-    ui->Button8->setEnabled(isGridTab(tab) && transfers);
-    ui->Button4->setEnabled(transfers);
-    ui->Button9->setEnabled(transfers);
-    if (tab == kLogoTab) {
-        ui->Button4->setEnabled(false);
-        ui->Button9->setEnabled(false);
-        ui->Button7->setEnabled(true);
-        ui->Button12->setEnabled(true);
-        ui->Button11->setEnabled(LogoPresent);
-        ui->Button13->setEnabled(LogoPresent);
+void MainWindow::applyCommandStates() {
+    const CommandStates on = commandStates({activeTab(), Connected, job_, LogoPresent});
+    std::vector<std::pair<QWidget*, bool>> states{
+        {ui->Button4, on.write},           {ui->Button9, on.read},
+        {ui->Button8, on.clearRegister},   {ui->Button6, on.stop},
+        {ui->Button3, on.openAndSave},     {ui->Button2, on.openAndSave},
+        {ui->Button5, on.connect},         {ui->Button16, on.clearGrid},
+        {ui->GroupBox2, on.goodsOnly},     {ui->Button15, on.goodsOnly},
+        {ui->Button7, on.logoLoadAndRead}, {ui->Button12, on.logoLoadAndRead},
+        {ui->Button19, on.reportsRead},
+    };
+    for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
+        states.emplace_back(box, on.connectionBoxes);
+    if (on.logoSaveAndWrite) {
+        states.emplace_back(ui->Button11, *on.logoSaveAndWrite);
+        states.emplace_back(ui->Button13, *on.logoSaveAndWrite);
     }
+    // Off before on: a control that had the focus hands it on to the next one
+    // that stays on, not to one that is only now being turned on.
+    for (const bool enabled : {false, true})
+        for (const auto& [control, state] : states)
+            if (state == enabled) control->setEnabled(enabled);
 }
 
 void MainWindow::ComboBox4Change() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/command_states.h"
 #include "app/pages.h"
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
@@ -127,8 +128,9 @@ private:
     void disconnectRegister();
     void connectRegister();
     void setConnectionState(const QString& text, const QColor& color);
-    void setConnectionBoxesEnabled(bool enabled);
-    void setTransferButtonsEnabled(bool enabled);
+    // Sets every command as commandStates() says for the window's state now.
+    void applyCommandStates();
+    void setJob(LinkJob job);
     Model selectedModel() const;
     void stepProgress();
 
@@ -140,7 +142,6 @@ private:
     void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterTransfer();
     void endParameterWrite(transfer::RecordOutcome outcome);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     // A connect as the boxes said when it began.
@@ -176,8 +177,7 @@ private:
     bool initialised_ = false;
     bool laidOut_ = false;
     bool programTabChange_ = false;
-    bool transferRunning_ = false;
-    bool connecting_ = false;
+    LinkJob job_ = LinkJob::None;
     // The port the last connect opened and its speed, until the button lets
     // it go: what a run reopens after a skip or before a retry, whatever the
     // boxes show meanwhile.
