@@ -5,16 +5,15 @@
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <vector>
 
 #include "app/about_box.h"
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
-#include "app/logo_box.h"
+#include "app/logo_page.h"
 #include "app/port_devices.h"
 #include "app/register_session.h"
-#include "app/report_choices.h"
+#include "app/reports_page.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
@@ -143,7 +142,8 @@ void MainWindow::connectHandlers() {
     connect(ui->Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
     // "Завершить операцию" also switches editing on again in the goods grid.
     session_->onEndChosen([this] { views_[0]->setEditing(true); });
-    connectLogoAndReports();
+    ui->TabSheet9->attach(*this, ui->ProgressBar1);
+    ui->TabSheet10->attach(*this);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });
@@ -216,10 +216,7 @@ void MainWindow::FormActivate() {
 
     const settings::StartupSettings stored = settings::loadStartupSettings(
         QDir::currentPath(), comboItems(ui->ComboBox2), comboItems(ui->ComboBox1), kModelCount);
-    QLineEdit* const reportFields[] = {ui->Edit38, ui->Edit39, ui->Edit40, ui->Edit42,
-                                       ui->Edit43, ui->Edit44, ui->Edit45};
-    for (int i = 0; i < 7; ++i) reportFields[i]->setText(stored.reportFiles.value(i));
-    ui->DirectoryEdit1->setText(stored.reportDirectory);
+    ui->TabSheet10->showStoredNames(stored.reportFiles, stored.reportDirectory);
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
@@ -256,26 +253,42 @@ void MainWindow::setJob(LinkJob job) {
 
 void MainWindow::applyCommandStates() {
     const CommandStates on = commandStates({activeTab(), Connected, job_, LogoPresent});
-    std::vector<std::pair<QWidget*, bool>> states{
-        {ui->Button4, on.write},           {ui->Button9, on.read},
-        {ui->Button8, on.clearRegister},   {ui->Button6, on.stop},
-        {ui->Button3, on.openAndSave},     {ui->Button2, on.openAndSave},
-        {ui->Button5, on.connect},         {ui->Button16, on.clearGrid},
-        {ui->GroupBox2, on.goodsOnly},     {ui->Button15, on.goodsOnly},
-        {ui->Button7, on.logoLoadAndRead}, {ui->Button12, on.logoLoadAndRead},
-        {ui->Button19, on.reportsRead},
+    EnabledStates states{
+        {ui->Button4, on.write},         {ui->Button9, on.read},
+        {ui->Button8, on.clearRegister}, {ui->Button6, on.stop},
+        {ui->Button3, on.openAndSave},   {ui->Button2, on.openAndSave},
+        {ui->Button5, on.connect},       {ui->Button16, on.clearGrid},
+        {ui->GroupBox2, on.goodsOnly},   {ui->Button15, on.goodsOnly},
     };
     for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
         states.emplace_back(box, on.connectionBoxes);
-    if (on.logoSaveAndWrite) {
-        states.emplace_back(ui->Button11, *on.logoSaveAndWrite);
-        states.emplace_back(ui->Button13, *on.logoSaveAndWrite);
-    }
-    // Off before on: a control that had the focus hands it on to the next one
-    // that stays on, not to one that is only now being turned on.
-    for (const bool enabled : {false, true})
-        for (const auto& [control, state] : states)
-            if (state == enabled) control->setEnabled(enabled);
+    ui->TabSheet9->addCommandStates(on, states);
+    ui->TabSheet10->addCommandStates(on, states);
+    applyEnabled(states);
+}
+
+// The logo transfers and the report download share the link with the table
+// runs and connecting: one at a time, and nothing else on the link's
+// buttons meanwhile.
+bool MainWindow::linkFree() const {
+    return job_ == LinkJob::None;
+}
+
+void MainWindow::beginPageWork() {
+    setJob(LinkJob::PageWork);
+}
+
+void MainWindow::endPageWork() {
+    setJob(LinkJob::None);
+}
+
+QString MainWindow::chosenRegisterText() const {
+    return ui->ComboBox3->currentText();
+}
+
+void MainWindow::logoPresent() {
+    LogoPresent = true;
+    applyCommandStates();
 }
 
 void MainWindow::ComboBox4Change() {

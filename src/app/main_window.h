@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/command_states.h"
+#include "app/page_host.h"
 #include "app/pages.h"
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
@@ -34,27 +35,21 @@ namespace tabulon::sdcard {
 class SalesWindow;
 }
 
-namespace tabulon::reports {
-struct DownloadEnd;
-struct ReportStart;
-}  // namespace tabulon::reports
-
 namespace tabulon::app {
 
 class AboutBox;
 class EntryRefusals;
 class GridView;
 class RegisterSession;
-class LogoBox;
-class ReportChoices;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
 // form main_window.ui; the grids and the parameter fields are made from the
-// catalogue into its tab pages. The grids and edit fields are the only store
-// of the table data; handlers gather what they need from the controls and
-// hand the work to the folder that owns it.
-class MainWindow : public QWidget {
+// catalogue into its tab pages; the logo and reports tabs are pages of their
+// own. The grids and edit fields are the only store of the table data;
+// handlers gather what they need from the controls and hand the work to the
+// folder that owns it.
+class MainWindow : public QWidget, private PageHost {
     Q_OBJECT
 public:
     // The dialogs are the window's own on-screen ones unless a test gives
@@ -73,9 +68,9 @@ public:
 
     GridModel* grid(TableKind kind) const { return grids_[static_cast<int>(kind)]; }
     ParameterValues& parameterValues() { return parameterValues_; }
-    Dialogs& dialogs() const { return *dialogs_; }
+    Dialogs& dialogs() const override { return *dialogs_; }
     // The link's thread and what the runs ask through.
-    RegisterSession& session() const { return *session_; }
+    RegisterSession& session() const override { return *session_; }
     // A job on the link (connecting, a run, a transfer) is running or waiting.
     bool isLinkBusy() const;
     bool isInitialised() const { return initialised_; }
@@ -103,17 +98,6 @@ public:
     void Button16Click();
     void Button6Click();
     void Button15Click();
-    // The logo tab (logo_tab.cpp).
-    void Button7Click();
-    void Button11Click();
-    void Button13Click();
-    void Button12Click();
-    void CheckBox2Click();
-    // The reports tab (reports_tab.cpp).
-    void Button17Click();
-    void Button18Click();
-    void Button19Click();
-    void DirectoryEdit1ButtonClick();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -131,13 +115,20 @@ private:
     // Sets every command as commandStates() says for the window's state now.
     void applyCommandStates();
     void setJob(LinkJob job);
-    Model selectedModel() const;
     void stepProgress();
+
+    // What the logo and reports pages ask of the window.
+    bool linkFree() const override;
+    void beginPageWork() override;
+    void endPageWork() override;
+    transfer::Connection linkConnection() const override;
+    Model selectedModel() const override;
+    QString chosenRegisterText() const override;
+    void logoPresent() override;
 
     // The table runs and parameter transfers.
     void scrollGridsToTop();
     void startTransfer(transfer::Direction direction);
-    transfer::Connection linkConnection() const;
     void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
     void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
@@ -153,15 +144,6 @@ private:
     };
     void showConnectFailure(int opened, int speed, const QString& openError);
     void showDetection(bool found, const Connecting& connecting);
-
-    // The logo transfers and the report download.
-    void connectLogoAndReports();
-    bool linkWorkRunning() const;
-    void beginLinkWork();
-    void endLinkWork();
-    void tell(const QString& text);
-    std::optional<reports::ReportStart> reportStart(int index) const;
-    void endDownload(const reports::DownloadEnd& end);
 
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
@@ -188,8 +170,6 @@ private:
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
-    std::unique_ptr<LogoBox> logoBox_;
-    std::shared_ptr<ReportChoices> download_;  // while a download runs
 };
 
 }  // namespace tabulon::app
