@@ -11,6 +11,7 @@
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
 #include "app/logo_page.h"
+#include "app/parameter_page.h"
 #include "app/port_devices.h"
 #include "app/register_session.h"
 #include "app/reports_page.h"
@@ -93,17 +94,17 @@ bool MainWindow::isLinkBusy() const {
 
 void MainWindow::buildGeneratedControls() {
     refusals_ = new EntryRefusals(this);
-    for (int tab = 0; tab < kTabCount; ++tab) {
-        QWidget* page = ui->PageControl1->widget(tab);
-        if (isGridTab(tab)) {
-            const GridShape& shape = gridShape(tableKindOfTab(tab));
-            grids_[tab] = new GridModel(shape.columns, shape.rows, this);
-            views_[tab] = new GridView(shape, grids_[tab], refusals_, page);
-            views_[tab]->setGeometry(0, 0, kGridWidth, kGridHeight);
-            connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
-        } else if (isParameterTab(tab)) {
-            buildParameterPage(page, parameterSetOfTab(tab), refusals_, parameters_);
-        }
+    for (int tab = 0; tab < kGridTableCount; ++tab) {
+        const GridShape& shape = gridShape(tableKindOfTab(tab));
+        grids_[tab] = new GridModel(shape.columns, shape.rows, this);
+        views_[tab] = new GridView(shape, grids_[tab], refusals_, ui->PageControl1->widget(tab));
+        views_[tab]->setGeometry(0, 0, kGridWidth, kGridHeight);
+        connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
+    }
+    parameterPages_ = {ui->TabSheet6, ui->TabSheet7, ui->TabSheet8};
+    for (ParameterPage* page : parameterPages_) {
+        page->build(parameterSetOfTab(ui->PageControl1->indexOf(page)), refusals_);
+        parameterFields_.insert(page->fields());
     }
 }
 
@@ -209,8 +210,9 @@ void MainWindow::FormActivate() {
     ui->ComboBox3->setCurrentIndex(0);
     ui->ComboBox4->setCurrentIndex(0);
     writeFixedCells();
-    parameters_.labels.value("Label42")->setText(QString());
-    parameters_.fields.value("Edit37")->setVisible(false);
+    // The service tab's last field has no caption and stays hidden until a
+    // model shows it.
+    presentField({"Label42", QString(), "Edit37", false});
     LogoPresent = false;
     ui->ComboBox1->setCurrentIndex(0);
 
@@ -307,10 +309,12 @@ void MainWindow::ComboBox4Change() {
     for (int row = 0; row < header.gridRows(); ++row)
         header.setCell(row, 0, profileHeaderTextLabel(row));
 
-    for (const FieldPresentation& field : profile.fields) {
-        parameters_.labels.value(field.label)->setText(field.text);
-        parameters_.fields.value(field.edit)->setVisible(field.visible);
-    }
+    for (const FieldPresentation& field : profile.fields) presentField(field);
+}
+
+void MainWindow::presentField(const FieldPresentation& field) {
+    for (ParameterPage* page : parameterPages_)
+        if (page->present(field)) return;
 }
 
 void MainWindow::showEntryRefusal(const QString& message) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -7,7 +8,6 @@
 
 #include "app/command_states.h"
 #include "app/page_host.h"
-#include "app/pages.h"
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
@@ -20,9 +20,12 @@ namespace Ui {
 class MainWindowForm;
 }
 
+class QLineEdit;
+
 namespace tabulon {
 class Dialogs;
 class GridModel;
+struct FieldPresentation;
 }  // namespace tabulon
 
 namespace tabulon::transfer {
@@ -40,6 +43,7 @@ namespace tabulon::app {
 class AboutBox;
 class EntryRefusals;
 class GridView;
+class ParameterPage;
 class RegisterSession;
 
 // The one main window: the ten tabs with the tables, the coding interval,
@@ -108,6 +112,7 @@ private:
     void connectHandlers();
     void buildSdCard();
     void writeFixedCells();
+    void presentField(const FieldPresentation& field);
     void showEntryRefusal(const QString& message);
     void disconnectRegister();
     void connectRegister();
@@ -154,8 +159,10 @@ private:
     sdcard::SalesWindow* sales_ = nullptr;
     std::array<GridModel*, kGridTableCount> grids_{};
     std::array<GridView*, kGridTableCount> views_{};
-    ParameterControls parameters_;
-    WindowParameterValues parameterValues_{parameters_.fields};
+    std::array<ParameterPage*, 3> parameterPages_{};
+    // The fields of the three parameter pages, by object name.
+    QHash<QString, QLineEdit*> parameterFields_;
+    WindowParameterValues parameterValues_{parameterFields_};
     bool initialised_ = false;
     bool laidOut_ = false;
     bool programTabChange_ = false;
