@@ -48,11 +48,12 @@ class RegisterSession;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
-// form main_window.ui; the grids and the parameter fields are made from the
-// catalogue into its tab pages; the logo and reports tabs are pages of their
-// own. The grids and edit fields are the only store of the table data;
-// handlers gather what they need from the controls and hand the work to the
-// folder that owns it.
+// form main_window.ui; the grids are made from the catalogue into their tab
+// pages; the parameter, logo and reports tabs are pages of their own. The
+// window keeps the shared state, the command buttons (commandStates() says
+// which are enabled) and the wiring. The grids and edit fields are the only
+// store of the table data; handlers gather what they need from the controls
+// and hand the work to the folder that owns it.
 class MainWindow : public QWidget, private PageHost {
     Q_OBJECT
 public:
