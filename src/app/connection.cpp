@@ -22,7 +22,7 @@ const QColor kGreen(0, 128, 0);
 
 void MainWindow::Button5Click() {
     // One connect at a time: the button is off while one runs.
-    if (connecting_) return;
+    if (job_ == LinkJob::Connecting) return;
     // The port to let go is the one the link holds: after a connect, the
     // boxes may name another than the one that was opened.
     session_->post([](link::RegisterLink& link) { link.ClosePort(link.openPort()); });
@@ -34,13 +34,11 @@ void MainWindow::Button5Click() {
 }
 
 void MainWindow::disconnectRegister() {
-    ui->Button5->setEnabled(true);
-    setTransferButtonsEnabled(false);
-    setConnectionBoxesEnabled(true);
+    Connected = false;
+    applyCommandStates();
     setConnectionState("Не подключена", kRed);
     RegisterNumber = -1;
     ui->Button5->setText(kConnect);
-    Connected = false;
     repaint();
 }
 
@@ -55,12 +53,10 @@ void MainWindow::connectRegister() {
     }
     const Connecting connecting{ui->ComboBox1->currentIndex() + 1, speed,
                                 ui->ComboBox3->currentIndex() + 1, ui->ComboBox4->currentText()};
-    connecting_ = true;
-    ui->Button5->setEnabled(false);
     // What the boxes say now is what is being connected: a box changed while
     // the register is looked for would leave the window showing one port and
     // the link holding another.
-    setConnectionBoxesEnabled(false);
+    setJob(LinkJob::Connecting);
 
     // Opening and detecting take seconds on a silent line; they go to the
     // link's thread and the window stays usable meanwhile.
@@ -96,9 +92,7 @@ void MainWindow::connectRegister() {
 }
 
 void MainWindow::showConnectFailure(int opened, int speed, const QString& openError) {
-    connecting_ = false;
-    ui->Button5->setEnabled(true);
-    setConnectionBoxesEnabled(true);
+    setJob(LinkJob::None);
     // A refused port number or speed has no system text; the others carry
     // the system's own description of why the device did not open.
     const QString reason = opened == -2
@@ -110,14 +104,11 @@ void MainWindow::showConnectFailure(int opened, int speed, const QString& openEr
 }
 
 void MainWindow::showDetection(bool found, const Connecting& connecting) {
-    connecting_ = false;
-    ui->Button5->setEnabled(true);
     // Found or not, the port stays open until the button is pressed again.
     openedPort_ = OpenedPort{connecting.port, connecting.speed};
+    Connected = found;
+    setJob(LinkJob::None);
     if (!found) {
-        Connected = false;
-        setTransferButtonsEnabled(false);
-        setConnectionBoxesEnabled(true);
         setConnectionState("Не подключена", kRed);
         dialogs_->message("Касса не обнаружена", "Предупреждение", MessageIcon::Stop,
                           MessageButtons::Ok);
@@ -126,26 +117,12 @@ void MainWindow::showDetection(bool found, const Connecting& connecting) {
     }
     setConnectionState(connecting.modelText + " подключена", kGreen);
     RegisterNumber = connecting.registerNumber;
-    ui->Button4->setEnabled(true);
-    ui->Button9->setEnabled(true);
-    ui->Button8->setEnabled(isGridTab(activeTab()));
-    setConnectionBoxesEnabled(false);
-    Connected = true;
     ui->Button5->setText(kDisconnect);
 }
 
 void MainWindow::setConnectionState(const QString& text, const QColor& color) {
     ui->Label3->setText(text);
     setTextColor(ui->Label3, color);
-}
-
-void MainWindow::setConnectionBoxesEnabled(bool enabled) {
-    for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
-        box->setEnabled(enabled);
-}
-
-void MainWindow::setTransferButtonsEnabled(bool enabled) {
-    for (QWidget* button : {ui->Button4, ui->Button9, ui->Button8}) button->setEnabled(enabled);
 }
 
 }  // namespace tabulon::app

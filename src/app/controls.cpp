@@ -10,4 +10,10 @@ void setTextColor(QLabel* label, const QColor& color) {
     label->setPalette(palette);
 }
 
+void applyEnabled(const EnabledStates& states) {
+    for (const bool enabled : {false, true})
+        for (const auto& [control, state] : states)
+            if (state == enabled) control->setEnabled(enabled);
+}
+
 }  // namespace tabulon::app

@@ -10,10 +10,11 @@
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
-#include "app/logo_box.h"
+#include "app/logo_page.h"
+#include "app/parameter_page.h"
 #include "app/port_devices.h"
-#include "app/report_choices.h"
 #include "app/register_session.h"
+#include "app/reports_page.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
@@ -93,17 +94,17 @@ bool MainWindow::isLinkBusy() const {
 
 void MainWindow::buildGeneratedControls() {
     refusals_ = new EntryRefusals(this);
-    for (int tab = 0; tab < kTabCount; ++tab) {
-        QWidget* page = ui->PageControl1->widget(tab);
-        if (isGridTab(tab)) {
-            const GridShape& shape = gridShape(tableKindOfTab(tab));
-            grids_[tab] = new GridModel(shape.columns, shape.rows, this);
-            views_[tab] = new GridView(shape, grids_[tab], refusals_, page);
-            views_[tab]->setGeometry(0, 0, kGridWidth, kGridHeight);
-            connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
-        } else if (isParameterTab(tab)) {
-            buildParameterPage(page, parameterSetOfTab(tab), refusals_, parameters_);
-        }
+    for (int tab = 0; tab < kGridTableCount; ++tab) {
+        const GridShape& shape = gridShape(tableKindOfTab(tab));
+        grids_[tab] = new GridModel(shape.columns, shape.rows, this);
+        views_[tab] = new GridView(shape, grids_[tab], refusals_, ui->PageControl1->widget(tab));
+        views_[tab]->setGeometry(0, 0, kGridWidth, kGridHeight);
+        connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
+    }
+    parameterPages_ = {ui->TabSheet6, ui->TabSheet7, ui->TabSheet8};
+    for (ParameterPage* page : parameterPages_) {
+        page->build(parameterSetOfTab(ui->PageControl1->indexOf(page)), refusals_);
+        parameterFields_.insert(page->fields());
     }
 }
 
@@ -142,7 +143,8 @@ void MainWindow::connectHandlers() {
     connect(ui->Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
     // "Завершить операцию" also switches editing on again in the goods grid.
     session_->onEndChosen([this] { views_[0]->setEditing(true); });
-    connectLogoAndReports();
+    ui->TabSheet9->attach(*this, ui->ProgressBar1);
+    ui->TabSheet10->attach(*this);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!programTabChange_) PageControl1Change();
     });
@@ -199,8 +201,7 @@ void MainWindow::FormActivate() {
     if (initialised_) return;
     initialised_ = true;
 
-    ui->Button2->setEnabled(true);
-    ui->Button3->setEnabled(true);
+    applyCommandStates();
     // Numbers cross to registers and files with "." whatever the desktop's
     // regional settings say.
     QLocale::setDefault(QLocale::c());
@@ -209,17 +210,15 @@ void MainWindow::FormActivate() {
     ui->ComboBox3->setCurrentIndex(0);
     ui->ComboBox4->setCurrentIndex(0);
     writeFixedCells();
-    parameters_.labels.value("Label42")->setText(QString());
-    parameters_.fields.value("Edit37")->setVisible(false);
+    // The service tab's last field has no caption and stays hidden until a
+    // model shows it.
+    presentField({"Label42", QString(), "Edit37", false});
     LogoPresent = false;
     ui->ComboBox1->setCurrentIndex(0);
 
     const settings::StartupSettings stored = settings::loadStartupSettings(
         QDir::currentPath(), comboItems(ui->ComboBox2), comboItems(ui->ComboBox1), kModelCount);
-    QLineEdit* const reportFields[] = {ui->Edit38, ui->Edit39, ui->Edit40, ui->Edit42,
-                                       ui->Edit43, ui->Edit44, ui->Edit45};
-    for (int i = 0; i < 7; ++i) reportFields[i]->setText(stored.reportFiles.value(i));
-    ui->DirectoryEdit1->setText(stored.reportDirectory);
+    ui->TabSheet10->showStoredNames(stored.reportFiles, stored.reportDirectory);
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
@@ -244,27 +243,54 @@ void MainWindow::Button10Click() {
 }
 
 void MainWindow::PageControl1Change() {
-    const int tab = activeTab();
-    const bool runActive = ui->Button6->isEnabled() || transferRunning_ || connecting_;
-    const bool transfers = Connected && !runActive;
+    // The coding interval is the goods table's; another tab drops its use.
+    if (activeTab() != 0) ui->CheckBox1->setChecked(false);
+    applyCommandStates();
+}
 
-    const bool goods = tab == 0;
-    ui->GroupBox2->setEnabled(goods);
-    ui->Button15->setEnabled(goods);
-    if (!goods) ui->CheckBox1->setChecked(false);
+void MainWindow::setJob(LinkJob job) {
+    job_ = job;
+    applyCommandStates();
+}
 
-    ui->Button16->setEnabled(isGridTab(tab));
-    ui->Button8->setEnabled(isGridTab(tab) && transfers);
-    ui->Button4->setEnabled(transfers);
-    ui->Button9->setEnabled(transfers);
-    if (tab == kLogoTab) {
-        ui->Button4->setEnabled(false);
-        ui->Button9->setEnabled(false);
-        ui->Button7->setEnabled(true);
-        ui->Button12->setEnabled(true);
-        ui->Button11->setEnabled(LogoPresent);
-        ui->Button13->setEnabled(LogoPresent);
-    }
+void MainWindow::applyCommandStates() {
+    const CommandStates on = commandStates({activeTab(), Connected, job_, LogoPresent});
+    EnabledStates states{
+        {ui->Button4, on.write},         {ui->Button9, on.read},
+        {ui->Button8, on.clearRegister}, {ui->Button6, on.stop},
+        {ui->Button3, on.openAndSave},   {ui->Button2, on.openAndSave},
+        {ui->Button5, on.connect},       {ui->Button16, on.clearGrid},
+        {ui->GroupBox2, on.goodsOnly},   {ui->Button15, on.goodsOnly},
+    };
+    for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
+        states.emplace_back(box, on.connectionBoxes);
+    ui->TabSheet9->addCommandStates(on, states);
+    ui->TabSheet10->addCommandStates(on, states);
+    applyEnabled(states);
+}
+
+// The logo transfers and the report download share the link with the table
+// runs and connecting: one at a time, and nothing else on the link's
+// buttons meanwhile.
+bool MainWindow::linkFree() const {
+    return job_ == LinkJob::None;
+}
+
+void MainWindow::beginPageWork() {
+    setJob(LinkJob::PageWork);
+}
+
+void MainWindow::endPageWork() {
+    setJob(LinkJob::None);
+}
+
+QString MainWindow::chosenRegisterText() const {
+    return ui->ComboBox3->currentText();
+}
+
+void MainWindow::logoPresent() {
+    LogoPresent = true;
+    applyCommandStates();
 }
 
 void MainWindow::ComboBox4Change() {
@@ -283,10 +309,12 @@ void MainWindow::ComboBox4Change() {
     for (int row = 0; row < header.gridRows(); ++row)
         header.setCell(row, 0, profileHeaderTextLabel(row));
 
-    for (const FieldPresentation& field : profile.fields) {
-        parameters_.labels.value(field.label)->setText(field.text);
-        parameters_.fields.value(field.edit)->setVisible(field.visible);
-    }
+    for (const FieldPresentation& field : profile.fields) presentField(field);
+}
+
+void MainWindow::presentField(const FieldPresentation& field) {
+    for (ParameterPage* page : parameterPages_)
+        if (page->present(field)) return;
 }
 
 void MainWindow::showEntryRefusal(const QString& message) {

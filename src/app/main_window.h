@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <optional>
 
-#include "app/pages.h"
+#include "app/command_states.h"
+#include "app/page_host.h"
 #include "app/window_parameter_values.h"
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
@@ -18,9 +20,12 @@ namespace Ui {
 class MainWindowForm;
 }
 
+class QLineEdit;
+
 namespace tabulon {
 class Dialogs;
 class GridModel;
+struct FieldPresentation;
 }  // namespace tabulon
 
 namespace tabulon::transfer {
@@ -33,27 +38,23 @@ namespace tabulon::sdcard {
 class SalesWindow;
 }
 
-namespace tabulon::reports {
-struct DownloadEnd;
-struct ReportStart;
-}  // namespace tabulon::reports
-
 namespace tabulon::app {
 
 class AboutBox;
 class EntryRefusals;
 class GridView;
+class ParameterPage;
 class RegisterSession;
-class LogoBox;
-class ReportChoices;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
-// form main_window.ui; the grids and the parameter fields are made from the
-// catalogue into its tab pages. The grids and edit fields are the only store
-// of the table data; handlers gather what they need from the controls and
-// hand the work to the folder that owns it.
-class MainWindow : public QWidget {
+// form main_window.ui; the grids are made from the catalogue into their tab
+// pages; the parameter, logo and reports tabs are pages of their own. The
+// window keeps the shared state, the command buttons (commandStates() says
+// which are enabled) and the wiring. The grids and edit fields are the only
+// store of the table data; handlers gather what they need from the controls
+// and hand the work to the folder that owns it.
+class MainWindow : public QWidget, private PageHost {
     Q_OBJECT
 public:
     // The dialogs are the window's own on-screen ones unless a test gives
@@ -72,9 +73,9 @@ public:
 
     GridModel* grid(TableKind kind) const { return grids_[static_cast<int>(kind)]; }
     ParameterValues& parameterValues() { return parameterValues_; }
-    Dialogs& dialogs() const { return *dialogs_; }
+    Dialogs& dialogs() const override { return *dialogs_; }
     // The link's thread and what the runs ask through.
-    RegisterSession& session() const { return *session_; }
+    RegisterSession& session() const override { return *session_; }
     // A job on the link (connecting, a run, a transfer) is running or waiting.
     bool isLinkBusy() const;
     bool isInitialised() const { return initialised_; }
@@ -102,17 +103,6 @@ public:
     void Button16Click();
     void Button6Click();
     void Button15Click();
-    // The logo tab (logo_tab.cpp).
-    void Button7Click();
-    void Button11Click();
-    void Button13Click();
-    void Button12Click();
-    void CheckBox2Click();
-    // The reports tab (reports_tab.cpp).
-    void Button17Click();
-    void Button18Click();
-    void Button19Click();
-    void DirectoryEdit1ButtonClick();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -123,24 +113,32 @@ private:
     void connectHandlers();
     void buildSdCard();
     void writeFixedCells();
+    void presentField(const FieldPresentation& field);
     void showEntryRefusal(const QString& message);
     void disconnectRegister();
     void connectRegister();
     void setConnectionState(const QString& text, const QColor& color);
-    void setConnectionBoxesEnabled(bool enabled);
-    void setTransferButtonsEnabled(bool enabled);
-    Model selectedModel() const;
+    // Sets every command as commandStates() says for the window's state now.
+    void applyCommandStates();
+    void setJob(LinkJob job);
     void stepProgress();
+
+    // What the logo and reports pages ask of the window.
+    bool linkFree() const override;
+    void beginPageWork() override;
+    void endPageWork() override;
+    transfer::Connection linkConnection() const override;
+    Model selectedModel() const override;
+    QString chosenRegisterText() const override;
+    void logoPresent() override;
 
     // The table runs and parameter transfers.
     void scrollGridsToTop();
     void startTransfer(transfer::Direction direction);
-    transfer::Connection linkConnection() const;
     void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
     void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterTransfer();
     void endParameterWrite(transfer::RecordOutcome outcome);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     // A connect as the boxes said when it began.
@@ -153,15 +151,6 @@ private:
     void showConnectFailure(int opened, int speed, const QString& openError);
     void showDetection(bool found, const Connecting& connecting);
 
-    // The logo transfers and the report download.
-    void connectLogoAndReports();
-    bool linkWorkRunning() const;
-    void beginLinkWork();
-    void endLinkWork();
-    void tell(const QString& text);
-    std::optional<reports::ReportStart> reportStart(int index) const;
-    void endDownload(const reports::DownloadEnd& end);
-
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
@@ -171,13 +160,14 @@ private:
     sdcard::SalesWindow* sales_ = nullptr;
     std::array<GridModel*, kGridTableCount> grids_{};
     std::array<GridView*, kGridTableCount> views_{};
-    ParameterControls parameters_;
-    WindowParameterValues parameterValues_{parameters_.fields};
+    std::array<ParameterPage*, 3> parameterPages_{};
+    // The fields of the three parameter pages, by object name.
+    QHash<QString, QLineEdit*> parameterFields_;
+    WindowParameterValues parameterValues_{parameterFields_};
     bool initialised_ = false;
     bool laidOut_ = false;
     bool programTabChange_ = false;
-    bool transferRunning_ = false;
-    bool connecting_ = false;
+    LinkJob job_ = LinkJob::None;
     // The port the last connect opened and its speed, until the button lets
     // it go: what a run reopens after a skip or before a retry, whatever the
     // boxes show meanwhile.
@@ -188,8 +178,6 @@ private:
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
-    std::unique_ptr<LogoBox> logoBox_;
-    std::shared_ptr<ReportChoices> download_;  // while a download runs
 };
 
 }  // namespace tabulon::app

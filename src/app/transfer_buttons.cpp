@@ -199,15 +199,10 @@ transfer::Connection MainWindow::linkConnection() const {
 
 void MainWindow::beginRun(const transfer::RunPlan& plan,
                           std::shared_ptr<transfer::RowSnapshot> snapshot) {
-    transferRunning_ = true;
     runKind_ = plan.kind;
     runSnapshot_ = std::move(snapshot);
     views_[static_cast<int>(plan.kind)]->setEditing(false);
-    ui->Button6->setEnabled(true);
-    // "Отключить" too: the port belongs to the run until it ends.
-    for (QWidget* button :
-         {ui->Button2, ui->Button3, ui->Button4, ui->Button8, ui->Button9, ui->Button5})
-        button->setEnabled(false);
+    setJob(LinkJob::TableRun);
     // A run of one row has nothing to count up to; a range of 0..0 would
     // show the bar as busy for good.
     ui->ProgressBar1->setRange(0, std::max(1, plan.progressMaximum));
@@ -241,16 +236,9 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;
     views_[static_cast<int>(plan.kind)]->setEditing(true);
-    ui->Button6->setEnabled(false);
-    transferRunning_ = false;
     runSnapshot_.reset();
     // The tab may have changed meanwhile: the transfer buttons follow it now.
-    for (QWidget* button : {ui->Button1, ui->Button2, ui->Button3, ui->Button10, ui->Button5})
-        button->setEnabled(true);
-    ui->Button4->setEnabled(Connected);
-    ui->Button9->setEnabled(Connected);
-    ui->Button8->setEnabled(Connected && isGridTab(activeTab()));
-    if (activeTab() == kLogoTab) PageControl1Change();
+    setJob(LinkJob::None);
     ui->ProgressBar1->setValue(0);
     GridView* scrolled =
         plan.direction == Direction::Read ? views_[0] : views_[static_cast<int>(plan.kind)];
@@ -271,9 +259,7 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
         session_->control().stopRequested = false;
     }
     // The window stays usable meanwhile, so no other transfer may start.
-    transferRunning_ = true;
-    for (QWidget* button : {ui->Button4, ui->Button8, ui->Button9, ui->Button5})
-        button->setEnabled(false);
+    setJob(LinkJob::ParameterTransfer);
 
     const transfer::Connection connection = linkConnection();
     session_->post([this, direction, set, model, record, connection](link::RegisterLink& link) {
@@ -288,17 +274,8 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     });
 }
 
-void MainWindow::endParameterTransfer() {
-    transferRunning_ = false;
-    ui->Button6->setEnabled(false);
-    ui->Button5->setEnabled(true);
-    ui->Button4->setEnabled(Connected);
-    ui->Button9->setEnabled(Connected);
-    ui->Button8->setEnabled(Connected && isGridTab(activeTab()));
-}
-
 void MainWindow::endParameterWrite(transfer::RecordOutcome outcome) {
-    endParameterTransfer();
+    setJob(LinkJob::None);
     if (outcome == transfer::RecordOutcome::Done) {
         dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                           MessageButtons::Ok);
@@ -307,12 +284,10 @@ void MainWindow::endParameterWrite(transfer::RecordOutcome outcome) {
 
 void MainWindow::endParameterRead(ParameterSet set, Model model,
                                   const std::optional<QByteArray>& reply) {
-    endParameterTransfer();
+    setJob(LinkJob::None);
     if (!reply) return;
     ParseParameterRecord(set, *reply, model, parameterValues_);
     repaint();
-    ui->Button10->setEnabled(true);
-    ui->Button1->setEnabled(true);
     ui->ProgressBar1->setValue(0);
     dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                       MessageButtons::Ok);

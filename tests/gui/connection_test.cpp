@@ -108,6 +108,13 @@ struct SimulatedWindow {
                control<QPushButton>("Button9")->isEnabled() &&
                control<QPushButton>("Button8")->isEnabled() == clear;
     }
+    // "Записать в ЭККА", "Прочитать из ЭККА" and "Очистить", as 1 and 0.
+    QString transferButtons() {
+        QString states;
+        for (const char* name : {"Button4", "Button9", "Button8"})
+            states += control<QPushButton>(name)->isEnabled() ? '1' : '0';
+        return states;
+    }
     QColor stateColour() { return stateLabel->palette().color(QPalette::WindowText); }
 
     QLabel* stateLabel = nullptr;
@@ -222,13 +229,20 @@ void ConnectionTest::speedTextDecidesTheLineSpeed() {
 }
 
 void ConnectionTest::clearButtonFollowsTheActiveTab() {
-    SimulatedWindow w;
-    w.control<QTabWidget>("PageControl1")->setCurrentIndex(9);
-    w.click();
-    QVERIFY(w.fixture->window().Connected);
-    QVERIFY(w.transferButtonsEnabled(false));
-    w.control<QTabWidget>("PageControl1")->setCurrentIndex(2);
-    QVERIFY(w.transferButtonsEnabled(true));
+    // The tab shown when the register is found, and then a grid tab.
+    const struct {
+        int tab;
+        const char* connected;
+    } rows[] = {{9, "110"}, {6, "110"}, {3, "111"}, {8, "000"}};
+    for (const auto& row : rows) {
+        SimulatedWindow w;
+        w.control<QTabWidget>("PageControl1")->setCurrentIndex(row.tab);
+        w.click();
+        QVERIFY(w.fixture->window().Connected);
+        QVERIFY2(w.transferButtons() == row.connected, qPrintable(QString::number(row.tab)));
+        w.control<QTabWidget>("PageControl1")->setCurrentIndex(2);
+        QCOMPARE(w.transferButtons(), QString("111"));
+    }
 }
 
 void ConnectionTest::disconnectRestoresEverything() {

@@ -1,10 +1,13 @@
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
+#include "sim/sim_register.h"
+#include "sim/simulated_link.h"
 #include "window_fixture.h"
 
 using tabulon::testing::WindowFixture;
@@ -118,18 +121,43 @@ void TabSwitchTest::logoButtonsFollowLogoPresent() {
 }
 
 void TabSwitchTest::aRunningTransferKeepsTheTransferButtonsOff() {
-    WindowFixture f;
-    f.window().Connected = true;
-    f.control<QPushButton>("Button6")->setEnabled(true);  // "Стоп": a run lasts
-    for (int tab : {1, 0, 5}) {
-        clickTab(f, tab);
-        QVERIFY(!f.control<QPushButton>("Button4")->isEnabled());
-        QVERIFY(!f.control<QPushButton>("Button9")->isEnabled());
-        QVERIFY(!f.control<QPushButton>("Button8")->isEnabled());
-    }
-    QVERIFY(!f.control<QPushButton>("Button16")->isEnabled());
-    clickTab(f, 2);
-    QVERIFY(f.control<QPushButton>("Button16")->isEnabled());
+    // A write of the operators that the register refuses at its first
+    // record: the run waits in the transfer error dialog while the user
+    // switches tabs.
+    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::Mp550T);
+    simulated.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command.startsWith("W3;1;")) return QByteArray("E2;");
+        return std::nullopt;
+    });
+    WindowFixture f(QByteArray(), std::move(simulated.link));
+    f.control<QPushButton>("Button5")->click();
+    QVERIFY(f.waitForLink());
+    QVERIFY(f.window().Connected);
+    clickTab(f, 1);
+
+    // "Стоп" and the three transfer buttons, as 1 and 0, on each tab.
+    QStringList shown;
+    bool emptyingOnParameters = true, emptyingOnPayments = false;
+    f.dialogs().onModal = [&](QDialog& dialog) {
+        for (int tab : {1, 0, 5}) {
+            clickTab(f, tab);
+            QString states;
+            for (const char* name : {"Button6", "Button4", "Button9", "Button8"})
+                states += f.control<QPushButton>(name)->isEnabled() ? '1' : '0';
+            shown << states;
+        }
+        emptyingOnParameters = f.control<QPushButton>("Button16")->isEnabled();
+        clickTab(f, 2);
+        emptyingOnPayments = f.control<QPushButton>("Button16")->isEnabled();
+        dialog.findChild<QPushButton*>("Button2")->click();  // "Завершить операцию"
+        return dialog.result();
+    };
+    f.control<QPushButton>("Button4")->click();
+    QVERIFY(f.waitForLink());
+    QCOMPARE(shown, (QStringList{"1000", "1000", "1000"}));
+    QVERIFY(!emptyingOnParameters);
+    QVERIFY(emptyingOnPayments);
+    QCOMPARE(f.dialogs().messages().last().text, QString("Операция прервана"));
 }
 
 void TabSwitchTest::aTabShownByTheProgramLeavesTheButtonsAlone() {

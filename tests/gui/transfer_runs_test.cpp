@@ -14,12 +14,15 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
+#include <memory>
 
 #include "app/register_session.h"
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_catalogue.h"
 #include "catalogue/parameter_values.h"
 #include "link/priority.h"
+#include "link/serial_port.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
@@ -122,6 +125,33 @@ public:
 private:
     std::atomic<const std::atomic<bool>*> closing_{nullptr};
     int selects_ = 0;
+};
+
+// A serial port that counts the reads that came back empty: each is a read
+// time-out the link waited out on the line.
+class CountingPort final : public tabulon::link::BytePort {
+public:
+    explicit CountingPort(std::shared_ptr<std::atomic<int>> timeouts)
+        : timeouts_(std::move(timeouts)) {}
+    bool open(const QString& device) override { return port_.open(device); }
+    bool apply(const tabulon::link::LineSettings& settings) override {
+        return port_.apply(settings);
+    }
+    bool isOpen() const override { return port_.isOpen(); }
+    void write(QByteArrayView bytes) override { port_.write(bytes); }
+    std::optional<std::uint8_t> readByte() override {
+        const std::optional<std::uint8_t> byte = port_.readByte();
+        if (!byte) ++*timeouts_;
+        return byte;
+    }
+    void drain() override { port_.drain(); }
+    void discardInput() override { port_.discardInput(); }
+    bool close() override { return port_.close(); }
+    QString errorString() const override { return port_.errorString(); }
+
+private:
+    tabulon::link::SerialBytePort port_;
+    std::shared_ptr<std::atomic<int>> timeouts_;
 };
 
 QString startSimulator(QProcess& simulator, const QStringList& arguments) {
@@ -574,7 +604,12 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     QProcess simulator;
     const QString device = startSimulator(simulator, {"--model", "mp-550t", "--register", "1"});
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
-    auto f = std::make_unique<WindowFixture>("[Ports]\r\nCOM1=" + device.toLocal8Bit() + "\r\n");
+    auto timeouts = std::make_shared<std::atomic<int>>(0);
+    tabulon::link::RegisterLink::Parts parts;
+    parts.port = std::make_unique<CountingPort>(timeouts);
+    parts.deviceFor = [device](int) { return device; };
+    auto f = std::make_unique<WindowFixture>(
+        QByteArray(), std::make_unique<tabulon::link::RegisterLink>(std::move(parts)));
     f->control<QPushButton>("Button5")->click();
     QVERIFY(!f->control<QPushButton>("Button5")->isEnabled());  // one connect at a time
     QVERIFY(f->waitForLink(20000));
@@ -583,18 +618,18 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     f->window().RegisterNumber = 2;
     f->control<QTabWidget>("PageControl1")->setCurrentIndex(1);
     f->control<QPushButton>("Button4")->click();
-    QTest::qWait(300);
     QVERIFY(f->window().isLinkBusy());
 
     // Each select waits out 300 ms a try, and a record ten of them before the
     // error dialog: a window that waited on the line would take these events
-    // only once the run had come to an end. How soon they are taken depends
-    // on the machine.
+    // only once the run had come to an end. Each time the run has waited out
+    // another read on the line, the window takes an event while it goes on.
     for (int i = 0; i < 5; ++i) {
+        const int waited = timeouts->load();
+        QVERIFY(QTest::qWaitFor([&] { return timeouts->load() > waited; }, 20000));
         bool handledMidRun = false;
         QTimer::singleShot(0, [&] { handledMidRun = f->window().isLinkBusy(); });
-        QVERIFY(QTest::qWaitFor([&] { return handledMidRun; }, 5000));
-        QTest::qWait(100);
+        QVERIFY(QTest::qWaitFor([&] { return handledMidRun; }, 20000));
     }
     QVERIFY(f->control<QPushButton>("Button6")->isEnabled());
     // Closing the window mid-run ends the run (how soon, in the waits on the

@@ -1,25 +1,17 @@
-// The reports tab: "Установить все", "Очистить все", the folder picker and
-// "Чтение отчетов". The download runs on the link's thread; it asks the tab
-// for each report's choices as it comes to it and sends its progress back.
+#include "app/reports_page.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QToolButton>
 #include <array>
 
-#include "app/logo_box.h"
-#include "app/main_window.h"
+#include "app/command_states.h"
+#include "app/page_host.h"
 #include "app/register_session.h"
 #include "app/report_choices.h"
 #include "dialogs/dialogs.h"
 #include "reports/report_catalogue.h"
 #include "reports/report_line.h"
 #include "reports/report_messages.h"
-#include "ui_main_window.h"
+#include "ui_reports_page.h"
 
 namespace tabulon::app {
 
@@ -27,13 +19,13 @@ namespace {
 
 using reports::DownloadEnd;
 
-// The tab's place for each report, in the reports' order.
+// The page's place for each report, in the reports' order.
 struct ReportControls {
     QCheckBox* box;
     QLineEdit* fileName;
 };
 
-std::array<ReportControls, reports::kReportCount> reportControls(Ui::MainWindowForm& ui) {
+std::array<ReportControls, reports::kReportCount> reportControls(Ui::ReportsPageForm& ui) {
     return {{{ui.CheckBox3, ui.Edit38},
              {ui.CheckBox4, ui.Edit39},
              {ui.CheckBox5, ui.Edit40},
@@ -45,34 +37,46 @@ std::array<ReportControls, reports::kReportCount> reportControls(Ui::MainWindowF
 
 }  // namespace
 
-void MainWindow::connectLogoAndReports() {
-    logoBox_ = std::make_unique<LogoBox>(ui->Image1);
-    connect(ui->Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
-    connect(ui->Button11, &QPushButton::clicked, this, &MainWindow::Button11Click);
-    connect(ui->Button13, &QPushButton::clicked, this, &MainWindow::Button13Click);
-    connect(ui->Button12, &QPushButton::clicked, this, &MainWindow::Button12Click);
-    connect(ui->CheckBox2, &QCheckBox::clicked, this, &MainWindow::CheckBox2Click);
-    connect(ui->Button17, &QPushButton::clicked, this, &MainWindow::Button17Click);
-    connect(ui->Button18, &QPushButton::clicked, this, &MainWindow::Button18Click);
-    connect(ui->Button19, &QPushButton::clicked, this, &MainWindow::Button19Click);
+ReportsPage::ReportsPage(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ReportsPageForm>()) {
+    ui->setupUi(this);
+}
+
+ReportsPage::~ReportsPage() = default;
+
+void ReportsPage::attach(PageHost& host) {
+    host_ = &host;
+    connect(ui->Button17, &QPushButton::clicked, this, &ReportsPage::Button17Click);
+    connect(ui->Button18, &QPushButton::clicked, this, &ReportsPage::Button18Click);
+    connect(ui->Button19, &QPushButton::clicked, this, &ReportsPage::Button19Click);
     connect(ui->DirectoryEdit1Button, &QToolButton::clicked, this,
-            &MainWindow::DirectoryEdit1ButtonClick);
+            &ReportsPage::DirectoryEdit1ButtonClick);
     connect(ui->Edit41, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (download_) download_->setSeparatorField(text);
     });
 }
 
-void MainWindow::Button17Click() {
+void ReportsPage::showStoredNames(const QStringList& files, const QString& directory) {
+    const auto controls = reportControls(*ui);
+    for (int i = 0; i < reports::kReportCount; ++i) controls[i].fileName->setText(files.value(i));
+    ui->DirectoryEdit1->setText(directory);
+}
+
+void ReportsPage::addCommandStates(const CommandStates& on, EnabledStates& states) const {
+    states.emplace_back(ui->Button19, on.reportsRead);
+}
+
+void ReportsPage::Button17Click() {
     for (const ReportControls& report : reportControls(*ui)) report.box->setChecked(true);
 }
 
-void MainWindow::Button18Click() {
+void ReportsPage::Button18Click() {
     for (const ReportControls& report : reportControls(*ui)) report.box->setChecked(false);
 }
 
-void MainWindow::DirectoryEdit1ButtonClick() {
+void ReportsPage::DirectoryEdit1ButtonClick() {
     const QString start = ui->DirectoryEdit1->text();
-    const std::optional<QString> chosen = dialogs_->directoryName(
+    const std::optional<QString> chosen = host_->dialogs().directoryName(
         QStringLiteral("Выбор папки для отчетов"), start.isEmpty() ? QDir::currentPath() : start);
     if (!chosen) return;
     // As the settings file's directory is shown: with its separator at the end.
@@ -81,25 +85,25 @@ void MainWindow::DirectoryEdit1ButtonClick() {
     ui->DirectoryEdit1->setText(directory);
 }
 
-std::optional<reports::ReportStart> MainWindow::reportStart(int index) const {
+std::optional<reports::ReportStart> ReportsPage::reportStart(int index) const {
     const ReportControls report = reportControls(*ui)[index];
     if (!report.box->isChecked()) return std::nullopt;
     const QString name = report.fileName->text();
     return reports::ReportStart{
         name, reports::reportPath(ui->DirectoryEdit1->text(), name),
-        reports::recordCount(reports::reportList()[index], selectedModel())};
+        reports::recordCount(reports::reportList()[index], host_->selectedModel())};
 }
 
-void MainWindow::Button19Click() {
-    if (linkWorkRunning()) return;
+void ReportsPage::Button19Click() {
+    if (!host_->linkFree()) return;
     // Refused before any file is created or emptied.
     if (const QString problem = reports::separatorProblem(ui->Edit41->text()); !problem.isEmpty()) {
-        dialogs_->message(problem, reports::reportsCaption(), MessageIcon::Warning,
-                          MessageButtons::Ok);
+        host_->dialogs().message(problem, reports::reportsCaption(), MessageIcon::Warning,
+                                 MessageButtons::Ok);
         return;
     }
-    beginLinkWork();
-    RegisterSession& session = *session_;
+    host_->beginPageWork();
+    RegisterSession& session = host_->session();
     download_ = std::make_shared<ReportChoices>(
         [this, &session](int index) {
             return link::askOn<std::optional<reports::ReportStart>>(
@@ -118,43 +122,44 @@ void MainWindow::Button19Click() {
         },
         ui->Edit41->text());
 
-    const transfer::Connection connection = linkConnection();
-    session_->post([this, connection, choices = download_](link::RegisterLink& link) {
-        reports::DownloadParts parts{link,     connection,   *session_, session_->control(),
+    const transfer::Connection connection = host_->linkConnection();
+    session.post([this, &session, connection, choices = download_](link::RegisterLink& link) {
+        reports::DownloadParts parts{link,     connection,   session, session.control(),
                                      *choices, choices.get()};
         const DownloadEnd end = reports::downloadReports(parts);
-        session_->toWindow([this, end] { endDownload(end); });
+        session.toWindow([this, end] { endDownload(end); });
     });
 }
 
-void MainWindow::endDownload(const DownloadEnd& end) {
+void ReportsPage::endDownload(const DownloadEnd& end) {
     download_.reset();
     using How = DownloadEnd::How;
+    Dialogs& dialogs = host_->dialogs();
     switch (end.how) {
         case How::Cancelled:
             return;
         case How::Finished:
             ui->ProgressBar2->setValue(0);
             ui->Label44->clear();
-            dialogs_->message(reports::doneText(), reports::reportsCaption(), MessageIcon::None,
-                              MessageButtons::Ok);
+            dialogs.message(reports::doneText(), reports::reportsCaption(), MessageIcon::None,
+                            MessageButtons::Ok);
             break;
         case How::NotCreated:
-            dialogs_->message(reports::notCreatedText(), reports::fileErrorCaption(),
-                              MessageIcon::None, MessageButtons::OkCancel);
+            dialogs.message(reports::notCreatedText(), reports::fileErrorCaption(),
+                            MessageIcon::None, MessageButtons::OkCancel);
             break;
         case How::RecordFailed:
         case How::WriteFailed:
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.
             ui->ProgressBar2->setValue(end.lines);
-            dialogs_->message(reports::endedEarlyText(end),
-                              end.how == How::WriteFailed ? reports::fileErrorCaption()
-                                                          : reports::reportsCaption(),
-                              MessageIcon::Warning, MessageButtons::Ok);
+            dialogs.message(reports::endedEarlyText(end),
+                            end.how == How::WriteFailed ? reports::fileErrorCaption()
+                                                        : reports::reportsCaption(),
+                            MessageIcon::Warning, MessageButtons::Ok);
             break;
     }
-    endLinkWork();
+    host_->endPageWork();
 }
 
 }  // namespace tabulon::app

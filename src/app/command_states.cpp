@@ -1,0 +1,39 @@
+#include "app/command_states.h"
+
+#include "catalogue/table_kind.h"
+
+namespace tabulon::app {
+
+CommandStates commandStates(const WindowState& state) {
+    const bool linkFree = state.job == LinkJob::None;
+    // No second transfer may start inside a running one, whatever tab the
+    // user turns to meanwhile.
+    const bool transfers = state.connected && linkFree;
+    const bool pageWork = state.job == LinkJob::PageWork;
+
+    CommandStates on;
+    // The logo tab has commands of its own for the register.
+    on.write = transfers && state.tab != kLogoTab;
+    on.read = on.write;
+    on.clearRegister = transfers && isGridTab(state.tab);
+    on.stop = state.job == LinkJob::TableRun;
+    on.openAndSave = state.job != LinkJob::TableRun;
+    // The port belongs to the job in hand until it ends.
+    on.connect = linkFree;
+    on.connectionBoxes = !state.connected && state.job != LinkJob::Connecting;
+    on.clearGrid = isGridTab(state.tab);
+    on.goodsOnly = state.tab == 0;
+    // The logo and report commands refuse to start while any job holds the
+    // link; they are shown off only while one of their own runs.
+    on.logoLoadAndRead = !pageWork;
+    on.reportsRead = !pageWork;
+    // Only the logo tab looks at LogoPresent: on the others saving and
+    // writing the logo keep the state the logo tab left them in.
+    if (pageWork)
+        on.logoSaveAndWrite = false;
+    else if (state.tab == kLogoTab)
+        on.logoSaveAndWrite = state.logoPresent;
+    return on;
+}
+
+}  // namespace tabulon::app

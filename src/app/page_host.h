@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include "catalogue/model.h"
+#include "transfer/run_parts.h"
+
+namespace tabulon {
+class Dialogs;
+}
+
+namespace tabulon::app {
+
+class RegisterSession;
+
+// The main window as its logo and reports pages see it: the dialogs, the
+// register link and the turn on it, and the few parts of the window's state
+// that their commands read or change.
+class PageHost {
+public:
+    virtual Dialogs& dialogs() const = 0;
+    virtual RegisterSession& session() const = 0;
+
+    // False while a job holds the link: a page's register command then does
+    // nothing.
+    virtual bool linkFree() const = 0;
+    // The page's job holds the link from here until endPageWork(); the
+    // window's other register commands are off meanwhile.
+    virtual void beginPageWork() = 0;
+    virtual void endPageWork() = 0;
+
+    // The connected register and the port a failed record reopens.
+    virtual transfer::Connection linkConnection() const = 0;
+    virtual Model selectedModel() const = 0;
+    // The text of the register-number box.
+    virtual QString chosenRegisterText() const = 0;
+    // A logo is in the logo box now: loaded, or read from the register (also
+    // in part).
+    virtual void logoPresent() = 0;
+
+protected:
+    ~PageHost() = default;
+};
+
+}  // namespace tabulon::app
