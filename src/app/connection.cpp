@@ -8,6 +8,7 @@
 #include "dialogs/dialogs.h"
 #include "link/connect_register.h"
 #include "link/register_link.h"
+#include "text/decimal_number.h"
 #include "ui_main_window.h"
 
 namespace tabulon::app {
@@ -47,7 +48,7 @@ void MainWindow::connectRegister() {
     bool isNumber = false;
     const int speed = speedText.toInt(&isNumber);
     if (!isNumber) {
-        dialogs_->message(Dialogs::notAnIntegerText(speedText), "Tabulon", MessageIcon::Stop,
+        dialogs_->message(text::invalidIntegerMessage(speedText), "Tabulon", MessageIcon::Stop,
                           MessageButtons::Ok);
         return;
     }
@@ -76,13 +77,13 @@ void MainWindow::connectRegister() {
         if (outcome.opened < 0) {
             // A device that did not open is told with its name and what to
             // do about it; looking at the device is file work, done here.
-            const int opened = outcome.opened;
+            const link::ResultCause why = outcome.openCause;
             const QString error =
-                opened == -3
+                why == link::ResultCause::DeviceDidNotOpen
                     ? connectFailureText(connecting.port, link.openDevice(), link.openErrorText())
                     : link.openErrorText();
-            session_->toWindow([this, opened, speed = connecting.speed, error] {
-                showConnectFailure(opened, speed, error);
+            session_->toWindow([this, why, speed = connecting.speed, error] {
+                showConnectFailure(why, speed, error);
             });
             return;
         }
@@ -91,14 +92,15 @@ void MainWindow::connectRegister() {
     });
 }
 
-void MainWindow::showConnectFailure(int opened, int speed, const QString& openError) {
+void MainWindow::showConnectFailure(link::ResultCause why, int speed, const QString& openError) {
     setJob(LinkJob::None);
     // A refused port number or speed has no system text; the others carry
     // the system's own description of why the device did not open.
-    const QString reason = opened == -2
+    const QString reason = why == link::ResultCause::SpeedNotSupported
                                ? QStringLiteral("Скорость %1 бод не поддерживается").arg(speed)
-                           : opened == -1 ? QStringLiteral("Порт не выбран")
-                                          : openError;
+                           : why == link::ResultCause::PortNumberOutOfRange
+                               ? QStringLiteral("Порт не выбран")
+                               : openError;
     dialogs_->message(reason, "Ошибка подключения", MessageIcon::Information, MessageButtons::Ok);
     Connected = false;
 }

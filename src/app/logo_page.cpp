@@ -12,6 +12,7 @@
 #include "logo/logo_file.h"
 #include "logo/logo_messages.h"
 #include "logo/logo_transfer.h"
+#include "text/decimal_number.h"
 #include "ui_logo_page.h"
 
 namespace tabulon::app {
@@ -104,7 +105,7 @@ void LogoPage::Button13Click() {
     bool isNumber = false;
     const int registerNumber = numberText.toInt(&isNumber);
     if (!isNumber) {
-        host_->dialogs().message(Dialogs::notAnIntegerText(numberText), logo::logoCaption(),
+        host_->dialogs().message(text::invalidIntegerMessage(numberText), logo::logoCaption(),
                                  MessageIcon::Stop, MessageButtons::Ok);
         return;
     }

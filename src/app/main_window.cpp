@@ -26,6 +26,7 @@
 #include "link/serial_link.h"
 #include "settings/port_map.h"
 #include "settings/startup_settings.h"
+#include "text/decimal_number.h"
 #include "ui_main_window.h"
 
 namespace tabulon::app {
@@ -53,9 +54,8 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     if (!link) {
         // The settings file is looked up when a port opens, in the working
         // directory of that moment, as the rest of the settings are.
-        link = link::makeSerialLink([](int port) {
-            return settings::portDevice(settings::settingsFilePath(QDir::currentPath()), port);
-        });
+        link = link::makeSerialLink(
+            [](int port) { return settings::portDevice(settings::workingSettingsFile(), port); });
     }
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<WidgetDialogs>(this);
@@ -222,7 +222,7 @@ void MainWindow::FormActivate() {
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
-        dialogs_->message(Dialogs::notAnIntegerText(stored.ecrText), "Tabulon", MessageIcon::Stop,
+        dialogs_->message(text::invalidIntegerMessage(stored.ecrText), "Tabulon", MessageIcon::Stop,
                           MessageButtons::Ok);
         return;
     }

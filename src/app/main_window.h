@@ -148,7 +148,7 @@ private:
         int registerNumber = 0;
         QString modelText;
     };
-    void showConnectFailure(int opened, int speed, const QString& openError);
+    void showConnectFailure(link::ResultCause why, int speed, const QString& openError);
     void showDetection(bool found, const Connecting& connecting);
 
     std::unique_ptr<Ui::MainWindowForm> ui;

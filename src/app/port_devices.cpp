@@ -6,6 +6,7 @@
 
 #include "settings/port_map.h"
 #include "settings/port_problem.h"
+#include "settings/settings_file.h"
 #include "settings/startup_settings.h"
 
 namespace tabulon::app {
@@ -34,10 +35,6 @@ private:
     QComboBox* box_;
 };
 
-QString settingsFile() {
-    return settings::settingsFilePath(QDir::currentPath());
-}
-
 }  // namespace
 
 void watchPortDevices(QComboBox* box) {
@@ -48,7 +45,8 @@ void watchPortDevices(QComboBox* box) {
 }
 
 void showPortDevices(QComboBox* box) {
-    const QList<settings::PortAssignment> ports = settings::portAssignments(settingsFile());
+    const QList<settings::PortAssignment> ports =
+        settings::portAssignments(settings::workingSettingsFile());
     for (int i = 0; i < box->count() && i < ports.size(); ++i)
         box->setItemData(i, settings::portTooltip(ports[i]), Qt::ToolTipRole);
     box->setToolTip(box->itemData(box->currentIndex(), Qt::ToolTipRole).toString());
@@ -56,7 +54,7 @@ void showPortDevices(QComboBox* box) {
 
 QString connectFailureText(int port, const QString& device, const QString& systemText) {
     return settings::portFailureText(
-        settings::describePortFailure(settingsFile(), port, device, systemText));
+        settings::describePortFailure(settings::workingSettingsFile(), port, device, systemText));
 }
 
 }  // namespace tabulon::app

@@ -161,8 +161,8 @@ void scanPort(ScanState& state, int portIndex) {
     for (int speedIndex = 0; speedIndex < state.plan.speeds.size(); ++speedIndex) {
         if (state.stopped()) return;
         const int speed = state.plan.speeds[speedIndex];
-        const int opened = port.device.isEmpty() ? -3 : link->OpenPort(port.number, speed);
-        if (opened < 0) {
+        const bool opened = !port.device.isEmpty() && link->OpenPort(port.number, speed) >= 0;
+        if (!opened) {
             // The device, not the speed, failed: the other speeds would too.
             const settings::PortFailure why = settings::describePortFailure(
                 settings::workingSettingsFile(), port.name == port.device ? 0 : port.number,

@@ -1,16 +1,6 @@
 #include "dialogs/dialogs.h"
 
-#include "text/decimal_number.h"
-
 namespace tabulon {
-
-QString Dialogs::notAnIntegerText(const QString& value) {
-    return text::invalidIntegerMessage(value);
-}
-
-QString Dialogs::notAFloatText(const QString& value) {
-    return text::invalidFloatMessage(value);
-}
 
 QStringList qtNameFilters(const QString& filterList) {
     QStringList filters;

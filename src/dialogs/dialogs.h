@@ -37,11 +37,6 @@ public:
     virtual std::optional<QString> directoryName(const QString& title, const QString& start) = 0;
     // Shows a window of the program modally and returns when it closes.
     virtual int showModal(QDialog& dialog) = 0;
-
-    // The toolkit's text for a whole-number field that does not convert.
-    static QString notAnIntegerText(const QString& value);
-    // The toolkit's text for a number field that does not convert.
-    static QString notAFloatText(const QString& value);
 };
 
 // "desc|pat|desc|pat" as Qt name filters ("desc (pat)"). Patterns are given in

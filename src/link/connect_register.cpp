@@ -6,6 +6,7 @@ ConnectOutcome connectToRegister(RegisterLink& link, int port, int speed, int re
                                  const std::function<void()>& portOpened) {
     ConnectOutcome outcome;
     outcome.opened = link.OpenPort(port, speed);
+    outcome.openCause = link.lastCause();
     if (outcome.opened < 0) return outcome;
     if (portOpened) portOpened();
     outcome.found = link.DetectRegister(registerNumber) >= 0;

@@ -8,8 +8,9 @@ namespace tabulon::link {
 
 // Connecting: the port opened at the speed, then the register looked for.
 struct ConnectOutcome {
-    int opened = -1;     // OpenPort's result; negative: nothing was detected
-    bool found = false;  // DetectRegister answered
+    int opened = -1;                            // OpenPort's result; negative: nothing was detected
+    ResultCause openCause = ResultCause::Done;  // why it did not open
+    bool found = false;                         // DetectRegister answered
 };
 
 // `portOpened` is told between the two, so that whoever shows the state can
