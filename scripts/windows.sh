@@ -3,7 +3,8 @@
 #   scripts/windows.sh          Qt (once), then Tabulon and its tests, then runs the tests
 #   scripts/windows.sh qt       only the cross-built Qt in the cache
 #   scripts/windows.sh build    Qt (once) and Tabulon, no test run
-#   scripts/windows.sh test     runs the already built tests under wine64
+#   scripts/windows.sh test     runs the already built tests under wine64, then the end to end
+#   scripts/windows.sh e2e      only the end to end: tabulon-cli.exe on COM1 to tabulon-sim
 #
 # Qt for MinGW is built from Debian's own qt6-base source (the version the
 # host's Qt has, whose moc, rcc and uic it reuses) once, into
@@ -105,7 +106,139 @@ build_qt() {
     say "qtbase built in $(((SECONDS - started) / 60)) min"
 }
 
+# --- GoogleTest for MinGW -------------------------------------------------
+gtest_version="$(dpkg-query -W -f='${Version}' googletest | sed 's/-.*//')"
+gtest_prefix="$cache/googletest-$gtest_version-mingw-$( cat "$toolchain" | sha256sum | cut -c1-10)"
+
+build_gtest() {
+    if [[ -f "$gtest_prefix/.complete" ]]; then return; fi
+    local build="$cache/build-googletest" started=$SECONDS
+    say "building GoogleTest $gtest_version for MinGW from /usr/src/googletest"
+    rm -rf "$build" "$gtest_prefix"
+    nice -n 10 cmake -S /usr/src/googletest -B "$build" -G Ninja -Wno-dev \
+        "-DCMAKE_TOOLCHAIN_FILE=$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_INSTALL_PREFIX=$gtest_prefix" > /dev/null
+    nice -n 10 cmake --build "$build" --parallel "$jobs" > /dev/null
+    cmake --install "$build" > /dev/null
+    touch "$gtest_prefix/.complete"
+    rm -rf "$build"
+    say "GoogleTest built in $((SECONDS - started)) s"
+}
+
+# --- Tabulon --------------------------------------------------------------
+build="$root/build-windows"
+mingw_runtime=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")"
+    "/usr/$triplet/lib")
+
+build_tabulon() {
+    local werror=OFF started=$SECONDS
+    if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
+    say "cross-building Tabulon into $build"
+    # Qt's own toolchain file loads ours and adds what finding Qt for the
+    # target needs (its prefix and the host's tools).
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_TOOLCHAIN_FILE=$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        "-DQT_CHAINLOAD_TOOLCHAIN_FILE=$toolchain" \
+        "-DGTest_DIR=$gtest_prefix/lib/cmake/GTest" \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/scripts/wine-run.sh" \
+        -DTABULON_TESTS=ON -DTABULON_BENCH=OFF "-DTABULON_WERROR=$werror" > /dev/null
+    nice -n 10 cmake --build "$build" --parallel "$jobs"
+    say "Tabulon cross-built in $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s"
+}
+
+# --- wine -----------------------------------------------------------------
+# Everything wine-run.sh needs to find: the prefix of its own (not the user's
+# ~/.wine) and the directories of the DLLs.
+export TABULON_WINEPREFIX="$build/wine"
+export TABULON_WINE_DLLS="$qt_prefix/bin:${mingw_runtime[0]}:${mingw_runtime[1]}"
+
+run_tests() {
+    local started=$SECONDS status=0
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    # One server for the whole run: without it each test program waits for
+    # the previous one's server to go away.
+    wineserver -p
+    "$root/scripts/wine-run.sh" cmd /c exit > /dev/null 2>&1 || true
+    say "running the tests under wine64"
+    (cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 600) || status=$?
+    wineserver -k || true
+    say "tests under wine took $((SECONDS - started)) s"
+    return $status
+}
+
+# --- end to end under wine -------------------------------------------------
+# tabulon-cli.exe on COM1, which wine maps to a pseudo-terminal that the
+# Linux tabulon-sim serves: what a Windows user's program does on a real line.
+end_to_end() {
+    local started=$SECONDS dir="$build/end-to-end" sim_pid pts status=0
+    say "end to end: tabulon-cli.exe on COM1 under wine, tabulon-sim on Linux"
+    "$root/scripts/build.sh" tabulon-sim tabulon-cli > /dev/null
+    rm -rf "$dir" && mkdir -p "$dir"
+    "$root/build/src/sim/tabulon-sim" --model neon > "$dir/sim.txt" &
+    sim_pid=$!
+    for _ in $(seq 50); do [[ -s "$dir/sim.txt" ]] && break; sleep 0.1; done
+    pts="$(head -1 "$dir/sim.txt")"
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    "$root/scripts/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pts" /f > /dev/null
+    # The port map is read when the prefix's server starts.
+    wineserver -k || true
+    wineserver -w
+    wineserver -p
+    local cli=("$root/scripts/wine-run.sh" "$build/src/cli/tabulon-cli.exe" --port COM1
+        --speed 115200 --model neon --quiet)
+    local linux_cli=("$root/build/src/cli/tabulon-cli" --port "$pts" --speed 115200 --model neon
+        --quiet)
+    (
+        set -e
+        cd "$dir"
+        check() { if cmp -s "$1" "$2"; then echo "  same bytes: $1 $2"; else
+            echo "  DIFFERENT: $1 $2" >&2; return 1; fi; }
+        "${cli[@]}" detect | tr -d '\r' | grep -qx found
+        echo "  detect: found"
+        # Departments: read, write new names, read back; the Linux program
+        # reads the same register the same way.
+        "${cli[@]}" read-table departments departments-before.otd
+        "${linux_cli[@]}" read-table departments departments-linux.otd
+        check departments-before.otd departments-linux.otd
+        for i in $(seq 20); do printf 'Секція %s;\r\n' "$i"; done |
+            iconv -f UTF-8 -t CP1251 > departments.otd
+        "${cli[@]}" write-table departments departments.otd
+        "${cli[@]}" read-table departments departments-after.otd
+        check departments.otd departments-after.otd
+        # Goods: the first twenty articles with other names and prices.
+        "${cli[@]}" --interval 1:20:1 read-table goods goods-before.art
+        # (the file holds every row of the grid; only the first twenty are filled)
+        iconv -f CP1251 -t UTF-8 goods-before.art |
+            awk -F';' 'BEGIN { OFS = ";" } NR <= 20 { $2 = "Товар " NR } { print }' |
+            iconv -f UTF-8 -t CP1251 > goods.art
+        "${cli[@]}" --interval 1:20:1 write-table goods goods.art
+        "${cli[@]}" --interval 1:20:1 read-table goods goods-after.art
+        check goods.art goods-after.art
+        "${linux_cli[@]}" --interval 1:20:1 read-table goods goods-linux.art
+        check goods-after.art goods-linux.art
+        # The logo there and back, and the reports, as the Linux program has them.
+        "${cli[@]}" read-logo logo.bmp
+        "${cli[@]}" write-logo logo.bmp
+        "${linux_cli[@]}" read-logo logo-linux.bmp
+        check logo.bmp logo-linux.bmp
+        mkdir -p reports reports-linux
+        "${cli[@]}" reports --dir reports
+        "${linux_cli[@]}" reports --dir reports-linux
+        diff -r reports reports-linux && echo "  same reports: $(ls reports | tr '\n' ' ')"
+    ) || status=$?
+    kill "$sim_pid" 2> /dev/null || true
+    wait "$sim_pid" 2> /dev/null || true
+    wineserver -k || true
+    say "end to end took $((SECONDS - started)) s"
+    return $status
+}
+
 build_qt
 [[ "$stage" == qt ]] && exit 0
-echo "stage '$stage' is not there yet" >&2
-exit 1
+build_gtest
+if [[ "$stage" != test && "$stage" != e2e ]]; then build_tabulon; fi
+[[ "$stage" == build ]] && exit 0
+if [[ "$stage" != e2e ]]; then run_tests; fi
+end_to_end
