@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "../transfer/qt_print.h"
+
 using namespace tabulon;
 using namespace std::chrono_literals;
 
@@ -95,7 +97,7 @@ TEST(Win32SerialPort, FailuresCarryTheSystemsText) {
     const QString notFound = link::win32ErrorText(ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(notFound.isEmpty());
     EXPECT_FALSE(notFound.endsWith('\n') || notFound.endsWith('\r') || notFound.endsWith(' '));
-    EXPECT_EQ(link::win32ErrorText(0xE0001234), "error 3758100020");
+    EXPECT_EQ(link::win32ErrorText(0xE0001234), "error 3758101044");
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
