@@ -158,11 +158,11 @@ run_tests() {
     mkdir -p "$WINEPREFIX"
     # One server for the whole run: without it each test program waits for
     # the previous one's server to go away.
-    wineserver -p
+    wineserver -p > /dev/null 2>&1
     "$root/scripts/wine-run.sh" cmd /c exit > /dev/null 2>&1 || true
     say "running the tests under wine64"
     (cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 600) || status=$?
-    wineserver -k || true
+    wineserver -k > /dev/null 2>&1 || true
     say "tests under wine took $((SECONDS - started)) s"
     return $status
 }
@@ -183,19 +183,22 @@ end_to_end() {
     mkdir -p "$WINEPREFIX"
     "$root/scripts/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pts" /f > /dev/null
     # The port map is read when the prefix's server starts.
-    wineserver -k || true
-    wineserver -w
-    wineserver -p
-    local cli=("$root/scripts/wine-run.sh" "$build/src/cli/tabulon-cli.exe" --port COM1
-        --speed 115200 --model neon --quiet)
+    wineserver -k > /dev/null 2>&1 || true
+    wineserver -w > /dev/null 2>&1 || true
+    wineserver -p > /dev/null 2>&1
+    local port=("$root/scripts/wine-run.sh" "$build/src/cli/tabulon-cli.exe" --port COM1
+        --speed 115200)
+    local cli=("${port[@]}" --model neon --quiet)
     local linux_cli=("$root/build/src/cli/tabulon-cli" --port "$pts" --speed 115200 --model neon
         --quiet)
+    # Each step must hold: a failure ends the run there.
+    set +e
     (
         set -e
         cd "$dir"
         check() { if cmp -s "$1" "$2"; then echo "  same bytes: $1 $2"; else
             echo "  DIFFERENT: $1 $2" >&2; return 1; fi; }
-        "${cli[@]}" detect | tr -d '\r' | grep -qx found
+        "${port[@]}" detect | tr -d '\r' | grep -qx found
         echo "  detect: found"
         # Departments: read, write new names, read back; the Linux program
         # reads the same register the same way.
@@ -219,18 +222,21 @@ end_to_end() {
         "${linux_cli[@]}" --interval 1:20:1 read-table goods goods-linux.art
         check goods-after.art goods-linux.art
         # The logo there and back, and the reports, as the Linux program has them.
-        "${cli[@]}" read-logo logo.bmp
-        "${cli[@]}" write-logo logo.bmp
-        "${linux_cli[@]}" read-logo logo-linux.bmp
+        local linux_port=("${linux_cli[@]:0:5}")
+        "${port[@]}" read-logo logo.bmp
+        "${port[@]}" write-logo logo.bmp
+        "${linux_port[@]}" read-logo logo-linux.bmp
         check logo.bmp logo-linux.bmp
         mkdir -p reports reports-linux
-        "${cli[@]}" reports --dir reports
-        "${linux_cli[@]}" reports --dir reports-linux
+        "${port[@]}" reports --dir reports
+        "${linux_port[@]}" reports --dir reports-linux
         diff -r reports reports-linux && echo "  same reports: $(ls reports | tr '\n' ' ')"
-    ) || status=$?
+    )
+    status=$?
+    set -e
     kill "$sim_pid" 2> /dev/null || true
     wait "$sim_pid" 2> /dev/null || true
-    wineserver -k || true
+    wineserver -k > /dev/null 2>&1 || true
     say "end to end took $((SECONDS - started)) s"
     return $status
 }

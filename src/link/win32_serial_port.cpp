@@ -52,6 +52,10 @@ DCB win32LineSettings(const LineSettings& settings, DCB base) {
     dcb.fErrorChar = FALSE;
     dcb.fNull = FALSE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    // Unused without XON/XOFF flow control, but the system refuses a block
+    // whose two characters are the same.
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
     // A line error must not stop every later read until it is cleared.
     dcb.fAbortOnError = FALSE;
     return dcb;
@@ -103,13 +107,10 @@ bool Win32SerialPort::open(const QString& device) {
 
 bool Win32SerialPort::apply(const LineSettings& settings) {
     if (!isOpen()) return false;
-    DCB current{};
-    current.DCBlength = sizeof(DCB);
-    if (!::GetCommState(handle_, &current)) {
-        error_ = win32ErrorText(::GetLastError());
-        return false;
-    }
-    DCB wanted = win32LineSettings(settings, current);
+    // Built from nothing rather than from what GetCommState gives: every
+    // field that matters is set, and Wine cannot read the state of a
+    // pseudo-terminal it maps to a COM port.
+    DCB wanted = win32LineSettings(settings, DCB{});
     COMMTIMEOUTS timeouts = win32Timeouts(readTimeout_);
     if (!::SetCommState(handle_, &wanted) || !::SetCommTimeouts(handle_, &timeouts)) {
         error_ = win32ErrorText(::GetLastError());

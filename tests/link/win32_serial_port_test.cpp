@@ -28,8 +28,6 @@ DCB everythingOn() {
     dcb.fErrorChar = TRUE;
     dcb.fNull = TRUE;
     dcb.fAbortOnError = TRUE;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
     return dcb;
 }
 
@@ -63,6 +61,8 @@ TEST(Win32SerialPort, LineSettingsBecomeTheDeviceControlBlock) {
         // No flow control: DC1 and DC3 are data, and no modem line holds
         // the bytes back.
         EXPECT_EQ(dcb.fRtsControl, DWORD(RTS_CONTROL_ENABLE));
+        EXPECT_EQ(dcb.XonChar, 0x11);
+        EXPECT_EQ(dcb.XoffChar, 0x13);
         EXPECT_EQ(dcb.fOutxCtsFlow + dcb.fOutxDsrFlow + dcb.fDsrSensitivity + dcb.fOutX + dcb.fInX +
                       dcb.fErrorChar + dcb.fNull + dcb.fAbortOnError,
                   0u);
