@@ -241,7 +241,17 @@ end_to_end() {
     return $status
 }
 
+# Qt's own Russian texts for the standard dialogs, from Debian's
+# qt6-translations-l10n: the files are the same on every system.
+add_qt_translations() {
+    install_missing qt6-translations-l10n
+    mkdir -p "$qt_prefix/translations"
+    cp -u /usr/share/qt6/translations/qtbase_ru.qm /usr/share/qt6/translations/qt_ru.qm \
+        "$qt_prefix/translations/"
+}
+
 build_qt
+add_qt_translations
 [[ "$stage" == qt ]] && exit 0
 build_gtest
 if [[ "$stage" != test && "$stage" != e2e ]]; then build_tabulon; fi

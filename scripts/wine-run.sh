@@ -10,6 +10,9 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # wine hands no QT_* variable of Linux to a Windows program; WINE<name> sets
 # <name> for it.
 export WINEQT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+# The offscreen platform on Windows reads fonts from one directory: wine's
+# own, which holds the Tahoma the windows are laid out for.
+export WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
 # Without this QtTest writes through OutputDebugString, which nobody reads.
 export WINEQT_FORCE_STDERR_LOGGING=1
 path=""
