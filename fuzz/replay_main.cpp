@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
     for (const std::filesystem::path& file : files) {
         std::ifstream in(file, std::ios::binary);
         if (!in) {
-            std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+            std::fprintf(stderr, "replay: cannot read %s\n", file.string().c_str());
             return 2;
         }
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
                                       std::istreambuf_iterator<char>()};
-        std::fprintf(stderr, "replay: %s\n", file.c_str());
+        std::fprintf(stderr, "replay: %s\n", file.string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::fprintf(stderr, "replay: %zu inputs\n", files.size());

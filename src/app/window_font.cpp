@@ -24,6 +24,12 @@ QString tahomaFontFile(const QString& packageFileList) {
 
 QFont windowFont() {
     static const QFont font = [] {
+#ifdef Q_OS_WIN
+        // Tahoma is one of the system's own fonts on Windows.
+        QFont chosen(QStringLiteral("Tahoma"));
+        chosen.setPixelSize(kPixelSize);
+        return chosen;
+#else
         QFont chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         const QString file = tahomaFontFile();
         const int id = file.isEmpty() ? -1 : QFontDatabase::addApplicationFont(file);
@@ -34,6 +40,7 @@ QFont windowFont() {
         }
         chosen.setPixelSize(kPixelSize);
         return chosen;
+#endif
     }();
     return font;
 }

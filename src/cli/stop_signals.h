@@ -1,7 +1,5 @@
 #pragma once
 
-#include <csignal>
-
 namespace tabulon::transfer {
 struct RunControl;
 }
@@ -11,7 +9,8 @@ namespace tabulon::cli {
 // While it lives, Ctrl-C (SIGINT) and SIGTERM ask the run to stop between two
 // records, as "Стоп" does: the exchange in hand is finished (a record that
 // fails is not tried again) and the registers are released, so no register
-// is left selected. A second signal ends the program at once.
+// is left selected. A second signal ends the program at once. On Windows the
+// console's Ctrl-C and Ctrl-Break do the same.
 class StopOnSignals {
 public:
     explicit StopOnSignals(transfer::RunControl& control);
@@ -21,10 +20,6 @@ public:
 
     // A signal came while it lived.
     bool caught() const;
-
-private:
-    struct sigaction previousInterrupt_ {};
-    struct sigaction previousTerminate_ {};
 };
 
 }  // namespace tabulon::cli

@@ -8,6 +8,11 @@
 #include <sys/resource.h>
 
 #include <cerrno>
+#elif defined(Q_OS_WIN)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #endif
 
 namespace tabulon::link {
@@ -76,6 +81,30 @@ void SystemPriority::restore(const SavedPriority& saved) {
         ::pthread_setschedparam(::pthread_self(), saved.policy, &param);
     }
     if (saved.niceChanged) setNice(saved.niceValue);
+}
+
+#elif defined(Q_OS_WIN)
+
+// The process's priority class and the thread's priority: the real-time class
+// where the user may have it (Windows quietly gives the high class otherwise),
+// and the time-critical thread priority within it.
+SavedPriority SystemPriority::raise() {
+    SavedPriority saved;
+    const HANDLE process = ::GetCurrentProcess();
+    const HANDLE thread = ::GetCurrentThread();
+    saved.policy = int(::GetPriorityClass(process));
+    saved.schedPriority = ::GetThreadPriority(thread);
+    if (saved.policy != 0 && ::SetPriorityClass(process, REALTIME_PRIORITY_CLASS))
+        saved.policyChanged = true;
+    if (saved.schedPriority != THREAD_PRIORITY_ERROR_RETURN &&
+        ::SetThreadPriority(thread, THREAD_PRIORITY_TIME_CRITICAL))
+        saved.niceChanged = true;
+    return saved;
+}
+
+void SystemPriority::restore(const SavedPriority& saved) {
+    if (saved.niceChanged) ::SetThreadPriority(::GetCurrentThread(), saved.schedPriority);
+    if (saved.policyChanged) ::SetPriorityClass(::GetCurrentProcess(), DWORD(saved.policy));
 }
 
 #else

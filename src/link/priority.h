@@ -5,7 +5,9 @@
 
 namespace tabulon::link {
 
-// What raising the priority replaced, so it can be put back exactly.
+// What raising the priority replaced, so it can be put back exactly. On
+// Windows `policy` holds the process's priority class, `schedPriority` the
+// thread's priority, and `niceChanged` says the thread's was changed.
 struct SavedPriority {
     int policy = 0;
     int schedPriority = 0;
@@ -25,7 +27,8 @@ public:
 };
 
 // The system's scheduler: SCHED_FIFO at its highest priority where permitted,
-// else the lowest nice value permitted, else nothing.
+// else the lowest nice value permitted, else nothing. On Windows the real-time
+// priority class (or the highest one permitted) and a time-critical thread.
 class SystemPriority final : public PriorityControl {
 public:
     SavedPriority raise() override;

@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 
+#include "link/system_serial_port.h"
+
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #endif
@@ -137,6 +139,10 @@ bool SerialBytePort::close() {
     port_->clearError();
     port_->close();
     return port_->error() == QSerialPort::NoError;
+}
+
+std::unique_ptr<BytePort> makeSystemSerialPort() {
+    return std::make_unique<SerialBytePort>();
 }
 
 }  // namespace tabulon::link

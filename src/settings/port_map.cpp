@@ -61,6 +61,7 @@ QMap<int, QString> portEntries(const QString& iniFilePath) {
 QList<PortAssignment> portAssignments(const QString& iniFilePath, const QString& root) {
 #ifdef Q_OS_WIN
     // Windows has the COM names themselves.
+    Q_UNUSED(root);
     QList<SerialDevice> found;
     for (int number = 1; number <= kComPortCount; ++number)
         found << SerialDevice{QStringLiteral("COM%1").arg(number), {}, {}, {}};

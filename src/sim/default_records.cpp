@@ -1,7 +1,7 @@
-#include <QStringEncoder>
 #include <array>
 
 #include "sim/tables.h"
+#include "text/cp1251.h"
 
 // What a register holds before anyone programs it: a small shop's goods,
 // operators, payment types and departments, the usual header, a simple logo,
@@ -132,8 +132,7 @@ QByteArray departmentTurnover(int record) {
 }  // namespace
 
 QByteArray cp1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
+    return text::toCp1251(text).value_or(QByteArray());
 }
 
 QByteArray defaultRecord(Model model, int table, int record) {

@@ -4,11 +4,33 @@
 #include <array>
 #include <cstdint>
 
+#ifdef Q_OS_WIN
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace tabulon::text {
 
 namespace {
 
-constexpr const char* kCodec = "windows-1251";
+#ifdef Q_OS_WIN
+// Qt without ICU knows no code pages on Windows; the system has them all.
+constexpr UINT kCodePage = 1251;
+
+QString systemDecoded(const QByteArray& bytes) {
+    std::array<wchar_t, 256> characters{};
+    const int count = ::MultiByteToWideChar(kCodePage, 0, bytes.constData(), int(bytes.size()),
+                                            characters.data(), int(characters.size()));
+    return QString::fromWCharArray(characters.data(), count);
+}
+#else
+QString systemDecoded(const QByteArray& bytes) {
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+#endif
 
 // The code page is one byte a character both ways, so the system's converter
 // is asked once for the character of every byte, and the crossings are table
@@ -21,8 +43,7 @@ struct CodePage {
         bytes.fill(-1);
         QByteArray all(256, '\0');
         for (int byte = 0; byte < 256; ++byte) all[byte] = char(byte);
-        QStringDecoder decoder(kCodec);
-        const QString decoded = decoder.decode(all);
+        const QString decoded = systemDecoded(all);
         for (int byte = 0; byte < 256 && byte < decoded.size(); ++byte) {
             const char16_t character = decoded[byte].unicode();
             characters[byte] = character;
@@ -89,9 +110,8 @@ QString characterAt(QStringView text, qsizetype at) {
 QString describeCharacter(QStringView text, qsizetype at) {
     const QString character = characterAt(text, at);
     if (character.isEmpty()) return {};
-    const char32_t code = character.size() == 2
-                              ? QChar::surrogateToUcs4(character[0], character[1])
-                              : char32_t(character[0].unicode());
+    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1])
+                                                : char32_t(character[0].unicode());
     const QString hex = QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
     if (code < 0x20 || (character.size() == 1 && character[0].isSurrogate()))
         return QStringLiteral("U+%1").arg(hex);

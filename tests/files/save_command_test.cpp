@@ -87,6 +87,9 @@ TEST_F(FileCommandTest, SaveThatFailsMidwayLeavesTheEarlierFileIntact) {
 }
 
 TEST_F(FileCommandTest, SaveWhoseDirectoryVanishesBeforeTheEndReportsAWriteError) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows keeps a directory whose file is open";
+#endif
     QDir(directory_.path()).mkdir("gone");
     const QString target = path("gone/departments.otd");
     saveFileFactory_ = [this](const QString& name) {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -202,7 +203,8 @@ void StartupTest::reportsTabIsFilledFromTheSettingsFile() {
     QCOMPARE(f.control<QLineEdit>("Edit38")->text(), QString("a.dat"));
     QCOMPARE(f.control<QLineEdit>("Edit39")->text(), QString("RepOtd.dat"));
     QCOMPARE(f.control<QLineEdit>("Edit45")->text(), QString("RepOperac.dat"));
-    QCOMPARE(f.control<QLineEdit>("DirectoryEdit1")->text(), QString("/srv/rep/"));
+    QCOMPARE(f.control<QLineEdit>("DirectoryEdit1")->text(),
+             QString("/srv/rep") + QDir::separator());
     QCOMPARE(f.control<QLineEdit>("Edit41")->text(), QString(";"));
     QCOMPARE(f.control<QComboBox>("ComboBox2")->currentText(), QString("19200"));
     QCOMPARE(f.control<QComboBox>("ComboBox1")->currentText(), QString("COM3"));

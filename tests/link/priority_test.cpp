@@ -1,9 +1,13 @@
 #include "link/priority.h"
 
+#include <QList>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sched.h>
 #include <sys/resource.h>
-
-#include <QList>
+#endif
 
 #include "link_fixture.h"
 
@@ -86,6 +90,17 @@ TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested) {
         int nice;
         bool operator==(const State&) const = default;
     };
+#ifdef Q_OS_WIN
+    // The priority class, the thread's priority and nothing.
+    const auto current = [] {
+        return State{int(GetPriorityClass(GetCurrentProcess())),
+                     GetThreadPriority(GetCurrentThread()), 0};
+    };
+    const auto isRaised = [](const State& raised, const State&) {
+        return (raised.policy == REALTIME_PRIORITY_CLASS || raised.policy == HIGH_PRIORITY_CLASS) &&
+               raised.schedPriority == THREAD_PRIORITY_TIME_CRITICAL;
+    };
+#else
     const auto current = [] {
         sched_param param{};
         State state{};
@@ -94,15 +109,19 @@ TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested) {
         state.nice = getpriority(PRIO_PROCESS, 0);
         return state;
     };
+    // Raised as far as permitted: real-time, or a lower nice value, or
+    // nothing at all where neither is allowed.
+    const auto isRaised = [](const State& raised, const State& before) {
+        return raised.policy == SCHED_FIFO || raised.nice <= before.nice;
+    };
+#endif
 
     link::SystemPriority control;
     const State before = current();
     {
         link::RaisedPriority outer(control);
         const State raised = current();
-        // Raised as far as permitted: real-time, or a lower nice value, or
-        // nothing at all where neither is allowed.
-        EXPECT_TRUE(raised.policy == SCHED_FIFO || raised.nice <= before.nice);
+        EXPECT_TRUE(isRaised(raised, before));
         { link::RaisedPriority inner(control); }
         EXPECT_EQ(current(), raised);
     }

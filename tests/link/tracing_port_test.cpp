@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "link/frame.h"
+#include "link_fixture.h"
 #include "sim/simulated_link.h"
 
 using namespace tabulon;
@@ -63,7 +64,7 @@ TEST(TracingPort, ARecordReadStepByStep) {
     const QString status = hex(link::BuildFrame("01;NEON;"));
     const QString replyLine = hex(link::BuildFrame(reply));
     const QStringList expected = {
-        "     0.000 open /dev/ttyS0",
+        "     0.000 open " + unmappedDevice(1),
         "     0.000 line 9600 baud, 8N2, DTR on",
         "     0.000 ->  " + fill11 + "  <FF×11>",
         "     0.000 ->  " + fill10 + " 11 11 30 31 " + fill10 + "  <FF×10><DC1><DC1>01<FF×10>",
@@ -153,8 +154,14 @@ TEST(TracingPort, AppendsToItsFileAndRefusesOneItCannotOpen) {
         EXPECT_EQ(lines[3], "     0.000 ->  11  <DC1>");
     }
 
-    EXPECT_FALSE(link::TracingPort::appendingTo(std::make_unique<sim::SimulatedPort>(line),
-                                                directory.filePath("no/such/dir/x.trace"), error,
-                                                clock));
+    const QString nowhere = directory.filePath("no/such/dir/x.trace");
+    EXPECT_FALSE(link::TracingPort::appendingTo(std::make_unique<sim::SimulatedPort>(line), nowhere,
+                                                error, clock));
+    // The system's own words for it.
+    QFile probe(nowhere);
+    EXPECT_FALSE(probe.open(QIODevice::Append));
+    EXPECT_EQ(error, probe.errorString());
+#ifndef Q_OS_WIN
     EXPECT_EQ(error, "No such file or directory");
+#endif
 }

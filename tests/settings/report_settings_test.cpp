@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "file_bytes.h"
@@ -13,6 +14,11 @@ namespace {
 
 const QStringList kDefaultFiles{"RepArt.dat",   "RepOtd.dat", "RepGrp.dat",   "RepOperat.dat",
                                 "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"};
+
+// `text` with each "|" as the separator this system puts after a directory.
+QString separated(QString text) {
+    return text.replace(u'|', QDir::separator());
+}
 
 // The default names with some replaced, by position.
 QStringList defaultsWith(const QList<std::pair<int, QString>>& changes) {
@@ -28,27 +34,27 @@ TEST(ReportSettings, EachKeyIsReadOrTakesItsDefault) {
         QByteArray bytes;  // null: no settings file at all
         QStringList files;
         QString eklFile;
-        QString directory;  // "~" stands for the working directory
+        QString directory;  // "~" stands for the working directory, "|" for the separator
     } rows[] = {
-        {"no file", QByteArray(), kDefaultFiles, "EKL.dat", "~/"},
-        {"no section", "[Communication]\r\nArt=a.dat\r\n", kDefaultFiles, "EKL.dat", "~/"},
-        {"an empty section", "[Reports]\r\n", kDefaultFiles, "EKL.dat", "~/"},
+        {"no file", QByteArray(), kDefaultFiles, "EKL.dat", "~|"},
+        {"no section", "[Communication]\r\nArt=a.dat\r\n", kDefaultFiles, "EKL.dat", "~|"},
+        {"an empty section", "[Reports]\r\n", kDefaultFiles, "EKL.dat", "~|"},
         {"every key",
          "[Reports]\r\nArt=1.dat\r\nOtd=2.dat\r\nGrp=3.dat\r\nOperat=4.dat\r\nNalog=5.dat\r\n"
          "Opl=6.dat\r\nOperac=7.dat\r\nEKL=8.dat\r\nDirectory=/rep\r\n",
          {"1.dat", "2.dat", "3.dat", "4.dat", "5.dat", "6.dat", "7.dat"},
          "8.dat",
-         "/rep/"},
+         "/rep|"},
         {"some keys, in any order and letter case",
          "[reports]\r\nEKL=journal.txt\r\noperac=smena.txt\r\nOTD=otdely.txt\r\n",
-         defaultsWith({{1, "otdely.txt"}, {6, "smena.txt"}}), "journal.txt", "~/"},
+         defaultsWith({{1, "otdely.txt"}, {6, "smena.txt"}}), "journal.txt", "~|"},
         {"blanks and quotes around values",
          "[Reports]\r\nGrp = \"groups.dat\" \r\nDirectory= C:\\Rep\\ \r\n",
          defaultsWith({{2, "groups.dat"}}), "EKL.dat", "C:\\Rep\\"},
         {"an empty value is no name", "[Reports]\r\nArt=\r\n", defaultsWith({{0, ""}}), "EKL.dat",
-         "~/"},
+         "~|"},
         {"a name cut to 499 characters", "[Reports]\r\nNalog=" + longName.toLatin1() + "\r\n",
-         defaultsWith({{4, longName.left(499)}}), "EKL.dat", "~/"},
+         defaultsWith({{4, longName.left(499)}}), "EKL.dat", "~|"},
         {"a directory with its separator", "[Reports]\r\nDirectory=/rep/\r\n", kDefaultFiles,
          "EKL.dat", "/rep/"},
     };
@@ -59,7 +65,7 @@ TEST(ReportSettings, EachKeyIsReadOrTakesItsDefault) {
         const ReportSettings read = readReportSettings(ProfileFile(path), dir.path());
         EXPECT_EQ(read.files, row.files) << row.what;
         EXPECT_EQ(read.eklFile, row.eklFile) << row.what;
-        QString directory = row.directory;
+        QString directory = separated(row.directory);
         EXPECT_EQ(read.directory, directory.replace(u'~', dir.path())) << row.what;
         // Reading never writes: no file is created, none is changed.
         EXPECT_EQ(testing::readBytes(path), row.bytes) << row.what;
@@ -72,7 +78,7 @@ TEST(ReportSettings, TheSettingsFileOfADirectory) {
         QString directory;
         QString path;
     } rows[] = {
-        {"/work/shop", "/work/shop/Tabulon.ini"},
+        {"/work/shop", separated("/work/shop|Tabulon.ini")},
         {"/work/shop/", "/work/shop/Tabulon.ini"},
         {"/", "/Tabulon.ini"},
     };

@@ -13,6 +13,11 @@ namespace {
 using testing::readBytes;
 using testing::writeBytes;
 
+// `text` with each "|" as the separator this system puts after a directory.
+QString separated(QString text) {
+    return text.replace(u'|', QDir::separator());
+}
+
 const QStringList kSpeeds{"4800", "9600", "14400", "19200", "28800", "38400", "56000", "115200"};
 const QStringList kPorts{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"};
 
@@ -47,7 +52,7 @@ TEST_F(StartupSettingsTest, FirstStartCreatesTheFileWithTheDefaults) {
     EXPECT_EQ(s.reportFiles, QStringList({"RepArt.dat", "RepOtd.dat", "RepGrp.dat", "RepOperat.dat",
                                           "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"}));
     EXPECT_EQ(s.eklFile, "EKL.dat");
-    EXPECT_EQ(s.reportDirectory, dir.path() + "/");
+    EXPECT_EQ(s.reportDirectory, dir.path() + QDir::separator());
 }
 
 TEST_F(StartupSettingsTest, StoredChoicesAreTakenAndNothingIsWritten) {
@@ -58,7 +63,7 @@ TEST_F(StartupSettingsTest, StoredChoicesAreTakenAndNothingIsWritten) {
     EXPECT_EQ(s.modelIndex, 1);
     EXPECT_EQ(s.reportFiles.value(0), "a.dat");
     EXPECT_EQ(s.reportFiles.value(1), "RepOtd.dat");
-    EXPECT_EQ(s.reportDirectory, "/reports/");
+    EXPECT_EQ(s.reportDirectory, separated("/reports|"));
     EXPECT_EQ(fileBytes(), kStored);
 }
 
@@ -115,7 +120,8 @@ TEST_F(StartupSettingsTest, AFolderNameOutsideWindows1251ComesBackAsItWasWritten
     const QStringList firstStart = loadStartupSettings(folder, kSpeeds, kPorts, 3).reportFiles;
     EXPECT_EQ(firstStart.value(0), "RepArt.dat");
     EXPECT_TRUE(readBytes(folder + "/Tabulon.ini").contains("M\xC3\xBCller\r\n"));
-    EXPECT_EQ(loadStartupSettings(folder, kSpeeds, kPorts, 3).reportDirectory, folder + "/");
+    EXPECT_EQ(loadStartupSettings(folder, kSpeeds, kPorts, 3).reportDirectory,
+              folder + QDir::separator());
 }
 
 TEST_F(StartupSettingsTest, MissingKeysOfAnExistingFileTakeTheirDefaults) {
@@ -123,7 +129,7 @@ TEST_F(StartupSettingsTest, MissingKeysOfAnExistingFileTakeTheirDefaults) {
     const StartupSettings s = load();
     EXPECT_EQ(s.modelIndex, 2);
     EXPECT_EQ(s.speedIndex, 0);
-    EXPECT_EQ(s.reportDirectory, dir.path() + "/");
+    EXPECT_EQ(s.reportDirectory, dir.path() + QDir::separator());
     // The defaults are in the lists, so nothing needed writing.
     EXPECT_EQ(fileBytes(), "[TypeECR]\r\nECR=2\r\n");
 }
@@ -133,7 +139,7 @@ TEST_F(StartupSettingsTest, TheReportDirectoryEndsInExactlyOneSeparator) {
         QByteArray stored;
         QString directory;
     } rows[] = {
-        {"/reports", "/reports/"},
+        {"/reports", separated("/reports|")},
         {"/reports/", "/reports/"},
         // Written on Windows: its backslash already ends the directory.
         {"C:\\Rep\\", "C:\\Rep\\"},

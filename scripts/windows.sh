@@ -1,0 +1,317 @@
+#!/usr/bin/env bash
+# Builds Tabulon for 64-bit Windows with MinGW and checks it under wine64.
+#   scripts/windows.sh          Qt (once), then Tabulon and its tests, then runs the tests
+#   scripts/windows.sh qt       only the cross-built Qt in the cache
+#   scripts/windows.sh build    Qt (once) and Tabulon, no test run
+#   scripts/windows.sh test     runs the already built tests under wine64, then the end to end
+#   scripts/windows.sh e2e      only the end to end: tabulon-cli.exe on COM1 to tabulon-sim
+#   scripts/windows.sh bench    the paced 1000-record goods write, Linux beside wine
+#
+# Qt for MinGW is built from Debian's own qt6-base source (the version the
+# host's Qt has, whose moc, rcc and uic it reuses) once, into
+# ~/.cache/tabulon/qt-<version>-mingw-<hash of the configure line>; a changed
+# configure line builds a new one beside it. GoogleTest comes from the sources
+# Debian's googletest package ships. Tabulon goes to build-windows/.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+stage="${1:-all}"
+cache="${TABULON_CACHE:-$HOME/.cache/tabulon}"
+qt_version=6.4.2
+jobs="${WINDOWS_JOBS:-2}"
+triplet=x86_64-w64-mingw32
+
+say() { printf '== %s: %s\n' "$(date +%H:%M:%S)" "$*"; }
+
+# --- packages -------------------------------------------------------------
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    ((${#missing[@]})) || return 0
+    say "installing ${missing[*]}"
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# googletest: the sources under /usr/src/googletest, built here for MinGW.
+install_missing g++-mingw-w64-x86-64-posix wine64 wine socat googletest dpkg-dev \
+    cmake ninja-build qt6-base-dev qt6-base-dev-tools xz-utils
+
+# --- Qt for MinGW ---------------------------------------------------------
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+qt_configure=(-release -shared -xplatform win32-g++ -qt-host-path /usr
+    -no-opengl -no-dbus -no-icu -no-openssl -schannel
+    -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-freetype
+    -nomake tests -nomake examples -no-pkg-config
+    -no-feature-sql -no-feature-tabletevent -no-feature-zstd -no-feature-concurrent
+    -no-feature-printsupport -no-feature-vulkan -no-feature-direct2d
+    -no-feature-directwrite3)
+qt_cmake_args=(-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+# The key covers the configure line and the toolchain file it compiles with.
+qt_key="$( { printf '%s\n' "${qt_configure[@]}" "${qt_cmake_args[@]}"; cat "$toolchain"; } \
+    | sha256sum | cut -c1-10)"
+qt_prefix="$cache/qt-$qt_version-mingw-$qt_key"
+
+fetch_qt_source() {
+    local apt="$cache/apt" src="$cache/src"
+    if [[ -d "$src/qt6-base-$qt_version+dfsg" ]]; then return; fi
+    say "fetching Debian's qt6-base $qt_version source"
+    # A private apt configuration with one deb-src entry, so the system's own
+    # sources and lists stay as they are.
+    mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/cache/archives/partial" "$src"
+    cat > "$apt/sources.list.d/bookworm-src.sources" <<'EOF'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+    local opts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    apt-get "${opts[@]}" update -qq
+    (cd "$src" && apt-get "${opts[@]}" source -qq "qt6-base=$qt_version+dfsg-10" ||
+        apt-get "${opts[@]}" source -qq qt6-base)
+    local dir
+    dir="$(find "$src" -maxdepth 1 -type d -name "qt6-base-*" | head -1)"
+    [[ "$dir" == "$src/qt6-base-$qt_version+dfsg" ]] || mv "$dir" "$src/qt6-base-$qt_version+dfsg"
+}
+
+build_qt() {
+    if [[ -f "$qt_prefix/.complete" ]]; then
+        say "Qt for MinGW is in $qt_prefix"
+        return
+    fi
+    fetch_qt_source
+    local src="$cache/src/qt6-base-$qt_version+dfsg" build="$cache/build-qt-$qt_key"
+    local started=$SECONDS
+    say "building qtbase $qt_version for MinGW into $qt_prefix (-j$jobs)"
+    rm -rf "$build" "$qt_prefix"
+    mkdir -p "$build"
+    (cd "$build" &&
+        nice -n 10 "$src/configure" -prefix "$qt_prefix" "${qt_configure[@]}" -- \
+            -G Ninja "-DCMAKE_TOOLCHAIN_FILE=$toolchain" "${qt_cmake_args[@]}" &&
+        nice -n 10 cmake --build . --parallel "$jobs" &&
+        nice -n 10 cmake --install .)
+    # Marked only once installed, so an interrupted build never passes for a
+    # finished one.
+    touch "$qt_prefix/.complete"
+    rm -rf "$build"
+    say "qtbase built in $(((SECONDS - started) / 60)) min"
+}
+
+# --- GoogleTest for MinGW -------------------------------------------------
+gtest_version="$(dpkg-query -W -f='${Version}' googletest | sed 's/-.*//')"
+gtest_prefix="$cache/googletest-$gtest_version-mingw-$( cat "$toolchain" | sha256sum | cut -c1-10)"
+
+build_gtest() {
+    if [[ -f "$gtest_prefix/.complete" ]]; then return; fi
+    local build="$cache/build-googletest" started=$SECONDS
+    say "building GoogleTest $gtest_version for MinGW from /usr/src/googletest"
+    rm -rf "$build" "$gtest_prefix"
+    nice -n 10 cmake -S /usr/src/googletest -B "$build" -G Ninja -Wno-dev \
+        "-DCMAKE_TOOLCHAIN_FILE=$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_INSTALL_PREFIX=$gtest_prefix" > /dev/null
+    nice -n 10 cmake --build "$build" --parallel "$jobs" > /dev/null
+    cmake --install "$build" > /dev/null
+    touch "$gtest_prefix/.complete"
+    rm -rf "$build"
+    say "GoogleTest built in $((SECONDS - started)) s"
+}
+
+# --- Tabulon --------------------------------------------------------------
+build="$root/build-windows"
+mingw_runtime=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")"
+    "/usr/$triplet/lib")
+
+build_tabulon() {
+    local werror=OFF started=$SECONDS
+    if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
+    say "cross-building Tabulon into $build"
+    # Qt's own toolchain file loads ours and adds what finding Qt for the
+    # target needs (its prefix and the host's tools).
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_TOOLCHAIN_FILE=$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        "-DQT_CHAINLOAD_TOOLCHAIN_FILE=$toolchain" \
+        "-DGTest_DIR=$gtest_prefix/lib/cmake/GTest" \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/scripts/wine-run.sh" \
+        -DTABULON_TESTS=ON -DTABULON_BENCH=OFF "-DTABULON_WERROR=$werror" > /dev/null
+    nice -n 10 cmake --build "$build" --parallel "$jobs"
+    say "Tabulon cross-built in $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s"
+}
+
+# --- wine -----------------------------------------------------------------
+# Everything wine-run.sh needs to find: the prefix of its own (not the user's
+# ~/.wine) and the directories of the DLLs.
+export TABULON_WINEPREFIX="$build/wine"
+export TABULON_WINE_DLLS="$qt_prefix/bin:${mingw_runtime[0]}:${mingw_runtime[1]}"
+
+run_tests() {
+    local started=$SECONDS status=0
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    # One server for the whole run: without it each test program waits for
+    # the previous one's server to go away.
+    wineserver -p > /dev/null 2>&1
+    "$root/scripts/wine-run.sh" cmd /c exit > /dev/null 2>&1 || true
+    say "running the tests under wine64"
+    (cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 600) || status=$?
+    wineserver -k > /dev/null 2>&1 || true
+    say "tests under wine took $((SECONDS - started)) s"
+    return $status
+}
+
+# --- end to end under wine -------------------------------------------------
+# tabulon-cli.exe on COM1, which wine maps to a pseudo-terminal that the
+# Linux tabulon-sim serves: what a Windows user's program does on a real line.
+end_to_end() {
+    local started=$SECONDS dir="$build/end-to-end" sim_pid pts status=0
+    say "end to end: tabulon-cli.exe on COM1 under wine, tabulon-sim on Linux"
+    "$root/scripts/build.sh" tabulon-sim tabulon-cli > /dev/null
+    rm -rf "$dir" && mkdir -p "$dir"
+    "$root/build/src/sim/tabulon-sim" --model neon > "$dir/sim.txt" &
+    sim_pid=$!
+    for _ in $(seq 50); do [[ -s "$dir/sim.txt" ]] && break; sleep 0.1; done
+    pts="$(head -1 "$dir/sim.txt")"
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    "$root/scripts/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pts" /f > /dev/null
+    # The port map is read when the prefix's server starts.
+    wineserver -k > /dev/null 2>&1 || true
+    wineserver -w > /dev/null 2>&1 || true
+    wineserver -p > /dev/null 2>&1
+    local port=("$root/scripts/wine-run.sh" "$build/src/cli/tabulon-cli.exe" --port COM1
+        --speed 115200)
+    local cli=("${port[@]}" --model neon --quiet)
+    local linux_cli=("$root/build/src/cli/tabulon-cli" --port "$pts" --speed 115200 --model neon
+        --quiet)
+    # Each step must hold: a failure ends the run there.
+    set +e
+    (
+        set -e
+        cd "$dir"
+        check() { if cmp -s "$1" "$2"; then echo "  same bytes: $1 $2"; else
+            echo "  DIFFERENT: $1 $2" >&2; return 1; fi; }
+        "${port[@]}" detect | tr -d '\r' | grep -qx found
+        echo "  detect: found"
+        # Departments: read, write new names, read back; the Linux program
+        # reads the same register the same way.
+        "${cli[@]}" read-table departments departments-before.otd
+        "${linux_cli[@]}" read-table departments departments-linux.otd
+        check departments-before.otd departments-linux.otd
+        for i in $(seq 20); do printf 'Секція %s;\r\n' "$i"; done |
+            iconv -f UTF-8 -t CP1251 > departments.otd
+        "${cli[@]}" write-table departments departments.otd
+        "${cli[@]}" read-table departments departments-after.otd
+        check departments.otd departments-after.otd
+        # Goods: the first twenty articles with other names and prices.
+        "${cli[@]}" --interval 1:20:1 read-table goods goods-before.art
+        # (the file holds every row of the grid; only the first twenty are filled)
+        iconv -f CP1251 -t UTF-8 goods-before.art |
+            awk -F';' 'BEGIN { OFS = ";" } NR <= 20 { $2 = "Товар " NR } { print }' |
+            iconv -f UTF-8 -t CP1251 > goods.art
+        "${cli[@]}" --interval 1:20:1 write-table goods goods.art
+        "${cli[@]}" --interval 1:20:1 read-table goods goods-after.art
+        check goods.art goods-after.art
+        "${linux_cli[@]}" --interval 1:20:1 read-table goods goods-linux.art
+        check goods-after.art goods-linux.art
+        # The logo there and back, and the reports, as the Linux program has them.
+        local linux_port=("${linux_cli[@]:0:5}")
+        "${port[@]}" read-logo logo.bmp
+        "${port[@]}" write-logo logo.bmp
+        "${linux_port[@]}" read-logo logo-linux.bmp
+        check logo.bmp logo-linux.bmp
+        mkdir -p reports reports-linux
+        "${port[@]}" reports --dir reports
+        "${linux_port[@]}" reports --dir reports-linux
+        diff -r reports reports-linux && echo "  same reports: $(ls reports | tr '\n' ' ')"
+    )
+    status=$?
+    set -e
+    kill "$sim_pid" 2> /dev/null || true
+    wait "$sim_pid" 2> /dev/null || true
+    wineserver -k > /dev/null 2>&1 || true
+    say "end to end took $((SECONDS - started)) s"
+    return $status
+}
+
+# Qt's own Russian texts for the standard dialogs, from Debian's
+# qt6-translations-l10n: the files are the same on every system.
+add_qt_translations() {
+    install_missing qt6-translations-l10n
+    mkdir -p "$qt_prefix/translations"
+    cp -u /usr/share/qt6/translations/qtbase_ru.qm /usr/share/qt6/translations/qt_ru.qm \
+        "$qt_prefix/translations/"
+}
+
+# --- benchmark ------------------------------------------------------------
+# 1000 goods records written at 115200 baud to a tabulon-sim that carries no
+# faster than such a line: the wall time over the line time of the bytes
+# exchanged, for tabulon-cli on Linux and tabulon-cli.exe under wine.
+benchmark() {
+    local dir="$build/benchmark" pts sim_pid start end
+    say "benchmark: 1000 goods records at 115200 baud, Linux and wine"
+    "$root/scripts/build.sh" tabulon-sim tabulon-cli > /dev/null
+    rm -rf "$dir" && mkdir -p "$dir" && cd "$dir"
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    serve() {
+        "$root/build/src/sim/tabulon-sim" --model neon "$@" > sim.txt &
+        sim_pid=$!
+        for _ in $(seq 50); do [[ -s sim.txt ]] && break; sleep 0.1; done
+        pts="$(head -1 sim.txt)"
+    }
+    stop() { kill "$sim_pid" 2> /dev/null || true; wait "$sim_pid" 2> /dev/null || true; }
+    serve
+    "$root/build/src/cli/tabulon-cli" --port "$pts" --speed 115200 --model neon --quiet \
+        --interval 1:1000:1 read-table goods goods.art > /dev/null
+    stop
+    serve --pace 115200
+    start=$(date +%s%N)
+    "$root/build/src/cli/tabulon-cli" --port "$pts" --speed 115200 --model neon --quiet \
+        --interval 1:1000:1 --trace linux.trace write-table goods goods.art > /dev/null
+    end=$(date +%s%N)
+    stop
+    local linux_ns=$((end - start))
+    # Every byte of the exchange, both ways, as the trace lists them in hex.
+    local bytes
+    bytes=$(sed -nE 's/^ *[0-9.]+ (->|<-)  ([0-9A-F ]+)  .*/\2/p' linux.trace | wc -w)
+    serve --pace 115200
+    "$root/scripts/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pts" /f > /dev/null
+    wineserver -k > /dev/null 2>&1 || true
+    wineserver -w > /dev/null 2>&1 || true
+    wineserver -p > /dev/null 2>&1
+    "$root/scripts/wine-run.sh" cmd /c exit > /dev/null 2>&1 || true
+    start=$(date +%s%N)
+    "$root/scripts/wine-run.sh" "$build/src/cli/tabulon-cli.exe" --port COM1 --speed 115200 \
+        --model neon --quiet --interval 1:1000:1 write-table goods goods.art > /dev/null
+    end=$(date +%s%N)
+    stop
+    wineserver -k > /dev/null 2>&1 || true
+    local wine_ns=$((end - start))
+    awk -v b="$bytes" -v l="$linux_ns" -v w="$wine_ns" 'BEGIN {
+        line = b * 11 / 115200
+        printf "  %d bytes, line time %.2f s\n", b, line
+        printf "  Linux: %.2f s, wall over line %.3f\n", l / 1e9, l / 1e9 / line
+        printf "  wine:  %.2f s, wall over line %.3f\n", w / 1e9, w / 1e9 / line }'
+}
+
+build_qt
+add_qt_translations
+[[ "$stage" == qt ]] && exit 0
+build_gtest
+if [[ "$stage" == bench ]]; then benchmark; exit 0; fi
+if [[ "$stage" != test && "$stage" != e2e ]]; then build_tabulon; fi
+[[ "$stage" == build ]] && exit 0
+# The end to end runs even when a test failed; the script fails if either did.
+status=0
+if [[ "$stage" != e2e ]]; then run_tests || status=$?; fi
+end_to_end || status=$?
+exit $status

@@ -1,0 +1,48 @@
+#pragma once
+
+// Files and commands of the in-process command runs, as the tests compare them.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include "sim/simulated_link.h"
+#include "text/cp1251.h"
+
+namespace tabulon::cli::testing {
+
+inline QByteArray cp1251(const QString& text) {
+    return text::toCp1251(text).value();
+}
+
+inline QByteArray fileOf(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) bytes += cp1251(line) + "\r\n";
+    return bytes;
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+}
+
+inline QStringList commandTexts(const sim::SimulatedLink& sim) {
+    QStringList texts;
+    for (const QByteArray& command : sim.ecr->commands()) texts << text::fromCp1251(command);
+    return texts;
+}
+
+// FF×n DC3 DC3 FF×m
+inline QByteArray release(int before, int after) {
+    return QByteArray(before, '\xFF') + "\x13\x13" + QByteArray(after, '\xFF');
+}
+
+}  // namespace tabulon::cli::testing
