@@ -27,11 +27,12 @@ CommandStates commandStates(const WindowState& state) {
     // link; they are shown off only while one of their own runs.
     on.logoLoadAndRead = !pageWork;
     on.reportsRead = !pageWork;
-    // Only the logo tab looks at LogoPresent: on the others saving and
-    // writing the logo keep the state the logo tab left them in.
+    // Only the logo tab and the end of the logo or report work look at
+    // LogoPresent: otherwise saving and writing the logo keep the state they
+    // were last given.
     if (pageWork)
         on.logoSaveAndWrite = false;
-    else if (state.tab == kLogoTab)
+    else if (state.tab == kLogoTab || state.pageWorkEnded)
         on.logoSaveAndWrite = state.logoPresent;
     return on;
 }

@@ -19,6 +19,9 @@ struct WindowState {
     bool connected = false;
     LinkJob job = LinkJob::None;
     bool logoPresent = false;
+    // A logo transfer or the report download has just ended: the logo's
+    // save and write come back as the logo is, whatever tab is shown.
+    bool pageWorkEnded = false;
 };
 
 // Which commands of the main window are enabled. The logo tab's save and

@@ -253,8 +253,9 @@ void MainWindow::setJob(LinkJob job) {
     applyCommandStates();
 }
 
-void MainWindow::applyCommandStates() {
-    const CommandStates on = commandStates({activeTab(), Connected, job_, LogoPresent});
+void MainWindow::applyCommandStates(bool pageWorkEnded) {
+    const CommandStates on =
+        commandStates({activeTab(), Connected, job_, LogoPresent, pageWorkEnded});
     EnabledStates states{
         {ui->Button4, on.write},         {ui->Button9, on.read},
         {ui->Button8, on.clearRegister}, {ui->Button6, on.stop},
@@ -281,7 +282,8 @@ void MainWindow::beginPageWork() {
 }
 
 void MainWindow::endPageWork() {
-    setJob(LinkJob::None);
+    job_ = LinkJob::None;
+    applyCommandStates(true);
 }
 
 QString MainWindow::chosenRegisterText() const {

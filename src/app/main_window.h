@@ -119,7 +119,7 @@ private:
     void connectRegister();
     void setConnectionState(const QString& text, const QColor& color);
     // Sets every command as commandStates() says for the window's state now.
-    void applyCommandStates();
+    void applyCommandStates(bool pageWorkEnded = false);
     void setJob(LinkJob job);
     void stepProgress();
 

@@ -9,7 +9,6 @@
 #include "cli_process.h"
 #include "logo/dot_row.h"
 #include "logo/logo_file.h"
-#include "reports/report_line.h"
 #include "sim/tables.h"
 
 namespace {
@@ -31,16 +30,18 @@ QImage stripes(int height) {
     return picture;
 }
 
-// A report as tabulon-sim holds it, as its file has it.
+// A report as tabulon-sim holds it, as its file has it: a line a record, the
+// record number and its fields without the closing ";", apart by the
+// separator.
 QByteArray reportFile(sim::Model model, int table, int records, char separator) {
     const sim::RegisterTables tables(model);
     QByteArray bytes;
     for (int record = 1; record <= records; ++record) {
         QByteArray fields;
         tables.read(table, record, fields);
-        const QByteArray reply =
-            QByteArray::number(table) + ';' + QByteArray::number(record) + ';' + fields;
-        bytes += tabulon::reports::reportLine(reply, separator) + "\r\n";
+        fields.chop(1);
+        QByteArray line = QByteArray::number(record) + ';' + fields;
+        bytes += line.replace(';', separator) + "\r\n";
     }
     return bytes;
 }

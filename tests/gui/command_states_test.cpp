@@ -44,6 +44,8 @@ class CommandStatesTest : public QObject {
 private slots:
     void eachStateEnablesItsCommands_data();
     void eachStateEnablesItsCommands();
+    void theEndOfLogoOrReportWorkSetsTheLogoCommands_data();
+    void theEndOfLogoOrReportWorkSetsTheLogoCommands();
 };
 
 void CommandStatesTest::eachStateEnablesItsCommands_data() {
@@ -128,6 +130,33 @@ void CommandStatesTest::eachStateEnablesItsCommands() {
     QFETCH(QString, enabled);
     QCOMPARE(enabledCommands(commandStates(WindowState{tab, connected, job, logoPresent})),
              enabled);
+}
+
+void CommandStatesTest::theEndOfLogoOrReportWorkSetsTheLogoCommands_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("logoPresent");
+    QTest::addColumn<QString>("enabled");
+
+    const bool on = true, off = false;
+    QTest::newRow("download ended, a logo loaded")
+        << 9 << on << on << "Button4 Button9 Button2/3 Button5 Button7/12 Button19 Button11/13";
+    QTest::newRow("download ended, no logo")
+        << 9 << off << off << "Button2/3 Button5 boxes Button7/12 Button19";
+    QTest::newRow("logo read ended on goods")
+        << 0 << off << on
+        << "Button2/3 Button5 boxes Button16 GroupBox2/Button15 Button7/12 Button19 Button11/13";
+    QTest::newRow("logo write ended on the logo tab")
+        << 8 << on << on << "Button2/3 Button5 Button7/12 Button19 Button11/13";
+}
+
+void CommandStatesTest::theEndOfLogoOrReportWorkSetsTheLogoCommands() {
+    QFETCH(int, tab);
+    QFETCH(bool, connected);
+    QFETCH(bool, logoPresent);
+    QFETCH(QString, enabled);
+    const WindowState ended{tab, connected, LinkJob::None, logoPresent, true};
+    QCOMPARE(enabledCommands(commandStates(ended)), enabled);
 }
 
 QTEST_APPLESS_MAIN(CommandStatesTest)

@@ -22,6 +22,7 @@ namespace sim = tabulon::sim;
 namespace {
 
 constexpr int kLogoTab = 8;
+constexpr int kReportsTab = 9;
 
 // A window on an in-process simulated register (virtual time), on the logo
 // tab; connected unless told otherwise.
@@ -124,6 +125,7 @@ private slots:
     void aPictureTallerThanTheLogoIsSentOnlyAfterAYes();
     void readingDrawsTheRegistersLogoAndSavesItAsBmp();
     void aReadThatFailsAtOnceLeavesNothingToWriteOrSave();
+    void workOnAnotherTabGivesSaveAndWriteBackAsTheLogoIs();
     void throughAPseudoTerminalTheLogoComesBackDotForDot();
 };
 
@@ -295,6 +297,40 @@ void LogoTabTest::aReadThatFailsAtOnceLeavesNothingToWriteOrSave() {
     QCOMPARE(w.messages().last(), noLogo);
     QCOMPARE(w.dialogs().shown.size(), 3);  // no file dialog
     QVERIFY(w.ecr->commands().isEmpty());
+}
+
+void LogoTabTest::workOnAnotherTabGivesSaveAndWriteBackAsTheLogoIs() {
+    // The link's work is done on another tab; the logo's save and write come
+    // back as the logo is when it ends, before the logo tab is seen again.
+    const struct {
+        const char* name;
+        bool loaded;
+        int tab;
+        const char* button;
+    } rows[] = {
+        {"report download, logo loaded", true, kReportsTab, "Button19"},
+        {"report download, no logo", false, kReportsTab, "Button19"},
+        {"logo read ended on the goods tab", true, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        LogoWindow w;
+        if (row.loaded) w.load(stripes(192, 10));
+        QTabWidget* tabs = w.control<QTabWidget>("PageControl1");
+        if (row.button) {
+            tabs->setCurrentIndex(row.tab);
+            w.press(row.button);
+        } else {
+            // The user turns to the other tab while the read may still run.
+            w.button("Button12")->click();
+            tabs->setCurrentIndex(row.tab);
+            QVERIFY(w.fixture->waitForLink());
+        }
+        QCOMPARE(tabs->currentIndex(), row.tab);
+        QVERIFY2(w.messages().endsWith("Успешно!"), row.name);
+        const bool expected = row.loaded || !row.button;  // a read leaves a logo
+        QVERIFY2(w.button("Button11")->isEnabled() == expected, row.name);
+        QVERIFY2(w.button("Button13")->isEnabled() == expected, row.name);
+    }
 }
 
 void LogoTabTest::throughAPseudoTerminalTheLogoComesBackDotForDot() {
