@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <initializer_list>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -147,20 +148,29 @@ inline constexpr ResultRow kResultRows[] = {
     // clang-format on
 };
 
+// The place in the table of `cause` as `operation` reports it; -1 when it
+// never does. An index, not a pointer: GCC's undefined-behaviour sanitizer
+// makes a pointer compared with null in a constant expression not constant.
+constexpr int resultRowIndex(Operation operation, ResultCause cause) {
+    for (int index = 0; index < int(std::size(kResultRows)); ++index) {
+        const ResultRow& row = kResultRows[index];
+        if (row.cause == cause && contains(row.operations, operation)) return index;
+    }
+    return -1;
+}
+
 // The row of `cause` as `operation` reports it; nullptr when it never does.
 constexpr const ResultRow* resultRow(Operation operation, ResultCause cause) {
-    for (const ResultRow& row : kResultRows) {
-        if (row.cause == cause && contains(row.operations, operation)) return &row;
-    }
-    return nullptr;
+    const int index = resultRowIndex(operation, cause);
+    return index < 0 ? nullptr : &kResultRows[index];
 }
 
 // The number an operation returns for a cause; a pair with no row does not
 // compile.
 consteval int resultCode(Operation operation, ResultCause cause) {
-    const ResultRow* row = resultRow(operation, cause);
-    if (!row || cause == ResultCause::Done) throw std::logic_error("no such result");
-    return row->code;
+    const int index = resultRowIndex(operation, cause);
+    if (index < 0 || cause == ResultCause::Done) throw std::logic_error("no such result");
+    return kResultRows[index].code;
 }
 
 // A result as the link hands it over: the number and why.
