@@ -6,6 +6,9 @@
 #   scripts/windows.sh test     runs the already built tests under wine64, then the end to end
 #   scripts/windows.sh e2e      only the end to end: tabulon-cli.exe on COM1 to tabulon-sim
 #   scripts/windows.sh bench    the paced 1000-record goods write, Linux beside wine
+#   scripts/windows.sh dist     dist/tabulon-windows-x64.zip (and the installer, where
+#                               Debian's nsis serves CPack) from the built programs,
+#                               checked under wine from a fresh folder
 #
 # Qt for MinGW is built from Debian's own qt6-base source (the version the
 # host's Qt has, whose moc, rcc and uic it reuses) once, into
@@ -232,6 +235,10 @@ end_to_end() {
         "${port[@]}" reports --dir reports
         "${linux_port[@]}" reports --dir reports-linux
         diff -r reports reports-linux && echo "  same reports: $(ls reports | tr '\n' ' ')"
+        # The window: it opens, pictures itself and ends with status 0.
+        "$root/scripts/wine-run.sh" "$build/src/app/tabulon.exe" --grab window.png
+        file window.png | grep -q "PNG image data, 769 x 511"
+        echo "  tabulon.exe showed its window: $dir/window.png"
     )
     status=$?
     set -e
@@ -240,6 +247,117 @@ end_to_end() {
     wineserver -k > /dev/null 2>&1 || true
     say "end to end took $((SECONDS - started)) s"
     return $status
+}
+
+# --- what a Windows user gets ---------------------------------------------
+# The two programs with every DLL they load that Windows does not have: Qt's,
+# its platform and style plugins, MinGW's runtime; Qt's Russian texts where
+# qt.conf points Qt at them; the licence and a short README. Everything is
+# stripped. The DLLs are found by following the import tables, so a DLL that
+# a new Qt module brings in is not forgotten.
+dll_imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
+
+dist() {
+    local started=$SECONDS out="$root/dist" folder="$build/dist/tabulon" version
+    local zip="$root/dist/tabulon-windows-x64.zip"
+    version="$(sed -nE 's/^project\(Tabulon VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")"
+    install_missing zip unzip
+    say "packing $zip"
+    rm -rf "$build/dist" && mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations"
+    cp "$build/src/app/tabulon.exe" "$build/src/cli/tabulon-cli.exe" "$folder/"
+    # offscreen: the window without a display (tabulon --grab on a server,
+    # and the check below under wine).
+    cp "$qt_prefix/plugins/platforms/qwindows.dll" "$qt_prefix/plugins/platforms/qoffscreen.dll" \
+        "$folder/platforms/"
+    cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+    local dirs=("$qt_prefix/bin" "${mingw_runtime[@]}") pending=() file name dir found
+    mapfile -t pending < <(find "$folder" -name '*.exe' -o -name '*.dll')
+    while ((${#pending[@]})); do
+        file="${pending[0]}" && pending=("${pending[@]:1}")
+        while read -r name; do
+            [[ -e "$folder/$name" ]] && continue
+            found=""
+            for dir in "${dirs[@]}"; do
+                [[ -f "$dir/$name" ]] && found="$dir/$name" && break
+            done
+            # Not ours and not Qt's or MinGW's: one of Windows' own DLLs.
+            [[ -z "$found" ]] && continue
+            cp "$found" "$folder/$name"
+            pending+=("$folder/$name")
+        done < <(dll_imports "$file")
+    done
+    find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec "$triplet-strip" --strip-unneeded {} +
+    # Qt looks for its translations and plugins under its prefix, which
+    # without qt.conf is the folder above the one holding Qt6Core.dll.
+    printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' \
+        > "$folder/qt.conf"
+    cp "$qt_prefix/translations/qtbase_ru.qm" "$folder/translations/"
+    sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
+    sed "s/@VERSION@/$version/; s/\$/\r/" "$root/packaging/windows/README.txt" > "$folder/README.txt"
+    mkdir -p "$out" && rm -f "$zip"
+    (cd "$build/dist" && TZ=UTC find tabulon -exec touch -d "@0" {} + &&
+        find tabulon | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
+    say "$(unzip -l "$zip" | tail -1 | awk '{ printf "%d files, %.1f MB unpacked", $2, $1 / 1e6 }'), $(du -h "$zip" | cut -f1) zipped"
+    check_dist "$zip"
+    installer "$version"
+    say "dist took $((SECONDS - started)) s"
+}
+
+# The zip unpacked into a fresh folder and run from there under wine with no
+# WINEPATH: a DLL that it lacks ends the run here, as it would on Windows.
+check_dist() {
+    local fresh="$build/dist-check" system32 missing=0 file name wine status=0
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    rm -rf "$fresh" && mkdir -p "$fresh"
+    unzip -q "$1" -d "$fresh"
+    export WINEPREFIX="$TABULON_WINEPREFIX" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    "$wine" cmd /c exit > /dev/null 2>&1 < /dev/null || true
+    # Every DLL imported by a program or plugin is in the folder or Windows'
+    # (api-ms-win-* names are Windows' API sets, which its loader resolves).
+    system32="$WINEPREFIX/drive_c/windows/system32"
+    while read -r file; do
+        while read -r name; do
+            if [[ ! "$name" =~ ^(api|ext)-ms-win- && ! -e "$(dirname "$file")/$name" && ! -e "$fresh/tabulon/$name" &&
+                -z "$(find "$system32" -maxdepth 1 -iname "$name" -print -quit)" ]]; then
+                echo "  $file needs $name, which is not there" >&2
+                missing=1
+            fi
+        done < <(dll_imports "$file")
+    done < <(find "$fresh" \( -name '*.exe' -o -name '*.dll' \))
+    ((missing == 0)) || return 1
+    (
+        cd "$fresh/tabulon"
+        unset WINEPATH
+        export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
+        "$wine" ./tabulon-cli.exe --help < /dev/null | tr -d '\r' > help.txt
+        grep -q "^Usage: tabulon-cli" help.txt
+        echo "  tabulon-cli.exe --help from the unpacked zip: $(wc -l < help.txt) lines"
+        rm -f window.png
+        "$wine" ./tabulon.exe --grab window.png < /dev/null
+        # The picture is the main window at its own size.
+        file window.png | grep -q "PNG image data, 769 x 511"
+        echo "  tabulon.exe from the unpacked zip showed its window: $(file -b window.png)"
+        cp window.png "$build/dist/window-under-wine.png"
+    ) || status=$?
+    wineserver -k > /dev/null 2>&1 || true
+    return $status
+}
+
+# The installer, with Start menu entries: CPack's NSIS generator run with
+# Debian's makensis over the same folder as the zip.
+installer() {
+    install_missing nsis
+    local work="$build/installer"
+    rm -rf "$work"
+    cmake -S "$root/packaging/windows" -B "$work" "-DTABULON_VERSION=$1" \
+        "-DTABULON_DIST_DIR=$build/dist/tabulon" > /dev/null
+    (cd "$work" && cpack -G NSIS > cpack.log 2>&1) || {
+        cat "$work/cpack.log" "$work"/_CPack_Packages/*/NSIS/NSISOutput.log 2> /dev/null >&2
+        return 1
+    }
+    cp "$work/tabulon-windows-x64-setup.exe" "$root/dist/"
+    say "installer: dist/tabulon-windows-x64-setup.exe, $(du -h "$root/dist/tabulon-windows-x64-setup.exe" | cut -f1)"
 }
 
 # Qt's own Russian texts for the standard dialogs, from Debian's
@@ -308,10 +426,12 @@ add_qt_translations
 [[ "$stage" == qt ]] && exit 0
 build_gtest
 if [[ "$stage" == bench ]]; then benchmark; exit 0; fi
+if [[ "$stage" == dist ]]; then dist; exit 0; fi
 if [[ "$stage" != test && "$stage" != e2e ]]; then build_tabulon; fi
 [[ "$stage" == build ]] && exit 0
 # The end to end runs even when a test failed; the script fails if either did.
 status=0
 if [[ "$stage" != e2e ]]; then run_tests || status=$?; fi
 end_to_end || status=$?
+[[ "$stage" == all ]] && { dist || status=$?; }
 exit $status

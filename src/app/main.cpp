@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,11 +10,21 @@
 #include "dialogs/widget_dialogs.h"
 
 int main(int argc, char* argv[]) {
+    // --grab FILE: a picture of the window as it opens, for a support request
+    // or a manual, and the program ends (0 once the picture is written).
+    const char* grabFile = nullptr;
     // Answered before the toolkit starts: it needs no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("tabulon %s\n", TABULON_VERSION);
             return 0;
+        }
+        if (std::strcmp(argv[i], "--grab") == 0) {
+            if (i + 1 == argc) {
+                std::fprintf(stderr, "tabulon: --grab needs the name of a PNG file\n");
+                return 2;
+            }
+            grabFile = argv[++i];
         }
     }
     QApplication application(argc, argv);
@@ -24,6 +35,13 @@ int main(int argc, char* argv[]) {
     try {
         tabulon::app::MainWindow window;
         window.show();
+        if (grabFile) {
+            QTimer::singleShot(0, &window, [&window, grabFile] {
+                const bool saved = window.grab().save(QString::fromLocal8Bit(grabFile), "PNG");
+                if (!saved) std::fprintf(stderr, "tabulon: cannot write %s\n", grabFile);
+                QApplication::exit(saved ? 0 : 1);
+            });
+        }
         return QApplication::exec();
     } catch (const std::exception& error) {
         tabulon::WidgetDialogs(nullptr).message(QString::fromLocal8Bit(error.what()), "Tabulon",

@@ -226,6 +226,8 @@ private slots:
     void everyModelsLabelsFit();
     void dialogsOfTheWindowShowTheirCaptionsWhole();
     void allTenTabsShowSideBySide();
+    void captionsTakeTheWidthsTheFormsAreDrawnFor_data();
+    void captionsTakeTheWidthsTheFormsAreDrawnFor();
 };
 
 void WindowFitTest::theWindowsUseTheTahomaMetricFont() {
@@ -310,6 +312,33 @@ void WindowFitTest::allTenTabsShowSideBySide() {
     QVERIFY2(last.right() < 753, qPrintable(QString::number(last.right())));
     for (int i = 1; i < 10; ++i) QCOMPARE(bar->tabRect(i).top(), bar->tabRect(0).top());
     qInfo("ten tabs take %d of 753 pixels", last.right() + 1);
+}
+
+// The widths in pixels of the longest captions in the windows' font, the
+// same on every system: letters rounded wider one by one (the full hinting of
+// Windows' own font engines) push the tenth tab out of the bar and cut the
+// longest button captions.
+void WindowFitTest::captionsTakeTheWidthsTheFormsAreDrawnFor_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("width");
+    QTest::newRow("tab 1") << "Товары" << 38;
+    QTest::newRow("tab 2") << "Операторы" << 56;
+    QTest::newRow("tab 3") << "Типы оплат" << 59;
+    QTest::newRow("tab 4") << "Отделы" << 39;
+    QTest::newRow("tab 5") << "Загол. и рекл. текст" << 101;
+    QTest::newRow("tab 6") << "Параметры кассы" << 89;
+    QTest::newRow("tab 7") << "Параметры чека" << 83;
+    QTest::newRow("tab 8") << "Служебная" << 55;
+    QTest::newRow("tab 9") << "Логотип" << 41;
+    QTest::newRow("tab 10") << "Отчеты" << 37;
+    QTest::newRow("SD card button") << "Чтение SD карты (Neon)" << 124;
+    QTest::newRow("about button") << "О программе" << 66;
+}
+
+void WindowFitTest::captionsTakeTheWidthsTheFormsAreDrawnFor() {
+    QFETCH(QString, caption);
+    QFETCH(int, width);
+    QCOMPARE(QFontMetrics(tabulon::app::windowFont()).horizontalAdvance(caption), width);
 }
 
 QTEST_MAIN(WindowFitTest)

@@ -147,7 +147,13 @@ TEST_F(Installed, ManualPagesDescribeEveryCommandAndOption) {
 }
 
 TEST_F(Installed, DebianDocuments) {
-    EXPECT_TRUE(text("share/doc/tabulon/copyright").startsWith("Format: https://www.debian.org/"));
+    const QString copyright = text("share/doc/tabulon/copyright");
+    EXPECT_TRUE(copyright.startsWith("Format: https://www.debian.org/"));
+    EXPECT_TRUE(
+        copyright.contains("Files: *\nCopyright: 2026 The Tabulon developers\n"
+                           "License: GPL-3+\n"))
+        << qPrintable(copyright);
+    EXPECT_TRUE(copyright.contains("/usr/share/common-licenses/GPL-3")) << qPrintable(copyright);
     const QString changelog = unpacked(file("share/doc/tabulon/changelog.gz"));
     EXPECT_TRUE(changelog.startsWith("tabulon (" TABULON_VERSION ") unstable; urgency=medium\n"))
         << qPrintable(changelog);
