@@ -12,19 +12,5 @@ if [[ "${1:-}" == "--gui" ]]; then
     packages+=(xvfb xauth)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$(dirname "$0")/install-missing.sh"
+install_missing "${packages[@]}"

@@ -26,23 +26,7 @@ triplet=x86_64-w64-mingw32
 say() { printf '== %s: %s\n' "$(date +%H:%M:%S)" "$*"; }
 
 # --- packages -------------------------------------------------------------
-install_missing() {
-    local missing=() p
-    for p in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$p")
-        fi
-    done
-    ((${#missing[@]})) || return 0
-    say "installing ${missing[*]}"
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+source "$root/scripts/install-missing.sh"
 
 # googletest: the sources under /usr/src/googletest, built here for MinGW.
 install_missing g++-mingw-w64-x86-64-posix wine64 wine socat googletest dpkg-dev \
