@@ -53,10 +53,18 @@ fetch_qt_source() {
     say "fetching Debian's qt6-base $qt_version source"
     # A private apt configuration with one deb-src entry, so the system's own
     # sources and lists stay as they are.
+    # The archive is the one this machine's own apt takes bookworm main from,
+    # so the script follows whatever mirror the machine is set to.
+    local archive
+    archive="$(apt-cache policy | awk '$3 == "bookworm/main" && $4 == "amd64" { print $2; exit }')"
+    if [[ -z "$archive" ]]; then
+        echo "windows.sh: this machine's apt has no bookworm main archive to fetch qt6-base's source from" >&2
+        exit 1
+    fi
     mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/cache/archives/partial" "$src"
-    cat > "$apt/sources.list.d/bookworm-src.sources" <<'EOF'
+    cat > "$apt/sources.list.d/bookworm-src.sources" <<EOF
 Types: deb-src
-URIs: http://deb.debian.org/debian
+URIs: $archive
 Suites: bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
