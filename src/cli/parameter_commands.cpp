@@ -36,7 +36,10 @@ CliResult outcome(const CliContext& context, const QString& name, const QString&
         QString why = run.problems.value(0);
         if (why.isEmpty() && !done) why = QStringLiteral("record 1 not %1").arg(verb);
         if (run.signalled && !done) why = QStringLiteral("stopped by a signal");
-        *context.tally = RunTally{true, done ? 1 : 0, done ? 0 : 1, 0, done ? QString() : why};
+        // A signal before the record went out leaves it untried.
+        const bool untried = run.signalled && !run.done && run.problems.isEmpty();
+        *context.tally = RunTally{true, done ? 1 : 0, done || untried ? 0 : 1, untried ? 1 : 0,
+                                  done ? QString() : why};
     }
     CliResult result;
     if (run.done && !run.differs)
