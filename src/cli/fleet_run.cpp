@@ -107,6 +107,7 @@ void makeFolders(const CliRequest& request) {
     if (!request.reportDirectory.isEmpty()) QDir().mkpath(request.reportDirectory);
     if (command == u"read-table" || command == u"read-logo")
         QDir().mkpath(QFileInfo(request.arguments.last()).absolutePath());
+    if (!request.trace.isEmpty()) QDir().mkpath(QFileInfo(request.trace).absolutePath());
 }
 
 // The first line of a command's error text.

@@ -3,8 +3,12 @@
 // One register refuses, two share a line.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 
 #include "cli/cli_process.h"
 #include "transfer/qt_print.h"
@@ -158,6 +162,101 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_EQ(bus.turns, (QList<int>{1, 2, 1, 2}));
     EXPECT_EQ(bus.commands.value(1), writes + reads);
     EXPECT_EQ(bus.commands.value(2), writes + reads);
+}
+
+// What a trace file holds so far; empty while there is none.
+QString traceOf(const QString& path) {
+    return QString::fromUtf8(readBytes(path)).remove("(no file)");
+}
+
+TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
+    // Lines as slow as the registers' usual 4800 baud: 200 records take
+    // most of a minute, long after the signal.
+    const QStringList paced{"--model", "mp-550t", "--pace", "4800"};
+    SimProcess first(paced);
+    SimProcess second(paced);
+    SimProcess bus(paced + QStringList{"--bus", "1,2"});
+    ASSERT_FALSE(first.path().isEmpty());
+    ASSERT_FALSE(second.path().isEmpty());
+    ASSERT_FALSE(bus.path().isEmpty());
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    ASSERT_TRUE(writeBytes(path("shop.txt"), QStringLiteral("first %1 4800 1 mp-550t\n"
+                                                            "bus-1 %2 4800 1 mp-550t\n"
+                                                            "second %3 4800 1 mp-550t\n"
+                                                            "bus-2 %2 4800 2 mp-550t\n")
+                                                 .arg(first.path(), bus.path(), second.path())
+                                                 .toUtf8()));
+    QStringList lines = emptyLines(10000, 10);
+    for (int row = 1; row <= 200; ++row)
+        lines[row - 1] = QStringLiteral("%1;Товар %1;1.00;;;;;;;;").arg(row);
+    ASSERT_TRUE(writeBytes(path("prices.art"), fileBytes(lines)));
+
+    QProcess cli;
+    cli.start(
+        QStringLiteral(TABULON_CLI_PATH),
+        {"--fleet", path("shop.txt"), "--interval", "1:200:1", "--trace", path("trace/{name}.log"),
+         "--report", path("r.csv"), "write-table", "goods", path("prices.art")});
+    ASSERT_TRUE(cli.waitForStarted(30000));
+    // The signal comes once each running register has had a record taken.
+    const QStringList running{"first", "bus-1", "second"};
+    const QDeadlineTimer deadline(60000);
+    const auto allStarted = [&] {
+        for (const QString& name : running) {
+            if (!traceOf(path("trace/" + name + ".log")).contains("<ACK>")) return false;
+        }
+        return true;
+    };
+    while (!allStarted() && !deadline.hasExpired()) QThread::msleep(20);
+    ASSERT_TRUE(allStarted());
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    const QString table = QString::fromUtf8(cli.readAllStandardOutput());
+
+    // Each running register ended its run before its last record; the one
+    // waiting for the bus never began. The report says the same.
+    const QString report = QString::fromUtf8(readBytes(path("r.csv")));
+    static const QRegularExpression stopped(
+        QStringLiteral(
+            "^(\\S+) +stopped +(\\d+) +(\\d+) +(\\d+) +\\d+:\\d\\d  stopped by a signal$"),
+        QRegularExpression::MultilineOption);
+    QStringList names;
+    for (auto it = stopped.globalMatch(table); it.hasNext();) {
+        const QRegularExpressionMatch row = it.next();
+        names << row.captured(1);
+        const int done = row.captured(2).toInt();
+        EXPECT_LT(done, 200) << qPrintable(table);
+        EXPECT_EQ(done + row.captured(3).toInt() + row.captured(4).toInt(), 200)
+            << qPrintable(table);
+        EXPECT_TRUE(report.contains(
+            QStringLiteral("%1,stopped,%2,%3,%4,")
+                .arg(row.captured(1), row.captured(2), row.captured(3), row.captured(4))))
+            << qPrintable(report);
+    }
+    EXPECT_EQ(names, running) << qPrintable(table);
+    EXPECT_TRUE(table.startsWith("register  outcome  done  failed  skipped  time  reason\n"))
+        << qPrintable(table);
+    EXPECT_TRUE(
+        table.endsWith("bus-2     not run     -       -        -  0:00  stopped by a "
+                       "signal before its turn\n"))
+        << qPrintable(table);
+    EXPECT_TRUE(report.endsWith("bus-2,not run,,,,0.0,stopped by a signal before its turn\n"))
+        << qPrintable(report);
+
+    // Every line was released before its port closed: the trace's last
+    // bytes out are the release sequence.
+    for (const QString& name : running) {
+        const QStringList steps =
+            traceOf(path("trace/" + name + ".log")).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_GE(steps.size(), 2) << qPrintable(name);
+        EXPECT_TRUE(steps.last().endsWith(" close")) << qPrintable(steps.last());
+        EXPECT_TRUE(steps[steps.size() - 2].contains("-> ") &&
+                    steps[steps.size() - 2].contains("<DC3><DC3>"))
+            << qPrintable(name + ": " + steps[steps.size() - 2]);
+    }
+    EXPECT_FALSE(QFile::exists(path("trace/bus-2.log")));
 }
 
 }  // namespace
