@@ -1,6 +1,7 @@
 #include "cli/fleet_board.h"
 
 #include <QtGlobal>
+#include <tuple>
 #ifndef Q_OS_WIN
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -10,16 +11,18 @@ namespace tabulon::cli {
 
 namespace {
 
-// A line as wide as the terminal would wrap and move every line below it.
-int terminalWidth(std::FILE* stream) {
+// The terminal's columns and rows. A line as wide as the terminal would wrap,
+// and more lines than it has rows would scroll, either moving the lines the
+// board redraws in place.
+std::pair<int, int> terminalSize(std::FILE* stream) {
 #ifndef Q_OS_WIN
     winsize size{};
-    if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1)
-        return size.ws_col - 1;
+    if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1 && size.ws_row > 2)
+        return {size.ws_col - 1, size.ws_row - 1};
 #else
     Q_UNUSED(stream);
 #endif
-    return 79;
+    return {79, 23};
 }
 
 // Progress lines are redrawn at most this often, however many registers
@@ -28,8 +31,8 @@ constexpr qint64 kRedrawMs = 100;
 
 }  // namespace
 
-FleetBoard::FleetBoard(std::FILE* stream, bool terminal)
-    : stream_(stream), terminal_(terminal), width_(terminal ? terminalWidth(stream) : 0) {
+FleetBoard::FleetBoard(std::FILE* stream, bool terminal) : stream_(stream), terminal_(terminal) {
+    if (terminal_) std::tie(width_, height_) = terminalSize(stream);
     sinceDrawn_.start();
 }
 
@@ -45,11 +48,17 @@ void FleetBoard::erase() {
 }
 
 void FleetBoard::draw() {
+    QStringList shown;
+    for (const auto& [name, line] : lines_) shown << name + QStringLiteral(": ") + line;
+    if (shown.size() > height_) {
+        const qsizetype more = shown.size() - (height_ - 1);
+        shown.resize(height_ - 1);
+        shown << QStringLiteral("and %1 more running").arg(more);
+    }
     QString text;
-    for (const auto& [name, line] : lines_)
-        text += (name + QStringLiteral(": ") + line).left(width_) + QStringLiteral("\x1b[K\n");
+    for (const QString& line : shown) text += line.left(width_) + QStringLiteral("\x1b[K\n");
     write(text);
-    drawn_ = int(lines_.size());
+    drawn_ = int(shown.size());
     sinceDrawn_.restart();
 }
 
@@ -65,7 +74,7 @@ void FleetBoard::progress(const QString& name, const QString& line) {
     }
     if (!found) lines_.append({name, line});
     // A new line is shown at once; a moving one when its turn comes.
-    if (found && drawn_ == lines_.size() && sinceDrawn_.elapsed() < kRedrawMs) return;
+    if (found && sinceDrawn_.elapsed() < kRedrawMs) return;
     erase();
     draw();
 }

@@ -35,7 +35,8 @@ private:
 
     std::FILE* stream_;
     bool terminal_;
-    int width_;
+    int width_ = 0;   // columns a line may take
+    int height_ = 0;  // lines the board may take
     std::mutex mutex_;
     QList<std::pair<QString, QString>> lines_;  // name, progress text
     int drawn_ = 0;                             // lines on the screen now
