@@ -53,13 +53,13 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     // Closing the console ends the program whatever a handler answers.
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
     // The second one goes on to the system's handler, which ends the program.
-    if (signalsCaught != signalsAtCatch) return FALSE;
+    if (signalsCaught.load() != signalsAtCatch.load()) return FALSE;
     askToStop(0);
     return TRUE;
 }
 
 void catchSignals() {
-    signalsAtCatch = signalsCaught;
+    signalsAtCatch = signalsCaught.load();
     ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringEncoder>
 
 #include "transfer/qt_print.h"
@@ -85,8 +86,11 @@ TEST(FleetFile, TextInUtf8OrWindows1251) {
     } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {cp1251.encode(line)}};
     for (const auto& row : rows) EXPECT_EQ(fleetText(row.bytes), line) << row.bytes.toHex().data();
 
-    const ParsedFleet missing = readFleetFile("/nonexistent/fleet.txt");
-    EXPECT_EQ(missing.error, "/nonexistent/fleet.txt: No such file or directory");
+    // The system's words for a file that is not there.
+    QFile none("/nonexistent/fleet.txt");
+    ASSERT_FALSE(none.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFleetFile(none.fileName()).error,
+              "/nonexistent/fleet.txt: " + none.errorString());
 }
 
 }  // namespace

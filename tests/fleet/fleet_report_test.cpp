@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "transfer/qt_print.h"
@@ -58,8 +59,11 @@ TEST(FleetReport, ReadBackAsWritten) {
     crlf.replace("\n", "\r\n");
     EXPECT_EQ(parseFleetCsv(crlf).outcomes.size(), kOutcomes.size());
 
-    EXPECT_EQ(writeFleetReport(directory.filePath("none/report.csv"), kOutcomes).value_or(""),
-              directory.filePath("none/report.csv") + ": not written: No such file or directory");
+    const QString nowhere = directory.filePath("none/report.csv");
+    const QString refused = writeFleetReport(nowhere, kOutcomes).value_or("");
+    EXPECT_TRUE(refused.startsWith(nowhere + ": not written: ")) << qPrintable(refused);
+    EXPECT_GT(refused.size(), nowhere.size() + 15);
+    EXPECT_FALSE(QFile::exists(nowhere));
 }
 
 TEST(FleetReport, WhatIsNoReport) {
@@ -82,8 +86,9 @@ TEST(FleetReport, WhatIsNoReport) {
         EXPECT_EQ(report.error, row.error) << row.bytes.data();
         EXPECT_TRUE(report.outcomes.isEmpty());
     }
-    EXPECT_EQ(readFleetReport("/nonexistent/r.csv").error,
-              "/nonexistent/r.csv: No such file or directory");
+    QFile none("/nonexistent/r.csv");
+    ASSERT_FALSE(none.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFleetReport(none.fileName()).error, "/nonexistent/r.csv: " + none.errorString());
 }
 
 }  // namespace
