@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 #ifndef Q_OS_WIN
 #include <unistd.h>
 #else
@@ -120,9 +121,10 @@ public:
     FleetRun(const FleetRequest& request, QList<FleetRegister> registers)
         : request_(request),
           registers_(std::move(registers)),
-          outcomes_(registers_.size()),
+          outcomes_(size_t(registers_.size())),
           board_(stderr, !request.command.quiet && stderrIsTerminal()) {
-        for (qsizetype i = 0; i < registers_.size(); ++i) outcomes_[i].name = registers_[i].name;
+        for (qsizetype i = 0; i < registers_.size(); ++i)
+            outcomes_[size_t(i)].name = registers_[i].name;
     }
 
     QList<RegisterOutcome> run() {
@@ -134,13 +136,13 @@ public:
             for (int index : groups[group].registers) runRegister(index);
         });
         board_.clear();
-        return outcomes_;
+        return QList<RegisterOutcome>(outcomes_.begin(), outcomes_.end());
     }
 
 private:
     void runRegister(int index) {
         const FleetRegister& entry = registers_[index];
-        RegisterOutcome& outcome = outcomes_[index];
+        RegisterOutcome& outcome = outcomes_[size_t(index)];
         transfer::RunControl control;
         // Listed for the signals before the fleet's stop is looked at: a
         // signal in between reaches it either way.
@@ -193,7 +195,9 @@ private:
 
     const FleetRequest& request_;
     const QList<FleetRegister> registers_;
-    QList<RegisterOutcome> outcomes_;  // each written by its register's thread only
+    // Each written by its register's thread only: a vector, which no thread
+    // detaches from under another as an implicitly shared list could.
+    std::vector<RegisterOutcome> outcomes_;
     FleetBoard board_;
     transfer::RunControl stopAll_;
 };
