@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QStringEncoder>
 
+#include "text/cp1251.h"
 #include "transfer/qt_print.h"
 
 namespace tabulon::fleet {
@@ -80,10 +80,9 @@ TEST(FleetFile, MistakesNameTheirLine) {
 
 TEST(FleetFile, TextInUtf8OrWindows1251) {
     const QString line = QStringLiteral("Каса-1 COM1 4800 1 neon\r\n");
-    QStringEncoder cp1251("windows-1251");
     const struct {
         QByteArray bytes;
-    } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {cp1251.encode(line)}};
+    } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {*text::toCp1251(line)}};
     for (const auto& row : rows) EXPECT_EQ(fleetText(row.bytes), line) << row.bytes.toHex().data();
 
     // The system's words for a file that is not there.
