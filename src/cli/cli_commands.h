@@ -46,6 +46,16 @@ public:
     virtual void endProgress() = 0;
 };
 
+// What a command's run did with its records, for callers that count them
+// over many registers. Commands that move no records leave it as it is.
+struct RunTally {
+    bool counted = false;  // the command moved records and counted them here
+    int done = 0;
+    int failed = 0;        // tried and not done (or done and found wrong)
+    int skipped = 0;       // never tried: the run ended before them
+    QString firstFailure;  // why the first failed record failed
+};
+
 // What a command works with. The link is built with the request's port and
 // trace, and is not open yet: each command opens it once it has checked
 // everything that needs no register.
@@ -56,6 +66,8 @@ struct CliContext {
     CliConsole& console;
     // A signal asks the run in hand to stop between two records.
     transfer::RunControl& control;
+    // Where the command counts its records; null: nobody asks.
+    RunTally* tally = nullptr;
 };
 
 // Options that only some commands take; --port, --speed, --register,

@@ -31,6 +31,24 @@ QString endText(const LogoTransferEnd& end, link::Operation operation, const QSt
     return QString();
 }
 
+// Counts the logo's records for the caller that asks: those before the one
+// it ended at were done.
+void count(const CliContext& context, const LogoTransferEnd& end, int total,
+           link::Operation operation) {
+    if (!context.tally) return;
+    RunTally& tally = *context.tally;
+    tally = RunTally{true, total, 0, 0, QString()};
+    if (end.how == LogoTransferEnd::How::Complete) return;
+    tally.done = end.record - 1;
+    tally.failed = end.how == LogoTransferEnd::How::Failed ? 1 : 0;
+    tally.skipped = total - tally.done - tally.failed;
+    tally.firstFailure = end.how == LogoTransferEnd::How::Failed
+                             ? QStringLiteral("record %1: %2")
+                                   .arg(end.record)
+                                   .arg(link::resultMeaning(operation, end.linkResult))
+                             : QStringLiteral("stopped by a signal");
+}
+
 }  // namespace
 
 CliResult runWriteLogo(const CliContext& context) {
@@ -62,6 +80,7 @@ CliResult runWriteLogo(const CliContext& context) {
             context.control.stopRequested);
     }
     context.console.endProgress();
+    count(context, end, int(records.size()), link::Operation::WriteRecord);
     const std::optional<CliResult> closing = closePort(context);
 
     QStringList errors;
@@ -99,6 +118,7 @@ CliResult runReadLogo(const CliContext& context) {
             context.control.stopRequested);
     }
     context.console.endProgress();
+    count(context, end, logo::kLogoRows, link::Operation::ReadRecord);
     const std::optional<CliResult> closing = closePort(context);
 
     QStringList errors;

@@ -6,6 +6,8 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_port.h"
 #include "cli/cli_request.h"
+#include "cli/fleet_request.h"
+#include "cli/fleet_run.h"
 #include "link/register_link.h"
 #include "transfer/run_parts.h"
 
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
         print(stdout, QStringLiteral("tabulon-cli %1\n").arg(QStringLiteral(TABULON_VERSION)));
         return cli::kExitDone;
     }
+    if (cli::isFleetCommandLine(arguments)) return cli::runFleetCli(arguments);
 
     const cli::ParsedCliRequest parsed = cli::parseCliRequest(arguments);
     if (!parsed.request) {

@@ -29,8 +29,18 @@ struct ParameterRun {
 
 // The record on standard output when it was done, what went wrong on
 // standard error. `where` follows the verb on standard output only.
-CliResult outcome(const QString& name, const QString& verb, const QString& where,
-                  const ParameterRun& run) {
+CliResult outcome(const CliContext& context, const QString& name, const QString& verb,
+                  const QString& where, const ParameterRun& run) {
+    if (context.tally) {
+        const bool done = run.done && !run.differs && !run.unverified;
+        QString why = run.problems.value(0);
+        if (why.isEmpty() && !done) why = QStringLiteral("record 1 not %1").arg(verb);
+        if (run.signalled && !done) why = QStringLiteral("stopped by a signal");
+        // A signal before the record went out leaves it untried.
+        const bool untried = run.signalled && !run.done && run.problems.isEmpty();
+        *context.tally = RunTally{true, done ? 1 : 0, done || untried ? 0 : 1, untried ? 1 : 0,
+                                  done ? QString() : why};
+    }
     CliResult result;
     if (run.done && !run.differs)
         result.output = QStringLiteral("%1: %2%3\n").arg(name, verb, where);
@@ -140,7 +150,7 @@ CliResult writeParameterSet(const CliContext& context, ParameterSet set, const Q
     }
     releaseIfAsked(context);
     run.closing = closePort(context);
-    return outcome(name, QStringLiteral("written"), QString(), run);
+    return outcome(context, name, QStringLiteral("written"), QString(), run);
 }
 
 CliResult readParameterSet(const CliContext& context, ParameterSet set, const QString& name,
@@ -164,7 +174,7 @@ CliResult readParameterSet(const CliContext& context, ParameterSet set, const QS
     // A stopped read leaves no file, as a stopped grid read does.
     if (!run.done || run.signalled) {
         file.cancel();
-        CliResult result = outcome(name, QStringLiteral("read"), QString(), run);
+        CliResult result = outcome(context, name, QStringLiteral("read"), QString(), run);
         result.error += QStringLiteral("\n%1 not written").arg(path);
         return result;
     }
@@ -174,9 +184,10 @@ CliResult readParameterSet(const CliContext& context, ParameterSet set, const QS
     ParseParameterRecord(set, *reply, request.model, fields);
     if (std::optional<QString> error = commitParameterFile(file, fields, set, request.model)) {
         run.problems << *error;
-        return outcome(name, QStringLiteral("read"), QString(), run);
+        return outcome(context, name, QStringLiteral("read"), QString(), run);
     }
-    return outcome(name, QStringLiteral("read"), QStringLiteral(" into %1").arg(path), run);
+    return outcome(context, name, QStringLiteral("read"), QStringLiteral(" into %1").arg(path),
+                   run);
 }
 
 }  // namespace tabulon::cli

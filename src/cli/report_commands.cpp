@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 #include "cli/cli_port.h"
@@ -30,6 +31,7 @@ public:
 
     QList<std::optional<ReportStart>> files;
     QStringList done;  // a line for each report read whole
+    int linesRead = 0;
 
     std::optional<ReportStart> reportStarts(int index) override { return files[index]; }
     std::optional<char> separator() override { return separator_; }
@@ -39,6 +41,7 @@ public:
         progress_ = std::make_unique<ProgressLine>(console_, start.fileName, start.records);
     }
     void lineWritten(int, int record) override {
+        ++linesRead;
         progress_->recordDone(record, record);
         // A signal asks for a stop, which the download does not look at (the
         // window's "Стоп" is not its business); it ends as when the program
@@ -108,6 +111,10 @@ QString endText(const DownloadEnd& end) {
                      .arg(end.file.records);
 }
 
+QString firstLine(const QString& text) {
+    return text.section(u'\n', 0, 0);
+}
+
 }  // namespace
 
 CliResult runReports(const CliContext& context) {
@@ -157,6 +164,15 @@ CliResult runReports(const CliContext& context) {
     // A download ends at the report whose file could not be written.
     choices.finishReport(end.how != DownloadEnd::How::WriteFailed);
     const std::optional<CliResult> closing = closePort(context);
+    if (context.tally) {
+        int lines = 0;
+        for (const std::optional<ReportStart>& file : choices.files)
+            lines += file ? file->records : 0;
+        const int failed = end.how == DownloadEnd::How::RecordFailed ? 1 : 0;
+        *context.tally =
+            RunTally{true, choices.linesRead, failed,
+                     std::max(0, lines - choices.linesRead - failed), firstLine(endText(end))};
+    }
 
     CliResult result;
     result.output = choices.done.join(QString());

@@ -1,8 +1,10 @@
 #include "cli/stop_signals.h"
 
 #include <QtGlobal>
+#include <array>
 #include <atomic>
 #include <csignal>
+#include <mutex>
 
 #ifdef Q_OS_WIN
 #ifndef WIN32_LEAN_AND_MEAN
@@ -17,34 +19,47 @@ namespace tabulon::cli {
 
 namespace {
 
-std::atomic<transfer::RunControl*> stopTarget{nullptr};
-volatile std::sig_atomic_t signalCaught = 0;
+// The runs a signal stops. A fixed table of lock-free pointers: the handler
+// may look at it at any moment, and may take no lock.
+constexpr int kSlots = 512;
+std::array<std::atomic<transfer::RunControl*>, kSlots> stopTargets{};
+std::atomic<unsigned> signalsCaught{0};
+// Guards alive; the handlers are set by the first and restored by the last.
+std::mutex guardsMutex;
+int guardsAlive = 0;
 
-// Only lock-free atomic stores here: nothing else is safe in a handler.
+// Only lock-free atomic loads and stores here: nothing else is safe in a
+// handler.
 void askToStop(int) {
-    signalCaught = 1;
-    if (transfer::RunControl* control = stopTarget.load()) {
-        control->requestStop();
-        // A record the register keeps refusing is not tried again: its
-        // further attempts take seconds each on a silent line, long enough
-        // for a second Ctrl-C to end the program in the middle of one.
-        control->cancelled = true;
+    ++signalsCaught;
+    for (std::atomic<transfer::RunControl*>& target : stopTargets) {
+        if (transfer::RunControl* control = target.load()) {
+            control->requestStop();
+            // A record the register keeps refusing is not tried again: its
+            // further attempts take seconds each on a silent line, long
+            // enough for a second Ctrl-C to end the program in the middle of
+            // one.
+            control->cancelled = true;
+        }
     }
 }
 
 #ifdef Q_OS_WIN
+
+std::atomic<unsigned> signalsAtCatch{0};
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI onConsoleEvent(DWORD event) {
     // Closing the console ends the program whatever a handler answers.
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
     // The second one goes on to the system's handler, which ends the program.
-    if (signalCaught) return FALSE;
+    if (signalsCaught.load() != signalsAtCatch.load()) return FALSE;
     askToStop(0);
     return TRUE;
 }
 
 void catchSignals() {
+    signalsAtCatch = signalsCaught.load();
     ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
@@ -77,18 +92,28 @@ void restoreSignals() {
 
 StopOnSignals::StopOnSignals(transfer::RunControl& control) {
     static_assert(std::atomic<bool>::is_always_lock_free);
-    signalCaught = 0;
-    stopTarget = &control;
-    catchSignals();
+    static_assert(std::atomic<transfer::RunControl*>::is_always_lock_free);
+    static_assert(std::atomic<unsigned>::is_always_lock_free);
+    const std::lock_guard lock(guardsMutex);
+    signalsBefore_ = signalsCaught;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        transfer::RunControl* none = nullptr;
+        if (stopTargets[size_t(slot)].compare_exchange_strong(none, &control)) {
+            slot_ = slot;
+            break;
+        }
+    }
+    if (guardsAlive++ == 0) catchSignals();
 }
 
 StopOnSignals::~StopOnSignals() {
-    restoreSignals();
-    stopTarget = nullptr;
+    const std::lock_guard lock(guardsMutex);
+    if (--guardsAlive == 0) restoreSignals();
+    if (slot_ >= 0) stopTargets[size_t(slot_)] = nullptr;
 }
 
 bool StopOnSignals::caught() const {
-    return signalCaught != 0;
+    return signalsCaught != signalsBefore_;
 }
 
 }  // namespace tabulon::cli

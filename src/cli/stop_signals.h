@@ -11,6 +11,10 @@ namespace tabulon::cli {
 // fails is not tried again) and the registers are released, so no register
 // is left selected. A second signal ends the program at once. On Windows the
 // console's Ctrl-C and Ctrl-Break do the same.
+//
+// Several may live at once, on several threads (a fleet of registers, each
+// run on its own line): a signal stops every run whose guard is alive, and
+// the handlers stay until the last guard is gone.
 class StopOnSignals {
 public:
     explicit StopOnSignals(transfer::RunControl& control);
@@ -20,6 +24,10 @@ public:
 
     // A signal came while it lived.
     bool caught() const;
+
+private:
+    int slot_ = -1;  // where its run is listed for the handler; -1: not listed
+    unsigned signalsBefore_ = 0;
 };
 
 }  // namespace tabulon::cli

@@ -14,6 +14,7 @@
 #include "cli/table_names.h"
 #include "disk/safe_save.h"
 #include "files/file_layout.h"
+#include "link/result_codes.h"
 #include "transfer/grid_rows.h"
 #include "transfer/record_list.h"
 #include "transfer/register_tables.h"
@@ -101,9 +102,45 @@ struct Ran {
     }
 };
 
+// "record 17: the register refused the record ("E" reply)"
+QString firstFailure(const RunPlan& plan, const Ran& ran) {
+    const RunOutcome& outcome = ran.outcome;
+    const link::Operation operation = plan.direction == Direction::Read
+                                          ? link::Operation::ReadRecord
+                                          : link::Operation::WriteRecord;
+    QMap<int, QString> why;
+    for (int record : outcome.failedRecords) {
+        const auto cause = outcome.failureCauses.constFind(record);
+        why.insert(record, cause == outcome.failureCauses.cend()
+                               ? QStringLiteral("not done")
+                               : link::englishText(operation, *cause));
+    }
+    for (int record : outcome.unverifiedRecords)
+        why.insert(record, QStringLiteral("written, not verified"));
+    for (int record : ran.badData)
+        why.insert(record, QStringLiteral("the register sent more fields than the table has"));
+    if (why.isEmpty()) return ran.signalled ? QStringLiteral("stopped by a signal") : QString();
+    return QStringLiteral("record %1: %2").arg(why.firstKey()).arg(why.first());
+}
+
+void count(const CliContext& context, const RunPlan& plan, const Ran& ran) {
+    if (!context.tally) return;
+    RunTally& tally = *context.tally;
+    const RunOutcome& outcome = ran.outcome;
+    tally.counted = true;
+    tally.done = outcome.done - int(outcome.unverifiedRecords.size());
+    tally.failed =
+        int(outcome.failedRecords.size() + outcome.unverifiedRecords.size() + ran.badData.size());
+    tally.skipped = std::max(
+        0, plan.rowCount() - outcome.done - int(outcome.failedRecords.size() + ran.badData.size()));
+    tally.firstFailure = firstFailure(plan, ran);
+}
+
 std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Table& table,
                                            const RunPlan& plan, const transfer::RowSource* source,
                                            transfer::RowSink* sink) {
+    // A port that does not open leaves every record untried.
+    if (context.tally) *context.tally = RunTally{true, 0, 0, plan.rowCount(), QString()};
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     const CliRequest& request = context.request;
     CliRunDialogs dialogs(request.onFailure, context.console);
@@ -124,6 +161,7 @@ std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Tabl
     context.console.endProgress();
     ran.badData = dialogs.badData();
     ran.closing = closePort(context);
+    count(context, plan, ran);
     return ran;
 }
 

@@ -4,7 +4,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -82,11 +81,6 @@ bool writeAll(int fd, QByteArrayView bytes) {
     return true;
 }
 
-QString printable(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
-}
-
 }  // namespace
 
 std::unique_ptr<LineServer> LineServer::openPseudoTerminal(QString& error) {
@@ -133,7 +127,8 @@ LineServer::~LineServer() {
     ::close(fd_);
 }
 
-int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log) {
+int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& options,
+                      std::FILE* log) {
     std::optional<LineState> shown;
     std::optional<PacedLine> paced;
     if (options.pace > 0) paced.emplace(options.pace);
@@ -170,16 +165,14 @@ int LineServer::serve(SimulatedRegister& ecr, const SimOptions& options, std::FI
         if (options.speed != 0 && state && state->baudRate != options.speed) continue;
 
         if (paced) paced->heard(count);
-        const qsizetype known = ecr.commands().size();
         QByteArray heard(buffer, count);
         if (chaos) heard = chaos->heard(heard, sinceStart());
         const QByteArray answer = ecr.receive(heard);
         if (log) {
-            for (qsizetype i = known; i < ecr.commands().size(); ++i) {
-                std::fprintf(log, "command: %s\n", qPrintable(printable(ecr.commands()[i])));
-            }
+            for (const QString& line : journal) std::fprintf(log, "%s\n", qPrintable(line));
             std::fflush(log);
         }
+        journal.clear();
         if (!sendAnswer(answer)) {
             if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
             return 1;

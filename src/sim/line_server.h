@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <memory>
 
+#include "sim/line_device.h"
 #include "sim/sim_options.h"
-#include "sim/sim_register.h"
 
 namespace tabulon::sim {
 
@@ -23,9 +24,10 @@ public:
     // What the program opens.
     const QString& path() const { return path_; }
 
-    // Answers the line until it fails; `log` (may be null) hears what happens.
+    // Answers the line until it fails; `log` (may be null) hears what happens:
+    // the line's settings, and what `journal` is told by the registers on it.
     // Returns only on a line failure.
-    int serve(SimulatedRegister& ecr, const SimOptions& options, std::FILE* log);
+    int serve(LineDevice& line, QStringList& journal, const SimOptions& options, std::FILE* log);
 
 private:
     LineServer(int fd, int watchFd, QString path)

@@ -3,7 +3,7 @@
 
 #include "sim/line_server.h"
 #include "sim/sim_options.h"
-#include "sim/sim_register.h"
+#include "sim/simulated_bus.h"
 
 using namespace tabulon::sim;
 
@@ -26,9 +26,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    SimulatedRegister ecr(options.model);
-    ecr.faults() = options.faults;
-    ecr.answerOnlyTo(options.onlyRegister);
+    // One register, or a bus of them, telling what they do into the journal.
+    QStringList journal;
+    const QList<int> numbers = options.bus.isEmpty() ? QList<int>{0} : options.bus;
+    SimulatedBus bus(options.model, numbers);
+    for (int index = 0; index < bus.size(); ++index) {
+        bus.at(index).faults() = options.faults;
+        if (options.bus.isEmpty()) bus.at(index).answerOnlyTo(options.onlyRegister);
+        if (options.log) bus.at(index).setJournal(&journal);
+    }
 
     QString error;
     const std::unique_ptr<LineServer> server =
@@ -40,11 +46,16 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", qPrintable(server->path()));
     std::fflush(stdout);
-    if (options.log) {
+    if (options.log && !options.bus.isEmpty()) {
+        QStringList listed;
+        for (int number : options.bus) listed << QString::number(number);
+        std::fprintf(stderr, "%s registers %s\n", qPrintable(modelName(options.model)),
+                     qPrintable(listed.join(u',')));
+    } else if (options.log) {
         std::fprintf(stderr, "%s register%s\n", qPrintable(modelName(options.model)),
                      options.onlyRegister
                          ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
                          : " (any number)");
     }
-    return server->serve(ecr, options, options.log ? stderr : nullptr);
+    return server->serve(bus, journal, options, options.log ? stderr : nullptr);
 }

@@ -38,13 +38,16 @@ std::optional<int> positive(const QString& text) {
 
 QString simUsage() {
     QString usage = QStringLiteral(
-        "Usage: tabulon-sim [--model MODEL] [--register N] [--device PATH] [--speed N] [--pace N]\n"
+        "Usage: tabulon-sim [--model MODEL] [--register N | --bus N,N...] [--device PATH]\n"
+        "                   [--speed N] [--pace N]\n"
         "                   [--chaos SEED] [--log] [FAULT[=COUNT]...]\n"
         "A simulated cash register on a serial line. Without --device it opens a\n"
         "pseudo-terminal, prints its path on one line and serves until killed.\n"
         "\n"
         "  --model MODEL    mp-550t, mp-50-junior or neon (default neon)\n"
         "  --register N     answer only to register number N (default: every number)\n"
+        "  --bus N,N...     several registers on the line, one for each number, each\n"
+        "                   with its own tables; the faults go for all of them\n"
         "  --device PATH    serve on this serial device instead of a pseudo-terminal\n"
         "  --speed N        ignore the line unless it is set to N baud\n"
         "  --pace N         take in and send out bytes no faster than N baud carry\n"
@@ -98,6 +101,18 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
             if (!number || *number > 99)
                 return fail(QStringLiteral("register number must be 1 to 99"));
             options.onlyRegister = number;
+        } else if (name == u"--bus") {
+            const auto text = takeValue();
+            options.bus.clear();
+            for (const QString& part : text.value_or(QString()).split(u',')) {
+                const auto number = positive(part);
+                if (!number || *number > 99 || options.bus.contains(*number)) {
+                    return fail(
+                        QStringLiteral("--bus takes different register numbers from 1 to 99, "
+                                       "separated by commas"));
+                }
+                options.bus << *number;
+            }
         } else if (name == u"--device") {
             const auto text = takeValue();
             if (!text || text->isEmpty()) return fail(QStringLiteral("--device needs a path"));
@@ -133,6 +148,8 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
             }
         }
     }
+    if (options.onlyRegister && !options.bus.isEmpty())
+        return fail(QStringLiteral("--register and --bus do not go together"));
     return ParsedSimOptions{options, QString()};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -14,9 +15,12 @@ namespace tabulon::sim {
 struct SimOptions {
     Model model = Model::Neon;
     std::optional<int> onlyRegister;  // answer to every number unless set
-    QString device;                   // empty: open a pseudo-terminal
-    int speed = 0;                    // nonzero: ignore the line unless set to this speed
-    int pace = 0;  // nonzero: bytes come and go no faster than this many baud carry them
+    // Set: a register for each of these numbers on the one line, each with
+    // its own tables (the faults go for all of them).
+    QList<int> bus;
+    QString device;  // empty: open a pseudo-terminal
+    int speed = 0;   // nonzero: ignore the line unless set to this speed
+    int pace = 0;    // nonzero: bytes come and go no faster than this many baud carry them
     Faults faults;
     // Set: a bad line from this seed (garbled, lost, doubled, stray and late
     // bytes, silences), on top of the faults.

@@ -1,5 +1,7 @@
 #include "sim/sim_register.h"
 
+#include <QStringDecoder>
+
 #include "link/frame.h"
 #include "link/line_bytes.h"
 
@@ -133,6 +135,8 @@ void SimulatedRegister::selected(int registerNumber, QByteArray& out) {
     if (faults_.silent.fire()) return;
     selected_ = true;
     number_ = registerNumber;
+    if (journal_)
+        *journal_ << QStringLiteral("selected: %1").arg(registerNumber, 2, 10, QLatin1Char('0'));
     out += statusLine();
 }
 
@@ -159,6 +163,9 @@ void SimulatedRegister::frame(QByteArray& out) {
         return;
     }
     commands_.append(frameText_);
+    if (journal_)
+        *journal_ << QStringLiteral("command: ") +
+                         QStringDecoder("windows-1251").decode(frameText_);
     out += char(kAck);
     std::optional<QByteArray> reply = script_ ? script_(frameText_) : std::nullopt;
     if (!reply && faults_.errorReplies.fire()) reply = QByteArray("E0;");

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -43,6 +44,11 @@ public:
     // The reply text to a command text, faults left out.
     QByteArray execute(QByteArrayView command);
 
+    // Where it tells what it does, a line each, in the order it happens:
+    // "selected: 02" when it answers its number, "command: W0;1;..." for
+    // each frame it takes (the text as Windows-1251 reads). Null: nowhere.
+    void setJournal(QStringList* journal) { journal_ = journal; }
+
     // Lets a test decide the reply text of a command (nullopt: the usual reply).
     using ReplyScript = std::function<std::optional<QByteArray>(QByteArrayView command)>;
     void scriptReplies(ReplyScript script) { script_ = std::move(script); }
@@ -70,6 +76,7 @@ private:
     QByteArray frameCheck_;
     QList<QByteArray> commands_;
     QByteArray late_;
+    QStringList* journal_ = nullptr;
 };
 
 // LF, text, CR and the two check bytes, as a register sends a line.

@@ -1,0 +1,162 @@
+// 1000 goods into each of eight simulated registers, every one on its own
+// pseudo-terminal that carries bytes no faster than a 115200 baud line.
+// Within the one benchmark run: the same goods into one register alone
+// (tabulon-cli --port), then into all eight (tabulon-cli --fleet). With a
+// line of its own per register the fleet should take hardly longer than one
+// register: fleet_over_one is that ratio. The command's own CPU time (user
+// and system, from wait4) per record says what the program costs beside the
+// lines.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "sim/sim_process.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kRegisters = 8;
+constexpr int kRecords = 1000;
+constexpr int kGoodsLines = 10000;  // a goods file of the Datecs MP-550T
+
+// Goods rows as a shop has them: names up to 32 letters, prices, barcodes.
+QByteArray goodsFile() {
+    QStringEncoder encoder("windows-1251");
+    QByteArray bytes;
+    for (int row = 1; row <= kGoodsLines; ++row) {
+        const QString line =
+            row > kRecords
+                ? QStringLiteral(";;;;;;;;;;")
+                : QStringLiteral(
+                      "%1;Олія соняшникова нерафінов. %2;%3.%4;%5.000;%6;1;1;1;0;48200%7;")
+                      .arg(row)
+                      .arg(row % 1000)
+                      .arg(row % 500 + 1)
+                      .arg(row % 100, 2, 10, QLatin1Char('0'))
+                      .arg(row % 40)
+                      .arg(row % 20 + 1)
+                      .arg(row, 8, 10, QLatin1Char('0'));
+        bytes += QByteArray(encoder.encode(line)) + "\r\n";
+    }
+    return bytes;
+}
+
+struct ChildRun {
+    int status = -1;
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+};
+
+ChildRun runCli(const QStringList& arguments) {
+    std::vector<QByteArray> words{QByteArray(TABULON_CLI_PATH)};
+    for (const QString& argument : arguments) words.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    ChildRun run;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        run.wallSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+void BM_FleetOfEightAgainstOne(benchmark::State& state) {
+    QTemporaryDir directory;
+    const QString goods = directory.filePath("goods.art");
+    QFile out(goods);
+    if (!out.open(QIODevice::WriteOnly) || out.write(goodsFile()) < 0) {
+        state.SkipWithError("no goods file");
+        return;
+    }
+    out.close();
+    std::vector<std::unique_ptr<SimProcess>> registers;
+    QByteArray fleet;
+    for (int i = 1; i <= kRegisters; ++i) {
+        registers.push_back(
+            std::make_unique<SimProcess>(QStringList{"--model", "mp-550t", "--pace", "115200"}));
+        if (registers.back()->path().isEmpty()) {
+            state.SkipWithError("no simulated register");
+            return;
+        }
+        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
+                     .arg(i)
+                     .arg(registers.back()->path())
+                     .toUtf8();
+    }
+    const QString fleetFile = directory.filePath("fleet.txt");
+    QFile list(fleetFile);
+    if (!list.open(QIODevice::WriteOnly) || list.write(fleet) != fleet.size()) {
+        state.SkipWithError("no fleet file");
+        return;
+    }
+    list.close();
+    const QStringList command{"--interval", QStringLiteral("1:%1:1").arg(kRecords),
+                              "--quiet",    "write-table",
+                              "goods",      goods};
+
+    double oneWall = 0;
+    double fleetWall = 0;
+    double fleetCpu = 0;
+    double oneCpu = 0;
+    for (auto _ : state) {
+        const ChildRun one = runCli(
+            QStringList{"--port", registers[0]->path(), "--speed", "115200", "--model", "mp-550t"} +
+            command);
+        const ChildRun all = runCli(QStringList{"--fleet", fleetFile} + command);
+        if (one.status != 0 || all.status != 0) {
+            state.SkipWithError("tabulon-cli failed");
+            return;
+        }
+        state.SetIterationTime(all.wallSeconds);
+        oneWall += one.wallSeconds;
+        oneCpu += one.cpuSeconds;
+        fleetWall += all.wallSeconds;
+        fleetCpu += all.cpuSeconds;
+    }
+    const double runs = double(state.iterations());
+    state.counters["one_register_s"] = oneWall / runs;
+    state.counters["fleet_s"] = fleetWall / runs;
+    state.counters["fleet_over_one"] = fleetWall / oneWall;
+    state.counters["one_cpu_us_per_record"] = oneCpu * 1e6 / (runs * kRecords);
+    state.counters["fleet_cpu_us_per_record"] = fleetCpu * 1e6 / (runs * kRecords * kRegisters);
+    state.SetItemsProcessed(int64_t(runs * kRecords * kRegisters));
+}
+BENCHMARK(BM_FleetOfEightAgainstOne)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+// SimProcess watches its children through Qt, which wants an application
+// object.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,153 @@
+#include "cli/fleet_request.h"
+
+#include <QFileInfo>
+
+#include "cli/cli_commands.h"
+#include "settings/port_map.h"
+#include "settings/settings_file.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+const QString kName = QStringLiteral("{name}");
+
+// Options of a fleet run, each with a value.
+const QStringList kFleetOptions{QStringLiteral("--fleet"), QStringLiteral("--jobs"),
+                                QStringLiteral("--report"), QStringLiteral("--only-failed")};
+
+// Where the register is comes from the fleet file, one line each.
+const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed"),
+                               QStringLiteral("--register"), QStringLiteral("--model")};
+
+const QStringList kFleetCommands{QStringLiteral("detect"),     QStringLiteral("write-table"),
+                                 QStringLiteral("read-table"), QStringLiteral("clear-table"),
+                                 QStringLiteral("write-logo"), QStringLiteral("read-logo"),
+                                 QStringLiteral("reports")};
+
+QString optionOf(const QString& word) {
+    return word.section(u'=', 0, 0);
+}
+
+// What the command writes for each register: one name would be written over
+// by every register in turn. `what` names it for the message.
+std::optional<QString> sharedOutput(const CliRequest& command) {
+    const QString name = command.command->name.toString();
+    const auto check = [&](const QString& path, const QString& what) -> std::optional<QString> {
+        if (path.contains(kName)) return std::nullopt;
+        return QStringLiteral("%1 %2 would be the same file for every register: put {name} in it")
+            .arg(what, path);
+    };
+    if (name == u"read-table") return check(command.arguments[1], name);
+    if (name == u"read-logo") return check(command.arguments[0], name);
+    if (name == u"reports" && !command.reportDirectory.isEmpty())
+        return check(command.reportDirectory, QStringLiteral("reports --dir"));
+    if (!command.trace.isEmpty()) return check(command.trace, QStringLiteral("--trace"));
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool isFleetCommandLine(const QStringList& arguments) {
+    for (const QString& word : arguments) {
+        if (word == u"--") return false;
+        if (kFleetOptions.contains(optionOf(word))) return true;
+    }
+    return false;
+}
+
+ParsedFleetRequest parseFleetRequest(const QStringList& arguments) {
+    const auto fail = [](const QString& error) { return ParsedFleetRequest{std::nullopt, error}; };
+    FleetRequest request;
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == u"--") {
+            rest += arguments.mid(i);
+            break;
+        }
+        const QString name = optionOf(word);
+        if (kPerRegister.contains(name)) {
+            return fail(QStringLiteral("%1 does not go with --fleet: the fleet file gives each "
+                                       "register's port, speed, number and model")
+                            .arg(name));
+        }
+        if (!kFleetOptions.contains(name)) {
+            rest << word;
+            continue;
+        }
+        QString value;
+        if (word.contains(u'=')) {
+            value = word.section(u'=', 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return fail(QStringLiteral("%1 needs a value").arg(name));
+        }
+        if (value.isEmpty()) return fail(QStringLiteral("%1 needs a value").arg(name));
+        if (name == u"--fleet") {
+            request.file = value;
+        } else if (name == u"--report") {
+            request.report = value;
+        } else if (name == u"--only-failed") {
+            request.onlyFailed = value;
+        } else {
+            bool ok = false;
+            request.jobs = value.toInt(&ok);
+            if (!ok || request.jobs < 1)
+                return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
+        }
+    }
+    if (request.file.isEmpty()) {
+        return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
+    }
+
+    ParsedCliRequest parsed = parseCliRequest(rest);
+    if (!parsed.request) return fail(parsed.error);
+    request.command = *parsed.request;
+    if (request.command.help) return ParsedFleetRequest{request, QString()};
+    if (!kFleetCommands.contains(request.command.command->name.toString())) {
+        return fail(
+            QStringLiteral("--fleet goes with %1").arg(kFleetCommands.join(QStringLiteral(", "))));
+    }
+    if (std::optional<QString> shared = sharedOutput(request.command)) return fail(*shared);
+    return ParsedFleetRequest{request, QString()};
+}
+
+QString withName(const QString& text, const QString& name) {
+    QString expanded = text;
+    return expanded.replace(kName, name);
+}
+
+CliRequest registerRequest(const CliRequest& command, const fleet::FleetRegister& entry) {
+    CliRequest request = command;
+    request.port = entry.port;
+    request.speed = entry.speed;
+    request.registerNumber = entry.number;
+    request.model = entry.model;
+    for (QString& argument : request.arguments) argument = withName(argument, entry.name);
+    request.onlyChanged = withName(request.onlyChanged, entry.name);
+    request.trace = withName(request.trace, entry.name);
+    request.reportDirectory = withName(request.reportDirectory, entry.name);
+    return request;
+}
+
+std::optional<QString> portProblem(const QString& port) {
+    // The same check as --port, whatever names it takes.
+    const ParsedCliRequest parsed =
+        parseCliRequest({QStringLiteral("--port"), port, QStringLiteral("detect")});
+    if (parsed.request) return std::nullopt;
+    return parsed.error;
+}
+
+QString lineOfPort(const QString& port) {
+    QString device = port;
+    if (const std::optional<int> com = comPortNumber(port)) {
+        device = settings::portDevice(settings::workingSettingsFile(), *com);
+        if (device.isEmpty()) return QStringLiteral("COM%1").arg(*com);
+    }
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,252 @@
+#include "cli/fleet_run.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#else
+#include <io.h>
+#endif
+
+#include "cli/cli_commands.h"
+#include "cli/cli_port.h"
+#include "cli/fleet_board.h"
+#include "cli/fleet_request.h"
+#include "cli/stop_signals.h"
+#include "disk/safe_save.h"
+#include "fleet/fleet_plan.h"
+#include "fleet/fleet_report.h"
+#include "link/register_link.h"
+#include "transfer/run_parts.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+using fleet::FleetRegister;
+using fleet::Outcome;
+using fleet::RegisterOutcome;
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+bool stderrIsTerminal() {
+#ifndef Q_OS_WIN
+    return ::isatty(STDERR_FILENO);
+#else
+    return ::_isatty(::_fileno(stderr));
+#endif
+}
+
+int mistake(const QString& error, bool usage = false) {
+    print(stderr, QStringLiteral("tabulon-cli: %1\n%2")
+                      .arg(error, usage ? QStringLiteral("\n") + cliUsage() : QString()));
+    return kExitUsage;
+}
+
+// The registers of the file, less those a report says are done.
+std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request, QString& error) {
+    const fleet::ParsedFleet parsed = fleet::readFleetFile(request.file);
+    if (!parsed.error.isEmpty()) {
+        error = parsed.error;
+        return std::nullopt;
+    }
+    for (const FleetRegister& entry : parsed.registers) {
+        if (const std::optional<QString> problem = portProblem(entry.port)) {
+            error = QStringLiteral("%1: line %2: port %3: %4")
+                        .arg(request.file)
+                        .arg(entry.line)
+                        .arg(entry.port, *problem);
+            return std::nullopt;
+        }
+    }
+    if (request.onlyFailed.isEmpty()) return parsed.registers;
+
+    const fleet::ReadReport report = fleet::readFleetReport(request.onlyFailed);
+    if (!report.error.isEmpty()) {
+        error = QStringLiteral("--only-failed %1").arg(report.error);
+        return std::nullopt;
+    }
+    const QStringList names = fleet::unfinishedNames(report.outcomes);
+    QList<FleetRegister> chosen;
+    for (const QString& name : names) {
+        const auto entry = std::find_if(parsed.registers.begin(), parsed.registers.end(),
+                                        [&](const FleetRegister& r) { return r.name == name; });
+        if (entry == parsed.registers.end()) {
+            error = QStringLiteral("--only-failed %1: register %2 is not in %3")
+                        .arg(request.onlyFailed, name, request.file);
+            return std::nullopt;
+        }
+    }
+    for (const FleetRegister& entry : parsed.registers) {
+        if (names.contains(entry.name)) chosen << entry;
+    }
+    return chosen;
+}
+
+// The report file can be written: found before anything is sent.
+std::optional<QString> reportProblem(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    disk::SafeSave file(path);
+    if (file.open()) return std::nullopt;
+    return QStringLiteral("--report %1: cannot create: %2").arg(path, file.errorString());
+}
+
+// The folders a register's files go into, made for it: backup/{name}.art
+// needs no folder made by hand for each register.
+void makeFolders(const CliRequest& request) {
+    const QString command = request.command->name.toString();
+    if (!request.reportDirectory.isEmpty()) QDir().mkpath(request.reportDirectory);
+    if (command == u"read-table" || command == u"read-logo")
+        QDir().mkpath(QFileInfo(request.arguments.last()).absolutePath());
+    if (!request.trace.isEmpty()) QDir().mkpath(QFileInfo(request.trace).absolutePath());
+}
+
+// The first line of a command's error text.
+QString firstLine(const QString& text) {
+    return text.section(u'\n', 0, 0);
+}
+
+class FleetRun {
+public:
+    FleetRun(const FleetRequest& request, QList<FleetRegister> registers)
+        : request_(request),
+          registers_(std::move(registers)),
+          outcomes_(size_t(registers_.size())),
+          board_(stderr, !request.command.quiet && stderrIsTerminal()) {
+        for (qsizetype i = 0; i < registers_.size(); ++i)
+            outcomes_[size_t(i)].name = registers_[i].name;
+    }
+
+    QList<RegisterOutcome> run() {
+        const QList<fleet::PortGroup> groups = fleet::planFleet(registers_, lineOfPort);
+        // Alive for the whole run: a signal between two registers of a line
+        // keeps the next from starting.
+        const StopOnSignals stop(stopAll_);
+        fleet::runAtMost(int(groups.size()), request_.jobs, [&](int group) {
+            for (int index : groups[group].registers) runRegister(index);
+        });
+        board_.clear();
+        return QList<RegisterOutcome>(outcomes_.begin(), outcomes_.end());
+    }
+
+private:
+    void runRegister(int index) {
+        const FleetRegister& entry = registers_[index];
+        RegisterOutcome& outcome = outcomes_[size_t(index)];
+        transfer::RunControl control;
+        // Listed for the signals before the fleet's stop is looked at: a
+        // signal in between reaches it either way.
+        const StopOnSignals stop(control);
+        if (stopAll_.stopRequested) {
+            outcome.outcome = Outcome::NotRun;
+            outcome.reason = QStringLiteral("stopped by a signal before its turn");
+            return;
+        }
+        const CliRequest request = registerRequest(request_.command, entry);
+        makeFolders(request);
+        QString error;
+        const std::unique_ptr<link::RegisterLink> link = makeCliLink(request, error);
+        if (!link) {
+            outcome.outcome = Outcome::Refused;
+            outcome.reason = QStringLiteral("--trace %1: %2").arg(request.trace, error);
+            board_.message(entry.name, outcome.reason);
+            return;
+        }
+        FleetConsole console(board_, entry.name);
+        RunTally tally;
+        const CliContext context{request, *link, cliPortNumber(request), console, control, &tally};
+        QElapsedTimer clock;
+        clock.start();
+        const CliResult result = request.command->run(context);
+        outcome.milliseconds = clock.elapsed();
+        console.endProgress();
+
+        for (const QString& line : (result.output + result.error).split(u'\n', Qt::SkipEmptyParts))
+            board_.message(entry.name, line);
+        if (tally.counted) {
+            outcome.done = tally.done;
+            outcome.failed = tally.failed;
+            outcome.skipped = tally.skipped;
+        }
+        switch (result.status) {
+            case kExitDone:
+                outcome.outcome = Outcome::Done;
+                return;
+            case kExitUsage:
+                outcome.outcome = Outcome::Refused;
+                break;
+            default:
+                outcome.outcome = stop.caught() ? Outcome::Stopped : Outcome::Failed;
+                break;
+        }
+        outcome.reason =
+            tally.firstFailure.isEmpty() ? firstLine(result.error) : tally.firstFailure;
+    }
+
+    const FleetRequest& request_;
+    const QList<FleetRegister> registers_;
+    // Each written by its register's thread only: a vector, which no thread
+    // detaches from under another as an implicitly shared list could.
+    std::vector<RegisterOutcome> outcomes_;
+    FleetBoard board_;
+    transfer::RunControl stopAll_;
+};
+
+int exitStatus(const QList<RegisterOutcome>& outcomes) {
+    const auto all = [&](Outcome which) {
+        return std::all_of(outcomes.begin(), outcomes.end(),
+                           [&](const RegisterOutcome& o) { return o.outcome == which; });
+    };
+    if (all(Outcome::Done)) return kExitDone;
+    // Every register refused it before anything went out: the command or a
+    // file it names is wrong.
+    if (all(Outcome::Refused)) return kExitUsage;
+    return kExitFailed;
+}
+
+}  // namespace
+
+int runFleetCli(const QStringList& arguments) {
+    const ParsedFleetRequest parsed = parseFleetRequest(arguments);
+    if (!parsed.request) return mistake(parsed.error, true);
+    const FleetRequest& request = *parsed.request;
+    if (request.command.help) {
+        print(stdout, cliUsage());
+        return kExitDone;
+    }
+    QString error;
+    const std::optional<QList<FleetRegister>> registers = chosenRegisters(request, error);
+    if (!registers) return mistake(error);
+    if (const std::optional<QString> problem = reportProblem(request.report))
+        return mistake(*problem);
+    if (registers->isEmpty()) {
+        print(stdout, QStringLiteral("every register in %1 is done; nothing to run\n")
+                          .arg(request.onlyFailed));
+        return kExitDone;
+    }
+
+    FleetRun run(request, *registers);
+    const QList<RegisterOutcome> outcomes = run.run();
+    print(stdout, fleet::fleetTable(outcomes));
+    int status = exitStatus(outcomes);
+    if (!request.report.isEmpty()) {
+        if (const std::optional<QString> failed =
+                fleet::writeFleetReport(request.report, outcomes)) {
+            print(stderr, *failed + u'\n');
+            status = std::max(status, kExitFailed);
+        }
+    }
+    return status;
+}
+
+}  // namespace tabulon::cli

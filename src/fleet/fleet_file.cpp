@@ -1,0 +1,132 @@
+#include "fleet/fleet_file.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include "link/line_settings.h"
+#include "text/cp1251.h"
+
+namespace tabulon::fleet {
+
+namespace {
+
+constexpr int kHighestRegister = 99;
+
+// Characters a file name cannot hold on one system or the other: the name
+// becomes part of file names through {name}.
+const QString kNotInNames = QStringLiteral("/\\:*?\"<>|,");
+
+std::optional<int> wholeNumber(const QString& text) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch()) return std::nullopt;
+    return text.toInt();
+}
+
+QString speedList() {
+    QStringList speeds;
+    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
+    return speeds.join(QStringLiteral(", "));
+}
+
+// The columns of a line with its comment taken away.
+QStringList columnsOf(const QString& line) {
+    static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+    static const QRegularExpression comment(QStringLiteral("(^|[ \\t])#.*$"));
+    QString text = line;
+    text.remove(comment);
+    return text.split(blanks, Qt::SkipEmptyParts);
+}
+
+// Why a register line is wrong; empty when it is right.
+QString checkColumns(const QStringList& columns, FleetRegister& entry) {
+    if (columns.size() != 5) {
+        return QStringLiteral(
+                   "%1 columns where five are wanted: name, port, speed, register number, model")
+            .arg(columns.size());
+    }
+    entry.name = columns[0];
+    for (QChar c : entry.name) {
+        if (kNotInNames.contains(c) || c.unicode() < 0x20) {
+            return QStringLiteral("name %1: a name cannot hold any of %2")
+                .arg(entry.name, kNotInNames);
+        }
+    }
+    entry.port = columns[1];
+    const std::optional<int> speed = wholeNumber(columns[2]);
+    if (!speed || !link::speedText(*speed))
+        return QStringLiteral("speed %1: the speeds are %2").arg(columns[2], speedList());
+    entry.speed = *speed;
+    const std::optional<int> number = wholeNumber(columns[3]);
+    if (!number || *number < 1 || *number > kHighestRegister) {
+        return QStringLiteral("register number %1: a whole number from 1 to %2")
+            .arg(columns[3])
+            .arg(kHighestRegister);
+    }
+    entry.number = *number;
+    const std::optional<Model> model = modelFromName(columns[4]);
+    if (!model) {
+        return QStringLiteral("model %1: the models are mp-550t, mp-50-junior and neon")
+            .arg(columns[4]);
+    }
+    entry.model = *model;
+    return QString();
+}
+
+}  // namespace
+
+ParsedFleet parseFleet(const QString& text) {
+    ParsedFleet parsed;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QString line = lines[index];
+        if (line.endsWith(u'\r')) line.chop(1);
+        const QStringList columns = columnsOf(line);
+        if (columns.isEmpty()) continue;
+        FleetRegister entry;
+        entry.line = int(index + 1);
+        const auto fail = [&](const QString& why) {
+            return ParsedFleet{{}, QStringLiteral("line %1: %2").arg(entry.line).arg(why)};
+        };
+        if (const QString wrong = checkColumns(columns, entry); !wrong.isEmpty())
+            return fail(wrong);
+        for (const FleetRegister& earlier : parsed.registers) {
+            // Names become file names, which Windows does not tell apart by case.
+            if (earlier.name.compare(entry.name, Qt::CaseInsensitive) == 0) {
+                return fail(QStringLiteral("name %1 is already on line %2")
+                                .arg(entry.name)
+                                .arg(earlier.line));
+            }
+            if (earlier.port.compare(entry.port, Qt::CaseInsensitive) == 0 &&
+                earlier.number == entry.number) {
+                return fail(QStringLiteral("register %1 on %2 is already on line %3 (%4)")
+                                .arg(entry.number)
+                                .arg(entry.port)
+                                .arg(earlier.line)
+                                .arg(earlier.name));
+            }
+        }
+        parsed.registers << entry;
+    }
+    if (parsed.registers.isEmpty()) parsed.error = QStringLiteral("no registers in it");
+    return parsed;
+}
+
+QString fleetText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) return text::fromCp1251(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
+}
+
+ParsedFleet readFleetFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ParsedFleet{{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
+    ParsedFleet parsed = parseFleet(fleetText(file.readAll()));
+    if (!parsed.error.isEmpty()) parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
+    return parsed;
+}
+
+}  // namespace tabulon::fleet

@@ -1,0 +1,42 @@
+#include "fleet/fleet_plan.h"
+
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace tabulon::fleet {
+
+QList<PortGroup> planFleet(const QList<FleetRegister>& registers,
+                           const std::function<QString(const QString& port)>& lineOf) {
+    QList<PortGroup> groups;
+    QStringList lines;
+    for (int index = 0; index < registers.size(); ++index) {
+        const QString line = lineOf(registers[index].port);
+        const qsizetype group = lines.indexOf(line);
+        if (group >= 0) {
+            groups[group].registers << index;
+            continue;
+        }
+        lines << line;
+        groups << PortGroup{registers[index].port, {index}};
+    }
+    return groups;
+}
+
+void runAtMost(int count, int jobs, const std::function<void(int index)>& work) {
+    const int threads = jobs <= 0 || jobs > count ? count : jobs;
+    std::atomic<int> next{0};
+    // QThreads: the serial port a link opens watches its device with Qt's
+    // socket notifiers, which take no other threads.
+    std::vector<std::unique_ptr<QThread>> running;
+    for (int t = 0; t < threads; ++t) {
+        running.emplace_back(QThread::create([&] {
+            for (int index = next++; index < count; index = next++) work(index);
+        }));
+        running.back()->start();
+    }
+    for (const std::unique_ptr<QThread>& thread : running) thread->wait();
+}
+
+}  // namespace tabulon::fleet

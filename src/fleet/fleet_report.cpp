@@ -1,0 +1,216 @@
+#include "fleet/fleet_report.h"
+
+#include <QFile>
+#include <algorithm>
+
+#include "disk/safe_save.h"
+
+namespace tabulon::fleet {
+
+namespace {
+
+const QStringList kColumns{QStringLiteral("register"), QStringLiteral("outcome"),
+                           QStringLiteral("done"),     QStringLiteral("failed"),
+                           QStringLiteral("skipped"),  QStringLiteral("time"),
+                           QStringLiteral("reason")};
+
+QString count(const std::optional<int>& value, const QString& none) {
+    return value ? QString::number(*value) : none;
+}
+
+// 0:07, 3:12, 1:04:09
+QString clockTime(qint64 milliseconds) {
+    const qint64 seconds = (milliseconds + 500) / 1000;
+    const QString rest = QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (seconds >= 3600) {
+        return QStringLiteral("%1:%2:%3")
+            .arg(seconds / 3600)
+            .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+            .arg(rest);
+    }
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(rest);
+}
+
+QString csvCell(const QString& cell) {
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') &&
+        !cell.contains(u'\r'))
+        return cell;
+    QString quoted = cell;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// The cells of the CSV lines of `text`, quotes undone.
+QList<QStringList> csvRows(const QString& text) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;
+    bool any = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                cell += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                cell += c;
+            }
+            continue;
+        }
+        if (c == u'"') {
+            quoted = true;
+            any = true;
+        } else if (c == u',') {
+            row << cell;
+            cell.clear();
+            any = true;
+        } else if (c == u'\n' || c == u'\r') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            if (any || !cell.isEmpty()) rows << (row << cell);
+            row.clear();
+            cell.clear();
+            any = false;
+        } else {
+            cell += c;
+            any = true;
+        }
+    }
+    if (any || !cell.isEmpty()) rows << (row << cell);
+    return rows;
+}
+
+// A count cell: empty for none, else a whole number; `ok` false for anything
+// else.
+std::optional<int> countCell(const QString& cell, bool& ok) {
+    if (cell.isEmpty()) return std::nullopt;
+    bool number = false;
+    const int value = cell.toInt(&number);
+    if (!number || value < 0) ok = false;
+    return value;
+}
+
+}  // namespace
+
+QString outcomeWord(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Done:
+            return QStringLiteral("done");
+        case Outcome::Failed:
+            return QStringLiteral("failed");
+        case Outcome::Refused:
+            return QStringLiteral("refused");
+        case Outcome::Stopped:
+            return QStringLiteral("stopped");
+        case Outcome::NotRun:
+            return QStringLiteral("not run");
+    }
+    return {};
+}
+
+std::optional<Outcome> outcomeFromWord(const QString& word) {
+    for (Outcome outcome :
+         {Outcome::Done, Outcome::Failed, Outcome::Refused, Outcome::Stopped, Outcome::NotRun}) {
+        if (outcomeWord(outcome) == word) return outcome;
+    }
+    return std::nullopt;
+}
+
+QString fleetTable(const QList<RegisterOutcome>& outcomes) {
+    QList<QStringList> rows{kColumns};
+    for (const RegisterOutcome& o : outcomes) {
+        const QString none = QStringLiteral("-");
+        rows << QStringList{o.name,
+                            outcomeWord(o.outcome),
+                            count(o.done, none),
+                            count(o.failed, none),
+                            count(o.skipped, none),
+                            clockTime(o.milliseconds),
+                            o.reason};
+    }
+    QList<qsizetype> widths(kColumns.size(), 0);
+    for (const QStringList& row : rows) {
+        for (qsizetype c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+    }
+    QString table;
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            // Counts and times to the right, words to the left.
+            const bool number = c >= 2 && c <= 5;
+            const int width = int(widths[c]);
+            line += (number ? row[c].rightJustified(width) : row[c].leftJustified(width)) +
+                    QStringLiteral("  ");
+        }
+        table += line.trimmed() + u'\n';
+    }
+    return table;
+}
+
+QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes) {
+    QString text = QStringLiteral("register,outcome,done,failed,skipped,seconds,reason\n");
+    for (const RegisterOutcome& o : outcomes) {
+        const QStringList cells{csvCell(o.name),
+                                outcomeWord(o.outcome),
+                                count(o.done, QString()),
+                                count(o.failed, QString()),
+                                count(o.skipped, QString()),
+                                QString::number(double(o.milliseconds) / 1000.0, 'f', 1),
+                                csvCell(o.reason)};
+        text += cells.join(u',') + u'\n';
+    }
+    return text.toUtf8();
+}
+
+ReadReport parseFleetCsv(const QByteArray& bytes) {
+    const QList<QStringList> rows = csvRows(QString::fromUtf8(bytes));
+    const auto fail = [](const QString& why) { return ReadReport{{}, why}; };
+    if (rows.isEmpty() || rows[0].value(0) != kColumns[0] || rows[0].value(1) != kColumns[1])
+        return fail(QStringLiteral("not a fleet report (its first line is not the header)"));
+    ReadReport report;
+    for (qsizetype index = 1; index < rows.size(); ++index) {
+        const QStringList& row = rows[index];
+        const auto outcome = outcomeFromWord(row.value(1));
+        bool counts = true;
+        const std::optional<int> done = countCell(row.value(2), counts);
+        const std::optional<int> failed = countCell(row.value(3), counts);
+        const std::optional<int> skipped = countCell(row.value(4), counts);
+        bool timeOk = false;
+        const double seconds = row.value(5).toDouble(&timeOk);
+        if (row.size() != 7 || row[0].isEmpty() || !outcome || !counts || !timeOk)
+            return fail(QStringLiteral("line %1 is not a register's outcome").arg(index + 1));
+        report.outcomes << RegisterOutcome{
+            row[0], *outcome, done, failed, skipped, qint64(seconds * 1000.0 + 0.5), row[6]};
+    }
+    return report;
+}
+
+ReadReport readFleetReport(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadReport{{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
+    ReadReport report = parseFleetCsv(file.readAll());
+    if (!report.error.isEmpty()) report.error = QStringLiteral("%1: %2").arg(path, report.error);
+    return report;
+}
+
+std::optional<QString> writeFleetReport(const QString& path,
+                                        const QList<RegisterOutcome>& outcomes) {
+    disk::SafeSave file(path);
+    const QByteArray bytes = fleetCsv(outcomes);
+    if (!file.open() || file.device().write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("%1: not written: %2").arg(path, file.errorString());
+    return std::nullopt;
+}
+
+QStringList unfinishedNames(const QList<RegisterOutcome>& outcomes) {
+    QStringList names;
+    for (const RegisterOutcome& o : outcomes) {
+        if (o.outcome != Outcome::Done) names << o.name;
+    }
+    return names;
+}
+
+}  // namespace tabulon::fleet

@@ -1,0 +1,96 @@
+// The fleet file as an engineer writes it by hand, and every mistake named
+// by its line.
+#include "fleet/fleet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "text/cp1251.h"
+#include "transfer/qt_print.h"
+
+namespace tabulon::fleet {
+namespace {
+
+TEST(FleetFile, ColumnsCommentsAndBlankLines) {
+    const ParsedFleet parsed = parseFleet(
+        "# Shop 12, morning\r\n"
+        "\r\n"
+        "kassa-1\tCOM3   115200 1 mp-550t\r\n"
+        "  kassa-2 COM3 115200 2 neon   # by the door\r\n"
+        "Каса-3 /dev/ttyUSB0 4800 12 mp-50-junior\n"
+        "\t \n");
+    ASSERT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.registers.size(), 3);
+    const FleetRegister& first = parsed.registers[0];
+    EXPECT_EQ(first.name, "kassa-1");
+    EXPECT_EQ(first.port, "COM3");
+    EXPECT_EQ(first.speed, 115200);
+    EXPECT_EQ(first.number, 1);
+    EXPECT_EQ(first.model, Model::DatecsMp550T);
+    EXPECT_EQ(first.line, 3);
+    EXPECT_EQ(parsed.registers[1].model, Model::Neon);
+    EXPECT_EQ(parsed.registers[1].line, 4);
+    const FleetRegister& third = parsed.registers[2];
+    EXPECT_EQ(third.name, "Каса-3");
+    EXPECT_EQ(third.port, "/dev/ttyUSB0");
+    EXPECT_EQ(third.speed, 4800);
+    EXPECT_EQ(third.number, 12);
+    EXPECT_EQ(third.model, Model::DatecsMp50Junior);
+}
+
+TEST(FleetFile, MistakesNameTheirLine) {
+    const QString good = "a COM1 4800 1 neon\n";
+    const struct {
+        QString text;
+        QString error;
+    } rows[] = {
+        {good + "b COM1 4800 2\n",
+         "line 2: 4 columns where five are wanted: name, port, speed, register number, model"},
+        {"b COM1 4800 2 neon extra\n",
+         "line 1: 6 columns where five are wanted: name, port, speed, register number, model"},
+        {"# none\n\n", "no registers in it"},
+        {"", "no registers in it"},
+        {"shop/1 COM1 4800 1 neon\n",
+         "line 1: name shop/1: a name cannot hold any of /\\:*?\"<>|,"},
+        {"a,b COM1 4800 1 neon\n", "line 1: name a,b: a name cannot hold any of /\\:*?\"<>|,"},
+        {good + "b COM1 1200 2 neon\n",
+         "line 2: speed 1200: the speeds are 4800, 9600, 14400, 19200, 28800, 38400, 56000, "
+         "57700, 115200"},
+        {"b COM1 fast 2 neon\n",
+         "line 1: speed fast: the speeds are 4800, 9600, 14400, 19200, 28800, 38400, 56000, "
+         "57700, 115200"},
+        {"b COM1 4800 0 neon\n", "line 1: register number 0: a whole number from 1 to 99"},
+        {"b COM1 4800 100 neon\n", "line 1: register number 100: a whole number from 1 to 99"},
+        {"b COM1 4800 -1 neon\n", "line 1: register number -1: a whole number from 1 to 99"},
+        {"b COM1 4800 1x neon\n", "line 1: register number 1x: a whole number from 1 to 99"},
+        {good + "\nb COM2 4800 1 mp-60\n",
+         "line 3: model mp-60: the models are mp-550t, mp-50-junior and neon"},
+        {good + "b COM2 4800 1 MP-550T\n",
+         "line 2: model MP-550T: the models are mp-550t, mp-50-junior and neon"},
+        {good + "b COM2 4800 1 neon\nA COM3 4800 1 neon\n", "line 3: name A is already on line 1"},
+        {good + "b com1 9600 1 neon\n", "line 2: register 1 on com1 is already on line 1 (a)"},
+    };
+    for (const auto& row : rows) {
+        const ParsedFleet parsed = parseFleet(row.text);
+        EXPECT_EQ(parsed.error, row.error) << qPrintable(row.text);
+        EXPECT_TRUE(parsed.registers.isEmpty()) << qPrintable(row.text);
+    }
+}
+
+TEST(FleetFile, TextInUtf8OrWindows1251) {
+    const QString line = QStringLiteral("Каса-1 COM1 4800 1 neon\r\n");
+    const struct {
+        QByteArray bytes;
+    } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {*text::toCp1251(line)}};
+    for (const auto& row : rows) EXPECT_EQ(fleetText(row.bytes), line) << row.bytes.toHex().data();
+
+    // The system's words for a file that is not there.
+    QFile none("/nonexistent/fleet.txt");
+    ASSERT_FALSE(none.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFleetFile(none.fileName()).error,
+              "/nonexistent/fleet.txt: " + none.errorString());
+}
+
+}  // namespace
+}  // namespace tabulon::fleet
