@@ -13,6 +13,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+
+#include "link/shared_raise.h"
 #endif
 
 namespace tabulon::link {
@@ -88,14 +90,27 @@ void SystemPriority::restore(const SavedPriority& saved) {
 // The process's priority class and the thread's priority: the real-time class
 // where the user may have it (Windows quietly gives the high class otherwise),
 // and the time-critical thread priority within it.
+namespace {
+
+// The priority class is the process's, shared by every link thread.
+SharedRaise& processClass() {
+    static SharedRaise shared([] { return int(::GetPriorityClass(::GetCurrentProcess())); },
+                              [](int priorityClass) {
+                                  return ::SetPriorityClass(::GetCurrentProcess(),
+                                                            DWORD(priorityClass)) != 0;
+                              },
+                              int(REALTIME_PRIORITY_CLASS));
+    return shared;
+}
+
+}  // namespace
+
 SavedPriority SystemPriority::raise() {
     SavedPriority saved;
-    const HANDLE process = ::GetCurrentProcess();
     const HANDLE thread = ::GetCurrentThread();
-    saved.policy = int(::GetPriorityClass(process));
+    processClass().enter();
+    saved.policyChanged = true;  // entered the shared class; leave() on restore
     saved.schedPriority = ::GetThreadPriority(thread);
-    if (saved.policy != 0 && ::SetPriorityClass(process, REALTIME_PRIORITY_CLASS))
-        saved.policyChanged = true;
     if (saved.schedPriority != THREAD_PRIORITY_ERROR_RETURN &&
         ::SetThreadPriority(thread, THREAD_PRIORITY_TIME_CRITICAL))
         saved.niceChanged = true;
@@ -104,7 +119,7 @@ SavedPriority SystemPriority::raise() {
 
 void SystemPriority::restore(const SavedPriority& saved) {
     if (saved.niceChanged) ::SetThreadPriority(::GetCurrentThread(), saved.schedPriority);
-    if (saved.policyChanged) ::SetPriorityClass(::GetCurrentProcess(), DWORD(saved.policy));
+    if (saved.policyChanged) processClass().leave();
 }
 
 #else

@@ -6,8 +6,9 @@
 namespace tabulon::link {
 
 // What raising the priority replaced, so it can be put back exactly. On
-// Windows `policy` holds the process's priority class, `schedPriority` the
-// thread's priority, and `niceChanged` says the thread's was changed.
+// Windows `schedPriority` holds the thread's priority, `niceChanged` says it
+// was changed, and `policyChanged` says the raise entered the process's
+// shared priority class (see SharedRaise).
 struct SavedPriority {
     int policy = 0;
     int schedPriority = 0;

@@ -1,6 +1,9 @@
 #include "link/priority.h"
 
 #include <QList>
+#include <string>
+
+#include "link/shared_raise.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -126,4 +129,49 @@ TEST(SystemPriority, RaisedAndRestoredExactlyAlsoWhenNested) {
         EXPECT_EQ(current(), raised);
     }
     EXPECT_EQ(current(), before);
+}
+
+// Several link threads in exchanges at once share the process's priority
+// class: it stays raised while any of them is inside, and the one noted
+// before the first raise is what comes back.
+TEST(SharedRaise, TheProcessStaysRaisedWhileAnyExchangeIsInsideAndEndsAsItWas) {
+    constexpr int kNormal = 32, kRaised = 256;
+    struct Case {
+        const char* what;
+        const char* steps;         // E enters, L leaves
+        const char* settingAfter;  // N normal, R raised, after each step
+        int readGives;             // what the system reports as the current setting
+        bool refuse;               // the system refuses every change
+        int writes;
+    };
+    const Case cases[] = {
+        {"one exchange", "EL", "RN", kNormal, false, 2},
+        {"two at once, the first done first", "EELL", "RRRN", kNormal, false, 2},
+        {"two at once, nested", "EELELL", "RRRRRN", kNormal, false, 2},
+        {"one after another", "ELEL", "RNRN", kNormal, false, 4},
+        {"a leave with nobody inside", "LEL", "NRN", kNormal, false, 2},
+        {"the system refuses", "EELL", "NNNN", kNormal, true, 1},
+        {"the setting cannot be read", "EL", "NN", 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        int setting = kNormal, writes = 0;
+        link::SharedRaise shared([&] { return c.readGives; },
+                                 [&](int value) {
+                                     ++writes;
+                                     if (c.refuse) return false;
+                                     setting = value;
+                                     return true;
+                                 },
+                                 kRaised);
+        std::string after;
+        for (const char* step = c.steps; *step; ++step) {
+            if (*step == 'E')
+                shared.enter();
+            else
+                shared.leave();
+            after += setting == kRaised ? 'R' : setting == kNormal ? 'N' : '?';
+        }
+        EXPECT_EQ(after, c.settingAfter) << c.what;
+        EXPECT_EQ(writes, c.writes) << c.what;
+    }
 }
