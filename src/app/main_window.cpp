@@ -268,6 +268,12 @@ void MainWindow::applyCommandStates(bool pageWorkEnded) {
     ui->TabSheet9->addCommandStates(on, states);
     ui->TabSheet10->addCommandStates(on, states);
     applyEnabled(states);
+    // Busy but working: the window still takes "Стоп", scrolling and the
+    // tabs while the link is at work.
+    if (job_ == LinkJob::None)
+        unsetCursor();
+    else
+        setCursor(Qt::BusyCursor);
 }
 
 // The logo transfers and the report download share the link with the table

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -136,7 +137,8 @@ private:
     void scrollGridsToTop();
     void startTransfer(transfer::Direction direction);
     void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
-    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
+    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records,
+                         std::chrono::nanoseconds elapsed);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
     void endParameterWrite(transfer::RecordOutcome outcome);
@@ -177,6 +179,7 @@ private:
     };
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
+    int runDone_ = 0;  // records the run in hand has dealt with
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 

@@ -12,12 +12,14 @@
 #include "app/controls.h"
 #include "app/grid_view.h"
 #include "app/main_window.h"
+#include "app/progress_text.h"
 #include "app/register_session.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
 #include "transfer/grid_rows.h"
 #include "transfer/parameter_record.h"
+#include "transfer/progress_estimate.h"
 #include "transfer/row_snapshot.h"
 #include "transfer/run_end_message.h"
 #include "transfer/table_run.h"
@@ -43,17 +45,24 @@ public:
         int records = 0;  // records dealt with since the last batch
         int counter = 0;  // the last of them
         int row = 0;
+        std::chrono::nanoseconds elapsed{0};  // since the run began, at the last of them
     };
     using Deliver = std::function<void(const Batch&)>;
 
+    // The run's time counts from here, on the window's thread, before the
+    // run is handed to the link.
     WindowRunProgress(RegisterSession& session, Deliver deliver)
-        : session_(session), deliver_(std::move(deliver)) {}
+        : session_(session), deliver_(std::move(deliver)), timer_(session.progressClock()) {
+        timer_.start();
+    }
 
     void recordDone(int counter, int row) override {
         const QMutexLocker lock(&mutex_);
         ++pending_.records;
         pending_.counter = counter;
         pending_.row = row;
+        // Taken as the record ends, not when the window gets round to it.
+        pending_.elapsed = timer_.elapsed();
         schedule();
     }
     void putRow(int row, const TableReply& reply) override {
@@ -82,6 +91,7 @@ private:
     QMutex mutex_;
     Batch pending_;
     bool scheduled_ = false;
+    transfer::ProgressTimer timer_;
 };
 
 }  // namespace
@@ -134,6 +144,8 @@ void MainWindow::startTransfer(Direction direction) {
         return;
     }
     const int tab = activeTab();
+    // What the error dialog names, should a record fail.
+    session_->setJobTable(tabCaptions().value(tab));
     if (isParameterTab(tab) && direction != Direction::Clear) {
         transferParameters(direction, parameterSetOfTab(tab));
         return;
@@ -180,7 +192,8 @@ void MainWindow::startTransfer(Direction direction) {
     auto progress = std::make_shared<WindowRunProgress>(
         *session_, [this, plan, kind](const WindowRunProgress::Batch& batch) {
             for (const auto& [row, reply] : batch.rows) fillRow(*grid(kind), row, reply);
-            if (batch.records > 0) showRunProgress(plan, batch.counter, batch.row, batch.records);
+            if (batch.records > 0)
+                showRunProgress(plan, batch.counter, batch.row, batch.records, batch.elapsed);
         });
     session_->post([this, plan, connection, snapshot, progress](link::RegisterLink& link) {
         transfer::RunParts parts{link,           connection,     *session_,     session_->control(),
@@ -206,10 +219,12 @@ void MainWindow::beginRun(const transfer::RunPlan& plan,
     // A run of one row has nothing to count up to; a range of 0..0 would
     // show the bar as busy for good.
     ui->ProgressBar1->setRange(0, std::max(1, plan.progressMaximum));
-    ui->ProgressBar1->setValue(plan.progressStart);
+    runDone_ = 0;
+    showProgress(*ui->ProgressBar1, plan.progressStart, 0, plan.rowCount(), {});
 }
 
-void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records) {
+void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records,
+                                 std::chrono::nanoseconds elapsed) {
     // The goods grid follows a read whatever table it is; a write scrolls
     // its own grid; a clear leaves the grids where they are.
     if (plan.direction != Direction::Clear && row > 5) {
@@ -218,8 +233,9 @@ void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int
         view->scrollTo(view->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
     }
     ui->Edit1->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
+    runDone_ += records;
     QProgressBar* bar = ui->ProgressBar1;
-    bar->setValue(std::min(bar->value() + records, bar->maximum()));
+    showProgress(*bar, bar->value() + records, runDone_, plan.rowCount(), elapsed);
 }
 
 void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome) {
@@ -239,7 +255,7 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     runSnapshot_.reset();
     // The tab may have changed meanwhile: the transfer buttons follow it now.
     setJob(LinkJob::None);
-    ui->ProgressBar1->setValue(0);
+    endProgress(*ui->ProgressBar1);
     GridView* scrolled =
         plan.direction == Direction::Read ? views_[0] : views_[static_cast<int>(plan.kind)];
     scrolled->scrollToTop();

@@ -2,6 +2,15 @@
 
 namespace tabulon {
 
+QString recordFailureLine(const RecordFailure& failure) {
+    // The record number grouped as the progress text groups it.
+    QString number = QString::number(failure.record);
+    for (qsizetype at = number.size() - 3; at > (number.startsWith('-') ? 1 : 0); at -= 3)
+        number.insert(at, QLatin1Char(' '));
+    const QString line = QStringLiteral("%1, запись %2").arg(failure.table, number);
+    return failure.cause.isEmpty() ? line : line + QStringLiteral(": ") + failure.cause;
+}
+
 QStringList qtNameFilters(const QString& filterList) {
     QStringList filters;
     const QStringList parts = filterList.split(QLatin1Char('|'));

@@ -102,4 +102,8 @@ int WidgetDialogs::showModal(QDialog& dialog) {
     return dialog.exec();
 }
 
+int WidgetDialogs::showRecordFailure(QDialog& dialog, const RecordFailure&) {
+    return dialog.exec();
+}
+
 }  // namespace tabulon

@@ -22,6 +22,7 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<QString> directoryName(const QString& title, const QString& start) override;
     int showModal(QDialog& dialog) override;
+    int showRecordFailure(QDialog& dialog, const RecordFailure& failure) override;
 
 private:
     std::optional<QString> fileName(const FileDialogRequest& request, bool save);
