@@ -76,6 +76,7 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     ui->Label5->setText(QStringLiteral("   "));
     buildGeneratedControls();
     connectHandlers();
+    watchEdits();
     about_ = new AboutBox(this);
     buildSdCard();
 }
@@ -206,7 +207,7 @@ void MainWindow::FormActivate() {
     // regional settings say.
     QLocale::setDefault(QLocale::c());
     showTab(0);
-    setWindowTitle("Программирование Datecs MP-550T");
+    setCaption("Программирование Datecs MP-550T");
     ui->ComboBox3->setCurrentIndex(0);
     ui->ComboBox4->setCurrentIndex(0);
     writeFixedCells();
@@ -305,7 +306,7 @@ void MainWindow::ComboBox4Change() {
     const auto model = modelFromIndex(ui->ComboBox4->currentIndex());
     if (!model) return;
     const ModelProfile& profile = modelProfile(*model);
-    setWindowTitle(profile.windowCaption);
+    setCaption(profile.windowCaption);
     ui->GroupBox1->setTitle(profile.groupCaption);
     grid(TableKind::Goods)->setVisibleRows(profile.goodsRows);
     grid(TableKind::PaymentTypes)->setVisibleRows(profile.paymentRows);

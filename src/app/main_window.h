@@ -107,6 +107,9 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // "Закрыть", Alt+F4 or the system: asks first when a run or edits would
+    // be lost.
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -122,6 +125,12 @@ private:
     // Sets every command as commandStates() says for the window's state now.
     void applyCommandStates(bool pageWorkEnded = false);
     void setJob(LinkJob job);
+    // A table's contents since it was last opened, saved, read or written:
+    // changed by the user, or now the same as that file or register again.
+    void setEdited(int tab, bool edited);
+    // The window's title for a model caption, with the mark of unsaved edits.
+    void setCaption(const QString& caption);
+    void watchEdits();
     void stepProgress();
 
     // What the logo and reports pages ask of the window.
@@ -141,7 +150,7 @@ private:
                          std::chrono::nanoseconds elapsed);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterWrite(transfer::RecordOutcome outcome);
+    void endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     // A connect as the boxes said when it began.
     struct Connecting {
@@ -179,7 +188,9 @@ private:
     };
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
-    int runDone_ = 0;  // records the run in hand has dealt with
+    int runDone_ = 0;                      // records the run in hand has dealt with
+    bool runWholeTable_ = false;
+    std::array<bool, kLogoTab> edited_{};  // the tabs before the logo hold tables
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 

@@ -125,6 +125,7 @@ void MainWindow::Button16Click() {
             for (int column = 0; column < model.gridColumns(); ++column)
                 model.setCell(row, column, QString());
     }
+    setEdited(tab, true);
     // A write of this grid in progress goes on with the emptied rows.
     if (runSnapshot_ && runKind_ == tableKindOfTab(tab)) runSnapshot_->clear();
     repaint();
@@ -177,6 +178,8 @@ void MainWindow::startTransfer(Direction direction) {
         return;
     }
     const transfer::RunPlan plan = *planned.plan;
+    // Rows outside a coding interval stay as the user left them.
+    runWholeTable_ = !interval;
 
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
@@ -248,6 +251,10 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
         dialogs_->message(transfer::runEndMessage(plan.direction, outcome), kTitle,
                           MessageIcon::None, MessageButtons::Ok);
     }
+    // Whole, the table in the grid is what the register holds now.
+    if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&
+        outcome.failedRecords.isEmpty() && !outcome.refusal && !plan.onlyRows)
+        setEdited(static_cast<int>(plan.kind), false);
     ui->Edit1->clear();
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;
@@ -282,7 +289,7 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
         transfer::RunParts parts{link, connection, *session_, session_->control()};
         if (direction == Direction::Write) {
             const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
-            session_->toWindow([this, outcome] { endParameterWrite(outcome); });
+            session_->toWindow([this, set, outcome] { endParameterWrite(set, outcome); });
         } else {
             const std::optional<QByteArray> reply = transfer::readParameters(set, parts);
             session_->toWindow([this, set, model, reply] { endParameterRead(set, model, reply); });
@@ -290,9 +297,10 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     });
 }
 
-void MainWindow::endParameterWrite(transfer::RecordOutcome outcome) {
+void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome) {
     setJob(LinkJob::None);
     if (outcome == transfer::RecordOutcome::Done) {
+        setEdited(static_cast<int>(set), false);
         dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                           MessageButtons::Ok);
     }
@@ -303,6 +311,7 @@ void MainWindow::endParameterRead(ParameterSet set, Model model,
     setJob(LinkJob::None);
     if (!reply) return;
     ParseParameterRecord(set, *reply, model, parameterValues_);
+    setEdited(static_cast<int>(set), false);
     repaint();
     ui->ProgressBar1->setValue(0);
     dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
