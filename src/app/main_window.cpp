@@ -14,6 +14,7 @@
 #include "app/parameter_page.h"
 #include "app/port_devices.h"
 #include "app/register_session.h"
+#include "app/remembered_folders.h"
 #include "app/reports_page.h"
 #include "app/tab_bar_style.h"
 #include "app/window_font.h"
@@ -61,6 +62,8 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
         ownDialogs_ = std::make_unique<WidgetDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
+    folders_ = std::make_unique<RememberedFolders>(*dialogs_);
+    dialogs_ = folders_.get();
     ui->setupUi(this);
     session_ = std::make_unique<RegisterSession>(std::move(link), this, *dialogs_);
     setFont(windowFont());
@@ -71,6 +74,12 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     for (int model = 0; model < kModelCount; ++model)
         ui->ComboBox4->addItem(modelName(static_cast<Model>(model)));
     setTextColor(ui->Label3, QColor(255, 0, 0));
+    // The buttons pressed most, by the keys every program has for them.
+    ui->Button3->setShortcut(QKeySequence::Open);
+    ui->Button2->setShortcut(QKeySequence::Save);
+    ui->Button10->setShortcut(QKeySequence(Qt::Key_F1));
+    // The counter is only read: Tab passes it by.
+    ui->Edit1->setFocusPolicy(Qt::NoFocus);
     // The loaded file's name goes here; until then three blanks, which a
     // form cannot hold (it drops a text of blanks only).
     ui->Label5->setText(QStringLiteral("   "));

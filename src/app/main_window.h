@@ -165,6 +165,7 @@ private:
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
+    std::unique_ptr<Dialogs> folders_;  // over the dialogs above
     std::unique_ptr<RegisterSession> session_;
     EntryRefusals* refusals_ = nullptr;
     AboutBox* about_ = nullptr;
@@ -188,7 +189,7 @@ private:
     };
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
-    int runDone_ = 0;                      // records the run in hand has dealt with
+    int runDone_ = 0;  // records the run in hand has dealt with
     bool runWholeTable_ = false;
     std::array<bool, kLogoTab> edited_{};  // the tabs before the logo hold tables
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
