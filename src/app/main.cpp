@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
             grabFile = argv[++i];
         }
     }
+    tabulon::app::useRussianSystemLocale();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tabulon");
     // Message boxes and file dialogs take the windows' font and language.

@@ -17,6 +17,7 @@
 #include "app/remembered_folders.h"
 #include "app/reports_page.h"
 #include "app/tab_bar_style.h"
+#include "app/toolkit_translations.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
 #include "catalogue/entry_rule.h"
@@ -213,8 +214,9 @@ void MainWindow::FormActivate() {
 
     applyCommandStates();
     // Numbers cross to registers and files with "." whatever the desktop's
-    // regional settings say.
-    QLocale::setDefault(QLocale::c());
+    // regional settings say: they are written and read without a locale, so
+    // the toolkit's may be Russian.
+    useRussianLocale();
     showTab(0);
     setCaption("Программирование Datecs MP-550T");
     ui->ComboBox3->setCurrentIndex(0);

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -15,6 +16,7 @@ private slots:
     void aFileDialogOpensWhereTheLastOfItsKindWasTaken();
     void shortcutsPressTheirButtonsWhereTheyAreEnabled();
     void theCounterTakesNoFocus();
+    void theToolkitIsRussianOnceTheWindowIsUp();
 };
 
 // Each step presses a button on a tab; its file dialog must start in the
@@ -141,6 +143,15 @@ void KeysAndFoldersTest::theCounterTakesNoFocus() {
     QLineEdit* counter = f.control<QLineEdit>("Edit1");
     QCOMPARE(counter->focusPolicy(), Qt::NoFocus);
     QVERIFY(counter->isReadOnly());
+}
+
+void KeysAndFoldersTest::theToolkitIsRussianOnceTheWindowIsUp() {
+    QLocale::setDefault(QLocale::c());
+    WindowFixture f;
+    QCOMPARE(QLocale().language(), QLocale::Russian);
+    // The program's numbers keep their "." (text/decimal_number.h does not
+    // look at the locale; the transfer tests run under this one).
+    QCOMPARE(QLocale().decimalPoint(), QString(","));
 }
 
 QTEST_MAIN(KeysAndFoldersTest)
