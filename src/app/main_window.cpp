@@ -20,6 +20,7 @@
 #include "app/toolkit_translations.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
+#include "app/window_link.h"
 #include "catalogue/entry_rule.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
@@ -53,18 +54,13 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui(std::make_unique<Ui::MainWindowForm>()),
       dialogs_(dialogs) {
-    if (!link) {
-        // The settings file is looked up when a port opens, in the working
-        // directory of that moment, as the rest of the settings are.
-        link = link::makeSerialLink(
-            [](int port) { return settings::portDevice(settings::workingSettingsFile(), port); });
-    }
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<WidgetDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
     folders_ = std::make_unique<RememberedFolders>(*dialogs_);
     dialogs_ = folders_.get();
+    if (!link) link = makeWindowLink(QString(), *dialogs_).link;
     ui->setupUi(this);
     session_ = std::make_unique<RegisterSession>(std::move(link), this, *dialogs_);
     setFont(windowFont());
@@ -248,6 +244,10 @@ void MainWindow::FormActivate() {
 
 void MainWindow::Button1Click() {
     close();
+}
+
+void MainWindow::showTraceFile(const QString& path) {
+    about_->showTraceFile(path);
 }
 
 void MainWindow::Button10Click() {

@@ -85,6 +85,9 @@ public:
     // buttons as they are.
     void showTab(int tab);
 
+    // Where the link's trace goes, for the About box; empty: no trace.
+    void showTraceFile(const QString& path);
+
     // Handlers, named after their control and event.
     void FormActivate();
     // Lays the window out for an outer size; applied once, when the window
