@@ -1,13 +1,12 @@
 #include "dialogs/dialogs.h"
 
+#include "text/grouped_number.h"
+
 namespace tabulon {
 
 QString recordFailureLine(const RecordFailure& failure) {
-    // The record number grouped as the progress text groups it.
-    QString number = QString::number(failure.record);
-    for (qsizetype at = number.size() - 3; at > (number.startsWith('-') ? 1 : 0); at -= 3)
-        number.insert(at, QLatin1Char(' '));
-    const QString line = QStringLiteral("%1, запись %2").arg(failure.table, number);
+    const QString line =
+        QStringLiteral("%1, запись %2").arg(failure.table, text::groupedNumber(failure.record));
     return failure.cause.isEmpty() ? line : line + QStringLiteral(": ") + failure.cause;
 }
 

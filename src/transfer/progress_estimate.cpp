@@ -1,5 +1,7 @@
 #include "transfer/progress_estimate.h"
 
+#include "text/grouped_number.h"
+
 namespace tabulon::transfer {
 
 namespace {
@@ -27,23 +29,14 @@ QString timeLeftText(seconds left) {
 
 }  // namespace
 
-QString groupedNumber(qint64 number) {
-    const QString digits = QString::number(number < 0 ? -number : number);
-    QString grouped;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += QLatin1Char(' ');
-        grouped += digits[i];
-    }
-    return number < 0 ? QLatin1Char('-') + grouped : grouped;
-}
-
 QString progressText(int done, int total, std::chrono::nanoseconds elapsed) {
-    QString text = QStringLiteral("%1 из %2").arg(groupedNumber(done), groupedNumber(total));
-    if (done <= 0 || done >= total || elapsed < kFirstEstimate) return text;
+    const QString line =
+        QStringLiteral("%1 из %2").arg(text::groupedNumber(done), text::groupedNumber(total));
+    if (done <= 0 || done >= total || elapsed < kFirstEstimate) return line;
     // The rate so far, over the records still to come; whole seconds are
     // plenty for a plan.
     const auto left = std::chrono::duration_cast<seconds>(elapsed * (total - done) / done);
-    return text + QStringLiteral(" · ещё ≈ ") + timeLeftText(left);
+    return line + QStringLiteral(" · ещё ≈ ") + timeLeftText(left);
 }
 
 ProgressTimer::ProgressTimer(std::shared_ptr<link::Clock> clock) : clock_(std::move(clock)) {}

@@ -8,9 +8,6 @@
 
 namespace tabulon::transfer {
 
-// A whole number with its thousands set apart by blanks: "4 321", "10 000".
-QString groupedNumber(qint64 number);
-
 // What a long transfer has done and how long the rest will take:
 // "1 234 из 10 000 · ещё ≈ 52 мин". The time left is said once the rate
 // means something (some records done and a few seconds gone), and is left

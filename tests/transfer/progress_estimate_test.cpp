@@ -50,16 +50,6 @@ TEST(ProgressEstimateTest, TextSaysDoneTotalAndTimeLeft) {
     }
 }
 
-TEST(ProgressEstimateTest, GroupedNumbers) {
-    const std::pair<qint64, const char*> cases[] = {
-        {0, "0"},          {7, "7"},          {999, "999"},        {1000, "1 000"},
-        {4321, "4 321"},   {10000, "10 000"}, {123456, "123 456"}, {1234567, "1 234 567"},
-        {-4321, "-4 321"}, {-999, "-999"},
-    };
-    for (const auto& [number, text] : cases)
-        EXPECT_EQ(groupedNumber(number), QString::fromUtf8(text));
-}
-
 TEST(ProgressEstimateTest, TimerCountsFromItsStartOnTheGivenClock) {
     auto clock = std::make_shared<link::VirtualClock>();
     clock->advance(100s);
