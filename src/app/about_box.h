@@ -17,6 +17,10 @@ public:
     explicit AboutBox(QWidget* parent);
     ~AboutBox() override;
 
+    // A line saying where the exchange with the registers is being
+    // recorded; none when `path` is empty.
+    void showTraceFile(const QString& path);
+
 private:
     std::unique_ptr<Ui::AboutBoxForm> ui;
 };

@@ -17,7 +17,9 @@ CommandStates commandStates(const WindowState& state) {
     on.read = on.write;
     on.clearRegister = transfers && isGridTab(state.tab);
     on.stop = state.job == LinkJob::TableRun;
-    on.openAndSave = state.job != LinkJob::TableRun;
+    // The logo and the reports have files of their own and buttons for them.
+    on.openAndSave =
+        state.job != LinkJob::TableRun && state.tab != kLogoTab && state.tab != kReportsTab;
     // The port belongs to the job in hand until it ends.
     on.connect = linkFree;
     on.connectionBoxes = !state.connected && state.job != LinkJob::Connecting;

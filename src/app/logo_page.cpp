@@ -6,6 +6,7 @@
 #include "app/command_states.h"
 #include "app/logo_box.h"
 #include "app/page_host.h"
+#include "app/progress_text.h"
 #include "app/register_session.h"
 #include "dialogs/dialogs.h"
 #include "logo/dot_row.h"
@@ -13,6 +14,7 @@
 #include "logo/logo_messages.h"
 #include "logo/logo_transfer.h"
 #include "text/decimal_number.h"
+#include "transfer/progress_estimate.h"
 #include "ui_logo_page.h"
 
 namespace tabulon::app {
@@ -119,18 +121,22 @@ void LogoPage::Button13Click() {
     const QList<QByteArray> records = logo::logoRecords(logoBox_->picture());
     host_->beginPageWork();
     RegisterSession& session = host_->session();
-    session.post([this, &session, registerNumber, records](link::RegisterLink& link) {
+    const auto timer = startedTimer(session);
+    session.post([this, &session, registerNumber, records, timer](link::RegisterLink& link) {
+        const int total = int(records.size());
         const logo::LogoTransferEnd end = logo::writeLogo(
             link, registerNumber, records,
-            [this, &session](int record) {
-                session.toWindow([this, record] { progress_->setValue(record); });
+            [this, &session, timer, total](int record) {
+                session.toWindow([this, record, total, elapsed = timer->elapsed()] {
+                    showProgress(*progress_, record, record, total, elapsed);
+                });
             },
             session.control().cancelled);
         session.toWindow([this, end] {
             if (end.how == logo::LogoTransferEnd::How::Cancelled) return;
             tell(end.how == logo::LogoTransferEnd::How::Complete ? logo::doneText()
                                                                  : logo::writeFailedText());
-            progress_->setValue(0);
+            endProgress(*progress_);
             host_->endPageWork();
         });
     });
@@ -143,11 +149,14 @@ void LogoPage::Button12Click() {
     const int registerNumber = host_->linkConnection().registerNumber;
     host_->beginPageWork();
     RegisterSession& session = host_->session();
-    session.post([this, &session, registerNumber](link::RegisterLink& link) {
+    const auto timer = startedTimer(session);
+    session.post([this, &session, registerNumber, timer](link::RegisterLink& link) {
         const logo::LogoTransferEnd end = logo::readLogo(
             link, registerNumber,
-            [this, &session](int record) {
-                session.toWindow([this, record] { progress_->setValue(record); });
+            [this, &session, timer](int record) {
+                session.toWindow([this, record, elapsed = timer->elapsed()] {
+                    showProgress(*progress_, record, record, logo::kLogoRows, elapsed);
+                });
             },
             [this, &session](int row, const QList<std::uint8_t>& values) {
                 session.toWindow([this, row, values] { logoBox_->drawRow(row, values); });
@@ -157,7 +166,7 @@ void LogoPage::Button12Click() {
             if (end.how == logo::LogoTransferEnd::How::Cancelled) return;
             tell(end.how == logo::LogoTransferEnd::How::Complete ? logo::doneText()
                                                                  : logo::readFailedText());
-            progress_->setValue(0);
+            endProgress(*progress_);
             // Also after a failure: the rows read so far are in the box.
             host_->logoPresent();
             host_->endPageWork();

@@ -14,10 +14,13 @@
 #include "app/parameter_page.h"
 #include "app/port_devices.h"
 #include "app/register_session.h"
+#include "app/remembered_folders.h"
 #include "app/reports_page.h"
 #include "app/tab_bar_style.h"
+#include "app/toolkit_translations.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
+#include "app/window_link.h"
 #include "catalogue/entry_rule.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
@@ -51,16 +54,13 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui(std::make_unique<Ui::MainWindowForm>()),
       dialogs_(dialogs) {
-    if (!link) {
-        // The settings file is looked up when a port opens, in the working
-        // directory of that moment, as the rest of the settings are.
-        link = link::makeSerialLink(
-            [](int port) { return settings::portDevice(settings::workingSettingsFile(), port); });
-    }
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<WidgetDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
+    folders_ = std::make_unique<RememberedFolders>(*dialogs_);
+    dialogs_ = folders_.get();
+    if (!link) link = makeWindowLink(QString(), *dialogs_).link;
     ui->setupUi(this);
     session_ = std::make_unique<RegisterSession>(std::move(link), this, *dialogs_);
     setFont(windowFont());
@@ -71,11 +71,18 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     for (int model = 0; model < kModelCount; ++model)
         ui->ComboBox4->addItem(modelName(static_cast<Model>(model)));
     setTextColor(ui->Label3, QColor(255, 0, 0));
+    // The buttons pressed most, by the keys every program has for them.
+    ui->Button3->setShortcut(QKeySequence::Open);
+    ui->Button2->setShortcut(QKeySequence::Save);
+    ui->Button10->setShortcut(QKeySequence(Qt::Key_F1));
+    // The counter is only read: Tab passes it by.
+    ui->Edit1->setFocusPolicy(Qt::NoFocus);
     // The loaded file's name goes here; until then three blanks, which a
     // form cannot hold (it drops a text of blanks only).
     ui->Label5->setText(QStringLiteral("   "));
     buildGeneratedControls();
     connectHandlers();
+    watchEdits();
     about_ = new AboutBox(this);
     buildSdCard();
 }
@@ -203,10 +210,11 @@ void MainWindow::FormActivate() {
 
     applyCommandStates();
     // Numbers cross to registers and files with "." whatever the desktop's
-    // regional settings say.
-    QLocale::setDefault(QLocale::c());
+    // regional settings say: they are written and read without a locale, so
+    // the toolkit's may be Russian.
+    useRussianLocale();
     showTab(0);
-    setWindowTitle("Программирование Datecs MP-550T");
+    setCaption("Программирование Datecs MP-550T");
     ui->ComboBox3->setCurrentIndex(0);
     ui->ComboBox4->setCurrentIndex(0);
     writeFixedCells();
@@ -236,6 +244,10 @@ void MainWindow::FormActivate() {
 
 void MainWindow::Button1Click() {
     close();
+}
+
+void MainWindow::showTraceFile(const QString& path) {
+    about_->showTraceFile(path);
 }
 
 void MainWindow::Button10Click() {
@@ -268,6 +280,12 @@ void MainWindow::applyCommandStates(bool pageWorkEnded) {
     ui->TabSheet9->addCommandStates(on, states);
     ui->TabSheet10->addCommandStates(on, states);
     applyEnabled(states);
+    // Busy but working: the window still takes "Стоп", scrolling and the
+    // tabs while the link is at work.
+    if (job_ == LinkJob::None)
+        unsetCursor();
+    else
+        setCursor(Qt::BusyCursor);
 }
 
 // The logo transfers and the report download share the link with the table
@@ -299,7 +317,7 @@ void MainWindow::ComboBox4Change() {
     const auto model = modelFromIndex(ui->ComboBox4->currentIndex());
     if (!model) return;
     const ModelProfile& profile = modelProfile(*model);
-    setWindowTitle(profile.windowCaption);
+    setCaption(profile.windowCaption);
     ui->GroupBox1->setTitle(profile.groupCaption);
     grid(TableKind::Goods)->setVisibleRows(profile.goodsRows);
     grid(TableKind::PaymentTypes)->setVisibleRows(profile.paymentRows);

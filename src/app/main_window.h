@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -84,6 +85,9 @@ public:
     // buttons as they are.
     void showTab(int tab);
 
+    // Where the link's trace goes, for the About box; empty: no trace.
+    void showTraceFile(const QString& path);
+
     // Handlers, named after their control and event.
     void FormActivate();
     // Lays the window out for an outer size; applied once, when the window
@@ -106,6 +110,9 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // "Закрыть", Alt+F4 or the system: asks first when a run or edits would
+    // be lost.
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -121,6 +128,12 @@ private:
     // Sets every command as commandStates() says for the window's state now.
     void applyCommandStates(bool pageWorkEnded = false);
     void setJob(LinkJob job);
+    // A table's contents since it was last opened, saved, read or written:
+    // changed by the user, or now the same as that file or register again.
+    void setEdited(int tab, bool edited);
+    // The window's title for a model caption, with the mark of unsaved edits.
+    void setCaption(const QString& caption);
+    void watchEdits();
     void stepProgress();
 
     // What the logo and reports pages ask of the window.
@@ -136,10 +149,11 @@ private:
     void scrollGridsToTop();
     void startTransfer(transfer::Direction direction);
     void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
-    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records);
+    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records,
+                         std::chrono::nanoseconds elapsed);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterWrite(transfer::RecordOutcome outcome);
+    void endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     // A connect as the boxes said when it began.
     struct Connecting {
@@ -154,6 +168,7 @@ private:
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
     std::unique_ptr<Dialogs> ownDialogs_;
+    std::unique_ptr<Dialogs> folders_;  // over the dialogs above
     std::unique_ptr<RegisterSession> session_;
     EntryRefusals* refusals_ = nullptr;
     AboutBox* about_ = nullptr;
@@ -177,6 +192,9 @@ private:
     };
     std::optional<OpenedPort> openedPort_;
     TableKind runKind_ = TableKind::Goods;
+    int runDone_ = 0;  // records the run in hand has dealt with
+    bool runWholeTable_ = false;
+    std::array<bool, kLogoTab> edited_{};  // the tabs before the logo hold tables
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 

@@ -8,6 +8,16 @@
 
 namespace tabulon::app {
 
+QString causeInWords(link::ResultCause cause) {
+    using link::Operation;
+    // The exchanges share their causes but for one each: a damaged write
+    // reply, and check bytes that only a read reply carries.
+    const link::ResultRow* row = link::resultRow(Operation::WriteRecord, cause);
+    if (!row) row = link::resultRow(Operation::ReadRecord, cause);
+    if (!row || cause == link::ResultCause::Done) return {};
+    return QStringView(row->russian.data(), qsizetype(row->russian.size())).toString();
+}
+
 RegisterSession::RegisterSession(std::unique_ptr<link::RegisterLink> link, QWidget* window,
                                  Dialogs& dialogs)
     : window_(window),
@@ -34,12 +44,28 @@ void RegisterSession::toWindow(std::function<void()> call) const {
     link::postTo(window_, std::move(call));
 }
 
-transfer::FailureAnswer RegisterSession::askAfterFailure(int, int) {
+void RegisterSession::setJobTable(const QString& table) {
+    const QMutexLocker lock(&tableMutex_);
+    jobTable_ = table;
+}
+
+transfer::FailureAnswer RegisterSession::askAfterFailure(int record, int linkResult) {
+    return askAfterFailedRecord(record, linkResult, link::ResultCause::Done);
+}
+
+transfer::FailureAnswer RegisterSession::askAfterFailedRecord(int record, int,
+                                                              link::ResultCause cause) {
+    RecordFailure failure{{}, record, causeInWords(cause)};
+    {
+        const QMutexLocker lock(&tableMutex_);
+        failure.table = jobTable_;
+    }
     return link::askOn<transfer::FailureAnswer>(
         window_,
-        [this] {
+        [this, failure] {
+            errorDialog_->setRecordLine(recordFailureLine(failure));
             const transfer::FailureAnswer answer =
-                TransferErrorDialog::answer(dialogs_.showModal(*errorDialog_));
+                TransferErrorDialog::answer(dialogs_.showRecordFailure(*errorDialog_, failure));
             if (answer == transfer::FailureAnswer::End && onEnd_) onEnd_();
             return answer;
         },

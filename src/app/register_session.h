@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QMutex>
+#include <QString>
 #include <functional>
 #include <memory>
 
+#include "link/clock.h"
 #include "link/link_thread.h"
 #include "transfer/run_parts.h"
 
@@ -15,6 +18,10 @@ class Dialogs;
 namespace tabulon::app {
 
 class TransferErrorDialog;
+
+// A failed exchange's cause as the user reads it ("нет ответа"); empty when
+// the link named none.
+QString causeInWords(link::ResultCause cause);
 
 // The window's side of the register link: the link's own thread, the stop
 // and cancel flags every job looks at, and the dialogs a job asks through
@@ -34,11 +41,21 @@ public:
     bool waitUntilIdle(int timeoutMs = -1) { return thread_.waitUntilIdle(timeoutMs); }
 
     transfer::RunControl& control() { return control_; }
+    // What the transfers time themselves by for their estimate of the time
+    // left; read on the link's thread too. Tests give one of their own.
+    std::shared_ptr<link::Clock> progressClock() const { return progressClock_; }
+    void setProgressClock(std::shared_ptr<link::Clock> clock) { progressClock_ = std::move(clock); }
     TransferErrorDialog& errorDialog() { return *errorDialog_; }
     // Runs on the window's thread after the user chose "Завершить операцию".
     void onEndChosen(std::function<void()> call) { onEnd_ = std::move(call); }
 
+    // The table the job in hand works on, as the error dialog names it; any
+    // thread may set it, before the job's first exchange.
+    void setJobTable(const QString& table);
+
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
+    transfer::FailureAnswer askAfterFailedRecord(int record, int linkResult,
+                                                 link::ResultCause cause) override;
     void tellBadData(int record, const QByteArray& reply) override;
 
 private:
@@ -46,7 +63,10 @@ private:
     Dialogs& dialogs_;
     TransferErrorDialog* errorDialog_;
     std::function<void()> onEnd_;
+    mutable QMutex tableMutex_;
+    QString jobTable_;
     transfer::RunControl control_;
+    std::shared_ptr<link::Clock> progressClock_ = link::steadyClock();
     link::LinkThread thread_;  // last: it ends before the rest goes
 };
 

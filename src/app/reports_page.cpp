@@ -5,12 +5,14 @@
 
 #include "app/command_states.h"
 #include "app/page_host.h"
+#include "app/progress_text.h"
 #include "app/register_session.h"
 #include "app/report_choices.h"
 #include "dialogs/dialogs.h"
 #include "reports/report_catalogue.h"
 #include "reports/report_line.h"
 #include "reports/report_messages.h"
+#include "transfer/progress_estimate.h"
 #include "ui_reports_page.h"
 
 namespace tabulon::app {
@@ -104,21 +106,28 @@ void ReportsPage::Button19Click() {
     }
     host_->beginPageWork();
     RegisterSession& session = host_->session();
+    // Each report is timed from its own start: they differ in length.
+    const auto timer = startedTimer(session);
     download_ = std::make_shared<ReportChoices>(
         [this, &session](int index) {
             return link::askOn<std::optional<reports::ReportStart>>(
                 this, [this, index] { return reportStart(index); }, session.control().cancelled,
                 std::nullopt);
         },
-        [this, &session](int, reports::ReportStart start) {
+        [this, &session, timer](int index, reports::ReportStart start) {
+            timer->start();
+            session.setJobTable(reports::reportList()[std::size_t(index)].caption);
             session.toWindow([this, start] {
                 ui->Label44->setText(start.fileName);
                 ui->ProgressBar2->setRange(0, start.records);
-                ui->ProgressBar2->setValue(0);
+                reportRecords_ = start.records;
+                showProgress(*ui->ProgressBar2, 0, 0, start.records, {});
             });
         },
-        [this, &session](int record) {
-            session.toWindow([this, record] { ui->ProgressBar2->setValue(record); });
+        [this, &session, timer](int record) {
+            session.toWindow([this, record, elapsed = timer->elapsed()] {
+                showProgress(*ui->ProgressBar2, record, record, reportRecords_, elapsed);
+            });
         },
         ui->Edit41->text());
 
@@ -139,7 +148,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::Cancelled:
             return;
         case How::Finished:
-            ui->ProgressBar2->setValue(0);
+            endProgress(*ui->ProgressBar2);
             ui->Label44->clear();
             dialogs.message(reports::doneText(), reports::reportsCaption(), MessageIcon::None,
                             MessageButtons::Ok);
@@ -152,7 +161,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::WriteFailed:
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.
-            ui->ProgressBar2->setValue(end.lines);
+            endProgress(*ui->ProgressBar2, end.lines);
             dialogs.message(reports::endedEarlyText(end),
                             end.how == How::WriteFailed ? reports::fileErrorCaption()
                                                         : reports::reportsCaption(),

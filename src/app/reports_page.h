@@ -52,6 +52,7 @@ private:
     std::unique_ptr<Ui::ReportsPageForm> ui;
     PageHost* host_ = nullptr;
     std::shared_ptr<ReportChoices> download_;  // while a download runs
+    int reportRecords_ = 0;                    // of the report in hand
 };
 
 }  // namespace tabulon::app

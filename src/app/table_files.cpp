@@ -39,13 +39,19 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
 }  // namespace
 
 void MainWindow::Button3Click() {
-    files::openTableFile(fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1,
-                                     ui->Label5, [this] { stepProgress(); }));
+    const int tab = activeTab();
+    if (files::openTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
+                                         [this] { stepProgress(); })) ==
+        files::FileCommandResult::Done)
+        setEdited(tab, false);
 }
 
 void MainWindow::Button2Click() {
-    files::saveTableFile(fileContext(*this, activeTab(), selectedModel(), ui->ProgressBar1,
-                                     ui->Label5, [this] { stepProgress(); }));
+    const int tab = activeTab();
+    if (files::saveTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
+                                         [this] { stepProgress(); })) ==
+        files::FileCommandResult::Done)
+        setEdited(tab, false);
 }
 
 }  // namespace tabulon::app

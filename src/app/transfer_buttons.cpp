@@ -12,12 +12,14 @@
 #include "app/controls.h"
 #include "app/grid_view.h"
 #include "app/main_window.h"
+#include "app/progress_text.h"
 #include "app/register_session.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
 #include "transfer/grid_rows.h"
 #include "transfer/parameter_record.h"
+#include "transfer/progress_estimate.h"
 #include "transfer/row_snapshot.h"
 #include "transfer/run_end_message.h"
 #include "transfer/table_run.h"
@@ -43,17 +45,24 @@ public:
         int records = 0;  // records dealt with since the last batch
         int counter = 0;  // the last of them
         int row = 0;
+        std::chrono::nanoseconds elapsed{0};  // since the run began, at the last of them
     };
     using Deliver = std::function<void(const Batch&)>;
 
+    // The run's time counts from here, on the window's thread, before the
+    // run is handed to the link.
     WindowRunProgress(RegisterSession& session, Deliver deliver)
-        : session_(session), deliver_(std::move(deliver)) {}
+        : session_(session), deliver_(std::move(deliver)), timer_(session.progressClock()) {
+        timer_.start();
+    }
 
     void recordDone(int counter, int row) override {
         const QMutexLocker lock(&mutex_);
         ++pending_.records;
         pending_.counter = counter;
         pending_.row = row;
+        // Taken as the record ends, not when the window gets round to it.
+        pending_.elapsed = timer_.elapsed();
         schedule();
     }
     void putRow(int row, const TableReply& reply) override {
@@ -82,6 +91,7 @@ private:
     QMutex mutex_;
     Batch pending_;
     bool scheduled_ = false;
+    transfer::ProgressTimer timer_;
 };
 
 }  // namespace
@@ -115,6 +125,7 @@ void MainWindow::Button16Click() {
             for (int column = 0; column < model.gridColumns(); ++column)
                 model.setCell(row, column, QString());
     }
+    setEdited(tab, true);
     // A write of this grid in progress goes on with the emptied rows.
     if (runSnapshot_ && runKind_ == tableKindOfTab(tab)) runSnapshot_->clear();
     repaint();
@@ -134,6 +145,8 @@ void MainWindow::startTransfer(Direction direction) {
         return;
     }
     const int tab = activeTab();
+    // What the error dialog names, should a record fail.
+    session_->setJobTable(tabCaptions().value(tab));
     if (isParameterTab(tab) && direction != Direction::Clear) {
         transferParameters(direction, parameterSetOfTab(tab));
         return;
@@ -165,6 +178,8 @@ void MainWindow::startTransfer(Direction direction) {
         return;
     }
     const transfer::RunPlan plan = *planned.plan;
+    // Rows outside a coding interval stay as the user left them.
+    runWholeTable_ = !interval;
 
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
@@ -180,7 +195,8 @@ void MainWindow::startTransfer(Direction direction) {
     auto progress = std::make_shared<WindowRunProgress>(
         *session_, [this, plan, kind](const WindowRunProgress::Batch& batch) {
             for (const auto& [row, reply] : batch.rows) fillRow(*grid(kind), row, reply);
-            if (batch.records > 0) showRunProgress(plan, batch.counter, batch.row, batch.records);
+            if (batch.records > 0)
+                showRunProgress(plan, batch.counter, batch.row, batch.records, batch.elapsed);
         });
     session_->post([this, plan, connection, snapshot, progress](link::RegisterLink& link) {
         transfer::RunParts parts{link,           connection,     *session_,     session_->control(),
@@ -206,10 +222,12 @@ void MainWindow::beginRun(const transfer::RunPlan& plan,
     // A run of one row has nothing to count up to; a range of 0..0 would
     // show the bar as busy for good.
     ui->ProgressBar1->setRange(0, std::max(1, plan.progressMaximum));
-    ui->ProgressBar1->setValue(plan.progressStart);
+    runDone_ = 0;
+    showProgress(*ui->ProgressBar1, plan.progressStart, 0, plan.rowCount(), {});
 }
 
-void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records) {
+void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records,
+                                 std::chrono::nanoseconds elapsed) {
     // The goods grid follows a read whatever table it is; a write scrolls
     // its own grid; a clear leaves the grids where they are.
     if (plan.direction != Direction::Clear && row > 5) {
@@ -218,8 +236,9 @@ void MainWindow::showRunProgress(const transfer::RunPlan& plan, int counter, int
         view->scrollTo(view->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
     }
     ui->Edit1->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
+    runDone_ += records;
     QProgressBar* bar = ui->ProgressBar1;
-    bar->setValue(std::min(bar->value() + records, bar->maximum()));
+    showProgress(*bar, bar->value() + records, runDone_, plan.rowCount(), elapsed);
 }
 
 void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome) {
@@ -232,6 +251,10 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
         dialogs_->message(transfer::runEndMessage(plan.direction, outcome), kTitle,
                           MessageIcon::None, MessageButtons::Ok);
     }
+    // Whole, the table in the grid is what the register holds now.
+    if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&
+        outcome.failedRecords.isEmpty() && !outcome.refusal && !plan.onlyRows)
+        setEdited(static_cast<int>(plan.kind), false);
     ui->Edit1->clear();
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;
@@ -239,7 +262,7 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     runSnapshot_.reset();
     // The tab may have changed meanwhile: the transfer buttons follow it now.
     setJob(LinkJob::None);
-    ui->ProgressBar1->setValue(0);
+    endProgress(*ui->ProgressBar1);
     GridView* scrolled =
         plan.direction == Direction::Read ? views_[0] : views_[static_cast<int>(plan.kind)];
     scrolled->scrollToTop();
@@ -266,7 +289,7 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
         transfer::RunParts parts{link, connection, *session_, session_->control()};
         if (direction == Direction::Write) {
             const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
-            session_->toWindow([this, outcome] { endParameterWrite(outcome); });
+            session_->toWindow([this, set, outcome] { endParameterWrite(set, outcome); });
         } else {
             const std::optional<QByteArray> reply = transfer::readParameters(set, parts);
             session_->toWindow([this, set, model, reply] { endParameterRead(set, model, reply); });
@@ -274,9 +297,10 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     });
 }
 
-void MainWindow::endParameterWrite(transfer::RecordOutcome outcome) {
+void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome) {
     setJob(LinkJob::None);
     if (outcome == transfer::RecordOutcome::Done) {
+        setEdited(static_cast<int>(set), false);
         dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                           MessageButtons::Ok);
     }
@@ -287,6 +311,7 @@ void MainWindow::endParameterRead(ParameterSet set, Model model,
     setJob(LinkJob::None);
     if (!reply) return;
     ParseParameterRecord(set, *reply, model, parameterValues_);
+    setEdited(static_cast<int>(set), false);
     repaint();
     ui->ProgressBar1->setValue(0);
     dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,

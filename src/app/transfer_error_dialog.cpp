@@ -47,6 +47,14 @@ void TransferErrorDialog::showEvent(QShowEvent* event) {
     ui->Button1->setFocus();
 }
 
+void TransferErrorDialog::setRecordLine(const QString& line) {
+    ui->Label2->setText(line);
+}
+
+QString TransferErrorDialog::recordLine() const {
+    return ui->Label2->text();
+}
+
 void TransferErrorDialog::Button1Click() {
     done(kSkip);
 }

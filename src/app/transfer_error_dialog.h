@@ -24,6 +24,10 @@ public:
     // The answer behind a result of exec() (or of the dialogs' showModal).
     static transfer::FailureAnswer answer(int result);
 
+    // The line under the text: which record of which table, and why.
+    void setRecordLine(const QString& line);
+    QString recordLine() const;
+
     void Button1Click();
     void Button3Click();
     void Button2Click();

@@ -90,7 +90,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         emit entryRefused(*refusal);
         return false;
     }
+    const bool changed = cell(index.row() + 1, index.column() + 1) != text;
     setCell(index.row() + 1, index.column() + 1, text);
+    if (changed) emit edited();
     return true;
 }
 

@@ -62,6 +62,9 @@ signals:
     // The user typed or pasted a text that the entry rule refuses; the cell
     // keeps its previous text.
     void entryRefused(const QString& message);
+    // The user changed a cell (typed or pasted); the program's own writes
+    // through setCell do not count.
+    void edited();
 
 private:
     int columns_;

@@ -23,11 +23,7 @@ int cliPortNumber(const CliRequest& request) {
 std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QString& error) {
     link::RegisterLink::Parts parts;
     parts.port = link::makeSystemSerialPort();
-    if (!request.trace.isEmpty()) {
-        parts.port = link::TracingPort::appendingTo(std::move(parts.port), request.trace, error,
-                                                    parts.clock);
-        if (!parts.port) return nullptr;
-    }
+    if (!request.trace.isEmpty() && !link::traceInto(parts, request.trace, error)) return nullptr;
     const bool com = comPortNumber(request.port).has_value();
     parts.deviceFor = [com, device = request.port](int port) {
         return com ? settings::portDevice(settings::workingSettingsFile(), port) : device;

@@ -1,6 +1,14 @@
 #include "dialogs/dialogs.h"
 
+#include "text/grouped_number.h"
+
 namespace tabulon {
+
+QString recordFailureLine(const RecordFailure& failure) {
+    const QString line =
+        QStringLiteral("%1, запись %2").arg(failure.table, text::groupedNumber(failure.record));
+    return failure.cause.isEmpty() ? line : line + QStringLiteral(": ") + failure.cause;
+}
 
 QStringList qtNameFilters(const QString& filterList) {
     QStringList filters;

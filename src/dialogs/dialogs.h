@@ -22,6 +22,17 @@ struct FileDialogRequest {
     QString proposedName = {};  // the file name offered; empty for none
 };
 
+// The record a transfer gave up on after its attempts, for the line under
+// the transfer error dialog's text.
+struct RecordFailure {
+    QString table;  // as its tab names it
+    int record = 0;
+    QString cause;  // in words
+};
+
+// "Товары, запись 4 321: нет ответа".
+QString recordFailureLine(const RecordFailure& failure);
+
 // Every message box, file dialog and modal window of the program goes
 // through here, so that the commands can be driven and checked without a
 // person at the screen.
@@ -37,6 +48,8 @@ public:
     virtual std::optional<QString> directoryName(const QString& title, const QString& start) = 0;
     // Shows a window of the program modally and returns when it closes.
     virtual int showModal(QDialog& dialog) = 0;
+    // The transfer error dialog, its line already naming `failure`.
+    virtual int showRecordFailure(QDialog& dialog, const RecordFailure& failure) = 0;
 };
 
 // "desc|pat|desc|pat" as Qt name filters ("desc (pat)"). Patterns are given in

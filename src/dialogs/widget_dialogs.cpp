@@ -3,7 +3,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QMessageBox>
+#include <iterator>
 
 namespace tabulon {
 
@@ -39,11 +45,72 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
+// Qt's Russian texts lack the file list's words for folders and drives;
+// the file types come from the shared MIME data in the locale's language.
+class RussianFileTypes final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot()) return QStringLiteral("Диск");
+        if (info.isDir()) return QStringLiteral("Папка");
+        return QFileIconProvider::type(info);
+    }
+};
+
+// The toolkit's Russian locale still gives sizes in English units; the
+// file list shows them in Russian, the number with "." as everywhere else.
+class RussianSizes final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files && index.column() == 1 && role == Qt::DisplayRole) {
+            const QModelIndex source = mapToSource(index);
+            if (!files->isDir(source)) return russianDataSize(files->size(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 }  // namespace
+
+QString russianDataSize(qint64 bytes) {
+    static const char16_t* const units[] = {u"КиБ", u"МиБ", u"ГиБ", u"ТиБ"};
+    if (bytes < 1024) return QStringLiteral("%1 байт").arg(bytes);
+    double value = double(bytes) / 1024;
+    int unit = 0;
+    while (value >= 1024 && unit + 1 < int(std::size(units))) {
+        value /= 1024;
+        ++unit;
+    }
+    return QStringLiteral("%1 %2").arg(QString::number(value, 'f', 2),
+                                       QString::fromUtf16(units[unit]));
+}
+
+int titleFitWidth(const QWidget& window, const QString& caption) {
+    // The title bar's font is the window manager's; a bold one of the
+    // window's size is the widest it is likely to be. The buttons at the
+    // bar's ends (icon, close) take about as much again as two letters each.
+    QFont bold = window.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(caption) + 4 * metrics.height() + 48;
+}
+
+void makeRoomForTitle(QMessageBox& box, const QString& caption) {
+    // A message box takes the width of its text; a short text under a long
+    // title ("Незаполненные поля файла") would cut the title. A spacer
+    // across the box's grid keeps it as wide as the title needs.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(
+        new QSpacerItem(titleFitWidth(box, caption), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+        grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption, MessageIcon icon,
                                      MessageButtons buttons) {
     QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons), parent_);
+    makeRoomForTitle(box, caption);
     switch (box.exec()) {
         case QMessageBox::Cancel:
             return MessageAnswer::Cancel;
@@ -58,6 +125,9 @@ MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption
 
 void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
     dialog.setWindowTitle(request.title);
+    static RussianFileTypes fileTypes;
+    dialog.setIconProvider(&fileTypes);
+    dialog.setProxyModel(new RussianSizes(&dialog));
     // Given no folder, Qt's dialog shows the drives rather than any folder;
     // a dialog of this program starts in the working directory then.
     dialog.setDirectory(request.directory.isEmpty() ? QDir::currentPath() : request.directory);
@@ -99,6 +169,10 @@ std::optional<QString> WidgetDialogs::directoryName(const QString& title, const 
 }
 
 int WidgetDialogs::showModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+int WidgetDialogs::showRecordFailure(QDialog& dialog, const RecordFailure&) {
     return dialog.exec();
 }
 

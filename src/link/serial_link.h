@@ -10,5 +10,9 @@ namespace tabulon::link {
 // the system's scheduler. `deviceFor` maps COMn to a device (the window passes
 // its settings-file mapping).
 std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor = defaultDevice);
+// The same with every byte traced into the file at `traceFile`; nullptr with
+// `error` set when that file cannot be opened.
+std::unique_ptr<RegisterLink> makeTracedSerialLink(DeviceResolver deviceFor,
+                                                   const QString& traceFile, QString& error);
 
 }  // namespace tabulon::link

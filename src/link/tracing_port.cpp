@@ -96,6 +96,14 @@ std::unique_ptr<TracingPort> TracingPort::appendingTo(std::unique_ptr<BytePort> 
     return std::make_unique<TracingPort>(std::move(port), std::move(file), std::move(clock));
 }
 
+bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error) {
+    std::unique_ptr<TracingPort> traced =
+        TracingPort::appendingTo(std::move(parts.port), path, error, parts.clock);
+    if (!traced) return false;
+    parts.port = std::move(traced);
+    return true;
+}
+
 void TracingPort::line(Clock::Duration at, const QString& text) {
     const double ms = std::chrono::duration<double, std::milli>(at - start_).count();
     trace_->write(QStringLiteral("%1 %2\n").arg(ms, 10, 'f', 3).arg(text).toUtf8());

@@ -6,6 +6,7 @@
 
 #include "link/byte_port.h"
 #include "link/clock.h"
+#include "link/register_link.h"
 
 namespace tabulon::link {
 
@@ -58,6 +59,12 @@ private:
     QByteArray received_;
     Clock::Duration receivedAt_{};
 };
+
+// Puts a trace appended to the file at `path` between a link and its port,
+// timed on the link's clock: how every face that offers a trace sets it up.
+// False with `error` set (and the parts as they were) when the file cannot
+// be opened.
+bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error);
 
 // The text column of a trace line for these bytes.
 QString readableBytes(QByteArrayView bytes);

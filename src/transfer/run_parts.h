@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <atomic>
 
+#include "link/result_codes.h"
 #include "transfer/table_record.h"
 
 namespace tabulon::link {
@@ -36,6 +37,13 @@ public:
     virtual ~RunDialogs() = default;
     // The link result of the last failed attempt, for faces that name it.
     virtual FailureAnswer askAfterFailure(int record, int linkResult) = 0;
+    // The same question with the link's cause of the last failed attempt,
+    // for faces that say it in words; those that do not are asked as above.
+    virtual FailureAnswer askAfterFailedRecord(int record, int linkResult,
+                                               link::ResultCause cause) {
+        (void)cause;
+        return askAfterFailure(record, linkResult);
+    }
     // The register sent a reply with more fields than the table has; the
     // run ends at its next record.
     virtual void tellBadData(int record, const QByteArray& reply) = 0;

@@ -30,7 +30,8 @@ RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& a
             lastCause_ = link_.lastCause();
         }
         if (control_.cancelled) return RecordOutcome::Abandoned;
-        switch (dialogs_.askAfterFailure(record, lastResult_)) {
+        switch (dialogs_.askAfterFailedRecord(record, lastResult_,
+                                              lastCause_.value_or(link::ResultCause::Done))) {
             case FailureAnswer::Skip:
                 reopenPort();
                 if (resetAfterSkip) link_.ResetLink();

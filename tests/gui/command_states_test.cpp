@@ -68,11 +68,11 @@ void CommandStatesTest::eachStateEnablesItsCommands_data() {
         << 5 << off << idle << off
         << "Button2/3 Button5 boxes Button7/12 Button19 Button11/13 kept";
     QTest::newRow("logo, none yet")
-        << 8 << off << idle << off << "Button2/3 Button5 boxes Button7/12 Button19";
+        << 8 << off << idle << off << "Button5 boxes Button7/12 Button19";
     QTest::newRow("logo, loaded") << 8 << off << idle << on
-                                  << "Button2/3 Button5 boxes Button7/12 Button19 Button11/13";
+                                  << "Button5 boxes Button7/12 Button19 Button11/13";
     QTest::newRow("reports") << 9 << off << idle << on
-                             << "Button2/3 Button5 boxes Button7/12 Button19 Button11/13 kept";
+                             << "Button5 boxes Button7/12 Button19 Button11/13 kept";
 
     // Connected: the boxes are locked, the transfers follow the tab.
     QTest::newRow("connected, goods")
@@ -86,10 +86,9 @@ void CommandStatesTest::eachStateEnablesItsCommands_data() {
         << 7 << on << idle << off
         << "Button4 Button9 Button2/3 Button5 Button7/12 Button19 Button11/13 kept";
     QTest::newRow("connected, logo")
-        << 8 << on << idle << on << "Button2/3 Button5 Button7/12 Button19 Button11/13";
+        << 8 << on << idle << on << "Button5 Button7/12 Button19 Button11/13";
     QTest::newRow("connected, reports")
-        << 9 << on << idle << off
-        << "Button4 Button9 Button2/3 Button5 Button7/12 Button19 Button11/13 kept";
+        << 9 << on << idle << off << "Button4 Button9 Button5 Button7/12 Button19 Button11/13 kept";
 
     // While the port opens and the register is looked for.
     QTest::newRow("connecting") << 0 << off << LinkJob::Connecting << off
@@ -111,13 +110,11 @@ void CommandStatesTest::eachStateEnablesItsCommands_data() {
     QTest::newRow("parameter transfer") << 6 << on << LinkJob::ParameterTransfer << off
                                         << "Button2/3 Button7/12 Button19 Button11/13 kept";
     QTest::newRow("parameter transfer, turned to logo")
-        << 8 << on << LinkJob::ParameterTransfer << on
-        << "Button2/3 Button7/12 Button19 Button11/13";
+        << 8 << on << LinkJob::ParameterTransfer << on << "Button7/12 Button19 Button11/13";
 
     // A logo transfer or the report download holds every register command.
-    QTest::newRow("logo write") << 8 << on << LinkJob::PageWork << on << "Button2/3";
-    QTest::newRow("download, not connected")
-        << 9 << off << LinkJob::PageWork << off << "Button2/3 boxes";
+    QTest::newRow("logo write") << 8 << on << LinkJob::PageWork << on << "";
+    QTest::newRow("download, not connected") << 9 << off << LinkJob::PageWork << off << "boxes";
     QTest::newRow("logo read, turned to goods")
         << 0 << off << LinkJob::PageWork << off << "Button2/3 boxes Button16 GroupBox2/Button15";
 }
@@ -140,14 +137,14 @@ void CommandStatesTest::theEndOfLogoOrReportWorkSetsTheLogoCommands_data() {
 
     const bool on = true, off = false;
     QTest::newRow("download ended, a logo loaded")
-        << 9 << on << on << "Button4 Button9 Button2/3 Button5 Button7/12 Button19 Button11/13";
+        << 9 << on << on << "Button4 Button9 Button5 Button7/12 Button19 Button11/13";
     QTest::newRow("download ended, no logo")
-        << 9 << off << off << "Button2/3 Button5 boxes Button7/12 Button19";
+        << 9 << off << off << "Button5 boxes Button7/12 Button19";
     QTest::newRow("logo read ended on goods")
         << 0 << off << on
         << "Button2/3 Button5 boxes Button16 GroupBox2/Button15 Button7/12 Button19 Button11/13";
     QTest::newRow("logo write ended on the logo tab")
-        << 8 << on << on << "Button2/3 Button5 Button7/12 Button19 Button11/13";
+        << 8 << on << on << "Button5 Button7/12 Button19 Button11/13";
 }
 
 void CommandStatesTest::theEndOfLogoOrReportWorkSetsTheLogoCommands() {

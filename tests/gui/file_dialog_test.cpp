@@ -1,13 +1,17 @@
 #include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,7 +45,25 @@ private slots:
     void noStartFolderMeansTheWorkingDirectory();
     void filtersShowTheirDescriptionsAsWritten();
     void standardDialogsSpeakRussian();
+    void theFileListSpeaksRussianToo();
+    void messageBoxesAreWideEnoughForTheirTitles();
+    void sizesInRussianUnits();
 };
+
+void FileDialogTest::sizesInRussianUnits() {
+    const std::pair<qint64, const char*> cases[] = {
+        {0, "0 байт"},
+        {1023, "1023 байт"},
+        {1024, "1.00 КиБ"},
+        {1536, "1.50 КиБ"},
+        {1024 * 1024 - 1, "1024.00 КиБ"},
+        {1024 * 1024, "1.00 МиБ"},
+        {5LL * 1024 * 1024 * 1024, "5.00 ГиБ"},
+        {3LL * 1024 * 1024 * 1024 * 1024 * 1024, "3072.00 ТиБ"},
+    };
+    for (const auto& [bytes, text] : cases)
+        QCOMPARE(tabulon::russianDataSize(bytes), QString::fromUtf8(text));
+}
 
 void FileDialogTest::initTestCase() {
     QVERIFY(tabulon::app::loadToolkitTranslations(*qApp));
@@ -104,5 +126,68 @@ void FileDialogTest::standardDialogsSpeakRussian() {
     QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QString("Отмена"));
 }
 
-QTEST_MAIN(FileDialogTest)
+// Column names, types and sizes come from the toolkit's locale.
+void FileDialogTest::theFileListSpeaksRussianToo() {
+    const QLocale previous;
+    tabulon::app::useRussianLocale();
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("Таблицы");
+    QFile file(dir.filePath("goods.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(3 * 1024, 'x'));
+    file.close();
+
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    prepareFileDialog(dialog, departmentsRequest(dir.path()), false);
+    dialog.setNameFilter("*");
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QStringList headers;
+    for (int column = 0; column < 4; ++column)
+        headers << model->headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(headers, (QStringList{"Имя", "Размер", "Тип", "Дата изменения"}));
+    const QModelIndex folder = model->index(dir.filePath("Таблицы"));
+    const QModelIndex text = model->index(dir.filePath("goods.txt"));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !model->data(text.siblingAtColumn(1)).toString().isEmpty(); }, 5000));
+    QCOMPARE(model->data(folder.siblingAtColumn(2)).toString(), QString("Папка"));
+    const QModelIndex shownText = dialog.proxyModel()->mapFromSource(text);
+    QCOMPARE(shownText.siblingAtColumn(1).data().toString(), QString("3.00 КиБ"));
+    QCOMPARE(model->data(text.siblingAtColumn(2)).toString(), QString("Текстовый документ"));
+    const QString date = model->data(text.siblingAtColumn(3)).toString();
+    // "08.12.2026 16:11", not "12/8/26 4:11 PM".
+    QVERIFY2(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$").match(date).hasMatch(),
+             qPrintable(date));
+    QLocale::setDefault(previous);
+}
+
+void FileDialogTest::messageBoxesAreWideEnoughForTheirTitles() {
+    struct Case {
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Предупреждение", "Ок?"},
+        {"Незаполненные поля файла", "Поле 3"},
+        {"Ошибка работы с файлом", "Ошибка открытия файла"},
+        {"Tabulon", "Таблица \"Товары\"  в ЭККА будет перезаписана. Продолжить ?"},
+    };
+    for (const Case& c : cases) {
+        QMessageBox box(QMessageBox::Warning, c.caption, c.text, QMessageBox::Ok);
+        tabulon::makeRoomForTitle(box, c.caption);
+        box.show();
+        QVERIFY2(box.width() >= tabulon::titleFitWidth(box, c.caption), c.caption);
+        box.hide();
+    }
+}
+
+int main(int argc, char* argv[]) {
+    // As the program starts.
+    tabulon::app::useRussianSystemLocale();
+    QApplication application(argc, argv);
+    FileDialogTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "file_dialog_test.moc"

@@ -44,7 +44,7 @@ private slots:
 void StartupTest::windowShowsItsStartState() {
     WindowFixture f;
     auto& w = f.window();
-    QCOMPARE(w.windowTitle(), QString("Программирование Datecs MP-550T"));
+    QCOMPARE(w.windowTitle(), QString("Программирование Datecs MP-550T[*]"));
     auto* pages = f.control<QTabWidget>("PageControl1");
     QCOMPARE(pages->geometry(), QRect(8, 8, 753, 249));
     QCOMPARE(pages->count(), 10);
@@ -216,7 +216,7 @@ void StartupTest::storedModelIsShownWithItsProfile() {
     {
         WindowFixture f("[TypeECR]\r\nECR=1\r\n");
         QCOMPARE(f.control<QComboBox>("ComboBox4")->currentText(), QString("Datecs MP-50 Junior"));
-        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-50 Junior"));
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-50 Junior[*]"));
         QCOMPARE(f.control<QGroupBox>("GroupBox1")->title(),
                  QString("Подключить Datecs MP-50 Junior"));
         QCOMPARE(f.control<QTableView>("StringGrid1")->model()->rowCount(), 5000);
@@ -231,7 +231,7 @@ void StartupTest::storedModelIsShownWithItsProfile() {
     }
     {
         WindowFixture f("[TypeECR]\r\nECR=2\r\n");
-        QCOMPARE(f.window().windowTitle(), QString("Программирование Neon"));
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Neon[*]"));
         QCOMPARE(f.control<QTableView>("StringGrid1")->model()->rowCount(), 10000);
         QCOMPARE(f.control<QTableView>("StringGrid3")->model()->rowCount(), 4);
         QCOMPARE(f.control<QTableView>("StringGrid5")->model()->rowCount(), 12);
@@ -241,7 +241,7 @@ void StartupTest::storedModelIsShownWithItsProfile() {
     {
         // The first model's layout is the start-up layout; nothing relabels it.
         WindowFixture f("[TypeECR]\r\nECR=0\r\n");
-        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T"));
+        QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T[*]"));
         QCOMPARE(f.window().grid(TableKind::HeaderText)->cell(12, 0), QString("Сервисный текст 4"));
     }
 }
@@ -398,7 +398,7 @@ void StartupTest::aboutBoxIsShownModally() {
     QVERIFY(modal);
     QCOMPARE(closePlace, QRect(256, 128, 75, 25));
     QCOMPARE(closeText, QString("Закрыть"));
-    QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T"));
+    QCOMPARE(f.window().windowTitle(), QString("Программирование Datecs MP-550T[*]"));
 }
 
 void StartupTest::closeEndsTheProgram() {

@@ -6,7 +6,7 @@ namespace tabulon {
 
 MessageAnswer ScriptedDialogs::message(const QString& text, const QString& caption,
                                        MessageIcon icon, MessageButtons buttons) {
-    shown.append({Kind::Message, text, caption, icon, buttons, {}, {}});
+    shown.append({Kind::Message, text, caption, icon, buttons, {}, {}, {}});
     if (!answers.isEmpty()) return answers.dequeue();
     return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
                ? MessageAnswer::Yes
@@ -14,14 +14,26 @@ MessageAnswer ScriptedDialogs::message(const QString& text, const QString& capti
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const FileDialogRequest& request) {
-    shown.append(
-        {Kind::OpenFile, {}, request.title, MessageIcon::None, MessageButtons::Ok, request, {}});
+    shown.append({Kind::OpenFile,
+                  {},
+                  request.title,
+                  MessageIcon::None,
+                  MessageButtons::Ok,
+                  request,
+                  {},
+                  {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const FileDialogRequest& request) {
-    shown.append(
-        {Kind::SaveFile, {}, request.title, MessageIcon::None, MessageButtons::Ok, request, {}});
+    shown.append({Kind::SaveFile,
+                  {},
+                  request.title,
+                  MessageIcon::None,
+                  MessageButtons::Ok,
+                  request,
+                  {},
+                  {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
@@ -32,13 +44,30 @@ std::optional<QString> ScriptedDialogs::directoryName(const QString& title, cons
                   MessageIcon::None,
                   MessageButtons::Ok,
                   {title, {}, {}, start},
+                  {},
                   {}});
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
 int ScriptedDialogs::showModal(QDialog& dialog) {
     shown.append(
-        {Kind::Modal, {}, {}, MessageIcon::None, MessageButtons::Ok, {}, dialog.windowTitle()});
+        {Kind::Modal, {}, {}, MessageIcon::None, MessageButtons::Ok, {}, dialog.windowTitle(), {}});
+    return runModal(dialog);
+}
+
+int ScriptedDialogs::showRecordFailure(QDialog& dialog, const RecordFailure& failure) {
+    shown.append({Kind::Modal,
+                  {},
+                  {},
+                  MessageIcon::None,
+                  MessageButtons::Ok,
+                  {},
+                  dialog.windowTitle(),
+                  failure});
+    return runModal(dialog);
+}
+
+int ScriptedDialogs::runModal(QDialog& dialog) {
     if (!onModal) return QDialog::Rejected;
     dialog.show();
     const int result = onModal(dialog);

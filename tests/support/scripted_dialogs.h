@@ -21,7 +21,8 @@ public:
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest request;
-        QString windowTitle;  // of a modal window
+        QString windowTitle;                  // of a modal window
+        tabulon::RecordFailure failure = {};  // of the transfer error dialog
     };
 
     QList<Shown> shown;
@@ -37,9 +38,14 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<QString> directoryName(const QString& title, const QString& start) override;
     int showModal(QDialog& dialog) override;
+    // A modal window like any other, recorded with the record it names.
+    int showRecordFailure(QDialog& dialog, const RecordFailure& failure) override;
 
     // Only the message boxes, in order.
     QList<Shown> messages() const;
+
+private:
+    int runModal(QDialog& dialog);
 };
 
 }  // namespace tabulon

@@ -1,0 +1,53 @@
+// Closing the window, and what it would lose: the exchange in hand and the
+// tables edited since they were last opened, saved, read or written.
+
+#include <QCloseEvent>
+#include <QLineEdit>
+
+#include "app/close_question.h"
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/parameter_page.h"
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
+#include "dialogs/dialogs.h"
+#include "ui_main_window.h"
+
+namespace tabulon::app {
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QStringList edited;
+    for (int tab = 0; tab < kLogoTab; ++tab)
+        if (edited_[tab]) edited << tabCaptions().value(tab);
+    for (const QString& question : closeQuestions(job_ != LinkJob::None, edited)) {
+        if (dialogs_->message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
+                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::setEdited(int tab, bool edited) {
+    if (tab < 0 || tab >= kLogoTab) return;
+    edited_[tab] = edited;
+    setWindowModified(std::find(edited_.begin(), edited_.end(), true) != edited_.end());
+}
+
+void MainWindow::setCaption(const QString& caption) {
+    // Qt shows "*" in place of the mark while the window is modified.
+    setWindowTitle(caption + QStringLiteral("[*]"));
+}
+
+void MainWindow::watchEdits() {
+    for (int tab = 0; tab < kGridTableCount; ++tab)
+        connect(grids_[tab], &GridModel::edited, this, [this, tab] { setEdited(tab, true); });
+    for (ParameterPage* page : parameterPages_) {
+        const int tab = ui->PageControl1->indexOf(page);
+        for (QLineEdit* field : page->fields())
+            connect(field, &QLineEdit::textEdited, this, [this, tab] { setEdited(tab, true); });
+    }
+}
+
+}  // namespace tabulon::app

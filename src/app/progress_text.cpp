@@ -1,0 +1,29 @@
+#include "app/progress_text.h"
+
+#include <QProgressBar>
+
+#include "app/register_session.h"
+#include "transfer/progress_estimate.h"
+
+namespace tabulon::app {
+
+std::shared_ptr<transfer::ProgressTimer> startedTimer(const RegisterSession& session) {
+    auto timer = std::make_shared<transfer::ProgressTimer>(session.progressClock());
+    timer->start();
+    return timer;
+}
+
+void showProgress(QProgressBar& bar, int value, int done, int total,
+                  std::chrono::nanoseconds elapsed) {
+    bar.setFormat(transfer::progressText(done, total, elapsed));
+    bar.setTextVisible(true);
+    bar.setValue(std::min(value, bar.maximum()));
+}
+
+void endProgress(QProgressBar& bar, int value) {
+    bar.setTextVisible(false);
+    bar.resetFormat();
+    bar.setValue(value);
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,216 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSemaphore>
+
+#include "catalogue/grid_model.h"
+#include "connected_window.h"
+
+using tabulon::MessageAnswer;
+using tabulon::MessageButtons;
+using tabulon::MessageIcon;
+using tabulon::TableKind;
+using tabulon::testing::ConnectedWindow;
+using tabulon::testing::WindowFixture;
+
+namespace {
+
+// A cell changed as the grid's editor changes it when the user types.
+void typeIntoGrid(WindowFixture& f, TableKind kind, int row, int column, const QString& text) {
+    tabulon::GridModel& model = *f.window().grid(kind);
+    model.setData(model.index(row - 1, column - 1), text);
+}
+
+}  // namespace
+
+class ClosingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void closingAsksOnlyWhenEditsWouldBeLost();
+    void closingDuringARunAsksFirst();
+    void aWholeTableWrittenOrReadIsNoLongerEdited();
+};
+
+void ClosingTest::closingAsksOnlyWhenEditsWouldBeLost() {
+    const QString goodsQuestion = "Таблица «Товары» изменена. Закрыть без сохранения?";
+    struct Case {
+        const char* name;
+        std::function<void(WindowFixture&)> before;
+        QList<MessageAnswer> answers;  // to the close questions
+        QStringList asked;
+        bool closed;
+        bool modified;  // before closing
+    };
+    const Case cases[] = {
+        {"nothing edited", [](WindowFixture&) {}, {}, {}, true, false},
+        {"the program's own writes: a model picked",
+         [](WindowFixture& f) {
+             f.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
+             f.control<QComboBox>("ComboBox4")->activated(2);
+         },
+         {},
+         {},
+         true,
+         false},
+        {"a cell typed again as it was",
+         [](WindowFixture& f) { typeIntoGrid(f, TableKind::Goods, 3, 2, QString()); },
+         {},
+         {},
+         true,
+         false},
+        {"a goods cell typed, kept open",
+         [](WindowFixture& f) { typeIntoGrid(f, TableKind::Goods, 3, 2, "Хліб"); },
+         {MessageAnswer::No},
+         {goodsQuestion},
+         false,
+         true},
+        {"a goods cell typed, closed anyway",
+         [](WindowFixture& f) { typeIntoGrid(f, TableKind::Goods, 3, 2, "Хліб"); },
+         {MessageAnswer::Yes},
+         {goodsQuestion},
+         true,
+         true},
+        {"three tables: grids, a parameter field, an emptied grid",
+         [](WindowFixture& f) {
+             typeIntoGrid(f, TableKind::Departments, 1, 1, "7");
+             typeIntoGrid(f, TableKind::Goods, 1, 2, "Хліб");
+             f.control<QTabWidget>("PageControl1")->setCurrentIndex(5);
+             QTest::keyClicks(f.control<QLineEdit>("Edit5"), "2");
+             f.control<QTabWidget>("PageControl1")->setCurrentIndex(4);
+             f.control<QPushButton>("Button16")->click();
+         },
+         {MessageAnswer::No},
+         {"Таблицы «Товары», «Отделы», «Загол. и рекл. текст», «Параметры кассы» изменены. "
+          "Закрыть без сохранения?"},
+         false,
+         true},
+        {"edited, then saved",
+         [](WindowFixture& f) {
+             typeIntoGrid(f, TableKind::Goods, 3, 2, "Хліб");
+             f.dialogs().fileNames.enqueue(f.directory() + "/goods.art");
+             f.control<QPushButton>("Button2")->click();
+         },
+         {},
+         {},
+         true,
+         false},
+        {"edited, then a file opened into it",
+         [](WindowFixture& f) {
+             f.dialogs().fileNames.enqueue(f.directory() + "/saved.art");
+             f.control<QPushButton>("Button2")->click();
+             typeIntoGrid(f, TableKind::Goods, 3, 2, "Хліб");
+             f.dialogs().fileNames.enqueue(f.directory() + "/saved.art");
+             f.control<QPushButton>("Button3")->click();
+         },
+         {},
+         {},
+         true,
+         false},
+        {"saving one table leaves the other edited",
+         [](WindowFixture& f) {
+             typeIntoGrid(f, TableKind::Operators, 1, 1, "5");
+             typeIntoGrid(f, TableKind::Goods, 3, 2, "Хліб");
+             f.dialogs().fileNames.enqueue(f.directory() + "/goods.art");
+             f.control<QPushButton>("Button2")->click();
+         },
+         {MessageAnswer::No},
+         {"Таблица «Операторы» изменена. Закрыть без сохранения?"},
+         false,
+         true},
+    };
+    for (const Case& c : cases) {
+        WindowFixture f;
+        c.before(f);
+        QCOMPARE(f.window().isWindowModified(), c.modified);
+        const qsizetype shownBefore = f.dialogs().messages().size();
+        for (MessageAnswer answer : c.answers) f.dialogs().answers.enqueue(answer);
+        f.control<QPushButton>("Button1")->click();
+        const auto boxes = f.dialogs().messages().mid(shownBefore);
+        QStringList asked;
+        for (const auto& box : boxes) {
+            asked << box.text;
+            QCOMPARE(box.caption, QString("Tabulon"));
+            QCOMPARE(box.buttons, MessageButtons::YesNo);
+            QCOMPARE(box.icon, MessageIcon::Warning);
+        }
+        QVERIFY2(asked == c.asked, qPrintable(QString(c.name) + ": " + asked.join(" | ")));
+        QVERIFY2(f.window().isVisible() != c.closed, c.name);
+    }
+}
+
+// The register holds the run's first record until the test lets it go.
+void ClosingTest::closingDuringARunAsksFirst() {
+    ConnectedWindow w;
+    QVERIFY(w.connected);
+    QSemaphore go;
+    QSemaphore held;
+    w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command.startsWith("W10;1;")) {
+            held.release();
+            go.acquire();
+        }
+        return std::nullopt;
+    });
+    w.showTab(3);
+    w.control<QPushButton>("Button4")->click();
+    QVERIFY(QTest::qWaitFor([&] { return held.available() > 0; }, 20000));
+    const qsizetype shownBefore = w.dialogs().messages().size();
+
+    // Kept open: the run goes on to its end.
+    w.dialogs().answers.enqueue(MessageAnswer::No);
+    QVERIFY(!w.window().close());
+    QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 1);
+    QCOMPARE(w.dialogs().messages().last().text, QString("Идёт обмен с ЭККА. Прервать и закрыть?"));
+    QVERIFY(w.window().isVisible());
+    QVERIFY(w.window().isLinkBusy());
+
+    // Closed: once asked, nothing more.
+    w.dialogs().answers.enqueue(MessageAnswer::Yes);
+    QVERIFY(w.window().close());
+    QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 2);
+    QVERIFY(!w.window().isVisible());
+    go.release(1000);
+    w.fixture.reset();
+}
+
+// A whole table written or read is what the register holds: nothing to lose;
+// a part of it through the coding interval leaves the rest edited.
+void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
+    struct Case {
+        const char* name;
+        int tab;
+        const char* button;
+        bool interval;
+        bool modified;
+    };
+    const Case cases[] = {
+        {"departments written", 3, "Button4", false, false},
+        {"departments read", 3, "Button9", false, false},
+        {"departments cleared in the register", 3, "Button8", false, true},
+        {"goods written through the interval", 0, "Button4", true, true},
+        {"a parameter set written", 5, "Button4", false, false},
+        {"a parameter set read", 5, "Button9", false, false},
+    };
+    for (const Case& c : cases) {
+        ConnectedWindow w;
+        QVERIFY(w.connected);
+        w.showTab(c.tab);
+        if (c.tab == 5) {
+            QTest::keyClicks(w.control<QLineEdit>("Edit5"), "1");
+        } else {
+            tabulon::GridModel& model = *w.window().grid(TableKind(c.tab));
+            model.setData(model.index(0, 0), "7");
+        }
+        if (c.interval) {
+            w.control<QCheckBox>("CheckBox1")->setChecked(true);
+            w.control<QLineEdit>("Edit2")->setText("1");
+            w.control<QLineEdit>("Edit3")->setText("2");
+            w.control<QLineEdit>("Edit4")->setText("1");
+        }
+        QVERIFY2(w.window().isWindowModified(), c.name);
+        QVERIFY2(w.press(c.button), c.name);
+        QVERIFY2(w.window().isWindowModified() == c.modified, c.name);
+    }
+}
+
+QTEST_MAIN(ClosingTest)
+#include "closing_test.moc"

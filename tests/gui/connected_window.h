@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <atomic>
+#include <memory>
+
+#include "app/register_session.h"
+#include "sim/simulated_link.h"
+#include "window_fixture.h"
+
+namespace tabulon::testing {
+
+// A window connected to an in-process simulated register (virtual time).
+struct ConnectedWindow {
+    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T) {
+        auto simulated = sim::makeSimulatedLink(model);
+        line = simulated.line;
+        ecr = simulated.ecr;
+        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
+        control<QComboBox>("ComboBox4")->setCurrentIndex(int(model));
+        control<QComboBox>("ComboBox4")->activated(int(model));
+        control<QPushButton>("Button5")->click();
+        connected = fixture->waitForLink() && fixture->window().Connected;
+    }
+    template <class T>
+    T* control(const char* name) {
+        return fixture->control<T>(name);
+    }
+    app::MainWindow& window() { return fixture->window(); }
+    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
+    void showTab(int tab) { control<QTabWidget>("PageControl1")->setCurrentIndex(tab); }
+    // Clicks a button and waits for the job it starts to end.
+    bool press(const char* button) {
+        control<QPushButton>(button)->click();
+        return fixture->waitForLink();
+    }
+
+    bool connected = false;
+    std::shared_ptr<sim::SimulatedLine> line;
+    std::shared_ptr<sim::SimulatedRegister> ecr;
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+// Time that moves on by one step each time it is read, from any thread: a
+// transfer that reads it once at its start and once per record sees record
+// k end k steps after the start, however fast the machine is.
+class SteppingClock final : public link::Clock {
+public:
+    explicit SteppingClock(Duration step) : step_(step) {}
+    Duration now() const override { return step_ * reads_++; }
+    void sleepFor(Duration) override {}
+
+private:
+    Duration step_;
+    mutable std::atomic<long long> reads_{0};
+};
+
+}  // namespace tabulon::testing

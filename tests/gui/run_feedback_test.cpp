@@ -1,0 +1,148 @@
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSemaphore>
+
+#include "connected_window.h"
+#include "link/result_codes.h"
+
+using tabulon::MessageAnswer;
+using tabulon::ScriptedDialogs;
+using tabulon::testing::ConnectedWindow;
+using tabulon::testing::SteppingClock;
+namespace sim = tabulon::sim;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Goods rows 1..rows into records 1..rows through the coding interval.
+void chooseGoodsRows(ConnectedWindow& w, int rows, int firstRecord = 1) {
+    w.control<QCheckBox>("CheckBox1")->setChecked(true);
+    w.control<QLineEdit>("Edit2")->setText("1");
+    w.control<QLineEdit>("Edit3")->setText(QString::number(rows));
+    w.control<QLineEdit>("Edit4")->setText(QString::number(firstRecord));
+}
+
+}  // namespace
+
+class RunFeedbackTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theBarSaysHowFarAndHowLongWhileTheCursorIsBusy();
+    void theErrorDialogNamesTheTableTheRecordAndTheCause();
+};
+
+// The register holds the write of one record until the test has looked at
+// the bar: by then every record before it has ended, each one clock step
+// after the one before.
+void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
+    struct Case {
+        const char* name;
+        std::chrono::nanoseconds step;
+        int rows;
+        int heldRecord;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"too early for a rate", 1s, 100, 5, "4 из 100"},
+        {"minutes", 1s, 100, 7, "6 из 100 · ещё ≈ 2 мин"},
+        {"a slow line", 355ms, 1000, 124, "123 из 1 000 · ещё ≈ 6 мин"},
+        {"hours", 10s, 1000, 3, "2 из 1 000 · ещё ≈ 2 ч 47 мин"},
+        {"seconds", 2s, 20, 18, "17 из 20 · ещё ≈ 10 с"},
+    };
+    for (const Case& c : cases) {
+        ConnectedWindow w;
+        QVERIFY2(w.connected, c.name);
+        w.window().session().setProgressClock(std::make_shared<SteppingClock>(c.step));
+        chooseGoodsRows(w, c.rows);
+        QSemaphore go;
+        const QByteArray held = "W0;" + QByteArray::number(c.heldRecord) + ";";
+        w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (command.startsWith(held)) go.acquire();
+            return std::nullopt;
+        });
+        QProgressBar* bar = w.control<QProgressBar>("ProgressBar1");
+        w.control<QPushButton>("Button4")->click();
+        const QString expected = QString::fromUtf8(c.text);
+        const bool shown = QTest::qWaitFor([&] { return bar->text() == expected; }, 20000);
+        const QString seen = bar->text();
+        const bool visible = bar->isTextVisible();
+        const Qt::CursorShape during = w.window().cursor().shape();
+        // "Стоп" ends the run once the held record is done.
+        w.control<QPushButton>("Button6")->click();
+        go.release();
+        QVERIFY(w.fixture->waitForLink());
+        QVERIFY2(shown, qPrintable(QStringLiteral("%1: %2").arg(c.name, seen)));
+        QVERIFY2(visible, c.name);
+        QCOMPARE(during, Qt::BusyCursor);
+        // The five-digit counter stays beside the bar as it was.
+        QCOMPARE(w.dialogs().messages().last().text, QString("Операция прервана"));
+        QVERIFY2(!bar->isTextVisible(), c.name);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(w.window().cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
+    struct Case {
+        const char* name;
+        int tab;
+        const char* button;
+        int firstRecord;  // goods only: where the one row goes
+        std::function<void(sim::Faults&)> fault;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"silent register", 3, "Button4", 0,
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, "Отделы, запись 1: нет ответа"},
+        {"\"E\" replies", 0, "Button4", 4321,
+         [](sim::Faults& f) { f.errorReplies = sim::Fault::always(); },
+         "Товары, запись 4 321: ЭККА отвечает «E»"},
+        {"frames refused", 1, "Button9", 0,
+         [](sim::Faults& f) { f.refuseFrames = sim::Fault::always(); },
+         "Операторы, запись 1: ЭККА не принял команду"},
+        {"check bytes", 2, "Button9", 0,
+         [](sim::Faults& f) { f.wrongCheckBytes = sim::Fault::always(); },
+         "Типы оплат, запись 1: контрольные байты не сходятся"},
+        {"a parameter set", 5, "Button9", 0,
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); },
+         "Параметры кассы, запись 1: нет ответа"},
+    };
+    for (const Case& c : cases) {
+        ConnectedWindow w;
+        QVERIFY2(w.connected, c.name);
+        w.showTab(c.tab);
+        if (c.firstRecord > 0) chooseGoodsRows(w, 1, c.firstRecord);
+        c.fault(w.ecr->faults());
+        QString lineOnScreen;
+        QRect buttonPlace;
+        QSize dialogSize;
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            lineOnScreen = dialog.findChild<QLabel*>("Label2")->text();
+            buttonPlace = dialog.findChild<QPushButton*>("Button2")->geometry();
+            dialogSize = dialog.size();
+            dialog.findChild<QPushButton*>("Button2")->click();  // "Завершить операцию"
+            return dialog.result();
+        };
+        QVERIFY2(w.press(c.button), c.name);
+        const auto failures = [&] {
+            QList<ScriptedDialogs::Shown> shown;
+            for (const auto& s : w.dialogs().shown)
+                if (!s.failure.table.isEmpty()) shown << s;
+            return shown;
+        }();
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].windowTitle, QString("Ошибка чтения/записи"));
+        QCOMPARE(tabulon::recordFailureLine(failures[0].failure), QString::fromUtf8(c.line));
+        QCOMPARE(lineOnScreen, QString::fromUtf8(c.line));
+        // The dialog grew by the line; its buttons stay 13 pixels above
+        // its bottom, the rest as they were.
+        QCOMPARE(dialogSize, QSize(398, 130));
+        QCOMPARE(buttonPlace, QRect(243, 92, 139, 25));
+    }
+}
+
+QTEST_MAIN(RunFeedbackTest)
+#include "run_feedback_test.moc"
