@@ -4,12 +4,20 @@
 
 #include "app/transfer_error_dialog.h"
 #include "dialogs/dialogs.h"
+#include "text/cp1251.h"
 #include "transfer/record_messages.h"
 
 namespace tabulon::app {
 
-QString causeInWords(link::ResultCause cause) {
+QString causeInWords(link::ResultCause cause, const QByteArray& refusal) {
     using link::Operation;
+    // A refusal names the register's own code: its reply's first field,
+    // ("E1" of "E1;"), kept short and printable whatever the line brought.
+    if (cause == link::ResultCause::RegisterRefused && !refusal.isEmpty()) {
+        QString code = text::fromCp1251(refusal.left(refusal.indexOf(';')).left(16));
+        code.removeIf([](QChar c) { return !c.isPrint(); });
+        if (!code.isEmpty()) return QStringLiteral("ЭККА отвечает «%1»").arg(code);
+    }
     // The exchanges share their causes but for one each: a damaged write
     // reply, and check bytes that only a read reply carries.
     const link::ResultRow* row = link::resultRow(Operation::WriteRecord, cause);
@@ -50,12 +58,13 @@ void RegisterSession::setJobTable(const QString& table) {
 }
 
 transfer::FailureAnswer RegisterSession::askAfterFailure(int record, int linkResult) {
-    return askAfterFailedRecord(record, linkResult, link::ResultCause::Done);
+    return askAfterFailedRecord(record, linkResult, link::ResultCause::Done, {});
 }
 
 transfer::FailureAnswer RegisterSession::askAfterFailedRecord(int record, int,
-                                                              link::ResultCause cause) {
-    RecordFailure failure{{}, record, causeInWords(cause)};
+                                                              link::ResultCause cause,
+                                                              const QByteArray& refusal) {
+    RecordFailure failure{{}, record, causeInWords(cause, refusal)};
     {
         const QMutexLocker lock(&tableMutex_);
         failure.table = jobTable_;

@@ -21,7 +21,7 @@ class TransferErrorDialog;
 
 // A failed exchange's cause as the user reads it ("нет ответа"); empty when
 // the link named none.
-QString causeInWords(link::ResultCause cause);
+QString causeInWords(link::ResultCause cause, const QByteArray& refusal = {});
 
 // The window's side of the register link: the link's own thread, the stop
 // and cancel flags every job looks at, and the dialogs a job asks through
@@ -55,7 +55,8 @@ public:
 
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
     transfer::FailureAnswer askAfterFailedRecord(int record, int linkResult,
-                                                 link::ResultCause cause) override;
+                                                 link::ResultCause cause,
+                                                 const QByteArray& refusal) override;
     void tellBadData(int record, const QByteArray& reply) override;
 
 private:

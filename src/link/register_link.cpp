@@ -37,11 +37,13 @@ RegisterLink::~RegisterLink() = default;
 
 int RegisterLink::ended(LinkResult result) {
     lastCause_ = result.cause;
+    refusal_.clear();
     return result.code;
 }
 
 int RegisterLink::done(int result) {
     lastCause_ = ResultCause::Done;
+    refusal_.clear();
     return result;
 }
 
@@ -243,7 +245,9 @@ int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArr
         if (!text.startsWith(kErrorMark)) break;
         if (++attempt == kExchangeAttempts) {
             send(releaseSequence(5, 5));
-            return ended(linkResult(op, ResultCause::RegisterRefused));
+            const int result = ended(linkResult(op, ResultCause::RegisterRefused));
+            refusal_ = text;
+            return result;
         }
     }
     reply = text;
@@ -322,7 +326,9 @@ int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteAr
     if (outcome == Outcome::Refused) return ended(linkResult(op, ResultCause::RefusedFrame));
     if (outcome == Outcome::ErrorReply) {
         send(releaseSequence(8, 8));
-        return ended(linkResult(op, ResultCause::RegisterRefused));
+        const int result = ended(linkResult(op, ResultCause::RegisterRefused));
+        refusal_ = status_;
+        return result;
     }
     return done(int(frame.size()));
 }

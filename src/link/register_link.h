@@ -69,6 +69,9 @@ public:
     // Why the last of the operations above ended as it did: a number such as
     // -12 stands for several causes.
     ResultCause lastCause() const { return lastCause_; }
+    // The register's own words when the last operation ended on its "E"
+    // replies ("E1;"): the text of the last one. Empty after any other end.
+    QByteArray lastRefusal() const { return refusal_; }
 
     bool isOpen() const { return openFlag_ == 1; }
     // A program that closes stops waiting here: polls and select attempts
@@ -122,6 +125,7 @@ private:
     const std::atomic<bool>* giveUp_ = nullptr;
     bool answerOwed_ = false;
     ResultCause lastCause_ = ResultCause::Done;
+    QByteArray refusal_;
 
     bool givingUp() const { return giveUp_ && giveUp_->load(); }
 };

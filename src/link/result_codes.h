@@ -119,7 +119,7 @@ inline constexpr ResultRow kResultRows[] = {
     {-1, detail::kSelectPoll, ResultCause::NoAnswer,
      u"нет ответа", u"no answer from the register"},
     {-1, detail::kExchange, ResultCause::NoAnswer,
-     u"нет ответа", u"the register did not answer its select sequence"},
+     u"нет ответа за 300 мс", u"the register did not answer its select sequence"},
     {-2, detail::kNumbered, ResultCause::RegisterNumberOutOfRange,
      u"номер ЭККА не от 1 до 99", u"register number outside 1 to 99"},
 

@@ -37,11 +37,13 @@ public:
     virtual ~RunDialogs() = default;
     // The link result of the last failed attempt, for faces that name it.
     virtual FailureAnswer askAfterFailure(int record, int linkResult) = 0;
-    // The same question with the link's cause of the last failed attempt,
-    // for faces that say it in words; those that do not are asked as above.
-    virtual FailureAnswer askAfterFailedRecord(int record, int linkResult,
-                                               link::ResultCause cause) {
+    // The same question with the link's cause of the last failed attempt
+    // and, for a refusal, the register's own reply text: for faces that say
+    // it in words; those that do not are asked as above.
+    virtual FailureAnswer askAfterFailedRecord(int record, int linkResult, link::ResultCause cause,
+                                               const QByteArray& refusal) {
         (void)cause;
+        (void)refusal;
         return askAfterFailure(record, linkResult);
     }
     // The register sent a reply with more fields than the table has; the

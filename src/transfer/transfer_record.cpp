@@ -28,10 +28,11 @@ RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& a
             }
             // Taken before the dialog: reopening the port has causes of its own.
             lastCause_ = link_.lastCause();
+            lastRefusal_ = link_.lastRefusal();
         }
         if (control_.cancelled) return RecordOutcome::Abandoned;
-        switch (dialogs_.askAfterFailedRecord(record, lastResult_,
-                                              lastCause_.value_or(link::ResultCause::Done))) {
+        switch (dialogs_.askAfterFailedRecord(
+            record, lastResult_, lastCause_.value_or(link::ResultCause::Done), lastRefusal_)) {
             case FailureAnswer::Skip:
                 reopenPort();
                 if (resetAfterSkip) link_.ResetLink();

@@ -46,6 +46,7 @@ private:
     RunControl& control_;
     int lastResult_ = 0;
     std::optional<link::ResultCause> lastCause_;
+    QByteArray lastRefusal_;
 };
 
 }  // namespace tabulon::transfer

@@ -96,10 +96,10 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
     };
     const Case cases[] = {
         {"silent register", 3, "Button4", 0,
-         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, "Отделы, запись 1: нет ответа"},
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, "Отделы, запись 1: нет ответа за 300 мс"},
         {"\"E\" replies", 0, "Button4", 4321,
          [](sim::Faults& f) { f.errorReplies = sim::Fault::always(); },
-         "Товары, запись 4 321: ЭККА отвечает «E»"},
+         "Товары, запись 4 321: ЭККА отвечает «E0»"},
         {"frames refused", 1, "Button9", 0,
          [](sim::Faults& f) { f.refuseFrames = sim::Fault::always(); },
          "Операторы, запись 1: ЭККА не принял команду"},
@@ -108,7 +108,7 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
          "Типы оплат, запись 1: контрольные байты не сходятся"},
         {"a parameter set", 5, "Button9", 0,
          [](sim::Faults& f) { f.silent = sim::Fault::always(); },
-         "Параметры кассы, запись 1: нет ответа"},
+         "Параметры кассы, запись 1: нет ответа за 300 мс"},
     };
     for (const Case& c : cases) {
         ConnectedWindow w;

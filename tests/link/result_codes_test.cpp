@@ -66,7 +66,7 @@ TEST(ResultTable, EachOperationSaysEachOfItsResultsExactly) {
          closeFailed},
         {C::NoAnswer, -1, ops({O::SelectRegister, O::PollRegister}), "нет ответа",
          "no answer from the register"},
-        {C::NoAnswer, -1, ops({O::ReadRecord, O::WriteRecord}), "нет ответа",
+        {C::NoAnswer, -1, ops({O::ReadRecord, O::WriteRecord}), "нет ответа за 300 мс",
          "the register did not answer its select sequence"},
         {C::RegisterNumberOutOfRange, -2, ops({O::ReadRecord, O::WriteRecord, O::DetectRegister}),
          "номер ЭККА не от 1 до 99", "register number outside 1 to 99"},
@@ -321,6 +321,9 @@ TEST(ResultCauses, EachFailureOfTheLinkNamesItsCause) {
         ASSERT_EQ(s.link->ReadRecord(0, 2, 1, unused), -2);
         EXPECT_EQ(c.drive(s), c.result);
         EXPECT_EQ(s.link->lastCause(), c.cause);
+        // A refusal keeps the register's own words; no other end has any.
+        EXPECT_EQ(s.link->lastRefusal(),
+                  QByteArray(c.cause == C::RegisterRefused ? "E0;" : ""));
         reached.insert({c.operation, c.cause});
     }
     // Every result in the table is reached, but the line settings that cannot
