@@ -1,12 +1,12 @@
 #include "link/serial_link.h"
 
-#include "link/system_serial_port.h"
+#include "link/line_port.h"
 
 namespace tabulon::link {
 
 std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor) {
     RegisterLink::Parts parts;
-    parts.port = makeSystemSerialPort();
+    parts.port = makeLinePort();
     parts.deviceFor = std::move(deviceFor);
     return std::make_unique<RegisterLink>(std::move(parts));
 }
