@@ -34,8 +34,10 @@ public:
             yaml += connector + options;
         }
         config_ = dir_.filePath(QStringLiteral("ser2net.yaml"));
-        QFile file(config_);
-        if (file.open(QIODevice::WriteOnly)) file.write(yaml.toUtf8());
+        {
+            QFile file(config_);
+            if (file.open(QIODevice::WriteOnly)) file.write(yaml.toUtf8());
+        }
         start();
     }
     ~Ser2netProcess() { stop(); }
