@@ -11,6 +11,9 @@ namespace {
 // reading from holding the program for good.
 constexpr int kWriteStallMs = 10000;
 
+// How long a Telnet server is given to greet before the options are asked for.
+constexpr std::chrono::milliseconds kGreetingWait{500};
+
 int remaining(const QDeadlineTimer& deadline) {
     return int(std::max<qint64>(0, deadline.remainingTime()));
 }
@@ -110,8 +113,20 @@ bool NetworkBytePort::open(const QString& address) {
 }
 
 bool NetworkBytePort::negotiateComPort() {
-    send(stream_.opening(true));
+    // A server may take in nothing until its own side of the connection is
+    // up (ser2net opens the serial device first, and drops what came before
+    // its greeting): the options are asked for once it has greeted, or once
+    // it has kept quiet for a while.
     const QDeadlineTimer deadline(timeouts_.negotiation);
+    const QDeadlineTimer greeting(std::min(timeouts_.negotiation, kGreetingWait));
+    while (!greeting.hasExpired() && socket_->bytesAvailable() == 0 &&
+           waitForMore(remaining(greeting))) {
+    }
+    if (!takeReceived()) {
+        fail(NetworkFailure::ConnectionClosed);
+        return false;
+    }
+    send(stream_.opening(true));
     for (;;) {
         if (!takeReceived()) {
             fail(NetworkFailure::ConnectionClosed);

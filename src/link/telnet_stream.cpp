@@ -36,16 +36,17 @@ QByteArray comPortCommand(std::uint8_t command, QByteArrayView value) {
 
 QByteArray Stream::opening(bool comPort) {
     // Binary both ways: the register's CR and NUL bytes must pass as they are,
-    // not as the network virtual terminal's CR NUL and CR LF.
+    // not as the network virtual terminal's CR NUL and CR LF. What the server
+    // has already asked for and been given is not asked for again.
     QByteArray out;
-    local_[kBinary].pending = true;
-    remote_[kBinary].pending = true;
-    out.append(char(kIac)).append(char(kWill)).append(char(kBinary));
-    out.append(char(kIac)).append(char(kDo)).append(char(kBinary));
-    if (comPort) {
-        local_[kComPort].pending = true;
-        out.append(char(kIac)).append(char(kWill)).append(char(kComPort));
-    }
+    const auto ask = [&](Side& side, std::uint8_t verb, std::uint8_t option) {
+        if (side.enabled || side.pending) return;
+        side.pending = true;
+        out.append(char(kIac)).append(char(verb)).append(char(option));
+    };
+    ask(local_[kBinary], kWill, kBinary);
+    ask(remote_[kBinary], kDo, kBinary);
+    if (comPort) ask(local_[kComPort], kWill, kComPort);
     return out;
 }
 

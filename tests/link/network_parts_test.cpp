@@ -152,3 +152,14 @@ TEST(TelnetStream, ComPortCommandsAndAnswersCarryTheirValuesEscaped) {
     EXPECT_EQ(stream.takeSubnegotiations(), expected);
     EXPECT_TRUE(stream.takeSubnegotiations().isEmpty());
 }
+
+TEST(TelnetStream, TheOpeningLeavesOutWhatTheServerHasAlreadyAgreed) {
+    using namespace telnet;
+    Stream stream;
+    QByteArray data;
+    stream.receive(bytes({kIac, kDo, kComPort, kIac, kDo, kBinary}), data);
+    EXPECT_EQ(stream.takeReplies().toHex(' '),
+              bytes({kIac, kWill, kComPort, kIac, kWill, kBinary}).toHex(' '));
+    EXPECT_EQ(stream.opening(true).toHex(' '), bytes({kIac, kDo, kBinary}).toHex(' '));
+    EXPECT_TRUE(stream.opening(true).isEmpty());
+}

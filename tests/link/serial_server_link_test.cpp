@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QTcpServer>
+#include <thread>
 
 #include "link/network_port.h"
 #include "link/serial_link.h"
@@ -180,4 +181,50 @@ TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
     }
     for (int filler : fillers) ::close(filler);
     ::close(full);
+}
+
+// A Telnet server that, as ser2net does while it opens its device, drops
+// what comes before its greeting and refuses COM-PORT only when asked after
+// it: the port asks once the server has greeted, and hears the refusal.
+TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+
+    std::thread server([listener] {
+        const int connection = ::accept(listener, nullptr, nullptr);
+        // Whatever the client sent before the greeting is lost.
+        ::usleep(100000);
+        char dropped[256];
+        while (::recv(connection, dropped, sizeof dropped, MSG_DONTWAIT) > 0) {
+        }
+        const unsigned char greeting[] = {255, 251, 3};  // IAC WILL SUPPRESS-GO-AHEAD
+        ::send(connection, greeting, sizeof greeting, 0);
+        QByteArray heard;
+        char bytes[256];
+        for (;;) {
+            const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
+            if (n <= 0) break;
+            heard.append(bytes, n);
+            if (heard.contains("\xFF\xFB\x2C")) {
+                const unsigned char refusal[] = {255, 254, 44};  // IAC DONT COM-PORT
+                ::send(connection, refusal, sizeof refusal, 0);
+            }
+        }
+        ::close(connection);
+    });
+
+    link::NetworkBytePort::Timeouts timeouts;
+    timeouts.negotiation = std::chrono::milliseconds(3000);
+    link::NetworkBytePort port(timeouts);
+    EXPECT_FALSE(port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))));
+    EXPECT_EQ(port.errorString(), "the server refused the COM-PORT option");
+    port.close();
+    server.join();
+    ::close(listener);
 }
