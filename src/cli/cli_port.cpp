@@ -1,7 +1,7 @@
 #include "cli/cli_port.h"
 
+#include "link/line_port.h"
 #include "link/register_link.h"
-#include "link/system_serial_port.h"
 #include "link/tracing_port.h"
 #include "settings/port_map.h"
 #include "settings/port_problem.h"
@@ -22,7 +22,7 @@ int cliPortNumber(const CliRequest& request) {
 
 std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QString& error) {
     link::RegisterLink::Parts parts;
-    parts.port = link::makeSystemSerialPort();
+    parts.port = link::makeLinePort();
     if (!request.trace.isEmpty() && !link::traceInto(parts, request.trace, error)) return nullptr;
     const bool com = comPortNumber(request.port).has_value();
     parts.deviceFor = [com, device = request.port](int port) {

@@ -10,6 +10,7 @@
 #include "cli/cli_port.h"
 #include "cli/stop_signals.h"
 #include "link/line_settings.h"
+#include "link/network_address.h"
 #include "link/register_link.h"
 #include "settings/port_problem.h"
 #include "settings/settings_file.h"
@@ -48,11 +49,20 @@ std::optional<QList<int>> registerNumbers(const QString& text) {
     return numbers;
 }
 
+// A raw TCP port of a serial server has the server's speed, whatever the
+// link asks for: one speed tells as much as all of them.
+bool rawServer(const ScanPort& port) {
+    const std::optional<link::NetworkAddress> address = link::parseNetworkAddress(port.device);
+    return address && address->kind == link::NetworkAddress::Kind::RawTcp;
+}
+
 QString found(const ScanPort& port, int speed, int registerNumber) {
     const QString where = port.name == port.device
                               ? port.device
                               : QStringLiteral("%1 (%2)").arg(port.name, port.device);
-    return QStringLiteral("%1 speed %2 register %3\n").arg(where).arg(speed).arg(registerNumber);
+    const QString speedText =
+        rawServer(port) ? QStringLiteral("the server's") : QString::number(speed);
+    return QStringLiteral("%1 speed %2 register %3\n").arg(where, speedText).arg(registerNumber);
 }
 
 }  // namespace
@@ -63,6 +73,8 @@ QString portsListing(const QList<settings::PortAssignment>& ports) {
     QString text;
     for (const settings::PortAssignment& port : ports) {
         QStringList about;
+        if (link::isNetworkAddress(port.device))
+            about << settings::serialServerKind(port.device, false);
         if (!port.details.description.isEmpty()) about << port.details.description;
         if (!port.details.serialNumber.isEmpty()) about << "serial " + port.details.serialNumber;
         if (port.source == settings::PortSource::Settings) about << QStringLiteral("[Ports]");
@@ -158,7 +170,8 @@ void scanPort(ScanState& state, int portIndex) {
         state.traceError = traceError;
         return;
     }
-    for (int speedIndex = 0; speedIndex < state.plan.speeds.size(); ++speedIndex) {
+    const int speeds = rawServer(port) ? 1 : int(state.plan.speeds.size());
+    for (int speedIndex = 0; speedIndex < speeds; ++speedIndex) {
         if (state.stopped()) return;
         const int speed = state.plan.speeds[speedIndex];
         const bool opened = !port.device.isEmpty() && link->OpenPort(port.number, speed) >= 0;

@@ -9,8 +9,9 @@
 
 namespace tabulon::link {
 
-// The one place the protocol touches a device. The real one is a serial port;
-// tests and the demo mode put a simulated register behind it.
+// The one place the protocol touches a device. The real ones are a serial port
+// and a serial server's TCP connection; tests and the demo mode put a
+// simulated register behind it.
 class BytePort {
 public:
     virtual ~BytePort() = default;

@@ -208,7 +208,30 @@ int RegisterLink::PollRegister() {
     return ended(linkResult(Operation::PollRegister, ResultCause::NoAnswer));
 }
 
+int RegisterLink::exchangeEnded(int result) {
+    if (result >= 0 || openFlag_ != 1 || port_->isOpen()) return result;
+    switch (lastCause_) {
+        case ResultCause::RegisterNumberOutOfRange:
+        case ResultCause::CommandTooLong:
+            return result;  // refused before the line was used
+        default:
+            break;
+    }
+    constexpr LinkResult lost = linkResult(Operation::ReadRecord, ResultCause::ConnectionLost);
+    static_assert(lost.code ==
+                  linkResult(Operation::WriteRecord, ResultCause::ConnectionLost).code);
+    return ended(lost);
+}
+
 int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArray& reply) {
+    return exchangeEnded(readRecord(registerNumber, table, record, reply));
+}
+
+int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data) {
+    return exchangeEnded(writeRecord(registerNumber, table, record, data));
+}
+
+int RegisterLink::readRecord(int registerNumber, int table, int record, QByteArray& reply) {
     constexpr Operation op = Operation::ReadRecord;
     if (!validRegister(registerNumber))
         return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));
@@ -255,7 +278,7 @@ int RegisterLink::ReadRecord(int registerNumber, int table, int record, QByteArr
     return done(int(text.size()));
 }
 
-int RegisterLink::WriteRecord(int registerNumber, int table, int record, QByteArrayView data) {
+int RegisterLink::writeRecord(int registerNumber, int table, int record, QByteArrayView data) {
     constexpr Operation op = Operation::WriteRecord;
     if (!validRegister(registerNumber))
         return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));

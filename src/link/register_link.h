@@ -95,6 +95,12 @@ private:
 
     // A result, its cause kept for lastCause().
     int ended(LinkResult result);
+    // An exchange's result, told as a lost connection when the port went
+    // away under it (a serial server that closed): the retry that follows
+    // needs a new connection, not another frame.
+    int exchangeEnded(int result);
+    int readRecord(int registerNumber, int table, int record, QByteArray& reply);
+    int writeRecord(int registerNumber, int table, int record, QByteArrayView data);
     int done(int result);
 
     void send(QByteArrayView bytes) { port_->write(bytes); }

@@ -44,6 +44,7 @@ enum class ResultCause {
     DamagedReplyLine,  // a write reply whose LF is missing, doubled or late
     RegisterRefused,   // "E" replies to every attempt
     CheckBytesDiffer,
+    ConnectionLost,  // the serial server ended the connection during the exchange
 };
 
 // A set of operations, one bit each.
@@ -138,6 +139,9 @@ inline constexpr ResultRow kResultRows[] = {
      u"ответ повреждён", u"the reply line was damaged", detail::kExchangeFailed},
     {-15, detail::kExchange, ResultCause::RegisterRefused,
      u"ЭККА отвечает «E»", u"the register refused the record (\"E\" reply)"},
+    {-12, detail::kExchange, ResultCause::ConnectionLost,
+     u"сервер порта закрыл соединение", u"the serial server closed the connection",
+     detail::kExchangeFailed},
     {-1000, detail::kRead, ResultCause::CheckBytesDiffer,
      u"контрольные байты не сходятся", u"check bytes of the reply do not match"},
 

@@ -6,9 +6,10 @@
 
 namespace tabulon::link {
 
-// The link the program uses on a real line: a serial port, the steady clock and
-// the system's scheduler. `deviceFor` maps COMn to a device (the window passes
-// its settings-file mapping).
+// The link the program uses on a real line: a serial port or a serial server
+// (whichever the device names: a path, a COM name, tcp:// or rfc2217://), the
+// steady clock and the system's scheduler. `deviceFor` maps COMn to a device
+// (the window passes its settings-file mapping).
 std::unique_ptr<RegisterLink> makeSerialLink(DeviceResolver deviceFor = defaultDevice);
 // The same with every byte traced into the file at `traceFile`; nullptr with
 // `error` set when that file cannot be opened.

@@ -3,6 +3,7 @@
 #include <array>
 #include <iterator>
 
+#include "link/network_address.h"
 #include "settings/port_problem.h"
 
 namespace tabulon::settings {
@@ -25,6 +26,12 @@ enum class FailureKind {
     BusyUnknown,  // held by a program not known by name
     BusyHeld,
     Other,
+    HostNotFound,
+    ConnectionRefused,
+    NoAnswer,
+    OptionRefused,
+    OptionNotAnswered,
+    ConnectionClosed,
 };
 
 // Each failure in both languages. The marks mean the same in every text:
@@ -76,6 +83,33 @@ constexpr FailureWording kFailureWordings[] = {
     {FailureKind::BusyHeld, u"%3 занят другой программой (%7). Закройте её и подключитесь снова.",
      u"%3 is busy: %7 holds it; close it and try again"},
     {FailureKind::Other, u"%3 не открылся: %8", u"%3 did not open: %8"},
+    {FailureKind::HostNotFound,
+     u"%3 не открылся: сервер не найден в сети. Проверьте имя или адрес сервера.",
+     u"%3 did not open: host not found; check the server's name or address"},
+    {FailureKind::ConnectionRefused,
+     u"%3 не открылся: сервер отказал в соединении. Проверьте номер порта сервера и что служба "
+     u"на нём запущена.",
+     u"%3 did not open: the server refused the connection; check the port number and that the "
+     u"service runs on the server"},
+    {FailureKind::NoAnswer,
+     u"%3 не открылся: сервер не ответил. Проверьте, включён ли сервер и доступен ли он по сети.",
+     u"%3 did not open: no answer from the server within the connect time-out; check that it is "
+     u"on and reachable"},
+    {FailureKind::OptionRefused,
+     u"%3 не открылся: сервер не принял управление портом (RFC 2217). Включите на сервере режим "
+     u"RFC 2217 или укажите адрес tcp://.",
+     u"%3 did not open: the server refused the COM-PORT option (RFC 2217); switch the server's "
+     u"port to RFC 2217 or use tcp://"},
+    {FailureKind::OptionNotAnswered,
+     u"%3 не открылся: сервер не ответил на управление портом (RFC 2217), видимо, это порт без "
+     u"Telnet. Укажите адрес tcp:// или включите на сервере режим RFC 2217.",
+     u"%3 did not open: the server did not answer the COM-PORT option (RFC 2217), a raw port "
+     u"most likely; use tcp:// or switch the server's port to RFC 2217"},
+    {FailureKind::ConnectionClosed,
+     u"%3 не открылся: сервер закрыл соединение. Возможно, порт сервера занят другим "
+     u"подключением.",
+     u"%3 did not open: the server closed the connection; its port may be in use by another "
+     u"connection"},
 };
 
 // What did not open, in the marks %1 and %2 of the texts above.
@@ -86,6 +120,7 @@ struct PlaceWording {
 };
 constexpr PlaceWording kPortPlace{u"Порт %1 (%2)", u"к порту %1 (%2)", u"%1 (%2)"};
 constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2"};
+constexpr PlaceWording kAddressPlace{u"Порт %2", u"к порту %2", u"%2"};
 
 enum class Language { Russian, English };
 
@@ -124,6 +159,18 @@ FailureKind kindOf(const PortFailure& failure) {
             return diagnosis.holder.isEmpty() ? FailureKind::BusyUnknown : FailureKind::BusyHeld;
         case OpenProblem::Other:
             break;
+        case OpenProblem::HostNotFound:
+            return FailureKind::HostNotFound;
+        case OpenProblem::ConnectionRefused:
+            return FailureKind::ConnectionRefused;
+        case OpenProblem::NoAnswer:
+            return FailureKind::NoAnswer;
+        case OpenProblem::OptionRefused:
+            return FailureKind::OptionRefused;
+        case OpenProblem::OptionNotAnswered:
+            return FailureKind::OptionNotAnswered;
+        case OpenProblem::ConnectionClosed:
+            return FailureKind::ConnectionClosed;
     }
     return FailureKind::Other;
 }
@@ -134,7 +181,9 @@ QString failureText(const PortFailure& failure, Language language) {
     const FailureWording& wording =
         *std::find_if(std::begin(kFailureWordings), std::end(kFailureWordings),
                       [kind](const FailureWording& row) { return row.kind == kind; });
-    const PlaceWording& place = failure.portName.isEmpty() ? kDevicePlace : kPortPlace;
+    const PlaceWording& place = !failure.portName.isEmpty()              ? kPortPlace
+                                : link::isNetworkAddress(failure.device) ? kAddressPlace
+                                                                         : kDevicePlace;
 
     Marks marks{failure.portName,
                 failure.device,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/network_address.h"
 #include "settings/profile_file.h"
 
 namespace tabulon::settings {
@@ -76,11 +77,25 @@ QString portDevice(const QString& iniFilePath, int portNumber) {
     return portAssignments(iniFilePath).at(portNumber - 1).device;
 }
 
+QString serialServerKind(const QString& address, bool russian) {
+    const std::optional<link::NetworkAddress> parsed = link::parseNetworkAddress(address);
+    if (!parsed)
+        return russian ? QStringLiteral("неверный адрес сервера порта")
+                       : QStringLiteral("not a valid serial server address");
+    const bool rfc2217 = parsed->kind == link::NetworkAddress::Kind::Rfc2217;
+    if (russian)
+        return rfc2217 ? QStringLiteral("сервер порта, RFC 2217")
+                       : QStringLiteral("сервер порта, TCP без управления портом");
+    return rfc2217 ? QStringLiteral("serial server, RFC 2217")
+                   : QStringLiteral("serial server, raw TCP");
+}
+
 QString portTooltip(const PortAssignment& port) {
     if (port.source == PortSource::None)
         return QStringLiteral("%1: нет устройства").arg(port.name());
     QString text = QStringLiteral("%1: %2").arg(port.name(), port.device);
     QStringList about;
+    if (link::isNetworkAddress(port.device)) about << serialServerKind(port.device, true);
     if (!port.details.description.isEmpty()) about << port.details.description;
     if (!port.details.serialNumber.isEmpty()) about << "№ " + port.details.serialNumber;
     if (port.source == PortSource::Settings) about << QStringLiteral("из [Ports] в Tabulon.ini");

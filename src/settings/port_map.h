@@ -47,6 +47,10 @@ QList<PortAssignment> portAssignments(const QString& iniFilePath,
 // The device behind "COM<n>" (n = 1..9); empty when nothing stands for it.
 QString portDevice(const QString& iniFilePath, int portNumber);
 
+// What kind of serial server a tcp:// or rfc2217:// address names, for the
+// port box's tooltip (Russian) or the command line's port list (English).
+QString serialServerKind(const QString& address, bool russian);
+
 // "/dev/ttyUSB0 — FTDI FT232R USB UART, № A50285BI", what the port box's
 // tooltip says of a COM name; "нет устройства" when none stands for it.
 QString portTooltip(const PortAssignment& port);

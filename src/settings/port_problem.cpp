@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/network_address.h"
+#include "link/network_failure.h"
+
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <pwd.h>
@@ -124,9 +127,39 @@ const DeviceSystem& systemDevices() {
     return system;
 }
 
+namespace {
+
+// A serial server's failure, by the words its port starts its text with.
+OpenProblem networkProblem(const QString& systemText) {
+    using link::NetworkFailure;
+    switch (link::networkFailureOf(systemText).value_or(NetworkFailure::NotAnAddress)) {
+        case NetworkFailure::HostNotFound:
+            return OpenProblem::HostNotFound;
+        case NetworkFailure::ConnectionRefused:
+            return OpenProblem::ConnectionRefused;
+        case NetworkFailure::NoAnswer:
+            return OpenProblem::NoAnswer;
+        case NetworkFailure::OptionRefused:
+            return OpenProblem::OptionRefused;
+        case NetworkFailure::OptionNotAnswered:
+            return OpenProblem::OptionNotAnswered;
+        case NetworkFailure::ConnectionClosed:
+            return OpenProblem::ConnectionClosed;
+        default:
+            return OpenProblem::Other;
+    }
+}
+
+}  // namespace
+
 DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& systemText,
                                     const DeviceSystem& system) {
     DeviceDiagnosis diagnosis;
+    if (link::isNetworkAddress(device)) {
+        // No device file to look at: the server's answer is all there is.
+        diagnosis.problem = networkProblem(systemText);
+        return diagnosis;
+    }
     const int access = system.accessError(device);
     if (access == ENOENT || access == ENOTDIR || systemText == system.errorText(ENOENT) ||
         systemText == system.errorText(ENODEV) || systemText == system.errorText(ENXIO)) {

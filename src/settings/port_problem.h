@@ -12,6 +12,13 @@ enum class OpenProblem {
     NoPermission,  // the user may not read and write it
     Busy,          // another program holds it
     Other,         // anything else: the system's words say what
+    // A serial server (tcp://, rfc2217://) that did not let the port open.
+    HostNotFound,
+    ConnectionRefused,
+    NoAnswer,           // nothing within the connect time-out
+    OptionRefused,      // the COM-PORT option of RFC 2217 refused
+    OptionNotAnswered,  // no Telnet answer: a raw port, most likely
+    ConnectionClosed,   // the server hung up at once (its port in use, say)
 };
 
 struct DeviceDiagnosis {

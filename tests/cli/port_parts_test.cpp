@@ -74,3 +74,34 @@ TEST(ScanPlan, NarrowedByTheOptions) {
     EXPECT_EQ(plan->speeds, (QList<int>{9600, 4800}));
     EXPECT_EQ(plan->registers, (QList<int>{7, 2, 3}));
 }
+
+// Serial servers of [Ports] are listed with their kind and scanned with the
+// local ports; one named in --ports is taken as it is.
+TEST(ScanPlan, ServersOfThePortsSectionAreListedAndScanned) {
+    const QList<PortAssignment> ports =
+        settings::assignPorts({{2, "rfc2217://10.0.3.7:4001"}, {4, "tcp://10.0.3.7:4002"}},
+                              {SerialDevice{"/dev/ttyS0", "", "", ""}});
+    EXPECT_EQ(portsListing(ports),
+              "COM1  /dev/ttyS0\n"
+              "COM2  rfc2217://10.0.3.7:4001  serial server, RFC 2217, [Ports]\n"
+              "COM3  -\n"
+              "COM4  tcp://10.0.3.7:4002      serial server, raw TCP, [Ports]\n"
+              "COM5  -\n"
+              "COM6  -\n"
+              "COM7  -\n"
+              "COM8  -\n"
+              "COM9  -\n");
+    QString error;
+    const auto plan = scanPlan(scanRequest({}), ports, error);
+    ASSERT_TRUE(plan) << qPrintable(error);
+    QStringList scanned;
+    for (const ScanPort& port : plan->ports)
+        scanned << QStringLiteral("%1 %2 %3").arg(port.name, port.device).arg(port.number);
+    EXPECT_EQ(scanned, (QStringList{"COM1 /dev/ttyS0 1", "COM2 rfc2217://10.0.3.7:4001 2",
+                                    "COM4 tcp://10.0.3.7:4002 4"}));
+    const auto named = scanPlan(scanRequest({"--ports", "tcp://box:950"}), ports, error);
+    ASSERT_TRUE(named) << qPrintable(error);
+    ASSERT_EQ(named->ports.size(), 1);
+    EXPECT_EQ(named->ports[0].name, "tcp://box:950");
+    EXPECT_EQ(named->ports[0].device, "tcp://box:950");
+}

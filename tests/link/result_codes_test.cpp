@@ -83,6 +83,9 @@ TEST(ResultTable, EachOperationSaysEachOfItsResultsExactly) {
          "the reply line was damaged", exchangeFailed},
         {C::RegisterRefused, -15, ops({O::ReadRecord, O::WriteRecord}), "ЭККА отвечает «E»",
          "the register refused the record (\"E\" reply)"},
+        {C::ConnectionLost, -12, ops({O::ReadRecord, O::WriteRecord}),
+         "сервер порта закрыл соединение", "the serial server closed the connection",
+         exchangeFailed},
         {C::CheckBytesDiffer, -1000, ops({O::ReadRecord}), "контрольные байты не сходятся",
          "check bytes of the reply do not match"},
         {C::PortNotOpen, -1, ops({O::ResetLink, O::DetectRegister}), "порт не открыт",
@@ -143,6 +146,47 @@ public:
 private:
     sim::SimulatedPort inner_;
 };
+
+// A serial server's port whose connection ends after `writesLeft` writes:
+// from then on it is closed, as a network port is once the server hung up.
+class HangingUpPort : public link::BytePort {
+public:
+    HangingUpPort(std::shared_ptr<sim::SimulatedLine> line, int writesLeft)
+        : inner_(line), writesLeft_(writesLeft) {}
+    bool open(const QString& device) override { return inner_.open(device); }
+    bool apply(const link::LineSettings& settings) override { return inner_.apply(settings); }
+    bool isOpen() const override { return writesLeft_ > 0 && inner_.isOpen(); }
+    void write(QByteArrayView bytes) override {
+        if (!isOpen()) return;
+        inner_.write(bytes);
+        --writesLeft_;
+    }
+    std::optional<std::uint8_t> readByte() override {
+        return isOpen() ? inner_.readByte() : std::nullopt;
+    }
+    void drain() override { inner_.drain(); }
+    void discardInput() override { inner_.discardInput(); }
+    bool close() override { return inner_.close(); }
+    QString errorString() const override { return inner_.errorString(); }
+
+private:
+    sim::SimulatedPort inner_;
+    int writesLeft_;
+};
+
+// `exchange` on a link whose connection ends after `writes` writes.
+Drive withHangUpAfter(int writes, Drive exchange) {
+    return [=](sim::SimulatedLink& s) {
+        link::RegisterLink::Parts parts;
+        parts.port = std::make_unique<HangingUpPort>(s.line, writes);
+        parts.clock = s.clock;
+        parts.priority = s.priority;
+        s.link->ClosePort(1);
+        s.link = std::make_unique<link::RegisterLink>(std::move(parts));
+        s.link->OpenPort(1, 9600);
+        return exchange(s);
+    };
+}
 
 int readOne(sim::SimulatedLink& s) {
     QByteArray reply;
@@ -256,6 +300,13 @@ TEST(ResultCauses, EachFailureOfTheLinkNamesItsCause) {
          },
          -2, C::RegisterNumberOutOfRange},
         {"read on a silent line", O::ReadRecord, onSilentLine(readOne), -1, C::NoAnswer},
+        // Hung up before the select, after the select, after the frame.
+        {"read with the server gone at once", O::ReadRecord, withHangUpAfter(1, readOne), -12,
+         C::ConnectionLost},
+        {"read with the server gone after the select", O::ReadRecord, withHangUpAfter(3, readOne),
+         -12, C::ConnectionLost},
+        {"write with the server gone after the frame", O::WriteRecord, withHangUpAfter(4, writeOne),
+         -12, C::ConnectionLost},
         {"read of a 20-byte command", O::ReadRecord,
          [](auto& s) {
              QByteArray reply;

@@ -88,3 +88,29 @@ TEST(PortMap, EntriesComeFromThePortsSectionOfTheSettingsFile) {
     EXPECT_EQ(portDevice(ini, 0), "");
     EXPECT_EQ(portDevice(ini, 10), "");
 }
+
+TEST(PortMap, AServerAddressStandsForItsComNameAndSaysWhatKindOfServerItIs) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Tabulon.ini");
+    tabulon::testing::writeBytes(ini,
+                                 "[Ports]\r\nCOM5=rfc2217://10.0.3.7:4001\r\n"
+                                 "COM6=tcp://shop7.example:950\r\nCOM7=tcp://shop7.example\r\n");
+    EXPECT_EQ(portDevice(ini, 5), "rfc2217://10.0.3.7:4001");
+    const QList<PortAssignment> ports = assignPorts(portEntries(ini), {kUart});
+    EXPECT_EQ(devices(ports),
+              QStringList({"/dev/ttyS0", "", "", "", "rfc2217://10.0.3.7:4001",
+                           "tcp://shop7.example:950", "tcp://shop7.example", "", ""}));
+    const struct {
+        int index;
+        QString tooltip;
+    } rows[] = {
+        {4, "COM5: rfc2217://10.0.3.7:4001 (сервер порта, RFC 2217, из [Ports] в Tabulon.ini)"},
+        {5,
+         "COM6: tcp://shop7.example:950 (сервер порта, TCP без управления портом, из [Ports] в "
+         "Tabulon.ini)"},
+        {6, "COM7: tcp://shop7.example (неверный адрес сервера порта, из [Ports] в Tabulon.ini)"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(portTooltip(ports[row.index]), row.tooltip);
+    EXPECT_EQ(serialServerKind("rfc2217://h:1", false), "serial server, RFC 2217");
+    EXPECT_EQ(serialServerKind("tcp://h:1", false), "serial server, raw TCP");
+}

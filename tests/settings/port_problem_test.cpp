@@ -90,6 +90,30 @@ TEST(PortProblem, DiagnosisFromTheSystemsAnswers) {
     system.holderText.clear();
     EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS1", "Input/output error", system).problem,
               OpenProblem::Other);
+
+    // A serial server has no device file: its own answer decides, whatever
+    // the file system would say of a path of that name.
+    system.access = ENOENT;
+    system.holderText = "minicom, PID 4321";
+    const struct {
+        const char* systemText;
+        OpenProblem problem;
+    } servers[] = {
+        {"host not found (shop7.example)", OpenProblem::HostNotFound},
+        {"connection refused (127.0.0.1:4001)", OpenProblem::ConnectionRefused},
+        {"no answer within the connect time-out (10.0.3.7:4001, 5000 ms)", OpenProblem::NoAnswer},
+        {"the server refused the COM-PORT option", OpenProblem::OptionRefused},
+        {"the server did not answer the COM-PORT option (5000 ms)", OpenProblem::OptionNotAnswered},
+        {"the server closed the connection (127.0.0.1:4001)", OpenProblem::ConnectionClosed},
+        {"not a serial server address (tcp://box)", OpenProblem::Other},
+        {"No such file or directory", OpenProblem::Other},
+    };
+    for (const auto& server : servers) {
+        const DeviceDiagnosis diagnosis =
+            diagnoseOpenFailure("rfc2217://10.0.3.7:4001", server.systemText, system);
+        EXPECT_EQ(diagnosis.problem, server.problem) << server.systemText;
+        EXPECT_EQ(diagnosis.holder, "") << server.systemText;
+    }
 }
 
 TEST(PortProblem, MissingDeviceSaysWhatTheNameStandsFor) {
@@ -296,6 +320,46 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
         {"anything else, directly", "", "/dev/pts/3", false, 0, OpenProblem::Other, "", "",
          "50% of %1", "Устройство /dev/pts/3 не открылся: 50% of %1",
          "/dev/pts/3 did not open: 50% of %1"},
+        {"server not found, through a COM name", "COM5", "tcp://shop7.example:950", true, 1,
+         OpenProblem::HostNotFound, "", "", "",
+         "Порт COM5 (tcp://shop7.example:950) не открылся: сервер не найден в сети. Проверьте "
+         "имя или адрес сервера.",
+         "COM5 (tcp://shop7.example:950) did not open: host not found; check the server's name "
+         "or address"},
+        {"connection refused, directly", "", "rfc2217://127.0.0.1:4001", false, 0,
+         OpenProblem::ConnectionRefused, "", "", "",
+         "Порт rfc2217://127.0.0.1:4001 не открылся: сервер отказал в соединении. Проверьте "
+         "номер порта сервера и что служба на нём запущена.",
+         "rfc2217://127.0.0.1:4001 did not open: the server refused the connection; check the "
+         "port number and that the service runs on the server"},
+        {"no answer", "COM5", "rfc2217://10.0.3.7:4001", true, 1, OpenProblem::NoAnswer, "", "", "",
+         "Порт COM5 (rfc2217://10.0.3.7:4001) не открылся: сервер не ответил. Проверьте, включён "
+         "ли сервер и доступен ли он по сети.",
+         "COM5 (rfc2217://10.0.3.7:4001) did not open: no answer from the server within the "
+         "connect time-out; check that it is on and reachable"},
+        {"COM-PORT refused", "COM5", "rfc2217://10.0.3.7:4001", true, 1, OpenProblem::OptionRefused,
+         "", "", "",
+         "Порт COM5 (rfc2217://10.0.3.7:4001) не открылся: сервер не принял управление портом "
+         "(RFC 2217). Включите на сервере режим RFC 2217 или укажите адрес tcp://.",
+         "COM5 (rfc2217://10.0.3.7:4001) did not open: the server refused the COM-PORT option "
+         "(RFC 2217); switch the server's port to RFC 2217 or use tcp://"},
+        {"COM-PORT not answered", "", "rfc2217://10.0.3.7:4001", false, 0,
+         OpenProblem::OptionNotAnswered, "", "", "",
+         "Порт rfc2217://10.0.3.7:4001 не открылся: сервер не ответил на управление портом "
+         "(RFC 2217), видимо, это порт без Telnet. Укажите адрес tcp:// или включите на сервере "
+         "режим RFC 2217.",
+         "rfc2217://10.0.3.7:4001 did not open: the server did not answer the COM-PORT option "
+         "(RFC 2217), a raw port most likely; use tcp:// or switch the server's port to RFC 2217"},
+        {"closed at once", "COM6", "tcp://10.0.3.7:4002", true, 1, OpenProblem::ConnectionClosed,
+         "", "", "",
+         "Порт COM6 (tcp://10.0.3.7:4002) не открылся: сервер закрыл соединение. Возможно, порт "
+         "сервера занят другим подключением.",
+         "COM6 (tcp://10.0.3.7:4002) did not open: the server closed the connection; its port may "
+         "be in use by another connection"},
+        {"anything else, a server named directly", "", "tcp://[::1]:9", false, 0,
+         OpenProblem::Other, "", "", "[::1]:9: Network unreachable",
+         "Порт tcp://[::1]:9 не открылся: [::1]:9: Network unreachable",
+         "tcp://[::1]:9 did not open: [::1]:9: Network unreachable"},
     };
     for (const auto& row : rows) {
         PortFailure failure;

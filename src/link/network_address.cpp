@@ -1,0 +1,52 @@
+#include "link/network_address.h"
+
+namespace tabulon::link {
+
+namespace {
+
+constexpr QStringView kRawScheme = u"tcp://";
+constexpr QStringView kRfc2217Scheme = u"rfc2217://";
+
+}  // namespace
+
+bool isNetworkAddress(QStringView text) {
+    return text.startsWith(kRawScheme, Qt::CaseInsensitive) ||
+           text.startsWith(kRfc2217Scheme, Qt::CaseInsensitive);
+}
+
+std::optional<NetworkAddress> parseNetworkAddress(QStringView text) {
+    NetworkAddress address;
+    QStringView rest;
+    if (text.startsWith(kRawScheme, Qt::CaseInsensitive)) {
+        rest = text.mid(kRawScheme.size());
+    } else if (text.startsWith(kRfc2217Scheme, Qt::CaseInsensitive)) {
+        address.kind = NetworkAddress::Kind::Rfc2217;
+        rest = text.mid(kRfc2217Scheme.size());
+    } else {
+        return std::nullopt;
+    }
+    // A trailing "/" is what people copy from a browser; anything after it is not ours.
+    if (rest.endsWith(u'/')) rest.chop(1);
+    qsizetype colon = -1;
+    if (rest.startsWith(u'[')) {
+        const qsizetype close = rest.indexOf(u']');
+        if (close < 0 || close + 1 >= rest.size() || rest[close + 1] != u':') return std::nullopt;
+        address.host = rest.mid(1, close - 1).toString();
+        colon = close + 1;
+    } else {
+        colon = rest.lastIndexOf(u':');
+        if (colon < 0) return std::nullopt;
+        address.host = rest.left(colon).toString();
+        if (address.host.contains(u':')) return std::nullopt;
+    }
+    if (address.host.isEmpty() || address.host.contains(u'/') || address.host.contains(u' '))
+        return std::nullopt;
+    const QStringView portText = rest.mid(colon + 1);
+    bool ok = false;
+    const uint port = portText.toUInt(&ok);
+    if (!ok || portText.startsWith(u'+') || port < 1 || port > 65535) return std::nullopt;
+    address.port = quint16(port);
+    return address;
+}
+
+}  // namespace tabulon::link

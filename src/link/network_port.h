@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QTcpSocket>
+#include <chrono>
+#include <memory>
+
+#include "link/byte_port.h"
+#include "link/network_address.h"
+#include "link/network_failure.h"
+#include "link/telnet_stream.h"
+
+namespace tabulon::link {
+
+// A register behind a serial server, through a TCP connection: raw
+// ("tcp://HOST:PORT") or Telnet with COM-PORT-CONTROL ("rfc2217://HOST:PORT").
+// The socket is made by open(), on the thread that uses the port, and is
+// used without an event loop: every call waits on it itself. Opening again
+// is a new connection.
+class NetworkBytePort final : public BytePort {
+public:
+    struct Timeouts {
+        std::chrono::milliseconds read{300};
+        std::chrono::milliseconds connect{5000};
+        // For the server's answers to the COM-PORT option and the settings.
+        std::chrono::milliseconds negotiation{5000};
+    };
+
+    NetworkBytePort() : NetworkBytePort(Timeouts{}) {}
+    explicit NetworkBytePort(Timeouts timeouts);
+    ~NetworkBytePort() override;
+
+    bool open(const QString& address) override;
+    bool apply(const LineSettings& settings) override;
+    bool isOpen() const override;
+    void write(QByteArrayView bytes) override;
+    std::optional<std::uint8_t> readByte() override;
+    void drain() override;
+    void discardInput() override;
+    bool close() override;
+    QString errorString() const override { return error_; }
+
+private:
+    bool telnet() const { return address_.kind == NetworkAddress::Kind::Rfc2217; }
+    void fail(NetworkFailure failure, const QString& detail = QString());
+    void failConnect();
+    // Takes what the socket holds into the data queue, answering Telnet
+    // requests on the way; false when the connection is gone.
+    bool takeReceived();
+    // Waits up to `ms` for more bytes; false on time-out or a lost connection.
+    bool waitForMore(int ms);
+    void send(const QByteArray& bytes);
+    void flush();
+    bool negotiateComPort();
+    bool confirmSettings(const LineSettings& settings);
+
+    Timeouts timeouts_;
+    std::unique_ptr<QTcpSocket> socket_;
+    NetworkAddress address_;
+    telnet::Stream stream_;
+    QByteArray data_;  // received, not yet read
+    qsizetype dataRead_ = 0;
+    bool collectingAnswers_ = false;  // the settings' confirmations are awaited
+    QString error_;
+};
+
+}  // namespace tabulon::link

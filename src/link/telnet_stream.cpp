@@ -1,0 +1,157 @@
+#include "link/telnet_stream.h"
+
+namespace tabulon::link::telnet {
+
+namespace {
+
+// The options this end takes on either side; every other is refused.
+bool supported(std::uint8_t option, bool local) {
+    if (option == kBinary || option == kSuppressGoAhead) return true;
+    return local && option == kComPort;
+}
+
+// A sub-negotiation longer than this is not one of the COM-PORT answers: it
+// is kept no further, so a server that never ends one cannot fill memory.
+constexpr qsizetype kMaxSubnegotiation = 512;
+
+}  // namespace
+
+QByteArray escaped(QByteArrayView data) {
+    QByteArray out;
+    out.reserve(data.size() + data.size() / 8);
+    for (const char byte : data) {
+        out.append(byte);
+        if (std::uint8_t(byte) == kIac) out.append(char(kIac));
+    }
+    return out;
+}
+
+QByteArray comPortCommand(std::uint8_t command, QByteArrayView value) {
+    QByteArray out;
+    out.append(char(kIac)).append(char(kSb)).append(char(kComPort)).append(char(command));
+    out.append(escaped(value));
+    out.append(char(kIac)).append(char(kSe));
+    return out;
+}
+
+QByteArray Stream::opening(bool comPort) {
+    // Binary both ways: the register's CR and NUL bytes must pass as they are,
+    // not as the network virtual terminal's CR NUL and CR LF. What the server
+    // has already asked for and been given is not asked for again.
+    QByteArray out;
+    const auto ask = [&](Side& side, std::uint8_t verb, std::uint8_t option) {
+        if (side.enabled || side.pending) return;
+        side.pending = true;
+        out.append(char(kIac)).append(char(verb)).append(char(option));
+    };
+    ask(local_[kBinary], kWill, kBinary);
+    ask(remote_[kBinary], kDo, kBinary);
+    if (comPort) ask(local_[kComPort], kWill, kComPort);
+    return out;
+}
+
+void Stream::receive(QByteArrayView bytes, QByteArray& data) {
+    for (const char c : bytes) {
+        const auto byte = std::uint8_t(c);
+        switch (state_) {
+            case State::Data:
+                if (byte == kIac)
+                    state_ = State::Iac;
+                else
+                    data.append(c);
+                break;
+            case State::Iac:
+                if (byte == kIac) {
+                    data.append(c);
+                    state_ = State::Data;
+                } else if (byte >= kWill && byte <= kDont) {
+                    verb_ = byte;
+                    state_ = State::Command;
+                } else if (byte == kSb) {
+                    sub_ = {};
+                    subStarted_ = false;
+                    state_ = State::Sb;
+                } else {
+                    // NOP, GA, DM and the other one-byte commands carry nothing here.
+                    state_ = State::Data;
+                }
+                break;
+            case State::Command:
+                command(verb_, byte);
+                state_ = State::Data;
+                break;
+            case State::Sb:
+                if (byte == kIac) {
+                    state_ = State::SbIac;
+                } else if (!subStarted_) {
+                    sub_.option = byte;
+                    subStarted_ = true;
+                } else if (sub_.payload.size() < kMaxSubnegotiation) {
+                    sub_.payload.append(c);
+                }
+                break;
+            case State::SbIac:
+                if (byte == kIac) {
+                    if (!subStarted_) {
+                        sub_.option = byte;
+                        subStarted_ = true;
+                    } else if (sub_.payload.size() < kMaxSubnegotiation) {
+                        sub_.payload.append(c);
+                    }
+                    state_ = State::Sb;
+                } else if (byte == kSe) {
+                    if (subStarted_) subnegotiations_.append(sub_);
+                    state_ = State::Data;
+                } else {
+                    // A command inside a sub-negotiation ends it unfinished.
+                    state_ = State::Data;
+                }
+                break;
+        }
+    }
+}
+
+void Stream::reply(std::uint8_t verb, std::uint8_t option) {
+    replies_.append(char(kIac)).append(char(verb)).append(char(option));
+}
+
+void Stream::command(std::uint8_t verb, std::uint8_t option) {
+    // Answered as RFC 1143 asks: a request that matches the state in force
+    // gets no answer, so two ends never bounce one back and forth.
+    const bool local = verb == kDo || verb == kDont;
+    Side& side = local ? local_[option] : remote_[option];
+    const bool wants = verb == kDo || verb == kWill;
+    const std::uint8_t yes = local ? kWill : kDo;
+    const std::uint8_t no = local ? kWont : kDont;
+    if (wants) {
+        if (side.enabled) return;
+        if (side.pending || supported(option, local)) {
+            if (!side.pending) reply(yes, option);
+            side.enabled = true;
+            side.pending = false;
+            side.refused = false;
+        } else {
+            reply(no, option);
+        }
+    } else {
+        if (side.pending) side.refused = true;
+        side.pending = false;
+        if (!side.enabled) return;
+        side.enabled = false;
+        reply(no, option);
+    }
+}
+
+QByteArray Stream::takeReplies() {
+    QByteArray out;
+    out.swap(replies_);
+    return out;
+}
+
+QList<Subnegotiation> Stream::takeSubnegotiations() {
+    QList<Subnegotiation> out;
+    out.swap(subnegotiations_);
+    return out;
+}
+
+}  // namespace tabulon::link::telnet

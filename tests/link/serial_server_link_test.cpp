@@ -1,0 +1,230 @@
+// The link and the run's retry policy through Debian's ser2net to
+// tabulon-sim, and the network port's time-outs against sockets of the test's
+// own.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QTcpServer>
+#include <thread>
+
+#include "link/network_port.h"
+#include "link/serial_link.h"
+#include "sim/sim_process.h"
+#include "support/ser2net_process.h"
+#include "transfer/transfer_record.h"
+
+using namespace tabulon;
+
+namespace {
+
+QByteArray fillRow() {
+    return QByteArray("255;").repeated(24);
+}
+
+// Answers every failure by bringing the server back and retrying, and notes
+// what it was asked.
+class RetryAfterRestart final : public transfer::RunDialogs {
+public:
+    explicit RetryAfterRestart(Ser2netProcess& server) : server_(server) {}
+    transfer::FailureAnswer askAfterFailure(int record, int linkResult) override {
+        asked.append({record, linkResult});
+        restarted = server_.start();
+        return asked.size() > 3 ? transfer::FailureAnswer::End : transfer::FailureAnswer::Retry;
+    }
+    void tellBadData(int, const QByteArray&) override {}
+
+    QList<std::pair<int, int>> asked;
+    bool restarted = false;
+
+private:
+    Ser2netProcess& server_;
+};
+
+}  // namespace
+
+// Fill bytes (0xFF) cross Telnet both ways: the frames go out between runs of
+// them, the register puts them inside its lines, and a logo row of 255s goes
+// in and comes back; every reply is the one the pseudo-terminal gives itself.
+TEST(SerialServerLink, FillBytesCrossTheTelnetEscapingBothWays) {
+    ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
+    SimProcess ecr({"--model", "neon", "--fill-inside-lines"});
+    ASSERT_FALSE(ecr.path().isEmpty());
+    Ser2netProcess server(ecr.path(), 4800);
+    ASSERT_FALSE(server.rfc2217().isEmpty());
+
+    struct Read {
+        int table, record;
+    };
+    const Read reads[] = {{136, 1}, {3, 1}, {2, 1}};
+    QList<QByteArray> replies[2];
+    const QString devices[2] = {ecr.path(), server.rfc2217()};
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(devices[way].toStdString());
+        auto link = link::makeSerialLink([&](int) { return devices[way]; });
+        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+        EXPECT_EQ(link->WriteRecord(1, 136, 1, fillRow()),
+                  7 + 96 + 4);  // "W136;1;", the row, frame
+        // A name with 0xFF in it: a byte lost or doubled on the way breaks the
+        // frame's check bytes or comes back in the record.
+        EXPECT_GT(link->WriteRecord(1, 3, 1, "1;O\xFF\xFFp\xFF;1;0;"), 0);
+        for (const Read& read : reads) {
+            QByteArray reply;
+            EXPECT_GT(link->ReadRecord(1, read.table, read.record, reply), 0);
+            replies[way].append(reply);
+        }
+        EXPECT_EQ(link->ClosePort(1), 1);
+    }
+    EXPECT_EQ(replies[1], replies[0]);
+    // The register put 0xFF into the logo row's reply, and it came through as one byte.
+    ASSERT_FALSE(replies[1].isEmpty());
+    EXPECT_EQ(QByteArray(replies[1][0]).replace('\xFF', ""), "136;1;" + fillRow());
+    EXPECT_EQ(replies[1][0].count('\xFF'), 2);
+    EXPECT_EQ(QByteArray(replies[1][1]).replace('\xFF', "").left(8), "3;1;1;Op");
+}
+
+// A server killed in the middle of a run: the record it lost is told as a
+// lost connection, never as done; Retry once the server is back reopens the
+// port as a new connection and the run goes on with that record.
+TEST(SerialServerLink, ARunOutlivesTheServerWithRetry) {
+    ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
+    SimProcess ecr({"--model", "neon", "--log"});
+    ASSERT_FALSE(ecr.path().isEmpty());
+    Ser2netProcess server(ecr.path(), 4800);
+    auto link = link::makeSerialLink([&](int) { return server.rfc2217(); });
+    ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+
+    RetryAfterRestart dialogs(server);
+    transfer::RunControl control;
+    transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
+    QList<transfer::RecordOutcome> outcomes;
+    std::optional<link::ResultCause> lostCause;
+    for (int record = 1; record <= 6; ++record) {
+        if (record == 4) server.stop();
+        const QByteArray data =
+            QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
+        outcomes.append(records.transfer(record, [&] {
+            const int result = link->WriteRecord(1, 3, record, data);
+            if (result < 0 && !lostCause) lostCause = link->lastCause();
+            return result;
+        }));
+    }
+    EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
+    EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
+    EXPECT_TRUE(dialogs.restarted);
+    EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
+
+    for (int record = 1; record <= 6; ++record) {
+        QByteArray reply;
+        ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
+        EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
+                             ";Op" + QByteArray::number(record) + ";1;");
+    }
+    link->ClosePort(1);
+}
+
+// No answer within the connect time-out, and a server that never answers the
+// COM-PORT option or confirms the line settings: each ends in its time-out
+// with its own words, the port closed.
+TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
+    // A listening socket with a backlog of one, its queue filled: the next
+    // connection's SYN goes unanswered, as with a server that is off.
+    const int full = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(full, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(full, 0), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(full, reinterpret_cast<sockaddr*>(&address), &length);
+    const quint16 fullPort = ntohs(address.sin_port);
+    QList<int> fillers;
+    for (int i = 0; i < 3; ++i) {
+        const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers.append(filler);
+    }
+
+    // A server that takes connections and says nothing.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+
+    link::NetworkBytePort::Timeouts timeouts;
+    timeouts.connect = std::chrono::milliseconds(300);
+    timeouts.negotiation = std::chrono::milliseconds(300);
+    const struct {
+        QString address;
+        bool opens;
+        QString error;
+    } rows[] = {
+        {QStringLiteral("tcp://127.0.0.1:%1").arg(fullPort), false,
+         QStringLiteral("no answer within the connect time-out (127.0.0.1:%1, 300 ms)")
+             .arg(fullPort)},
+        {QStringLiteral("rfc2217://127.0.0.1:%1").arg(silent.serverPort()), false,
+         "the server did not answer the COM-PORT option (300 ms)"},
+        {QStringLiteral("tcp://127.0.0.1:%1").arg(silent.serverPort()), true, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.address.toStdString());
+        link::NetworkBytePort port(timeouts);
+        EXPECT_EQ(port.open(row.address), row.opens);
+        EXPECT_EQ(port.isOpen(), row.opens);
+        EXPECT_EQ(port.errorString(), row.error);
+        if (row.opens) {
+            // Raw TCP has nothing to confirm; a read on the silent line ends
+            // in its own time-out with nothing.
+            EXPECT_TRUE(port.apply(link::LineSettings{}));
+            EXPECT_EQ(port.readByte(), std::nullopt);
+            EXPECT_TRUE(port.close());
+        }
+    }
+    for (int filler : fillers) ::close(filler);
+    ::close(full);
+}
+
+// A Telnet server that, as ser2net does while it opens its device, drops
+// what comes before its greeting and refuses COM-PORT only when asked after
+// it: the port asks once the server has greeted, and hears the refusal.
+TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+
+    std::thread server([listener] {
+        const int connection = ::accept(listener, nullptr, nullptr);
+        // Whatever the client sent before the greeting is lost.
+        ::usleep(100000);
+        char dropped[256];
+        while (::recv(connection, dropped, sizeof dropped, MSG_DONTWAIT) > 0) {
+        }
+        const unsigned char greeting[] = {255, 251, 3};  // IAC WILL SUPPRESS-GO-AHEAD
+        ::send(connection, greeting, sizeof greeting, 0);
+        QByteArray heard;
+        char bytes[256];
+        for (;;) {
+            const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
+            if (n <= 0) break;
+            heard.append(bytes, n);
+            if (heard.contains("\xFF\xFB\x2C")) {
+                const unsigned char refusal[] = {255, 254, 44};  // IAC DONT COM-PORT
+                ::send(connection, refusal, sizeof refusal, 0);
+            }
+        }
+        ::close(connection);
+    });
+
+    link::NetworkBytePort::Timeouts timeouts;
+    timeouts.negotiation = std::chrono::milliseconds(3000);
+    link::NetworkBytePort port(timeouts);
+    EXPECT_FALSE(port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))));
+    EXPECT_EQ(port.errorString(), "the server refused the COM-PORT option");
+    port.close();
+    server.join();
+    ::close(listener);
+}
