@@ -69,6 +69,11 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
             return std::nullopt;
         }
     }
+    if (const QString twice = fleet::sameRegisterTwice(parsed.registers, lineOfPort);
+        !twice.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(request.file, twice);
+        return std::nullopt;
+    }
     if (request.onlyFailed.isEmpty()) return parsed.registers;
 
     const fleet::ReadReport report = fleet::readFleetReport(request.onlyFailed);
