@@ -105,6 +105,12 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_EQ(twice.err, "tabulon-cli: " + path("twice.txt") + ": line 2: register 1 on " + alias +
                              " is already on line 1 (front): both ports are " +
                              QFileInfo(front.path()).canonicalFilePath() + "\n");
+    // A report named as the fleet file would write over the list of registers.
+    const CliRun overFleet = cli(fleetOn + QStringList{"--report", directory.path() + "/./shop.txt",
+                                                       "write-table", "goods", path("prices.art")});
+    EXPECT_EQ(overFleet.status, 2);
+    EXPECT_EQ(overFleet.err, "tabulon-cli: --report " + directory.path() +
+                                 "/./shop.txt would write over the fleet file\n");
     const CliRun noReport = cli(fleetOn + QStringList{"--only-failed", path("none.csv"),
                                                       "write-table", "goods", path("prices.art")});
     EXPECT_EQ(noReport.status, 2);
