@@ -69,6 +69,11 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
             return std::nullopt;
         }
     }
+    if (const QString twice = fleet::sameRegisterTwice(parsed.registers, lineOfPort);
+        !twice.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(request.file, twice);
+        return std::nullopt;
+    }
     if (request.onlyFailed.isEmpty()) return parsed.registers;
 
     const fleet::ReadReport report = fleet::readFleetReport(request.onlyFailed);
@@ -93,9 +98,13 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
     return chosen;
 }
 
-// The report file can be written: found before anything is sent.
-std::optional<QString> reportProblem(const QString& path) {
+// The report file can be written, and is not the list of registers the
+// engineer wrote by hand: found before anything is sent.
+std::optional<QString> reportProblem(const QString& path, const QString& fleetFile) {
     if (path.isEmpty()) return std::nullopt;
+    const QString fleet = QFileInfo(fleetFile).canonicalFilePath();
+    if (!fleet.isEmpty() && QFileInfo(path).canonicalFilePath() == fleet)
+        return QStringLiteral("--report %1 would write over the fleet file").arg(path);
     disk::SafeSave file(path);
     if (file.open()) return std::nullopt;
     return QStringLiteral("--report %1: cannot create: %2").arg(path, file.errorString());
@@ -227,7 +236,7 @@ int runFleetCli(const QStringList& arguments) {
     QString error;
     const std::optional<QList<FleetRegister>> registers = chosenRegisters(request, error);
     if (!registers) return mistake(error);
-    if (const std::optional<QString> problem = reportProblem(request.report))
+    if (const std::optional<QString> problem = reportProblem(request.report, request.file))
         return mistake(*problem);
     if (registers->isEmpty()) {
         print(stdout, QStringLiteral("every register in %1 is done; nothing to run\n")

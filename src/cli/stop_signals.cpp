@@ -1,10 +1,11 @@
 #include "cli/stop_signals.h"
 
 #include <QtGlobal>
-#include <array>
 #include <atomic>
 #include <csignal>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #ifndef WIN32_LEAN_AND_MEAN
@@ -19,21 +20,53 @@ namespace tabulon::cli {
 
 namespace {
 
-// The runs a signal stops. A fixed table of lock-free pointers: the handler
-// may look at it at any moment, and may take no lock.
-constexpr int kSlots = 512;
-std::array<std::atomic<transfer::RunControl*>, kSlots> stopTargets{};
+// The runs a signal stops: a table of lock-free pointers, which the handler
+// may look at at any moment and without a lock. A fleet lists two runs for
+// every line it works at once, so when the table is full a table twice as
+// large takes its place; the old one is kept, as a handler that came in
+// between may still be reading it.
+struct StopTargets {
+    explicit StopTargets(size_t count)
+        : size(count), entries(std::make_unique<std::atomic<transfer::RunControl*>[]>(count)) {}
+    const size_t size;
+    const std::unique_ptr<std::atomic<transfer::RunControl*>[]> entries;
+};
+constexpr size_t kFirstSlots = 64;
+std::atomic<StopTargets*> stopTargets{nullptr};
 std::atomic<unsigned> signalsCaught{0};
 // Guards alive; the handlers are set by the first and restored by the last.
 std::mutex guardsMutex;
 int guardsAlive = 0;
+// Every table made, the one in use last; under guardsMutex.
+std::vector<std::unique_ptr<StopTargets>> allTargets;
+
+// Lists `control` in a free slot, making the table larger when there is none;
+// under guardsMutex.
+size_t listed(transfer::RunControl& control) {
+    StopTargets* targets = stopTargets.load();
+    if (targets != nullptr) {
+        for (size_t slot = 0; slot < targets->size; ++slot) {
+            transfer::RunControl* none = nullptr;
+            if (targets->entries[slot].compare_exchange_strong(none, &control)) return slot;
+        }
+    }
+    auto larger = std::make_unique<StopTargets>(targets ? targets->size * 2 : kFirstSlots);
+    const size_t kept = targets ? targets->size : 0;
+    for (size_t slot = 0; slot < kept; ++slot)
+        larger->entries[slot] = targets->entries[slot].load();
+    larger->entries[kept] = &control;
+    stopTargets = larger.get();
+    allTargets.push_back(std::move(larger));
+    return kept;
+}
 
 // Only lock-free atomic loads and stores here: nothing else is safe in a
 // handler.
 void askToStop(int) {
     ++signalsCaught;
-    for (std::atomic<transfer::RunControl*>& target : stopTargets) {
-        if (transfer::RunControl* control = target.load()) {
+    StopTargets* targets = stopTargets.load();
+    for (size_t slot = 0; targets != nullptr && slot < targets->size; ++slot) {
+        if (transfer::RunControl* control = targets->entries[slot].load()) {
             control->requestStop();
             // A record the register keeps refusing is not tried again: its
             // further attempts take seconds each on a silent line, long
@@ -94,22 +127,22 @@ StopOnSignals::StopOnSignals(transfer::RunControl& control) {
     static_assert(std::atomic<bool>::is_always_lock_free);
     static_assert(std::atomic<transfer::RunControl*>::is_always_lock_free);
     static_assert(std::atomic<unsigned>::is_always_lock_free);
+    static_assert(std::atomic<StopTargets*>::is_always_lock_free);
     const std::lock_guard lock(guardsMutex);
     signalsBefore_ = signalsCaught;
-    for (int slot = 0; slot < kSlots; ++slot) {
-        transfer::RunControl* none = nullptr;
-        if (stopTargets[size_t(slot)].compare_exchange_strong(none, &control)) {
-            slot_ = slot;
-            break;
-        }
-    }
+    slot_ = listed(control);
     if (guardsAlive++ == 0) catchSignals();
 }
 
 StopOnSignals::~StopOnSignals() {
     const std::lock_guard lock(guardsMutex);
     if (--guardsAlive == 0) restoreSignals();
-    if (slot_ >= 0) stopTargets[size_t(slot_)] = nullptr;
+    // Its slot is the same in every table that has it: a table is replaced
+    // only under the lock, and the new one takes every slot over. The old
+    // ones are cleared too, for a handler still reading one.
+    for (const std::unique_ptr<StopTargets>& targets : allTargets) {
+        if (slot_ < targets->size) targets->entries[slot_] = nullptr;
+    }
 }
 
 bool StopOnSignals::caught() const {

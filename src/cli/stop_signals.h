@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace tabulon::transfer {
 struct RunControl;
 }
@@ -26,7 +28,7 @@ public:
     bool caught() const;
 
 private:
-    int slot_ = -1;  // where its run is listed for the handler; -1: not listed
+    size_t slot_ = 0;  // where its run is listed for the handler
     unsigned signalsBefore_ = 0;
 };
 

@@ -17,6 +17,15 @@ constexpr int kHighestRegister = 99;
 // becomes part of file names through {name}.
 const QString kNotInNames = QStringLiteral("/\\:*?\"<>|,");
 
+// Names Windows keeps for its devices, with or without an extension: a file
+// "COM3.art" there is the serial port.
+bool deviceName(const QString& name) {
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return device.match(name).hasMatch();
+}
+
 std::optional<int> wholeNumber(const QString& text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
     if (!digits.match(text).hasMatch()) return std::nullopt;
@@ -52,6 +61,15 @@ QString checkColumns(const QStringList& columns, FleetRegister& entry) {
                 .arg(entry.name, kNotInNames);
         }
     }
+    if (deviceName(entry.name)) {
+        return QStringLiteral(
+                   "name %1: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
+                   "LPT1 to LPT9)")
+            .arg(entry.name);
+    }
+    // Windows drops the last dots of a name: "a." would be the file of "a".
+    if (entry.name.endsWith(u'.'))
+        return QStringLiteral("name %1: a name cannot end with a dot").arg(entry.name);
     entry.port = columns[1];
     const std::optional<int> speed = wholeNumber(columns[2]);
     if (!speed || !link::speedText(*speed))

@@ -1,5 +1,6 @@
 #include "fleet/fleet_plan.h"
 
+#include <QHash>
 #include <QThread>
 #include <atomic>
 #include <memory>
@@ -22,6 +23,30 @@ QList<PortGroup> planFleet(const QList<FleetRegister>& registers,
         groups << PortGroup{registers[index].port, {index}};
     }
     return groups;
+}
+
+QString sameRegisterTwice(const QList<FleetRegister>& registers,
+                          const std::function<QString(const QString& port)>& lineOf) {
+    QHash<std::pair<QString, int>, int> seen;  // line and number: the register's index
+    for (int index = 0; index < registers.size(); ++index) {
+        const FleetRegister& entry = registers[index];
+        const QString line = lineOf(entry.port);
+        const auto earlier = seen.constFind({line, entry.number});
+        if (earlier == seen.constEnd()) {
+            seen.insert({line, entry.number}, index);
+            continue;
+        }
+        const FleetRegister& first = registers[*earlier];
+        return QStringLiteral(
+                   "line %1: register %2 on %3 is already on line %4 (%5): both ports "
+                   "are %6")
+            .arg(entry.line)
+            .arg(entry.number)
+            .arg(entry.port)
+            .arg(first.line)
+            .arg(first.name, line);
+    }
+    return QString();
 }
 
 void runAtMost(int count, int jobs, const std::function<void(int index)>& work) {

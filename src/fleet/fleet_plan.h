@@ -22,6 +22,14 @@ struct PortGroup {
 QList<PortGroup> planFleet(const QList<FleetRegister>& registers,
                            const std::function<QString(const QString& port)>& lineOf);
 
+// Where two registers of the file are one register: the same number on one
+// line under two port names (a device and a link to it, COM3 and the device
+// it is mapped to). Worked twice, it would be counted twice and the register
+// meant by the second line left out. "line 5: register 1 on /dev/kassa is
+// already on line 2 (front): both ports are /dev/ttyUSB0"; empty when none.
+QString sameRegisterTwice(const QList<FleetRegister>& registers,
+                          const std::function<QString(const QString& port)>& lineOf);
+
 // Runs work(0) to work(count - 1), each on a thread of its own, never more
 // than `jobs` at once (every one at once when `jobs` is 0 or more than
 // `count`), taking them in order as threads come free. Returns when all

@@ -169,6 +169,13 @@ ReadReport parseFleetCsv(const QByteArray& bytes) {
     const auto fail = [](const QString& why) { return ReadReport{{}, why}; };
     if (rows.isEmpty() || rows[0].value(0) != kColumns[0] || rows[0].value(1) != kColumns[1])
         return fail(QStringLiteral("not a fleet report (its first line is not the header)"));
+    // A run writes its report only when it ran a register: one with none is
+    // cut short, and running nothing for it would call every register done.
+    if (rows.size() == 1) {
+        return fail(
+            QStringLiteral("no registers in it: a fleet report has a line for every register it "
+                           "ran"));
+    }
     ReadReport report;
     for (qsizetype index = 1; index < rows.size(); ++index) {
         const QStringList& row = rows[index];

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -92,6 +93,24 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_EQ(typo.err, "tabulon-cli: " + path("typo.txt") +
                             ": line 2: model mp-60: the models are mp-550t, mp-50-junior and "
                             "neon\n");
+    // One register under two port names: a link to its device.
+    const QString alias = path("kassa");
+    ASSERT_TRUE(QFile::link(front.path(), alias));
+    ASSERT_TRUE(writeBytes(path("twice.txt"), "front " + front.path().toUtf8() +
+                                                  " 115200 1 mp-550t\nagain " + alias.toUtf8() +
+                                                  " 115200 1 mp-550t\n"));
+    const CliRun twice =
+        cli({"--fleet", path("twice.txt"), "write-table", "goods", path("prices.art")});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.err, "tabulon-cli: " + path("twice.txt") + ": line 2: register 1 on " + alias +
+                             " is already on line 1 (front): both ports are " +
+                             QFileInfo(front.path()).canonicalFilePath() + "\n");
+    // A report named as the fleet file would write over the list of registers.
+    const CliRun overFleet = cli(fleetOn + QStringList{"--report", directory.path() + "/./shop.txt",
+                                                       "write-table", "goods", path("prices.art")});
+    EXPECT_EQ(overFleet.status, 2);
+    EXPECT_EQ(overFleet.err, "tabulon-cli: --report " + directory.path() +
+                                 "/./shop.txt would write over the fleet file\n");
     const CliRun noReport = cli(fleetOn + QStringList{"--only-failed", path("none.csv"),
                                                       "write-table", "goods", path("prices.art")});
     EXPECT_EQ(noReport.status, 2);

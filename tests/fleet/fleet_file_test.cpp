@@ -54,6 +54,20 @@ TEST(FleetFile, MistakesNameTheirLine) {
         {"shop/1 COM1 4800 1 neon\n",
          "line 1: name shop/1: a name cannot hold any of /\\:*?\"<>|,"},
         {"a,b COM1 4800 1 neon\n", "line 1: name a,b: a name cannot hold any of /\\:*?\"<>|,"},
+        // Names Windows keeps for its devices, whatever follows a dot:
+        // backup/{name}.art would write into the device.
+        {"com3 COM3 4800 1 neon\n",
+         "line 1: name com3: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
+         "LPT1 to LPT9)"},
+        {good + "Nul.1 COM1 4800 2 neon\n",
+         "line 2: name Nul.1: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
+         "LPT1 to LPT9)"},
+        {"LPT9 COM1 4800 1 neon\n",
+         "line 1: name LPT9: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
+         "LPT1 to LPT9)"},
+        // Windows drops a name's last dots: "a." would be the file of "a".
+        {good + "b. COM1 4800 2 neon\n", "line 2: name b.: a name cannot end with a dot"},
+        {".. COM1 4800 1 neon\n", "line 1: name ..: a name cannot end with a dot"},
         {good + "b COM1 1200 2 neon\n",
          "line 2: speed 1200: the speeds are 4800, 9600, 14400, 19200, 28800, 38400, 56000, "
          "57700, 115200"},

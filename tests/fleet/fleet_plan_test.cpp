@@ -44,6 +44,36 @@ TEST(FleetPlan, RegistersOfALineGoTogetherInFileOrder) {
     }
 }
 
+TEST(FleetPlan, OneRegisterUnderTwoPortNamesIsAMistake) {
+    // /dev/kassa links to /dev/ttyUSB0; COM3 is mapped to it.
+    const auto line = [](const QString& port) {
+        return port == "/dev/kassa" || port == "COM3" ? QString("/dev/ttyUSB0") : port;
+    };
+    const struct {
+        QList<std::pair<QString, int>> registers;  // port, number
+        QString error;
+    } rows[] = {
+        {{{"/dev/ttyUSB0", 1}, {"/dev/kassa", 2}, {"COM3", 3}}, ""},
+        {{{"/dev/ttyUSB1", 1}, {"/dev/ttyUSB0", 1}, {"/dev/kassa", 1}},
+         "line 3: register 1 on /dev/kassa is already on line 2 (r1): both ports are "
+         "/dev/ttyUSB0"},
+        {{{"COM3", 4}, {"/dev/ttyUSB1", 4}, {"/dev/kassa", 4}},
+         "line 3: register 4 on /dev/kassa is already on line 1 (r0): both ports are "
+         "/dev/ttyUSB0"},
+        // Device names differ in case where the system tells them apart.
+        {{{"/dev/ttyS0", 1}, {"/dev/ttys0", 1}}, ""},
+    };
+    for (const auto& row : rows) {
+        QList<FleetRegister> registers;
+        for (const auto& [port, number] : row.registers) {
+            const int index = int(registers.size());
+            registers << FleetRegister{
+                QStringLiteral("r%1").arg(index), port, 4800, number, Model::Neon, index + 1};
+        }
+        EXPECT_EQ(sameRegisterTwice(registers, line), row.error) << qPrintable(row.error);
+    }
+}
+
 TEST(FleetPlan, NeverMoreThanTheJobsAtOnceAndEachOnce) {
     const struct {
         int count;

@@ -80,6 +80,10 @@ TEST(FleetReport, WhatIsNoReport) {
         {header + "k1,done,1,0,0,1.0,\n,failed,1,0,0,1.0,\n", "line 3 is not a register's outcome"},
         {header + "k1,done,-1,0,0,1.0,\n", "line 2 is not a register's outcome"},
         {header + "k1,done,1,0,0,soon,\n", "line 2 is not a register's outcome"},
+        // Cut off after its header: the registers it ran are lost, not done.
+        {header, "no registers in it: a fleet report has a line for every register it ran"},
+        {header + "\r\n\n",
+         "no registers in it: a fleet report has a line for every register it ran"},
     };
     for (const auto& row : rows) {
         const ReadReport report = parseFleetCsv(row.bytes);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
+#include <vector>
 
 #include "transfer/run_parts.h"
 
@@ -37,6 +39,24 @@ TEST(StopOnSignals, OneSignalStopsEveryRunListed) {
     }
     EXPECT_FALSE(later.stopRequested);
     EXPECT_FALSE(later.cancelled);
+}
+
+TEST(StopOnSignals, EveryRunHearsItHoweverManyAreListed) {
+    // A fleet lists two for each register it works at once: its own and the
+    // command's.
+    for (const int count : {1, 511, 512, 2000}) {
+        std::vector<transfer::RunControl> controls(static_cast<size_t>(count));
+        {
+            std::vector<std::unique_ptr<StopOnSignals>> guards;
+            for (transfer::RunControl& control : controls)
+                guards.push_back(std::make_unique<StopOnSignals>(control));
+            std::raise(SIGINT);
+        }
+        int reached = 0;
+        for (const transfer::RunControl& control : controls)
+            reached += control.stopRequested && control.cancelled ? 1 : 0;
+        EXPECT_EQ(reached, count);
+    }
 }
 
 }  // namespace
