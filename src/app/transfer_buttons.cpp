@@ -52,9 +52,7 @@ public:
     // The run's time counts from here, on the window's thread, before the
     // run is handed to the link.
     WindowRunProgress(RegisterSession& session, Deliver deliver)
-        : session_(session), deliver_(std::move(deliver)), timer_(session.progressClock()) {
-        timer_.start();
-    }
+        : session_(session), deliver_(std::move(deliver)), timer_(startedTimer(session)) {}
 
     void recordDone(int counter, int row) override {
         const QMutexLocker lock(&mutex_);
@@ -62,7 +60,7 @@ public:
         pending_.counter = counter;
         pending_.row = row;
         // Taken as the record ends, not when the window gets round to it.
-        pending_.elapsed = timer_.elapsed();
+        pending_.elapsed = timer_->elapsed();
         schedule();
     }
     void putRow(int row, const TableReply& reply) override {
@@ -91,7 +89,7 @@ private:
     QMutex mutex_;
     Batch pending_;
     bool scheduled_ = false;
-    transfer::ProgressTimer timer_;
+    std::shared_ptr<transfer::ProgressTimer> timer_;
 };
 
 }  // namespace

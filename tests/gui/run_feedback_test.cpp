@@ -44,6 +44,11 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         int rows;
         int heldRecord;
         const char* text;
+        // A record the register refuses once, and how long the error
+        // dialog stays open before "Повторить": the time a person reads
+        // it is no time the line took.
+        int refusedRecord = 0;
+        std::chrono::nanoseconds inDialog{0};
     };
     const Case cases[] = {
         {"too early for a rate", 1s, 100, 5, "4 из 100"},
@@ -51,18 +56,31 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         {"a slow line", 355ms, 1000, 124, "123 из 1 000 · ещё ≈ 6 мин"},
         {"hours", 10s, 1000, 3, "2 из 1 000 · ещё ≈ 2 ч 47 мин"},
         {"seconds", 2s, 20, 18, "17 из 20 · ещё ≈ 10 с"},
+        {"an hour in the error dialog", 1s, 100, 20, "19 из 100 · ещё ≈ 2 мин", 10, 1h},
     };
     for (const Case& c : cases) {
         ConnectedWindow w;
         QVERIFY2(w.connected, c.name);
-        w.window().session().setProgressClock(std::make_shared<SteppingClock>(c.step));
+        const auto clock = std::make_shared<SteppingClock>(c.step);
+        w.window().session().setProgressClock(clock);
         chooseGoodsRows(w, c.rows);
         QSemaphore go;
         const QByteArray held = "W0;" + QByteArray::number(c.heldRecord) + ";";
+        const QByteArray refused = "W0;" + QByteArray::number(c.refusedRecord) + ";";
+        // Refused, retries and all, until the dialog has been answered.
+        std::atomic<int> asked = 0;
         w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
             if (command.startsWith(held)) go.acquire();
+            if (c.refusedRecord > 0 && command.startsWith(refused) && asked == 0)
+                return QByteArray("E1;");
             return std::nullopt;
         });
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            ++asked;
+            clock->advance(c.inDialog);
+            dialog.findChild<QPushButton*>("Button3")->click();  // "Повторить"
+            return dialog.result();
+        };
         QProgressBar* bar = w.control<QProgressBar>("ProgressBar1");
         w.control<QPushButton>("Button4")->click();
         const QString expected = QString::fromUtf8(c.text);
@@ -76,6 +94,7 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         QVERIFY(w.fixture->waitForLink());
         QVERIFY2(shown, qPrintable(QStringLiteral("%1: %2").arg(c.name, seen)));
         QVERIFY2(visible, c.name);
+        QCOMPARE(asked.load(), c.refusedRecord > 0 ? 1 : 0);
         QCOMPARE(during, Qt::BusyCursor);
         // The five-digit counter stays beside the bar as it was.
         QCOMPARE(w.dialogs().messages().last().text, QString("Операция прервана"));
@@ -96,7 +115,8 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
     };
     const Case cases[] = {
         {"silent register", 3, "Button4", 0,
-         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, "Отделы, запись 1: нет ответа за 300 мс"},
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); },
+         "Отделы, запись 1: нет ответа за 300 мс"},
         {"\"E\" replies", 0, "Button4", 4321,
          [](sim::Faults& f) { f.errorReplies = sim::Fault::always(); },
          "Товары, запись 4 321: ЭККА отвечает «E0»"},
