@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -32,6 +34,7 @@ class RunFeedbackTest : public QObject {
 private slots:
     void theBarSaysHowFarAndHowLongWhileTheCursorIsBusy();
     void theErrorDialogNamesTheTableTheRecordAndTheCause();
+    void theReportBarIsBareAgainHoweverTheDownloadEnds();
 };
 
 // The register holds the write of one record until the test has looked at
@@ -161,6 +164,46 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
         // its bottom, the rest as they were.
         QCOMPARE(dialogSize, QSize(398, 130));
         QCOMPARE(buttonPlace, QRect(243, 92, 139, 25));
+    }
+}
+
+// The departments report: the bar counts it, and once the download is over,
+// whichever way, the bar is plain again and the pointer an arrow.
+void RunFeedbackTest::theReportBarIsBareAgainHoweverTheDownloadEnds() {
+    struct Case {
+        const char* name;
+        bool folderIsAFile;
+        std::function<void(sim::Faults&)> fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"read to the end", false, [](sim::Faults&) {}, "Успешно!"},
+        {"a folder that is a file", true, [](sim::Faults&) {}, "Ошибка открытия файла"},
+        {"a silent register, ended in the dialog", false,
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        ConnectedWindow w;
+        QVERIFY2(w.connected, c.name);
+        w.showTab(9);
+        if (c.folderIsAFile) {
+            const QString file = QDir(w.fixture->directory()).filePath("taken");
+            QFile taken(file);
+            QVERIFY(taken.open(QIODevice::WriteOnly));
+            w.control<QLineEdit>("DirectoryEdit1")->setText(file);
+        }
+        w.control<QPushButton>("Button18")->click();
+        w.control<QCheckBox>("CheckBox4")->setChecked(true);
+        c.fault(w.ecr->faults());
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            dialog.findChild<QPushButton*>("Button2")->click();  // "Завершить операцию"
+            return dialog.result();
+        };
+        QVERIFY2(w.press("Button19"), c.name);
+        const QProgressBar* bar = w.control<QProgressBar>("ProgressBar2");
+        QVERIFY2(!bar->isTextVisible(), qPrintable(QString(c.name) + ": " + bar->text()));
+        QCOMPARE(w.window().cursor().shape(), Qt::ArrowCursor);
+        if (c.message) QCOMPARE(w.dialogs().messages().last().text, QString(c.message));
     }
 }
 
