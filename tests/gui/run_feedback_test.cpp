@@ -7,8 +7,12 @@
 #include <QProgressBar>
 #include <QSemaphore>
 
+#include "app/transfer_error_dialog.h"
+#include "catalogue/grid_catalogue.h"
 #include "connected_window.h"
+#include "dialogs/dialogs.h"
 #include "link/result_codes.h"
+#include "reports/report_catalogue.h"
 
 using tabulon::MessageAnswer;
 using tabulon::ScriptedDialogs;
@@ -35,6 +39,7 @@ private slots:
     void theBarSaysHowFarAndHowLongWhileTheCursorIsBusy();
     void theErrorDialogNamesTheTableTheRecordAndTheCause();
     void theReportBarIsBareAgainHoweverTheDownloadEnds();
+    void theRecordLineIsReadWholeForEveryTableAndCause();
 };
 
 // The register holds the write of one record until the test has looked at
@@ -204,6 +209,49 @@ void RunFeedbackTest::theReportBarIsBareAgainHoweverTheDownloadEnds() {
         QVERIFY2(!bar->isTextVisible(), qPrintable(QString(c.name) + ": " + bar->text()));
         QCOMPARE(w.window().cursor().shape(), Qt::ArrowCursor);
         if (c.message) QCOMPARE(w.dialogs().messages().last().text, QString(c.message));
+    }
+}
+
+// The longest table names with the widest record number and each cause in
+// words: the line is read to its end, and the buttons keep their place.
+void RunFeedbackTest::theRecordLineIsReadWholeForEveryTableAndCause() {
+    using tabulon::link::ResultCause;
+    QStringList tables = tabulon::tabCaptions();
+    for (const auto& report : tabulon::reports::reportList()) tables << report.caption;
+    const QString widestCode = QString(16, u'W') + u';';
+    const struct {
+        ResultCause cause;
+        QByteArray refusal;
+    } causes[] = {
+        {ResultCause::NoAnswer, {}},
+        {ResultCause::RefusedFrame, {}},
+        {ResultCause::AwaitedByteMissing, {}},
+        {ResultCause::CommandTooLong, {}},
+        {ResultCause::ReplyTooLong, {}},
+        {ResultCause::DamagedReplyLine, {}},
+        {ResultCause::CheckBytesDiffer, {}},
+        {ResultCause::PortNotOpen, {}},
+        {ResultCause::DeviceDidNotOpen, {}},
+        {ResultCause::RegisterRefused, {}},
+        {ResultCause::RegisterRefused, widestCode.toLatin1()},
+    };
+    tabulon::app::TransferErrorDialog dialog(nullptr);
+    for (const QString& table : tables) {
+        for (const auto& c : causes) {
+            const tabulon::RecordFailure failure{table, 65535,
+                                                 tabulon::app::causeInWords(c.cause, c.refusal)};
+            const QString line = tabulon::recordFailureLine(failure);
+            dialog.setRecordLine(line);
+            const QLabel* label = dialog.findChild<QLabel*>("Label2");
+            const QRect room = label->contentsRect();
+            const QRect needed = label->fontMetrics().boundingRect(
+                room, Qt::TextWordWrap | int(label->alignment()), line);
+            QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+                     qPrintable(line));
+            const QPushButton* button = dialog.findChild<QPushButton*>("Button2");
+            QCOMPARE(dialog.height() - (button->y() + button->height()), 13);
+            QVERIFY2(label->geometry().bottom() < button->y(), qPrintable(line));
+        }
     }
 }
 
