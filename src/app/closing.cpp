@@ -47,7 +47,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::setEdited(int tab, bool edited) {
     if (tab < 0 || tab >= kLogoTab) return;
     edited_[tab] = edited;
+    if (edited) ++edits_[tab];
     setWindowModified(std::find(edited_.begin(), edited_.end(), true) != edited_.end());
+}
+
+int MainWindow::editsOf(int tab) const {
+    return tab < 0 || tab >= kLogoTab ? 0 : edits_[tab];
+}
+
+void MainWindow::setTransferred(int tab, int editsAtStart) {
+    // An edit made while the exchange went on is not in the register.
+    if (editsOf(tab) == editsAtStart) setEdited(tab, false);
 }
 
 void MainWindow::setCaption(const QString& caption) {

@@ -178,6 +178,7 @@ void MainWindow::startTransfer(Direction direction) {
     const transfer::RunPlan plan = *planned.plan;
     // Rows outside a coding interval stay as the user left them.
     runWholeTable_ = !interval;
+    runEditsAtStart_ = editsOf(tab);
 
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
@@ -252,7 +253,7 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     // Whole, the table in the grid is what the register holds now.
     if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&
         outcome.failedRecords.isEmpty() && !outcome.refusal && !plan.onlyRows)
-        setEdited(static_cast<int>(plan.kind), false);
+        setTransferred(static_cast<int>(plan.kind), runEditsAtStart_);
     ui->Edit1->clear();
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;
@@ -283,11 +284,15 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     setJob(LinkJob::ParameterTransfer);
 
     const transfer::Connection connection = linkConnection();
-    session_->post([this, direction, set, model, record, connection](link::RegisterLink& link) {
+    const int editsAtStart = editsOf(static_cast<int>(set));
+    session_->post([this, direction, set, model, record, connection,
+                    editsAtStart](link::RegisterLink& link) {
         transfer::RunParts parts{link, connection, *session_, session_->control()};
         if (direction == Direction::Write) {
             const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
-            session_->toWindow([this, set, outcome] { endParameterWrite(set, outcome); });
+            session_->toWindow([this, set, outcome, editsAtStart] {
+                endParameterWrite(set, outcome, editsAtStart);
+            });
         } else {
             const std::optional<QByteArray> reply = transfer::readParameters(set, parts);
             session_->toWindow([this, set, model, reply] { endParameterRead(set, model, reply); });
@@ -295,10 +300,11 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     });
 }
 
-void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome) {
+void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome,
+                                   int editsAtStart) {
     setJob(LinkJob::None);
     if (outcome == transfer::RecordOutcome::Done) {
-        setEdited(static_cast<int>(set), false);
+        setTransferred(static_cast<int>(set), editsAtStart);
         dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                           MessageButtons::Ok);
     }

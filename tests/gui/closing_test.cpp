@@ -255,6 +255,8 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
         const char* button;
         bool interval;
         bool modified;
+        // Typed into the table while the register holds the first record.
+        bool typedMeanwhile = false;
     };
     const Case cases[] = {
         {"departments written", 3, "Button4", false, false},
@@ -263,6 +265,7 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
         {"goods written through the interval", 0, "Button4", true, true},
         {"a parameter set written", 5, "Button4", false, false},
         {"a parameter set read", 5, "Button9", false, false},
+        {"a parameter set written while a field was typed into", 5, "Button4", false, true, true},
     };
     for (const Case& c : cases) {
         ConnectedWindow w;
@@ -281,7 +284,25 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
             w.control<QLineEdit>("Edit4")->setText("1");
         }
         QVERIFY2(w.window().isWindowModified(), c.name);
-        QVERIFY2(w.press(c.button), c.name);
+        QSemaphore go;
+        QSemaphore held;
+        std::atomic<bool> holding = c.typedMeanwhile;
+        w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (command.startsWith("W") && holding.exchange(false)) {
+                held.release();
+                go.acquire();
+            }
+            return std::nullopt;
+        });
+        w.control<QPushButton>(c.button)->click();
+        if (c.typedMeanwhile) {
+            QVERIFY2(QTest::qWaitFor([&] { return held.available() > 0; }, 20000), c.name);
+            const QString before = w.control<QLineEdit>("Edit5")->text();
+            QTest::keyClicks(w.control<QLineEdit>("Edit5"), "2");
+            go.release();
+            QVERIFY2(w.control<QLineEdit>("Edit5")->text() != before, c.name);
+        }
+        QVERIFY2(w.fixture->waitForLink(), c.name);
         QVERIFY2(w.window().isWindowModified() == c.modified, c.name);
     }
 }
