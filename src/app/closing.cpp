@@ -16,12 +16,27 @@
 namespace tabulon::app {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    QStringList edited;
-    for (int tab = 0; tab < kLogoTab; ++tab)
-        if (edited_[tab]) edited << tabCaptions().value(tab);
-    for (const QString& question : closeQuestions(job_ != LinkJob::None, edited)) {
-        if (dialogs_->message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
-                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+    const auto editedTables = [this] {
+        QStringList edited;
+        for (int tab = 0; tab < kLogoTab; ++tab)
+            if (edited_[tab]) edited << tabCaptions().value(tab);
+        return edited;
+    };
+    const auto agreed = [this](const QString& question) {
+        return dialogs_->message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
+                                 MessageButtons::YesNo) == MessageAnswer::Yes;
+    };
+    // Each question is put as things stand when it is asked: an exchange
+    // that ends while the first is on the screen may have written or read
+    // the very tables the second would name.
+    for (const QString& question : closeQuestions(job_ != LinkJob::None, {})) {
+        if (!agreed(question)) {
+            event->ignore();
+            return;
+        }
+    }
+    for (const QString& question : closeQuestions(false, editedTables())) {
+        if (!agreed(question)) {
             event->ignore();
             return;
         }
@@ -32,7 +47,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::setEdited(int tab, bool edited) {
     if (tab < 0 || tab >= kLogoTab) return;
     edited_[tab] = edited;
+    if (edited) ++edits_[tab];
     setWindowModified(std::find(edited_.begin(), edited_.end(), true) != edited_.end());
+}
+
+int MainWindow::editsOf(int tab) const {
+    return tab < 0 || tab >= kLogoTab ? 0 : edits_[tab];
+}
+
+void MainWindow::setTransferred(int tab, int editsAtStart) {
+    // An edit made while the exchange went on is not in the register.
+    if (editsOf(tab) == editsAtStart) setEdited(tab, false);
 }
 
 void MainWindow::setCaption(const QString& caption) {

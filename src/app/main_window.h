@@ -131,6 +131,10 @@ private:
     // A table's contents since it was last opened, saved, read or written:
     // changed by the user, or now the same as that file or register again.
     void setEdited(int tab, bool edited);
+    // How often a table has been edited since the window opened.
+    int editsOf(int tab) const;
+    // A table written whole, unless it was edited after `editsAtStart`.
+    void setTransferred(int tab, int editsAtStart);
     // The window's title for a model caption, with the mark of unsaved edits.
     void setCaption(const QString& caption);
     void watchEdits();
@@ -153,7 +157,7 @@ private:
                          std::chrono::nanoseconds elapsed);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome);
+    void endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome, int editsAtStart);
     void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
     // A connect as the boxes said when it began.
     struct Connecting {
@@ -195,6 +199,8 @@ private:
     int runDone_ = 0;  // records the run in hand has dealt with
     bool runWholeTable_ = false;
     std::array<bool, kLogoTab> edited_{};  // the tabs before the logo hold tables
+    std::array<int, kLogoTab> edits_{};
+    int runEditsAtStart_ = 0;  // of the run's table, as the run began
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 

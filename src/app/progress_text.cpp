@@ -7,9 +7,10 @@
 
 namespace tabulon::app {
 
-std::shared_ptr<transfer::ProgressTimer> startedTimer(const RegisterSession& session) {
+std::shared_ptr<transfer::ProgressTimer> startedTimer(RegisterSession& session) {
     auto timer = std::make_shared<transfer::ProgressTimer>(session.progressClock());
     timer->start();
+    session.setJobTimer(timer);
     return timer;
 }
 

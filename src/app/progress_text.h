@@ -13,8 +13,9 @@ namespace tabulon::app {
 
 class RegisterSession;
 
-// A transfer's timer on the session's clock, started now.
-std::shared_ptr<transfer::ProgressTimer> startedTimer(const RegisterSession& session);
+// A transfer's timer on the session's clock, started now; the session
+// pauses it while the error dialog asks.
+std::shared_ptr<transfer::ProgressTimer> startedTimer(RegisterSession& session);
 
 // The bar's own text while a transfer lasts: the records done, the total and,
 // once it can be told, the time left. The value is set with it, so whoever

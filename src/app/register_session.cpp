@@ -5,6 +5,7 @@
 #include "app/transfer_error_dialog.h"
 #include "dialogs/dialogs.h"
 #include "text/cp1251.h"
+#include "transfer/progress_estimate.h"
 #include "transfer/record_messages.h"
 
 namespace tabulon::app {
@@ -57,6 +58,11 @@ void RegisterSession::setJobTable(const QString& table) {
     jobTable_ = table;
 }
 
+void RegisterSession::setJobTimer(std::shared_ptr<transfer::ProgressTimer> timer) {
+    const QMutexLocker lock(&tableMutex_);
+    jobTimer_ = std::move(timer);
+}
+
 transfer::FailureAnswer RegisterSession::askAfterFailure(int record, int linkResult) {
     return askAfterFailedRecord(record, linkResult, link::ResultCause::Done, {});
 }
@@ -65,11 +71,14 @@ transfer::FailureAnswer RegisterSession::askAfterFailedRecord(int record, int,
                                                               link::ResultCause cause,
                                                               const QByteArray& refusal) {
     RecordFailure failure{{}, record, causeInWords(cause, refusal)};
+    std::shared_ptr<transfer::ProgressTimer> timer;
     {
         const QMutexLocker lock(&tableMutex_);
         failure.table = jobTable_;
+        timer = jobTimer_;
     }
-    return link::askOn<transfer::FailureAnswer>(
+    if (timer) timer->pause();
+    const transfer::FailureAnswer answer = link::askOn<transfer::FailureAnswer>(
         window_,
         [this, failure] {
             errorDialog_->setRecordLine(recordFailureLine(failure));
@@ -79,6 +88,8 @@ transfer::FailureAnswer RegisterSession::askAfterFailedRecord(int record, int,
             return answer;
         },
         control_.cancelled, transfer::FailureAnswer::End);
+    if (timer) timer->resume();
+    return answer;
 }
 
 void RegisterSession::tellBadData(int, const QByteArray&) {

@@ -15,6 +15,10 @@ namespace tabulon {
 class Dialogs;
 }
 
+namespace tabulon::transfer {
+class ProgressTimer;
+}
+
 namespace tabulon::app {
 
 class TransferErrorDialog;
@@ -52,6 +56,9 @@ public:
     // The table the job in hand works on, as the error dialog names it; any
     // thread may set it, before the job's first exchange.
     void setJobTable(const QString& table);
+    // The timer of the job in hand's progress, paused while the error dialog
+    // waits for an answer; any thread may set it.
+    void setJobTimer(std::shared_ptr<transfer::ProgressTimer> timer);
 
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
     transfer::FailureAnswer askAfterFailedRecord(int record, int linkResult,
@@ -66,6 +73,7 @@ private:
     std::function<void()> onEnd_;
     mutable QMutex tableMutex_;
     QString jobTable_;
+    std::shared_ptr<transfer::ProgressTimer> jobTimer_;
     transfer::RunControl control_;
     std::shared_ptr<link::Clock> progressClock_ = link::steadyClock();
     link::LinkThread thread_;  // last: it ends before the rest goes

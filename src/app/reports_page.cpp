@@ -154,6 +154,8 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
                             MessageButtons::Ok);
             break;
         case How::NotCreated:
+            // The report had been counted in before its file would not open.
+            endProgress(*ui->ProgressBar2, ui->ProgressBar2->value());
             dialogs.message(reports::notCreatedText(), reports::fileErrorCaption(),
                             MessageIcon::None, MessageButtons::OkCancel);
             break;

@@ -52,9 +52,7 @@ public:
     // The run's time counts from here, on the window's thread, before the
     // run is handed to the link.
     WindowRunProgress(RegisterSession& session, Deliver deliver)
-        : session_(session), deliver_(std::move(deliver)), timer_(session.progressClock()) {
-        timer_.start();
-    }
+        : session_(session), deliver_(std::move(deliver)), timer_(startedTimer(session)) {}
 
     void recordDone(int counter, int row) override {
         const QMutexLocker lock(&mutex_);
@@ -62,7 +60,7 @@ public:
         pending_.counter = counter;
         pending_.row = row;
         // Taken as the record ends, not when the window gets round to it.
-        pending_.elapsed = timer_.elapsed();
+        pending_.elapsed = timer_->elapsed();
         schedule();
     }
     void putRow(int row, const TableReply& reply) override {
@@ -91,7 +89,7 @@ private:
     QMutex mutex_;
     Batch pending_;
     bool scheduled_ = false;
-    transfer::ProgressTimer timer_;
+    std::shared_ptr<transfer::ProgressTimer> timer_;
 };
 
 }  // namespace
@@ -180,6 +178,7 @@ void MainWindow::startTransfer(Direction direction) {
     const transfer::RunPlan plan = *planned.plan;
     // Rows outside a coding interval stay as the user left them.
     runWholeTable_ = !interval;
+    runEditsAtStart_ = editsOf(tab);
 
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
@@ -254,7 +253,7 @@ void MainWindow::endRun(const transfer::RunPlan& plan, const transfer::RunOutcom
     // Whole, the table in the grid is what the register holds now.
     if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&
         outcome.failedRecords.isEmpty() && !outcome.refusal && !plan.onlyRows)
-        setEdited(static_cast<int>(plan.kind), false);
+        setTransferred(static_cast<int>(plan.kind), runEditsAtStart_);
     ui->Edit1->clear();
     session_->control().stopRequested = false;
     session_->control().resetRequested = false;
@@ -285,11 +284,15 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     setJob(LinkJob::ParameterTransfer);
 
     const transfer::Connection connection = linkConnection();
-    session_->post([this, direction, set, model, record, connection](link::RegisterLink& link) {
+    const int editsAtStart = editsOf(static_cast<int>(set));
+    session_->post([this, direction, set, model, record, connection,
+                    editsAtStart](link::RegisterLink& link) {
         transfer::RunParts parts{link, connection, *session_, session_->control()};
         if (direction == Direction::Write) {
             const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
-            session_->toWindow([this, set, outcome] { endParameterWrite(set, outcome); });
+            session_->toWindow([this, set, outcome, editsAtStart] {
+                endParameterWrite(set, outcome, editsAtStart);
+            });
         } else {
             const std::optional<QByteArray> reply = transfer::readParameters(set, parts);
             session_->toWindow([this, set, model, reply] { endParameterRead(set, model, reply); });
@@ -297,10 +300,11 @@ void MainWindow::transferParameters(Direction direction, ParameterSet set) {
     });
 }
 
-void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome) {
+void MainWindow::endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome,
+                                   int editsAtStart) {
     setJob(LinkJob::None);
     if (outcome == transfer::RecordOutcome::Done) {
-        setEdited(static_cast<int>(set), false);
+        setTransferred(static_cast<int>(set), editsAtStart);
         dialogs_->message(QStringLiteral("Операция завершена успешно!"), kTitle, MessageIcon::None,
                           MessageButtons::Ok);
     }

@@ -1,6 +1,7 @@
 #include "app/transfer_error_dialog.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "app/window_font.h"
 #include "ui_transfer_error_dialog.h"
@@ -26,6 +27,10 @@ TransferErrorDialog::TransferErrorDialog(QWidget* parent)
     label.setItalic(true);
     ui->Label1->setFont(label);
     setFixedSize(size());
+    baseHeight_ = height();
+    baseLineHeight_ = ui->Label2->height();
+    baseButtonsY_ = ui->Button1->y();
+    ui->Label2->setWordWrap(true);
     connect(ui->Button1, &QPushButton::clicked, this, &TransferErrorDialog::Button1Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TransferErrorDialog::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TransferErrorDialog::Button2Click);
@@ -48,7 +53,17 @@ void TransferErrorDialog::showEvent(QShowEvent* event) {
 }
 
 void TransferErrorDialog::setRecordLine(const QString& line) {
-    ui->Label2->setText(line);
+    // One line for most; a long report name or register code wraps onto
+    // more, and the dialog grows by them with its buttons kept as far above
+    // its bottom as ever.
+    QLabel* label = ui->Label2;
+    label->setText(line);
+    const int lineHeight = std::max(baseLineHeight_, label->heightForWidth(label->width()));
+    label->resize(label->width(), lineHeight);
+    const int grown = lineHeight - baseLineHeight_;
+    for (QPushButton* button : {ui->Button1, ui->Button3, ui->Button2})
+        button->move(button->x(), baseButtonsY_ + grown);
+    setFixedSize(width(), baseHeight_ + grown);
 }
 
 QString TransferErrorDialog::recordLine() const {

@@ -41,6 +41,10 @@ protected:
 
 private:
     std::unique_ptr<Ui::TransferErrorDialogForm> ui;
+    // The form's measures for a record line of one line.
+    int baseHeight_ = 0;
+    int baseLineHeight_ = 0;
+    int baseButtonsY_ = 0;
 };
 
 }  // namespace tabulon::app

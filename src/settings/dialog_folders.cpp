@@ -16,8 +16,12 @@ QString rememberedFolder(const ProfileFile& file, const QString& kind) {
 }
 
 void rememberFolder(const ProfileFile& file, const QString& kind, const QString& folder) {
-    // A longer folder would come back cut short, naming another folder.
-    if (kind.isEmpty() || folder.isEmpty() || folder.size() > kLongestFolder) return;
+    // A longer folder would come back cut short, one with blanks at an end
+    // without them, one with a line break as the start of a line of its own:
+    // each names another folder.
+    if (kind.isEmpty() || folder.isEmpty() || folder.size() > kLongestFolder ||
+        folder.trimmed() != folder || folder.contains(u'\n') || folder.contains(u'\r'))
+        return;
     if (rememberedFolder(file, kind) == folder) return;
     file.write(kSection, kind, folder);
 }

@@ -42,11 +42,27 @@ QString progressText(int done, int total, std::chrono::nanoseconds elapsed) {
 ProgressTimer::ProgressTimer(std::shared_ptr<link::Clock> clock) : clock_(std::move(clock)) {}
 
 void ProgressTimer::start() {
+    const std::lock_guard lock(mutex_);
     start_ = clock_->now();
+    pausedAt_.reset();
+}
+
+void ProgressTimer::pause() {
+    const std::lock_guard lock(mutex_);
+    if (!pausedAt_) pausedAt_ = clock_->now();
+}
+
+void ProgressTimer::resume() {
+    const std::lock_guard lock(mutex_);
+    if (!pausedAt_) return;
+    // The start moves on by the pause, so the time before it still counts.
+    start_ += clock_->now() - *pausedAt_;
+    pausedAt_.reset();
 }
 
 std::chrono::nanoseconds ProgressTimer::elapsed() const {
-    return clock_->now() - start_;
+    const std::lock_guard lock(mutex_);
+    return (pausedAt_ ? *pausedAt_ : clock_->now()) - start_;
 }
 
 }  // namespace tabulon::transfer

@@ -3,6 +3,8 @@
 #include <QString>
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "link/clock.h"
 
@@ -16,15 +18,21 @@ QString progressText(int done, int total, std::chrono::nanoseconds elapsed);
 
 // The time a transfer has taken so far, on a clock that any thread may read:
 // the window starts it, the link's thread reads it as each record ends.
+// While a question waits for the user the timer is paused: the minutes
+// someone spends over an error dialog say nothing of how fast the line is.
 class ProgressTimer {
 public:
     explicit ProgressTimer(std::shared_ptr<link::Clock> clock);
     void start();
+    void pause();
+    void resume();
     std::chrono::nanoseconds elapsed() const;
 
 private:
     std::shared_ptr<link::Clock> clock_;
+    mutable std::mutex mutex_;
     link::Clock::Duration start_{0};
+    std::optional<link::Clock::Duration> pausedAt_;
 };
 
 }  // namespace tabulon::transfer

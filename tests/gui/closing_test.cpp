@@ -1,6 +1,9 @@
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QSemaphore>
+#include <QTemporaryDir>
+#include <utility>
 
 #include "catalogue/grid_model.h"
 #include "connected_window.h"
@@ -27,6 +30,7 @@ class ClosingTest : public QObject {
 private slots:
     void closingAsksOnlyWhenEditsWouldBeLost();
     void closingDuringARunAsksFirst();
+    void aRunThatEndsWhileTheQuestionIsOpenLeavesNothingToAskAbout();
     void aWholeTableWrittenOrReadIsNoLongerEdited();
 };
 
@@ -172,6 +176,76 @@ void ClosingTest::closingDuringARunAsksFirst() {
     w.fixture.reset();
 }
 
+namespace {
+
+// Message boxes that, like a real one, let the window go on with its events
+// while the first question of closing is on the screen.
+struct BusyWhileAsking : tabulon::ScriptedDialogs {
+    std::function<void()> whileAsked;
+    MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
+                          MessageButtons buttons) override {
+        if (buttons == MessageButtons::YesNo && whileAsked) std::exchange(whileAsked, {})();
+        return ScriptedDialogs::message(text, caption, icon, buttons);
+    }
+};
+
+}  // namespace
+
+// The departments are edited and being written when the window is closed; the
+// write ends while the question about it is open, and with it the edits are
+// in the register: the answer Yes closes without asking about them.
+void ClosingTest::aRunThatEndsWhileTheQuestionIsOpenLeavesNothingToAskAbout() {
+    QTemporaryDir dir;
+    const QString previousDirectory = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::Mp550T);
+    BusyWhileAsking dialogs;
+    {
+        tabulon::app::MainWindow window(&dialogs, std::move(simulated.link));
+        window.show();
+        QVERIFY(QTest::qWaitFor([&] { return window.isInitialised(); }, 5000));
+        const auto idle = [&] {
+            const bool done = QTest::qWaitFor([&] { return !window.isLinkBusy(); }, 20000);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            return done;
+        };
+        window.findChild<QPushButton*>("Button5")->click();
+        QVERIFY(idle());
+        QVERIFY(window.Connected);
+
+        QSemaphore go;
+        QSemaphore held;
+        simulated.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (command.startsWith("W10;1;")) {
+                held.release();
+                go.acquire();
+            }
+            return std::nullopt;
+        });
+        window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        tabulon::GridModel& model = *window.grid(TableKind::Departments);
+        model.setData(model.index(0, 0), "7");
+        window.findChild<QPushButton*>("Button4")->click();
+        QVERIFY(QTest::qWaitFor([&] { return held.available() > 0; }, 20000));
+        QVERIFY(window.isWindowModified());
+
+        dialogs.whileAsked = [&] {
+            go.release(1000);
+            QVERIFY(idle());
+        };
+        const qsizetype shownBefore = dialogs.messages().size();
+        QVERIFY(window.close());
+        QStringList asked;
+        for (const auto& box : dialogs.messages().mid(shownBefore))
+            if (box.buttons == MessageButtons::YesNo) asked << box.text;
+        QVERIFY2(asked == QStringList{"Идёт обмен с ЭККА. Прервать и закрыть?"},
+                 qPrintable(asked.join(" | ")));
+        QVERIFY(!window.isWindowModified());
+    }
+    QDir::setCurrent(previousDirectory);
+}
+
 // A whole table written or read is what the register holds: nothing to lose;
 // a part of it through the coding interval leaves the rest edited.
 void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
@@ -181,6 +255,8 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
         const char* button;
         bool interval;
         bool modified;
+        // Typed into the table while the register holds the first record.
+        bool typedMeanwhile = false;
     };
     const Case cases[] = {
         {"departments written", 3, "Button4", false, false},
@@ -189,6 +265,7 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
         {"goods written through the interval", 0, "Button4", true, true},
         {"a parameter set written", 5, "Button4", false, false},
         {"a parameter set read", 5, "Button9", false, false},
+        {"a parameter set written while a field was typed into", 5, "Button4", false, true, true},
     };
     for (const Case& c : cases) {
         ConnectedWindow w;
@@ -207,7 +284,25 @@ void ClosingTest::aWholeTableWrittenOrReadIsNoLongerEdited() {
             w.control<QLineEdit>("Edit4")->setText("1");
         }
         QVERIFY2(w.window().isWindowModified(), c.name);
-        QVERIFY2(w.press(c.button), c.name);
+        QSemaphore go;
+        QSemaphore held;
+        std::atomic<bool> holding = c.typedMeanwhile;
+        w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (command.startsWith("W") && holding.exchange(false)) {
+                held.release();
+                go.acquire();
+            }
+            return std::nullopt;
+        });
+        w.control<QPushButton>(c.button)->click();
+        if (c.typedMeanwhile) {
+            QVERIFY2(QTest::qWaitFor([&] { return held.available() > 0; }, 20000), c.name);
+            const QString before = w.control<QLineEdit>("Edit5")->text();
+            QTest::keyClicks(w.control<QLineEdit>("Edit5"), "2");
+            go.release();
+            QVERIFY2(w.control<QLineEdit>("Edit5")->text() != before, c.name);
+        }
+        QVERIFY2(w.fixture->waitForLink(), c.name);
         QVERIFY2(w.window().isWindowModified() == c.modified, c.name);
     }
 }

@@ -46,16 +46,19 @@ struct ConnectedWindow {
 
 // Time that moves on by one step each time it is read, from any thread: a
 // transfer that reads it once at its start and once per record sees record
-// k end k steps after the start, however fast the machine is.
+// k end k steps after the start, however fast the machine is. A test may
+// also move it on by a stretch of its own (a person reading a dialog).
 class SteppingClock final : public link::Clock {
 public:
     explicit SteppingClock(Duration step) : step_(step) {}
-    Duration now() const override { return step_ * reads_++; }
+    Duration now() const override { return step_ * reads_++ + Duration(skipped_.load()); }
     void sleepFor(Duration) override {}
+    void advance(Duration by) { skipped_ += by.count(); }
 
 private:
     Duration step_;
     mutable std::atomic<long long> reads_{0};
+    std::atomic<Duration::rep> skipped_{0};
 };
 
 }  // namespace tabulon::testing

@@ -1,12 +1,18 @@
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSemaphore>
 
+#include "app/transfer_error_dialog.h"
+#include "catalogue/grid_catalogue.h"
 #include "connected_window.h"
+#include "dialogs/dialogs.h"
 #include "link/result_codes.h"
+#include "reports/report_catalogue.h"
 
 using tabulon::MessageAnswer;
 using tabulon::ScriptedDialogs;
@@ -32,6 +38,8 @@ class RunFeedbackTest : public QObject {
 private slots:
     void theBarSaysHowFarAndHowLongWhileTheCursorIsBusy();
     void theErrorDialogNamesTheTableTheRecordAndTheCause();
+    void theReportBarIsBareAgainHoweverTheDownloadEnds();
+    void theRecordLineIsReadWholeForEveryTableAndCause();
 };
 
 // The register holds the write of one record until the test has looked at
@@ -44,6 +52,11 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         int rows;
         int heldRecord;
         const char* text;
+        // A record the register refuses once, and how long the error
+        // dialog stays open before "Повторить": the time a person reads
+        // it is no time the line took.
+        int refusedRecord = 0;
+        std::chrono::nanoseconds inDialog{0};
     };
     const Case cases[] = {
         {"too early for a rate", 1s, 100, 5, "4 из 100"},
@@ -51,18 +64,31 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         {"a slow line", 355ms, 1000, 124, "123 из 1 000 · ещё ≈ 6 мин"},
         {"hours", 10s, 1000, 3, "2 из 1 000 · ещё ≈ 2 ч 47 мин"},
         {"seconds", 2s, 20, 18, "17 из 20 · ещё ≈ 10 с"},
+        {"an hour in the error dialog", 1s, 100, 20, "19 из 100 · ещё ≈ 2 мин", 10, 1h},
     };
     for (const Case& c : cases) {
         ConnectedWindow w;
         QVERIFY2(w.connected, c.name);
-        w.window().session().setProgressClock(std::make_shared<SteppingClock>(c.step));
+        const auto clock = std::make_shared<SteppingClock>(c.step);
+        w.window().session().setProgressClock(clock);
         chooseGoodsRows(w, c.rows);
         QSemaphore go;
         const QByteArray held = "W0;" + QByteArray::number(c.heldRecord) + ";";
+        const QByteArray refused = "W0;" + QByteArray::number(c.refusedRecord) + ";";
+        // Refused, retries and all, until the dialog has been answered.
+        std::atomic<int> asked = 0;
         w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
             if (command.startsWith(held)) go.acquire();
+            if (c.refusedRecord > 0 && command.startsWith(refused) && asked == 0)
+                return QByteArray("E1;");
             return std::nullopt;
         });
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            ++asked;
+            clock->advance(c.inDialog);
+            dialog.findChild<QPushButton*>("Button3")->click();  // "Повторить"
+            return dialog.result();
+        };
         QProgressBar* bar = w.control<QProgressBar>("ProgressBar1");
         w.control<QPushButton>("Button4")->click();
         const QString expected = QString::fromUtf8(c.text);
@@ -76,6 +102,7 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         QVERIFY(w.fixture->waitForLink());
         QVERIFY2(shown, qPrintable(QStringLiteral("%1: %2").arg(c.name, seen)));
         QVERIFY2(visible, c.name);
+        QCOMPARE(asked.load(), c.refusedRecord > 0 ? 1 : 0);
         QCOMPARE(during, Qt::BusyCursor);
         // The five-digit counter stays beside the bar as it was.
         QCOMPARE(w.dialogs().messages().last().text, QString("Операция прервана"));
@@ -96,7 +123,8 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
     };
     const Case cases[] = {
         {"silent register", 3, "Button4", 0,
-         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, "Отделы, запись 1: нет ответа за 300 мс"},
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); },
+         "Отделы, запись 1: нет ответа за 300 мс"},
         {"\"E\" replies", 0, "Button4", 4321,
          [](sim::Faults& f) { f.errorReplies = sim::Fault::always(); },
          "Товары, запись 4 321: ЭККА отвечает «E0»"},
@@ -141,6 +169,89 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
         // its bottom, the rest as they were.
         QCOMPARE(dialogSize, QSize(398, 130));
         QCOMPARE(buttonPlace, QRect(243, 92, 139, 25));
+    }
+}
+
+// The departments report: the bar counts it, and once the download is over,
+// whichever way, the bar is plain again and the pointer an arrow.
+void RunFeedbackTest::theReportBarIsBareAgainHoweverTheDownloadEnds() {
+    struct Case {
+        const char* name;
+        bool folderIsAFile;
+        std::function<void(sim::Faults&)> fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"read to the end", false, [](sim::Faults&) {}, "Успешно!"},
+        {"a folder that is a file", true, [](sim::Faults&) {}, "Ошибка открытия файла"},
+        {"a silent register, ended in the dialog", false,
+         [](sim::Faults& f) { f.silent = sim::Fault::always(); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        ConnectedWindow w;
+        QVERIFY2(w.connected, c.name);
+        w.showTab(9);
+        if (c.folderIsAFile) {
+            const QString file = QDir(w.fixture->directory()).filePath("taken");
+            QFile taken(file);
+            QVERIFY(taken.open(QIODevice::WriteOnly));
+            w.control<QLineEdit>("DirectoryEdit1")->setText(file);
+        }
+        w.control<QPushButton>("Button18")->click();
+        w.control<QCheckBox>("CheckBox4")->setChecked(true);
+        c.fault(w.ecr->faults());
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            dialog.findChild<QPushButton*>("Button2")->click();  // "Завершить операцию"
+            return dialog.result();
+        };
+        QVERIFY2(w.press("Button19"), c.name);
+        const QProgressBar* bar = w.control<QProgressBar>("ProgressBar2");
+        QVERIFY2(!bar->isTextVisible(), qPrintable(QString(c.name) + ": " + bar->text()));
+        QCOMPARE(w.window().cursor().shape(), Qt::ArrowCursor);
+        if (c.message) QCOMPARE(w.dialogs().messages().last().text, QString(c.message));
+    }
+}
+
+// The longest table names with the widest record number and each cause in
+// words: the line is read to its end, and the buttons keep their place.
+void RunFeedbackTest::theRecordLineIsReadWholeForEveryTableAndCause() {
+    using tabulon::link::ResultCause;
+    QStringList tables = tabulon::tabCaptions();
+    for (const auto& report : tabulon::reports::reportList()) tables << report.caption;
+    const QString widestCode = QString(16, u'W') + u';';
+    const struct {
+        ResultCause cause;
+        QByteArray refusal;
+    } causes[] = {
+        {ResultCause::NoAnswer, {}},
+        {ResultCause::RefusedFrame, {}},
+        {ResultCause::AwaitedByteMissing, {}},
+        {ResultCause::CommandTooLong, {}},
+        {ResultCause::ReplyTooLong, {}},
+        {ResultCause::DamagedReplyLine, {}},
+        {ResultCause::CheckBytesDiffer, {}},
+        {ResultCause::PortNotOpen, {}},
+        {ResultCause::DeviceDidNotOpen, {}},
+        {ResultCause::RegisterRefused, {}},
+        {ResultCause::RegisterRefused, widestCode.toLatin1()},
+    };
+    tabulon::app::TransferErrorDialog dialog(nullptr);
+    for (const QString& table : tables) {
+        for (const auto& c : causes) {
+            const tabulon::RecordFailure failure{table, 65535,
+                                                 tabulon::app::causeInWords(c.cause, c.refusal)};
+            const QString line = tabulon::recordFailureLine(failure);
+            dialog.setRecordLine(line);
+            const QLabel* label = dialog.findChild<QLabel*>("Label2");
+            const QRect room = label->contentsRect();
+            const QRect needed = label->fontMetrics().boundingRect(
+                room, Qt::TextWordWrap | int(label->alignment()), line);
+            QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+                     qPrintable(line));
+            const QPushButton* button = dialog.findChild<QPushButton*>("Button2");
+            QCOMPARE(dialog.height() - (button->y() + button->height()), 13);
+            QVERIFY2(label->geometry().bottom() < button->y(), qPrintable(line));
+        }
     }
 }
 

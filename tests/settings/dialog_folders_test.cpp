@@ -53,6 +53,11 @@ TEST(DialogFolders, FoldersAreKeptKeyByKeyInASectionOfTheirOwn) {
          {{"art", "/" + QString(499, u'x')}},
          startup,
          ""},
+        {"blanks at an end or a line break: the folder would read back as another",
+         startup + "[Folders]\r\nart=/t\r\n",
+         {{"art", "/t/dir "}, {"art", " /t/dir"}, {"art", "/t/a\r\n[Ports]\r\nCOM1=/x"}},
+         startup + "[Folders]\r\nart=/t\r\n",
+         "/t"},
         {"no file yet", QByteArray(), {{"opr", "/o"}}, "[Folders]\r\nopr=/o\r\n", ""},
     };
     for (const auto& row : rows) {
