@@ -1,6 +1,7 @@
 #include "fleet/fleet_file.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -95,6 +96,10 @@ QString checkColumns(const QStringList& columns, FleetRegister& entry) {
 
 ParsedFleet parseFleet(const QString& text) {
     ParsedFleet parsed;
+    // Earlier registers by name and by port and number: a chain's file of
+    // thousands of lines is checked in one pass.
+    QHash<QString, qsizetype> names;
+    QHash<std::pair<QString, int>, qsizetype> places;
     const QStringList lines = text.split(u'\n');
     for (qsizetype index = 0; index < lines.size(); ++index) {
         QString line = lines[index];
@@ -108,22 +113,24 @@ ParsedFleet parseFleet(const QString& text) {
         };
         if (const QString wrong = checkColumns(columns, entry); !wrong.isEmpty())
             return fail(wrong);
-        for (const FleetRegister& earlier : parsed.registers) {
-            // Names become file names, which Windows does not tell apart by case.
-            if (earlier.name.compare(entry.name, Qt::CaseInsensitive) == 0) {
-                return fail(QStringLiteral("name %1 is already on line %2")
-                                .arg(entry.name)
-                                .arg(earlier.line));
-            }
-            if (earlier.port.compare(entry.port, Qt::CaseInsensitive) == 0 &&
-                earlier.number == entry.number) {
-                return fail(QStringLiteral("register %1 on %2 is already on line %3 (%4)")
-                                .arg(entry.number)
-                                .arg(entry.port)
-                                .arg(earlier.line)
-                                .arg(earlier.name));
-            }
+        // Names become file names, which Windows does not tell apart by case.
+        const QString nameKey = entry.name.toCaseFolded();
+        const std::pair<QString, int> placeKey{entry.port.toCaseFolded(), entry.number};
+        if (const auto earlier = names.constFind(nameKey); earlier != names.constEnd()) {
+            return fail(QStringLiteral("name %1 is already on line %2")
+                            .arg(entry.name)
+                            .arg(parsed.registers[*earlier].line));
         }
+        if (const auto earlier = places.constFind(placeKey); earlier != places.constEnd()) {
+            const FleetRegister& first = parsed.registers[*earlier];
+            return fail(QStringLiteral("register %1 on %2 is already on line %3 (%4)")
+                            .arg(entry.number)
+                            .arg(entry.port)
+                            .arg(first.line)
+                            .arg(first.name));
+        }
+        names.insert(nameKey, parsed.registers.size());
+        places.insert(placeKey, parsed.registers.size());
         parsed.registers << entry;
     }
     if (parsed.registers.isEmpty()) parsed.error = QStringLiteral("no registers in it");
