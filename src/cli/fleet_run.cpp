@@ -244,6 +244,10 @@ int runFleetCli(const QStringList& arguments) {
         return kExitDone;
     }
 
+    // Held until the table and the report are out: a Ctrl-C just after the
+    // last register ended must not take them with it.
+    transfer::RunControl nothingLeftToStop;
+    const StopOnSignals untilTheTableIsOut(nothingLeftToStop);
     FleetRun run(request, *registers);
     const QList<RegisterOutcome> outcomes = run.run();
     print(stdout, fleet::fleetTable(outcomes));
