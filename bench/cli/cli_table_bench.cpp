@@ -4,78 +4,22 @@
 // command's own CPU time (user and system, from wait4) per record says what
 // the program costs beside the line.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <chrono>
 #include <vector>
 
 #include "sim/sim_process.h"
-
-extern char** environ;
+#include "support/cli_child.h"
 
 namespace {
 
 constexpr int kGoods = 10000;
 
-// Goods rows as a shop has them: names up to 32 letters, prices, barcodes.
-QByteArray goodsFile() {
-    QStringEncoder encoder("windows-1251");
-    QByteArray bytes;
-    for (int row = 1; row <= kGoods; ++row) {
-        const QString line =
-            QStringLiteral("%1;Олія соняшникова нерафінов. %2;%3.%4;%5.000;%6;1;1;1;0;48200%7;")
-                .arg(row)
-                .arg(row % 1000)
-                .arg(row % 500 + 1)
-                .arg(row % 100, 2, 10, QLatin1Char('0'))
-                .arg(row % 40)
-                .arg(row % 20 + 1)
-                .arg(row, 8, 10, QLatin1Char('0'));
-        bytes += QByteArray(encoder.encode(line)) + "\r\n";
-    }
-    return bytes;
-}
-
-struct ChildRun {
-    int status = -1;
-    double wallSeconds = 0;
-    double cpuSeconds = 0;
-};
-
-ChildRun runCli(const QStringList& arguments) {
-    std::vector<QByteArray> words{QByteArray(TABULON_CLI_PATH)};
-    for (const QString& argument : arguments) words.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    ChildRun run;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        run.wallSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
+using bench::ChildRun;
+using bench::runCli;
 
 // `records` goods from the file's first row on, through a register that
 // takes and sends bytes at `pace` baud (0: as fast as the pseudo-terminal).
@@ -83,7 +27,7 @@ void goodsTable(benchmark::State& state, const char* command, int records = kGoo
     QTemporaryDir directory;
     const QString file = directory.filePath("goods.art");
     QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(goodsFile()) < 0) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(bench::shopGoodsFile(kGoods, kGoods)) < 0) {
         state.SkipWithError("no goods file");
         return;
     }
