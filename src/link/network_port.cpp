@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
 
 namespace tabulon::link {
 
@@ -184,14 +186,21 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
     for (const Asked& a : asked) commands += telnet::comPortCommand(a.command, a.value);
     send(commands);
 
-    // The server answers each command with the value it set. DTR is asked for
-    // last and its answer not awaited: a server port without modem lines
-    // (ser2net on a pseudo-terminal) leaves it unanswered, and the register
-    // line works without it, as it does on a local port that cannot raise it.
-    const qsizetype awaited = asked.size() - 1;
-    QList<telnet::Subnegotiation> answers;
+    // The server answers each command with the value it set; a server may
+    // answer one twice, or tell of its port between the answers, so each
+    // setting stands by the last answer it got. DTR is asked for last and
+    // its answer not awaited: a server port without modem lines (ser2net on a
+    // pseudo-terminal) leaves it unanswered, and the register line works
+    // without it, as it does on a local port that cannot raise it. One answer
+    // to the control commands (the flow control's) is awaited.
+    std::array<std::optional<QByteArray>, telnet::kSetControl + 1> answers;
+    const auto answered = [&] {
+        return int(std::count_if(answers.begin(), answers.end(),
+                                 [](const auto& a) { return a.has_value(); }));
+    };
+    const int awaited = telnet::kSetControl;
     const QDeadlineTimer deadline(timeouts_.negotiation);
-    while (answers.size() < awaited) {
+    while (answered() < awaited) {
         if (!takeReceived()) {
             fail(NetworkFailure::ConnectionClosed);
             return false;
@@ -200,9 +209,9 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
             if (sub.option != telnet::kComPort || sub.payload.isEmpty()) continue;
             const std::uint8_t command = std::uint8_t(sub.payload[0]) - telnet::kServerOffset;
             if (command < telnet::kSetBaudRate || command > telnet::kSetControl) continue;
-            answers.append(sub);
+            answers[command] = sub.payload.mid(1);
         }
-        if (answers.size() >= awaited) break;
+        if (answered() >= awaited) break;
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
             if (!isOpen()) {
                 fail(NetworkFailure::ConnectionClosed);
@@ -210,7 +219,7 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
             }
             if (!deadline.hasExpired()) continue;
             fail(NetworkFailure::SettingNotAnswered, QStringLiteral("%1 of %2 within %3 ms")
-                                                         .arg(answers.size())
+                                                         .arg(answered())
                                                          .arg(awaited)
                                                          .arg(timeouts_.negotiation.count()));
             return false;
@@ -221,14 +230,7 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
     // DTR, and the register line works without it).
     for (const Asked& a : asked) {
         if (a.command == telnet::kSetControl) continue;
-        const auto answer = std::find_if(answers.begin(), answers.end(), [&](const auto& sub) {
-            return std::uint8_t(sub.payload[0]) == a.command + telnet::kServerOffset;
-        });
-        if (answer == answers.end()) {
-            fail(NetworkFailure::SettingNotAnswered, QString::fromLatin1(a.name));
-            return false;
-        }
-        const QByteArray value = answer->payload.mid(1);
+        const QByteArray value = *answers[a.command];
         if (value != a.value) {
             const auto number = [&](const QByteArray& bytes) {
                 return bytes.size() == 4   ? QString::number(qFromBigEndian<quint32>(bytes.data()))

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QTcpServer>
+#include <QtEndian>
 #include <thread>
 
 #include "link/network_port.h"
@@ -227,4 +228,121 @@ TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
     port.close();
     server.join();
     ::close(listener);
+}
+
+namespace {
+
+QByteArray comPortAnswer(std::uint8_t command, QByteArray value) {
+    return link::telnet::comPortCommand(command + link::telnet::kServerOffset, value);
+}
+
+QByteArray baudValue(quint32 baud) {
+    QByteArray value(4, '\0');
+    qToBigEndian<quint32>(baud, value.data());
+    return value;
+}
+
+// A Telnet server that offers COM-PORT at once and, when the line settings
+// have come, answers them with `batches`, one send each, a pause between.
+class ScriptedComPortServer {
+public:
+    explicit ScriptedComPortServer(QList<QByteArray> batches) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this, batches] {
+            const int connection = ::accept(listener_, nullptr, nullptr);
+            const unsigned char offer[] = {255, 253, 44};  // IAC DO COM-PORT
+            ::send(connection, offer, sizeof offer, 0);
+            // The DTR command is the last of the settings.
+            const QByteArray last = link::telnet::comPortCommand(link::telnet::kSetControl, "\x08");
+            QByteArray heard;
+            char bytes[256];
+            bool answered = false;
+            for (;;) {
+                const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
+                if (n <= 0) break;
+                heard.append(bytes, n);
+                if (answered || !heard.contains(last)) continue;
+                answered = true;
+                for (const QByteArray& batch : batches) {
+                    ::send(connection, batch.constData(), size_t(batch.size()), 0);
+                    ::usleep(100000);
+                }
+            }
+            ::close(connection);
+        });
+    }
+    ~ScriptedComPortServer() {
+        thread_.join();
+        ::close(listener_);
+    }
+    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_); }
+
+private:
+    int listener_ = -1;
+    quint16 port_ = 0;
+    std::thread thread_;
+};
+
+}  // namespace
+
+// The server's answers to the line settings as servers send them: each
+// setting is taken as confirmed by the answer it got, however many answers
+// came and whatever the server said of its port between them.
+TEST(SerialServerLink, TheLineSettingsStandByTheServersAnswers) {
+    using namespace link::telnet;
+    const QByteArray speed = comPortAnswer(kSetBaudRate, baudValue(115200));
+    const QByteArray dataBits = comPortAnswer(kSetDataSize, "\x08");
+    const QByteArray parity = comPortAnswer(kSetParity, "\x01");
+    const QByteArray stopBits = comPortAnswer(kSetStopSize, "\x02");
+    const QByteArray flow = comPortAnswer(kSetControl, "\x01");
+    const QByteArray lineState = comPortCommand(106, "\x60");   // NOTIFY-LINESTATE
+    const QByteArray modemState = comPortCommand(107, "\xFF");  // NOTIFY-MODEMSTATE, an IAC
+    const QByteArray echo("\xFF\xFB\x01\xFF\xFD\x1F");          // WILL ECHO, DO NAWS
+    const struct {
+        const char* name;
+        QList<QByteArray> batches;
+        bool applies;
+        QString error;
+    } rows[] = {
+        {"each answered once", {speed + dataBits + parity + stopBits + flow}, true, ""},
+        {"the speed answered twice before the stop bits",
+         {speed + speed + dataBits + parity + flow, stopBits},
+         true,
+         ""},
+        {"notices and other options between the answers, split inside a command",
+         {lineState + speed + modemState.left(5), modemState.mid(5) + echo + dataBits,
+          parity + stopBits.left(3), stopBits.mid(3) + flow},
+         true,
+         ""},
+        {"another speed set",
+         {comPortAnswer(kSetBaudRate, baudValue(9600)) + dataBits + parity + stopBits + flow},
+         false,
+         "the server refused a line setting (speed 115200 asked, 9600 set)"},
+        {"no answers",
+         {},
+         false,
+         "the server did not confirm the line settings (0 of 5 within 600 ms)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedComPortServer server(row.batches);
+        link::NetworkBytePort::Timeouts timeouts;
+        timeouts.negotiation = std::chrono::milliseconds(600);
+        link::NetworkBytePort port(timeouts);
+        ASSERT_TRUE(port.open(server.address())) << qPrintable(port.errorString());
+        link::LineSettings settings;
+        settings.baudRate = 115200;
+        settings.dataTerminalReady = true;
+        EXPECT_EQ(port.apply(settings), row.applies);
+        EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
+        port.close();
+    }
 }
