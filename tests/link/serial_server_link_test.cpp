@@ -346,3 +346,48 @@ TEST(SerialServerLink, TheLineSettingsStandByTheServersAnswers) {
         port.close();
     }
 }
+
+// Replies that come after their time-out, through either kind of server:
+// the late answer is dropped before the next exchange, and every read
+// retried as a run retries a record returns exactly its own record.
+TEST(SerialServerLink, ALateReplyIsNeverTakenForALaterRecord) {
+    ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
+    const auto record = [](int n) {
+        return QByteArray::number(n) + ";Op" + QByteArray::number(n) + ";1;0;";
+    };
+    const auto reply = [](int n) {
+        return "3;" + QByteArray::number(n) + ';' + QByteArray::number(n) + ";Op" +
+               QByteArray::number(n) + ";1;";
+    };
+    for (const bool telnet : {false, true}) {
+        SCOPED_TRACE(telnet ? "RFC 2217" : "raw TCP");
+        SimProcess ecr({"--model", "neon", "--late-replies=2"});
+        ASSERT_FALSE(ecr.path().isEmpty());
+        Ser2netProcess server(ecr.path(), 115200);
+        const QString address = telnet ? server.rfc2217() : server.raw();
+        auto link = link::makeSerialLink([&](int) { return address; });
+        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+        int failures = 0;
+        for (int n = 1; n <= 4; ++n) {
+            int result = -1;
+            for (int attempt = 0; attempt < 5 && result < 0; ++attempt) {
+                result = link->WriteRecord(1, 3, n, record(n));
+                if (result < 0) ++failures;
+            }
+            ASSERT_GT(result, 0) << n;
+        }
+        for (int n = 1; n <= 4; ++n) {
+            QByteArray got;
+            int result = -1;
+            for (int attempt = 0; attempt < 5 && result < 0; ++attempt) {
+                result = link->ReadRecord(1, 3, n, got);
+                if (result < 0) ++failures;
+            }
+            ASSERT_GT(result, 0) << n;
+            EXPECT_EQ(got, reply(n));
+        }
+        // The two late replies each cost an exchange.
+        EXPECT_GE(failures, 1);
+        link->ClosePort(1);
+    }
+}
