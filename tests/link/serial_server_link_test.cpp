@@ -90,39 +90,43 @@ TEST(SerialServerLink, FillBytesCrossTheTelnetEscapingBothWays) {
 // port as a new connection and the run goes on with that record.
 TEST(SerialServerLink, ARunOutlivesTheServerWithRetry) {
     ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
-    SimProcess ecr({"--model", "neon", "--log"});
-    ASSERT_FALSE(ecr.path().isEmpty());
-    Ser2netProcess server(ecr.path(), 4800);
-    auto link = link::makeSerialLink([&](int) { return server.rfc2217(); });
-    ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+    for (const bool telnet : {true, false}) {
+        SCOPED_TRACE(telnet ? "RFC 2217" : "raw TCP");
+        SimProcess ecr({"--model", "neon", "--log"});
+        ASSERT_FALSE(ecr.path().isEmpty());
+        Ser2netProcess server(ecr.path(), telnet ? 4800 : 115200);
+        auto link =
+            link::makeSerialLink([&](int) { return telnet ? server.rfc2217() : server.raw(); });
+        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
 
-    RetryAfterRestart dialogs(server);
-    transfer::RunControl control;
-    transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
-    QList<transfer::RecordOutcome> outcomes;
-    std::optional<link::ResultCause> lostCause;
-    for (int record = 1; record <= 6; ++record) {
-        if (record == 4) server.stop();
-        const QByteArray data =
-            QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
-        outcomes.append(records.transfer(record, [&] {
-            const int result = link->WriteRecord(1, 3, record, data);
-            if (result < 0 && !lostCause) lostCause = link->lastCause();
-            return result;
-        }));
-    }
-    EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
-    EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
-    EXPECT_TRUE(dialogs.restarted);
-    EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
+        RetryAfterRestart dialogs(server);
+        transfer::RunControl control;
+        transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
+        QList<transfer::RecordOutcome> outcomes;
+        std::optional<link::ResultCause> lostCause;
+        for (int record = 1; record <= 6; ++record) {
+            if (record == 4) server.stop();
+            const QByteArray data =
+                QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
+            outcomes.append(records.transfer(record, [&] {
+                const int result = link->WriteRecord(1, 3, record, data);
+                if (result < 0 && !lostCause) lostCause = link->lastCause();
+                return result;
+            }));
+        }
+        EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
+        EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
+        EXPECT_TRUE(dialogs.restarted);
+        EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
 
-    for (int record = 1; record <= 6; ++record) {
-        QByteArray reply;
-        ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
-        EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
-                             ";Op" + QByteArray::number(record) + ";1;");
+        for (int record = 1; record <= 6; ++record) {
+            QByteArray reply;
+            ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
+            EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
+                                 ";Op" + QByteArray::number(record) + ";1;");
+        }
+        link->ClosePort(1);
     }
-    link->ClosePort(1);
 }
 
 // No answer within the connect time-out, and a server that never answers the
