@@ -82,6 +82,19 @@ void NetworkBytePort::failConnect() {
     socket_.reset();
 }
 
+void NetworkBytePort::failClosed() {
+    // A server that hangs up on opening may say why first, in words (ser2net
+    // does when another client holds its port): they are what the person can
+    // act on. Bytes that are not a line of text are not words.
+    QByteArray said = data_.mid(dataRead_).trimmed();
+    const bool words =
+        !said.isEmpty() && said.size() <= 200 && std::all_of(said.begin(), said.end(), [](char c) {
+            return (c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n' || c == '\t';
+        });
+    fail(NetworkFailure::ConnectionClosed,
+         words ? QString::fromLatin1(said).simplified() : QString());
+}
+
 bool NetworkBytePort::open(const QString& address) {
     error_.clear();
     if (socket_) socket_->abort();
@@ -125,23 +138,28 @@ bool NetworkBytePort::negotiateComPort() {
            waitForMore(remaining(greeting))) {
     }
     if (!takeReceived()) {
-        fail(NetworkFailure::ConnectionClosed);
+        failClosed();
         return false;
     }
     send(stream_.opening(true));
     for (;;) {
         if (!takeReceived()) {
-            fail(NetworkFailure::ConnectionClosed);
+            failClosed();
             return false;
         }
-        if (stream_.localEnabled(telnet::kComPort)) return true;
+        if (stream_.localEnabled(telnet::kComPort)) {
+            // Agreed in the greeting of a server that hung up right after it.
+            if (isOpen()) return true;
+            failClosed();
+            return false;
+        }
         if (stream_.localRefused(telnet::kComPort)) {
             fail(NetworkFailure::OptionRefused);
             return false;
         }
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
             if (!isOpen()) {
-                fail(NetworkFailure::ConnectionClosed);
+                failClosed();
                 return false;
             }
             if (!deadline.hasExpired()) continue;
@@ -153,7 +171,10 @@ bool NetworkBytePort::negotiateComPort() {
 }
 
 bool NetworkBytePort::apply(const LineSettings& settings) {
-    if (!isOpen()) return false;
+    if (!isOpen()) {
+        if (socket_) failClosed();
+        return false;
+    }
     // A raw port carries bytes only: its speed and framing are the server's.
     if (!telnet()) return true;
     return confirmSettings(settings);
@@ -202,7 +223,7 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
     const QDeadlineTimer deadline(timeouts_.negotiation);
     while (answered() < awaited) {
         if (!takeReceived()) {
-            fail(NetworkFailure::ConnectionClosed);
+            failClosed();
             return false;
         }
         for (const telnet::Subnegotiation& sub : stream_.takeSubnegotiations()) {
@@ -214,7 +235,7 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
         if (answered() >= awaited) break;
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
             if (!isOpen()) {
-                fail(NetworkFailure::ConnectionClosed);
+                failClosed();
                 return false;
             }
             if (!deadline.hasExpired()) continue;

@@ -395,3 +395,53 @@ TEST(SerialServerLink, ALateReplyIsNeverTakenForALaterRecord) {
         link->ClosePort(1);
     }
 }
+
+// A server that hangs up on opening says why in words, as ser2net does when
+// another client holds its port: the failure tells them.
+TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
+    // ser2net's options: WILL SGA, DO SGA, WILL ECHO, DONT ECHO, DO BINARY,
+    // WILL BINARY, DO COM-PORT.
+    const QByteArray greeting = QByteArray::fromHex("fffb03fffd03fffb01fffe01fffd00fffb00fffd2c");
+    const struct {
+        const char* name;
+        QByteArray sent;
+        QString error;
+    } rows[] = {
+        {"the port held by another client", greeting + "Port's device already in use\r\n",
+         "the server closed the connection (Port's device already in use)"},
+        {"no words", greeting, "the server closed the connection"},
+        {"bytes that are not words", greeting + "\x01\x02\xFF\xFF",
+         "the server closed the connection"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ASSERT_EQ(::listen(listener, 1), 0);
+        socklen_t length = sizeof address;
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+        std::thread server([listener, sent = row.sent] {
+            const int connection = ::accept(listener, nullptr, nullptr);
+            ::send(connection, sent.constData(), size_t(sent.size()), 0);
+            ::shutdown(connection, SHUT_WR);
+            char bytes[256];
+            while (::recv(connection, bytes, sizeof bytes, 0) > 0) {
+            }
+            ::close(connection);
+        });
+        link::NetworkBytePort port;
+        link::LineSettings settings;
+        settings.baudRate = 9600;
+        const bool opened =
+            port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))) &&
+            port.apply(settings);
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
+        port.close();
+        server.join();
+        ::close(listener);
+    }
+}
