@@ -1,5 +1,7 @@
 #include "link/network_address.h"
 
+#include <algorithm>
+
 namespace tabulon::link {
 
 namespace {
@@ -42,9 +44,13 @@ std::optional<NetworkAddress> parseNetworkAddress(QStringView text) {
     if (address.host.isEmpty() || address.host.contains(u'/') || address.host.contains(u' '))
         return std::nullopt;
     const QStringView portText = rest.mid(colon + 1);
+    // Digits only: the number reader would pass over blanks and a sign, and
+    // an address with a blank in it is not the one the person meant.
+    const bool digits = !portText.isEmpty() && std::all_of(portText.begin(), portText.end(),
+                                                           [](QChar c) { return c.isDigit(); });
     bool ok = false;
-    const uint port = portText.toUInt(&ok);
-    if (!ok || portText.startsWith(u'+') || port < 1 || port > 65535) return std::nullopt;
+    const uint port = digits ? portText.toUInt(&ok) : 0;
+    if (!ok || port < 1 || port > 65535) return std::nullopt;
     address.port = quint16(port);
     return address;
 }

@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
 
 namespace tabulon::link {
 
@@ -80,6 +82,19 @@ void NetworkBytePort::failConnect() {
     socket_.reset();
 }
 
+void NetworkBytePort::failClosed() {
+    // A server that hangs up on opening may say why first, in words (ser2net
+    // does when another client holds its port): they are what the person can
+    // act on. Bytes that are not a line of text are not words.
+    QByteArray said = data_.mid(dataRead_).trimmed();
+    const bool words =
+        !said.isEmpty() && said.size() <= 200 && std::all_of(said.begin(), said.end(), [](char c) {
+            return (c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n' || c == '\t';
+        });
+    fail(NetworkFailure::ConnectionClosed,
+         words ? QString::fromLatin1(said).simplified() : QString());
+}
+
 bool NetworkBytePort::open(const QString& address) {
     error_.clear();
     if (socket_) socket_->abort();
@@ -123,23 +138,28 @@ bool NetworkBytePort::negotiateComPort() {
            waitForMore(remaining(greeting))) {
     }
     if (!takeReceived()) {
-        fail(NetworkFailure::ConnectionClosed);
+        failClosed();
         return false;
     }
     send(stream_.opening(true));
     for (;;) {
         if (!takeReceived()) {
-            fail(NetworkFailure::ConnectionClosed);
+            failClosed();
             return false;
         }
-        if (stream_.localEnabled(telnet::kComPort)) return true;
+        if (stream_.localEnabled(telnet::kComPort)) {
+            // Agreed in the greeting of a server that hung up right after it.
+            if (isOpen()) return true;
+            failClosed();
+            return false;
+        }
         if (stream_.localRefused(telnet::kComPort)) {
             fail(NetworkFailure::OptionRefused);
             return false;
         }
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
             if (!isOpen()) {
-                fail(NetworkFailure::ConnectionClosed);
+                failClosed();
                 return false;
             }
             if (!deadline.hasExpired()) continue;
@@ -151,7 +171,10 @@ bool NetworkBytePort::negotiateComPort() {
 }
 
 bool NetworkBytePort::apply(const LineSettings& settings) {
-    if (!isOpen()) return false;
+    if (!isOpen()) {
+        if (socket_) failClosed();
+        return false;
+    }
     // A raw port carries bytes only: its speed and framing are the server's.
     if (!telnet()) return true;
     return confirmSettings(settings);
@@ -184,33 +207,40 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
     for (const Asked& a : asked) commands += telnet::comPortCommand(a.command, a.value);
     send(commands);
 
-    // The server answers each command with the value it set. DTR is asked for
-    // last and its answer not awaited: a server port without modem lines
-    // (ser2net on a pseudo-terminal) leaves it unanswered, and the register
-    // line works without it, as it does on a local port that cannot raise it.
-    const qsizetype awaited = asked.size() - 1;
-    QList<telnet::Subnegotiation> answers;
+    // The server answers each command with the value it set; a server may
+    // answer one twice, or tell of its port between the answers, so each
+    // setting stands by the last answer it got. DTR is asked for last and
+    // its answer not awaited: a server port without modem lines (ser2net on a
+    // pseudo-terminal) leaves it unanswered, and the register line works
+    // without it, as it does on a local port that cannot raise it. One answer
+    // to the control commands (the flow control's) is awaited.
+    std::array<std::optional<QByteArray>, telnet::kSetControl + 1> answers;
+    const auto answered = [&] {
+        return int(std::count_if(answers.begin(), answers.end(),
+                                 [](const auto& a) { return a.has_value(); }));
+    };
+    const int awaited = telnet::kSetControl;
     const QDeadlineTimer deadline(timeouts_.negotiation);
-    while (answers.size() < awaited) {
+    while (answered() < awaited) {
         if (!takeReceived()) {
-            fail(NetworkFailure::ConnectionClosed);
+            failClosed();
             return false;
         }
         for (const telnet::Subnegotiation& sub : stream_.takeSubnegotiations()) {
             if (sub.option != telnet::kComPort || sub.payload.isEmpty()) continue;
             const std::uint8_t command = std::uint8_t(sub.payload[0]) - telnet::kServerOffset;
             if (command < telnet::kSetBaudRate || command > telnet::kSetControl) continue;
-            answers.append(sub);
+            answers[command] = sub.payload.mid(1);
         }
-        if (answers.size() >= awaited) break;
+        if (answered() >= awaited) break;
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
             if (!isOpen()) {
-                fail(NetworkFailure::ConnectionClosed);
+                failClosed();
                 return false;
             }
             if (!deadline.hasExpired()) continue;
             fail(NetworkFailure::SettingNotAnswered, QStringLiteral("%1 of %2 within %3 ms")
-                                                         .arg(answers.size())
+                                                         .arg(answered())
                                                          .arg(awaited)
                                                          .arg(timeouts_.negotiation.count()));
             return false;
@@ -221,14 +251,7 @@ bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
     // DTR, and the register line works without it).
     for (const Asked& a : asked) {
         if (a.command == telnet::kSetControl) continue;
-        const auto answer = std::find_if(answers.begin(), answers.end(), [&](const auto& sub) {
-            return std::uint8_t(sub.payload[0]) == a.command + telnet::kServerOffset;
-        });
-        if (answer == answers.end()) {
-            fail(NetworkFailure::SettingNotAnswered, QString::fromLatin1(a.name));
-            return false;
-        }
-        const QByteArray value = answer->payload.mid(1);
+        const QByteArray value = *answers[a.command];
         if (value != a.value) {
             const auto number = [&](const QByteArray& bytes) {
                 return bytes.size() == 4   ? QString::number(qFromBigEndian<quint32>(bytes.data()))

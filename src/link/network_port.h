@@ -43,6 +43,8 @@ private:
     bool telnet() const { return address_.kind == NetworkAddress::Kind::Rfc2217; }
     void fail(NetworkFailure failure, const QString& detail = QString());
     void failConnect();
+    // The server ended the connection while it was being opened.
+    void failClosed();
     // Takes what the socket holds into the data queue, answering Telnet
     // requests on the way; false when the connection is gone.
     bool takeReceived();

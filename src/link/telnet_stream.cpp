@@ -61,20 +61,7 @@ void Stream::receive(QByteArrayView bytes, QByteArray& data) {
                     data.append(c);
                 break;
             case State::Iac:
-                if (byte == kIac) {
-                    data.append(c);
-                    state_ = State::Data;
-                } else if (byte >= kWill && byte <= kDont) {
-                    verb_ = byte;
-                    state_ = State::Command;
-                } else if (byte == kSb) {
-                    sub_ = {};
-                    subStarted_ = false;
-                    state_ = State::Sb;
-                } else {
-                    // NOP, GA, DM and the other one-byte commands carry nothing here.
-                    state_ = State::Data;
-                }
+                afterIac(byte, data);
                 break;
             case State::Command:
                 command(verb_, byte);
@@ -103,11 +90,29 @@ void Stream::receive(QByteArrayView bytes, QByteArray& data) {
                     if (subStarted_) subnegotiations_.append(sub_);
                     state_ = State::Data;
                 } else {
-                    // A command inside a sub-negotiation ends it unfinished.
-                    state_ = State::Data;
+                    // A command inside a sub-negotiation ends it unfinished;
+                    // the command is still one, and its option byte no data.
+                    afterIac(byte, data);
                 }
                 break;
         }
+    }
+}
+
+void Stream::afterIac(std::uint8_t byte, QByteArray& data) {
+    if (byte == kIac) {
+        data.append(char(byte));
+        state_ = State::Data;
+    } else if (byte >= kWill && byte <= kDont) {
+        verb_ = byte;
+        state_ = State::Command;
+    } else if (byte == kSb) {
+        sub_ = {};
+        subStarted_ = false;
+        state_ = State::Sb;
+    } else {
+        // NOP, GA, DM and the other one-byte commands carry nothing here.
+        state_ = State::Data;
     }
 }
 

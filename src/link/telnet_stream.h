@@ -78,6 +78,8 @@ private:
         bool refused = false;
     };
 
+    // The byte after an IAC.
+    void afterIac(std::uint8_t byte, QByteArray& data);
     void command(std::uint8_t verb, std::uint8_t option);
     void reply(std::uint8_t verb, std::uint8_t option);
 

@@ -40,6 +40,11 @@ TEST(NetworkAddress, TakesTheTwoSchemesAndRefusesTheRest) {
         {"tcp://[::1]4001", true, std::nullopt},
         {"tcp://a/b:4001", true, std::nullopt},
         {"rfc2217://box:40x", true, std::nullopt},
+        {"tcp://box: 4001", true, std::nullopt},
+        {"tcp://box:4001 ", true, std::nullopt},
+        {"tcp://box:40 01", true, std::nullopt},
+        {"tcp://[::1]: 4001", true, std::nullopt},
+        {"tcp://box:04001", true, NetworkAddress{K::RawTcp, "box", 4001}},
         {"/dev/ttyUSB0", false, std::nullopt},
         {"COM5", false, std::nullopt},
         {"telnet://box:23", false, std::nullopt},
@@ -117,6 +122,9 @@ TEST(TelnetStream, AnswersTheServersRequestsAndKeepsItsData) {
         {"data around commands, NOP and a sub-negotiation", true,
          bytes({'0', kIac, 241, '1', kIac, kSb, 44, 107, 0x30, kIac, kSe, ';', 0xFF, 0xFF, 0x0D}),
          bytes({'0', '1', ';', 0xFF, 0x0D}), "", false, false},
+        {"a sub-negotiation cut short by a command", false,
+         bytes({kIac, kSb, 44, 107, 0x30, kIac, kWill, 1, 'A', kIac, kSb, 44, kIac, kIac, 'B'}),
+         bytes({'A'}), bytes({kIac, kDont, 1}), false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

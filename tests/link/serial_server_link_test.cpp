@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QTcpServer>
+#include <QtEndian>
 #include <thread>
 
 #include "link/network_port.h"
@@ -89,39 +90,43 @@ TEST(SerialServerLink, FillBytesCrossTheTelnetEscapingBothWays) {
 // port as a new connection and the run goes on with that record.
 TEST(SerialServerLink, ARunOutlivesTheServerWithRetry) {
     ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
-    SimProcess ecr({"--model", "neon", "--log"});
-    ASSERT_FALSE(ecr.path().isEmpty());
-    Ser2netProcess server(ecr.path(), 4800);
-    auto link = link::makeSerialLink([&](int) { return server.rfc2217(); });
-    ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+    for (const bool telnet : {true, false}) {
+        SCOPED_TRACE(telnet ? "RFC 2217" : "raw TCP");
+        SimProcess ecr({"--model", "neon", "--log"});
+        ASSERT_FALSE(ecr.path().isEmpty());
+        Ser2netProcess server(ecr.path(), telnet ? 4800 : 115200);
+        auto link =
+            link::makeSerialLink([&](int) { return telnet ? server.rfc2217() : server.raw(); });
+        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
 
-    RetryAfterRestart dialogs(server);
-    transfer::RunControl control;
-    transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
-    QList<transfer::RecordOutcome> outcomes;
-    std::optional<link::ResultCause> lostCause;
-    for (int record = 1; record <= 6; ++record) {
-        if (record == 4) server.stop();
-        const QByteArray data =
-            QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
-        outcomes.append(records.transfer(record, [&] {
-            const int result = link->WriteRecord(1, 3, record, data);
-            if (result < 0 && !lostCause) lostCause = link->lastCause();
-            return result;
-        }));
-    }
-    EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
-    EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
-    EXPECT_TRUE(dialogs.restarted);
-    EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
+        RetryAfterRestart dialogs(server);
+        transfer::RunControl control;
+        transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
+        QList<transfer::RecordOutcome> outcomes;
+        std::optional<link::ResultCause> lostCause;
+        for (int record = 1; record <= 6; ++record) {
+            if (record == 4) server.stop();
+            const QByteArray data =
+                QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
+            outcomes.append(records.transfer(record, [&] {
+                const int result = link->WriteRecord(1, 3, record, data);
+                if (result < 0 && !lostCause) lostCause = link->lastCause();
+                return result;
+            }));
+        }
+        EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
+        EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
+        EXPECT_TRUE(dialogs.restarted);
+        EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
 
-    for (int record = 1; record <= 6; ++record) {
-        QByteArray reply;
-        ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
-        EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
-                             ";Op" + QByteArray::number(record) + ";1;");
+        for (int record = 1; record <= 6; ++record) {
+            QByteArray reply;
+            ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
+            EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
+                                 ";Op" + QByteArray::number(record) + ";1;");
+        }
+        link->ClosePort(1);
     }
-    link->ClosePort(1);
 }
 
 // No answer within the connect time-out, and a server that never answers the
@@ -227,4 +232,216 @@ TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
     port.close();
     server.join();
     ::close(listener);
+}
+
+namespace {
+
+QByteArray comPortAnswer(std::uint8_t command, QByteArray value) {
+    return link::telnet::comPortCommand(command + link::telnet::kServerOffset, value);
+}
+
+QByteArray baudValue(quint32 baud) {
+    QByteArray value(4, '\0');
+    qToBigEndian<quint32>(baud, value.data());
+    return value;
+}
+
+// A Telnet server that offers COM-PORT at once and, when the line settings
+// have come, answers them with `batches`, one send each, a pause between.
+class ScriptedComPortServer {
+public:
+    explicit ScriptedComPortServer(QList<QByteArray> batches) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this, batches] {
+            const int connection = ::accept(listener_, nullptr, nullptr);
+            const unsigned char offer[] = {255, 253, 44};  // IAC DO COM-PORT
+            ::send(connection, offer, sizeof offer, 0);
+            // The DTR command is the last of the settings.
+            const QByteArray last = link::telnet::comPortCommand(link::telnet::kSetControl, "\x08");
+            QByteArray heard;
+            char bytes[256];
+            bool answered = false;
+            for (;;) {
+                const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
+                if (n <= 0) break;
+                heard.append(bytes, n);
+                if (answered || !heard.contains(last)) continue;
+                answered = true;
+                for (const QByteArray& batch : batches) {
+                    ::send(connection, batch.constData(), size_t(batch.size()), 0);
+                    ::usleep(100000);
+                }
+            }
+            ::close(connection);
+        });
+    }
+    ~ScriptedComPortServer() {
+        thread_.join();
+        ::close(listener_);
+    }
+    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_); }
+
+private:
+    int listener_ = -1;
+    quint16 port_ = 0;
+    std::thread thread_;
+};
+
+}  // namespace
+
+// The server's answers to the line settings as servers send them: each
+// setting is taken as confirmed by the answer it got, however many answers
+// came and whatever the server said of its port between them.
+TEST(SerialServerLink, TheLineSettingsStandByTheServersAnswers) {
+    using namespace link::telnet;
+    const QByteArray speed = comPortAnswer(kSetBaudRate, baudValue(115200));
+    const QByteArray dataBits = comPortAnswer(kSetDataSize, "\x08");
+    const QByteArray parity = comPortAnswer(kSetParity, "\x01");
+    const QByteArray stopBits = comPortAnswer(kSetStopSize, "\x02");
+    const QByteArray flow = comPortAnswer(kSetControl, "\x01");
+    const QByteArray lineState = comPortCommand(106, "\x60");   // NOTIFY-LINESTATE
+    const QByteArray modemState = comPortCommand(107, "\xFF");  // NOTIFY-MODEMSTATE, an IAC
+    const QByteArray echo("\xFF\xFB\x01\xFF\xFD\x1F");          // WILL ECHO, DO NAWS
+    const struct {
+        const char* name;
+        QList<QByteArray> batches;
+        bool applies;
+        QString error;
+    } rows[] = {
+        {"each answered once", {speed + dataBits + parity + stopBits + flow}, true, ""},
+        {"the speed answered twice before the stop bits",
+         {speed + speed + dataBits + parity + flow, stopBits},
+         true,
+         ""},
+        {"notices and other options between the answers, split inside a command",
+         {lineState + speed + modemState.left(5), modemState.mid(5) + echo + dataBits,
+          parity + stopBits.left(3), stopBits.mid(3) + flow},
+         true,
+         ""},
+        {"another speed set",
+         {comPortAnswer(kSetBaudRate, baudValue(9600)) + dataBits + parity + stopBits + flow},
+         false,
+         "the server refused a line setting (speed 115200 asked, 9600 set)"},
+        {"no answers",
+         {},
+         false,
+         "the server did not confirm the line settings (0 of 5 within 600 ms)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedComPortServer server(row.batches);
+        link::NetworkBytePort::Timeouts timeouts;
+        timeouts.negotiation = std::chrono::milliseconds(600);
+        link::NetworkBytePort port(timeouts);
+        ASSERT_TRUE(port.open(server.address())) << qPrintable(port.errorString());
+        link::LineSettings settings;
+        settings.baudRate = 115200;
+        settings.dataTerminalReady = true;
+        EXPECT_EQ(port.apply(settings), row.applies);
+        EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
+        port.close();
+    }
+}
+
+// Replies that come after their time-out, through either kind of server:
+// the late answer is dropped before the next exchange, and every read
+// retried as a run retries a record returns exactly its own record.
+TEST(SerialServerLink, ALateReplyIsNeverTakenForALaterRecord) {
+    ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
+    const auto record = [](int n) {
+        return QByteArray::number(n) + ";Op" + QByteArray::number(n) + ";1;0;";
+    };
+    const auto reply = [](int n) {
+        return "3;" + QByteArray::number(n) + ';' + QByteArray::number(n) + ";Op" +
+               QByteArray::number(n) + ";1;";
+    };
+    for (const bool telnet : {false, true}) {
+        SCOPED_TRACE(telnet ? "RFC 2217" : "raw TCP");
+        SimProcess ecr({"--model", "neon", "--late-replies=2"});
+        ASSERT_FALSE(ecr.path().isEmpty());
+        Ser2netProcess server(ecr.path(), 115200);
+        const QString address = telnet ? server.rfc2217() : server.raw();
+        auto link = link::makeSerialLink([&](int) { return address; });
+        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
+        int failures = 0;
+        for (int n = 1; n <= 4; ++n) {
+            int result = -1;
+            for (int attempt = 0; attempt < 5 && result < 0; ++attempt) {
+                result = link->WriteRecord(1, 3, n, record(n));
+                if (result < 0) ++failures;
+            }
+            ASSERT_GT(result, 0) << n;
+        }
+        for (int n = 1; n <= 4; ++n) {
+            QByteArray got;
+            int result = -1;
+            for (int attempt = 0; attempt < 5 && result < 0; ++attempt) {
+                result = link->ReadRecord(1, 3, n, got);
+                if (result < 0) ++failures;
+            }
+            ASSERT_GT(result, 0) << n;
+            EXPECT_EQ(got, reply(n));
+        }
+        // The two late replies each cost an exchange.
+        EXPECT_GE(failures, 1);
+        link->ClosePort(1);
+    }
+}
+
+// A server that hangs up on opening says why in words, as ser2net does when
+// another client holds its port: the failure tells them.
+TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
+    // ser2net's options: WILL SGA, DO SGA, WILL ECHO, DONT ECHO, DO BINARY,
+    // WILL BINARY, DO COM-PORT.
+    const QByteArray greeting = QByteArray::fromHex("fffb03fffd03fffb01fffe01fffd00fffb00fffd2c");
+    const struct {
+        const char* name;
+        QByteArray sent;
+        QString error;
+    } rows[] = {
+        {"the port held by another client", greeting + "Port's device already in use\r\n",
+         "the server closed the connection (Port's device already in use)"},
+        {"no words", greeting, "the server closed the connection"},
+        {"bytes that are not words", greeting + "\x01\x02\xFF\xFF",
+         "the server closed the connection"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ASSERT_EQ(::listen(listener, 1), 0);
+        socklen_t length = sizeof address;
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+        std::thread server([listener, sent = row.sent] {
+            const int connection = ::accept(listener, nullptr, nullptr);
+            ::send(connection, sent.constData(), size_t(sent.size()), 0);
+            ::shutdown(connection, SHUT_WR);
+            char bytes[256];
+            while (::recv(connection, bytes, sizeof bytes, 0) > 0) {
+            }
+            ::close(connection);
+        });
+        link::NetworkBytePort port;
+        link::LineSettings settings;
+        settings.baudRate = 9600;
+        const bool opened =
+            port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))) &&
+            port.apply(settings);
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
+        port.close();
+        server.join();
+        ::close(listener);
+    }
 }
