@@ -56,16 +56,21 @@ public:
     }
 };
 
-// The toolkit's Russian locale still gives sizes in English units; the
-// file list shows them in Russian, the number with "." as everywhere else.
-class RussianSizes final : public QIdentityProxyModel {
+// The toolkit's Russian locale still gives sizes in English units, and its
+// dates follow the system's own locale (on Windows, the user's regional
+// settings, whatever the program asks): the file list shows both in Russian,
+// numbers with "." as everywhere else.
+class RussianSizesAndDates final : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int role) const override {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
-        if (files && index.column() == 1 && role == Qt::DisplayRole) {
+        if (files && role == Qt::DisplayRole) {
             const QModelIndex source = mapToSource(index);
-            if (!files->isDir(source)) return russianDataSize(files->size(source));
+            if (index.column() == 1 && !files->isDir(source))
+                return russianDataSize(files->size(source));
+            if (index.column() == 3)
+                return files->lastModified(source).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
         }
         return QIdentityProxyModel::data(index, role);
     }
@@ -127,7 +132,7 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bo
     dialog.setWindowTitle(request.title);
     static RussianFileTypes fileTypes;
     dialog.setIconProvider(&fileTypes);
-    dialog.setProxyModel(new RussianSizes(&dialog));
+    dialog.setProxyModel(new RussianSizesAndDates(&dialog));
     // Given no folder, Qt's dialog shows the drives rather than any folder;
     // a dialog of this program starts in the working directory then.
     dialog.setDirectory(request.directory.isEmpty() ? QDir::currentPath() : request.directory);

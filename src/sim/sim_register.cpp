@@ -1,9 +1,8 @@
 #include "sim/sim_register.h"
 
-#include <QStringDecoder>
-
 #include "link/frame.h"
 #include "link/line_bytes.h"
+#include "text/cp1251.h"
 
 namespace tabulon::sim {
 
@@ -163,9 +162,7 @@ void SimulatedRegister::frame(QByteArray& out) {
         return;
     }
     commands_.append(frameText_);
-    if (journal_)
-        *journal_ << QStringLiteral("command: ") +
-                         QStringDecoder("windows-1251").decode(frameText_);
+    if (journal_) *journal_ << QStringLiteral("command: ") + text::fromCp1251(frameText_);
     out += char(kAck);
     std::optional<QByteArray> reply = script_ ? script_(frameText_) : std::nullopt;
     if (!reply && faults_.errorReplies.fire()) reply = QByteArray("E0;");
