@@ -20,6 +20,30 @@ using namespace tabulon;
 
 namespace {
 
+// A socket listening on a free loopback port (-1 when the system refused),
+// and the address it took.
+struct LoopbackListener {
+    int socket = -1;
+    sockaddr_in address{};
+    quint16 port() const { return ntohs(address.sin_port); }
+};
+
+LoopbackListener listenOnLoopback(int backlog) {
+    LoopbackListener listener;
+    listener.address.sin_family = AF_INET;
+    listener.address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    socklen_t length = sizeof listener.address;
+    auto* address = reinterpret_cast<sockaddr*>(&listener.address);
+    if (::bind(socket, address, length) != 0 || ::listen(socket, backlog) != 0 ||
+        ::getsockname(socket, address, &length) != 0) {
+        ::close(socket);
+        return listener;
+    }
+    listener.socket = socket;
+    return listener;
+}
+
 QByteArray fillRow() {
     return QByteArray("255;").repeated(24);
 }
@@ -135,15 +159,11 @@ TEST(SerialServerLink, ARunOutlivesTheServerWithRetry) {
 TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
     // A listening socket with a backlog of one, its queue filled: the next
     // connection's SYN goes unanswered, as with a server that is off.
-    const int full = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(full, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(full, 0), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(full, reinterpret_cast<sockaddr*>(&address), &length);
-    const quint16 fullPort = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback(0);
+    ASSERT_NE(listener.socket, -1);
+    const int full = listener.socket;
+    sockaddr_in address = listener.address;
+    const quint16 fullPort = listener.port();
     QList<int> fillers;
     for (int i = 0; i < 3; ++i) {
         const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
@@ -192,14 +212,10 @@ TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
 // what comes before its greeting and refuses COM-PORT only when asked after
 // it: the port asks once the server has greeted, and hears the refusal.
 TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const LoopbackListener loopback = listenOnLoopback(1);
+    ASSERT_NE(loopback.socket, -1);
+    const int listener = loopback.socket;
+    const sockaddr_in address = loopback.address;
 
     std::thread server([listener] {
         const int connection = ::accept(listener, nullptr, nullptr);
@@ -251,15 +267,9 @@ QByteArray baudValue(quint32 baud) {
 class ScriptedComPortServer {
 public:
     explicit ScriptedComPortServer(QList<QByteArray> batches) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        const LoopbackListener loopback = listenOnLoopback(1);
+        listener_ = loopback.socket;
+        port_ = loopback.port();
         thread_ = std::thread([this, batches] {
             const int connection = ::accept(listener_, nullptr, nullptr);
             const unsigned char offer[] = {255, 253, 44};  // IAC DO COM-PORT
@@ -415,14 +425,10 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ASSERT_EQ(::listen(listener, 1), 0);
-        socklen_t length = sizeof address;
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+        const LoopbackListener loopback = listenOnLoopback(1);
+        ASSERT_NE(loopback.socket, -1);
+        const int listener = loopback.socket;
+        const sockaddr_in address = loopback.address;
         std::thread server([listener, sent = row.sent] {
             const int connection = ::accept(listener, nullptr, nullptr);
             ::send(connection, sent.constData(), size_t(sent.size()), 0);
