@@ -21,6 +21,7 @@
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_catalogue.h"
 #include "catalogue/parameter_values.h"
+#include "connected_window.h"
 #include "link/priority.h"
 #include "link/serial_port.h"
 #include "sim/simulated_line.h"
@@ -40,31 +41,16 @@ namespace sim = tabulon::sim;
 
 namespace {
 
-// A window connected to an in-process simulated register (virtual time).
-struct ConnectedWindow {
-    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T) {
-        auto simulated = sim::makeSimulatedLink(model);
-        line = simulated.line;
-        ecr = simulated.ecr;
-        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
-        control<QComboBox>("ComboBox4")->setCurrentIndex(int(model));
-        control<QComboBox>("ComboBox4")->activated(int(model));
-        control<QPushButton>("Button5")->click();
-        QVERIFY(fixture->waitForLink());
-        QVERIFY(fixture->window().Connected);
+// A window connected to an in-process simulated register (virtual time),
+// with what these tests ask of it besides.
+struct ConnectedWindow : tabulon::testing::ConnectedWindow {
+    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T)
+        : tabulon::testing::ConnectedWindow(model) {
+        QVERIFY(connected);
     }
-    template <class T>
-    T* control(const char* name) {
-        return fixture->control<T>(name);
-    }
-    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
     GridModel& grid(TableKind kind) { return *fixture->window().grid(kind); }
-    void showTab(int tab) { control<QTabWidget>("PageControl1")->setCurrentIndex(tab); }
     // Clicks a button and waits for the run it starts to end.
-    void press(const char* button) {
-        control<QPushButton>(button)->click();
-        QVERIFY(fixture->waitForLink());
-    }
+    void press(const char* button) { QVERIFY(tabulon::testing::ConnectedWindow::press(button)); }
     QStringList messageTexts() {
         QStringList texts;
         for (const auto& box : dialogs().messages()) texts << box.text;
@@ -86,10 +72,6 @@ struct ConnectedWindow {
         });
     }
     QStringList accepted;
-
-    std::shared_ptr<sim::SimulatedLine> line;
-    std::shared_ptr<sim::SimulatedRegister> ecr;
-    std::unique_ptr<WindowFixture> fixture;
 };
 
 // A button of the transfer error dialog, as a scripted answer.
