@@ -22,23 +22,8 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then targets=("${all[@]}"); fi
 
 "$root/scripts/deps.sh"
-packages=(clang-14 libfuzzer-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/install-missing.sh"
+install_missing clang-14 libfuzzer-14-dev
 
 sanitize="${FUZZ_SANITIZE-address,undefined}"
 build="$root/build-fuzz"

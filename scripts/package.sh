@@ -11,21 +11,8 @@ out="$root/build-deb"
 "$root/scripts/deps.sh"
 # dpkg-shlibdeps (dpkg-dev) finds the packages of the linked libraries; file
 # tells CPack which installed files are programs; lintian checks the result.
-tools=(dpkg-dev file lintian)
-missing=()
-for p in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-        exit 1
-    fi
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/install-missing.sh"
+install_missing dpkg-dev file lintian
 
 werror=OFF
 if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
