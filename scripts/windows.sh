@@ -350,6 +350,56 @@ installer() {
     }
     cp "$work/tabulon-windows-x64-setup.exe" "$root/dist/"
     say "installer: dist/tabulon-windows-x64-setup.exe, $(du -h "$root/dist/tabulon-windows-x64-setup.exe" | cut -f1)"
+    check_installer "$root/dist/tabulon-windows-x64-setup.exe"
+}
+
+# The installer run as a user's silent install would run it, into a prefix of
+# its own: the programs and Start menu entries are there, the installed
+# programs start, and the uninstaller takes them all away again. NSIS makes a
+# 32-bit program, so this needs Debian's 32-bit wine beside the 64-bit one.
+check_installer() {
+    local started=$SECONDS prefix="$build/installer-prefix" dir entries status=0
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    install_missing wine32:i386
+    rm -rf "$prefix" && mkdir -p "$prefix"
+    export WINEPREFIX="$prefix" WINEDEBUG=-all
+    wine cmd /c exit > /dev/null 2>&1 < /dev/null || true
+    wine "$1" /S < /dev/null
+    wineserver -w
+    dir="$prefix/drive_c/Program Files/Tabulon"
+    installed_entries() {
+        find "$prefix/drive_c" -ipath '*/Start Menu/Programs/Tabulon/*.lnk' -printf '%f\n' | LC_ALL=C sort | xargs
+    }
+    entries="$(installed_entries)"
+    echo "  installed: $(find "$dir" -type f | wc -l) files; Start menu: $entries"
+    for file in tabulon.exe tabulon-cli.exe Uninstall.exe; do
+        [[ -f "$dir/$file" ]] || { echo "  the installer left no $file" >&2; status=1; }
+    done
+    [[ "$entries" == "README.lnk Tabulon.lnk Uninstall.lnk" ]] ||
+        { echo "  the Start menu entries are not Tabulon, README and Uninstall" >&2; status=1; }
+    ((status == 0)) && (
+        cd "$dir"
+        export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
+        version="$(wine64 ./tabulon-cli.exe --version < /dev/null | tr -d '\r')"
+        echo "  installed tabulon-cli.exe --version: $version"
+        [[ "$version" == "tabulon-cli "* ]]
+        grab="$build/installer-window.png"
+        rm -f "$grab"
+        wine64 ./tabulon.exe --grab "$(winepath -w "$grab")" < /dev/null
+        file "$grab" | grep -q "PNG image data, 769 x 511"
+        echo "  installed tabulon.exe showed its window"
+    ) || status=1
+    # _?= keeps the uninstaller in the folder and waits for it, where by
+    # itself it would copy itself away and return at once.
+    wine "$dir/Uninstall.exe" /S '_?=C:\Program Files\Tabulon' < /dev/null || status=1
+    wineserver -w
+    if [[ -e "$dir/tabulon.exe" || -e "$dir/tabulon-cli.exe" || -n "$(installed_entries)" ]]; then
+        echo "  the uninstaller left programs or Start menu entries behind" >&2
+        status=1
+    fi
+    wineserver -k > /dev/null 2>&1 || true
+    say "installer installed, started and uninstalled under wine in $((SECONDS - started)) s"
+    return $status
 }
 
 # Qt's own Russian texts for the standard dialogs, from Debian's
