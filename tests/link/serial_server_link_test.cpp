@@ -6,13 +6,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <thread>
 
 #include "link/network_port.h"
 #include "link/serial_link.h"
+#include "link/telnet_stream.h"
 #include "sim/sim_process.h"
+#include "sim/sim_register.h"
 #include "support/ser2net_process.h"
 #include "transfer/transfer_record.h"
 
@@ -450,4 +454,45 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
         server.join();
         ::close(listener);
     }
+}
+
+// A Telnet server that passes the register's bytes on without doubling a
+// 0xFF, one right before the "E" of each refusal: the refusal stays one, and
+// the trace shows the bytes as they came over the socket.
+TEST(SerialServerLink, AnIacThatStartsNoCommandIsTheRegistersData) {
+    const LoopbackListener loopback = listenOnLoopback(1);
+    ASSERT_NE(loopback.socket, -1);
+    std::thread server([listener = loopback.socket] {
+        const int connection = ::accept(listener, nullptr, nullptr);
+        sim::SimulatedRegister ecr(sim::Model::Neon);
+        ecr.faults().errorReplies = sim::Fault::always();
+        link::telnet::Stream client;
+        ::send(connection, "\xFF\xFD\x2C", 3, 0);  // IAC DO COM-PORT
+        char bytes[512];
+        for (ssize_t n; (n = ::recv(connection, bytes, sizeof bytes, 0)) > 0;) {
+            QByteArray data, out;
+            client.receive(QByteArrayView(bytes, n), data);
+            for (const link::telnet::Subnegotiation& sub : client.takeSubnegotiations())
+                out += comPortAnswer(std::uint8_t(sub.payload[0]), sub.payload.mid(1));
+            out += ecr.receive(data).replace("\nE",
+                                             "\n\xFF"
+                                             "E");
+            ::send(connection, out.constData(), size_t(out.size()), 0);
+        }
+        ::close(connection);
+    });
+    QTemporaryDir directory;
+    QString error;
+    const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(loopback.port());
+    auto link = link::makeTracedSerialLink([&](int) { return address; },
+                                           directory.filePath("t.trace"), error);
+    ASSERT_EQ(link->OpenPort(1, 9600), 1) << qPrintable(link->openErrorText());
+    EXPECT_EQ(link->WriteRecord(1, 3, 1, "1;Op;1;0;"), -15);
+    EXPECT_EQ(link->lastRefusal(), "E0;");
+    link.reset();
+    server.join();
+    ::close(loopback.socket);
+    QFile trace(directory.filePath("t.trace"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(trace.readAll().contains("<-  06 0A FF 45 30 3B 0D"));
 }
