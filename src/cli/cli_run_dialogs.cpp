@@ -7,9 +7,22 @@ namespace tabulon::cli {
 
 transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResult) {
     // Reads and writes give their results the same meanings.
-    QString line = QStringLiteral("record %1 failed ten times: %2")
-                       .arg(record)
-                       .arg(linkError(link::Operation::WriteRecord, linkResult));
+    return answer(QStringLiteral("record %1 failed ten times: %2")
+                      .arg(record)
+                      .arg(linkError(link::Operation::WriteRecord, linkResult)));
+}
+
+transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int linkResult,
+                                                            link::ResultCause cause,
+                                                            const QByteArray& refusal) {
+    if (cause != link::ResultCause::PortNotOpen && cause != link::ResultCause::ServerUnreachable)
+        return RunDialogs::askAfterFailedRecord(record, linkResult, cause, refusal);
+    return answer(QStringLiteral("record %1 not sent: %2")
+                      .arg(record)
+                      .arg(link::englishText(link::Operation::WriteRecord, cause)));
+}
+
+transfer::FailureAnswer CliRunDialogs::answer(const QString& line) {
     if (policy_ == FailurePolicy::Skip) {
         console_.message(line + QStringLiteral("; skipped"));
         return transfer::FailureAnswer::Skip;

@@ -9,6 +9,16 @@
 
 namespace tabulon::link {
 
+// Told what crossed a port's wire, for a port whose wire carries other bytes
+// than the data it passes (a Telnet connection: IAC doubled, options
+// negotiated): what a trace must show when a stream is in question.
+class WireTap {
+public:
+    virtual ~WireTap() = default;
+    virtual void sent(QByteArrayView bytes) = 0;
+    virtual void received(QByteArrayView bytes) = 0;
+};
+
 // The one place the protocol touches a device. The real ones are a serial port
 // and a serial server's TCP connection; tests and the demo mode put a
 // simulated register behind it.
@@ -37,6 +47,12 @@ public:
 
     // The system's description of the last failure of open() or apply().
     virtual QString errorString() const = 0;
+
+    // Has the port tell `tap` (nullptr: nobody) the bytes as they cross its
+    // wire, where it can; reportsWire() says whether it does for the device
+    // now open. Ports whose wire carries the data as it is need neither.
+    virtual void tapWire(WireTap* tap) { (void)tap; }
+    virtual bool reportsWire() const { return false; }
 };
 
 }  // namespace tabulon::link

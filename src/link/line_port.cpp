@@ -18,6 +18,7 @@ public:
         if (!port_ || network != networkOpen_) {
             if (port_) port_->close();
             port_ = network ? network_() : serial_();
+            port_->tapWire(tap_);
             networkOpen_ = network;
         }
         return port_->open(device);
@@ -38,12 +39,18 @@ public:
     }
     bool close() override { return !port_ || port_->close(); }
     QString errorString() const override { return port_ ? port_->errorString() : QString(); }
+    void tapWire(WireTap* tap) override {
+        tap_ = tap;
+        if (port_) port_->tapWire(tap);
+    }
+    bool reportsWire() const override { return port_ && port_->reportsWire(); }
 
 private:
     PortMaker serial_;
     PortMaker network_;
     std::unique_ptr<BytePort> port_;
     bool networkOpen_ = false;
+    WireTap* tap_ = nullptr;
 };
 
 }  // namespace

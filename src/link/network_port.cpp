@@ -273,7 +273,8 @@ bool NetworkBytePort::isOpen() const {
 
 void NetworkBytePort::send(const QByteArray& bytes) {
     if (!isOpen() || bytes.isEmpty()) return;
-    socket_->write(bytes);
+    const qint64 written = socket_->write(bytes);
+    if (tap_ && written > 0) tap_->sent(QByteArrayView(bytes).first(written));
     flush();
 }
 
@@ -293,6 +294,7 @@ bool NetworkBytePort::takeReceived() {
     if (!socket_) return false;
     if (socket_->bytesAvailable() > 0) {
         const QByteArray bytes = socket_->readAll();
+        if (tap_) tap_->received(bytes);
         if (telnet()) {
             stream_.receive(bytes, data_);
             send(stream_.takeReplies());

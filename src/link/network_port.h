@@ -38,6 +38,10 @@ public:
     void discardInput() override;
     bool close() override;
     QString errorString() const override { return error_; }
+    // The socket's bytes, Telnet's commands and escaping included, and those
+    // that came and were dropped unread.
+    void tapWire(WireTap* tap) override { tap_ = tap; }
+    bool reportsWire() const override { return tap_ != nullptr; }
 
 private:
     bool telnet() const { return address_.kind == NetworkAddress::Kind::Rfc2217; }
@@ -63,6 +67,7 @@ private:
     qsizetype dataRead_ = 0;
     bool collectingAnswers_ = false;  // the settings' confirmations are awaited
     QString error_;
+    WireTap* tap_ = nullptr;
 };
 
 }  // namespace tabulon::link

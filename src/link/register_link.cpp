@@ -213,6 +213,7 @@ int RegisterLink::exchangeEnded(int result) {
     switch (lastCause_) {
         case ResultCause::RegisterNumberOutOfRange:
         case ResultCause::CommandTooLong:
+        case ResultCause::PortNotOpen:
             return result;  // refused before the line was used
         default:
             break;
@@ -237,6 +238,7 @@ int RegisterLink::readRecord(int registerNumber, int table, int record, QByteArr
         return ended(linkResult(op, ResultCause::RegisterNumberOutOfRange));
     const QByteArray command = commandText('R', table, record);
     if (command.size() > kMaxReadCommand) return ended(linkResult(op, ResultCause::CommandTooLong));
+    if (!lineOpen()) return ended(linkResult(op, ResultCause::PortNotOpen));
     setAddress(registerNumber);
     const QByteArray frame = fillRun(11) + BuildFrame(command);
 
@@ -287,6 +289,7 @@ int RegisterLink::writeRecord(int registerNumber, int table, int record, QByteAr
     const QByteArray command = commandText('W', table, record) + data.toByteArray();
     if (command.size() > kMaxWriteCommand)
         return ended(linkResult(op, ResultCause::CommandTooLong));
+    if (!lineOpen()) return ended(linkResult(op, ResultCause::PortNotOpen));
     setAddress(registerNumber);
     const QByteArray frame = BuildFrame(command);
     const QByteArray framed = fillRun(11) + frame;

@@ -56,6 +56,8 @@ public:
 
     // The reply length with the reply text (without CR) in `reply`; `reply` is
     // only written on success. A register that answers "E" is asked ten times.
+    // Neither exchange sends anything on a port that is not open: a bare
+    // select sequence to nowhere would pass for a register that is silent.
     int ReadRecord(int registerNumber, int table, int record, QByteArray& reply);
     // The frame length (command text + 4). The data ends at its first NUL; a
     // command text over 196 bytes is refused with nothing sent.
@@ -74,6 +76,9 @@ public:
     QByteArray lastRefusal() const { return refusal_; }
 
     bool isOpen() const { return openFlag_ == 1; }
+    // Open, and its device still there: a serial server that closed the
+    // connection leaves the port opened but not open.
+    bool lineOpen() const { return openFlag_ == 1 && port_->isOpen(); }
     // A program that closes stops waiting here: polls and select attempts
     // end, and the reset pause is cut short, once `*flag` is true. Nothing
     // else changes; the flag must outlive the link's use of it.

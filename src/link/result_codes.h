@@ -45,6 +45,9 @@ enum class ResultCause {
     RegisterRefused,   // "E" replies to every attempt
     CheckBytesDiffer,
     ConnectionLost,  // the serial server ended the connection during the exchange
+    // The port could not be opened again for an exchange, its serial server
+    // refusing or not answering the connection for as long as a run waits.
+    ServerUnreachable,
 };
 
 // A set of operations, one bit each.
@@ -78,6 +81,8 @@ inline constexpr std::u16string_view kExchangeFailed =
     u"the register did not take the command, an awaited byte did not come, "
     u"or a command or reply was longer than the link takes";
 inline constexpr std::u16string_view kCloseFailed = u"that port is not open, or it did not close";
+inline constexpr std::u16string_view kNotSent =
+    u"the port is not open, or its serial server is not reachable";
 
 constexpr Operations kAll =
     operations({Operation::OpenPort, Operation::ClosePort, Operation::SelectRegister,
@@ -142,6 +147,11 @@ inline constexpr ResultRow kResultRows[] = {
     {-12, detail::kExchange, ResultCause::ConnectionLost,
      u"сервер порта закрыл соединение", u"the serial server closed the connection",
      detail::kExchangeFailed},
+    // Nothing was sent: an exchange needs an open port.
+    {-4, detail::kExchange, ResultCause::PortNotOpen,
+     u"порт не открыт", u"the port is not open", detail::kNotSent},
+    {-4, detail::kExchange, ResultCause::ServerUnreachable,
+     u"сервер порта недоступен", u"the serial server is not reachable", detail::kNotSent},
     {-1000, detail::kRead, ResultCause::CheckBytesDiffer,
      u"контрольные байты не сходятся", u"check bytes of the reply do not match"},
 

@@ -89,6 +89,12 @@ void Stream::receive(QByteArrayView bytes, QByteArray& data) {
                 } else if (byte == kSe) {
                     if (subStarted_) subnegotiations_.append(sub_);
                     state_ = State::Data;
+                } else if (byte < kSe) {
+                    // No command: a server that did not double its IAC. Both
+                    // bytes stay where they came, in the sub-negotiation.
+                    if (sub_.payload.size() + 1 < kMaxSubnegotiation)
+                        sub_.payload.append(char(kIac)).append(c);
+                    state_ = State::Sb;
                 } else {
                     // A command inside a sub-negotiation ends it unfinished;
                     // the command is still one, and its option byte no data.
@@ -102,6 +108,12 @@ void Stream::receive(QByteArrayView bytes, QByteArray& data) {
 void Stream::afterIac(std::uint8_t byte, QByteArray& data) {
     if (byte == kIac) {
         data.append(char(byte));
+        state_ = State::Data;
+    } else if (byte < kSe) {
+        // No Telnet command starts below SE: this is a server that did not
+        // double an IAC in the register's data. Both bytes are the register's;
+        // dropping the second could turn an "E" refusal into a plain reply.
+        data.append(char(kIac)).append(char(byte));
         state_ = State::Data;
     } else if (byte >= kWill && byte <= kDont) {
         verb_ = byte;

@@ -76,12 +76,14 @@ TracingPort::TracingPort(std::unique_ptr<BytePort> port, std::unique_ptr<QIODevi
       trace_(std::move(trace)),
       clock_(std::move(clock)),
       start_(clock_->now()) {
+    port_->tapWire(&wire_);
     trace_->write(QStringLiteral("# trace begun %1; times in ms from then\n")
                       .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs))
                       .toUtf8());
 }
 
 TracingPort::~TracingPort() {
+    port_->tapWire(nullptr);
     flushReceived();
 }
 
@@ -140,17 +142,31 @@ bool TracingPort::apply(const LineSettings& settings) {
     return applied;
 }
 
-void TracingPort::write(QByteArrayView bytes) {
+void TracingPort::traceSent(QByteArrayView bytes) {
     flushReceived();
     line(clock_->now(), QStringLiteral("->  %1  %2").arg(hexBytes(bytes), readableBytes(bytes)));
+}
+
+void TracingPort::traceReceived(QByteArrayView bytes) {
+    if (received_.isEmpty()) receivedAt_ = clock_->now();
+    received_.append(bytes);
+}
+
+void TracingPort::write(QByteArrayView bytes) {
+    if (!port_->isOpen()) {
+        flushReceived();
+        line(clock_->now(), QStringLiteral("--  %1  %2  (not sent: the port is not open)")
+                                .arg(hexBytes(bytes), readableBytes(bytes)));
+        return;
+    }
+    if (!port_->reportsWire()) traceSent(bytes);
     port_->write(bytes);
 }
 
 std::optional<std::uint8_t> TracingPort::readByte() {
     const std::optional<std::uint8_t> byte = port_->readByte();
     if (byte) {
-        if (received_.isEmpty()) receivedAt_ = clock_->now();
-        received_.append(char(*byte));
+        if (!port_->reportsWire()) traceReceived(QByteArrayView(&*byte, 1));
     } else {
         flushReceived();
         line(clock_->now(), QStringLiteral("<-  (no byte within the read time-out)"));

@@ -24,6 +24,13 @@ namespace tabulon::link {
 // column shows printable characters as they are (Windows-1251 letters
 // included), the line's control bytes by name, runs of fill bytes counted,
 // and anything else as its hexadecimal value.
+//
+// A port whose wire carries other bytes than the data (a serial server's
+// Telnet connection) is traced at its wire: the bytes as they crossed the
+// socket, Telnet's commands and doubled IACs included, and bytes that came
+// and were dropped unread. Its Telnet decoding is then read off the trace,
+// where a decoded view would hide a server's fault. Bytes written while the
+// port is not open are not sent, and their line says so ("--" for "->").
 class TracingPort final : public BytePort {
 public:
     // `trace` must be open for writing; lines go to it as UTF-8. The first
@@ -49,8 +56,17 @@ public:
     QString errorString() const override { return port_->errorString(); }
 
 private:
+    struct Wire final : WireTap {
+        TracingPort& trace;
+        explicit Wire(TracingPort& t) : trace(t) {}
+        void sent(QByteArrayView bytes) override { trace.traceSent(bytes); }
+        void received(QByteArrayView bytes) override { trace.traceReceived(bytes); }
+    };
+
     void line(Clock::Duration at, const QString& text);
     void flushReceived();
+    void traceSent(QByteArrayView bytes);
+    void traceReceived(QByteArrayView bytes);
 
     std::unique_ptr<BytePort> port_;
     std::unique_ptr<QIODevice> trace_;
@@ -58,6 +74,7 @@ private:
     Clock::Duration start_;
     QByteArray received_;
     Clock::Duration receivedAt_{};
+    Wire wire_{*this};
 };
 
 // Puts a trace appended to the file at `path` between a link and its port,

@@ -18,8 +18,10 @@ void SimulatedLine::clearTranscript() {
 }
 
 bool SimulatedLine::open(const QString& device, QString& error) {
-    if (openFailure_) {
+    ++opens_;
+    if (openFailure_ && openFailuresLeft_ != 0) {
         error = *openFailure_;
+        if (openFailuresLeft_ > 0) --openFailuresLeft_;
         return false;
     }
     if (open_) {

@@ -38,8 +38,14 @@ public:
     void keepTranscript(bool keep) { keepTranscript_ = keep; }
     int timeouts() const { return timeouts_; }
 
-    // Makes the next opens fail with this system text (nullopt: they succeed).
-    void failOpen(std::optional<QString> reason) { openFailure_ = std::move(reason); }
+    // Makes the next opens (`times` of them, -1: all) fail with this system
+    // text (nullopt: they succeed).
+    void failOpen(std::optional<QString> reason, int times = -1) {
+        openFailure_ = std::move(reason);
+        openFailuresLeft_ = times;
+    }
+    // How many times the computer tried to open the line.
+    int opens() const { return opens_; }
     // Makes applying the line settings fail with this text.
     void failSettings(std::optional<QString> reason) { settingsFailure_ = std::move(reason); }
 
@@ -81,6 +87,8 @@ private:
     QString device_;
     std::optional<link::LineSettings> settings_;
     std::optional<QString> openFailure_;
+    int openFailuresLeft_ = -1;
+    int opens_ = 0;
     std::optional<QString> settingsFailure_;
     int closes_ = 0;
 

@@ -1,5 +1,8 @@
 #include "transfer/transfer_record.h"
 
+#include <algorithm>
+
+#include "link/network_address.h"
 #include "link/register_link.h"
 
 namespace tabulon::transfer {
@@ -15,11 +18,33 @@ void RecordTransfer::reopenPort() {
     link_.OpenPort(connection_.port, connection_.speed);
 }
 
+void RecordTransfer::pause(std::chrono::milliseconds length) {
+    // In short steps, so that a program that closes need not wait.
+    using namespace std::chrono_literals;
+    for (auto left = length; left > 0ms && !control_.cancelled; left -= kFirstReopenPause)
+        link_.clock().sleepFor(std::min(left, kFirstReopenPause));
+}
+
+bool RecordTransfer::reopenAfterPauses() {
+    std::chrono::milliseconds waited{0};
+    for (auto next = kFirstReopenPause;; next *= 2) {
+        if (control_.cancelled) return false;
+        if (link_.OpenPort(connection_.port, connection_.speed) >= 0) return true;
+        if (waited >= kReopenWait) return false;
+        const auto length = std::min(next, kReopenWait - waited);
+        pause(length);
+        waited += length;
+    }
+}
+
 RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& attempt,
                                        bool resetAfterSkip) {
     lastCause_.reset();
     for (;;) {
-        for (int i = 0; i < kAttemptsPerSeries; ++i) {
+        // Openings that worked but left the port closed again before an
+        // attempt could send (a server that hangs up at once): bounded too.
+        int reopened = 0;
+        for (int sent = 0; sent < kAttemptsPerSeries;) {
             if (control_.cancelled) return RecordOutcome::Abandoned;
             lastResult_ = attempt();
             if (lastResult_ >= 0) {
@@ -29,6 +54,16 @@ RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& a
             // Taken before the dialog: reopening the port has causes of its own.
             lastCause_ = link_.lastCause();
             lastRefusal_ = link_.lastRefusal();
+            if (lastCause_ != link::ResultCause::PortNotOpen) {
+                ++sent;
+                continue;
+            }
+            // Nothing went out: no attempt at the record, and no fault of the
+            // register. Its port is waited for instead.
+            if (++reopened <= kAttemptsPerSeries && reopenAfterPauses()) continue;
+            if (link::isNetworkAddress(link_.openDevice()))
+                lastCause_ = link::ResultCause::ServerUnreachable;
+            break;
         }
         if (control_.cancelled) return RecordOutcome::Abandoned;
         switch (dialogs_.askAfterFailedRecord(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -21,13 +22,18 @@ enum class RecordOutcome {
 class RecordTransfer {
 public:
     static constexpr int kAttemptsPerSeries = 10;
+    // A port that is not open (a serial server restarting, a network that
+    // dropped) is opened again after pauses that double from the first, for
+    // about three connect time-outs in all, before the record is given up.
+    static constexpr std::chrono::milliseconds kFirstReopenPause{250};
+    static constexpr std::chrono::milliseconds kReopenWait{15000};
 
     RecordTransfer(link::RegisterLink& link, const Connection& connection, RunDialogs& dialogs,
                    RunControl& control);
 
     // `attempt` does one exchange and returns the link's result (0 or more:
-    // done). `resetAfterSkip`: the service parameters also send the release
-    // sequence and pause once the port is open again.
+    // done). Only an attempt that sent its bytes counts as one of the ten. `resetAfterSkip`: the
+    // service parameters also send the release sequence and pause once the port is open again.
     RecordOutcome transfer(int record, const std::function<int()>& attempt,
                            bool resetAfterSkip = false);
 
@@ -39,6 +45,10 @@ public:
 
 private:
     void reopenPort();
+    // True once the port is open again; false after the whole wait or when
+    // the program closes.
+    bool reopenAfterPauses();
+    void pause(std::chrono::milliseconds length);
 
     link::RegisterLink& link_;
     Connection connection_;

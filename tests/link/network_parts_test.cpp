@@ -125,6 +125,11 @@ TEST(TelnetStream, AnswersTheServersRequestsAndKeepsItsData) {
         {"a sub-negotiation cut short by a command", false,
          bytes({kIac, kSb, 44, 107, 0x30, kIac, kWill, 1, 'A', kIac, kSb, 44, kIac, kIac, 'B'}),
          bytes({'A'}), bytes({kIac, kDont, 1}), false, false},
+        {"an IAC before a byte that is no command is data, both bytes", false,
+         bytes({0x0A, kIac, 'E', '0', ';', kIac, 0xEF, 0x0D}),
+         bytes({0x0A, 0xFF, 'E', '0', ';', 0xFF, 0xEF, 0x0D}), "", false, false},
+        {"the same inside a sub-negotiation stays in it", false,
+         bytes({kIac, kSb, 44, 107, kIac, 0x30, kIac, kSe, 'A'}), bytes({'A'}), "", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -6,13 +6,18 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtEndian>
+#include <atomic>
 #include <thread>
 
 #include "link/network_port.h"
 #include "link/serial_link.h"
+#include "link/telnet_stream.h"
 #include "sim/sim_process.h"
+#include "sim/sim_register.h"
 #include "support/ser2net_process.h"
 #include "transfer/transfer_record.h"
 
@@ -109,47 +114,51 @@ TEST(SerialServerLink, FillBytesCrossTheTelnetEscapingBothWays) {
     EXPECT_EQ(QByteArray(replies[1][1]).replace('\xFF', "").left(8), "3;1;1;Op");
 }
 
-// A server killed in the middle of a run: the record it lost is told as a
-// lost connection, never as done; Retry once the server is back reopens the
-// port as a new connection and the run goes on with that record.
-TEST(SerialServerLink, ARunOutlivesTheServerWithRetry) {
+// A server killed in the middle of a run and started again a second later:
+// the run waits for it, nobody is asked, and every record is written and
+// read back as its own.
+TEST(SerialServerLink, ARunOutlivesAServerRestartedASecondLater) {
     ASSERT_FALSE(Ser2netProcess::program().isEmpty()) << "scripts/deps.sh installs ser2net";
     for (const bool telnet : {true, false}) {
         SCOPED_TRACE(telnet ? "RFC 2217" : "raw TCP");
         SimProcess ecr({"--model", "neon", "--log"});
         ASSERT_FALSE(ecr.path().isEmpty());
         Ser2netProcess server(ecr.path(), telnet ? 4800 : 115200);
-        auto link =
-            link::makeSerialLink([&](int) { return telnet ? server.rfc2217() : server.raw(); });
-        ASSERT_EQ(link->OpenPort(1, 115200), 1) << qPrintable(link->openErrorText());
-
+        const QString address = telnet ? server.rfc2217() : server.raw();
         RetryAfterRestart dialogs(server);
-        transfer::RunControl control;
-        transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
         QList<transfer::RecordOutcome> outcomes;
-        std::optional<link::ResultCause> lostCause;
-        for (int record = 1; record <= 6; ++record) {
-            if (record == 4) server.stop();
-            const QByteArray data =
-                QByteArray::number(record) + ";Op" + QByteArray::number(record) + ";1;0;";
-            outcomes.append(records.transfer(record, [&] {
-                const int result = link->WriteRecord(1, 3, record, data);
-                if (result < 0 && !lostCause) lostCause = link->lastCause();
-                return result;
-            }));
-        }
+        std::atomic<int> done{0};
+        std::atomic<bool> killed{false};
+        // The link works on a thread of its own, as in the window, while the
+        // server is killed and started again here.
+        std::thread run([&] {
+            auto link = link::makeSerialLink([&](int) { return address; });
+            transfer::RunControl control;
+            transfer::RecordTransfer records(*link, {1, 1, 115200}, dialogs, control);
+            link->OpenPort(1, 115200);
+            for (int record = 1; record <= 6; ++record) {
+                while (record == 4 && !killed) QThread::msleep(10);
+                const QByteArray data = QByteArray::number(record) + ";Op;1;0;";
+                outcomes.append(records.transfer(
+                    record, [&] { return link->WriteRecord(1, 3, record, data); }));
+                done = record;
+            }
+            for (int record = 1; record <= 6; ++record) {
+                QByteArray reply;
+                const QByteArray n = QByteArray::number(record);
+                EXPECT_GT(link->ReadRecord(1, 3, record, reply), 0);
+                EXPECT_EQ(reply, "3;" + n + ';' + n + ";Op;1;");
+            }
+        });
+        const QDeadlineTimer deadline(60000);
+        while (done < 3 && !deadline.hasExpired()) QThread::msleep(10);
+        server.stop();
+        killed = true;
+        QThread::sleep(1);
+        EXPECT_TRUE(server.start());
+        run.join();
         EXPECT_EQ(outcomes, QList<transfer::RecordOutcome>(6, transfer::RecordOutcome::Done));
-        EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{{4, -12}}));
-        EXPECT_TRUE(dialogs.restarted);
-        EXPECT_EQ(lostCause, link::ResultCause::ConnectionLost);
-
-        for (int record = 1; record <= 6; ++record) {
-            QByteArray reply;
-            ASSERT_GT(link->ReadRecord(1, 3, record, reply), 0) << record;
-            EXPECT_EQ(reply, "3;" + QByteArray::number(record) + ';' + QByteArray::number(record) +
-                                 ";Op" + QByteArray::number(record) + ";1;");
-        }
-        link->ClosePort(1);
+        EXPECT_EQ(dialogs.asked, (QList<std::pair<int, int>>{}));
     }
 }
 
@@ -450,4 +459,45 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
         server.join();
         ::close(listener);
     }
+}
+
+// A Telnet server that passes the register's bytes on without doubling a
+// 0xFF, one right before the "E" of each refusal: the refusal stays one, and
+// the trace shows the bytes as they came over the socket.
+TEST(SerialServerLink, AnIacThatStartsNoCommandIsTheRegistersData) {
+    const LoopbackListener loopback = listenOnLoopback(1);
+    ASSERT_NE(loopback.socket, -1);
+    std::thread server([listener = loopback.socket] {
+        const int connection = ::accept(listener, nullptr, nullptr);
+        sim::SimulatedRegister ecr(sim::Model::Neon);
+        ecr.faults().errorReplies = sim::Fault::always();
+        link::telnet::Stream client;
+        ::send(connection, "\xFF\xFD\x2C", 3, 0);  // IAC DO COM-PORT
+        char bytes[512];
+        for (ssize_t n; (n = ::recv(connection, bytes, sizeof bytes, 0)) > 0;) {
+            QByteArray data, out;
+            client.receive(QByteArrayView(bytes, n), data);
+            for (const link::telnet::Subnegotiation& sub : client.takeSubnegotiations())
+                out += comPortAnswer(std::uint8_t(sub.payload[0]), sub.payload.mid(1));
+            out += ecr.receive(data).replace("\nE",
+                                             "\n\xFF"
+                                             "E");
+            ::send(connection, out.constData(), size_t(out.size()), 0);
+        }
+        ::close(connection);
+    });
+    QTemporaryDir directory;
+    QString error;
+    const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(loopback.port());
+    auto link = link::makeTracedSerialLink([&](int) { return address; },
+                                           directory.filePath("t.trace"), error);
+    ASSERT_EQ(link->OpenPort(1, 9600), 1) << qPrintable(link->openErrorText());
+    EXPECT_EQ(link->WriteRecord(1, 3, 1, "1;Op;1;0;"), -15);
+    EXPECT_EQ(link->lastRefusal(), "E0;");
+    link.reset();
+    server.join();
+    ::close(loopback.socket);
+    QFile trace(directory.filePath("t.trace"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(trace.readAll().contains("<-  06 0A FF 45 30 3B 0D"));
 }

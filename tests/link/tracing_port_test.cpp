@@ -143,11 +143,14 @@ TEST(TracingPort, AppendsToItsFileAndRefusesOneItCannotOpen) {
         ASSERT_TRUE(port) << qPrintable(error);
         ASSERT_TRUE(port->open("/dev/ttyS3"));
         port->write("\x11");
+        port->close();
+        port->write("\x13");
         // On disk already, before the port goes.
         QFile written(path);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = written.readAll().split('\n');
-        ASSERT_EQ(lines.size(), 5);
+        ASSERT_EQ(lines.size(), 7);
+        EXPECT_EQ(lines[5], "     0.000 --  13  <DC3>  (not sent: the port is not open)");
         EXPECT_EQ(lines[0], "earlier run");
         EXPECT_TRUE(lines[1].startsWith("# trace begun "));
         EXPECT_EQ(lines[2], "     0.000 open /dev/ttyS3");

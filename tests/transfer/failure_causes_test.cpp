@@ -25,6 +25,10 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
         FailureAnswer answer;
         QList<int> failed;
         QMap<int, ResultCause> causes;
+        // Once record 1 is done its serial server goes; this many openings
+        // then fail (-1: all), and the line is opened this often in all.
+        int refusedOpens = 0;
+        int opens = 1;
     };
     const Case cases[] = {
         {"write on a silent line",
@@ -83,20 +87,33 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
          FailureAnswer::End,
          {},
          {}},
+        // clang-format off
+        {"serial server back after 1.75 s", Direction::Write, TableKind::Operators,
+         [](sim::Faults&) {}, FailureAnswer::End, {}, {}, 3, 5},
+        {"serial server gone: 15 s waited", Direction::Write, TableKind::Operators,
+         [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 8},
+        // clang-format on
     };
     for (int row = 1; row <= 20; ++row) rows.rows[row] = {QString::number(row), "Op"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+        sim = sim::makeSimulatedLink(sim::Model::Mp550T, [](int) { return "tcp://shop7:4001"; });
         ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
         control.stopRequested = false;
         dialogs.answers = {c.answer};
         rows.onRecord = [&](int counter) {
-            if (counter == 1) c.fault(sim.ecr->faults());
+            if (counter != 1) return;
+            c.fault(sim.ecr->faults());
+            if (c.refusedOpens == 0) return;
+            sim.link->ClosePort(1);
+            sim.line->failOpen(QStringLiteral("Connection refused"), c.refusedOpens);
         };
         const RunOutcome outcome = run(c.direction, c.kind);
         EXPECT_EQ(outcome.failedRecords, c.failed);
         EXPECT_EQ(outcome.failureCauses, c.causes);
+        if (c.refusedOpens != 0) {
+            EXPECT_EQ(sim.line->opens(), c.opens);
+        }
     }
 }
 
