@@ -1,10 +1,10 @@
 #include "fleet/fleet_file.h"
 
-#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include "disk/input_file.h"
 #include "link/line_settings.h"
 #include "text/cp1251.h"
 
@@ -137,7 +137,8 @@ ParsedFleet parseFleet(const QString& text) {
     return parsed;
 }
 
-QString fleetText(const QByteArray& bytes) {
+std::optional<QString> fleetText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return std::nullopt;
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) return text::fromCp1251(bytes);
@@ -146,10 +147,16 @@ QString fleetText(const QByteArray& bytes) {
 }
 
 ParsedFleet readFleetFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ParsedFleet{{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    ParsedFleet parsed = parseFleet(fleetText(file.readAll()));
+    // Fifty thousand registers of a chain's file take some 4 MB at most.
+    const disk::WholeFile file = disk::readWholeFile(path, 4 * disk::kMebibyte);
+    if (!file.error.isEmpty())
+        return ParsedFleet{{}, QStringLiteral("%1: %2").arg(path, file.error)};
+    const std::optional<QString> text = fleetText(file.bytes);
+    if (!text) {
+        return ParsedFleet{
+            {}, QStringLiteral("%1: UTF-16 text: save it as UTF-8 or Windows-1251").arg(path)};
+    }
+    ParsedFleet parsed = parseFleet(*text);
     if (!parsed.error.isEmpty()) parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
     return parsed;
 }

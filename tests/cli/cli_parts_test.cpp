@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "cli/cli_commands.h"
+#include "cli/command_files.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
 #include "in_process.h"
@@ -77,6 +78,42 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         const ParsedCliRequest parsed = parseCliRequest(c.arguments);
         EXPECT_FALSE(parsed.request) << qPrintable(c.arguments.join(' '));
         EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+TEST(CliRequest, NoOutputIsOneOfTheFilesTheCommandReadsOrWrites) {
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    QFile prices(path("prices.otd"));
+    ASSERT_TRUE(prices.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(prices.fileName(), path("link.otd")));
+    const QString table = " would write over the table file of write-table " + path("prices.otd");
+    const struct {
+        QStringList arguments;
+        QString error;
+    } rows[] = {
+        {{"--trace", path("prices.otd"), "write-table", "departments", path("prices.otd")},
+         "--trace " + path("prices.otd") + table},
+        {{"--trace", path("link.otd"), "write-table", "departments", path("prices.otd")},
+         "--trace " + path("link.otd") + table},
+        {{"--trace", path("link.otd"), "write-logo", path("prices.otd")},
+         "--trace " + path("link.otd") + " would write over the picture of write-logo " +
+             path("prices.otd")},
+        {{"--trace", directory.path() + "/./new.bmp", "read-logo", path("new.bmp")},
+         "--trace " + directory.path() + "/./new.bmp would write over read-logo " +
+             path("new.bmp")},
+        {{"--trace", path("RepOtd.dat"), "reports", "--dir", directory.path()},
+         "--trace " + path("RepOtd.dat") + " would write over reports " + path("RepOtd.dat")},
+        {{"--only-changed", path("link.otd"), "write-table", "departments", path("prices.otd")},
+         ""},
+        {{"--trace", path("t.log"), "read-table", "departments", path("link.otd")}, ""},
+    };
+    for (const auto& row : rows) {
+        const ParsedCliRequest parsed = parseCliRequest(row.arguments);
+        ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
+        EXPECT_EQ(outputOverInput(commandOutputs(*parsed.request), commandInputs(*parsed.request))
+                      .value_or(""),
+                  row.error);
     }
 }
 

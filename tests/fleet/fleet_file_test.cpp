@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "text/cp1251.h"
 #include "transfer/qt_print.h"
@@ -94,16 +95,32 @@ TEST(FleetFile, MistakesNameTheirLine) {
 
 TEST(FleetFile, TextInUtf8OrWindows1251) {
     const QString line = QStringLiteral("Каса-1 COM1 4800 1 neon\r\n");
+    const QByteArray utf16(reinterpret_cast<const char*>(line.utf16()), line.size() * 2);
     const struct {
         QByteArray bytes;
-    } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {*text::toCp1251(line)}};
-    for (const auto& row : rows) EXPECT_EQ(fleetText(row.bytes), line) << row.bytes.toHex().data();
+        std::optional<QString> text;
+    } rows[] = {{line.toUtf8(), line},
+                {"\xEF\xBB\xBF" + line.toUtf8(), line},
+                {*text::toCp1251(line), line},
+                // Notepad's "Unicode" and "Unicode big endian": neither reading is right.
+                {"\xFF\xFE" + utf16, std::nullopt},
+                {"\xFE\xFF" + utf16, std::nullopt}};
+    for (const auto& row : rows)
+        EXPECT_EQ(fleetText(row.bytes), row.text) << row.bytes.toHex().data();
 
-    // The system's words for a file that is not there.
+    // The system's words for a file that is not there; an endless device unread.
     QFile none("/nonexistent/fleet.txt");
     ASSERT_FALSE(none.open(QIODevice::ReadOnly));
     EXPECT_EQ(readFleetFile(none.fileName()).error,
               "/nonexistent/fleet.txt: " + none.errorString());
+    EXPECT_EQ(readFleetFile("/dev/zero").error,
+              "/dev/zero: not a regular file (a device or a pipe)");
+    QTemporaryDir directory;
+    QFile unicode(directory.filePath("shop.txt"));
+    ASSERT_TRUE(unicode.open(QIODevice::WriteOnly) && unicode.write("\xFF\xFE" + utf16) > 0);
+    unicode.close();
+    EXPECT_EQ(readFleetFile(unicode.fileName()).error,
+              unicode.fileName() + ": UTF-16 text: save it as UTF-8 or Windows-1251");
 }
 
 }  // namespace
