@@ -84,9 +84,14 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
     }
     const QStringList names = fleet::unfinishedNames(report.outcomes);
     QList<FleetRegister> chosen;
+    // Names as the fleet file compares them: without letter case.
+    const auto named = [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    };
     for (const QString& name : names) {
-        const auto entry = std::find_if(parsed.registers.begin(), parsed.registers.end(),
-                                        [&](const FleetRegister& r) { return r.name == name; });
+        const auto entry =
+            std::find_if(parsed.registers.begin(), parsed.registers.end(),
+                         [&](const FleetRegister& r) { return named(r.name, name); });
         if (entry == parsed.registers.end()) {
             error = QStringLiteral("--only-failed %1: register %2 is not in %3")
                         .arg(request.onlyFailed, name, request.file);
@@ -94,7 +99,7 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
         }
     }
     for (const FleetRegister& entry : parsed.registers) {
-        if (names.contains(entry.name)) chosen << entry;
+        if (names.contains(entry.name, Qt::CaseInsensitive)) chosen << entry;
     }
     return chosen;
 }

@@ -25,7 +25,7 @@ struct ParsedFleet {
 };
 
 // The contents of a fleet file. A line is blank, a comment (from "#" to the
-// end of the line, also after the columns) or five columns separated by
+// end of the line, wherever it stands, also glued to a column) or five columns separated by
 // blanks or tabs: name, port, speed, register number, model. The first
 // mistake ends the reading: "line 4: ...".
 ParsedFleet parseFleet(const QString& text);

@@ -54,6 +54,9 @@ TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
 }
 
 TEST(CliRequest, OptionsACommandDoesNotTake) {
+    const QString server =
+        "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port 1 to "
+        "65535";
     const struct {
         QStringList arguments;
         QString error;
@@ -73,6 +76,10 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--register=100", "detect"}, "--register takes a whole number from 1 to 99"},
         {{"--speed", "57600", "detect"},
          "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
+        {{"--port", "tcp://h:65536", "detect"}, server},
+        {{"--port=rfc2217://h:0", "detect"}, server},
+        {{"--port", "tcp://:4001", "detect"}, server},
+        {{"--port", "tcp://h:4001/x", "detect"}, server},
     };
     for (const auto& c : cases) {
         const ParsedCliRequest parsed = parseCliRequest(c.arguments);
