@@ -94,15 +94,10 @@ TEST(CliRequest, NoOutputIsOneOfTheFilesTheCommandReadsOrWrites) {
     QFile prices(path("prices.otd"));
     ASSERT_TRUE(prices.open(QIODevice::WriteOnly));
     ASSERT_TRUE(QFile::link(prices.fileName(), path("link.otd")));
-    const QString table = " would write over the table file of write-table " + path("prices.otd");
     const struct {
         QStringList arguments;
         QString error;
     } rows[] = {
-        {{"--trace", path("prices.otd"), "write-table", "departments", path("prices.otd")},
-         "--trace " + path("prices.otd") + table},
-        {{"--trace", path("link.otd"), "write-table", "departments", path("prices.otd")},
-         "--trace " + path("link.otd") + table},
         {{"--trace", path("link.otd"), "write-logo", path("prices.otd")},
          "--trace " + path("link.otd") + " would write over the picture of write-logo " +
              path("prices.otd")},
@@ -111,9 +106,6 @@ TEST(CliRequest, NoOutputIsOneOfTheFilesTheCommandReadsOrWrites) {
              path("new.bmp")},
         {{"--trace", path("RepOtd.dat"), "reports", "--dir", directory.path()},
          "--trace " + path("RepOtd.dat") + " would write over reports " + path("RepOtd.dat")},
-        {{"--only-changed", path("link.otd"), "write-table", "departments", path("prices.otd")},
-         ""},
-        {{"--trace", path("t.log"), "read-table", "departments", path("link.otd")}, ""},
     };
     for (const auto& row : rows) {
         const ParsedCliRequest parsed = parseCliRequest(row.arguments);

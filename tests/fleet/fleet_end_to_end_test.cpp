@@ -106,18 +106,14 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
                              " is already on line 1 (front): both ports are " +
                              QFileInfo(front.path()).canonicalFilePath() + "\n");
     // A report named as a file the run reads would write over it.
-    const struct {
-        QString report, error;
-    } overInputs[] = {
-        {directory.path() + "/./shop.txt", "the fleet file " + fleet},
-        {path("prices.art"), "the table file of write-table " + path("prices.art")},
-    };
-    for (const auto& row : overInputs) {
-        const CliRun over = cli(fleetOn + QStringList{"--report", row.report, "write-table",
-                                                      "goods", path("prices.art")});
+    for (const auto& [report, input] :
+         {std::pair{directory.path() + "/./shop.txt", "the fleet file " + fleet},
+          {path("prices.art"), "the table file of write-table " + path("prices.art")}}) {
+        const CliRun over = cli(
+            fleetOn + QStringList{"--report", report, "write-table", "goods", path("prices.art")});
         EXPECT_EQ(over.status, 2);
         EXPECT_EQ(over.err,
-                  "tabulon-cli: --report " + row.report + " would write over " + row.error + "\n");
+                  "tabulon-cli: --report " + report + " would write over " + input + "\n");
     }
     EXPECT_EQ(readBytes(path("prices.art")), prices);
     const CliRun noReport = cli(fleetOn + QStringList{"--only-failed", path("none.csv"),
