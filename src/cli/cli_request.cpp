@@ -5,6 +5,7 @@
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
 #include "link/line_settings.h"
+#include "link/network_address.h"
 
 namespace tabulon::cli {
 
@@ -161,6 +162,13 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
         if (name == u"--port") {
             if (!comPortNumber(*value) && !value->contains(u'/'))
                 return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
+            // Else it would be taken for a device path, and fail only when the
+            // run opens it.
+            if (link::isNetworkAddress(*value) && !link::parseNetworkAddress(*value)) {
+                return fail(
+                    QStringLiteral("--port takes a serial server as tcp://HOST:PORT or "
+                                   "rfc2217://HOST:PORT, the port 1 to 65535"));
+            }
             request.port = *value;
         } else if (name == u"--speed") {
             // Any other speed would only show up later as a port that does

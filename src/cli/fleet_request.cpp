@@ -1,8 +1,12 @@
 #include "cli/fleet_request.h"
 
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <algorithm>
 
 #include "cli/cli_commands.h"
+#include "link/network_address.h"
 #include "settings/port_map.h"
 #include "settings/settings_file.h"
 
@@ -44,6 +48,24 @@ std::optional<QString> sharedOutput(const CliRequest& command) {
         return check(command.reportDirectory, QStringLiteral("reports --dir"));
     if (!command.trace.isEmpty()) return check(command.trace, QStringLiteral("--trace"));
     return std::nullopt;
+}
+
+// One server under two spellings (localhost and 127.0.0.1) is one line: by
+// the address its name stands for, an IPv4 one before IPv6 ones; a name that
+// does not resolve stays as written.
+QString serverLine(const link::NetworkAddress& server) {
+    QList<QHostAddress> found = QHostInfo::fromName(server.host).addresses();
+    std::sort(found.begin(), found.end(), [](const QHostAddress& a, const QHostAddress& b) {
+        const bool aFirst = a.protocol() == QAbstractSocket::IPv4Protocol;
+        const bool bFirst = b.protocol() == QAbstractSocket::IPv4Protocol;
+        return aFirst != bFirst ? aFirst : a.toString() < b.toString();
+    });
+    QString host = found.isEmpty() ? server.host.toLower() : found.front().toString();
+    if (host.contains(u':')) host = u'[' + host + u']';
+    const QString scheme = server.kind == link::NetworkAddress::Kind::Rfc2217
+                               ? QStringLiteral("rfc2217")
+                               : QStringLiteral("tcp");
+    return QStringLiteral("%1://%2:%3").arg(scheme, host).arg(server.port);
 }
 
 }  // namespace
@@ -141,6 +163,8 @@ std::optional<QString> portProblem(const QString& port) {
 }
 
 QString lineOfPort(const QString& port) {
+    if (const std::optional<link::NetworkAddress> server = link::parseNetworkAddress(port))
+        return serverLine(*server);
     QString device = port;
     if (const std::optional<int> com = comPortNumber(port)) {
         device = settings::portDevice(settings::workingSettingsFile(), *com);

@@ -43,7 +43,7 @@ std::optional<QString> portProblem(const QString& port);
 
 // A text that tells two port names apart when they are two lines, and gives
 // the same text for two names of one line (COM3, com3, and the device COM3
-// is mapped to).
+// is mapped to; tcp://localhost:2000 and tcp://127.0.0.1:2000).
 QString lineOfPort(const QString& port);
 
 }  // namespace tabulon::cli

@@ -16,6 +16,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_port.h"
+#include "cli/command_files.h"
 #include "cli/fleet_board.h"
 #include "cli/fleet_request.h"
 #include "cli/stop_signals.h"
@@ -83,9 +84,14 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
     }
     const QStringList names = fleet::unfinishedNames(report.outcomes);
     QList<FleetRegister> chosen;
+    // Names as the fleet file compares them: without letter case.
+    const auto named = [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    };
     for (const QString& name : names) {
-        const auto entry = std::find_if(parsed.registers.begin(), parsed.registers.end(),
-                                        [&](const FleetRegister& r) { return r.name == name; });
+        const auto entry =
+            std::find_if(parsed.registers.begin(), parsed.registers.end(),
+                         [&](const FleetRegister& r) { return named(r.name, name); });
         if (entry == parsed.registers.end()) {
             error = QStringLiteral("--only-failed %1: register %2 is not in %3")
                         .arg(request.onlyFailed, name, request.file);
@@ -93,18 +99,39 @@ std::optional<QList<FleetRegister>> chosenRegisters(const FleetRequest& request,
         }
     }
     for (const FleetRegister& entry : parsed.registers) {
-        if (names.contains(entry.name)) chosen << entry;
+        if (names.contains(entry.name, Qt::CaseInsensitive)) chosen << entry;
     }
     return chosen;
 }
 
-// The report file can be written, and is not the list of registers the
-// engineer wrote by hand: found before anything is sent.
-std::optional<QString> reportProblem(const QString& path, const QString& fleetFile) {
+// No register's output is a file the run reads (the fleet file, a table
+// file, the report of --only-failed) or another output: each register's
+// file names as {name} makes them.
+std::optional<QString> outputOverInput(const FleetRequest& request,
+                                       const QList<FleetRegister>& registers) {
+    QList<CommandFile> inputs{{QStringLiteral("the fleet file"), request.file}};
+    if (!request.onlyFailed.isEmpty())
+        inputs << CommandFile{QStringLiteral("the report of --only-failed"), request.onlyFailed};
+    QList<CommandFile> outputs;
+    if (!request.report.isEmpty())
+        outputs << CommandFile{QStringLiteral("--report"), request.report};
+    // The command as given first: a clash of every register is told once,
+    // without one register's name.
+    if (const auto clash = cli::outputOverInput(outputs + commandOutputs(request.command),
+                                                inputs + commandInputs(request.command)))
+        return clash;
+    for (const FleetRegister& entry : registers) {
+        const CliRequest one = registerRequest(request.command, entry);
+        if (const auto clash =
+                cli::outputOverInput(outputs + commandOutputs(one), inputs + commandInputs(one)))
+            return QStringLiteral("%1: %2").arg(entry.name, *clash);
+    }
+    return std::nullopt;
+}
+
+// The report file can be written: found before anything is sent.
+std::optional<QString> reportProblem(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
-    const QString fleet = QFileInfo(fleetFile).canonicalFilePath();
-    if (!fleet.isEmpty() && QFileInfo(path).canonicalFilePath() == fleet)
-        return QStringLiteral("--report %1 would write over the fleet file").arg(path);
     disk::SafeSave file(path);
     if (file.open()) return std::nullopt;
     return QStringLiteral("--report %1: cannot create: %2").arg(path, file.errorString());
@@ -236,7 +263,9 @@ int runFleetCli(const QStringList& arguments) {
     QString error;
     const std::optional<QList<FleetRegister>> registers = chosenRegisters(request, error);
     if (!registers) return mistake(error);
-    if (const std::optional<QString> problem = reportProblem(request.report, request.file))
+    if (const std::optional<QString> clash = outputOverInput(request, *registers))
+        return mistake(*clash);
+    if (const std::optional<QString> problem = reportProblem(request.report))
         return mistake(*problem);
     if (registers->isEmpty()) {
         print(stdout, QStringLiteral("every register in %1 is done; nothing to run\n")

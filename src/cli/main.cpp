@@ -6,6 +6,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_port.h"
 #include "cli/cli_request.h"
+#include "cli/command_files.h"
 #include "cli/fleet_request.h"
 #include "cli/fleet_run.h"
 #include "link/register_link.h"
@@ -69,6 +70,12 @@ int main(int argc, char** argv) {
         return cli::kExitDone;
     }
 
+    // Before the trace file is opened: it may be the table file itself.
+    if (const auto clash =
+            cli::outputOverInput(cli::commandOutputs(request), cli::commandInputs(request))) {
+        print(stderr, QStringLiteral("tabulon-cli: %1\n").arg(*clash));
+        return cli::kExitUsage;
+    }
     QString error;
     const std::unique_ptr<link::RegisterLink> link = cli::makeCliLink(request, error);
     if (!link) {

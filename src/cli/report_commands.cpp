@@ -111,6 +111,13 @@ QString endText(const DownloadEnd& end) {
                      .arg(end.file.records);
 }
 
+// The names the window would show, listed in the order the reports are
+// read: read, never written.
+settings::ReportSettings reportNames() {
+    return settings::readReportSettings(settings::ProfileFile(settings::workingSettingsFile()),
+                                        QDir::currentPath());
+}
+
 QString firstLine(const QString& text) {
     return text.section(u'\n', 0, 0);
 }
@@ -131,10 +138,7 @@ CliResult runReports(const CliContext& context) {
     const std::optional<QList<bool>> chosen = chosenReports(request.onlyReports, error);
     if (!chosen) return usageError(error);
 
-    // The names the window would show, listed in the order the reports are
-    // read: read, never written.
-    const settings::ReportSettings names = settings::readReportSettings(
-        settings::ProfileFile(settings::workingSettingsFile()), QDir::currentPath());
+    const settings::ReportSettings names = reportNames();
     Choices choices(context.console, context.control, *separator);
     for (int index = 0; index < reports::kReportCount; ++index) {
         const reports::Report& report = reports::reportList()[index];
@@ -184,6 +188,19 @@ CliResult runReports(const CliContext& context) {
         result.error = errors.join(u'\n');
     }
     return result;
+}
+
+QStringList reportFiles(const CliRequest& request) {
+    QString error;
+    const std::optional<QList<bool>> chosen = chosenReports(request.onlyReports, error);
+    if (request.reportDirectory.isEmpty() || !chosen) return {};
+    const settings::ReportSettings names = reportNames();
+    QStringList files;
+    for (int index = 0; index < reports::kReportCount; ++index) {
+        if ((*chosen)[index])
+            files << reports::reportPath(request.reportDirectory, names.files[index]);
+    }
+    return files;
 }
 
 }  // namespace tabulon::cli

@@ -10,4 +10,9 @@ namespace tabulon::cli {
 // first failed record ending the whole download.
 CliResult runReports(const CliContext& context);
 
+// The files runReports writes for the request: the reports --only names (all
+// seven without it) in --dir, under the names Tabulon.ini gives them. None
+// for a request the command would refuse.
+QStringList reportFiles(const CliRequest& request);
+
 }  // namespace tabulon::cli

@@ -6,6 +6,7 @@
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "cli/table_names.h"
+#include "disk/input_file.h"
 #include "disk/safe_save.h"
 #include "files/line_reader.h"
 #include "files/table_file_reader.h"
@@ -68,8 +69,9 @@ std::unique_ptr<GridModel> emptyGrid(TableKind kind) {
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
                                     GridModel& grid) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: cannot open: %2").arg(path, file.errorString());
+    QString error;
+    if (!disk::openToRead(file, error))
+        return QStringLiteral("%1: cannot open: %2").arg(path, error);
     const files::GridFileLayout layout = files::gridFileLayout(kind, model);
     const QString expected = QStringLiteral("%1 files for %2 have %3 lines of %4 values")
                                  .arg(tableName(int(kind)), modelName(model))
@@ -81,8 +83,9 @@ std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model m
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
                                          ParameterValues& fields) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: cannot open: %2").arg(path, file.errorString());
+    QString error;
+    if (!disk::openToRead(file, error))
+        return QStringLiteral("%1: cannot open: %2").arg(path, error);
     const files::ParameterFileLayout layout = files::parameterFileLayout(set, model);
     const int values = int(layout.fields.size());
     const QString expected = QStringLiteral("%1 files for %2 have one line of %3 values")

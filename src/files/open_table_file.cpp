@@ -4,6 +4,7 @@
 
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
+#include "disk/input_file.h"
 #include "files/file_dialog_texts.h"
 #include "files/file_messages.h"
 #include "files/table_file_commands.h"
@@ -46,8 +47,11 @@ FileCommandResult openTableFile(const TableFileContext& context) {
         context.dialogs.openFileName(openFileRequest(*texts, QDir::currentPath()));
     if (!name) return FileCommandResult::Cancelled;
 
+    // Read line by line up to the table's line count, 199 bytes a line at
+    // most: the goods' 10000 lines are all that is ever read of a file.
     QFile file(*name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString unreadable;
+    if (!disk::openToRead(file, unreadable)) {
         context.dialogs.message(openFailedText(), openFailedCaption(), MessageIcon::None,
                                 MessageButtons::Ok);
         return FileCommandResult::Failed;

@@ -1,10 +1,10 @@
 #include "fleet/fleet_file.h"
 
-#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include "disk/input_file.h"
 #include "link/line_settings.h"
 #include "text/cp1251.h"
 
@@ -19,13 +19,20 @@ constexpr int kHighestRegister = 99;
 const QString kNotInNames = QStringLiteral("/\\:*?\"<>|,");
 
 // Names Windows keeps for its devices, with or without an extension: a file
-// "COM3.art" there is the serial port.
+// "COM3.art" there is the serial port. It takes the superscript digits for
+// COM and LPT numbers too, and keeps COM0 and LPT0.
 bool deviceName(const QString& name) {
     static const QRegularExpression device(
-        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QStringLiteral("^(CON|PRN|AUX|NUL|CONIN\\$|CONOUT\\$|(COM|LPT)[0-9\u00B9\u00B2\u00B3])"
+                       "(\\..*)?$"),
         QRegularExpression::CaseInsensitiveOption);
     return device.match(name).hasMatch();
 }
+
+// Long enough for any shop's name for a register; a name goes into file
+// names, which many systems cut at 255 bytes, with the folder and extension
+// around it and two bytes a Cyrillic letter.
+constexpr qsizetype kLongestName = 64;
 
 std::optional<int> wholeNumber(const QString& text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
@@ -42,7 +49,7 @@ QString speedList() {
 // The columns of a line with its comment taken away.
 QStringList columnsOf(const QString& line) {
     static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
-    static const QRegularExpression comment(QStringLiteral("(^|[ \\t])#.*$"));
+    static const QRegularExpression comment(QStringLiteral("#.*$"));
     QString text = line;
     text.remove(comment);
     return text.split(blanks, Qt::SkipEmptyParts);
@@ -56,6 +63,12 @@ QString checkColumns(const QStringList& columns, FleetRegister& entry) {
             .arg(columns.size());
     }
     entry.name = columns[0];
+    if (entry.name.size() > kLongestName) {
+        return QStringLiteral("name %1...: a name has at most %2 characters, this one %3")
+            .arg(entry.name.left(16))
+            .arg(kLongestName)
+            .arg(entry.name.size());
+    }
     for (QChar c : entry.name) {
         if (kNotInNames.contains(c) || c.unicode() < 0x20) {
             return QStringLiteral("name %1: a name cannot hold any of %2")
@@ -64,8 +77,8 @@ QString checkColumns(const QStringList& columns, FleetRegister& entry) {
     }
     if (deviceName(entry.name)) {
         return QStringLiteral(
-                   "name %1: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
-                   "LPT1 to LPT9)")
+                   "name %1: Windows keeps it for a device (CON, PRN, AUX, NUL, CONIN$, "
+                   "CONOUT$, COM0 to COM9, LPT0 to LPT9, COM¹ to COM³, LPT¹ to LPT³)")
             .arg(entry.name);
     }
     // Windows drops the last dots of a name: "a." would be the file of "a".
@@ -137,7 +150,8 @@ ParsedFleet parseFleet(const QString& text) {
     return parsed;
 }
 
-QString fleetText(const QByteArray& bytes) {
+std::optional<QString> fleetText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return std::nullopt;
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) return text::fromCp1251(bytes);
@@ -146,10 +160,16 @@ QString fleetText(const QByteArray& bytes) {
 }
 
 ParsedFleet readFleetFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ParsedFleet{{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    ParsedFleet parsed = parseFleet(fleetText(file.readAll()));
+    // Fifty thousand registers of a chain's file take some 4 MB at most.
+    const disk::WholeFile file = disk::readWholeFile(path, 4 * disk::kMebibyte);
+    if (!file.error.isEmpty())
+        return ParsedFleet{{}, QStringLiteral("%1: %2").arg(path, file.error)};
+    const std::optional<QString> text = fleetText(file.bytes);
+    if (!text) {
+        return ParsedFleet{
+            {}, QStringLiteral("%1: UTF-16 text: save it as UTF-8 or Windows-1251").arg(path)};
+    }
+    ParsedFleet parsed = parseFleet(*text);
     if (!parsed.error.isEmpty()) parsed.error = QStringLiteral("%1: %2").arg(path, parsed.error);
     return parsed;
 }

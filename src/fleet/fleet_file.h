@@ -25,17 +25,19 @@ struct ParsedFleet {
 };
 
 // The contents of a fleet file. A line is blank, a comment (from "#" to the
-// end of the line, also after the columns) or five columns separated by
+// end of the line, wherever it stands, also glued to a column) or five columns separated by
 // blanks or tabs: name, port, speed, register number, model. The first
 // mistake ends the reading: "line 4: ...".
 ParsedFleet parseFleet(const QString& text);
 
 // The file's bytes as text: UTF-8 (with or without its mark), or
 // Windows-1251 where they are no UTF-8, which is how Notepad saves them on a
-// Russian system.
-QString fleetText(const QByteArray& bytes);
+// Russian system. nullopt for UTF-16 (Notepad's "Unicode"), told by its
+// mark: read as either, it would be a line of one name with NULs in it.
+std::optional<QString> fleetText(const QByteArray& bytes);
 
-// Reads and parses the file; the error names the file.
+// Reads and parses the file, a regular file of at most 4 MiB; the error
+// names the file.
 ParsedFleet readFleetFile(const QString& path);
 
 }  // namespace tabulon::fleet

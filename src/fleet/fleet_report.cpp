@@ -1,8 +1,9 @@
 #include "fleet/fleet_report.h"
 
-#include <QFile>
+#include <QRegularExpression>
 #include <algorithm>
 
+#include "disk/input_file.h"
 #include "disk/safe_save.h"
 
 namespace tabulon::fleet {
@@ -80,6 +81,14 @@ QList<QStringList> csvRows(const QString& text) {
     }
     if (any || !cell.isEmpty()) rows << (row << cell);
     return rows;
+}
+
+// The last line of a report: a report cut at a line's end reads as one with
+// fewer registers, each of the lost ones taken for done. A line of one cell,
+// which a spreadsheet shows below the table, and no register's name: a "#"
+// starts a comment in the fleet file.
+QString countLine(qsizetype registers) {
+    return QStringLiteral("# %1 register%2").arg(registers).arg(registers == 1 ? "" : "s");
 }
 
 // A count cell: empty for none, else a whole number; `ok` false for anything
@@ -161,6 +170,7 @@ QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes) {
                                 csvCell(o.reason)};
         text += cells.join(u',') + u'\n';
     }
+    text += countLine(outcomes.size()) + u'\n';
     return text.toUtf8();
 }
 
@@ -171,13 +181,19 @@ ReadReport parseFleetCsv(const QByteArray& bytes) {
         return fail(QStringLiteral("not a fleet report (its first line is not the header)"));
     // A run writes its report only when it ran a register: one with none is
     // cut short, and running nothing for it would call every register done.
-    if (rows.size() == 1) {
+    static const QRegularExpression countPattern(QStringLiteral("^# ([0-9]{1,9}) registers?$"));
+    const QRegularExpressionMatch count =
+        rows.back().size() == 1 ? countPattern.match(rows.back()[0]) : QRegularExpressionMatch();
+    const qsizetype end = count.hasMatch() ? rows.size() - 1 : rows.size();
+    // A run writes its report only when it ran a register: one with none is
+    // cut short, and running nothing for it would call every register done.
+    if (end == 1) {
         return fail(
             QStringLiteral("no registers in it: a fleet report has a line for every register it "
                            "ran"));
     }
     ReadReport report;
-    for (qsizetype index = 1; index < rows.size(); ++index) {
+    for (qsizetype index = 1; index < end; ++index) {
         const QStringList& row = rows[index];
         const auto outcome = outcomeFromWord(row.value(1));
         bool counts = true;
@@ -191,14 +207,20 @@ ReadReport parseFleetCsv(const QByteArray& bytes) {
         report.outcomes << RegisterOutcome{
             row[0], *outcome, done, failed, skipped, qint64(seconds * 1000.0 + 0.5), row[6]};
     }
+    if (!count.hasMatch() || count.captured(1).toLongLong() != end - 1) {
+        return fail(QStringLiteral(
+            "cut short: its last line is not \"# N registers\" counting the registers above it"));
+    }
     return report;
 }
 
 ReadReport readFleetReport(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadReport{{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    ReadReport report = parseFleetCsv(file.readAll());
+    // A line a register, the reason included, is far below 300 bytes: 16 MB
+    // holds any fleet's report many times over.
+    const disk::WholeFile file = disk::readWholeFile(path, 16 * disk::kMebibyte);
+    if (!file.error.isEmpty())
+        return ReadReport{{}, QStringLiteral("%1: %2").arg(path, file.error)};
+    ReadReport report = parseFleetCsv(file.bytes);
     if (!report.error.isEmpty()) report.error = QStringLiteral("%1: %2").arg(path, report.error);
     return report;
 }

@@ -40,7 +40,8 @@ QString fleetTable(const QList<RegisterOutcome>& outcomes);
 
 // The same as comma-separated values with a header line; the time in seconds
 // with one decimal; cells quoted where they hold a comma, a quote or a line
-// break.
+// break. The last line counts the registers ("# 12 registers"), so that a
+// report cut short is known for one.
 QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes);
 
 struct ReadReport {
@@ -48,7 +49,8 @@ struct ReadReport {
     QString error;  // set: the report could not be read
 };
 
-// A report fleetCsv wrote, read back.
+// A report fleetCsv wrote, read back; one without its last line, or whose
+// count is not its number of lines, is refused.
 ReadReport parseFleetCsv(const QByteArray& bytes);
 ReadReport readFleetReport(const QString& path);
 

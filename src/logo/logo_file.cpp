@@ -1,10 +1,10 @@
 #include "logo/logo_file.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <optional>
 
+#include "disk/input_file.h"
 #include "disk/safe_save.h"
 #include "logo/bit_field_colours.h"
 #include "logo/bmp_layout.h"
@@ -15,10 +15,24 @@ namespace tabulon::logo {
 
 LoadedLogo loadLogoFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // The registers' logo is 192 × 200 dots, some 150 KB as a BMP of 32 bits
+    // a pixel: 4 MB leaves room for a picture drawn many times larger.
+    constexpr qint64 kLargestLogoFile = 4 * disk::kMebibyte;
+    if (disk::notAFileToRead(path)) {
+        return {QImage(), QStringLiteral("«%1» — не файл, а устройство, канал или папка: логотип "
+                                         "загружается из файла BMP.")
+                              .arg(name)};
+    }
+    const disk::WholeFile file = disk::readWholeFile(path, kLargestLogoFile);
+    if (file.tooLarge) {
+        return {QImage(), QStringLiteral("Файл «%1» больше %2 МБ: логотип (192 × 200 точек) "
+                                         "не бывает таким большим.")
+                              .arg(name)
+                              .arg(kLargestLogoFile / disk::kMebibyte)};
+    }
+    if (!file.error.isEmpty())
         return {QImage(), QStringLiteral("Файл «%1» не найден или не открывается.").arg(name)};
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = file.bytes;
     const LoadedLogo unusable{
         QImage(), QStringLiteral("Файл «%1» не является рисунком BMP или повреждён.").arg(name)};
     const std::optional<BmpLayout> layout = readBmpLayout(bytes);

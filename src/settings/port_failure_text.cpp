@@ -25,6 +25,7 @@ enum class FailureKind {
     GroupOnly,
     BusyUnknown,  // held by a program not known by name
     BusyHeld,
+    NotASerialPort,
     Other,
     HostNotFound,
     ConnectionRefused,
@@ -82,6 +83,9 @@ constexpr FailureWording kFailureWordings[] = {
      u"%3 is busy: another program holds it; close that program and try again"},
     {FailureKind::BusyHeld, u"%3 занят другой программой (%7). Закройте её и подключитесь снова.",
      u"%3 is busy: %7 holds it; close it and try again"},
+    {FailureKind::NotASerialPort,
+     u"%3 — не последовательный порт. Укажите устройство, к которому подключён ЭККА.",
+     u"%3 is not a serial port: name the device the register is attached to"},
     {FailureKind::Other, u"%3 не открылся: %8", u"%3 did not open: %8"},
     {FailureKind::HostNotFound,
      u"%3 не открылся: сервер не найден в сети. Проверьте имя или адрес сервера.",
@@ -157,6 +161,8 @@ FailureKind kindOf(const PortFailure& failure) {
             return adminOnly(diagnosis) ? FailureKind::RootOnly : FailureKind::GroupOnly;
         case OpenProblem::Busy:
             return diagnosis.holder.isEmpty() ? FailureKind::BusyUnknown : FailureKind::BusyHeld;
+        case OpenProblem::NotASerialPort:
+            return FailureKind::NotASerialPort;
         case OpenProblem::Other:
             break;
         case OpenProblem::HostNotFound:

@@ -172,6 +172,11 @@ DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& system
         diagnosis.user = system.userName();
         return diagnosis;
     }
+    // Every program holds /dev/null: asking who holds it would blame one.
+    if (systemText == system.errorText(ENOTTY) || systemText == system.errorText(EISDIR)) {
+        diagnosis.problem = OpenProblem::NotASerialPort;
+        return diagnosis;
+    }
     diagnosis.holder = system.holder(device);
     if (!diagnosis.holder.isEmpty() || lockRefused(systemText) ||
         systemText == system.errorText(EBUSY)) {

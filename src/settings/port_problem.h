@@ -8,10 +8,11 @@ namespace tabulon::settings {
 
 // Why a serial device did not open, in the terms a person can act on.
 enum class OpenProblem {
-    Missing,       // there is no such device (or no device stands for the COM name)
-    NoPermission,  // the user may not read and write it
-    Busy,          // another program holds it
-    Other,         // anything else: the system's words say what
+    Missing,         // there is no such device (or no device stands for the COM name)
+    NoPermission,    // the user may not read and write it
+    Busy,            // another program holds it
+    NotASerialPort,  // a file, a folder or a device with no line settings (/dev/null)
+    Other,           // anything else: the system's words say what
     // A serial server (tcp://, rfc2217://) that did not let the port open.
     HostNotFound,
     ConnectionRefused,

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "cli/cli_commands.h"
+#include "cli/command_files.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
 #include "in_process.h"
@@ -53,6 +54,9 @@ TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
 }
 
 TEST(CliRequest, OptionsACommandDoesNotTake) {
+    const QString server =
+        "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port 1 to "
+        "65535";
     const struct {
         QStringList arguments;
         QString error;
@@ -72,11 +76,43 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--register=100", "detect"}, "--register takes a whole number from 1 to 99"},
         {{"--speed", "57600", "detect"},
          "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
+        {{"--port", "tcp://h:65536", "detect"}, server},
+        {{"--port=rfc2217://h:0", "detect"}, server},
+        {{"--port", "tcp://:4001", "detect"}, server},
+        {{"--port", "tcp://h:4001/x", "detect"}, server},
     };
     for (const auto& c : cases) {
         const ParsedCliRequest parsed = parseCliRequest(c.arguments);
         EXPECT_FALSE(parsed.request) << qPrintable(c.arguments.join(' '));
         EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+TEST(CliRequest, NoOutputIsOneOfTheFilesTheCommandReadsOrWrites) {
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    QFile prices(path("prices.otd"));
+    ASSERT_TRUE(prices.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(prices.fileName(), path("link.otd")));
+    const struct {
+        QStringList arguments;
+        QString error;
+    } rows[] = {
+        {{"--trace", path("link.otd"), "write-logo", path("prices.otd")},
+         "--trace " + path("link.otd") + " would write over the picture of write-logo " +
+             path("prices.otd")},
+        {{"--trace", directory.path() + "/./new.bmp", "read-logo", path("new.bmp")},
+         "--trace " + directory.path() + "/./new.bmp would write over read-logo " +
+             path("new.bmp")},
+        {{"--trace", path("RepOtd.dat"), "reports", "--dir", directory.path()},
+         "--trace " + path("RepOtd.dat") + " would write over reports " + path("RepOtd.dat")},
+    };
+    for (const auto& row : rows) {
+        const ParsedCliRequest parsed = parseCliRequest(row.arguments);
+        ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
+        EXPECT_EQ(outputOverInput(commandOutputs(*parsed.request), commandInputs(*parsed.request))
+                      .value_or(""),
+                  row.error);
     }
 }
 

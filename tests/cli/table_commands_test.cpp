@@ -494,6 +494,11 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          path("fifo.art") + ": cannot create: not a regular file\n"},
         {{"read-table", "operators", "/dev/null"},
          "/dev/null: cannot create: not a regular file\n"},
+        {{"write-table", "goods", path("fifo.art")},
+         path("fifo.art") + ": cannot open: not a regular file (a device or a pipe)\n"},
+        {{"--trace", path("full.art"), "write-table", "goods", path("full.art")},
+         "tabulon-cli: --trace " + path("full.art") +
+             " would write over the table file of write-table " + path("full.art") + "\n"},
         {{"--interval", "50:40:1", "read-table", "goods", path("out.art")},
          "--interval: Ошибка! Неверные границы данных!\n"},
         {{"--interval", "1:x:1", "read-table", "goods", path("out.art")},

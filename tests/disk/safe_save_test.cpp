@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+
+#include "disk/input_file.h"
+#include "disk/same_file.h"
 
 namespace tabulon::disk {
 namespace {
@@ -123,6 +127,56 @@ TEST(SafeSave, SaysWhyWhenTheFileCannotBeCreatedOrWasCancelled) {
     }
     EXPECT_EQ(contentsOf(path), kEarlier);
     EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files), QStringList{"logo.bmp"});
+}
+
+// What a reader is given: one file under two names, and names of no file to read.
+TEST(SameFile, ByTheFileWhereBothAreThereElseByThePath) {
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    for (const QString name : {"prices.otd", "other.otd"})
+        ASSERT_TRUE(QFile(path(name)).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(path("prices.otd"), path("link.otd")));
+    ASSERT_EQ(::link(QFile::encodeName(path("prices.otd")), QFile::encodeName(path("hard.otd"))),
+              0);
+    const struct {
+        QString first, second;
+        bool same;
+    } rows[] = {
+        {path("prices.otd"), path("link.otd"), true},
+        {path("hard.otd"), directory.path() + "/./prices.otd", true},
+        {path("prices.otd"), path("other.otd"), false},
+        {path("new.csv"), directory.path() + "/./new.csv", true},  // neither made yet
+        {path("new.csv"), path("prices.otd"), false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sameFile(row.first, row.second), row.same) << qPrintable(row.first);
+}
+
+TEST(ReadWholeFile, ARegularFileUpToTheLimitNothingElse) {
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    for (const auto& [name, size] : {std::pair{"limit", 1 << 20}, {"over", (1 << 20) + 1}})
+        ASSERT_TRUE(QFile(path(name)).open(QIODevice::WriteOnly) &&
+                    QFile::resize(path(name), size));
+    // A pipe with no writer: opening it to read would wait for one for good.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")), 0600), 0);
+    const QString device = "not a regular file (a device or a pipe)";
+    const struct {
+        QString path;
+        qsizetype size;
+        QString error;
+    } rows[] = {
+        {path("limit"), 1 << 20, ""},
+        {path("over"), 0, "larger than 1 MiB, more than any such file holds"},
+        {"/dev/zero", 0, device},
+        {path("pipe"), 0, device},
+        {directory.path(), 0, "a folder, not a file"},
+    };
+    for (const auto& row : rows) {
+        const WholeFile whole = readWholeFile(row.path, kMebibyte);
+        EXPECT_EQ(whole.error, row.error) << qPrintable(row.path);
+        EXPECT_EQ(whole.bytes, QByteArray(row.size, '\0')) << qPrintable(row.path);
+    }
 }
 
 }  // namespace

@@ -105,12 +105,17 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_EQ(twice.err, "tabulon-cli: " + path("twice.txt") + ": line 2: register 1 on " + alias +
                              " is already on line 1 (front): both ports are " +
                              QFileInfo(front.path()).canonicalFilePath() + "\n");
-    // A report named as the fleet file would write over the list of registers.
-    const CliRun overFleet = cli(fleetOn + QStringList{"--report", directory.path() + "/./shop.txt",
-                                                       "write-table", "goods", path("prices.art")});
-    EXPECT_EQ(overFleet.status, 2);
-    EXPECT_EQ(overFleet.err, "tabulon-cli: --report " + directory.path() +
-                                 "/./shop.txt would write over the fleet file\n");
+    // A report named as a file the run reads would write over it.
+    for (const auto& [report, input] :
+         {std::pair{directory.path() + "/./shop.txt", "the fleet file " + fleet},
+          {path("prices.art"), "the table file of write-table " + path("prices.art")}}) {
+        const CliRun over = cli(
+            fleetOn + QStringList{"--report", report, "write-table", "goods", path("prices.art")});
+        EXPECT_EQ(over.status, 2);
+        EXPECT_EQ(over.err,
+                  "tabulon-cli: --report " + report + " would write over " + input + "\n");
+    }
+    EXPECT_EQ(readBytes(path("prices.art")), prices);
     const CliRun noReport = cli(fleetOn + QStringList{"--only-failed", path("none.csv"),
                                                       "write-table", "goods", path("prices.art")});
     EXPECT_EQ(noReport.status, 2);
@@ -134,12 +139,15 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
               "back-1,done,5,0,0,s.s,\n"
               "broken,failed,0,1,4,s.s,\"record 1: the register refused the record (\"\"E\"\" "
               "reply)\"\n"
-              "back-2,done,5,0,0,s.s,\n");
+              "back-2,done,5,0,0,s.s,\n"
+              "# 4 registers\n");
     EXPECT_TRUE(push.err.contains("broken: goods: 0 of 5 records written\n"))
         << qPrintable(push.err);
     EXPECT_TRUE(push.err.contains("back-2: goods: 5 records written\n")) << qPrintable(push.err);
 
-    // Again, for what the report lists as failed only.
+    // Again, for what the report lists as failed only, its names in any case.
+    ASSERT_TRUE(writeBytes(path("monday.csv"),
+                           readBytes(path("monday.csv")).replace("\nbroken,", "\nBroken,")));
     const CliRun finish =
         cli(fleetOn + QStringList{"--only-failed", path("monday.csv"), "--report",
                                   path("again.csv"), "write-table", "goods", path("prices.art")});
@@ -149,7 +157,8 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
               "broken    done        5       0        0  m:ss\n");
     EXPECT_EQ(timesMasked(QString::fromUtf8(readBytes(path("again.csv")))),
               "register,outcome,done,failed,skipped,seconds,reason\n"
-              "broken,done,5,0,0,s.s,\n");
+              "broken,done,5,0,0,s.s,\n"
+              "# 1 register\n");
     const CliRun nothingLeft =
         cli(fleetOn + QStringList{"--only-failed", path("again.csv"), "write-table", "goods",
                                   path("prices.art")});
@@ -261,7 +270,8 @@ TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
         table.endsWith("bus-2     not run     -       -        -  0:00  stopped by a "
                        "signal before its turn\n"))
         << qPrintable(table);
-    EXPECT_TRUE(report.endsWith("bus-2,not run,,,,0.0,stopped by a signal before its turn\n"))
+    EXPECT_TRUE(report.endsWith(
+        "bus-2,not run,,,,0.0,stopped by a signal before its turn\n# 4 registers\n"))
         << qPrintable(report);
 
     // Every line was released before its port closed: the trace's last

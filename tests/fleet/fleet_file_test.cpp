@@ -41,6 +41,9 @@ TEST(FleetFile, ColumnsCommentsAndBlankLines) {
 
 TEST(FleetFile, MistakesNameTheirLine) {
     const QString good = "a COM1 4800 1 neon\n";
+    const QString device =
+        ": Windows keeps it for a device (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0 to COM9, LPT0 "
+        "to LPT9, COM¹ to COM³, LPT¹ to LPT³)";
     const struct {
         QString text;
         QString error;
@@ -56,15 +59,17 @@ TEST(FleetFile, MistakesNameTheirLine) {
         {"a,b COM1 4800 1 neon\n", "line 1: name a,b: a name cannot hold any of /\\:*?\"<>|,"},
         // Names Windows keeps for its devices, whatever follows a dot:
         // backup/{name}.art would write into the device.
-        {"com3 COM3 4800 1 neon\n",
-         "line 1: name com3: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
-         "LPT1 to LPT9)"},
-        {good + "Nul.1 COM1 4800 2 neon\n",
-         "line 2: name Nul.1: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
-         "LPT1 to LPT9)"},
-        {"LPT9 COM1 4800 1 neon\n",
-         "line 1: name LPT9: Windows keeps it for a device (CON, PRN, AUX, NUL, COM1 to COM9, "
-         "LPT1 to LPT9)"},
+        {"com3 COM3 4800 1 neon\n", "line 1: name com3" + device},
+        {good + "Nul.1 COM1 4800 2 neon\n", "line 2: name Nul.1" + device},
+        {"LPT9 COM1 4800 1 neon\n", "line 1: name LPT9" + device},
+        {"COM0 COM1 4800 1 neon\n", "line 1: name COM0" + device},
+        {"com¹.txt COM1 4800 1 neon\n", "line 1: name com¹.txt" + device},
+        {"CONIN$ COM1 4800 1 neon\n", "line 1: name CONIN$" + device},
+        {QString(65, u'я') + " COM1 4800 1 neon\n",
+         "line 1: name яяяяяяяяяяяяяяяя...: a name has at most 64 characters, this one 65"},
+        // A "#" glued to a column starts a comment as one after a blank does.
+        {"a COM1 4800 1 neon#x\nb COM2 4800 2#1 neon\n",
+         "line 2: 4 columns where five are wanted: name, port, speed, register number, model"},
         // Windows drops a name's last dots: "a." would be the file of "a".
         {good + "b. COM1 4800 2 neon\n", "line 2: name b.: a name cannot end with a dot"},
         {".. COM1 4800 1 neon\n", "line 1: name ..: a name cannot end with a dot"},
@@ -94,16 +99,26 @@ TEST(FleetFile, MistakesNameTheirLine) {
 
 TEST(FleetFile, TextInUtf8OrWindows1251) {
     const QString line = QStringLiteral("Каса-1 COM1 4800 1 neon\r\n");
+    const QByteArray utf16(reinterpret_cast<const char*>(line.utf16()), line.size() * 2);
     const struct {
         QByteArray bytes;
-    } rows[] = {{line.toUtf8()}, {"\xEF\xBB\xBF" + line.toUtf8()}, {*text::toCp1251(line)}};
-    for (const auto& row : rows) EXPECT_EQ(fleetText(row.bytes), line) << row.bytes.toHex().data();
+        std::optional<QString> text;
+    } rows[] = {{line.toUtf8(), line},
+                {"\xEF\xBB\xBF" + line.toUtf8(), line},
+                {*text::toCp1251(line), line},
+                // Notepad's "Unicode" and "Unicode big endian": neither reading is right.
+                {"\xFF\xFE" + utf16, std::nullopt},
+                {"\xFE\xFF" + utf16, std::nullopt}};
+    for (const auto& row : rows)
+        EXPECT_EQ(fleetText(row.bytes), row.text) << row.bytes.toHex().data();
 
-    // The system's words for a file that is not there.
+    // The system's words for a file that is not there; an endless device unread.
     QFile none("/nonexistent/fleet.txt");
     ASSERT_FALSE(none.open(QIODevice::ReadOnly));
     EXPECT_EQ(readFleetFile(none.fileName()).error,
               "/nonexistent/fleet.txt: " + none.errorString());
+    EXPECT_EQ(readFleetFile("/dev/zero").error,
+              "/dev/zero: not a regular file (a device or a pipe)");
 }
 
 }  // namespace

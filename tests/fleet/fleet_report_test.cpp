@@ -40,7 +40,8 @@ TEST(FleetReport, TableAndCsv) {
                       "record (\"\"E\"\" reply)\"\n"
                       "склад,refused,,,,0.0,\"g.art: cannot open, a, b\"\n"
                       "k4,stopped,12,0,9988,3725.0,stopped by a signal\n"
-                      "k5,not run,,,,0.0,stopped by a signal before its turn\n")
+                      "k5,not run,,,,0.0,stopped by a signal before its turn\n"
+                      "# 5 registers\n")
                   .toUtf8());
 }
 
@@ -68,6 +69,8 @@ TEST(FleetReport, ReadBackAsWritten) {
 
 TEST(FleetReport, WhatIsNoReport) {
     const QByteArray header = "register,outcome,done,failed,skipped,seconds,reason\n";
+    const QString cut =
+        "cut short: its last line is not \"# N registers\" counting the registers above it";
     const struct {
         QByteArray bytes;
         QString error;
@@ -84,6 +87,11 @@ TEST(FleetReport, WhatIsNoReport) {
         {header, "no registers in it: a fleet report has a line for every register it ran"},
         {header + "\r\n\n",
          "no registers in it: a fleet report has a line for every register it ran"},
+        {header + "# 0 registers\n",
+         "no registers in it: a fleet report has a line for every register it ran"},
+        // Cut at a line's end: the registers after it would pass for done.
+        {header + "k1,failed,1,0,0,1.0,\n", cut},
+        {header + "k1,failed,1,0,0,1.0,\nk2,done,1,0,0,1.0,\n# 3 registers\n", cut},
     };
     for (const auto& row : rows) {
         const ReadReport report = parseFleetCsv(row.bytes);
@@ -93,6 +101,9 @@ TEST(FleetReport, WhatIsNoReport) {
     QFile none("/nonexistent/r.csv");
     ASSERT_FALSE(none.open(QIODevice::ReadOnly));
     EXPECT_EQ(readFleetReport(none.fileName()).error, "/nonexistent/r.csv: " + none.errorString());
+    // Endless: never read.
+    EXPECT_EQ(readFleetReport("/dev/zero").error,
+              "/dev/zero: not a regular file (a device or a pipe)");
 }
 
 }  // namespace

@@ -80,6 +80,12 @@ TEST(FleetRequest, EachRegistersCommand) {
     EXPECT_EQ(portProblem("COM3"), std::nullopt);
     EXPECT_EQ(portProblem("/dev/ttyS0"), std::nullopt);
     EXPECT_EQ(portProblem("COM10").value_or(""), "--port takes COM1 to COM9 or a device path");
+    EXPECT_EQ(portProblem("tcp://h:65536").value_or(""),
+              "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port "
+              "1 to 65535");
+    // One server under two spellings is one line.
+    EXPECT_EQ(lineOfPort("tcp://LocalHost:4001/"), "tcp://127.0.0.1:4001");
+    EXPECT_EQ(lineOfPort("rfc2217://127.0.0.1:4001"), "rfc2217://127.0.0.1:4001");
 
     EXPECT_FALSE(isFleetCommandLine({"--port", "COM1", "detect"}));
     EXPECT_FALSE(isFleetCommandLine({"write", "1", "1", "--", "--fleet"}));

@@ -64,6 +64,13 @@ TEST_F(LogoFile, OnlyBmpFilesLoad) {
 
     EXPECT_EQ(loadLogoFile(path("missing.bmp")).error,
               "Файл «missing.bmp» не найден или не открывается.");
+    // Endless, or larger than any logo: never read in whole.
+    EXPECT_EQ(loadLogoFile("/dev/zero").error,
+              "«zero» — не файл, а устройство, канал или папка: логотип загружается из файла BMP.");
+    QFile huge(path("huge.bmp"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(4 * 1024 * 1024 + 1));
+    EXPECT_EQ(loadLogoFile(huge.fileName()).error,
+              "Файл «huge.bmp» больше 4 МБ: логотип (192 × 200 точек) не бывает таким большим.");
 }
 
 TEST_F(LogoFile, SavedNamesEndInBmp) {

@@ -39,6 +39,8 @@ public:
                 return "No such device";
             case ENXIO:
                 return "No such device or address";
+            case ENOTTY:
+                return "Inappropriate ioctl for device";
         }
         return "Unknown error";
     }
@@ -87,6 +89,9 @@ TEST(PortProblem, DiagnosisFromTheSystemsAnswers) {
     EXPECT_EQ(held.problem, OpenProblem::Busy);
     EXPECT_EQ(held.holder, "minicom, PID 4321");
 
+    // Every program has /dev/null open; it has no line settings to take.
+    EXPECT_EQ(diagnoseOpenFailure("/dev/null", "Inappropriate ioctl for device", system).problem,
+              OpenProblem::NotASerialPort);
     system.holderText.clear();
     EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS1", "Input/output error", system).problem,
               OpenProblem::Other);
@@ -317,6 +322,11 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "Устройство /dev/ttyUSB0 занят другой программой (screen, PID 77). Закройте её и "
          "подключитесь снова.",
          "/dev/ttyUSB0 is busy: screen, PID 77 holds it; close it and try again"},
+        {"no serial port, directly", "", "/dev/null", false, 0, OpenProblem::NotASerialPort, "", "",
+         "",
+         "Устройство /dev/null — не последовательный порт. Укажите устройство, к которому "
+         "подключён ЭККА.",
+         "/dev/null is not a serial port: name the device the register is attached to"},
         {"anything else, directly", "", "/dev/pts/3", false, 0, OpenProblem::Other, "", "",
          "50% of %1", "Устройство /dev/pts/3 не открылся: 50% of %1",
          "/dev/pts/3 did not open: 50% of %1"},
