@@ -19,10 +19,10 @@ struct FieldText {
 };
 
 FieldText number(const QString& cell, int decimals) {
-    if (cell.isEmpty()) return {text::formatDecimalFloat(0.0f, decimals), {}};
-    const std::optional<float> value = text::parseDecimalFloat(cell);
-    if (!value) return {{}, text::invalidFloatMessage(cell)};
-    return {text::formatDecimalFloat(*value, decimals), {}};
+    std::optional<QString> field =
+        text::formatDecimal(cell.isEmpty() ? QStringView(u"0") : QStringView(cell), decimals);
+    if (!field) return {{}, text::invalidFloatMessage(cell)};
+    return {std::move(*field), {}};
 }
 
 FieldText fieldText(const RecordField& field, const QString& cell, Model model) {

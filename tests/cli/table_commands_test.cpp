@@ -54,12 +54,13 @@ TEST_F(TableCommands, GoodsOfAnIntervalGoToTheirRecordsAndComeBackIntoTheSameRow
     ASSERT_FALSE(ecr.path().isEmpty());
     QStringList lines = goodsLines(10000);
     // Rows as the register gives them back: prices and quantities formatted,
-    // names within 32 characters, every column filled.
+    // names within 32 characters, every column filled. A price keeps every
+    // digit typed, however many a binary fraction would lose.
     lines[100] = "101;Хліб житній;12.50;3.000;1;1;1;1;0;4820000000101;";
     lines[101] = "102;Чай \"Лісовий\" 25 пакетиків;29.90;1.000;3;2;1;1;0;0;";
-    lines[102] = "103;Цукор;26.50;0.000;3;1;1;1;0;0;";
-    lines[103] = "104;Пакет;1.50;0.000;3;1;1;2;0;0;";
-    lines[104] = "105;Сіль;7.90;0.000;3;1;1;1;0;0;";
+    lines[102] = "103;Цукор;199999.99;0.000;3;1;1;1;0;0;";
+    lines[103] = "104;Пакет;131072.01;0.000;3;1;1;2;0;0;";
+    lines[104] = "105;Сіль;16777217.00;0.000;3;1;1;1;0;0;";
 
     const auto [written, read] =
         roundTrip(ecr, "goods", lines, {"--interval", "101:105:1", "--model", "mp-550t"});
@@ -68,7 +69,8 @@ TEST_F(TableCommands, GoodsOfAnIntervalGoToTheirRecordsAndComeBackIntoTheSameRow
     ASSERT_EQ(commands.size(), 10);
     EXPECT_EQ(commands[0], "W0;1;101;Хліб житній;12.50;3.000;1;1;1;1;0;4820000000101;");
     EXPECT_EQ(commands[1], "W0;2;102;Чай \"Лісовий\" 25 пакетиків;29.90;1.000;3;2;1;1;0;0;");
-    EXPECT_EQ(commands[4], "W0;5;105;Сіль;7.90;0.000;3;1;1;1;0;0;");
+    EXPECT_EQ(commands[2], "W0;3;103;Цукор;199999.99;0.000;3;1;1;1;0;0;");
+    EXPECT_EQ(commands[4], "W0;5;105;Сіль;16777217.00;0.000;3;1;1;1;0;0;");
     EXPECT_EQ(commands.mid(5), (QStringList{"R0;1;", "R0;2;", "R0;3;", "R0;4;", "R0;5;"}));
 }
 
