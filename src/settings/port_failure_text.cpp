@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 #include "link/network_address.h"
 #include "settings/port_problem.h"
@@ -117,10 +118,18 @@ struct PlaceWording {
     const char16_t* russian;
     const char16_t* russianAfterK;
     const char16_t* english;
+    bool neuter = false;  // the Russian noun: the verbs after %3 agree with it
 };
 constexpr PlaceWording kPortPlace{u"Порт %1 (%2)", u"к порту %1 (%2)", u"%1 (%2)"};
-constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2"};
+constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2", true};
 constexpr PlaceWording kAddressPlace{u"Порт %2", u"к порту %2", u"%2"};
+
+// The Russian texts above are written for "Порт"; these are their verbs as
+// they stand after a neuter noun.
+constexpr std::pair<QStringView, QStringView> kNeuterVerbs[] = {
+    {u"%3 занят ", u"%3 занято "},
+    {u"%3 не открылся", u"%3 не открылось"},
+};
 
 enum class Language { Russian, English };
 
@@ -196,7 +205,12 @@ QString failureText(const PortFailure& failure, Language language) {
                 QString::number(failure.portsFound)};
     marks[2] = filled(russian ? place.russian : place.english, marks);
     marks[3] = filled(russian ? place.russianAfterK : place.english, marks);
-    return filled(russian ? wording.russian : wording.english, marks);
+    QString text = QString::fromUtf16(russian ? wording.russian : wording.english);
+    if (russian && place.neuter) {
+        for (const auto& [masculine, neuter] : kNeuterVerbs)
+            text.replace(masculine.toString(), neuter.toString());
+    }
+    return filled(text, marks);
 }
 
 }  // namespace

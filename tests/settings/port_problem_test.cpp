@@ -309,16 +309,16 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "log in again"},
         {"busy, holder unknown, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "", "",
          "",
-         "Устройство /dev/ttyUSB0 занят другой программой. Закройте программу, которая "
+         "Устройство /dev/ttyUSB0 занято другой программой. Закройте программу, которая "
          "работает с ним, и подключитесь снова.",
          "/dev/ttyUSB0 is busy: another program holds it; close that program and try again"},
         {"busy, holder known, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "",
          "screen, PID 77", "",
-         "Устройство /dev/ttyUSB0 занят другой программой (screen, PID 77). Закройте её и "
+         "Устройство /dev/ttyUSB0 занято другой программой (screen, PID 77). Закройте её и "
          "подключитесь снова.",
          "/dev/ttyUSB0 is busy: screen, PID 77 holds it; close it and try again"},
         {"anything else, directly", "", "/dev/pts/3", false, 0, OpenProblem::Other, "", "",
-         "50% of %1", "Устройство /dev/pts/3 не открылся: 50% of %1",
+         "50% of %1", "Устройство /dev/pts/3 не открылось: 50% of %1",
          "/dev/pts/3 did not open: 50% of %1"},
         {"server not found, through a COM name", "COM5", "tcp://shop7.example:950", true, 1,
          OpenProblem::HostNotFound, "", "", "",
