@@ -6,10 +6,16 @@
 namespace tabulon::cli {
 
 transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResult) {
-    // Reads and writes give their results the same meanings.
+    // Every run asks with the cause; the number alone has no words to spare.
+    return askAfterFailedRecord(record, linkResult, link::ResultCause::Done, {});
+}
+
+transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int linkResult,
+                                                            link::ResultCause cause,
+                                                            const QByteArray&) {
     QString line = QStringLiteral("record %1 failed ten times: %2")
                        .arg(record)
-                       .arg(linkError(link::Operation::WriteRecord, linkResult));
+                       .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
     if (policy_ == FailurePolicy::Skip) {
         console_.message(line + QStringLiteral("; skipped"));
         return transfer::FailureAnswer::Skip;

@@ -14,6 +14,9 @@ public:
     CliRunDialogs(FailurePolicy policy, CliConsole& console) : policy_(policy), console_(console) {}
 
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
+    transfer::FailureAnswer askAfterFailedRecord(int record, int linkResult,
+                                                 link::ResultCause cause,
+                                                 const QByteArray& refusal) override;
     void tellBadData(int record, const QByteArray& reply) override;
 
     // Records whose reply had more fields than the table has.

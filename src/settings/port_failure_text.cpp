@@ -109,8 +109,8 @@ constexpr FailureWording kFailureWordings[] = {
     {FailureKind::ConnectionClosed,
      u"%3 не открылся: сервер закрыл соединение. Возможно, порт сервера занят другим "
      u"подключением.",
-     u"%3 did not open: the server closed the connection; its port may be in use by another "
-     u"connection"},
+     // %8 is the link's own wording, with the server's words where it sent some.
+     u"%3 did not open: %8; its port may be in use by another connection"},
 };
 
 // What did not open, in the marks %1 and %2 of the texts above.
@@ -150,6 +150,14 @@ QString filled(QStringView text, const Marks& marks) {
         }
     }
     return result;
+}
+
+// A device comes from Tabulon.ini, which may hold anything: a value of
+// megabytes would bury the message, so it is shown cut.
+QString shown(const QString& value) {
+    constexpr qsizetype kLongest = 80;
+    if (value.size() <= kLongest) return value;
+    return value.left(kLongest - 1) + u'…';
 }
 
 FailureKind kindOf(const PortFailure& failure) {
@@ -195,13 +203,13 @@ QString failureText(const PortFailure& failure, Language language) {
                                                                          : kDevicePlace;
 
     Marks marks{failure.portName,
-                failure.device,
+                shown(failure.device),
                 {},
                 {},
                 failure.diagnosis.group,
                 failure.diagnosis.user,
                 failure.diagnosis.holder,
-                failure.systemText,
+                shown(failure.systemText),
                 QString::number(failure.portsFound)};
     marks[2] = filled(russian ? place.russian : place.english, marks);
     marks[3] = filled(russian ? place.russianAfterK : place.english, marks);

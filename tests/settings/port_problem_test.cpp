@@ -351,11 +351,11 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "rfc2217://10.0.3.7:4001 did not open: the server did not answer the COM-PORT option "
          "(RFC 2217), a raw port most likely; use tcp:// or switch the server's port to RFC 2217"},
         {"closed at once", "COM6", "tcp://10.0.3.7:4002", true, 1, OpenProblem::ConnectionClosed,
-         "", "", "",
+         "", "", "the server closed the connection (Port already in use)",
          "Порт COM6 (tcp://10.0.3.7:4002) не открылся: сервер закрыл соединение. Возможно, порт "
          "сервера занят другим подключением.",
-         "COM6 (tcp://10.0.3.7:4002) did not open: the server closed the connection; its port may "
-         "be in use by another connection"},
+         "COM6 (tcp://10.0.3.7:4002) did not open: the server closed the connection (Port already "
+         "in use); its port may be in use by another connection"},
         {"anything else, a server named directly", "", "tcp://[::1]:9", false, 0,
          OpenProblem::Other, "", "", "[::1]:9: Network unreachable",
          "Порт tcp://[::1]:9 не открылся: [::1]:9: Network unreachable",
