@@ -8,6 +8,10 @@
 
 namespace tabulon::cli {
 
+QString counted(qsizetype count, QStringView noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(noun, count == 1 ? u"" : u"s");
+}
+
 CliResult usageError(const QString& error) {
     return {kExitUsage, QString(), error, true};
 }

@@ -27,6 +27,9 @@ struct CliResult {
     bool showUsage = false;  // a command line mistake: the usage text follows the error
 };
 
+// "1 record", "20 records": a count with its noun (one that takes "s").
+QString counted(qsizetype count, QStringView noun);
+
 CliResult usageError(const QString& error);
 CliResult inputError(const QString& error);
 CliResult failure(const QString& error);

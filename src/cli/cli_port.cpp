@@ -1,5 +1,7 @@
 #include "cli/cli_port.h"
 
+#include <cstdio>
+
 #include "link/line_port.h"
 #include "link/register_link.h"
 #include "link/tracing_port.h"
@@ -9,10 +11,21 @@
 
 namespace tabulon::cli {
 
-QString linkError(link::Operation operation, int result, const QString& detail) {
-    const QString meaning = link::resultMeaning(operation, result);
-    QString line = QStringLiteral("error %1: %2").arg(result).arg(meaning);
-    if (!detail.isEmpty() && detail != meaning) line += QStringLiteral(" (%1)").arg(detail);
+QString causeWords(link::Operation operation, link::ResultCause cause, int result) {
+    using link::Operation;
+    // A write run reads its records back: either exchange may have failed.
+    const bool exchange = operation == Operation::ReadRecord || operation == Operation::WriteRecord;
+    for (Operation asked : {operation, Operation::WriteRecord, Operation::ReadRecord}) {
+        if (cause == link::ResultCause::Done || (asked != operation && !exchange)) break;
+        if (link::resultRow(asked, cause)) return link::englishText(asked, cause);
+    }
+    return link::resultMeaning(operation, result);
+}
+
+QString linkError(const link::RegisterLink& link, link::Operation operation, int result,
+                  const QString& detail) {
+    QString line = causeWords(operation, link.lastCause(), result);
+    if (!detail.isEmpty() && detail != line) line += QStringLiteral(" (%1)").arg(detail);
     return line;
 }
 
@@ -23,7 +36,15 @@ int cliPortNumber(const CliRequest& request) {
 std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QString& error) {
     link::RegisterLink::Parts parts;
     parts.port = link::makeLinePort();
-    if (!request.trace.isEmpty() && !link::traceInto(parts, request.trace, error)) return nullptr;
+    // Said once: the run goes on without the rest of its trace.
+    const auto cut = [path = request.trace](const QString& why) {
+        std::fputs(
+            qPrintable(
+                QStringLiteral("tabulon-cli: --trace %1: cut short here: %2\n").arg(path, why)),
+            stderr);
+    };
+    if (!request.trace.isEmpty() && !link::traceInto(parts, request.trace, error, cut))
+        return nullptr;
     const bool com = comPortNumber(request.port).has_value();
     parts.deviceFor = [com, device = request.port](int port) {
         return com ? settings::portDevice(settings::workingSettingsFile(), port) : device;
@@ -39,16 +60,16 @@ std::optional<CliResult> openPort(const CliContext& context) {
         const settings::PortFailure why = settings::describePortFailure(
             settings::workingSettingsFile(), comPortNumber(context.request.port).value_or(0),
             context.link.openDevice(), context.link.openErrorText());
-        return failure(QStringLiteral("error %1: ").arg(opened) +
-                       settings::portFailureTextEnglish(why));
+        return failure(settings::portFailureTextEnglish(why));
     }
-    return failure(linkError(link::Operation::OpenPort, opened, context.link.openErrorText()));
+    return failure(
+        linkError(context.link, link::Operation::OpenPort, opened, context.link.openErrorText()));
 }
 
 std::optional<CliResult> closePort(const CliContext& context) {
     const int closed = context.link.ClosePort(context.portNumber);
     if (closed >= 0) return std::nullopt;
-    return failure(linkError(link::Operation::ClosePort, closed));
+    return failure(linkError(context.link, link::Operation::ClosePort, closed));
 }
 
 }  // namespace tabulon::cli

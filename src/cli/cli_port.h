@@ -13,9 +13,15 @@ class RegisterLink;
 
 namespace tabulon::cli {
 
-// "error -12: <what it means>", with the system's words after it where they
-// say more.
-QString linkError(link::Operation operation, int result, const QString& detail = QString());
+// What a cause means, in words: "the register refused the record ("E"
+// reply)". The words alone serve, so the number is left out; what the number
+// means stands in where the operation has no such cause.
+QString causeWords(link::Operation operation, link::ResultCause cause, int result);
+
+// Why the link's last operation failed, in the words of its cause, with the
+// system's words after it where they say more.
+QString linkError(const link::RegisterLink& link, link::Operation operation, int result,
+                  const QString& detail = QString());
 
 // The link of a request: a serial port, traced into the request's trace file
 // if it names one. COMn goes through `Tabulon.ini` in the working directory

@@ -6,23 +6,21 @@
 namespace tabulon::cli {
 
 transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResult) {
-    // Reads and writes give their results the same meanings.
-    return answer(QStringLiteral("record %1 failed ten times: %2")
-                      .arg(record)
-                      .arg(linkError(link::Operation::WriteRecord, linkResult)));
+    // Every run asks with the cause; the number alone has no words to spare.
+    return askAfterFailedRecord(record, linkResult, link::ResultCause::Done, {});
 }
 
 transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int linkResult,
                                                             link::ResultCause cause,
-                                                            const QByteArray& refusal) {
-    if (cause != link::ResultCause::PortNotOpen && cause != link::ResultCause::ServerUnreachable)
-        return RunDialogs::askAfterFailedRecord(record, linkResult, cause, refusal);
-    return answer(QStringLiteral("record %1 not sent: %2")
-                      .arg(record)
-                      .arg(link::englishText(link::Operation::WriteRecord, cause)));
-}
-
-transfer::FailureAnswer CliRunDialogs::answer(const QString& line) {
+                                                            const QByteArray&) {
+    // A record that could not be sent at all was never tried by the register.
+    const bool notSent =
+        cause == link::ResultCause::PortNotOpen || cause == link::ResultCause::ServerUnreachable;
+    const QString line =
+        (notSent ? QStringLiteral("record %1 not sent: %2")
+                 : QStringLiteral("record %1 failed ten times: %2"))
+            .arg(record)
+            .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
     if (policy_ == FailurePolicy::Skip) {
         console_.message(line + QStringLiteral("; skipped"));
         return transfer::FailureAnswer::Skip;

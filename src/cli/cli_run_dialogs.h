@@ -14,7 +14,6 @@ public:
     CliRunDialogs(FailurePolicy policy, CliConsole& console) : policy_(policy), console_(console) {}
 
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override;
-    // A record that could not be sent at all says why in the cause's words.
     transfer::FailureAnswer askAfterFailedRecord(int record, int linkResult,
                                                  link::ResultCause cause,
                                                  const QByteArray& refusal) override;
@@ -24,8 +23,6 @@ public:
     const QList<int>& badData() const { return badData_; }
 
 private:
-    transfer::FailureAnswer answer(const QString& line);
-
     FailurePolicy policy_;
     CliConsole& console_;
     QList<int> badData_;

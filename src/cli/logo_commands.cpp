@@ -16,15 +16,31 @@ namespace {
 
 using logo::LogoTransferEnd;
 
+// How a transfer ended, with the cause of a failed record. A signal ends the
+// link's waits, so the record in hand fails for want of an answer: that is
+// the signal's doing, not the register's.
+struct LogoEnd {
+    LogoTransferEnd end;
+    link::ResultCause cause = link::ResultCause::Done;
+};
+
+LogoEnd ended(const LogoTransferEnd& end, const CliContext& context, bool signalled) {
+    LogoEnd told{end, context.link.lastCause()};
+    if (signalled && end.how == LogoTransferEnd::How::Failed)
+        told.end.how = LogoTransferEnd::How::Cancelled;
+    return told;
+}
+
 // What went wrong at a record; empty when the transfer was complete.
-QString endText(const LogoTransferEnd& end, link::Operation operation, const QString& verb) {
+QString endText(const LogoEnd& told, link::Operation operation, const QString& verb) {
+    const LogoTransferEnd& end = told.end;
     switch (end.how) {
         case LogoTransferEnd::How::Complete:
             return QString();
         case LogoTransferEnd::How::Failed:
             return QStringLiteral("logo: record %1 not %2: %3")
                 .arg(end.record)
-                .arg(verb, linkError(operation, end.linkResult));
+                .arg(verb, causeWords(operation, told.cause, end.linkResult));
         case LogoTransferEnd::How::Cancelled:
             return QStringLiteral("logo: stopped by a signal before record %1").arg(end.record);
     }
@@ -33,9 +49,9 @@ QString endText(const LogoTransferEnd& end, link::Operation operation, const QSt
 
 // Counts the logo's records for the caller that asks: those before the one
 // it ended at were done.
-void count(const CliContext& context, const LogoTransferEnd& end, int total,
-           link::Operation operation) {
+void count(const CliContext& context, const LogoEnd& told, int total, link::Operation operation) {
     if (!context.tally) return;
+    const LogoTransferEnd& end = told.end;
     RunTally& tally = *context.tally;
     tally = RunTally{true, total, 0, 0, QString()};
     if (end.how == LogoTransferEnd::How::Complete) return;
@@ -45,7 +61,7 @@ void count(const CliContext& context, const LogoTransferEnd& end, int total,
     tally.firstFailure = end.how == LogoTransferEnd::How::Failed
                              ? QStringLiteral("record %1: %2")
                                    .arg(end.record)
-                                   .arg(link::resultMeaning(operation, end.linkResult))
+                                   .arg(causeWords(operation, told.cause, end.linkResult))
                              : QStringLiteral("stopped by a signal");
 }
 
@@ -71,13 +87,14 @@ CliResult runWriteLogo(const CliContext& context) {
 
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     ProgressLine progress(context.console, QStringLiteral("logo"), int(records.size()));
-    LogoTransferEnd end;
+    LogoEnd end;
     {
         const StopOnSignals stop(context.control);
-        end = logo::writeLogo(
-            context.link, context.request.registerNumber, records,
-            [&](int record) { progress.recordDone(record, record); },
-            context.control.stopRequested);
+        end = ended(logo::writeLogo(
+                        context.link, context.request.registerNumber, records,
+                        [&](int record) { progress.recordDone(record, record); },
+                        context.control.stopRequested),
+                    context, stop.caught());
     }
     context.console.endProgress();
     count(context, end, int(records.size()), link::Operation::WriteRecord);
@@ -106,16 +123,17 @@ CliResult runReadLogo(const CliContext& context) {
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     ProgressLine progress(context.console, QStringLiteral("logo"), logo::kLogoRows);
     QImage picture = logo::blankLogo();
-    LogoTransferEnd end;
+    LogoEnd end;
     {
         const StopOnSignals stop(context.control);
-        end = logo::readLogo(
-            context.link, context.request.registerNumber, nullptr,
-            [&](int row, const QList<std::uint8_t>& values) {
-                logo::drawRow(picture, row, values);
-                progress.recordDone(row + 1, row);
-            },
-            context.control.stopRequested);
+        end = ended(logo::readLogo(
+                        context.link, context.request.registerNumber, nullptr,
+                        [&](int row, const QList<std::uint8_t>& values) {
+                            logo::drawRow(picture, row, values);
+                            progress.recordDone(row + 1, row);
+                        },
+                        context.control.stopRequested),
+                    context, stop.caught());
     }
     context.console.endProgress();
     count(context, end, logo::kLogoRows, link::Operation::ReadRecord);
@@ -125,8 +143,10 @@ CliResult runReadLogo(const CliContext& context) {
     if (const QString failed = endText(end, link::Operation::ReadRecord, QStringLiteral("read"));
         !failed.isEmpty())
         errors << failed << QStringLiteral("%1 not written").arg(path);
-    else if (const QString saving = logo::saveLogoFile(picture, path); !saving.isEmpty())
-        errors << saving;
+    else if (const auto saving = logo::saveLogo(picture, path))
+        errors << (saving->created ? QStringLiteral("%1: not written: %2")
+                                   : QStringLiteral("%1: cannot create: %2"))
+                      .arg(path, saving->detail);
     if (closing) errors << closing->error;
     if (!errors.isEmpty()) return failure(errors.join(u'\n'));
     return {kExitDone,

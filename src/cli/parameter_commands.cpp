@@ -113,7 +113,7 @@ void writeRecord(const CliContext& context, ParameterSet set, transfer::RunParts
     if (context.control.stopRequested) return;
     const BuiltRecord built = BuildParameterRecord(set, fields, model);
     if (!built.ok()) {
-        run.problems << built.error->message;
+        run.problems << built.error->english;
         return;
     }
     run.done = transfer::writeParameters(set, built.text, parts) == transfer::RecordOutcome::Done;
@@ -137,7 +137,7 @@ CliResult writeParameterSet(const CliContext& context, ParameterSet set, const Q
     if (auto error = loadParameterFile(path, set, request.model, fields)) return inputError(*error);
     // The file's own values are checked before the port is touched.
     const BuiltRecord built = BuildParameterRecord(set, fields, request.model);
-    if (!built.ok()) return inputError(built.error->message + QStringLiteral("\nnothing was sent"));
+    if (!built.ok()) return inputError(built.error->english + QStringLiteral("\nnothing was sent"));
 
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     CliRunDialogs dialogs(request.onFailure, context.console);

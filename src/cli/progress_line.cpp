@@ -21,7 +21,8 @@ QString duration(qint64 seconds) {
 }  // namespace
 
 QString progressText(const QString& table, int done, int total, std::chrono::milliseconds elapsed) {
-    QString text = QStringLiteral("%1: %2 of %3 records").arg(table).arg(done).arg(total);
+    QString text =
+        QStringLiteral("%1: %2 of %3").arg(table).arg(done).arg(counted(total, u"record"));
     if (done <= 0 || elapsed.count() <= 0) return text;
     const double perSecond = done * 1000.0 / double(elapsed.count());
     // Rounded up: "0:00 left" only when nothing is left.

@@ -2,10 +2,13 @@
 
 #include <functional>
 
+#include "catalogue/table_kind.h"
 #include "cli/cli_port.h"
+#include "cli/table_names.h"
 #include "link/register_link.h"
 #include "link/result_codes.h"
 #include "text/cp1251.h"
+#include "transfer/register_tables.h"
 
 namespace tabulon::cli {
 
@@ -18,13 +21,30 @@ struct TableAndRecord {
     int record = 0;
 };
 
+// TABLE is a name of the table commands ("goods") or the register's number
+// of a table ("0").
+std::optional<int> registerTableOf(const QString& table) {
+    if (const std::optional<int> tab = tableTab(table)) {
+        return isGridTab(*tab) ? registerTableNumber(tableKindOfTab(*tab))
+                               : registerTableNumber(parameterSetOfTab(*tab));
+    }
+    bool ok = false;
+    const int number = table.toInt(&ok);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
 std::optional<TableAndRecord> tableAndRecord(const QStringList& arguments) {
-    bool tableOk = false;
     bool recordOk = false;
-    const TableAndRecord numbers{arguments.value(0).toInt(&tableOk),
-                                 arguments.value(1).toInt(&recordOk)};
-    if (!tableOk || !recordOk) return std::nullopt;
-    return numbers;
+    const std::optional<int> table = registerTableOf(arguments.value(0));
+    const int record = arguments.value(1).toInt(&recordOk);
+    if (!table || !recordOk) return std::nullopt;
+    return TableAndRecord{*table, record};
+}
+
+CliResult notTableAndRecord() {
+    return usageError(QStringLiteral("TABLE is one of %1 or a register table number; RECORD is "
+                                     "a whole number")
+                          .arg(tableNames().join(QStringLiteral(", "))));
 }
 
 // Opens the port, does the operation, closes the port. The operation's own
@@ -34,8 +54,9 @@ CliResult exchange(const CliContext& context, Operation operation,
                    const std::function<QString()>& output = {}) {
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
     const int done = run(context.link, context.request.registerNumber);
+    const QString failed = done < 0 ? linkError(context.link, operation, done) : QString();
     const std::optional<CliResult> closing = closePort(context);
-    if (done < 0) return failure(linkError(operation, done));
+    if (done < 0) return failure(failed);
     if (closing) return *closing;
     return {kExitDone, output ? output() : QString(), QString(), false};
 }
@@ -51,7 +72,7 @@ CliResult runDetect(const CliContext& context) {
 
 CliResult runReadRecord(const CliContext& context) {
     const std::optional<TableAndRecord> at = tableAndRecord(context.request.arguments);
-    if (!at) return usageError(QStringLiteral("TABLE and RECORD are whole numbers"));
+    if (!at) return notTableAndRecord();
     QByteArray reply;
     return exchange(
         context, Operation::ReadRecord,
@@ -63,7 +84,7 @@ CliResult runReadRecord(const CliContext& context) {
 
 CliResult runWriteRecord(const CliContext& context) {
     const std::optional<TableAndRecord> at = tableAndRecord(context.request.arguments);
-    if (!at) return usageError(QStringLiteral("TABLE and RECORD are whole numbers"));
+    if (!at) return notTableAndRecord();
     // Refused before the port is touched: the encoder would put a substitute
     // byte on the line.
     const QString& typed = context.request.arguments[2];
@@ -73,9 +94,14 @@ CliResult runWriteRecord(const CliContext& context) {
             QStringLiteral("error: DATA holds a character that Windows-1251 cannot encode: %1")
                 .arg(text::describeCharacter(typed, text::firstNonCp1251(typed))));
     }
-    return exchange(context, Operation::WriteRecord, [&](link::RegisterLink& link, int number) {
-        return link.WriteRecord(number, at->table, at->record, *data);
-    });
+    return exchange(
+        context, Operation::WriteRecord,
+        [&](link::RegisterLink& link, int number) {
+            return link.WriteRecord(number, at->table, at->record, *data);
+        },
+        [&] {
+            return QStringLiteral("record %1 of table %2 written\n").arg(at->record).arg(at->table);
+        });
 }
 
 CliResult runReset(const CliContext& context) {

@@ -53,9 +53,8 @@ public:
     void finishReport(bool written = true) {
         if (!progress_) return;
         if (written && progress_->dealtWith() == files[current_]->records)
-            done << QStringLiteral("%1: %2 lines\n")
-                        .arg(files[current_]->path)
-                        .arg(files[current_]->records);
+            done << QStringLiteral("%1: %2\n")
+                        .arg(files[current_]->path, counted(files[current_]->records, u"line"));
         progress_.reset();
         console_.endProgress();
     }
@@ -105,10 +104,10 @@ QString endText(const DownloadEnd& end) {
             why = QStringLiteral("no separator");
             break;
     }
-    return why + QStringLiteral("\n%1 is incomplete: %2 of %3 lines")
+    return why + QStringLiteral("\n%1 is incomplete: %2 of %3")
                      .arg(end.file.path)
                      .arg(end.lines)
-                     .arg(end.file.records);
+                     .arg(counted(end.file.records, u"line"));
 }
 
 // The names the window would show, listed in the order the reports are
@@ -128,9 +127,10 @@ CliResult runReports(const CliContext& context) {
     const CliRequest& request = context.request;
     if (request.reportDirectory.isEmpty())
         return usageError(QStringLiteral("reports needs --dir DIR"));
-    if (!QFileInfo(request.reportDirectory).isDir())
-        return inputError(
-            QStringLiteral("--dir %1: no such directory").arg(request.reportDirectory));
+    // Made when missing, as the fleet makes each register's.
+    if (!QDir().mkpath(request.reportDirectory) || !QFileInfo(request.reportDirectory).isDir())
+        return inputError(QStringLiteral("--dir %1: not a directory and cannot be made")
+                              .arg(request.reportDirectory));
     const std::optional<char> separator = reports::separatorByte(request.separator);
     if (!separator || request.separator.size() != 1)
         return usageError(QStringLiteral("--separator takes one character that Windows-1251 has"));

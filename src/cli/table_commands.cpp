@@ -52,10 +52,6 @@ QString recordList(const QList<int>& records) {
     return transfer::recordList(records, {.ranges = true, .limit = 0});
 }
 
-QString counted(int records) {
-    return records == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(records);
-}
-
 // Where the command stands before it goes to the register: the table and the
 // checks that need no register behind it.
 struct Table {
@@ -113,7 +109,7 @@ QString firstFailure(const RunPlan& plan, const Ran& ran) {
         const auto cause = outcome.failureCauses.constFind(record);
         why.insert(record, cause == outcome.failureCauses.cend()
                                ? QStringLiteral("not done")
-                               : link::englishText(operation, *cause));
+                               : causeWords(operation, *cause, 0));
     }
     for (int record : outcome.unverifiedRecords)
         why.insert(record, QStringLiteral("written, not verified"));
@@ -171,9 +167,10 @@ CliResult report(const Table& table, const QString& verb, int total, const Ran& 
                  const QString& extra = QString(), const QString& notDone = QString()) {
     const RunOutcome& outcome = ran.outcome;
     CliResult result;
-    const QString done = outcome.done == total
-                             ? counted(total)
-                             : QStringLiteral("%1 of %2").arg(outcome.done).arg(counted(total));
+    const QString done =
+        outcome.done == total
+            ? counted(total, u"record")
+            : QStringLiteral("%1 of %2").arg(outcome.done).arg(counted(total, u"record"));
     result.output = QStringLiteral("%1: %2 %3%4\n").arg(table.name, done, verb, extra);
     if (ran.complete()) return result;
 
@@ -184,7 +181,7 @@ CliResult report(const Table& table, const QString& verb, int total, const Ran& 
             total - outcome.done - outcome.failedRecords.size() - ran.badData.size();
         lines << QStringLiteral("stopped%1: %2 not tried")
                      .arg(ran.signalled ? QStringLiteral(" by a signal") : QString(),
-                          counted(int(untried)));
+                          counted(untried, u"record"));
     }
     if (!outcome.failedRecords.isEmpty()) {
         lines << QStringLiteral("records not %1: %2").arg(verb, recordList(outcome.failedRecords)) +

@@ -5,6 +5,7 @@
 
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
+#include "cli/cli_commands.h"
 #include "cli/table_names.h"
 #include "disk/input_file.h"
 #include "disk/safe_save.h"
@@ -73,10 +74,10 @@ std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model m
     if (!disk::openToRead(file, error))
         return QStringLiteral("%1: cannot open: %2").arg(path, error);
     const files::GridFileLayout layout = files::gridFileLayout(kind, model);
-    const QString expected = QStringLiteral("%1 files for %2 have %3 lines of %4 values")
-                                 .arg(tableName(int(kind)), modelName(model))
-                                 .arg(layout.lines)
-                                 .arg(layout.values);
+    const QString expected =
+        QStringLiteral("%1 files for %2 have %3 of %4")
+            .arg(tableName(int(kind)), modelName(model), counted(layout.lines, u"line"),
+                 counted(layout.values, u"value"));
     return readFailure(path, files::readGridTable(file, grid, layout), expected);
 }
 
@@ -88,9 +89,9 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
         return QStringLiteral("%1: cannot open: %2").arg(path, error);
     const files::ParameterFileLayout layout = files::parameterFileLayout(set, model);
     const int values = int(layout.fields.size());
-    const QString expected = QStringLiteral("%1 files for %2 have one line of %3 values")
-                                 .arg(tableName(int(set)), modelName(model))
-                                 .arg(values);
+    const QString expected =
+        QStringLiteral("%1 files for %2 have one line of %3")
+            .arg(tableName(int(set)), modelName(model), counted(values, u"value"));
     const files::ReadResult result = files::readParameterLine(file, fields, layout);
     if (std::optional<QString> failure = readFailure(path, result, expected)) return failure;
     // The fields it lacks would go to the register empty.
@@ -101,10 +102,8 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
             result.unended.isEmpty()
                 ? QString()
                 : QStringLiteral("; \"%1\" at its end has no \";\" after it").arg(result.unended);
-        return QStringLiteral("%1: line 1 has only %2 value%3%4; %5")
-            .arg(path)
-            .arg(result.values)
-            .arg(result.values == 1 ? QString() : QStringLiteral("s"), unended, expected);
+        return QStringLiteral("%1: line 1 has only %2%3; %4")
+            .arg(path, counted(result.values, u"value"), unended, expected);
     }
     return std::nullopt;
 }

@@ -98,20 +98,27 @@ std::unique_ptr<TracingPort> TracingPort::appendingTo(std::unique_ptr<BytePort> 
     return std::make_unique<TracingPort>(std::move(port), std::move(file), std::move(clock));
 }
 
-bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error) {
+bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error,
+               std::function<void(const QString&)> cut) {
     std::unique_ptr<TracingPort> traced =
         TracingPort::appendingTo(std::move(parts.port), path, error, parts.clock);
     if (!traced) return false;
+    traced->whenCut(std::move(cut));
     parts.port = std::move(traced);
     return true;
 }
 
 void TracingPort::line(Clock::Duration at, const QString& text) {
+    if (cut_) return;
     const double ms = std::chrono::duration<double, std::milli>(at - start_).count();
-    trace_->write(QStringLiteral("%1 %2\n").arg(ms, 10, 'f', 3).arg(text).toUtf8());
+    const QByteArray bytes = QStringLiteral("%1 %2\n").arg(ms, 10, 'f', 3).arg(text).toUtf8();
+    bool whole = trace_->write(bytes) == bytes.size();
     // A trace is read after something went wrong, the program's end
     // included: each step is on disk before the next one starts.
-    if (auto* file = qobject_cast<QFileDevice*>(trace_.get())) file->flush();
+    if (auto* file = qobject_cast<QFileDevice*>(trace_.get())) whole = file->flush() && whole;
+    if (whole) return;
+    cut_ = true;
+    if (cutTold_) cutTold_(trace_->errorString());
 }
 
 void TracingPort::flushReceived() {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <functional>
 #include <memory>
 
 #include "link/byte_port.h"
@@ -55,6 +56,10 @@ public:
     bool close() override;
     QString errorString() const override { return port_->errorString(); }
 
+    // Called once, with the file's words, when a line does not go whole into
+    // the trace (a full disk): the trace ends there, so that it has no gaps.
+    void whenCut(std::function<void(const QString&)> told) { cutTold_ = std::move(told); }
+
 private:
     struct Wire final : WireTap {
         TracingPort& trace;
@@ -75,13 +80,17 @@ private:
     QByteArray received_;
     Clock::Duration receivedAt_{};
     Wire wire_{*this};
+    std::function<void(const QString&)> cutTold_;
+    bool cut_ = false;
 };
 
 // Puts a trace appended to the file at `path` between a link and its port,
 // timed on the link's clock: how every face that offers a trace sets it up.
 // False with `error` set (and the parts as they were) when the file cannot
 // be opened.
-bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error);
+// `cut` as for TracingPort::whenCut.
+bool traceInto(RegisterLink::Parts& parts, const QString& path, QString& error,
+               std::function<void(const QString&)> cut = {});
 
 // The text column of a trace line for these bytes.
 QString readableBytes(QByteArrayView bytes);

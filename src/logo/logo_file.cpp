@@ -58,18 +58,24 @@ QString bmpFileName(const QString& chosen) {
     return chosen.left(dot) + QStringLiteral(".BMP");
 }
 
-QString saveLogoFile(const QImage& picture, const QString& path) {
+std::optional<LogoSaveFailure> saveLogo(const QImage& picture, const QString& path) {
     disk::SafeSave file(path);
-    if (!file.open())
-        return QStringLiteral("Файл «%1» не создаётся: %2").arg(path, file.errorString());
+    if (!file.open()) return LogoSaveFailure{false, file.errorString()};
     QImageWriter writer(&file.device(), "bmp");
     if (!writer.write(picture)) {
         file.cancel();
-        return QStringLiteral("Логотип не записан в файл «%1»: %2").arg(path, writer.errorString());
+        return LogoSaveFailure{true, writer.errorString()};
     }
-    if (!file.commit())
-        return QStringLiteral("Логотип не записан в файл «%1»: %2").arg(path, file.errorString());
-    return QString();
+    if (!file.commit()) return LogoSaveFailure{true, file.errorString()};
+    return std::nullopt;
+}
+
+QString saveLogoFile(const QImage& picture, const QString& path) {
+    const std::optional<LogoSaveFailure> failure = saveLogo(picture, path);
+    if (!failure) return QString();
+    return (failure->created ? QStringLiteral("Логотип не записан в файл «%1»: %2")
+                             : QStringLiteral("Файл «%1» не создаётся: %2"))
+        .arg(path, failure->detail);
 }
 
 }  // namespace tabulon::logo

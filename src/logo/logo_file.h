@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace tabulon::logo {
 
@@ -23,8 +24,18 @@ LoadedLogo loadLogoFile(const QString& path);
 // folder name is not an extension.
 QString bmpFileName(const QString& chosen);
 
+// Why a picture was not saved: its file could not be created, or not
+// written whole; `detail` in the system's words.
+struct LogoSaveFailure {
+    bool created = false;
+    QString detail;
+};
+
 // Writes the picture as a BMP file through a temporary, so that a failed save
-// leaves no truncated file. An empty text when saved, else why not.
+// leaves no truncated file. nullopt when saved.
+std::optional<LogoSaveFailure> saveLogo(const QImage& picture, const QString& path);
+
+// The same, with the window's text of why not; empty when saved.
 QString saveLogoFile(const QImage& picture, const QString& path);
 
 }  // namespace tabulon::logo

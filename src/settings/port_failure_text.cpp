@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 #include "link/network_address.h"
 #include "settings/port_problem.h"
@@ -112,8 +113,8 @@ constexpr FailureWording kFailureWordings[] = {
     {FailureKind::ConnectionClosed,
      u"%3 не открылся: сервер закрыл соединение. Возможно, порт сервера занят другим "
      u"подключением.",
-     u"%3 did not open: the server closed the connection; its port may be in use by another "
-     u"connection"},
+     // %8 is the link's own wording, with the server's words where it sent some.
+     u"%3 did not open: %8; its port may be in use by another connection"},
 };
 
 // What did not open, in the marks %1 and %2 of the texts above.
@@ -121,10 +122,18 @@ struct PlaceWording {
     const char16_t* russian;
     const char16_t* russianAfterK;
     const char16_t* english;
+    bool neuter = false;  // the Russian noun: the verbs after %3 agree with it
 };
 constexpr PlaceWording kPortPlace{u"Порт %1 (%2)", u"к порту %1 (%2)", u"%1 (%2)"};
-constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2"};
+constexpr PlaceWording kDevicePlace{u"Устройство %2", u"к устройству %2", u"%2", true};
 constexpr PlaceWording kAddressPlace{u"Порт %2", u"к порту %2", u"%2"};
+
+// The Russian texts above are written for "Порт"; these are their verbs as
+// they stand after a neuter noun.
+constexpr std::pair<QStringView, QStringView> kNeuterVerbs[] = {
+    {u"%3 занят ", u"%3 занято "},
+    {u"%3 не открылся", u"%3 не открылось"},
+};
 
 enum class Language { Russian, English };
 
@@ -145,6 +154,14 @@ QString filled(QStringView text, const Marks& marks) {
         }
     }
     return result;
+}
+
+// A device comes from Tabulon.ini, which may hold anything: a value of
+// megabytes would bury the message, so it is shown cut.
+QString shown(const QString& value) {
+    constexpr qsizetype kLongest = 80;
+    if (value.size() <= kLongest) return value;
+    return value.left(kLongest - 1) + u'…';
 }
 
 FailureKind kindOf(const PortFailure& failure) {
@@ -192,17 +209,22 @@ QString failureText(const PortFailure& failure, Language language) {
                                                                          : kDevicePlace;
 
     Marks marks{failure.portName,
-                failure.device,
+                shown(failure.device),
                 {},
                 {},
                 failure.diagnosis.group,
                 failure.diagnosis.user,
                 failure.diagnosis.holder,
-                failure.systemText,
+                shown(failure.systemText),
                 QString::number(failure.portsFound)};
     marks[2] = filled(russian ? place.russian : place.english, marks);
     marks[3] = filled(russian ? place.russianAfterK : place.english, marks);
-    return filled(russian ? wording.russian : wording.english, marks);
+    QString text = QString::fromUtf16(russian ? wording.russian : wording.english);
+    if (russian && place.neuter) {
+        for (const auto& [masculine, neuter] : kNeuterVerbs)
+            text.replace(masculine.toString(), neuter.toString());
+    }
+    return filled(text, marks);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #include "text/decimal_number.h"
 
 #include <QtGlobal>
-#include <array>
-#include <charconv>
-#include <cmath>
+#include <algorithm>
 #include <string>
-#include <system_error>
+#include <string_view>
 
 namespace tabulon::text {
 
@@ -15,88 +13,116 @@ bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// The number as from_chars wants it (no "+", no blanks), with a rough decimal
-// magnitude so that an out-of-range result can be told apart: underflow reads
-// as zero, overflow is refused.
-struct NumberText {
-    std::string ascii;
+// The largest 32-bit float, written out: the bound of what a price or
+// quantity may be.
+constexpr std::string_view kLargest = "340282346638528859811704183484516925440";
+
+// A number as typed, taken apart: its value is 0.digits × 10^point, the sign
+// aside. `digits` has no leading zero, so it is empty for zero.
+struct DecimalText {
+    std::string digits;
+    long long point = 0;
     bool negative = false;
-    long magnitude = 0;  // position of the first significant digit, 10^magnitude
 };
 
-std::optional<NumberText> scanNumber(QStringView text) {
+std::optional<DecimalText> scanNumber(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == u' ') ++i;
 
-    NumberText number;
+    DecimalText number;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
         number.negative = text[i] == u'-';
-        if (number.negative) number.ascii += '-';
         ++i;
     }
 
-    long integerDigits = 0;  // counted after leading zeros
-    long leadingFractionZeros = 0;
-    bool significant = false;
-    int digits = 0;
+    qsizetype digits = 0;
     for (; i < n && isAsciiDigit(text[i]); ++i, ++digits) {
-        if (text[i] != u'0') significant = true;
-        if (significant) ++integerDigits;
-        number.ascii += static_cast<char>(text[i].unicode());
+        number.digits += char(text[i].unicode());
+        ++number.point;
     }
     if (i < n && text[i] == u'.') {
-        number.ascii += '.';
-        for (++i; i < n && isAsciiDigit(text[i]); ++i, ++digits) {
-            if (text[i] != u'0') significant = true;
-            if (!significant) ++leadingFractionZeros;
-            number.ascii += static_cast<char>(text[i].unicode());
-        }
+        for (++i; i < n && isAsciiDigit(text[i]); ++i, ++digits)
+            number.digits += char(text[i].unicode());
     }
     if (digits == 0) return std::nullopt;
 
-    long exponent = 0;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        number.ascii += 'e';
         ++i;
         bool negativeExponent = false;
         if (i < n && (text[i] == u'+' || text[i] == u'-')) {
             negativeExponent = text[i] == u'-';
-            if (negativeExponent) number.ascii += '-';
             ++i;
         }
+        // Held well past any length a cell has, so a huge exponent still
+        // tells "far too large" from "far too small".
+        long long exponent = 0;
         int exponentDigits = 0;
-        for (; i < n && isAsciiDigit(text[i]); ++i, ++exponentDigits) {
-            number.ascii += static_cast<char>(text[i].unicode());
-            exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 1'000'000L);
-        }
+        for (; i < n && isAsciiDigit(text[i]); ++i, ++exponentDigits)
+            exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 1'000'000'000LL);
         if (exponentDigits == 0) return std::nullopt;
-        if (negativeExponent) exponent = -exponent;
+        number.point += negativeExponent ? -exponent : exponent;
     }
 
     while (i < n && text[i] == u' ') ++i;
     if (i != n) return std::nullopt;
 
-    number.magnitude = (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent;
+    const std::size_t zeros = std::min(number.digits.find_first_not_of('0'), number.digits.size());
+    number.digits.erase(0, zeros);
+    number.point -= qsizetype(zeros);
+    if (number.digits.empty()) number.point = 0;
     return number;
+}
+
+bool aboveLargest(const DecimalText& number) {
+    if (number.digits.empty()) return false;
+    const auto length = static_cast<long long>(kLargest.size());
+    if (number.point != length) return number.point > length;
+    std::string head = number.digits.substr(0, kLargest.size());
+    head.resize(kLargest.size(), '0');
+    if (head != kLargest) return head > kLargest;
+    return number.digits.find_first_not_of('0', kLargest.size()) != std::string::npos;
+}
+
+// Adds one to a string of decimal digits.
+void increment(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
 }
 
 }  // namespace
 
-std::optional<float> parseDecimalFloat(QStringView text) {
-    const std::optional<NumberText> number = scanNumber(text);
-    if (!number) return std::nullopt;
+std::optional<QString> formatDecimal(QStringView text, int decimals) {
+    Q_ASSERT(decimals >= 0 && decimals <= 9);
+    const std::optional<DecimalText> number = scanNumber(text);
+    if (!number || aboveLargest(*number)) return std::nullopt;
 
-    const char* first = number->ascii.data();
-    const char* last = first + number->ascii.size();
-    float value = 0.0f;
-    const std::from_chars_result result = std::from_chars(first, last, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        if (number->magnitude > 0) return std::nullopt;
-        return number->negative ? -0.0f : 0.0f;
+    // The value times 10^decimals: its whole part, and the digit after it,
+    // which decides the rounding.
+    const std::string& digits = number->digits;
+    const long long whole = number->point + decimals;
+    std::string scaled;
+    char next = '0';
+    if (whole >= 0) {
+        const auto kept = static_cast<std::size_t>(whole);
+        scaled = digits.substr(0, kept);
+        scaled.resize(kept, '0');
+        if (kept < digits.size()) next = digits[kept];
     }
-    if (result.ec != std::errc() || result.ptr != last) return std::nullopt;
-    return value;
+    if (next >= '5') increment(scaled);
+    const bool zero = scaled.find_first_not_of('0') == std::string::npos;
+
+    const auto width = static_cast<std::size_t>(decimals) + 1;
+    if (scaled.size() < width) scaled.insert(0, width - scaled.size(), '0');
+    if (decimals > 0) scaled.insert(scaled.size() - std::size_t(decimals), 1, '.');
+    if (number->negative && !zero) scaled.insert(0, 1, '-');
+    return QString::fromLatin1(scaled.data(), qsizetype(scaled.size()));
 }
 
 QString invalidFloatMessage(QStringView text) {
@@ -105,27 +131,6 @@ QString invalidFloatMessage(QStringView text) {
 
 QString invalidIntegerMessage(QStringView text) {
     return QStringLiteral("'%1' is not a valid integer value").arg(text);
-}
-
-QString formatDecimalFloat(float value, int decimals) {
-    Q_ASSERT(decimals >= 0 && decimals <= 9);
-    Q_ASSERT(std::isfinite(value));
-    static constexpr std::array<double, 10> kScale{1e0, 1e1, 1e2, 1e3, 1e4,
-                                                   1e5, 1e6, 1e7, 1e8, 1e9};
-    // A float carries 24 significant bits and 10^9 fewer than 30, so the
-    // product is exact in a double: the rounding below sees the value the float
-    // really holds, not a decimal approximation of it. std::round breaks ties
-    // away from zero.
-    const double scaled = std::round(std::fabs(static_cast<double>(value)) * kScale[decimals]);
-
-    std::array<char, 64> buffer{};
-    const std::to_chars_result result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                                      scaled, std::chars_format::fixed, 0);
-    QString digits = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
-    if (digits.size() <= decimals) digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
-    if (decimals > 0) digits.insert(digits.size() - decimals, u'.');
-    if (value < 0 && scaled != 0.0) digits.prepend(u'-');
-    return digits;
 }
 
 }  // namespace tabulon::text

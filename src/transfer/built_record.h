@@ -17,6 +17,7 @@ struct RecordError {
     };
     Kind kind;
     QString message;
+    QString english;  // the same for the command line, which speaks English
 };
 
 // The record data to write (Windows-1251 bytes, each field followed by ";"),

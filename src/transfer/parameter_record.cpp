@@ -49,8 +49,10 @@ BuiltRecord BuildParameterRecord(ParameterSet set, const QStringList& texts, Mod
         const auto refuse = [&](RecordError::Kind kind, CharacterProblem problem, qsizetype at) {
             return BuiltRecord{
                 {},
-                RecordError{kind, fieldRefusalMessage(problem, set,
-                                                      fieldLabel(set, edits[i], model), field, at)}};
+                RecordError{
+                    kind,
+                    fieldRefusalMessage(problem, set, fieldLabel(set, edits[i], model), field, at),
+                    fieldProblemEnglish(int(i) + 1, characterProblemEnglish(problem, field, at))}};
         };
         // Blanks and control characters at the ends are trimmed; inside a
         // field a NUL would end the record early and a line break split it.
@@ -66,7 +68,9 @@ BuiltRecord BuildParameterRecord(ParameterSet set, const QStringList& texts, Mod
     QByteArray bytes = text::toCp1251(record).value_or(QByteArray());
     const int length = writeCommandLength(table.tableNumber, table.record, bytes.size());
     if (length > kMaxWriteCommandBytes) {
-        return {{}, RecordError{RecordError::Kind::TooLong, parametersTooLongMessage(set, length)}};
+        return {{},
+                RecordError{RecordError::Kind::TooLong, parametersTooLongMessage(set, length),
+                            tooLongEnglish(length)}};
     }
     return {std::move(bytes), {}};
 }

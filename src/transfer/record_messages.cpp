@@ -22,6 +22,28 @@ QString problemText(CharacterProblem problem, QStringView text, qsizetype at) {
 
 }  // namespace
 
+QString cellProblemEnglish(int row, int column, const QString& what) {
+    return QStringLiteral("row %1, column %2: %3").arg(row).arg(column).arg(what);
+}
+
+QString fieldProblemEnglish(int field, const QString& what) {
+    return QStringLiteral("field %1: %2").arg(field).arg(what);
+}
+
+QString characterProblemEnglish(CharacterProblem problem, QStringView text, qsizetype at) {
+    const QString character = text::describeCharacter(text, at);
+    return problem == CharacterProblem::Control
+               ? QStringLiteral("control character %1, which the register cannot take")
+                     .arg(character)
+               : QStringLiteral("character %1, which Windows-1251 does not have").arg(character);
+}
+
+QString tooLongEnglish(int commandBytes) {
+    return QStringLiteral("the write command would take %1 bytes, over the register's %2")
+        .arg(commandBytes)
+        .arg(kMaxWriteCommandBytes);
+}
+
 QString badReplyMessage() {
     return QStringLiteral("Приняты некорректные данные из ЭККА! Ошибка! Операция прерана!");
 }

@@ -19,10 +19,10 @@ struct FieldText {
 };
 
 FieldText number(const QString& cell, int decimals) {
-    if (cell.isEmpty()) return {text::formatDecimalFloat(0.0f, decimals), {}};
-    const std::optional<float> value = text::parseDecimalFloat(cell);
-    if (!value) return {{}, text::invalidFloatMessage(cell)};
-    return {text::formatDecimalFloat(*value, decimals), {}};
+    std::optional<QString> field =
+        text::formatDecimal(cell.isEmpty() ? QStringView(u"0") : QStringView(cell), decimals);
+    if (!field) return {{}, text::invalidFloatMessage(cell)};
+    return {std::move(*field), {}};
 }
 
 FieldText fieldText(const RecordField& field, const QString& cell, Model model) {
@@ -57,12 +57,17 @@ std::optional<RecordError> unsafeCharacter(TableKind kind, const GridTable& tabl
         if (const qsizetype at = text::firstControl(fields[i]); at >= 0) {
             return RecordError{
                 RecordError::Kind::Control,
-                cellRefusalMessage(CharacterProblem::Control, kind, row, column, cell, at)};
+                cellRefusalMessage(CharacterProblem::Control, kind, row, column, cell, at),
+                cellProblemEnglish(row, column,
+                                   characterProblemEnglish(CharacterProblem::Control, cell, at))};
         }
         if (const qsizetype at = text::firstNonCp1251(fields[i]); at >= 0) {
             return RecordError{
                 RecordError::Kind::NotInCodePage,
-                cellRefusalMessage(CharacterProblem::NotInCodePage, kind, row, column, cell, at)};
+                cellRefusalMessage(CharacterProblem::NotInCodePage, kind, row, column, cell, at),
+                cellProblemEnglish(
+                    row, column,
+                    characterProblemEnglish(CharacterProblem::NotInCodePage, cell, at))};
         }
     }
     return std::nullopt;
@@ -81,10 +86,12 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
         const QString cell = field.column > 0 ? cells.value(field.column - 1) : QString();
         FieldText made = fieldText(field, cell, model);
         if (made.conversionError) {
-            return {{},
-                    RecordError{RecordError::Kind::NotANumber,
-                                *made.conversionError + u'\n' +
-                                    cellNotANumberMessage(kind, place.row, field.column, cell)}};
+            return {
+                {},
+                RecordError{RecordError::Kind::NotANumber,
+                            *made.conversionError + u'\n' +
+                                cellNotANumberMessage(kind, place.row, field.column, cell),
+                            cellProblemEnglish(place.row, field.column, *made.conversionError)}};
         }
         record += made.text;
         record += u';';
@@ -96,14 +103,17 @@ BuiltRecord BuildTableRecord(TableKind kind, const QStringList& cells, Model mod
         // ";" and the digits of the number rules are always safe, so a cell
         // is to blame and is found.
         std::optional<RecordError> error = unsafeCharacter(kind, table, cells, fields, place.row);
-        return {{}, error.value_or(RecordError{RecordError::Kind::NotInCodePage, QString()})};
+        return {
+            {},
+            error.value_or(RecordError{RecordError::Kind::NotInCodePage, QString(), QString()})};
     }
 
     const int length = writeCommandLength(table.tableNumber, place.record, bytes->size());
     if (length > kMaxWriteCommandBytes) {
         return {
             {},
-            RecordError{RecordError::Kind::TooLong, rowTooLongMessage(kind, place.row, length)}};
+            RecordError{RecordError::Kind::TooLong, rowTooLongMessage(kind, place.row, length),
+                        QStringLiteral("row %1: %2").arg(place.row).arg(tooLongEnglish(length))}};
     }
     return {std::move(*bytes), {}};
 }

@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 struct MadeRecords {
     QList<QByteArray> texts;  // by row, from the plan's first
     int revision = 0;         // of the rows they were made from
-    std::optional<QString> refusal;
+    std::optional<RecordError> refusal;
 };
 
 MadeRecords makeRecords(const RunPlan& plan, const RowSource& source) {
@@ -31,7 +31,7 @@ MadeRecords makeRecords(const RunPlan& plan, const RowSource& source) {
         BuiltRecord built = BuildTableRecord(plan.kind, source.rowCells(row), plan.model,
                                              {row, plan.recordOf(row)});
         if (!built.ok()) {
-            made.refusal = built.error->message;
+            made.refusal = std::move(built.error);
             return made;
         }
         made.texts << std::move(built.text);
@@ -196,7 +196,9 @@ private:
 
 std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
     if (plan.direction != Direction::Write) return std::nullopt;
-    return makeRecords(plan, source).refusal;
+    std::optional<RecordError> refusal = makeRecords(plan, source).refusal;
+    if (!refusal) return std::nullopt;
+    return refusal->english;
 }
 
 RunOutcome runTable(const RunPlan& plan, RunParts& parts) {
@@ -205,7 +207,7 @@ RunOutcome runTable(const RunPlan& plan, RunParts& parts) {
         made = makeRecords(plan, *parts.source);
         if (made.refusal) {
             RunOutcome outcome;
-            outcome.refusal = std::move(made.refusal);
+            outcome.refusal = std::move(made.refusal->message);
             return outcome;
         }
     }

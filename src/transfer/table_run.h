@@ -45,7 +45,8 @@ struct RunOutcome {
 };
 
 // Every row of a write run made into its record, as the run will make them;
-// the message of the first that cannot be, naming its row and column.
+// the message of the first that cannot be, naming its row and column, in
+// English for the command line.
 std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source);
 
 // Carries out a table run. Not a record is sent before every row of a write

@@ -41,7 +41,7 @@ TEST(FullDisk, AFileThatDoesNotFitLeavesTheEarlierOneAndSaysWhy) {
          "logo.bmp",
          2048,
          "",
-         "Логотип не записан в файл «%1»: File too large\n"},
+         "%1: not written: File too large\n"},
         {{"--interval", "1:3:1", "read-table", "goods", path("goods.art")},
          "goods.art",
          64 * 1024,

@@ -114,7 +114,7 @@ TEST(CliPortFailures, MissingDeviceNamesWhatTheComNameStandsFor) {
     const CliRun run = cli({"--port", "COM3", "detect"}, ports.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "error -3: COM3 is /dev/tabulon-no-such-port ([Ports] of Tabulon.ini), and there is "
+              "COM3 is /dev/tabulon-no-such-port ([Ports] of Tabulon.ini), and there is "
               "no such device: plug the adapter in or correct the entry\n");
 }
 
@@ -142,7 +142,7 @@ TEST(CliPortFailures, APortAnotherProgramHoldsIsBusy) {
     const CliRun second = cli({"--port", silent.path(), "detect"});
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err,
-              QStringLiteral("error -3: %1 is busy: tabulon-cli, PID %2 holds it; close "
+              QStringLiteral("%1 is busy: tabulon-cli, PID %2 holds it; close "
                              "it and try again\n")
                   .arg(silent.path())
                   .arg(first.processId()));

@@ -314,12 +314,12 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "log in again"},
         {"busy, holder unknown, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "", "",
          "",
-         "Устройство /dev/ttyUSB0 занят другой программой. Закройте программу, которая "
+         "Устройство /dev/ttyUSB0 занято другой программой. Закройте программу, которая "
          "работает с ним, и подключитесь снова.",
          "/dev/ttyUSB0 is busy: another program holds it; close that program and try again"},
         {"busy, holder known, directly", "", "/dev/ttyUSB0", false, 0, OpenProblem::Busy, "",
          "screen, PID 77", "",
-         "Устройство /dev/ttyUSB0 занят другой программой (screen, PID 77). Закройте её и "
+         "Устройство /dev/ttyUSB0 занято другой программой (screen, PID 77). Закройте её и "
          "подключитесь снова.",
          "/dev/ttyUSB0 is busy: screen, PID 77 holds it; close it and try again"},
         {"no serial port, directly", "", "/dev/null", false, 0, OpenProblem::NotASerialPort, "", "",
@@ -328,7 +328,7 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "подключён ЭККА.",
          "/dev/null is not a serial port: name the device the register is attached to"},
         {"anything else, directly", "", "/dev/pts/3", false, 0, OpenProblem::Other, "", "",
-         "50% of %1", "Устройство /dev/pts/3 не открылся: 50% of %1",
+         "50% of %1", "Устройство /dev/pts/3 не открылось: 50% of %1",
          "/dev/pts/3 did not open: 50% of %1"},
         {"server not found, through a COM name", "COM5", "tcp://shop7.example:950", true, 1,
          OpenProblem::HostNotFound, "", "", "",
@@ -361,11 +361,11 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "rfc2217://10.0.3.7:4001 did not open: the server did not answer the COM-PORT option "
          "(RFC 2217), a raw port most likely; use tcp:// or switch the server's port to RFC 2217"},
         {"closed at once", "COM6", "tcp://10.0.3.7:4002", true, 1, OpenProblem::ConnectionClosed,
-         "", "", "",
+         "", "", "the server closed the connection (Port already in use)",
          "Порт COM6 (tcp://10.0.3.7:4002) не открылся: сервер закрыл соединение. Возможно, порт "
          "сервера занят другим подключением.",
-         "COM6 (tcp://10.0.3.7:4002) did not open: the server closed the connection; its port may "
-         "be in use by another connection"},
+         "COM6 (tcp://10.0.3.7:4002) did not open: the server closed the connection (Port already "
+         "in use); its port may be in use by another connection"},
         {"anything else, a server named directly", "", "tcp://[::1]:9", false, 0,
          OpenProblem::Other, "", "", "[::1]:9: Network unreachable",
          "Порт tcp://[::1]:9 не открылся: [::1]:9: Network unreachable",
