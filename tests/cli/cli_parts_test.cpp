@@ -80,6 +80,7 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--port=rfc2217://h:0", "detect"}, server},
         {{"--port", "tcp://:4001", "detect"}, server},
         {{"--port", "tcp://h:4001/x", "detect"}, server},
+        {{"--port", "tcp://127.0.0.1", "detect"}, server},
     };
     for (const auto& c : cases) {
         const ParsedCliRequest parsed = parseCliRequest(c.arguments);
