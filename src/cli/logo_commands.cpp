@@ -24,9 +24,11 @@ struct LogoEnd {
     link::ResultCause cause = link::ResultCause::Done;
 };
 
-LogoEnd ended(const LogoTransferEnd& end, const CliContext& context, bool signalled) {
+// The guard is asked here, once the transfer has ended: a flag taken as an
+// argument beside the transfer's call may be read before the transfer runs.
+LogoEnd ended(const LogoTransferEnd& end, const CliContext& context, const StopOnSignals& stop) {
     LogoEnd told{end, context.link.lastCause()};
-    if (signalled && end.how == LogoTransferEnd::How::Failed)
+    if (stop.caught() && end.how == LogoTransferEnd::How::Failed)
         told.end.how = LogoTransferEnd::How::Cancelled;
     return told;
 }
@@ -94,7 +96,7 @@ CliResult runWriteLogo(const CliContext& context) {
                         context.link, context.request.registerNumber, records,
                         [&](int record) { progress.recordDone(record, record); },
                         context.control.stopRequested),
-                    context, stop.caught());
+                    context, stop);
     }
     context.console.endProgress();
     count(context, end, int(records.size()), link::Operation::WriteRecord);
@@ -133,7 +135,7 @@ CliResult runReadLogo(const CliContext& context) {
                             progress.recordDone(row + 1, row);
                         },
                         context.control.stopRequested),
-                    context, stop.caught());
+                    context, stop);
     }
     context.console.endProgress();
     count(context, end, logo::kLogoRows, link::Operation::ReadRecord);

@@ -226,18 +226,22 @@ std::optional<CliResult> rowsPastFile(const Table& table, Model model, const Run
 
 CliResult writeGrid(const CliContext& context, const Table& table, const QString& path) {
     const CliRequest& request = context.request;
-    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
-    if (auto error = loadGridFile(path, table.kind(), request.model, *grid))
-        return inputError(*error);
     auto planned = planOf(context, Direction::Write, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     RunPlan plan = std::get<RunPlan>(planned);
     if (std::optional<CliResult> refused = rowsPastFile(table, request.model, plan))
         return *refused;
+    // An interval takes no row after its last: a file that ends there will do.
+    const std::optional<int> rowsNeeded =
+        request.interval ? std::optional<int>(plan.lastRow) : std::nullopt;
+    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
+    if (auto error = loadGridFile(path, table.kind(), request.model, *grid, rowsNeeded))
+        return inputError(*error);
 
     if (!request.onlyChanged.isEmpty()) {
         const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
-        if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old))
+        if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old,
+                                      rowsNeeded))
             return inputError(*error);
         plan.onlyRows = changedRows(*grid, *old, table.kind(), plan);
         if (plan.onlyRows->isEmpty()) {

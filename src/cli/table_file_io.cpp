@@ -17,8 +17,10 @@ namespace tabulon::cli {
 
 namespace {
 
+// `needed`: the lines the command takes from the file; a file that ends after
+// them holds all it is asked for.
 std::optional<QString> readFailure(const QString& path, const files::ReadResult& result,
-                                   const QString& expected) {
+                                   const QString& expected, int needed) {
     // Its rest would go into the next row, and every row after it one further.
     if (result.splitLine > 0) {
         return QStringLiteral("%1: line %2 is longer than %3 bytes and would be read as two lines")
@@ -30,6 +32,7 @@ std::optional<QString> readFailure(const QString& path, const files::ReadResult&
         case files::ReadOutcome::Complete:
             return std::nullopt;
         case files::ReadOutcome::EndOfFile:
+            if (result.linesStored >= needed) return std::nullopt;
             if (result.linesStored == 0)
                 return QStringLiteral("%1: no line to read; %2").arg(path, expected);
             return QStringLiteral("%1: the lines end after line %2; %3")
@@ -68,7 +71,7 @@ std::unique_ptr<GridModel> emptyGrid(TableKind kind) {
 }
 
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
-                                    GridModel& grid) {
+                                    GridModel& grid, std::optional<int> rowsNeeded) {
     QFile file(path);
     QString error;
     if (!disk::openToRead(file, error))
@@ -78,7 +81,8 @@ std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model m
         QStringLiteral("%1 files for %2 have %3 of %4")
             .arg(tableName(int(kind)), modelName(model), counted(layout.lines, u"line"),
                  counted(layout.values, u"value"));
-    return readFailure(path, files::readGridTable(file, grid, layout), expected);
+    return readFailure(path, files::readGridTable(file, grid, layout), expected,
+                       rowsNeeded.value_or(layout.lines));
 }
 
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
@@ -93,7 +97,7 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
         QStringLiteral("%1 files for %2 have one line of %3")
             .arg(tableName(int(set)), modelName(model), counted(values, u"value"));
     const files::ReadResult result = files::readParameterLine(file, fields, layout);
-    if (std::optional<QString> failure = readFailure(path, result, expected)) return failure;
+    if (std::optional<QString> failure = readFailure(path, result, expected, 1)) return failure;
     // The fields it lacks would go to the register empty.
     if (result.values < values) {
         // A last value without its ";" is not read: the line that looks whole

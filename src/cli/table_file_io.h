@@ -25,12 +25,14 @@ namespace tabulon::cli {
 // A grid as the window holds it at start-up: every cell empty.
 std::unique_ptr<GridModel> emptyGrid(TableKind kind);
 
-// Every line of the model's count into rows 1 onward. A file that ends early
-// is an error here: the rows it lacks would be written as empty records; so is
-// a line too long to be read in one piece, whose rest would move the rows
-// after it into the next records.
+// Every line of the model's count into rows 1 onward. A file that ends before
+// row `rowsNeeded` (by default the model's count) is an error here: the rows
+// it lacks would be written as empty records; one that ends after it leaves
+// the later rows empty, for a run that does not take them (an interval). A
+// line too long to be read in one piece is an error too: its rest would move
+// the rows after it into the next records.
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
-                                    GridModel& grid);
+                                    GridModel& grid, std::optional<int> rowsNeeded = {});
 // The one line into the fields of the set. A line without all of the
 // set's values is an error here: the fields it lacks would be written empty.
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include "link/line_bytes.h"
 #include "text/cp1251.h"
@@ -91,7 +92,11 @@ std::unique_ptr<TracingPort> TracingPort::appendingTo(std::unique_ptr<BytePort> 
                                                       const QString& path, QString& error,
                                                       std::shared_ptr<Clock> clock) {
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // A device or a pipe has no end to append at: asked to, Qt seeks it and
+    // warns on standard error.
+    const QIODevice::OpenMode mode =
+        QFileInfo(path).isFile() ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly;
+    if (!file->open(mode)) {
         error = file->errorString();
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -63,6 +64,12 @@ TEST(Cli, WrongCheckBytesFailAReadButNotAWrite) {
     EXPECT_EQ(read.status, 1);
     EXPECT_EQ(read.out, "");
     EXPECT_EQ(read.err, "check bytes of the reply do not match\n");
+    // Inside a run, in the same words.
+    const QString out = QDir::temp().filePath("tabulon-check-bytes.otd");
+    EXPECT_EQ(cli(on(ecr, {"read-table", "departments", out})).err,
+              "record 1 failed ten times: check bytes of the reply do not match\nstopped: 19 "
+              "records not tried\nrecords not read: 1\n" +
+                  out + " not written\n");
     EXPECT_EQ(cli(on(ecr, {"write", "10", "1", "x;"})).status, 0);
 }
 

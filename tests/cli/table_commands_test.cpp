@@ -170,8 +170,9 @@ TEST_F(TableCommands, ClearingPaymentTypesOnNeonWritesRecordsTwoToFour) {
 }
 
 // Records past the 5000 goods of a Datecs MP-50 Junior are refused with "E".
+// The file ends with the interval's last row.
 TEST_F(TableCommands, ARefusedRecordStopsTheCommandOrIsSkipped) {
-    QStringList lines = goodsLines(10000);
+    QStringList lines = goodsLines(5002);
     for (int row = 4999; row <= 5002; ++row)
         lines[row - 1] = QStringLiteral("%1;Товар;1.00;;;;;;;;").arg(row);
     ASSERT_TRUE(writeBytes(path("goods.art"), fileBytes(lines)));
@@ -482,6 +483,9 @@ TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
          path("junior.art") +
              ": the lines end after line 5000; goods files for Datecs MP-550T have 10000 lines "
              "of 10 values\n"},
+        {{"--interval", "4999:5001:1", "write-table", "goods", path("junior.art")},
+         path("junior.art") + ": the lines end after line 5000; goods files for Datecs MP-550T "
+                              "have 10000 lines of 10 values\n"},
         {{"write-table", "operators", path("short.opr")},
          path("short.opr") + ": line 2 has too few values; operators files for Datecs MP-550T "
                              "have 20 lines of 3 values\n"},

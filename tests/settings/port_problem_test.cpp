@@ -296,6 +296,15 @@ TEST(PortProblem, EveryFailureInBothLanguages) {
          "нет. Подключите адаптер или исправьте запись COM2 в Tabulon.ini.",
          "COM2 is /dev/tty%2 ([Ports] of Tabulon.ini), and there is no such device: plug the "
          "adapter in or correct the entry"},
+        // Tabulon.ini may hold anything: a value of megabytes would bury the text.
+        {"a [Ports] value of 100 000 characters", "COM1", "/dev/" + QString(100000, u'x'), true, 1,
+         OpenProblem::Missing, "", "", "",
+         "Порт COM1 — это /dev/" + QString(74, u'x') +
+             "… (раздел [Ports] файла Tabulon.ini), но "
+             "такого устройства нет. Подключите адаптер или исправьте запись COM1 в Tabulon.ini.",
+         "COM1 is /dev/" + QString(74, u'x') +
+             "… ([Ports] of Tabulon.ini), and there is no such "
+             "device: plug the adapter in or correct the entry"},
         {"a device found is gone", "COM1", "/dev/ttyS0", false, 1, OpenProblem::Missing, "", "", "",
          "Порт COM1 — это /dev/ttyS0, но такого устройства больше нет. Проверьте, подключён "
          "ли адаптер.",
