@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 #include "catalogue/entry_rule.h"
 #include "catalogue/grid_model.h"
@@ -76,9 +77,18 @@ void SalesWindow::setUpGrid() {
 }
 
 void SalesWindow::applyColumnWidths(const SalesColumnWidths& widths) {
+    widths_ = widths;
+    QHeaderView* header = ui_->StringGrid1->horizontalHeader();
+    // No column is narrower than its header's words, in the font the window
+    // has now: "Клво прод" and "Клво возв" cut to "Клво" read alike. The
+    // grid has room for it.
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     ui_->StringGrid1->verticalHeader()->setFixedWidth(widths[0]);
     for (int column = 1; column < kSalesColumns; ++column)
-        ui_->StringGrid1->setColumnWidth(column - 1, widths[column]);
+        ui_->StringGrid1->setColumnWidth(
+            column - 1,
+            std::max(widths[column],
+                     header->fontMetrics().horizontalAdvance(salesHeaders()[column]) + margins));
 }
 
 bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -127,6 +137,8 @@ void SalesWindow::resizeEvent(QResizeEvent* event) {
 
 void SalesWindow::FormActivate() {
     writeSalesFixedCells(*grid_);
+    // The window's font is given after it is made.
+    applyColumnWidths(widths_);
     pickerStart_ = QDir::toNativeSeparators(QDir::currentPath());
     ui_->DirectoryEdit1->setText(pickerStart_);
 }
