@@ -135,10 +135,15 @@ void SalesWindow::resizeEvent(QResizeEvent* event) {
     applyColumnWidths(layout.columns);
 }
 
+void SalesWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // The window's font is given after it is made; the headers want their
+    // room in it.
+    if (event->type() == QEvent::FontChange) applyColumnWidths(widths_);
+}
+
 void SalesWindow::FormActivate() {
     writeSalesFixedCells(*grid_);
-    // The window's font is given after it is made.
-    applyColumnWidths(widths_);
     pickerStart_ = QDir::toNativeSeparators(QDir::currentPath());
     ui_->DirectoryEdit1->setText(pickerStart_);
 }
