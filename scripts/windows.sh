@@ -289,6 +289,7 @@ dist() {
     install_missing fonts-wine
     mkdir -p "$folder/fonts"
     cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$folder/fonts/"
+    sed 's/$/\r/' /usr/share/doc/fonts-wine/copyright > "$folder/fonts/copyright.txt"
     sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
     sed "s/@VERSION@/$version/; s/\$/\r/" "$root/packaging/windows/README.txt" > "$folder/README.txt"
     mkdir -p "$out" && rm -f "$zip"
