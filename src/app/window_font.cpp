@@ -50,10 +50,11 @@ QFont windowFont() {
     static const QFont font = [] {
 #ifdef Q_OS_WIN
         // The program carries wine's Tahoma (fonts\tahoma.ttf beside it): a
-        // machine without a Tahoma of its own (wine without fonts-wine) would
-        // otherwise draw the window in whatever its font mapper falls back
-        // on, a serif under wine. With the FreeType engine that main() asks
-        // for, the same file gives the same widths as on Linux.
+        // fresh prefix of Debian's wine lists no Tahoma at all, and Qt, finding
+        // neither it nor its stand-ins ("MS Shell Dlg 2", "Segoe UI"), takes
+        // the first family it knows, "DejaVu Math TeX Gyre", a serif. With the
+        // FreeType engine that main() asks for, the same file gives the same
+        // widths as on Linux.
         const QString family = loadedFamily(QCoreApplication::applicationDirPath() +
                                             QStringLiteral("/fonts/tahoma.ttf"));
         return sized(QFont(family.isEmpty() ? QStringLiteral("Tahoma") : family));
