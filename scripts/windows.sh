@@ -284,6 +284,12 @@ dist() {
     printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' \
         > "$folder/qt.conf"
     cp "$qt_prefix/translations/qtbase_ru.qm" "$folder/translations/"
+    # wine's Tahoma (LGPL, as wine), the font the window is laid out for: a
+    # machine without one of its own draws the window in it all the same.
+    install_missing fonts-wine
+    mkdir -p "$folder/fonts"
+    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$folder/fonts/"
+    sed 's/$/\r/' /usr/share/doc/fonts-wine/copyright > "$folder/fonts/copyright.txt"
     sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
     sed "s/@VERSION@/$version/; s/\$/\r/" "$root/packaging/windows/README.txt" > "$folder/README.txt"
     mkdir -p "$out" && rm -f "$zip"

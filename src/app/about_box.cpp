@@ -9,6 +9,8 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui(std::make_unique<Ui::AboutBoxForm>()) {
     ui->setupUi(this);
+    // Which build a user runs is the first thing a support request asks.
+    ui->AboutLine1->setText(ui->AboutLine1->text().arg(QStringLiteral(TABULON_VERSION)));
     setFont(windowFont());
     setFixedSize(size());
     showTraceFile(QString());

@@ -22,9 +22,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             if (edited_[tab]) edited << tabCaptions().value(tab);
         return edited;
     };
+    // Enter keeps the window open: closing is what loses the work.
     const auto agreed = [this](const QString& question) {
         return dialogs_->message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
-                                 MessageButtons::YesNo) == MessageAnswer::Yes;
+                                 MessageButtons::YesNo, MessageAnswer::No) == MessageAnswer::Yes;
     };
     // Each question is put as things stand when it is asked: an exchange
     // that ends while the first is on the screen may have written or read

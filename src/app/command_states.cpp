@@ -9,14 +9,16 @@ CommandStates commandStates(const WindowState& state) {
     // No second transfer may start inside a running one, whatever tab the
     // user turns to meanwhile.
     const bool transfers = state.connected && linkFree;
-    const bool pageWork = state.job == LinkJob::PageWork;
+    const bool pageWork =
+        state.job == LinkJob::LogoTransfer || state.job == LinkJob::ReportDownload;
 
     CommandStates on;
     // The logo tab has commands of its own for the register.
     on.write = transfers && state.tab != kLogoTab;
     on.read = on.write;
     on.clearRegister = transfers && isGridTab(state.tab);
-    on.stop = state.job == LinkJob::TableRun;
+    // A logo transfer is short and has no stop of its own.
+    on.stop = state.job == LinkJob::TableRun || state.job == LinkJob::ReportDownload;
     // The logo and the reports have files of their own and buttons for them.
     on.openAndSave =
         state.job != LinkJob::TableRun && state.tab != kLogoTab && state.tab != kReportsTab;

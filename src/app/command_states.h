@@ -10,7 +10,8 @@ enum class LinkJob {
     Connecting,         // "Подключить": the port opens and the register is looked for
     TableRun,           // a grid's table written, read or cleared; "Стоп" acts on it
     ParameterTransfer,  // a parameter tab's record written or read
-    PageWork,           // a logo transfer or the report download
+    LogoTransfer,       // the logo written or read
+    ReportDownload,     // the reports read into their files; "Стоп" acts on it
 };
 
 // What the enabled commands of the main window depend on.

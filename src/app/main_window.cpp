@@ -295,8 +295,8 @@ bool MainWindow::linkFree() const {
     return job_ == LinkJob::None;
 }
 
-void MainWindow::beginPageWork() {
-    setJob(LinkJob::PageWork);
+void MainWindow::beginPageWork(LinkJob job) {
+    setJob(job);
 }
 
 void MainWindow::endPageWork() {

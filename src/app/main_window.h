@@ -142,7 +142,7 @@ private:
 
     // What the logo and reports pages ask of the window.
     bool linkFree() const override;
-    void beginPageWork() override;
+    void beginPageWork(LinkJob job) override;
     void endPageWork() override;
     transfer::Connection linkConnection() const override;
     Model selectedModel() const override;

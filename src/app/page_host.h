@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/command_states.h"
 #include "catalogue/model.h"
 #include "transfer/run_parts.h"
 
@@ -24,9 +25,10 @@ public:
     // False while a job holds the link: a page's register command then does
     // nothing.
     virtual bool linkFree() const = 0;
-    // The page's job holds the link from here until endPageWork(); the
-    // window's other register commands are off meanwhile.
-    virtual void beginPageWork() = 0;
+    // The page's job (a logo transfer or the report download) holds the link
+    // from here until endPageWork(); the window's other register commands are
+    // off meanwhile.
+    virtual void beginPageWork(LinkJob job) = 0;
     virtual void endPageWork() = 0;
 
     // The connected register and the port a failed record reopens.

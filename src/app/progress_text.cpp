@@ -17,6 +17,8 @@ std::shared_ptr<transfer::ProgressTimer> startedTimer(RegisterSession& session) 
 void showProgress(QProgressBar& bar, int value, int done, int total,
                   std::chrono::nanoseconds elapsed) {
     bar.setFormat(transfer::progressText(done, total, elapsed));
+    // A screen reader reads the bar's value as a percentage only.
+    bar.setAccessibleDescription(bar.format());
     bar.setTextVisible(true);
     bar.setValue(std::min(value, bar.maximum()));
 }
@@ -24,6 +26,7 @@ void showProgress(QProgressBar& bar, int value, int done, int total,
 void endProgress(QProgressBar& bar, int value) {
     bar.setTextVisible(false);
     bar.resetFormat();
+    bar.setAccessibleDescription(QString());
     bar.setValue(value);
 }
 

@@ -13,8 +13,9 @@ public:
     explicit RememberedFolders(Dialogs& dialogs) : dialogs_(dialogs) {}
 
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
-                          MessageButtons buttons) override {
-        return dialogs_.message(text, caption, icon, buttons);
+                          MessageButtons buttons,
+                          std::optional<MessageAnswer> defaultAnswer = std::nullopt) override {
+        return dialogs_.message(text, caption, icon, buttons, defaultAnswer);
     }
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;

@@ -104,8 +104,11 @@ void ReportsPage::Button19Click() {
                                  MessageButtons::Ok);
         return;
     }
-    host_->beginPageWork();
+    host_->beginPageWork(LinkJob::ReportDownload);
     RegisterSession& session = host_->session();
+    // A stop asked of an earlier job is not this one's.
+    session.control().stopRequested = false;
+    session.control().resetRequested = false;
     // Each report is timed from its own start: they differ in length.
     const auto timer = startedTimer(session);
     download_ = std::make_shared<ReportChoices>(
@@ -160,6 +163,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
                             MessageIcon::None, MessageButtons::OkCancel);
             break;
         case How::RecordFailed:
+        case How::Stopped:
         case How::WriteFailed:
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.

@@ -26,6 +26,17 @@ TransferErrorDialog::TransferErrorDialog(QWidget* parent)
     label.setPixelSize(15);
     label.setItalic(true);
     ui->Label1->setFont(label);
+    // The label says it in one line: the dialog widens to it, the buttons
+    // keeping their places from the left, the middle and the right.
+    // (Its slant reaches past the last letter's advance.)
+    const int wider =
+        std::max(0, ui->Label1->fontMetrics().boundingRect(ui->Label1->text()).width() -
+                        ui->Label1->width());
+    resize(width() + wider, height());
+    for (QLabel* line : {ui->Label1, ui->Label2})
+        line->resize(line->width() + wider, line->height());
+    ui->Button3->move(ui->Button3->x() + wider / 2, ui->Button3->y());
+    ui->Button2->move(ui->Button2->x() + wider, ui->Button2->y());
     setFixedSize(size());
     baseHeight_ = height();
     baseLineHeight_ = ui->Label2->height();

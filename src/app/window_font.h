@@ -16,7 +16,8 @@ QString tahomaFontFile(const QString& packageFileList = QString::fromLatin1(kFon
 // The font the windows are laid out for. Every place and size of the forms
 // was measured with 8-point Tahoma at 96 dpi, 11 pixels high; wine's free
 // Tahoma has the same advance widths and Cyrillic. Without it the desktop's
-// sans font at the same pixel size is the nearest fit. Windows has Tahoma.
+// sans font at the same pixel size is the nearest fit. On Windows the one
+// the program carries, else the system's.
 QFont windowFont();
 
 }  // namespace tabulon::app

@@ -43,9 +43,8 @@ public:
     void lineWritten(int, int record) override {
         ++linesRead;
         progress_->recordDone(record, record);
-        // A signal asks for a stop, which the download does not look at (the
-        // window's "Стоп" is not its business); it ends as when the program
-        // closes, between two records.
+        // A signal ends the download as the program's closing does, between
+        // two records, the report in hand not written.
         if (control_.stopRequested) control_.cancelled = true;
     }
     // The report in hand came to its end; `written` false when its file
@@ -98,7 +97,13 @@ QString endText(const DownloadEnd& end) {
         case DownloadEnd::How::WriteFailed:
             return QStringLiteral("%1: not written: %2").arg(end.file.path, end.fileError);
         case DownloadEnd::How::Cancelled:
+            // The report in hand, if any, is left as it was.
             why = QStringLiteral("stopped by a signal");
+            return end.file.path.isEmpty()
+                       ? why
+                       : why + QStringLiteral("\n%1 not written").arg(end.file.path);
+        case DownloadEnd::How::Stopped:
+            why = QStringLiteral("stopped");
             break;
         case DownloadEnd::How::NoSeparator:
             why = QStringLiteral("no separator");

@@ -40,8 +40,11 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
+    // `defaultAnswer` is the button Enter presses; none: the first one. A
+    // question whose Yes throws work away makes No the default.
     virtual MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
-                                  MessageButtons buttons) = 0;
+                                  MessageButtons buttons,
+                                  std::optional<MessageAnswer> defaultAnswer = std::nullopt) = 0;
     // nullopt when the user cancels.
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;

@@ -112,9 +112,29 @@ void makeRoomForTitle(QMessageBox& box, const QString& caption) {
         grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+namespace {
+
+QMessageBox::StandardButton boxButton(MessageAnswer answer) {
+    switch (answer) {
+        case MessageAnswer::Ok:
+            return QMessageBox::Ok;
+        case MessageAnswer::Cancel:
+            return QMessageBox::Cancel;
+        case MessageAnswer::Yes:
+            return QMessageBox::Yes;
+        case MessageAnswer::No:
+            return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
+}  // namespace
+
 MessageAnswer WidgetDialogs::message(const QString& text, const QString& caption, MessageIcon icon,
-                                     MessageButtons buttons) {
+                                     MessageButtons buttons,
+                                     std::optional<MessageAnswer> defaultAnswer) {
     QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons), parent_);
+    if (defaultAnswer) box.setDefaultButton(boxButton(*defaultAnswer));
     makeRoomForTitle(box, caption);
     switch (box.exec()) {
         case QMessageBox::Cancel:

@@ -28,7 +28,8 @@ public:
     explicit WidgetDialogs(QWidget* parent) : parent_(parent) {}
 
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
-                          MessageButtons buttons) override;
+                          MessageButtons buttons,
+                          std::optional<MessageAnswer> defaultAnswer = std::nullopt) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<QString> directoryName(const QString& title, const QString& start) override;

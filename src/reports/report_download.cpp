@@ -20,6 +20,13 @@ DownloadEnd endAt(How how, int index, const ReportStart& start = {}) {
     return end;
 }
 
+// "Стоп", seen between two records: the registers go back to idle first.
+bool stopped(DownloadParts& parts) {
+    if (!parts.control.stopRequested || parts.control.cancelled) return false;
+    if (parts.control.resetRequested.exchange(false)) parts.link.ResetLink();
+    return true;
+}
+
 // Reads one report into its open file; Finished when every record is in it.
 DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start, QIODevice& file) {
     const Report& report = reportList()[index];
@@ -27,6 +34,10 @@ DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start
     DownloadEnd end = endAt(How::Finished, index, start);
     for (int record = 1; record <= start.records; ++record) {
         end.record = record;
+        if (record > 1 && stopped(parts)) {
+            end.how = How::Stopped;
+            return end;
+        }
         QByteArray reply;
         const transfer::RecordOutcome outcome = policy.transfer(record, [&] {
             return parts.link.ReadRecord(parts.connection.registerNumber, report.table, record,
@@ -58,6 +69,8 @@ DownloadEnd readReport(DownloadParts& parts, int index, const ReportStart& start
 DownloadEnd downloadReports(DownloadParts& parts) {
     for (int index = 0; index < kReportCount; ++index) {
         if (parts.control.cancelled) return endAt(How::Cancelled, index);
+        // Between two reports: the next file is not touched.
+        if (stopped(parts)) return endAt(How::Stopped, index);
         const std::optional<ReportStart> start = parts.choices.reportStarts(index);
         if (!start) continue;
         if (parts.progress) parts.progress->reportStarted(index, *start);
@@ -71,12 +84,16 @@ DownloadEnd downloadReports(DownloadParts& parts) {
             return end;
         }
         DownloadEnd end = readReport(parts, index, *start, file.device());
+        if (end.how == How::Cancelled) {
+            file.cancel();
+            return end;
+        }
         if (end.how == How::WriteFailed) {
             file.cancel();
             end.fileError = file.errorString();
             return end;
         }
-        // A download that ends at a record keeps the lines read so far.
+        // A download the user ended keeps the lines read so far.
         if (!file.commit()) {
             end.how = How::WriteFailed;
             end.fileError = file.errorString();

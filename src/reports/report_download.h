@@ -46,7 +46,8 @@ struct DownloadEnd {
         RecordFailed,  // a record failed ten times and the user skipped or ended
         WriteFailed,   // the file could not be written whole; the earlier one stays
         NoSeparator,   // the separator field became empty or unusable
-        Cancelled,     // the program is closing
+        Stopped,       // "Стоп": ended after the record in hand
+        Cancelled,     // the program is closing; the report in hand was not written
     };
     How how = How::Finished;
     int report = -1;     // the report in hand when it ended
@@ -71,9 +72,12 @@ struct DownloadParts {
 // Reads the ticked reports in their order, each record by the ten-attempt
 // policy, into a file each, replacing what was there. A failed record ends
 // the whole download, also after "Пропустить" (the port is reopened first):
-// a report with a line missing would pass for a whole one. Each file is
-// closed before the next one is begun, and when the download ends early; a
-// file that cannot be written whole leaves the earlier one as it was.
+// a report with a line missing would pass for a whole one. "Стоп" ends it
+// after the record in hand, as "Завершить операцию" does, and returns the
+// registers to idle. Each file is closed before the next one is begun, and
+// when the download ends early with the lines read so far; a file that
+// cannot be written whole, or a report cut short by the program closing
+// (nobody is left to be told it is short), leaves the earlier one as it was.
 DownloadEnd downloadReports(DownloadParts& parts);
 
 }  // namespace tabulon::reports

@@ -29,6 +29,10 @@ QString endedEarlyText(const DownloadEnd& end) {
         case DownloadEnd::How::RecordFailed:
             why = QStringLiteral("Запись %1 отчета не прочитана.\n").arg(end.record);
             break;
+        case DownloadEnd::How::Stopped:
+            // Stopped between two reports: no file of it was begun.
+            if (end.file.path.isEmpty()) return QStringLiteral("Чтение отчетов прервано.");
+            break;
         default:
             break;
     }

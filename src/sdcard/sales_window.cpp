@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 #include "catalogue/entry_rule.h"
 #include "catalogue/grid_model.h"
@@ -76,9 +77,18 @@ void SalesWindow::setUpGrid() {
 }
 
 void SalesWindow::applyColumnWidths(const SalesColumnWidths& widths) {
+    widths_ = widths;
+    QHeaderView* header = ui_->StringGrid1->horizontalHeader();
+    // No column is narrower than its header's words, in the font the window
+    // has now: "Клво прод" and "Клво возв" cut to "Клво" read alike. The
+    // grid has room for it.
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     ui_->StringGrid1->verticalHeader()->setFixedWidth(widths[0]);
     for (int column = 1; column < kSalesColumns; ++column)
-        ui_->StringGrid1->setColumnWidth(column - 1, widths[column]);
+        ui_->StringGrid1->setColumnWidth(
+            column - 1,
+            std::max(widths[column],
+                     header->fontMetrics().horizontalAdvance(salesHeaders()[column]) + margins));
 }
 
 bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -123,6 +133,13 @@ void SalesWindow::resizeEvent(QResizeEvent* event) {
     requested_ = QSize();
     ui_->StringGrid1->resize(layout.gridWidth, ui_->StringGrid1->height());
     applyColumnWidths(layout.columns);
+}
+
+void SalesWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // The window's font is given after it is made; the headers want their
+    // room in it.
+    if (event->type() == QEvent::FontChange) applyColumnWidths(widths_);
 }
 
 void SalesWindow::FormActivate() {

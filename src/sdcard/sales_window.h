@@ -38,6 +38,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -51,8 +52,9 @@ private:
     Dialogs& dialogs_;
     GridModel* grid_;
     QString pickerStart_;
-    QSize requested_;           // by the size rule, not yet given
-    int progressPosition_ = 0;  // ahead of the bar by up to nine lines
+    SalesColumnWidths widths_{};  // by the size rule, before the headers widen them
+    QSize requested_;             // by the size rule, not yet given
+    int progressPosition_ = 0;    // ahead of the bar by up to nine lines
 };
 
 }  // namespace tabulon::sdcard

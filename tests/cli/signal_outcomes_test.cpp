@@ -152,6 +152,12 @@ TEST(TableRuns, ASignalDuringAFailingRecordEndsTheCommandAfterThatExchange) {
          "W10;3;Відділ 3;",
          "departments: 2 of 20 records cleared\n",
          "stopped by a signal: 17 records not tried\nrecords not cleared: 3"},
+        // A report cut short is not put in place of an earlier one.
+        {{"reports", "--dir", directory.path(), "--only", "otd"},
+         {"R74;1;", "R74;2;"},
+         "R74;3;",
+         "",
+         "stopped by a signal\n" + directory.filePath("RepOtd.dat") + " not written"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -178,6 +184,7 @@ TEST(TableRuns, ASignalDuringAFailingRecordEndsTheCommandAfterThatExchange) {
         EXPECT_FALSE(sim.ecr->isSelected());
         EXPECT_FALSE(sim.link->isOpen());
         EXPECT_FALSE(QFile::exists(file));
+        EXPECT_FALSE(QFile::exists(directory.filePath("RepOtd.dat")));
     }
 }
 

@@ -1,8 +1,10 @@
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSemaphore>
 #include <QTemporaryDir>
+#include <QThread>
 #include <utility>
 
 #include "catalogue/grid_model.h"
@@ -29,7 +31,7 @@ class ClosingTest : public QObject {
     Q_OBJECT
 private slots:
     void closingAsksOnlyWhenEditsWouldBeLost();
-    void closingDuringARunAsksFirst();
+    void closingDuringAnExchangeAsksFirst();
     void aRunThatEndsWhileTheQuestionIsOpenLeavesNothingToAskAbout();
     void aWholeTableWrittenOrReadIsNoLongerEdited();
 };
@@ -135,45 +137,63 @@ void ClosingTest::closingAsksOnlyWhenEditsWouldBeLost() {
             QCOMPARE(box.caption, QString("Tabulon"));
             QCOMPARE(box.buttons, MessageButtons::YesNo);
             QCOMPARE(box.icon, MessageIcon::Warning);
+            QCOMPARE(box.defaultAnswer, std::optional(MessageAnswer::No));
         }
         QVERIFY2(asked == c.asked, qPrintable(QString(c.name) + ": " + asked.join(" | ")));
         QVERIFY2(f.window().isVisible() != c.closed, c.name);
     }
 }
 
-// The register holds the run's first record until the test lets it go.
-void ClosingTest::closingDuringARunAsksFirst() {
-    ConnectedWindow w;
-    QVERIFY(w.connected);
-    QSemaphore go;
-    QSemaphore held;
-    w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
-        if (command.startsWith("W10;1;")) {
-            held.release();
-            go.acquire();
-        }
-        return std::nullopt;
-    });
-    w.showTab(3);
-    w.control<QPushButton>("Button4")->click();
-    QVERIFY(QTest::qWaitFor([&] { return held.available() > 0; }, 20000));
-    const qsizetype shownBefore = w.dialogs().messages().size();
+// The register holds the job's record until the window has gone: closing
+// asks first; a report being read when the user closes anyway is dropped and
+// the earlier file kept.
+void ClosingTest::closingDuringAnExchangeAsksFirst() {
+    const struct {
+        int tab;
+        const char* button;
+        QByteArray heldAt;
+    } cases[] = {{3, "Button4", "W10;1;"}, {9, "Button19", "R65;3;"}};
+    for (const auto& c : cases) {
+        QTemporaryDir reports;
+        QFile art(reports.filePath("RepArt.dat"));
+        QVERIFY(art.open(QIODevice::WriteOnly) && art.write("earlier") == 7);
+        art.close();
+        ConnectedWindow w;
+        QVERIFY(w.connected);
+        const std::atomic<bool>& cancelled = w.window().session().control().cancelled;
+        QSemaphore held;
+        w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (command.startsWith(c.heldAt)) {
+                held.release();
+                for (int wait = 0; !cancelled && wait < 2000; ++wait) QThread::msleep(10);
+            }
+            return std::nullopt;
+        });
+        w.showTab(c.tab);
+        w.control<QLineEdit>("DirectoryEdit1")->setText(reports.path() + "/");
+        w.control<QPushButton>("Button17")->click();
+        w.control<QPushButton>(c.button)->click();
+        QVERIFY(QTest::qWaitFor([&] { return held.available() > 0; }, 20000));
+        const qsizetype shownBefore = w.dialogs().messages().size();
 
-    // Kept open: the run goes on to its end.
-    w.dialogs().answers.enqueue(MessageAnswer::No);
-    QVERIFY(!w.window().close());
-    QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 1);
-    QCOMPARE(w.dialogs().messages().last().text, QString("Идёт обмен с ЭККА. Прервать и закрыть?"));
-    QVERIFY(w.window().isVisible());
-    QVERIFY(w.window().isLinkBusy());
+        // Kept open: the job goes on.
+        w.dialogs().answers.enqueue(MessageAnswer::No);
+        QVERIFY(!w.window().close());
+        QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 1);
+        QCOMPARE(w.dialogs().messages().last().text,
+                 QString("Идёт обмен с ЭККА. Прервать и закрыть?"));
+        QVERIFY(w.window().isVisible());
+        QVERIFY(w.window().isLinkBusy());
 
-    // Closed: once asked, nothing more.
-    w.dialogs().answers.enqueue(MessageAnswer::Yes);
-    QVERIFY(w.window().close());
-    QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 2);
-    QVERIFY(!w.window().isVisible());
-    go.release(1000);
-    w.fixture.reset();
+        // Closed: once asked, nothing more.
+        w.dialogs().answers.enqueue(MessageAnswer::Yes);
+        QVERIFY(w.window().close());
+        QCOMPARE(w.dialogs().messages().mid(shownBefore).size(), 2);
+        QVERIFY(!w.window().isVisible());
+        w.fixture.reset();
+        QVERIFY(art.open(QIODevice::ReadOnly));
+        QCOMPARE(art.readAll(), QByteArray("earlier"));
+    }
 }
 
 namespace {
@@ -183,9 +203,10 @@ namespace {
 struct BusyWhileAsking : tabulon::ScriptedDialogs {
     std::function<void()> whileAsked;
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
-                          MessageButtons buttons) override {
+                          MessageButtons buttons,
+                          std::optional<MessageAnswer> defaultAnswer = std::nullopt) override {
         if (buttons == MessageButtons::YesNo && whileAsked) std::exchange(whileAsked, {})();
-        return ScriptedDialogs::message(text, caption, icon, buttons);
+        return ScriptedDialogs::message(text, caption, icon, buttons, defaultAnswer);
     }
 };
 

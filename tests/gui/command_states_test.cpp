@@ -113,10 +113,11 @@ void CommandStatesTest::eachStateEnablesItsCommands_data() {
         << 8 << on << LinkJob::ParameterTransfer << on << "Button7/12 Button19 Button11/13";
 
     // A logo transfer or the report download holds every register command.
-    QTest::newRow("logo write") << 8 << on << LinkJob::PageWork << on << "";
-    QTest::newRow("download, not connected") << 9 << off << LinkJob::PageWork << off << "boxes";
-    QTest::newRow("logo read, turned to goods")
-        << 0 << off << LinkJob::PageWork << off << "Button2/3 boxes Button16 GroupBox2/Button15";
+    QTest::newRow("logo write") << 8 << on << LinkJob::LogoTransfer << on << "";
+    QTest::newRow("download, not connected")
+        << 9 << off << LinkJob::ReportDownload << off << "Button6 boxes";
+    QTest::newRow("logo read, turned to goods") << 0 << off << LinkJob::LogoTransfer << off
+                                                << "Button2/3 boxes Button16 GroupBox2/Button15";
 }
 
 void CommandStatesTest::eachStateEnablesItsCommands() {

@@ -94,6 +94,7 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         const QString expected = QString::fromUtf8(c.text);
         const bool shown = QTest::qWaitFor([&] { return bar->text() == expected; }, 20000);
         const QString seen = bar->text();
+        const QString described = bar->accessibleDescription();
         const bool visible = bar->isTextVisible();
         const Qt::CursorShape during = w.window().cursor().shape();
         // "Стоп" ends the run once the held record is done.
@@ -102,6 +103,8 @@ void RunFeedbackTest::theBarSaysHowFarAndHowLongWhileTheCursorIsBusy() {
         QVERIFY(w.fixture->waitForLink());
         QVERIFY2(shown, qPrintable(QStringLiteral("%1: %2").arg(c.name, seen)));
         QVERIFY2(visible, c.name);
+        QCOMPARE(described, expected);
+        QVERIFY(bar->accessibleDescription().isEmpty());
         QCOMPARE(asked.load(), c.refusedRecord > 0 ? 1 : 0);
         QCOMPARE(during, Qt::BusyCursor);
         // The five-digit counter stays beside the bar as it was.
@@ -165,10 +168,10 @@ void RunFeedbackTest::theErrorDialogNamesTheTableTheRecordAndTheCause() {
         QCOMPARE(failures[0].windowTitle, QString("Ошибка чтения/записи"));
         QCOMPARE(tabulon::recordFailureLine(failures[0].failure), QString::fromUtf8(c.line));
         QCOMPARE(lineOnScreen, QString::fromUtf8(c.line));
-        // The dialog grew by the line; its buttons stay 13 pixels above
-        // its bottom, the rest as they were.
-        QCOMPARE(dialogSize, QSize(398, 130));
-        QCOMPARE(buttonPlace, QRect(243, 92, 139, 25));
+        // The dialog is as wide as its italic line and grew by the record's
+        // line; its buttons stay 13 pixels above its bottom.
+        QCOMPARE(dialogSize, QSize(425, 130));
+        QCOMPARE(buttonPlace, QRect(270, 92, 139, 25));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "window_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QTest>
 
 namespace tabulon::testing {
@@ -38,10 +38,10 @@ bool WindowFixture::waitForLink(int timeoutMs) {
     return idle;
 }
 
-void WindowFixture::screenshot(const QString& name) {
+void WindowFixture::screenshot(const QString& name, QWidget* other) {
     const QString folder = qEnvironmentVariable("TABULON_SCREENSHOTS");
     if (folder.isEmpty()) return;
-    window_->grab().save(QDir(folder).filePath(name + ".png"));
+    (other ? other : window_.get())->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 }  // namespace tabulon::testing

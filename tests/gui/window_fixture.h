@@ -34,8 +34,9 @@ public:
     // take in what it reported. False after `timeoutMs` of waiting.
     bool waitForLink(int timeoutMs = 20000);
 
-    // Saves a picture of the window when TABULON_SCREENSHOTS names a folder.
-    void screenshot(const QString& name);
+    // Saves a picture of the window (or another) when TABULON_SCREENSHOTS
+    // names a folder.
+    void screenshot(const QString& name, QWidget* other = nullptr);
 
 private:
     QTemporaryDir dir_;

@@ -232,15 +232,36 @@ TEST_F(Download, ASeparatorEmptiedWhileItRunsEndsIt) {
     EXPECT_EQ(file("RepGrp.dat"), expected(2, 30));
 }
 
-TEST_F(Download, ClosingTheProgramEndsItBetweenTwoRecords) {
-    tab.onLine = [&](int, int record) {
-        if (record == 5) control.cancelled = true;
-    };
-    const DownloadEnd end = run();
-    EXPECT_EQ(end.how, How::Cancelled);
-    EXPECT_EQ(end.lines, 5);
-    EXPECT_EQ(sim.ecr->commands().size(), 5);
-    EXPECT_TRUE(dialog.asked.isEmpty());
+// Closing drops the report in hand, the earlier file kept (nobody is left to
+// be told it is short); "Стоп" keeps what was read and begins no next file.
+TEST_F(Download, StopOrClosingEndsItBetweenTwoRecords) {
+    const struct {
+        bool closing;
+        int record;  // of the article report, after whose line it comes
+        How how;
+        int lines;
+        QByteArray art;
+    } cases[] = {{false, 5, How::Stopped, 5, expected(0, 5)},
+                 {false, 10000, How::Stopped, 0, expected(0, 10000)},
+                 {true, 5, How::Cancelled, 5, "earlier"}};
+    for (const auto& c : cases) {
+        QFile art(QDir(dir.path()).filePath("RepArt.dat"));
+        ASSERT_TRUE(art.open(QIODevice::WriteOnly) && art.write("earlier") == 7);
+        art.close();
+        control.stopRequested = false;
+        sim.ecr->clearCommands();
+        tab.onLine = [&](int index, int record) {
+            if (index > 0 || record != c.record) return;
+            c.closing ? void(control.cancelled = true) : control.requestStop();
+        };
+        const DownloadEnd end = run();
+        EXPECT_EQ(end.how, c.how);
+        EXPECT_EQ(end.lines, c.lines);
+        EXPECT_EQ(sim.ecr->commands().size(), c.record);
+        EXPECT_FALSE(control.resetRequested);  // taken: the registers were reset
+        EXPECT_EQ(file("RepArt.dat"), c.art);
+        EXPECT_EQ(file("RepOtd.dat"), "(none)");
+    }
 }
 
 }  // namespace

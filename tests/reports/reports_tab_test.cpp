@@ -104,7 +104,7 @@ private slots:
     void anEmptySeparatorIsRefusedBeforeAnyFile();
     void theDirectoryPickerFillsTheField();
     void aFileThatCannotBeCreatedEndsTheDownload();
-    void aSkipEndsTheDownloadAndSaysWhichFileIsIncomplete();
+    void aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete();
     void throughAPseudoTerminalTheFilesHoldWhatTheRegisterHolds();
 };
 
@@ -230,39 +230,54 @@ void ReportsTabTest::aFileThatCannotBeCreatedEndsTheDownload() {
     QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
 }
 
-void ReportsTabTest::aSkipEndsTheDownloadAndSaysWhichFileIsIncomplete() {
-    ReportsWindow w;
-    w.tick({1, 3});
-    // Record 8 of the department report is refused until the dialog shows.
-    std::atomic<bool> refusing{true};
-    w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
-        if (refusing && command == "R74;8;") return QByteArray("E2;");
-        return std::nullopt;
-    });
-    QStringList dialogTitles;
-    w.dialogs().onModal = [&](QDialog& dialog) {
-        dialogTitles << dialog.windowTitle();
-        refusing = false;
-        dialog.findChild<QPushButton*>("Button1")->click();  // "Пропустить"
-        return dialog.result();
-    };
-    w.read();
-    QCOMPARE(dialogTitles, QStringList{"Ошибка чтения/записи"});
-    const auto boxes = w.dialogs().messages();
-    QCOMPARE(boxes.size(), 1);
-    const QString path = QDir(w.fixture->directory()).filePath("RepOtd.dat");
-    QCOMPARE(boxes[0].text,
-             QString("Запись 8 отчета не прочитана.\n"
-                     "Чтение отчетов прервано: файл %1 неполный, строк в нем 7 из 20.")
-                 .arg(path));
-    QCOMPARE(boxes[0].icon, MessageIcon::Warning);
-    // Not a word of success; the bar and the name stay where it stopped.
-    QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::Mp550T, 1, 7));
-    QCOMPARE(w.file("RepOperat.dat"), QByteArray("(none)"));
-    QCOMPARE(w.control<QLabel>("Label44")->text(), QString("RepOtd.dat"));
-    QCOMPARE(w.control<QProgressBar>("ProgressBar2")->value(), 7);
-    w.fixture->screenshot("reports_tab_stopped");
-    QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
+// "Пропустить" after record 8 fails, or "Стоп" pressed while the register
+// holds record 8: the download ends there and says which file is short.
+void ReportsTabTest::aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete() {
+    const struct {
+        bool stop;
+        QStringList dialogs;
+        QString why;
+        int lines;
+    } cases[] = {{false, {"Ошибка чтения/записи"}, "Запись 8 отчета не прочитана.\n", 7},
+                 {true, {}, "", 8}};
+    for (const auto& c : cases) {
+        ReportsWindow w;
+        w.tick({1, 3});
+        // Record 8 of the department report is refused until the dialog shows.
+        std::atomic<bool> refusing{!c.stop};
+        auto* stop = w.control<QPushButton>("Button6");
+        w.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
+            if (c.stop && command == "R74;8;")
+                QMetaObject::invokeMethod(stop, &QPushButton::click, Qt::BlockingQueuedConnection);
+            if (refusing && command == "R74;8;") return QByteArray("E2;");
+            return std::nullopt;
+        });
+        QStringList dialogTitles;
+        w.dialogs().onModal = [&](QDialog& dialog) {
+            dialogTitles << dialog.windowTitle();
+            refusing = false;
+            dialog.findChild<QPushButton*>("Button1")->click();  // "Пропустить"
+            return dialog.result();
+        };
+        w.read();
+        QCOMPARE(dialogTitles, c.dialogs);
+        const auto boxes = w.dialogs().messages();
+        QCOMPARE(boxes.size(), 1);
+        const QString path = QDir(w.fixture->directory()).filePath("RepOtd.dat");
+        QCOMPARE(boxes[0].text,
+                 c.why + QString("Чтение отчетов прервано: файл %1 неполный, строк в нем %2 из 20.")
+                             .arg(path)
+                             .arg(c.lines));
+        QCOMPARE(boxes[0].icon, MessageIcon::Warning);
+        // Not a word of success; the bar and the name stay where it stopped.
+        QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::Mp550T, 1, c.lines));
+        QCOMPARE(w.file("RepOperat.dat"), QByteArray("(none)"));
+        QCOMPARE(w.control<QLabel>("Label44")->text(), QString("RepOtd.dat"));
+        QCOMPARE(w.control<QProgressBar>("ProgressBar2")->value(), c.lines);
+        w.fixture->screenshot("reports_tab_stopped");
+        QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
+        QVERIFY(!stop->isEnabled());
+    }
 }
 
 void ReportsTabTest::throughAPseudoTerminalTheFilesHoldWhatTheRegisterHolds() {

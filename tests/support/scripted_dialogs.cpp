@@ -5,8 +5,9 @@
 namespace tabulon {
 
 MessageAnswer ScriptedDialogs::message(const QString& text, const QString& caption,
-                                       MessageIcon icon, MessageButtons buttons) {
-    shown.append({Kind::Message, text, caption, icon, buttons, {}, {}, {}});
+                                       MessageIcon icon, MessageButtons buttons,
+                                       std::optional<MessageAnswer> defaultAnswer) {
+    shown.append({Kind::Message, text, caption, icon, buttons, {}, {}, {}, defaultAnswer});
     if (!answers.isEmpty()) return answers.dequeue();
     return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
                ? MessageAnswer::Yes

@@ -21,8 +21,9 @@ public:
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest request;
-        QString windowTitle;                  // of a modal window
-        tabulon::RecordFailure failure = {};  // of the transfer error dialog
+        QString windowTitle;                              // of a modal window
+        tabulon::RecordFailure failure = {};              // of the transfer error dialog
+        std::optional<MessageAnswer> defaultAnswer = {};  // of a message box
     };
 
     QList<Shown> shown;
@@ -33,7 +34,8 @@ public:
     std::function<int(QDialog&)> onModal;
 
     MessageAnswer message(const QString& text, const QString& caption, MessageIcon icon,
-                          MessageButtons buttons) override;
+                          MessageButtons buttons,
+                          std::optional<MessageAnswer> defaultAnswer = std::nullopt) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<QString> directoryName(const QString& title, const QString& start) override;
