@@ -21,6 +21,13 @@ transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int link
                  : QStringLiteral("record %1 failed ten times: %2"))
             .arg(record)
             .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
+    // Skipping presumes the next record can go out. One that waited out the
+    // reopening in vain would only be followed by every other record waiting
+    // as long (hours for a goods table) for a port that is gone.
+    if (policy_ == FailurePolicy::Skip && notSent) {
+        console_.message(line + QStringLiteral("; the run ends there"));
+        return transfer::FailureAnswer::End;
+    }
     if (policy_ == FailurePolicy::Skip) {
         console_.message(line + QStringLiteral("; skipped"));
         return transfer::FailureAnswer::Skip;

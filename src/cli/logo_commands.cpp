@@ -73,7 +73,7 @@ CliResult runWriteLogo(const CliContext& context) {
     const QString& path = context.request.arguments[0];
     const logo::LoadedLogo loaded = logo::loadLogoFile(path);
     if (loaded.picture.isNull())
-        return inputError(QStringLiteral("%1: %2").arg(path, loaded.error));
+        return inputError(QStringLiteral("%1: %2").arg(path, loaded.englishError));
     // The window asks before it sends a picture the register cannot hold
     // whole; a script cannot answer, so the command does not begin.
     const int rows = loaded.picture.height();

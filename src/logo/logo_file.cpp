@@ -19,22 +19,29 @@ LoadedLogo loadLogoFile(const QString& path) {
     // a pixel: 4 MB leaves room for a picture drawn many times larger.
     constexpr qint64 kLargestLogoFile = 4 * disk::kMebibyte;
     if (disk::notAFileToRead(path)) {
-        return {QImage(), QStringLiteral("«%1» — не файл, а устройство, канал или папка: логотип "
-                                         "загружается из файла BMP.")
-                              .arg(name)};
+        return {QImage(),
+                QStringLiteral("«%1» — не файл, а устройство, канал или папка: логотип "
+                               "загружается из файла BMP.")
+                    .arg(name),
+                QStringLiteral("not a file but a device, a pipe or a folder: the logo is loaded "
+                               "from a BMP file")};
     }
     const disk::WholeFile file = disk::readWholeFile(path, kLargestLogoFile);
     if (file.tooLarge) {
         return {QImage(), QStringLiteral("Файл «%1» больше %2 МБ: логотип (192 × 200 точек) "
                                          "не бывает таким большим.")
                               .arg(name)
-                              .arg(kLargestLogoFile / disk::kMebibyte)};
+                              .arg(kLargestLogoFile / disk::kMebibyte),
+                QStringLiteral("larger than %1 MiB: a logo (192 × 200 dots) is never that large")
+                    .arg(kLargestLogoFile / disk::kMebibyte)};
     }
     if (!file.error.isEmpty())
-        return {QImage(), QStringLiteral("Файл «%1» не найден или не открывается.").arg(name)};
+        return {QImage(), QStringLiteral("Файл «%1» не найден или не открывается.").arg(name),
+                QStringLiteral("cannot open: %1").arg(file.error)};
     const QByteArray& bytes = file.bytes;
     const LoadedLogo unusable{
-        QImage(), QStringLiteral("Файл «%1» не является рисунком BMP или повреждён.").arg(name)};
+        QImage(), QStringLiteral("Файл «%1» не является рисунком BMP или повреждён.").arg(name),
+        QStringLiteral("not a BMP picture, or a damaged one")};
     const std::optional<BmpLayout> layout = readBmpLayout(bytes);
     if (!layout) return unusable;
     QImage picture = readBmpPixels(readableBmp(endAfterWholeCodes(bytes, *layout), *layout));
@@ -44,7 +51,7 @@ LoadedLogo loadLogoFile(const QString& path) {
         return unusable;
     if (layout->bitFieldColours() && !redrawBitFieldColours(picture, bytes, *layout))
         return unusable;
-    return {picture, QString()};
+    return {picture, QString(), QString()};
 }
 
 QString bmpFileName(const QString& chosen) {

@@ -14,6 +14,7 @@ namespace tabulon::logo {
 struct LoadedLogo {
     QImage picture;
     QString error;
+    QString englishError;  // the same, for the command line
 };
 
 // Only BMP: a file of any other kind is refused, whatever its name says.

@@ -84,8 +84,7 @@ TEST_F(LogoAndReports, LogoCommandsRefuseBeforeTheyBeginAndStopAtTheFirstFailure
     ASSERT_TRUE(stripes(5).save(path("photo.bmp"), "PNG"));
     const CliRun png = cli(on(ecr, {"write-logo", path("photo.bmp")}));
     EXPECT_EQ(png.status, 2);
-    EXPECT_EQ(png.err,
-              path("photo.bmp") + ": Файл «photo.bmp» не является рисунком BMP или повреждён.\n");
+    EXPECT_EQ(png.err, path("photo.bmp") + ": not a BMP picture, or a damaged one\n");
 
     const CliRun nowhere = cli(on(ecr, {"read-logo", path("missing/out.bmp")}));
     EXPECT_EQ(nowhere.status, 2);

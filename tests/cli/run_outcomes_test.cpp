@@ -32,6 +32,7 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
         QString output;
         QString error;
         QStringList messages;
+        bool portGoes = false;  // for good, at the failing command
     } cases[] = {
         {{"--on-failure", "skip", "write-table", "departments", directory.filePath("d.otd")},
          "R10;3;",
@@ -48,12 +49,18 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
          "cash: written\n",
          "record 1 written, not verified",
          {refused.arg(1)}},
+        {{"--on-failure", "skip", "write-table", "departments", directory.filePath("d.otd")},
+         cp1251("W10;3;Склад 3;"), "departments: 2 of 20 records written\n",
+         "stopped: 17 records not tried\nrecords not written: 3",
+         {"record 3 not sent: the port is not open; the run ends there"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
         sim.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
-            if (command == c.failingRead) return QByteArray("E0;");
+            if (command == c.failingRead && c.portGoes) sim.line->failOpen("gone");
+            if (command == c.failingRead && c.portGoes) sim.link->ClosePort(1);
+            if (command == c.failingRead && !c.portGoes) return QByteArray("E0;");
             return std::nullopt;
         });
         const InProcessRun run =
