@@ -9,6 +9,15 @@ namespace {
 constexpr QStringView kRawScheme = u"tcp://";
 constexpr QStringView kRfc2217Scheme = u"rfc2217://";
 
+// A host name holds letters, digits, "-", "." and "_"; an address in brackets
+// also ":" and a zone after "%". Anything else ("user@host", "host?x") is a
+// typing mistake that the name lookup would only report as a host not found.
+bool hostCharacters(QStringView host, bool bracketed) {
+    const QStringView extra = bracketed ? u"-._:%" : u"-._";
+    return std::all_of(host.begin(), host.end(),
+                       [&](QChar c) { return c.isLetterOrNumber() || extra.contains(c); });
+}
+
 }  // namespace
 
 bool isNetworkAddress(QStringView text) {
@@ -41,7 +50,7 @@ std::optional<NetworkAddress> parseNetworkAddress(QStringView text) {
         address.host = rest.left(colon).toString();
         if (address.host.contains(u':')) return std::nullopt;
     }
-    if (address.host.isEmpty() || address.host.contains(u'/') || address.host.contains(u' '))
+    if (address.host.isEmpty() || !hostCharacters(address.host, rest.startsWith(u'[')))
         return std::nullopt;
     const QStringView portText = rest.mid(colon + 1);
     // Digits only: the number reader would pass over blanks and a sign, and
