@@ -94,14 +94,19 @@ TEST(CliRequest, NoOutputIsOneOfTheFilesTheCommandReadsOrWrites) {
     const auto path = [&](const QString& name) { return directory.filePath(name); };
     QFile prices(path("prices.otd"));
     ASSERT_TRUE(prices.open(QIODevice::WriteOnly));
+#ifndef Q_OS_WIN
     ASSERT_TRUE(QFile::link(prices.fileName(), path("link.otd")));
+#endif
     const struct {
         QStringList arguments;
         QString error;
     } rows[] = {
+#ifndef Q_OS_WIN
+        // On Windows QFile::link makes a shortcut, which programs open as a file of its own.
         {{"--trace", path("link.otd"), "write-logo", path("prices.otd")},
          "--trace " + path("link.otd") + " would write over the picture of write-logo " +
              path("prices.otd")},
+#endif
         {{"--trace", directory.path() + "/./new.bmp", "read-logo", path("new.bmp")},
          "--trace " + directory.path() + "/./new.bmp would write over read-logo " +
              path("new.bmp")},
