@@ -296,8 +296,9 @@ dist() {
     (cd "$build/dist" && TZ=UTC find tabulon -exec touch -d "@0" {} + &&
         find tabulon | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
     say "$(unzip -l "$zip" | tail -1 | awk '{ printf "%d files, %.1f MB unpacked", $2, $1 / 1e6 }'), $(du -h "$zip" | cut -f1) zipped"
-    check_dist "$zip"
-    installer "$version"
+    # Called as "dist || status=$?", where errexit does not reach inside.
+    check_dist "$zip" || return 1
+    installer "$version" || return 1
     say "dist took $((SECONDS - started)) s"
 }
 
@@ -364,7 +365,8 @@ installer() {
 # programs start, and the uninstaller takes them all away again. NSIS makes a
 # 32-bit program, so this needs Debian's 32-bit wine beside the 64-bit one.
 check_installer() {
-    local started=$SECONDS prefix="$build/installer-prefix" dir entries status=0
+    local started=$SECONDS prefix="$build/installer-prefix" dir entries status=0 wine64
+    wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     install_missing wine32:i386
     rm -rf "$prefix" && mkdir -p "$prefix"
@@ -374,7 +376,7 @@ check_installer() {
     wineserver -w
     dir="$prefix/drive_c/Program Files/Tabulon"
     installed_entries() {
-        find "$prefix/drive_c" -ipath '*/Start Menu/Programs/Tabulon/*.lnk' -printf '%f\n' | LC_ALL=C sort | xargs
+        find "$prefix/drive_c" -ipath '*/Start Menu/Programs/Tabulon*/*.lnk' -printf '%f\n' | LC_ALL=C sort | xargs
     }
     entries="$(installed_entries)"
     echo "  installed: $(find "$dir" -type f | wc -l) files; Start menu: $entries"
@@ -386,12 +388,12 @@ check_installer() {
     ((status == 0)) && (
         cd "$dir"
         export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
-        version="$(wine64 ./tabulon-cli.exe --version < /dev/null | tr -d '\r')"
+        version="$("$wine64" ./tabulon-cli.exe --version < /dev/null | tr -d '\r')"
         echo "  installed tabulon-cli.exe --version: $version"
         [[ "$version" == "tabulon-cli "* ]]
         grab="$build/installer-window.png"
         rm -f "$grab"
-        wine64 ./tabulon.exe --grab "$(winepath -w "$grab")" < /dev/null
+        "$wine64" ./tabulon.exe --grab "$(winepath -w "$grab")" < /dev/null
         file "$grab" | grep -q "PNG image data, 769 x 511"
         echo "  installed tabulon.exe showed its window"
     ) || status=1
