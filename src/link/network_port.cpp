@@ -1,9 +1,9 @@
 #include "link/network_port.h"
 
 #include <QDeadlineTimer>
-#include <QtEndian>
 #include <algorithm>
-#include <array>
+
+#include "link/telnet_stream.h"
 
 namespace tabulon::link {
 
@@ -13,36 +13,9 @@ namespace {
 // reading from holding the program for good.
 constexpr int kWriteStallMs = 10000;
 
-// How long a Telnet server is given to greet before the options are asked for.
-constexpr std::chrono::milliseconds kGreetingWait{500};
-
 int remaining(const QDeadlineTimer& deadline) {
     return int(std::max<qint64>(0, deadline.remainingTime()));
 }
-
-std::uint8_t parityCode(char parity) {
-    switch (parity) {
-        case 'O':
-            return 2;
-        case 'E':
-            return 3;
-        case 'M':
-            return 4;
-        case 'S':
-            return 5;
-        default:
-            return 1;
-    }
-}
-
-QByteArray oneByte(std::uint8_t value) {
-    return QByteArray(1, char(value));
-}
-
-// COM-PORT-CONTROL's own values for flow control and DTR.
-constexpr std::uint8_t kNoFlowControl = 1;
-constexpr std::uint8_t kDtrOn = 8;
-constexpr std::uint8_t kDtrOff = 9;
 
 }  // namespace
 
@@ -99,7 +72,7 @@ bool NetworkBytePort::open(const QString& address) {
     error_.clear();
     if (socket_) socket_->abort();
     socket_.reset();
-    stream_ = telnet::Stream();
+    comPort_.restart();
     data_.clear();
     dataRead_ = 0;
     const std::optional<NetworkAddress> parsed = parseNetworkAddress(address);
@@ -119,7 +92,7 @@ bool NetworkBytePort::open(const QString& address) {
     // Every exchange is a few bytes each way, each waited for: Nagle's delay
     // would hold most of them back.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    if (telnet() && !negotiateComPort()) {
+    if (telnet() && !negotiated(comPort_.open())) {
         socket_->abort();
         socket_.reset();
         return false;
@@ -127,47 +100,13 @@ bool NetworkBytePort::open(const QString& address) {
     return true;
 }
 
-bool NetworkBytePort::negotiateComPort() {
-    // A server may take in nothing until its own side of the connection is
-    // up (ser2net opens the serial device first, and drops what came before
-    // its greeting): the options are asked for once it has greeted, or once
-    // it has kept quiet for a while.
-    const QDeadlineTimer deadline(timeouts_.negotiation);
-    const QDeadlineTimer greeting(std::min(timeouts_.negotiation, kGreetingWait));
-    while (!greeting.hasExpired() && socket_->bytesAvailable() == 0 &&
-           waitForMore(remaining(greeting))) {
-    }
-    if (!takeReceived()) {
+bool NetworkBytePort::negotiated(const std::optional<ComPortNegotiation::Failure>& failure) {
+    if (!failure) return true;
+    if (failure->failure == NetworkFailure::ConnectionClosed)
         failClosed();
-        return false;
-    }
-    send(stream_.opening(true));
-    for (;;) {
-        if (!takeReceived()) {
-            failClosed();
-            return false;
-        }
-        if (stream_.localEnabled(telnet::kComPort)) {
-            // Agreed in the greeting of a server that hung up right after it.
-            if (isOpen()) return true;
-            failClosed();
-            return false;
-        }
-        if (stream_.localRefused(telnet::kComPort)) {
-            fail(NetworkFailure::OptionRefused);
-            return false;
-        }
-        if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
-            if (!isOpen()) {
-                failClosed();
-                return false;
-            }
-            if (!deadline.hasExpired()) continue;
-            fail(NetworkFailure::OptionNotAnswered,
-                 QStringLiteral("%1 ms").arg(timeouts_.negotiation.count()));
-            return false;
-        }
-    }
+    else
+        fail(failure->failure, failure->detail);
+    return false;
 }
 
 bool NetworkBytePort::apply(const LineSettings& settings) {
@@ -177,94 +116,7 @@ bool NetworkBytePort::apply(const LineSettings& settings) {
     }
     // A raw port carries bytes only: its speed and framing are the server's.
     if (!telnet()) return true;
-    return confirmSettings(settings);
-}
-
-bool NetworkBytePort::confirmSettings(const LineSettings& settings) {
-    QByteArray baud(4, '\0');
-    qToBigEndian<quint32>(quint32(settings.baudRate), baud.data());
-    const std::uint8_t stopSize = settings.stopBits == 2 ? 2 : 1;
-    struct Asked {
-        std::uint8_t command;
-        QByteArray value;
-        const char* name;
-    };
-    const QList<Asked> asked = {
-        {telnet::kSetBaudRate, baud, "speed"},
-        {telnet::kSetDataSize, oneByte(std::uint8_t(settings.dataBits)), "data bits"},
-        {telnet::kSetParity, oneByte(parityCode(settings.parity)), "parity"},
-        {telnet::kSetStopSize, oneByte(stopSize), "stop bits"},
-        {telnet::kSetControl, oneByte(kNoFlowControl), "flow control"},
-        {telnet::kSetControl, oneByte(settings.dataTerminalReady ? kDtrOn : kDtrOff), "DTR"},
-    };
-    stream_.takeSubnegotiations();
-    collectingAnswers_ = true;
-    const struct Stop {
-        bool& flag;
-        ~Stop() { flag = false; }
-    } stop{collectingAnswers_};
-    QByteArray commands;
-    for (const Asked& a : asked) commands += telnet::comPortCommand(a.command, a.value);
-    send(commands);
-
-    // The server answers each command with the value it set; a server may
-    // answer one twice, or tell of its port between the answers, so each
-    // setting stands by the last answer it got. DTR is asked for last and
-    // its answer not awaited: a server port without modem lines (ser2net on a
-    // pseudo-terminal) leaves it unanswered, and the register line works
-    // without it, as it does on a local port that cannot raise it. One answer
-    // to the control commands (the flow control's) is awaited.
-    std::array<std::optional<QByteArray>, telnet::kSetControl + 1> answers;
-    const auto answered = [&] {
-        return int(std::count_if(answers.begin(), answers.end(),
-                                 [](const auto& a) { return a.has_value(); }));
-    };
-    const int awaited = telnet::kSetControl;
-    const QDeadlineTimer deadline(timeouts_.negotiation);
-    while (answered() < awaited) {
-        if (!takeReceived()) {
-            failClosed();
-            return false;
-        }
-        for (const telnet::Subnegotiation& sub : stream_.takeSubnegotiations()) {
-            if (sub.option != telnet::kComPort || sub.payload.isEmpty()) continue;
-            const std::uint8_t command = std::uint8_t(sub.payload[0]) - telnet::kServerOffset;
-            if (command < telnet::kSetBaudRate || command > telnet::kSetControl) continue;
-            answers[command] = sub.payload.mid(1);
-        }
-        if (answered() >= awaited) break;
-        if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
-            if (!isOpen()) {
-                failClosed();
-                return false;
-            }
-            if (!deadline.hasExpired()) continue;
-            fail(NetworkFailure::SettingNotAnswered, QStringLiteral("%1 of %2 within %3 ms")
-                                                         .arg(answered())
-                                                         .arg(awaited)
-                                                         .arg(timeouts_.negotiation.count()));
-            return false;
-        }
-    }
-    // The port settings must be the ones asked for; the control lines are
-    // what the server's port can do (a port without modem lines cannot raise
-    // DTR, and the register line works without it).
-    for (const Asked& a : asked) {
-        if (a.command == telnet::kSetControl) continue;
-        const QByteArray value = *answers[a.command];
-        if (value != a.value) {
-            const auto number = [&](const QByteArray& bytes) {
-                return bytes.size() == 4   ? QString::number(qFromBigEndian<quint32>(bytes.data()))
-                       : bytes.size() == 1 ? QString::number(uchar(bytes[0]))
-                                           : QString::fromLatin1(bytes.toHex());
-            };
-            fail(NetworkFailure::SettingRefused,
-                 QStringLiteral("%1 %2 asked, %3 set")
-                     .arg(QString::fromLatin1(a.name), number(a.value), number(value)));
-            return false;
-        }
-    }
-    return true;
+    return negotiated(comPort_.apply(settings));
 }
 
 bool NetworkBytePort::isOpen() const {
@@ -295,15 +147,10 @@ bool NetworkBytePort::takeReceived() {
     if (socket_->bytesAvailable() > 0) {
         const QByteArray bytes = socket_->readAll();
         if (tap_) tap_->received(bytes);
-        if (telnet()) {
-            stream_.receive(bytes, data_);
-            send(stream_.takeReplies());
-            // Outside the settings' confirmations nothing the server says of
-            // its port (modem and line state notices) is needed.
-            if (!collectingAnswers_) stream_.takeSubnegotiations();
-        } else {
+        if (telnet())
+            comPort_.receive(bytes, data_);
+        else
             data_ += bytes;
-        }
     }
     return isOpen() || dataRead_ < data_.size();
 }
@@ -315,26 +162,34 @@ bool NetworkBytePort::waitForMore(int ms) {
     return false;
 }
 
-std::optional<std::uint8_t> NetworkBytePort::readByte() {
-    if (!socket_) return std::nullopt;
-    const QDeadlineTimer deadline(timeouts_.read);
+ComPortNegotiation::Connection::Wait NetworkBytePort::waitUntil(const QDeadlineTimer& deadline,
+                                                                const std::function<bool()>& done) {
+    // A Telnet command alone wakes the wait without anything `done` looks
+    // for: it waits on.
     for (;;) {
-        takeReceived();
-        if (dataRead_ < data_.size()) {
-            const auto byte = std::uint8_t(data_[dataRead_++]);
-            if (dataRead_ == data_.size()) {
-                data_.clear();
-                dataRead_ = 0;
-            }
-            return byte;
-        }
-        // A Telnet command alone wakes the wait without a data byte: wait on.
+        if (!takeReceived()) return Wait::Closed;
+        if (done()) return Wait::Done;
         if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
-            takeReceived();
-            if (dataRead_ < data_.size()) continue;
-            return std::nullopt;
+            if (!isOpen()) return Wait::Closed;
+            if (deadline.hasExpired()) return Wait::TimedOut;
         }
     }
+}
+
+std::optional<std::uint8_t> NetworkBytePort::readByte() {
+    if (!socket_) return std::nullopt;
+    const auto unread = [this] { return dataRead_ < data_.size(); };
+    if (waitUntil(QDeadlineTimer(timeouts_.read), unread) != Wait::Done) {
+        // What came with the end of the connection or the deadline is still read.
+        takeReceived();
+        if (!unread()) return std::nullopt;
+    }
+    const auto byte = std::uint8_t(data_[dataRead_++]);
+    if (dataRead_ == data_.size()) {
+        data_.clear();
+        dataRead_ = 0;
+    }
+    return byte;
 }
 
 void NetworkBytePort::drain() {

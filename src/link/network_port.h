@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "link/byte_port.h"
+#include "link/com_port_negotiation.h"
 #include "link/network_address.h"
 #include "link/network_failure.h"
-#include "link/telnet_stream.h"
 
 namespace tabulon::link {
 
@@ -16,7 +16,7 @@ namespace tabulon::link {
 // The socket is made by open(), on the thread that uses the port, and is
 // used without an event loop: every call waits on it itself. Opening again
 // is a new connection.
-class NetworkBytePort final : public BytePort {
+class NetworkBytePort final : public BytePort, private ComPortNegotiation::Connection {
 public:
     struct Timeouts {
         std::chrono::milliseconds read{300};
@@ -54,18 +54,18 @@ private:
     bool takeReceived();
     // Waits up to `ms` for more bytes; false on time-out or a lost connection.
     bool waitForMore(int ms);
-    void send(const QByteArray& bytes);
+    Wait waitUntil(const QDeadlineTimer& deadline, const std::function<bool()>& done) override;
+    void send(const QByteArray& bytes) override;
     void flush();
-    bool negotiateComPort();
-    bool confirmSettings(const LineSettings& settings);
+    // Sets the error of a failed negotiation; true when there is none.
+    bool negotiated(const std::optional<ComPortNegotiation::Failure>& failure);
 
     Timeouts timeouts_;
     std::unique_ptr<QTcpSocket> socket_;
     NetworkAddress address_;
-    telnet::Stream stream_;
+    ComPortNegotiation comPort_{*this, timeouts_.negotiation};
     QByteArray data_;  // received, not yet read
     qsizetype dataRead_ = 0;
-    bool collectingAnswers_ = false;  // the settings' confirmations are awaited
     QString error_;
     WireTap* tap_ = nullptr;
 };
