@@ -10,7 +10,7 @@
 
 #include "cli_process.h"
 #include "sim/pseudo_terminal.h"
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <csignal>
 
 #include "cli/cli_process.h"
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace {
 
