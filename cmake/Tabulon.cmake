@@ -41,14 +41,18 @@ function(tabulon_bench)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# tabulon_runs_programs(TARGET): a test or benchmark that starts tabulon-cli
-# and tabulon-sim as programs, finds them by TABULON_CLI_PATH and
-# TABULON_SIM_PATH.
+# tabulon_runs_sim(TARGET): a test or benchmark that starts tabulon-sim as a
+# program and finds it by TABULON_SIM_PATH.
+function(tabulon_runs_sim target)
+  target_compile_definitions(${target} PRIVATE TABULON_SIM_PATH="$<TARGET_FILE:tabulon-sim>")
+  add_dependencies(${target} tabulon-sim)
+endfunction()
+
+# tabulon_runs_programs(TARGET): tabulon-cli as well, by TABULON_CLI_PATH.
 function(tabulon_runs_programs target)
-  target_compile_definitions(${target} PRIVATE
-    TABULON_SIM_PATH="$<TARGET_FILE:tabulon-sim>"
-    TABULON_CLI_PATH="$<TARGET_FILE:tabulon-cli>")
-  add_dependencies(${target} tabulon-sim tabulon-cli)
+  tabulon_runs_sim(${target})
+  target_compile_definitions(${target} PRIVATE TABULON_CLI_PATH="$<TARGET_FILE:tabulon-cli>")
+  add_dependencies(${target} tabulon-cli)
 endfunction()
 
 # Collects into `out` every library `target` links, through the libraries
