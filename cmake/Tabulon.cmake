@@ -10,10 +10,14 @@ function(tabulon_add_folders)
   endforeach()
 endfunction()
 
+# Test and benchmark programs find what they share below tests/, such as
+# "support/file_bytes.h".
+
 # tabulon_gtest(NAME name SOURCES ... LIBS ...): a GoogleTest program run by ctest.
 function(tabulon_gtest)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
@@ -23,6 +27,7 @@ endfunction()
 function(tabulon_qtest)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
@@ -32,18 +37,22 @@ endfunction()
 function(tabulon_bench)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# tabulon_runs_programs(TARGET): a test or benchmark that starts tabulon-cli
-# and tabulon-sim as programs, finds them by TABULON_CLI_PATH and
-# TABULON_SIM_PATH, and shares tests/ helpers such as cli_process.h.
+# tabulon_runs_sim(TARGET): a test or benchmark that starts tabulon-sim as a
+# program and finds it by TABULON_SIM_PATH.
+function(tabulon_runs_sim target)
+  target_compile_definitions(${target} PRIVATE TABULON_SIM_PATH="$<TARGET_FILE:tabulon-sim>")
+  add_dependencies(${target} tabulon-sim)
+endfunction()
+
+# tabulon_runs_programs(TARGET): tabulon-cli as well, by TABULON_CLI_PATH.
 function(tabulon_runs_programs target)
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_definitions(${target} PRIVATE
-    TABULON_SIM_PATH="$<TARGET_FILE:tabulon-sim>"
-    TABULON_CLI_PATH="$<TARGET_FILE:tabulon-cli>")
-  add_dependencies(${target} tabulon-sim tabulon-cli)
+  tabulon_runs_sim(${target})
+  target_compile_definitions(${target} PRIVATE TABULON_CLI_PATH="$<TARGET_FILE:tabulon-cli>")
+  add_dependencies(${target} tabulon-cli)
 endfunction()
 
 # Collects into `out` every library `target` links, through the libraries

@@ -14,8 +14,11 @@
 
 #include "app/main_window.h"
 #include "settings/startup_settings.h"
+#include "support/file_bytes.h"
 
 namespace {
+
+using tabulon::testing::writeFile;
 
 double residentMegabytes() {
     QFile status("/proc/self/status");
@@ -57,11 +60,6 @@ QByteArray largeSettingsFile() {
     return "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n[History]\r\n" + history +
            "[TypeECR]\r\nECR=1\r\n[Reports]\r\n" + history +
            "Art=a.dat\r\nOtd=b.dat\r\nDirectory=/srv/reports\r\n";
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
 
 void SettingsFromA10MBFile(benchmark::State& state) {

@@ -8,6 +8,9 @@
 #include <QStringList>
 
 #include "sim/sim_process.h"
+#include "support/file_bytes.h"
+
+using tabulon::testing::readFile, tabulon::testing::writeFile;
 
 // tabulon-cli run as a program, and the files and register logs its tests
 // look at.
@@ -38,16 +41,6 @@ inline QByteArray fileBytes(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) bytes += QByteArray(encoder.encode(line)) + "\r\n";
     return bytes;
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
 }
 
 // `count` empty lines of a table with `values` values each.

@@ -71,14 +71,14 @@ TEST(FullDisk, AFileThatDoesNotFitLeavesTheEarlierOneAndSaysWhy) {
     ASSERT_FALSE(ecr.path().isEmpty());
     for (const Row& row : rows) {
         SCOPED_TRACE(qPrintable(row.command.join(' ')));
-        ASSERT_TRUE(writeBytes(path(row.file), row.earlier));
+        writeFile(path(row.file), row.earlier);
 
         const CliRun run = cliOnAFullDisk(on(ecr, row.command), row.limit);
 
         EXPECT_EQ(run.status, 1) << qPrintable(run.out + run.err);
         EXPECT_EQ(run.out, row.output);
         EXPECT_EQ(run.err, row.error.arg(path(row.file)));
-        EXPECT_EQ(readBytes(path(row.file)), row.earlier);
+        EXPECT_EQ(readFile(path(row.file)), row.earlier);
         // Nor is a temporary left beside it.
         EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files).size(), qsizetype(1));
         QFile::remove(path(row.file));

@@ -22,7 +22,7 @@ public:
         QByteArray ini = "[Ports]\r\n";
         for (auto it = ports.begin(); it != ports.end(); ++it)
             ini += "COM" + QByteArray::number(it.key()) + '=' + it.value().toLocal8Bit() + "\r\n";
-        writeBytes(dir_.filePath("Tabulon.ini"), ini);
+        writeFile(dir_.filePath("Tabulon.ini"), ini);
     }
     QString path() const { return dir_.path(); }
 

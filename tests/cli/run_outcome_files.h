@@ -9,9 +9,12 @@
 #include <QStringList>
 
 #include "sim/simulated_link.h"
+#include "support/file_bytes.h"
 #include "text/cp1251.h"
 
 namespace tabulon::cli::testing {
+
+using tabulon::testing::readFile, tabulon::testing::writeFile;
 
 inline QByteArray cp1251(const QString& text) {
     return text::toCp1251(text).value();
@@ -21,17 +24,6 @@ inline QByteArray fileOf(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) bytes += cp1251(line) + "\r\n";
     return bytes;
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
 }
 
 inline QStringList commandTexts(const sim::SimulatedLink& sim) {

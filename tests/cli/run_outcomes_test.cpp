@@ -9,8 +9,8 @@
 
 #include "in_process.h"
 #include "run_outcome_files.h"
+#include "support/qt_print.h"
 #include "text/cp1251.h"
-#include "transfer/qt_print.h"
 
 namespace tabulon::cli {
 namespace {
@@ -50,9 +50,11 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
          "record 1 written, not verified",
          {refused.arg(1)}},
         {{"--on-failure", "skip", "write-table", "departments", directory.filePath("d.otd")},
-         cp1251("W10;3;Склад 3;"), "departments: 2 of 20 records written\n",
+         cp1251("W10;3;Склад 3;"),
+         "departments: 2 of 20 records written\n",
          "stopped: 17 records not tried\nrecords not written: 3",
-         {"record 3 not sent: the port is not open; the run ends there"}, true},
+         {"record 3 not sent: the port is not open; the run ends there"},
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -49,7 +49,7 @@ TEST_F(SerialServer, GoodsComeBackByteForByteThroughRawTcpAndRfc2217) {
             QString::fromLatin1(c.scheme) == "tcp" ? server.raw() : server.rfc2217();
         QStringList lines = emptyLines(10000, 10);
         for (int i = 0; i < rows.size(); ++i) lines[100 + i] = rows[i];
-        ASSERT_TRUE(writeBytes(path("in.art"), fileBytes(lines)));
+        writeFile(path("in.art"), fileBytes(lines));
         const QStringList options{"--model", "mp-550t", "--interval", "101:105:1"};
         const CliRun write =
             cli(at(address, 19200, options + QStringList{"write-table", "goods", path("in.art")}));
@@ -58,7 +58,7 @@ TEST_F(SerialServer, GoodsComeBackByteForByteThroughRawTcpAndRfc2217) {
         const CliRun read =
             cli(at(address, 19200, options + QStringList{"read-table", "goods", path("out.art")}));
         EXPECT_EQ(read.status, 0) << qPrintable(read.err);
-        EXPECT_EQ(readBytes(path("out.art")), readBytes(path("in.art")));
+        EXPECT_EQ(readFile(path("out.art")), readFile(path("in.art")));
         const QString log = ecr.stop();
         const QStringList commands = commandsIn(log);
         ASSERT_EQ(commands.size(), 10) << qPrintable(log);
@@ -100,9 +100,8 @@ TEST_F(SerialServer, AServerThatDoesNotLetThePortOpenIsToldWhy) {
         QString address;
         QString err;
     } rows[] = {
-        {nobody, nobody +
-                     " did not open: the server refused the connection; check the port number "
-                     "and that the service runs on the server\n"},
+        {nobody, nobody + " did not open: the server refused the connection; check the port number "
+                          "and that the service runs on the server\n"},
         {"tcp://tabulon-no-such-host.invalid:4001",
          "tcp://tabulon-no-such-host.invalid:4001 did not open: host not found; check "
          "the server's name or address\n"},
@@ -125,9 +124,8 @@ TEST_F(SerialServer, AComNameOfThePortsSectionReachesTheServer) {
     SimProcess ecr({"--model", "neon", "--register", "3", "--speed", "9600"});
     ASSERT_FALSE(ecr.path().isEmpty());
     Ser2netProcess server(ecr.path(), 9600);
-    ASSERT_TRUE(writeBytes(path("Tabulon.ini"), "[Ports]\r\nCOM5=" + server.rfc2217().toLatin1() +
-                                                    "\r\nCOM6=" + server.raw().toLatin1() +
-                                                    "\r\n"));
+    writeFile(path("Tabulon.ini"), "[Ports]\r\nCOM5=" + server.rfc2217().toLatin1() +
+                                       "\r\nCOM6=" + server.raw().toLatin1() + "\r\n");
     const CliRun ports = cli({"ports"}, directory.path());
     const int width = int(server.rfc2217().size());
     EXPECT_TRUE(

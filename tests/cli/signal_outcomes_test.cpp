@@ -10,8 +10,8 @@
 
 #include "in_process.h"
 #include "run_outcome_files.h"
+#include "support/qt_print.h"
 #include "text/cp1251.h"
-#include "transfer/qt_print.h"
 
 namespace tabulon::cli {
 namespace {

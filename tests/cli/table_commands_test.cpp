@@ -10,7 +10,7 @@
 
 #include "cli_process.h"
 #include "sim/pseudo_terminal.h"
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
                                                 const QStringList& lines,
                                                 const QStringList& options = {}) {
         const QByteArray written = fileBytes(lines);
-        EXPECT_TRUE(writeBytes(path("in." + table), written));
+        writeFile(path("in." + table), written);
         const CliRun write =
             cli(on(ecr, options + QStringList{"write-table", table, path("in." + table)}));
         EXPECT_EQ(write.status, 0) << qPrintable(table + ": " + write.err);
@@ -34,7 +34,7 @@ protected:
             cli(on(ecr, options + QStringList{"read-table", table, path("out." + table)}));
         EXPECT_EQ(read.status, 0) << qPrintable(table + ": " + read.err);
         EXPECT_EQ(read.err, "");
-        return {written, readBytes(path("out." + table))};
+        return {written, readFile(path("out." + table))};
     }
 };
 
@@ -144,7 +144,7 @@ TEST_F(TableCommands, AServiceRoundTripKeepsTheFieldTheFileDoesNotCarry) {
 
         const CliRun read = cli(on(ecr, model + QStringList{"read-table", "service", slu}));
         EXPECT_EQ(read.status, 0) << qPrintable(read.err);
-        EXPECT_EQ(readBytes(slu), fileBytes({c.line}));
+        EXPECT_EQ(readFile(slu), fileBytes({c.line}));
         const CliRun write =
             cli(on(ecr, model + QStringList{"--verify", "write-table", "service", slu}));
         EXPECT_EQ(write.status, 0) << qPrintable(write.err);
@@ -175,7 +175,7 @@ TEST_F(TableCommands, ARefusedRecordStopsTheCommandOrIsSkipped) {
     QStringList lines = goodsLines(5002);
     for (int row = 4999; row <= 5002; ++row)
         lines[row - 1] = QStringLiteral("%1;Товар;1.00;;;;;;;;").arg(row);
-    ASSERT_TRUE(writeBytes(path("goods.art"), fileBytes(lines)));
+    writeFile(path("goods.art"), fileBytes(lines));
     const QStringList write{"--interval", "4999:5002:4999", "write-table", "goods",
                             path("goods.art")};
     const QString refused =
@@ -215,7 +215,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
     QStringList lines = goodsLines(10000);
     lines[0] = "1;Хліб;12.50;1;1;1;1;1;0;0;";
     lines[6999] = "7000;Чай;12,50;1;1;1;1;1;0;0;";
-    ASSERT_TRUE(writeBytes(path("goods.art"), fileBytes(lines)));
+    writeFile(path("goods.art"), fileBytes(lines));
     const CliRun write = cli(on(ecr, {"write-table", "goods", path("goods.art")}));
     EXPECT_EQ(write.status, 2);
     EXPECT_EQ(write.out, "");
@@ -225,7 +225,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
 
     // A control character: a tab inside a name.
     lines[6999] = "7000;Чай\tзелений;12.50;1;1;1;1;1;0;0;";
-    ASSERT_TRUE(writeBytes(path("goods.art"), fileBytes(lines)));
+    writeFile(path("goods.art"), fileBytes(lines));
     const CliRun control = cli(on(ecr, {"write-table", "goods", path("goods.art")}));
     EXPECT_EQ(control.status, 2);
     EXPECT_TRUE(control.err.contains("7000")) << qPrintable(control.err);
@@ -240,7 +240,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
 TEST_F(TableCommands, VerifyReportsARecordTheRegisterKeptOtherwise) {
     QStringList departments;
     for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
-    ASSERT_TRUE(writeBytes(path("departments.otd"), fileBytes(departments)));
+    writeFile(path("departments.otd"), fileBytes(departments));
     const QString differs =
         "record 1 reads back otherwise: column \"Название отдела (22 символа)\": written \"Склад "
         "1\", "
@@ -273,7 +273,7 @@ TEST_F(TableCommands, VerifyReportsARecordTheRegisterKeptOtherwise) {
     }
     {
         SimProcess ecr({"--model", "neon", "--alter-stored=1"});
-        ASSERT_TRUE(writeBytes(path("cash.pak"), fileBytes({"1;2;3;4;5;6;7;8;9;10;11;12;"})));
+        writeFile(path("cash.pak"), fileBytes({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
         const CliRun cash =
             cli(on(ecr, {"--model", "neon", "--verify", "write-table", "cash", path("cash.pak")}));
         EXPECT_EQ(cash.status, 1);
@@ -293,8 +293,8 @@ TEST_F(TableCommands, OnlyTheChangedRowsAreSent) {
     changed[2] = "3;Цукор;26.50;;;;;;;;";
     changed[6999] = "7000;Товар 7000;1.00;;;;;;;;";  // was empty
     changed[9996] = ";;;;;;;;;;";                    // row 9997 emptied
-    ASSERT_TRUE(writeBytes(path("old.art"), fileBytes(old)));
-    ASSERT_TRUE(writeBytes(path("new.art"), fileBytes(changed)));
+    writeFile(path("old.art"), fileBytes(old));
+    writeFile(path("new.art"), fileBytes(changed));
 
     {
         SimProcess ecr({"--model", "mp-550t", "--log"});
@@ -334,7 +334,7 @@ TEST_F(TableCommands, ATraceOfAReadHoldsTheExchangeBytes) {
     ASSERT_EQ(cli(on(ecr, read)).status, 0);
     ASSERT_EQ(cli(on(ecr, read)).status, 0);
 
-    const QStringList lines = QString::fromUtf8(readBytes(trace)).split(u'\n');
+    const QStringList lines = QString::fromUtf8(readFile(trace)).split(u'\n');
     EXPECT_EQ(lines.filter(QRegularExpression("^# trace begun ")).size(), 2);
     EXPECT_EQ(lines
                   .filter(QRegularExpression("^ +[0-9.]+ open " +
@@ -358,7 +358,7 @@ TEST_F(TableCommands, ATraceOfAReadHoldsTheExchangeBytes) {
 }
 
 TEST_F(TableCommands, AReadThatFailsLeavesNoFile) {
-    ASSERT_TRUE(writeBytes(path("earlier.otd"), "earlier\r\n"));
+    writeFile(path("earlier.otd"), "earlier\r\n");
     SimProcess ecr({"--model", "neon", "--error-replies"});
     const CliRun aborted = cli(on(ecr, {"read-table", "departments", path("new.otd")}));
     EXPECT_EQ(aborted.status, 1);
@@ -372,7 +372,7 @@ TEST_F(TableCommands, AReadThatFailsLeavesNoFile) {
 
     const CliRun earlier = cli(on(ecr, {"read-table", "departments", path("earlier.otd")}));
     EXPECT_EQ(earlier.status, 1);
-    EXPECT_EQ(readBytes(path("earlier.otd")), "earlier\r\n");
+    EXPECT_EQ(readFile(path("earlier.otd")), "earlier\r\n");
 
     const CliRun cash = cli(on(ecr, {"read-table", "cash", path("cash.pak")}));
     EXPECT_EQ(cash.status, 1);
@@ -395,7 +395,7 @@ TEST_F(TableCommands, SkippedReadRowsStayEmptyInTheFile) {
         << qPrintable(skipped.err);
     QStringList expected{";"};
     for (int i = 2; i <= 20; ++i) expected << QStringLiteral("Відділ %1;").arg(i);
-    EXPECT_EQ(readBytes(path("out.otd")), fileBytes(expected));
+    EXPECT_EQ(readFile(path("out.otd")), fileBytes(expected));
 }
 
 TEST_F(TableCommands, ASignalStopsTheRunBetweenRecords) {
@@ -407,7 +407,7 @@ TEST_F(TableCommands, ASignalStopsTheRunBetweenRecords) {
     ASSERT_TRUE(process.waitForStarted());
     // Well into the run: the tenth record has been asked for.
     const QDeadlineTimer deadline(60000);
-    while (!readBytes(trace).contains("R0;10;") && !deadline.hasExpired()) QThread::msleep(20);
+    while (!readFile(trace).contains("R0;10;") && !deadline.hasExpired()) QThread::msleep(20);
     process.terminate();
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -419,7 +419,7 @@ TEST_F(TableCommands, ASignalStopsTheRunBetweenRecords) {
     EXPECT_TRUE(err.endsWith(path("goods.art") + " not written\n"));
     EXPECT_FALSE(QFile::exists(path("goods.art")));
     // The registers were released ("Стоп"'s reset) before the port closed.
-    const QStringList lines = QString::fromUtf8(readBytes(trace)).split(u'\n');
+    const QStringList lines = QString::fromUtf8(readFile(trace)).split(u'\n');
     const qsizetype close = lines.lastIndexOf(QRegularExpression("^ +[0-9.]+ close$"));
     ASSERT_GE(close, 2);
     const QString release88 = "->  " + QStringList(8, "FF").join(' ') + " 13 13 " +
@@ -456,21 +456,21 @@ TEST_F(TableCommands, ProgressOnlyOnATerminalAndNotWhenQuiet) {
 TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     SimProcess ecr({"--model", "mp-550t", "--log"});
     // Saved for a Datecs MP-50 Junior: 5000 lines, not the 10000 of this model.
-    ASSERT_TRUE(writeBytes(path("junior.art"), fileBytes(goodsLines(5000))));
-    ASSERT_TRUE(writeBytes(path("short.opr"), fileBytes({"1;Касир;1;", "2;Касир"})));
-    ASSERT_TRUE(writeBytes(path("full.art"), fileBytes(goodsLines(10000))));
-    ASSERT_TRUE(writeBytes(path("short.pak"), fileBytes({"5;"})));
-    ASSERT_TRUE(writeBytes(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"})));
+    writeFile(path("junior.art"), fileBytes(goodsLines(5000)));
+    writeFile(path("short.opr"), fileBytes({"1;Касир;1;", "2;Касир"}));
+    writeFile(path("full.art"), fileBytes(goodsLines(10000)));
+    writeFile(path("short.pak"), fileBytes({"5;"}));
+    writeFile(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"}));
     // Ten values to the eye, but the tenth has no ";": it would not be read.
-    ASSERT_TRUE(writeBytes(path("unended.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;10"})));
+    writeFile(path("unended.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;10"}));
     // A name of 250 bytes in line 3: read as rows 3 and 4, every row after it
     // one further on.
     QStringList departments = emptyLines(20, 1);
     departments[2] = QString(249, u'Н') + ";";
-    ASSERT_TRUE(writeBytes(path("long.otd"), fileBytes(departments)));
+    writeFile(path("long.otd"), fileBytes(departments));
     QStringList header = emptyLines(12, 1);
     header[11] = QString(199, u'Т');  // and its CR LF: the rest is a lone line feed
-    ASSERT_TRUE(writeBytes(path("long.hft"), fileBytes(header)));
+    writeFile(path("long.hft"), fileBytes(header));
     // Nothing writes into it: reading it as an earlier file would wait for good.
     ASSERT_EQ(::mkfifo(qPrintable(path("fifo.art")), 0600), 0);
 

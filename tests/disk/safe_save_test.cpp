@@ -13,9 +13,12 @@
 
 #include "disk/input_file.h"
 #include "disk/same_file.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::disk {
 namespace {
+
+using testing::readFile;
 
 const QByteArray kEarlier = QByteArray("the earlier file\r\n").repeated(600);
 
@@ -60,11 +63,6 @@ Attempt saveUnderSizeLimit(const QString& path, const QByteArray& contents, int 
     return {said.front() == '1', QString::fromUtf8(said.mid(1))};
 }
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 // Where the limit cuts the new contents decides which of Qt's paths sees the
 // refusal: a write, a flush inside the writes, or only the last flush at
 // the commit.
@@ -99,7 +97,7 @@ TEST(SafeSave, ReplacesTheFileOnlyWhenEveryByteIsOnTheDisk) {
         const Attempt attempt = saveUnderSizeLimit(path, contents, row.chunk, row.limit);
 
         EXPECT_EQ(attempt.committed, row.committed) << attempt.reason.toStdString();
-        EXPECT_EQ(contentsOf(path), row.committed ? contents : kEarlier);
+        EXPECT_EQ(readFile(path), row.committed ? contents : kEarlier);
         EXPECT_EQ(attempt.reason, row.committed ? "" : "File too large");
         // No temporary is left beside it either way.
         EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files), QStringList{"goods.art"});
@@ -125,7 +123,7 @@ TEST(SafeSave, SaysWhyWhenTheFileCannotBeCreatedOrWasCancelled) {
         dropped.device().write("new");
         // Leaving without a commit is a cancel.
     }
-    EXPECT_EQ(contentsOf(path), kEarlier);
+    EXPECT_EQ(readFile(path), kEarlier);
     EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files), QStringList{"logo.bmp"});
 }
 

@@ -1,29 +1,21 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QTemporaryDir>
-
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_values.h"
 #include "file_test_support.h"
 #include "files/table_file_commands.h"
-#include "support/scripted_dialogs.h"
+#include "support/command_fixture.h"
 
 namespace tabulon::files::testing {
 
 // The window state the file commands work on: the five grids, the parameter
 // fields, scripted dialogs, the progress bar and the file-name label, with a
 // fresh current directory.
-class FileCommandTest : public ::testing::Test {
+class FileCommandTest : public tabulon::testing::CommandFixture {
 protected:
     FileCommandTest() {
         for (int tab = 0; tab < kGridTableCount; ++tab) grids_[tab] = makeGrid(tableKindOfTab(tab));
-        previousDirectory_ = QDir::currentPath();
-        QDir::setCurrent(directory_.path());
     }
-    ~FileCommandTest() override { QDir::setCurrent(previousDirectory_); }
 
     TableFileContext context(int tab, Model model = Model::DatecsMp550T) {
         return {
@@ -54,22 +46,9 @@ protected:
     }
 
     GridModel& grid(TableKind kind) { return *grids_[static_cast<int>(kind)]; }
-    QString path(const QString& name) const { return directory_.filePath(name); }
 
-    // The one message box shown, checked for the box the commands always use.
-    ScriptedDialogs::Shown onlyMessage() const {
-        const auto boxes = dialogs_.messages();
-        EXPECT_EQ(boxes.size(), 1);
-        if (boxes.isEmpty()) return {};
-        EXPECT_EQ(boxes[0].icon, MessageIcon::None);
-        return boxes[0];
-    }
-
-    QTemporaryDir directory_;
-    QString previousDirectory_;
     std::unique_ptr<GridModel> grids_[kGridTableCount];
     ParameterMap fields_;
-    ScriptedDialogs dialogs_;
     SaveFileFactory saveFileFactory_;
     int progress_ = -1;  // -1: never reset
     int resets_ = 0;

@@ -1,6 +1,5 @@
 #include "file_test_support.h"
 
-#include <QFile>
 #include <stdexcept>
 
 #include "catalogue/grid_catalogue.h"
@@ -21,23 +20,6 @@ std::unique_ptr<GridModel> makeGrid(TableKind kind) {
 
 QByteArray repeatedLines(const QByteArray& line, int count) {
     return (line + "\r\n").repeated(count);
-}
-
-BytesDevice::BytesDevice(const QByteArray& bytes) : bytes_(bytes) {
-    setBuffer(&bytes_);
-    open(QIODevice::ReadOnly);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write test file");
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
 }
 
 }  // namespace tabulon::files::testing

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <memory>
 
 #include "catalogue/grid_model.h"
 #include "catalogue/table_kind.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::files::testing {
 
@@ -19,16 +19,6 @@ std::unique_ptr<GridModel> makeGrid(TableKind kind);
 // `count` lines, each the given text followed by CR LF.
 QByteArray repeatedLines(const QByteArray& line, int count);
 
-// A read-only device over the bytes.
-class BytesDevice : public QBuffer {
-public:
-    explicit BytesDevice(const QByteArray& bytes);
-
-private:
-    QByteArray bytes_;
-};
-
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
+using tabulon::testing::BytesDevice, tabulon::testing::readFile, tabulon::testing::writeFile;
 
 }  // namespace tabulon::files::testing

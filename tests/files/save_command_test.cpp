@@ -1,38 +1,16 @@
 #include <QDir>
-#include <QSaveFile>
-#include <functional>
 
 #include "command_fixture.h"
 
 namespace tabulon::files {
 namespace {
 
+using tabulon::testing::FailingSaveFile;
 using testing::cp1251;
 using testing::FileCommandTest;
 using testing::readFile;
 using testing::repeatedLines;
 using testing::writeFile;
-
-// A save file whose device gives out after a number of bytes, as a full disk
-// does, and that can run something on its first write.
-class FailingSaveFile : public QSaveFile {
-public:
-    FailingSaveFile(const QString& name, qint64 capacity, std::function<void()> onFirstWrite = {})
-        : QSaveFile(name), capacity_(capacity), onFirstWrite_(std::move(onFirstWrite)) {}
-
-protected:
-    qint64 writeData(const char* data, qint64 length) override {
-        if (onFirstWrite_) std::exchange(onFirstWrite_, {})();
-        if (written_ + length > capacity_) return -1;
-        written_ += length;
-        return QSaveFile::writeData(data, length);
-    }
-
-private:
-    qint64 capacity_;
-    qint64 written_ = 0;
-    std::function<void()> onFirstWrite_;
-};
 
 const QByteArray kEarlier = "earlier contents\r\n";
 

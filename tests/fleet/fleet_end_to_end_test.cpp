@@ -12,7 +12,7 @@
 #include <csignal>
 
 #include "cli/cli_process.h"
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace {
 
@@ -59,14 +59,14 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     QTemporaryDir directory;
     const auto path = [&](const QString& name) { return directory.filePath(name); };
     const QString fleet = path("shop.txt");
-    ASSERT_TRUE(writeBytes(fleet, QStringLiteral("# Shop 12: the price list of Monday\n"
-                                                 "\n"
-                                                 "front   %1 115200 1 mp-550t\n"
-                                                 "back-1  %2 115200 1 mp-550t\n"
-                                                 "broken  %3 115200 1 mp-550t  # the old one\n"
-                                                 "back-2  %2 115200 2 mp-550t\n")
-                                      .arg(front.path(), back.path(), broken.path())
-                                      .toUtf8()));
+    writeFile(fleet, QStringLiteral("# Shop 12: the price list of Monday\n"
+                                    "\n"
+                                    "front   %1 115200 1 mp-550t\n"
+                                    "back-1  %2 115200 1 mp-550t\n"
+                                    "broken  %3 115200 1 mp-550t  # the old one\n"
+                                    "back-2  %2 115200 2 mp-550t\n")
+                         .arg(front.path(), back.path(), broken.path())
+                         .toUtf8());
     QStringList lines = emptyLines(10000, 10);
     lines[0] = "1;Хліб житній;12.50;3.000;1;1;1;1;0;4820000000101;";
     lines[1] = "2;Чай \"Лісовий\" 25 пакетиків;29.90;1.000;3;2;1;1;0;0;";
@@ -74,7 +74,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     lines[3] = "4;Молоко 2,5%;31.20;0.000;1;1;1;1;0;4820000000404;";
     lines[4] = "5;Сіль;7.90;0.000;3;1;1;1;0;0;";
     const QByteArray prices = fileBytes(lines);
-    ASSERT_TRUE(writeBytes(path("prices.art"), prices));
+    writeFile(path("prices.art"), prices);
     const QStringList fleetOn{"--fleet", fleet, "--interval", "1:5:1"};
 
     // Mistakes are found before anything is sent.
@@ -84,9 +84,8 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
                                        " would be the same file for every register: put "
                                        "{name} in it\n"))
         << qPrintable(oneFile.err);
-    ASSERT_TRUE(writeBytes(path("typo.txt"), "front " + front.path().toUtf8() +
-                                                 " 115200 1 mp-550t\nback " + back.path().toUtf8() +
-                                                 " 115200 1 mp-60\n"));
+    writeFile(path("typo.txt"), "front " + front.path().toUtf8() + " 115200 1 mp-550t\nback " +
+                                    back.path().toUtf8() + " 115200 1 mp-60\n");
     const CliRun typo =
         cli({"--fleet", path("typo.txt"), "write-table", "goods", path("prices.art")});
     EXPECT_EQ(typo.status, 2);
@@ -96,9 +95,8 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     // One register under two port names: a link to its device.
     const QString alias = path("kassa");
     ASSERT_TRUE(QFile::link(front.path(), alias));
-    ASSERT_TRUE(writeBytes(path("twice.txt"), "front " + front.path().toUtf8() +
-                                                  " 115200 1 mp-550t\nagain " + alias.toUtf8() +
-                                                  " 115200 1 mp-550t\n"));
+    writeFile(path("twice.txt"), "front " + front.path().toUtf8() + " 115200 1 mp-550t\nagain " +
+                                     alias.toUtf8() + " 115200 1 mp-550t\n");
     const CliRun twice =
         cli({"--fleet", path("twice.txt"), "write-table", "goods", path("prices.art")});
     EXPECT_EQ(twice.status, 2);
@@ -115,7 +113,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
         EXPECT_EQ(over.err,
                   "tabulon-cli: --report " + report + " would write over " + input + "\n");
     }
-    EXPECT_EQ(readBytes(path("prices.art")), prices);
+    EXPECT_EQ(readFile(path("prices.art")), prices);
     const CliRun noReport = cli(fleetOn + QStringList{"--only-failed", path("none.csv"),
                                                       "write-table", "goods", path("prices.art")});
     EXPECT_EQ(noReport.status, 2);
@@ -133,7 +131,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
               "broken    failed      0       1        4  m:ss  record 1: the register refused the "
               "record (\"E\" reply)\n"
               "back-2    done        5       0        0  m:ss\n");
-    EXPECT_EQ(timesMasked(QString::fromUtf8(readBytes(path("monday.csv")))),
+    EXPECT_EQ(timesMasked(QString::fromUtf8(readFile(path("monday.csv")))),
               "register,outcome,done,failed,skipped,seconds,reason\n"
               "front,done,5,0,0,s.s,\n"
               "back-1,done,5,0,0,s.s,\n"
@@ -146,8 +144,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_TRUE(push.err.contains("back-2: goods: 5 records written\n")) << qPrintable(push.err);
 
     // Again, for what the report lists as failed only, its names in any case.
-    ASSERT_TRUE(writeBytes(path("monday.csv"),
-                           readBytes(path("monday.csv")).replace("\nbroken,", "\nBroken,")));
+    writeFile(path("monday.csv"), readFile(path("monday.csv")).replace("\nbroken,", "\nBroken,"));
     const CliRun finish =
         cli(fleetOn + QStringList{"--only-failed", path("monday.csv"), "--report",
                                   path("again.csv"), "write-table", "goods", path("prices.art")});
@@ -155,7 +152,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     EXPECT_EQ(timesMasked(finish.out),
               "register  outcome  done  failed  skipped  time  reason\n"
               "broken    done        5       0        0  m:ss\n");
-    EXPECT_EQ(timesMasked(QString::fromUtf8(readBytes(path("again.csv")))),
+    EXPECT_EQ(timesMasked(QString::fromUtf8(readFile(path("again.csv")))),
               "register,outcome,done,failed,skipped,seconds,reason\n"
               "broken,done,5,0,0,s.s,\n"
               "# 1 register\n");
@@ -171,7 +168,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
         cli(fleetOn + QStringList{"read-table", "goods", path("back/{name}.art")});
     EXPECT_EQ(readBack.status, 0) << qPrintable(readBack.err);
     for (const QString name : {"front", "back-1", "broken", "back-2"})
-        EXPECT_EQ(readBytes(path("back/" + name + ".art")), prices) << qPrintable(name);
+        EXPECT_EQ(readFile(path("back/" + name + ".art")), prices) << qPrintable(name);
 
     // What each register took.
     QStringList writes;
@@ -194,7 +191,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
 
 // What a trace file holds so far; empty while there is none.
 QString traceOf(const QString& path) {
-    return QString::fromUtf8(readBytes(path)).remove("(no file)");
+    return QString::fromUtf8(readFile(path));
 }
 
 TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
@@ -209,16 +206,16 @@ TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
     ASSERT_FALSE(bus.path().isEmpty());
     QTemporaryDir directory;
     const auto path = [&](const QString& name) { return directory.filePath(name); };
-    ASSERT_TRUE(writeBytes(path("shop.txt"), QStringLiteral("first %1 4800 1 mp-550t\n"
-                                                            "bus-1 %2 4800 1 mp-550t\n"
-                                                            "second %3 4800 1 mp-550t\n"
-                                                            "bus-2 %2 4800 2 mp-550t\n")
-                                                 .arg(first.path(), bus.path(), second.path())
-                                                 .toUtf8()));
+    writeFile(path("shop.txt"), QStringLiteral("first %1 4800 1 mp-550t\n"
+                                               "bus-1 %2 4800 1 mp-550t\n"
+                                               "second %3 4800 1 mp-550t\n"
+                                               "bus-2 %2 4800 2 mp-550t\n")
+                                    .arg(first.path(), bus.path(), second.path())
+                                    .toUtf8());
     QStringList lines = emptyLines(10000, 10);
     for (int row = 1; row <= 200; ++row)
         lines[row - 1] = QStringLiteral("%1;Товар %1;1.00;;;;;;;;").arg(row);
-    ASSERT_TRUE(writeBytes(path("prices.art"), fileBytes(lines)));
+    writeFile(path("prices.art"), fileBytes(lines));
 
     QProcess cli;
     cli.start(
@@ -245,7 +242,7 @@ TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
 
     // Each running register ended its run before its last record; the one
     // waiting for the bus never began. The report says the same.
-    const QString report = QString::fromUtf8(readBytes(path("r.csv")));
+    const QString report = QString::fromUtf8(readFile(path("r.csv")));
     static const QRegularExpression stopped(
         QStringLiteral(
             "^(\\S+) +stopped +(\\d+) +(\\d+) +(\\d+) +\\d+:\\d\\d  stopped by a signal$"),

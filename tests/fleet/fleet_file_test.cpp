@@ -6,8 +6,8 @@
 
 #include <QFile>
 
+#include "support/qt_print.h"
 #include "text/cp1251.h"
-#include "transfer/qt_print.h"
 
 namespace tabulon::fleet {
 namespace {

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace tabulon::fleet {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_commands.h"
-#include "transfer/qt_print.h"
+#include "support/qt_print.h"
 
 namespace tabulon::cli {
 namespace {

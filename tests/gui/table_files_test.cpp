@@ -9,19 +9,14 @@
 #include <QTest>
 
 #include "catalogue/grid_model.h"
+#include "support/file_bytes.h"
 #include "window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::ScriptedDialogs;
 using tabulon::TableKind;
+using tabulon::testing::readFile;
 using tabulon::testing::WindowFixture;
-
-namespace {
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-}  // namespace
 
 class TableFilesTest : public QObject {
     Q_OBJECT
@@ -41,7 +36,7 @@ void TableFilesTest::goodsTableGoesToAFileAndBack() {
 
     f.dialogs().fileNames.enqueue(path);
     f.control<QPushButton>("Button2")->click();
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = readFile(path);
     QVERIFY(
         bytes.startsWith("1;\xD2\xEE\xE2\xE0\xF0\x31;0.00;0.000;1;1;1;1;0;0;\r\n;;;;;;;;;;\r\n"));
     QCOMPARE(bytes.count("\r\n"), 10000);
@@ -76,7 +71,7 @@ void TableFilesTest::serviceTabOfNeonLeavesItsEleventhFieldAlone() {
     const QString path = f.directory() + "/service.slu";
     f.dialogs().fileNames.enqueue(path);
     f.control<QPushButton>("Button2")->click();
-    QCOMPARE(readAll(path), QByteArray("25;26;27;28;29;30;31;32;33;34;;\r\n"));
+    QCOMPARE(readFile(path), QByteArray("25;26;27;28;29;30;31;32;33;34;;\r\n"));
 
     f.control<QLineEdit>("Edit25")->setText("x");
     f.control<QLineEdit>("Edit36")->setText("kept");

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../transfer/qt_print.h"
+#include "support/qt_print.h"
 
 using namespace tabulon;
 using namespace std::chrono_literals;

@@ -7,8 +7,8 @@
 namespace tabulon::sdcard {
 namespace {
 
+using tabulon::testing::FailingSaveFile;
 using testing::cp1251;
-using testing::FailingSaveFile;
 using testing::readFile;
 using testing::repeatedLines;
 using testing::SdCardCommandTest;

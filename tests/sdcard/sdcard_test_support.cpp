@@ -1,6 +1,5 @@
 #include "sdcard_test_support.h"
 
-#include <QFile>
 #include <stdexcept>
 
 #include "text/cp1251.h"
@@ -36,23 +35,6 @@ QByteArray salesLines(int count) {
         bytes += k + ";1;" + k + ";" + k + ".00;0;0.00;0.50;\r\n";
     }
     return bytes;
-}
-
-BytesDevice::BytesDevice(const QByteArray& bytes) : bytes_(bytes) {
-    setBuffer(&bytes_);
-    open(QIODevice::ReadOnly);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write test file");
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
 }
 
 }  // namespace tabulon::sdcard::testing

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include "catalogue/grid_model.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::sdcard::testing {
 
@@ -20,16 +20,6 @@ QByteArray repeatedLines(const QByteArray& line, int count);
 QByteArray uploadLines(int count, const QByteArray& first = {});
 QByteArray salesLines(int count);
 
-// A read-only device over the bytes.
-class BytesDevice : public QBuffer {
-public:
-    explicit BytesDevice(const QByteArray& bytes);
-
-private:
-    QByteArray bytes_;
-};
-
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
+using tabulon::testing::BytesDevice, tabulon::testing::readFile, tabulon::testing::writeFile;
 
 }  // namespace tabulon::sdcard::testing

@@ -4,8 +4,8 @@
 
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
 #include "settings/profile_file.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
@@ -64,10 +64,10 @@ TEST(DialogFolders, FoldersAreKeptKeyByKeyInASectionOfTheirOwn) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         const QString path = dir.filePath("Tabulon.ini");
-        if (!row.before.isNull()) testing::writeBytes(path, row.before);
+        if (!row.before.isNull()) testing::writeFile(path, row.before);
         for (const auto& [kind, folder] : row.remembered)
             rememberFolder(ProfileFile(path), kind, folder);
-        EXPECT_EQ(testing::readBytes(path), row.after);
+        EXPECT_EQ(testing::readFile(path), row.after);
         EXPECT_EQ(rememberedFolder(ProfileFile(path), "art"), row.artFolder);
     }
 }

@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
+#include "support/file_bytes.h"
 
 using namespace tabulon::settings;
 
@@ -78,7 +78,7 @@ TEST(PortMap, EntriesComeFromThePortsSectionOfTheSettingsFile) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tabulon.ini");
     EXPECT_TRUE(portEntries(ini).isEmpty());
-    tabulon::testing::writeBytes(
+    tabulon::testing::writeFile(
         ini,
         "[Communication]\r\nSpeed=4800\r\n[ports]\r\ncom2 = /dev/ttyUSB4\r\n"
         "COM7=\r\nCOM10=/dev/ttyUSB9\r\n");
@@ -92,9 +92,9 @@ TEST(PortMap, EntriesComeFromThePortsSectionOfTheSettingsFile) {
 TEST(PortMap, AServerAddressStandsForItsComNameAndSaysWhatKindOfServerItIs) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tabulon.ini");
-    tabulon::testing::writeBytes(ini,
-                                 "[Ports]\r\nCOM5=rfc2217://10.0.3.7:4001\r\n"
-                                 "COM6=tcp://shop7.example:950\r\nCOM7=tcp://shop7.example\r\n");
+    tabulon::testing::writeFile(ini,
+                                "[Ports]\r\nCOM5=rfc2217://10.0.3.7:4001\r\n"
+                                "COM6=tcp://shop7.example:950\r\nCOM7=tcp://shop7.example\r\n");
     EXPECT_EQ(portDevice(ini, 5), "rfc2217://10.0.3.7:4001");
     const QList<PortAssignment> ports = assignPorts(portEntries(ini), {kUart});
     EXPECT_EQ(devices(ports),

@@ -4,14 +4,14 @@
 
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
 #include "settings/port_map.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
 
-using testing::readBytes;
-using testing::writeBytes;
+using testing::readFile;
+using testing::writeFile;
 
 class ProfileFileTest : public ::testing::Test {
 protected:
@@ -22,20 +22,20 @@ protected:
 
 TEST_F(ProfileFileTest, ReadsWithDefaultsWhenFileSectionOrKeyIsMissing) {
     EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
-    writeBytes(path, "[Other]\r\nSpeed=9600\r\n");
+    writeFile(path, "[Other]\r\nSpeed=9600\r\n");
     EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
-    writeBytes(path, "[Communication]\r\nPort=COM2\r\n");
+    writeFile(path, "[Communication]\r\nPort=COM2\r\n");
     EXPECT_EQ(file.read("Communication", "Speed", "4800", 9), "4800");
 }
 
 TEST_F(ProfileFileTest, MatchesNamesAnyCaseAndDropsBlanksAndQuotes) {
-    writeBytes(path,
-               "  [communication]  \r\n"
-               "  speed  =  9600  \r\n"
-               "SerialPort=\"COM2\"\r\n"
-               "Quoted=' spaced '\r\n"
-               "Unmatched=\"COM3'\r\n"
-               "Empty=\r\n");
+    writeFile(path,
+              "  [communication]  \r\n"
+              "  speed  =  9600  \r\n"
+              "SerialPort=\"COM2\"\r\n"
+              "Quoted=' spaced '\r\n"
+              "Unmatched=\"COM3'\r\n"
+              "Empty=\r\n");
     EXPECT_EQ(file.read("COMMUNICATION", "Speed", "4800", 9), "9600");
     EXPECT_EQ(file.read("Communication", "serialport", "COM1", 9), "COM2");
     EXPECT_EQ(file.read("Communication", "Quoted", "", 9), " spaced ");
@@ -44,14 +44,14 @@ TEST_F(ProfileFileTest, MatchesNamesAnyCaseAndDropsBlanksAndQuotes) {
 }
 
 TEST_F(ProfileFileTest, CutsValuesToTheLongestLengthAsked) {
-    writeBytes(path, "[Reports]\r\nArt=" + QByteArray(600, 'a') + "\r\nSpeed=12345678901\r\n");
+    writeFile(path, "[Reports]\r\nArt=" + QByteArray(600, 'a') + "\r\nSpeed=12345678901\r\n");
     EXPECT_EQ(file.read("Reports", "Art", "", 499), QString(499, 'a'));
     EXPECT_EQ(file.read("Reports", "Speed", "", 9), "123456789");
     EXPECT_EQ(file.read("Reports", "Missing", "1234567890", 9), "123456789");
 }
 
 TEST_F(ProfileFileTest, ReadsFilesWithLineFeedsOnly) {
-    writeBytes(path, "[Communication]\nSpeed=19200\nSerialPort=COM4\n[TypeECR]\nECR=2");
+    writeFile(path, "[Communication]\nSpeed=19200\nSerialPort=COM4\n[TypeECR]\nECR=2");
     EXPECT_EQ(file.read("Communication", "SerialPort", "", 9), "COM4");
     EXPECT_EQ(file.read("TypeECR", "ECR", "", 9), "2");
 }
@@ -60,7 +60,7 @@ TEST_F(ProfileFileTest, WritesANewFileSectionBySection) {
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
     ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
     ASSERT_TRUE(file.write("Communication", "SerialPort", "COM1"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[Communication]\r\nSpeed=4800\r\nSerialPort=COM1\r\n[TypeECR]\r\nECR=0\r\n");
 }
 
@@ -74,19 +74,19 @@ TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
         "\r\n"
         "[Ports]\r\n"
         "COM1=/dev/ttyUSB0\r\n";
-    writeBytes(path, before);
+    writeFile(path, before);
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
     QByteArray expected = before;
     expected.replace("speed = 57600", "speed=4800");
-    EXPECT_EQ(readBytes(path), expected);
+    EXPECT_EQ(readFile(path), expected);
 }
 
 TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
-    writeBytes(path, "[communication]\r\nspeed=9600\r\n[REPORTS]\r\nART=x.dat\r\n");
+    writeFile(path, "[communication]\r\nspeed=9600\r\n[REPORTS]\r\nART=x.dat\r\n");
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
     ASSERT_TRUE(file.write("Reports", "Art", "RepArt.dat"));
     ASSERT_TRUE(file.write("Reports", "Otd", "RepOtd.dat"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[communication]\r\nspeed=4800\r\n[REPORTS]\r\nART=RepArt.dat\r\n"
               "Otd=RepOtd.dat\r\n");
 }
@@ -96,9 +96,9 @@ TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
 // reading: the value written there read back as the default, and the key
 // read in the section before changed instead.
 TEST_F(ProfileFileTest, ReadsAndWritesTheSameLinesAsSections) {
-    writeBytes(path,
-               "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=old\r\n"
-               "\f [TypeECR]\r\nECR=1\r\n");
+    writeFile(path,
+              "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=old\r\n"
+              "\f [TypeECR]\r\nECR=1\r\n");
     EXPECT_EQ(file.read("Reports", "Directory", "-", 499), "old");
     EXPECT_EQ(file.read("Communication", "Directory", "-", 499), "-");
     EXPECT_EQ(file.read("TypeECR", "ECR", "-", 9), "1");
@@ -108,42 +108,42 @@ TEST_F(ProfileFileTest, ReadsAndWritesTheSameLinesAsSections) {
     EXPECT_EQ(again.read("Reports", "Directory", "-", 499), "new");
     EXPECT_EQ(again.read("Communication", "Directory", "-", 499), "-");
     EXPECT_EQ(again.read("TypeECR", "ECR", "-", 9), "2");
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=new\r\n"
               "\f [TypeECR]\r\nECR=2\r\n");
 }
 
 TEST_F(ProfileFileTest, AppendsAMissingKeyAtTheEndOfItsSection) {
-    writeBytes(path, "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat");
+    writeFile(path, "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat");
     ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
     ASSERT_TRUE(file.write("Reports", "Otd", "b.dat"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[TypeECR]\r\nOther=1\r\nECR=0\r\n\r\n[Reports]\nArt=a.dat\r\nOtd=b.dat\r\n");
 }
 
 TEST_F(ProfileFileTest, AppendsAMissingSectionAfterAFileWithoutFinalLineEnd) {
-    writeBytes(path, "[Communication]\r\nSpeed=9600");
+    writeFile(path, "[Communication]\r\nSpeed=9600");
     ASSERT_TRUE(file.write("TypeECR", "ECR", "1"));
-    EXPECT_EQ(readBytes(path), "[Communication]\r\nSpeed=9600\r\n[TypeECR]\r\nECR=1\r\n");
+    EXPECT_EQ(readFile(path), "[Communication]\r\nSpeed=9600\r\n[TypeECR]\r\nECR=1\r\n");
 }
 
 TEST_F(ProfileFileTest, KeepsCyrillicValuesInWindows1251) {
     ASSERT_TRUE(file.write("Reports", "Directory", "/дом"));
-    EXPECT_EQ(readBytes(path), "[Reports]\r\nDirectory=/\xE4\xEE\xEC\r\n");
+    EXPECT_EQ(readFile(path), "[Reports]\r\nDirectory=/\xE4\xEE\xEC\r\n");
     EXPECT_EQ(file.read("Reports", "Directory", "", 499), "/дом");
 }
 
 TEST_F(ProfileFileTest, ReadsUtf8WhereItIsValidAndWindows1251Elsewhere) {
     // Written on this system for a folder the code page cannot name.
     ASSERT_TRUE(file.write("Reports", "Directory", "/home/Müller/отчеты"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[Reports]\r\nDirectory=/home/M\xC3\xBCller/"
               "\xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82\xD1\x8B\r\n");
     EXPECT_EQ(ProfileFile(path).read("Reports", "Directory", "", 499), "/home/Müller/отчеты");
 
     // Windows-1251 bytes that are not valid UTF-8, among them a lone lead
     // byte (0xD0 "Р") and a lone continuation byte (0x98).
-    writeBytes(path, "[Reports]\r\nArt=\xD0.dat\r\nOtd=\xE0\x98\r\nGrp=ab\r\n");
+    writeFile(path, "[Reports]\r\nArt=\xD0.dat\r\nOtd=\xE0\x98\r\nGrp=ab\r\n");
     const ProfileFile cp1251(path);
     EXPECT_EQ(cp1251.read("Reports", "Art", "", 499), "Р.dat");
     EXPECT_EQ(cp1251.read("Reports", "Otd", "", 499), QString("а") + QChar(0x98));
@@ -151,24 +151,24 @@ TEST_F(ProfileFileTest, ReadsUtf8WhereItIsValidAndWindows1251Elsewhere) {
 }
 
 TEST_F(ProfileFileTest, SkipsAByteOrderMarkOnReadingAndKeepsItOnWriting) {
-    writeBytes(path,
-               "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
+    writeFile(path,
+              "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
     EXPECT_EQ(file.read("Ports", "COM2", "", 499), "/dev/ttyUSB1");
     EXPECT_EQ(portDevice(path, 2), "/dev/ttyUSB1");
     ASSERT_TRUE(file.write("Ports", "COM2", "/dev/ttyUSB2"));
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB2\r\n[Communication]\r\nSpeed=4800\r\n");
 }
 
 TEST_F(ProfileFileTest, ReadsTheFileOnceAndWritesThroughWhatItRead) {
-    writeBytes(path, "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n");
+    writeFile(path, "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n");
     EXPECT_EQ(file.read("Communication", "Speed", "", 9), "9600");
     // Changed behind the object's back: it goes on with what it read first.
-    writeBytes(path, "[Communication]\r\nSpeed=19200\r\nSerialPort=COM3\r\n");
+    writeFile(path, "[Communication]\r\nSpeed=19200\r\nSerialPort=COM3\r\n");
     EXPECT_EQ(file.read("Communication", "SerialPort", "", 9), "COM2");
     ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFile(path),
               "[Communication]\r\nSpeed=9600\r\nSerialPort=COM2\r\n[TypeECR]\r\nECR=0\r\n");
     EXPECT_EQ(file.read("TypeECR", "ECR", "", 9), "0");
 }
@@ -179,7 +179,7 @@ TEST_F(ProfileFileTest, ReportsAFileThatCannotBeWritten) {
 }
 
 TEST_F(ProfileFileTest, MapsComPortsThroughThePortsSection) {
-    writeBytes(path, "[ports]\r\nCOM3 = /dev/ttyUSB0\r\ncom4=/dev/pts/7\r\n");
+    writeFile(path, "[ports]\r\nCOM3 = /dev/ttyUSB0\r\ncom4=/dev/pts/7\r\n");
     EXPECT_EQ(portDevice(path, 3), "/dev/ttyUSB0");
     EXPECT_EQ(portDevice(path, 4), "/dev/pts/7");
     // The names without an entry take the devices this machine has; that

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
@@ -61,14 +61,14 @@ TEST(ReportSettings, EachKeyIsReadOrTakesItsDefault) {
     for (const auto& row : rows) {
         QTemporaryDir dir;
         const QString path = settingsFilePath(dir.path());
-        if (!row.bytes.isNull()) testing::writeBytes(path, row.bytes);
+        if (!row.bytes.isNull()) testing::writeFile(path, row.bytes);
         const ReportSettings read = readReportSettings(ProfileFile(path), dir.path());
         EXPECT_EQ(read.files, row.files) << row.what;
         EXPECT_EQ(read.eklFile, row.eklFile) << row.what;
         QString directory = separated(row.directory);
         EXPECT_EQ(read.directory, directory.replace(u'~', dir.path())) << row.what;
         // Reading never writes: no file is created, none is changed.
-        EXPECT_EQ(testing::readBytes(path), row.bytes) << row.what;
+        EXPECT_EQ(testing::readFile(path), row.bytes) << row.what;
         EXPECT_EQ(QFile::exists(path), !row.bytes.isNull()) << row.what;
     }
 }

@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
 
-using testing::readBytes;
-using testing::writeBytes;
+using testing::readFile;
+using testing::writeFile;
 
 // `text` with each "|" as the separator this system puts after a directory.
 QString separated(QString text) {
@@ -24,8 +24,8 @@ const QStringList kPorts{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
 class StartupSettingsTest : public ::testing::Test {
 protected:
     StartupSettings load() { return loadStartupSettings(dir.path(), kSpeeds, kPorts, 3); }
-    QByteArray fileBytes() { return readBytes(iniPath); }
-    void givenFile(const QByteArray& bytes) { writeBytes(iniPath, bytes); }
+    QByteArray fileBytes() { return readFile(iniPath); }
+    void givenFile(const QByteArray& bytes) { writeFile(iniPath, bytes); }
 
     QTemporaryDir dir;
     QString iniPath = dir.filePath("Tabulon.ini");
@@ -119,7 +119,7 @@ TEST_F(StartupSettingsTest, AFolderNameOutsideWindows1251ComesBackAsItWasWritten
     ASSERT_TRUE(QDir().mkpath(folder));
     const QStringList firstStart = loadStartupSettings(folder, kSpeeds, kPorts, 3).reportFiles;
     EXPECT_EQ(firstStart.value(0), "RepArt.dat");
-    EXPECT_TRUE(readBytes(folder + "/Tabulon.ini").contains("M\xC3\xBCller\r\n"));
+    EXPECT_TRUE(readFile(folder + "/Tabulon.ini").contains("M\xC3\xBCller\r\n"));
     EXPECT_EQ(loadStartupSettings(folder, kSpeeds, kPorts, 3).reportDirectory,
               folder + QDir::separator());
 }

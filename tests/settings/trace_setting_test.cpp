@@ -4,8 +4,8 @@
 
 #include <QTemporaryDir>
 
-#include "file_bytes.h"
 #include "settings/profile_file.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::settings {
 namespace {
@@ -28,10 +28,10 @@ TEST(TraceSetting, TheTraceFileIsReadFromCommunication) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         const QString path = dir.filePath("Tabulon.ini");
-        if (!row.bytes.isNull()) testing::writeBytes(path, row.bytes);
+        if (!row.bytes.isNull()) testing::writeFile(path, row.bytes);
         EXPECT_EQ(traceFileSetting(ProfileFile(path)), row.trace);
         // Only read: the file stays as it was.
-        EXPECT_EQ(testing::readBytes(path), row.bytes.isNull() ? QByteArray() : row.bytes);
+        EXPECT_EQ(testing::readFile(path), row.bytes.isNull() ? QByteArray() : row.bytes);
     }
 }
 

@@ -1,8 +1,8 @@
 // Write runs over a chosen list of rows, and write runs that read every
 // record back for a check.
-#include "qt_print.h"
 #include "run_fixture.h"
 #include "sim/tables.h"
+#include "support/qt_print.h"
 #include "text/cp1251.h"
 
 namespace tabulon::transfer {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cp1251_bytes.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace tabulon {
 namespace {

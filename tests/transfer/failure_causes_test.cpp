@@ -1,5 +1,5 @@
-#include "qt_print.h"
 #include "run_fixture.h"
+#include "support/qt_print.h"
 
 namespace tabulon::link {
 inline void PrintTo(ResultCause cause, std::ostream* os) {

@@ -4,7 +4,7 @@
 
 #include "catalogue/parameter_catalogue.h"
 #include "cp1251_bytes.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace tabulon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace tabulon::transfer {
 namespace {

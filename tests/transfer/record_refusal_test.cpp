@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "catalogue/parameter_catalogue.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "transfer/parameter_record.h"
 #include "transfer/table_record.h"
 

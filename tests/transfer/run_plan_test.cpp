@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "transfer/run_plan.h"
 
 namespace tabulon::transfer {

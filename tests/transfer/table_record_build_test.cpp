@@ -3,7 +3,7 @@
 #include <QLocale>
 
 #include "cp1251_bytes.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "transfer/table_record.h"
 
 namespace tabulon {

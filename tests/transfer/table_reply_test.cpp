@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cp1251_bytes.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 #include "transfer/record_messages.h"
 #include "transfer/table_record.h"
 

@@ -1,7 +1,7 @@
 #include "link/line_bytes.h"
-#include "qt_print.h"
 #include "run_fixture.h"
 #include "sim/tables.h"
+#include "support/qt_print.h"
 #include "text/cp1251.h"
 
 namespace tabulon::transfer {
