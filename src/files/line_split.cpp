@@ -18,13 +18,12 @@ QStringView trimEnclosedValue(QStringView value) {
     return value;
 }
 
-// The value that ends the line: its line end, CR LF or LF, comes off.
-QStringView trimLastValue(QStringView value) {
+}  // namespace
+
+QStringView withoutLineEnd(QStringView value) {
     for (int i = 0; i < 2 && !value.isEmpty() && isLineBreak(value.back()); ++i) value.chop(1);
     return value;
 }
-
-}  // namespace
 
 GridLineValues splitGridLine(QStringView line, int count) {
     GridLineValues result{{}, true};
@@ -40,7 +39,7 @@ GridLineValues splitGridLine(QStringView line, int count) {
             result.complete = false;
             return result;
         }
-        result.values << trimLastValue(line).toString();
+        result.values << withoutLineEnd(line).toString();
         line = {};
     }
     return result;

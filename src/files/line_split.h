@@ -9,6 +9,10 @@ namespace tabulon::files {
 // A table file line is a run of values, each followed by ";", the last one
 // too. There is no quoting: a value holding ";" reads back as two values.
 
+// The value that ends a line, without its line end: up to two trailing CR/LF
+// characters come off.
+QStringView withoutLineEnd(QStringView value);
+
 // The values of one grid table line, columns 1..count.
 struct GridLineValues {
     QStringList values;  // as many as the line gave before it ran out

@@ -2,6 +2,7 @@
 
 #include "catalogue/grid_model.h"
 #include "files/line_reader.h"
+#include "files/line_split.h"
 #include "sdcard/goods_file.h"
 #include "text/cp1251.h"
 
@@ -10,15 +11,6 @@ namespace tabulon::sdcard {
 namespace {
 
 constexpr QChar kSeparator = u';';
-
-bool isLineBreak(QChar c) {
-    return c == u'\r' || c == u'\n';
-}
-
-QStringView withoutLineEnd(QStringView field) {
-    for (int i = 0; i < 2 && !field.isEmpty() && isLineBreak(field.back()); ++i) field.chop(1);
-    return field;
-}
 
 }  // namespace
 
@@ -36,7 +28,7 @@ QStringList cardLineFields(QStringView line, CardFile file) {
     line = leadingEnd < 0 ? QStringView() : line.sliced(leadingEnd + 1);
     for (int i = 0; i < layout.fields; ++i) {
         const qsizetype end = line.indexOf(kSeparator);
-        fields << withoutLineEnd(end < 0 ? line : line.first(end)).toString();
+        fields << files::withoutLineEnd(end < 0 ? line : line.first(end)).toString();
         line = end < 0 ? QStringView() : line.sliced(end + 1);
     }
     if (file == CardFile::Upload) fields[kNameColumn - 1].replace(kCardSpace, QLatin1Char(' '));
