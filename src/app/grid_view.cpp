@@ -1,16 +1,13 @@
 #include "app/grid_view.h"
 
-#include <QAbstractButton>
-#include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPainter>
-#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 #include "app/entry_validator.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
+#include "sdcard/grid_headers.h"
 
 namespace tabulon::app {
 
@@ -54,17 +51,7 @@ GridView::GridView(const GridShape& shape, GridModel* model, EntryRefusals* refu
     setEditing(true);
     setWordWrap(false);
 
-    QHeaderView* rows = verticalHeader();
-    rows->setMinimumSectionSize(shape.rowHeight);
-    rows->setDefaultSectionSize(shape.rowHeight);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setMinimumSectionSize(8);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setFixedHeight(shape.rowHeight + 4);
-
-    if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+    sdcard::setUpGridHeaders(*this, *model, shape.rowHeight);
 }
 
 void GridView::setEditing(bool on) {
@@ -85,20 +72,6 @@ void GridView::setGridColumnWidth(int column, int width) {
         verticalHeader()->setFixedWidth(width);
     else
         setColumnWidth(column - 1, width);
-}
-
-bool GridView::eventFilter(QObject* watched, QEvent* event) {
-    auto* corner = qobject_cast<QAbstractButton*>(watched);
-    if (!corner || event->type() != QEvent::Paint) return QTableView::eventFilter(watched, event);
-    QStyleOptionHeader option;
-    option.initFrom(corner);
-    option.rect = corner->rect();
-    option.text = model_->cell(0, 0);
-    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    option.position = QStyleOptionHeader::OnlyOneSection;
-    QPainter painter(corner);
-    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
-    return true;
 }
 
 }  // namespace tabulon::app

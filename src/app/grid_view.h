@@ -25,9 +25,6 @@ public:
     // A run's grid takes no edits while the run lasts.
     void setEditing(bool on);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     GridModel* model_;
 };

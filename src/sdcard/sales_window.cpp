@@ -1,18 +1,16 @@
 #include "sdcard/sales_window.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QStyleOptionHeader>
 #include <algorithm>
 
 #include "catalogue/entry_rule.h"
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
+#include "sdcard/grid_headers.h"
 #include "sdcard/sdcard_commands.h"
 #include "sdcard/sdcard_texts.h"
 #include "ui_sales_window.h"
@@ -60,20 +58,7 @@ void SalesWindow::setUpGrid() {
     view->setTabKeyNavigation(true);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    // Row 0 and column 0 of the grid are the view's headers, so the column
-    // names and row numbers stay in sight while scrolling.
-    QHeaderView* rows = view->verticalHeader();
-    rows->setMinimumSectionSize(kRowHeight);
-    rows->setDefaultSectionSize(kRowHeight);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QHeaderView* columns = view->horizontalHeader();
-    columns->setMinimumSectionSize(8);
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setFixedHeight(kRowHeight + 4);
-    // The corner shows the header of the row-number column.
-    if (auto* corner = view->findChild<QAbstractButton*>()) corner->installEventFilter(this);
+    setUpGridHeaders(*view, *grid_, kRowHeight);
 }
 
 void SalesWindow::applyColumnWidths(const SalesColumnWidths& widths) {
@@ -89,20 +74,6 @@ void SalesWindow::applyColumnWidths(const SalesColumnWidths& widths) {
             column - 1,
             std::max(widths[column],
                      header->fontMetrics().horizontalAdvance(salesHeaders()[column]) + margins));
-}
-
-bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
-    auto* corner = qobject_cast<QAbstractButton*>(watched);
-    if (!corner || event->type() != QEvent::Paint) return QDialog::eventFilter(watched, event);
-    QStyleOptionHeader option;
-    option.initFrom(corner);
-    option.rect = corner->rect();
-    option.text = grid_->cell(0, 0);
-    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    option.position = QStyleOptionHeader::OnlyOneSection;
-    QPainter painter(corner);
-    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
-    return true;
 }
 
 void SalesWindow::showEvent(QShowEvent* event) {
