@@ -129,7 +129,7 @@ LineServer::~LineServer() {
 
 int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& options,
                       std::FILE* log) {
-    std::optional<LineState> shown;
+    std::optional<link::LineSettings> shown;
     std::optional<PacedLine> paced;
     if (options.pace > 0) paced.emplace(options.pace);
     std::optional<Chaos> chaos;
@@ -156,9 +156,9 @@ int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& o
             if (log) std::fprintf(log, "line failed: %s\n", qPrintable(systemError()));
             return 1;
         }
-        const std::optional<LineState> state = lineState(watchFd_);
+        const std::optional<link::LineSettings> state = lineState(watchFd_);
         if (log && state && state != shown) {
-            std::fprintf(log, "line: %s\n", qPrintable(state->text()));
+            std::fprintf(log, "line: %s\n", qPrintable(lineStateText(*state)));
             shown = state;
         }
         // A register set to another speed hears only noise.

@@ -11,19 +11,19 @@ extern "C" int ioctl(int fd, unsigned long request, ...);
 
 namespace tabulon::sim {
 
-QString LineState::text() const {
+QString lineStateText(const link::LineSettings& state) {
     return QStringLiteral("%1 baud, %2%3%4")
-        .arg(baudRate)
-        .arg(dataBits)
-        .arg(QChar::fromLatin1(parity))
-        .arg(stopBits);
+        .arg(state.baudRate)
+        .arg(state.dataBits)
+        .arg(QChar::fromLatin1(state.parity))
+        .arg(state.stopBits);
 }
 
-std::optional<LineState> lineState(int fd) {
+std::optional<link::LineSettings> lineState(int fd) {
 #if defined(__linux__)
     struct termios2 settings {};
     if (ioctl(fd, TCGETS2, &settings) != 0) return std::nullopt;
-    LineState state;
+    link::LineSettings state;
     state.baudRate = int(settings.c_ospeed);
     switch (settings.c_cflag & CSIZE) {
         case CS5:

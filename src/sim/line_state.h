@@ -3,21 +3,17 @@
 #include <QString>
 #include <optional>
 
+#include "link/line_settings.h"
+
 namespace tabulon::sim {
 
-// How the far end has set the line up, read back from the device.
-struct LineState {
-    int baudRate = 0;
-    int dataBits = 8;
-    char parity = 'N';
-    int stopBits = 1;
+// How the far end has set the line up, read back from the device: speed, data
+// bits, parity and stop bits. DTR is not read back and stays off. nullopt when
+// the device does not tell (not a terminal).
+std::optional<link::LineSettings> lineState(int fd);
 
-    bool operator==(const LineState&) const = default;
-    QString text() const;  // "57700 baud, 8N2"
-};
-
-// nullopt when the device does not tell (not a terminal).
-std::optional<LineState> lineState(int fd);
+// "57700 baud, 8N2".
+QString lineStateText(const link::LineSettings& state);
 
 // Sets a terminal device to this speed in baud, standard rate or not (57700,
 // 14400 ...); false when the device does not take it.

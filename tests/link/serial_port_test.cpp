@@ -18,7 +18,7 @@ TEST(SerialPort, OpensExclusivelyWithTheRegisterLineSettings) {
 
     const auto state = sim::lineState(line.master());
     ASSERT_TRUE(state);
-    EXPECT_EQ(*state, (sim::LineState{57700, 8, 'N', 2}));
+    EXPECT_EQ(*state, (link::LineSettings{57700, 8, 'N', 2}));
 
     auto second = link::makeSerialLink([&](int) { return line.path(); });
     EXPECT_EQ(second->OpenPort(4, 9600), -3);
