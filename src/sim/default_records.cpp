@@ -64,9 +64,9 @@ QByteArray headerRecord(Model model, int record) {
             return QByteArray(12, ' ') + cp1251(QStringLiteral("м.Київ;"));
         case 3:
             switch (model) {
-                case Model::Mp550T:
+                case Model::DatecsMp550T:
                     return QByteArray(12, ' ') + cp1251(QStringLiteral("МР-550Т;"));
-                case Model::Mp50Junior:
+                case Model::DatecsMp50Junior:
                     return QByteArray(9, ' ') + "MP-50 Junior;";
                 case Model::Neon:
                     return QByteArray(17, ' ') + "Neon;";
@@ -141,7 +141,9 @@ QByteArray defaultRecord(Model model, int table, int record) {
             return goodsRecord(record);
         case 2: {
             const QByteArray all = "1;0;1;50;1;0;0;1;4;0;1;0;0;";
-            return firstFields(all, model == Model::Mp550T ? 13 : model == Model::Neon ? 12 : 11);
+            return firstFields(all, model == Model::DatecsMp550T ? 13
+                                    : model == Model::Neon       ? 12
+                                                                 : 11);
         }
         case 3:
             return n(record) + ';' + cp1251(QStringLiteral("Оператор")) + n(record) + ";0;";
@@ -150,7 +152,8 @@ QByteArray defaultRecord(Model model, int table, int record) {
         case 6:
             return headerRecord(model, record);
         case 8:
-            return firstFields("0;0;0;0;1;0;0;0;0;5;0;0;", model == Model::Mp50Junior ? 12 : 11);
+            return firstFields("0;0;0;0;1;0;0;0;0;5;0;0;",
+                               model == Model::DatecsMp50Junior ? 12 : 11);
         case 9:
             return paymentRecord(record);
         case 10:

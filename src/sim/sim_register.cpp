@@ -20,9 +20,9 @@ bool isDigit(std::uint8_t byte) {
 
 QByteArray modelTag(Model model) {
     switch (model) {
-        case Model::Mp550T:
+        case Model::DatecsMp550T:
             return "MP-550T";
-        case Model::Mp50Junior:
+        case Model::DatecsMp50Junior:
             return "MP-50";
         case Model::Neon:
             return "NEON";

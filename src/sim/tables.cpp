@@ -8,14 +8,14 @@ namespace tabulon::sim {
 namespace {
 
 int goodsRecords(Model model) {
-    return model == Model::Mp50Junior ? 5000 : 10000;
+    return model == Model::DatecsMp50Junior ? 5000 : 10000;
 }
 
 int cashParameterFields(Model model) {
     switch (model) {
-        case Model::Mp550T:
+        case Model::DatecsMp550T:
             return 13;
-        case Model::Mp50Junior:
+        case Model::DatecsMp50Junior:
             return 11;
         case Model::Neon:
             return 12;
@@ -46,7 +46,7 @@ const TableShape* RegisterTables::shape(int table) const {
             {3, 20, 3, true},
             {5, 1, 8, true},
             {6, 12, 1, true},
-            {8, 1, model == Model::Mp50Junior ? 12 : 11, true},
+            {8, 1, model == Model::DatecsMp50Junior ? 12 : 11, true},
             {9, 5, 5, true},
             {10, 20, 1, true},
             {136, 200, 24, true},
@@ -60,7 +60,7 @@ const TableShape* RegisterTables::shape(int table) const {
         }};
     };
     static const std::array<std::array<TableShape, 16>, 3> all{
-        shapesFor(Model::Mp550T), shapesFor(Model::Mp50Junior), shapesFor(Model::Neon)};
+        shapesFor(Model::DatecsMp550T), shapesFor(Model::DatecsMp50Junior), shapesFor(Model::Neon)};
     return findShape(all[int(model_)], table);
 }
 

@@ -197,7 +197,7 @@ using testing::NotedConsole;
 // A register that sends a department with a field too many cannot be made
 // to do so as a program; in-process it can.
 TEST(ReadTable, BadDataEndsTheReadAndLeavesNoFile) {
-    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
     const QByteArray twoFields = cp1251("10;3;Овочі;Фрукти;");
     sim.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
         if (command == "R10;3;") return twoFields;

@@ -118,9 +118,11 @@ TEST_F(LogoAndReports, ReportsGoIntoTheirFilesByTheNamesOfTheSettingsFile) {
     EXPECT_EQ(run.out, path("rep/RepArt.dat") + ": 5000 lines\n" + path("rep/departments.txt") +
                            ": 20 lines\n" + path("rep/RepNalog.dat") + ": 1 line\n");
     EXPECT_EQ(readFile(path("rep/departments.txt")),
-              reportFile(sim::Model::Mp50Junior, 74, 20, ','));
-    EXPECT_EQ(readFile(path("rep/RepNalog.dat")), reportFile(sim::Model::Mp50Junior, 78, 1, ','));
-    EXPECT_EQ(readFile(path("rep/RepArt.dat")), reportFile(sim::Model::Mp50Junior, 65, 5000, ','));
+              reportFile(sim::Model::DatecsMp50Junior, 74, 20, ','));
+    EXPECT_EQ(readFile(path("rep/RepNalog.dat")),
+              reportFile(sim::Model::DatecsMp50Junior, 78, 1, ','));
+    EXPECT_EQ(readFile(path("rep/RepArt.dat")),
+              reportFile(sim::Model::DatecsMp50Junior, 65, 5000, ','));
     EXPECT_FALSE(QFile::exists(path("rep/RepGrp.dat")));
 }
 

@@ -219,7 +219,7 @@ void ClosingTest::aRunThatEndsWhileTheQuestionIsOpenLeavesNothingToAskAbout() {
     QTemporaryDir dir;
     const QString previousDirectory = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::Mp550T);
+    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::DatecsMp550T);
     BusyWhileAsking dialogs;
     {
         tabulon::app::MainWindow window(&dialogs, std::move(simulated.link));

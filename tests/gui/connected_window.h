@@ -15,7 +15,7 @@ namespace tabulon::testing {
 
 // A window connected to an in-process simulated register (virtual time).
 struct ConnectedWindow {
-    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T) {
+    explicit ConnectedWindow(sim::Model model = sim::Model::DatecsMp550T) {
         auto simulated = sim::makeSimulatedLink(model);
         line = simulated.line;
         ecr = simulated.ecr;

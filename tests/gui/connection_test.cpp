@@ -56,7 +56,7 @@ struct SimulatedWindow {
                              const QByteArray& iniBytes = {}) {
         clock = std::make_shared<tabulon::link::VirtualClock>();
         line = std::make_shared<SimulatedLine>(clock);
-        ecr = std::make_shared<WatchedRegister>(tabulon::sim::Model::Mp550T, &stateLabel);
+        ecr = std::make_shared<WatchedRegister>(tabulon::sim::Model::DatecsMp550T, &stateLabel);
         ecr->answerOnlyTo(answersTo);
         if (silent) ecr->faults().silent = tabulon::sim::Fault::always();
         line->attach(ecr);

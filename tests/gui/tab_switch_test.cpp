@@ -124,7 +124,7 @@ void TabSwitchTest::aRunningTransferKeepsTheTransferButtonsOff() {
     // A write of the operators that the register refuses at its first
     // record: the run waits in the transfer error dialog while the user
     // switches tabs.
-    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::Mp550T);
+    auto simulated = tabulon::sim::makeSimulatedLink(tabulon::sim::Model::DatecsMp550T);
     simulated.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
         if (command.startsWith("W3;1;")) return QByteArray("E2;");
         return std::nullopt;

@@ -44,7 +44,7 @@ namespace {
 // A window connected to an in-process simulated register (virtual time),
 // with what these tests ask of it besides.
 struct ConnectedWindow : tabulon::testing::ConnectedWindow {
-    explicit ConnectedWindow(sim::Model model = sim::Model::Mp550T)
+    explicit ConnectedWindow(sim::Model model = sim::Model::DatecsMp550T)
         : tabulon::testing::ConnectedWindow(model) {
         QVERIFY(connected);
     }
@@ -371,7 +371,8 @@ void TransferRunsTest::everyTableGoesIntoTheRegisterAndComesBack() {
 }
 
 void TransferRunsTest::parameterSetsGoAndComeBackOnEveryModel() {
-    for (sim::Model model : {sim::Model::Mp550T, sim::Model::Mp50Junior, sim::Model::Neon}) {
+    for (sim::Model model :
+         {sim::Model::DatecsMp550T, sim::Model::DatecsMp50Junior, sim::Model::Neon}) {
         ConnectedWindow w(model);
         w.showTab(6);
         auto& fields = w.fixture->window().parameterValues();
@@ -627,7 +628,7 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
 void TransferRunsTest::closingTheWindowMidRunWaitsOutOnlyTheReadInHand() {
     auto clock = std::make_shared<tabulon::link::VirtualClock>();
     auto line = std::make_shared<sim::SimulatedLine>(clock);
-    auto ecr = std::make_shared<HeldRegister>(sim::Model::Mp550T);
+    auto ecr = std::make_shared<HeldRegister>(sim::Model::DatecsMp550T);
     line->attach(ecr);
     tabulon::link::RegisterLink::Parts parts;
     parts.port = std::make_unique<sim::SimulatedPort>(line);

@@ -28,7 +28,7 @@ constexpr int kReportsTab = 9;
 // tab; connected unless told otherwise.
 struct LogoWindow {
     explicit LogoWindow(bool connect = true) {
-        auto simulated = sim::makeSimulatedLink(sim::Model::Mp550T);
+        auto simulated = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
         ecr = simulated.ecr;
         fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
         if (connect) {
@@ -251,7 +251,7 @@ void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
     QVERIFY(w.button("Button13")->isEnabled());
     QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
     const QImage read = colours(w.shown());
-    const QImage held = registerLogo(sim::Model::Mp550T);
+    const QImage held = registerLogo(sim::Model::DatecsMp550T);
     QCOMPARE(read, held);
 
     // Saved under the name chosen, with ".BMP" for its extension.

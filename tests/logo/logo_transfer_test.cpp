@@ -27,7 +27,7 @@ protected:
         return out;
     }
 
-    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
     std::atomic<bool> cancelled{false};
     QList<int> told;
     std::function<void(int)> tell = [this](int record) { told << record; };

@@ -71,7 +71,7 @@ protected:
         sim = sim::makeSimulatedLink(model);
         ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
         sim.line->keepTranscript(false);
-        tab.model = static_cast<Model>(int(model));
+        tab.model = model;
     }
     DownloadEnd run() {
         DownloadParts parts{*sim.link, {1, 1, 9600}, dialog, control, tab, &tab};
@@ -98,18 +98,19 @@ protected:
     }
 
     QTemporaryDir dir;
-    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
     Tab tab;
     Dialog dialog;
     transfer::RunControl control;
 };
 
 TEST_F(Download, AllSevenReportsOnEachModel) {
-    for (sim::Model model : {sim::Model::Mp550T, sim::Model::Mp50Junior, sim::Model::Neon}) {
+    for (sim::Model model :
+         {sim::Model::DatecsMp550T, sim::Model::DatecsMp50Junior, sim::Model::Neon}) {
         useModel(model);
         tab.lines = QList<int>(kReportCount, 0);
         EXPECT_TRUE(run().finished());
-        const int articles = model == sim::Model::Mp50Junior ? 5000 : 10000;
+        const int articles = model == sim::Model::DatecsMp50Junior ? 5000 : 10000;
         EXPECT_EQ(tab.lines, (QList<int>{articles, 20, 99, 20, 1, 1, 1}));
         const QList<int> counts{articles, 20, 99, 20, 1, 1, 1};
         for (int index = 0; index < kReportCount; ++index)
@@ -152,7 +153,7 @@ TEST_F(Download, TheChoicesAreReadAsEachReportStarts) {
 TEST_F(Download, ARegisterThatStopsAnsweringEndsTheDownloadOnSkipEndOrClose) {
     for (FailureAnswer answer :
          {FailureAnswer::Skip, FailureAnswer::End, FailureAnswer::Dismissed}) {
-        useModel(sim::Model::Mp550T);
+        useModel(sim::Model::DatecsMp550T);
         tab.lines = QList<int>(kReportCount, 0);
         dialog.asked.clear();
         dialog.answers = {answer};

@@ -52,7 +52,7 @@ QByteArray expectedFile(sim::Model model, int index, int records, char separator
 // A window connected to an in-process simulated register, on the reports
 // tab, writing into its scratch directory.
 struct ReportsWindow {
-    explicit ReportsWindow(sim::Model model = sim::Model::Mp550T) {
+    explicit ReportsWindow(sim::Model model = sim::Model::DatecsMp550T) {
         auto simulated = sim::makeSimulatedLink(model);
         ecr = simulated.ecr;
         line = simulated.line;
@@ -153,7 +153,7 @@ void ReportsTabTest::readsEveryTickedReportIntoItsFile() {
                             "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"};
     const int counts[] = {10000, 20, 99, 20, 1, 1, 1};
     for (int i = 0; i < 7; ++i)
-        QCOMPARE(w.file(names[i]), expectedFile(sim::Model::Mp550T, i, counts[i], ','));
+        QCOMPARE(w.file(names[i]), expectedFile(sim::Model::DatecsMp550T, i, counts[i], ','));
     // The second press found the download running and started none.
     QCOMPARE(w.ecr->commands().size(), 10000 + 20 + 99 + 20 + 3);
     QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
@@ -163,10 +163,10 @@ void ReportsTabTest::readsEveryTickedReportIntoItsFile() {
 }
 
 void ReportsTabTest::theArticleReportFollowsTheModelBox() {
-    ReportsWindow w(sim::Model::Mp50Junior);
+    ReportsWindow w(sim::Model::DatecsMp50Junior);
     w.tick({0});
     w.read();
-    QCOMPARE(w.file("RepArt.dat"), expectedFile(sim::Model::Mp50Junior, 0, 5000));
+    QCOMPARE(w.file("RepArt.dat"), expectedFile(sim::Model::DatecsMp50Junior, 0, 5000));
     QCOMPARE(w.file("RepArt.dat").count('\n'), 5000);
 }
 
@@ -210,7 +210,7 @@ void ReportsTabTest::theDirectoryPickerFillsTheField() {
     directory->setText(out);
     w.tick({4});
     w.read();
-    QCOMPARE(w.file("out/RepNalog.dat"), expectedFile(sim::Model::Mp550T, 4, 1));
+    QCOMPARE(w.file("out/RepNalog.dat"), expectedFile(sim::Model::DatecsMp550T, 4, 1));
     QCOMPARE(w.file("outRepNalog.dat"), QByteArray("(none)"));
 }
 
@@ -225,7 +225,7 @@ void ReportsTabTest::aFileThatCannotBeCreatedEndsTheDownload() {
     QCOMPARE(boxes[0].caption, QString("Ошибка работы с файлом"));
     QCOMPARE(boxes[0].buttons, MessageButtons::OkCancel);
     QCOMPARE(boxes[0].icon, MessageIcon::None);
-    QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::Mp550T, 1, 20));
+    QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::DatecsMp550T, 1, 20));
     QCOMPARE(w.control<QLabel>("Label44")->text(), QString("missing/RepGrp.dat"));
     QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
 }
@@ -270,7 +270,7 @@ void ReportsTabTest::aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete() {
                              .arg(c.lines));
         QCOMPARE(boxes[0].icon, MessageIcon::Warning);
         // Not a word of success; the bar and the name stay where it stopped.
-        QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::Mp550T, 1, c.lines));
+        QCOMPARE(w.file("RepOtd.dat"), expectedFile(sim::Model::DatecsMp550T, 1, c.lines));
         QCOMPARE(w.file("RepOperat.dat"), QByteArray("(none)"));
         QCOMPARE(w.control<QLabel>("Label44")->text(), QString("RepOtd.dat"));
         QCOMPARE(w.control<QProgressBar>("ProgressBar2")->value(), c.lines);

@@ -26,7 +26,7 @@ QByteArray release() {
 }  // namespace
 
 TEST(SimulatedBus, EachRegisterAnswersItsNumberAndKeepsItsOwnTables) {
-    SimulatedBus bus(Model::Mp550T, {1, 2});
+    SimulatedBus bus(Model::DatecsMp550T, {1, 2});
     QStringList journal;
     for (int i = 0; i < bus.size(); ++i) bus.at(i).setJournal(&journal);
 

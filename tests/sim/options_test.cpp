@@ -10,7 +10,7 @@ TEST(SimOptions, ModelRegisterAndFaults) {
                          "--wrong-check-bytes", "--device", "/dev/ttyUSB1", "--speed", "57700"});
     ASSERT_TRUE(parsed.options) << qPrintable(parsed.error);
     SimOptions options = *parsed.options;
-    EXPECT_EQ(options.model, Model::Mp50Junior);
+    EXPECT_EQ(options.model, Model::DatecsMp50Junior);
     EXPECT_EQ(options.onlyRegister, 7);
     EXPECT_EQ(options.device, "/dev/ttyUSB1");
     EXPECT_EQ(options.speed, 57700);
@@ -58,9 +58,12 @@ TEST(SimOptions, ModelNamesInAnyLetterCaseAndWithBlanks) {
         const char* name;
         std::optional<Model> model;
     } rows[] = {
-        {"Neon", Model::Neon},       {" MP-550T ", Model::Mp550T},
-        {"Mp50", Model::Mp50Junior}, {"MP-50-JUNIOR", Model::Mp50Junior},
-        {"\t1", Model::Mp50Junior},  {"n eon", std::nullopt},
+        {"Neon", Model::Neon},
+        {" MP-550T ", Model::DatecsMp550T},
+        {"Mp50", Model::DatecsMp50Junior},
+        {"MP-50-JUNIOR", Model::DatecsMp50Junior},
+        {"\t1", Model::DatecsMp50Junior},
+        {"n eon", std::nullopt},
     };
     for (const auto& row : rows) {
         const auto parsed = parseSimOptions({"--model", row.name});
@@ -70,5 +73,5 @@ TEST(SimOptions, ModelNamesInAnyLetterCaseAndWithBlanks) {
             EXPECT_EQ(parsed.error, QString("unknown model: ") + row.name);
         }
     }
-    EXPECT_EQ(modelName(Model::Mp50Junior), "Datecs MP-50 Junior");
+    EXPECT_EQ(modelName(Model::DatecsMp50Junior), "Datecs MP-50 Junior");
 }

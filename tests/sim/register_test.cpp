@@ -38,7 +38,7 @@ TEST(SimulatedRegister, AnswersASelectWithItsStatusLine) {
     EXPECT_TRUE(neon.receive(selectOf("00")).isEmpty());
     EXPECT_FALSE(neon.isSelected());
 
-    SimulatedRegister junior(Model::Mp50Junior);
+    SimulatedRegister junior(Model::DatecsMp50Junior);
     junior.answerOnlyTo(3);
     EXPECT_TRUE(junior.receive(selectOf("01")).isEmpty());
     EXPECT_EQ(junior.receive(selectOf("03")), link::BuildFrame("03;MP-50;"));
@@ -47,7 +47,7 @@ TEST(SimulatedRegister, AnswersASelectWithItsStatusLine) {
 }
 
 TEST(SimulatedRegister, TakesFramesOnlyWhileSelected) {
-    SimulatedRegister ecr(Model::Mp550T);
+    SimulatedRegister ecr(Model::DatecsMp550T);
     EXPECT_TRUE(ecr.receive(frame("R3;1;")).isEmpty());
     ecr.receive(selectOf("01"));
     EXPECT_EQ(ecr.receive(frame("R3;1;")),
@@ -137,7 +137,7 @@ TEST(SimulatedRegister, FaultsForGoodAndForACount) {
 }
 
 TEST(SimulatedRegister, KeepsWrittenRecordsAlteredWhileTheFaultLasts) {
-    SimulatedRegister ecr(Model::Mp550T);
+    SimulatedRegister ecr(Model::DatecsMp550T);
     ecr.receive(selectOf("01"));
     ecr.faults().alterStored = Fault::times(2);
     // The write is taken and answered as usual; the register keeps it changed.

@@ -6,7 +6,7 @@ using namespace tabulon::sim;
 
 namespace {
 
-const Model kModels[] = {Model::Mp550T, Model::Mp50Junior, Model::Neon};
+const Model kModels[] = {Model::DatecsMp550T, Model::DatecsMp50Junior, Model::Neon};
 
 int records(Model model, int table) {
     return RegisterTables(model).shape(table)->records;
@@ -15,10 +15,10 @@ int records(Model model, int table) {
 }  // namespace
 
 TEST(RegisterTables, RecordRangesOfTheThreeModels) {
-    EXPECT_EQ(records(Model::Mp550T, 0), 10000);
-    EXPECT_EQ(records(Model::Mp50Junior, 0), 5000);
+    EXPECT_EQ(records(Model::DatecsMp550T, 0), 10000);
+    EXPECT_EQ(records(Model::DatecsMp50Junior, 0), 5000);
     EXPECT_EQ(records(Model::Neon, 0), 10000);
-    EXPECT_EQ(records(Model::Mp50Junior, 65), 5000);
+    EXPECT_EQ(records(Model::DatecsMp50Junior, 65), 5000);
     for (Model model : kModels) {
         const std::pair<int, int> expected[] = {{2, 1},   {3, 20},  {5, 1},     {6, 12},  {8, 1},
                                                 {9, 5},   {10, 20}, {136, 200}, {74, 20}, {75, 99},
@@ -26,7 +26,7 @@ TEST(RegisterTables, RecordRangesOfTheThreeModels) {
         for (auto [table, count] : expected) EXPECT_EQ(records(model, table), count) << table;
     }
 
-    RegisterTables junior(Model::Mp50Junior);
+    RegisterTables junior(Model::DatecsMp50Junior);
     QByteArray fields;
     EXPECT_EQ(junior.read(0, 5000, fields), Refusal::None);
     EXPECT_EQ(junior.read(0, 5001, fields), Refusal::RecordOutOfRange);
@@ -52,17 +52,17 @@ TEST(RegisterTables, EveryDefaultRecordHasItsTablesFieldsAndFitsAShortReply) {
             }
         }
     }
-    EXPECT_EQ(RegisterTables(Model::Mp550T).shape(2)->fields, 13);
-    EXPECT_EQ(RegisterTables(Model::Mp50Junior).shape(2)->fields, 11);
+    EXPECT_EQ(RegisterTables(Model::DatecsMp550T).shape(2)->fields, 13);
+    EXPECT_EQ(RegisterTables(Model::DatecsMp50Junior).shape(2)->fields, 11);
     EXPECT_EQ(RegisterTables(Model::Neon).shape(2)->fields, 12);
-    EXPECT_EQ(RegisterTables(Model::Mp550T).shape(8)->fields, 11);
-    EXPECT_EQ(RegisterTables(Model::Mp50Junior).shape(8)->fields, 12);
+    EXPECT_EQ(RegisterTables(Model::DatecsMp550T).shape(8)->fields, 11);
+    EXPECT_EQ(RegisterTables(Model::DatecsMp50Junior).shape(8)->fields, 12);
     EXPECT_EQ(RegisterTables(Model::Neon).shape(8)->fields, 11);
 }
 
 TEST(RegisterTables, DefaultContents) {
-    EXPECT_EQ(defaultRecord(Model::Mp550T, 6, 3), QByteArray(12, ' ') + "\xCC\xD0-550\xD2;");
-    EXPECT_EQ(defaultRecord(Model::Mp50Junior, 6, 3), "         MP-50 Junior;");
+    EXPECT_EQ(defaultRecord(Model::DatecsMp550T, 6, 3), QByteArray(12, ' ') + "\xCC\xD0-550\xD2;");
+    EXPECT_EQ(defaultRecord(Model::DatecsMp50Junior, 6, 3), "         MP-50 Junior;");
     EXPECT_EQ(defaultRecord(Model::Neon, 6, 3), QByteArray(17, ' ') + "Neon;");
     EXPECT_EQ(defaultRecord(Model::Neon, 0, 21), "0; ;0.00;0.000;1;1;1;1;0;0;");
     EXPECT_EQ(defaultRecord(Model::Neon, 136, 71),

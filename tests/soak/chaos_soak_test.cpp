@@ -314,7 +314,7 @@ void putGoods(BadLine& line) {
 }
 
 TEST_P(ChaosSoak, GoodsWrittenAreHeldAsSent) {
-    BadLine line(GetParam(), sim::Model::Mp550T);
+    BadLine line(GetParam(), sim::Model::DatecsMp550T);
     Rows rows;
     for (int row = 1; row <= kRows; ++row) rows.rows[row] = goodsRow(row);
     const QMap<int, QStringList> grid = rows.rows;
@@ -328,7 +328,7 @@ TEST_P(ChaosSoak, GoodsWrittenAreHeldAsSent) {
 }
 
 TEST_P(ChaosSoak, GoodsReadAreWhatTheRegisterHolds) {
-    BadLine line(GetParam(), sim::Model::Mp550T);
+    BadLine line(GetParam(), sim::Model::DatecsMp550T);
     putGoods(line);
     Rows rows;
     const QStringList before(10, QStringLiteral("прежнее"));
@@ -342,7 +342,7 @@ TEST_P(ChaosSoak, GoodsReadAreWhatTheRegisterHolds) {
 }
 
 TEST_P(ChaosSoak, OperatorsClearedHoldTheirDefaults) {
-    BadLine line(GetParam(), sim::Model::Mp550T);
+    BadLine line(GetParam(), sim::Model::DatecsMp550T);
     const int table = registerTableNumber(TableKind::Operators);
     const RecordRange records = clearedRecords(TableKind::Operators, Model::DatecsMp550T);
     for (int record = records.first; record <= records.last; ++record)
@@ -381,7 +381,7 @@ sim::SimulatedRegister::ReplyScript refusing(char kind, const QList<int>& record
 TEST_P(ChaosSoak, RecordsTheRegisterRefusesAreNeverReportedDone) {
     const QList<int> refused{4, 11, 25};
     {
-        BadLine line(GetParam(), sim::Model::Mp550T, kSlowLine);
+        BadLine line(GetParam(), sim::Model::DatecsMp550T, kSlowLine);
         line.sim.ecr->scriptReplies(refusing('W', refused));
         QMap<int, QByteArray> heldBefore;
         for (int record : refused) heldBefore[record] = line.held(0, record);
@@ -398,7 +398,7 @@ TEST_P(ChaosSoak, RecordsTheRegisterRefusesAreNeverReportedDone) {
     }
     {
         // A read reply's check bytes catch a changed "E": the rough line.
-        BadLine line(GetParam(), sim::Model::Mp550T);
+        BadLine line(GetParam(), sim::Model::DatecsMp550T);
         putGoods(line);
         line.sim.ecr->scriptReplies(refusing('R', refused));
         Rows rows;
@@ -535,7 +535,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, ChaosSoak, ::testing::ValuesIn(kSeeds));
 TEST(ChaosSoakChecks, SeeARegisterThatKeepsOrRepliesSomethingElse) {
     const Tally soakSoFar = tally();  // these runs are no part of the soak
     {
-        BadLine line(1, sim::Model::Mp550T);
+        BadLine line(1, sim::Model::DatecsMp550T);
         line.sim.line->setChaos(
             std::make_shared<sim::Chaos>(1, sim::ChaosRates{0, 0, 0, 0, 0, 0, 0, 0, 0}));
         line.sim.ecr->faults().alterStored = sim::Fault::times(2);

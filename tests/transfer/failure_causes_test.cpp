@@ -97,7 +97,8 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
     for (int row = 1; row <= 20; ++row) rows.rows[row] = {QString::number(row), "Op"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        sim = sim::makeSimulatedLink(sim::Model::Mp550T, [](int) { return "tcp://shop7:4001"; });
+        sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T,
+                                     [](int) { return "tcp://shop7:4001"; });
         ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
         control.stopRequested = false;
         dialogs.answers = {c.answer};

@@ -4,13 +4,9 @@
 
 namespace tabulon::transfer {
 
-sim::Model simModel(Model model) {
-    return static_cast<sim::Model>(static_cast<int>(model));
-}
-
 void RunTest::useModel(Model model) {
     model_ = model;
-    sim = sim::makeSimulatedLink(simModel(model));
+    sim = sim::makeSimulatedLink(model);
     ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
 }
 

@@ -44,8 +44,6 @@ public:
     }
 };
 
-sim::Model simModel(Model model);
-
 // A run against the in-process simulated register, in virtual time.
 class RunTest : public ::testing::Test {
 protected:
@@ -59,7 +57,7 @@ protected:
     std::chrono::milliseconds elapsed() const;
 
     Model model_ = Model::DatecsMp550T;
-    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Mp550T);
+    sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
     ScriptedRunDialogs dialogs;
     Rows rows;
     RunControl control;
