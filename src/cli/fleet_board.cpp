@@ -7,6 +7,8 @@
 #include <unistd.h>
 #endif
 
+#include "cli/print.h"
+
 namespace tabulon::cli {
 
 namespace {
@@ -36,14 +38,8 @@ FleetBoard::FleetBoard(std::FILE* stream, bool terminal) : stream_(stream), term
     sinceDrawn_.start();
 }
 
-void FleetBoard::write(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream_);
-    std::fflush(stream_);
-}
-
 void FleetBoard::erase() {
-    if (drawn_ > 0) write(QStringLiteral("\x1b[%1F\x1b[J").arg(drawn_));
+    if (drawn_ > 0) print(stream_, QStringLiteral("\x1b[%1F\x1b[J").arg(drawn_));
     drawn_ = 0;
 }
 
@@ -57,7 +53,7 @@ void FleetBoard::draw() {
     }
     QString text;
     for (const QString& line : shown) text += line.left(width_) + QStringLiteral("\x1b[K\n");
-    write(text);
+    print(stream_, text);
     drawn_ = int(shown.size());
     sinceDrawn_.restart();
 }
@@ -92,7 +88,7 @@ void FleetBoard::drop(const QString& name) {
 void FleetBoard::message(const QString& name, const QString& line) {
     const std::lock_guard lock(mutex_);
     erase();
-    write(name + QStringLiteral(": ") + line + u'\n');
+    print(stream_, name + QStringLiteral(": ") + line + u'\n');
     if (terminal_) draw();
 }
 

@@ -31,7 +31,6 @@ public:
 private:
     void erase();
     void draw();
-    void write(const QString& text);
 
     std::FILE* stream_;
     bool terminal_;

@@ -19,6 +19,7 @@
 #include "cli/command_files.h"
 #include "cli/fleet_board.h"
 #include "cli/fleet_request.h"
+#include "cli/print.h"
 #include "cli/stop_signals.h"
 #include "disk/safe_save.h"
 #include "fleet/fleet_plan.h"
@@ -33,12 +34,6 @@ namespace {
 using fleet::FleetRegister;
 using fleet::Outcome;
 using fleet::RegisterOutcome;
-
-void print(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
 
 bool stderrIsTerminal() {
 #ifndef Q_OS_WIN

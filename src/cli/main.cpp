@@ -9,18 +9,15 @@
 #include "cli/command_files.h"
 #include "cli/fleet_request.h"
 #include "cli/fleet_run.h"
+#include "cli/print.h"
 #include "link/register_link.h"
 #include "transfer/run_parts.h"
 
 using namespace tabulon;
 
-namespace {
+using cli::print;
 
-void print(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+namespace {
 
 // Standard error: a progress line on a terminal, redrawn in place with a
 // carriage return and cleared to the end of the line.

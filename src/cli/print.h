@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+namespace tabulon::cli {
+
+// Writes the text to the stream in UTF-8 and flushes it, so that what goes to
+// standard output and standard error shows in the order it was written.
+void print(std::FILE* stream, const QString& text);
+
+}  // namespace tabulon::cli
