@@ -53,23 +53,17 @@ QByteArray fillRow() {
     return QByteArray("255;").repeated(24);
 }
 
-// Answers every failure by bringing the server back and retrying, and notes
-// what it was asked.
-class RetryAfterRestart final : public transfer::RunDialogs {
+// Notes every question and ends the run: the run below is to need none, and
+// answering must not touch the server, which the test's own thread restarts.
+class NoteAndEnd final : public transfer::RunDialogs {
 public:
-    explicit RetryAfterRestart(Ser2netProcess& server) : server_(server) {}
     transfer::FailureAnswer askAfterFailure(int record, int linkResult) override {
         asked.append({record, linkResult});
-        restarted = server_.start();
-        return asked.size() > 3 ? transfer::FailureAnswer::End : transfer::FailureAnswer::Retry;
+        return transfer::FailureAnswer::End;
     }
     void tellBadData(int, const QByteArray&) override {}
 
     QList<std::pair<int, int>> asked;
-    bool restarted = false;
-
-private:
-    Ser2netProcess& server_;
 };
 
 }  // namespace
@@ -125,7 +119,7 @@ TEST(SerialServerLink, ARunOutlivesAServerRestartedASecondLater) {
         ASSERT_FALSE(ecr.path().isEmpty());
         Ser2netProcess server(ecr.path(), telnet ? 4800 : 115200);
         const QString address = telnet ? server.rfc2217() : server.raw();
-        RetryAfterRestart dialogs(server);
+        NoteAndEnd dialogs;
         QList<transfer::RecordOutcome> outcomes;
         std::atomic<int> done{0};
         std::atomic<bool> killed{false};
