@@ -64,9 +64,12 @@ TEST_F(LogoFile, OnlyBmpFilesLoad) {
 
     EXPECT_EQ(loadLogoFile(path("missing.bmp")).error,
               "Файл «missing.bmp» не найден или не открывается.");
-    // Endless, or larger than any logo: never read in whole.
+    // Endless, or larger than any logo: never read in whole. (Under wine the
+    // Linux device reads as a plain file, which the bound below refuses.)
+#ifndef Q_OS_WIN
     EXPECT_EQ(loadLogoFile("/dev/zero").error,
               "«zero» — не файл, а устройство, канал или папка: логотип загружается из файла BMP.");
+#endif
     QFile huge(path("huge.bmp"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(4 * 1024 * 1024 + 1));
     EXPECT_EQ(loadLogoFile(huge.fileName()).error,
