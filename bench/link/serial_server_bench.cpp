@@ -11,6 +11,7 @@
 #include "link/register_link.h"
 #include "sim/sim_process.h"
 #include "sim/tables.h"
+#include "support/forwarding_port.h"
 #include "support/ser2net_process.h"
 
 using namespace tabulon;
@@ -21,29 +22,19 @@ const QByteArray kGoodsRecord = sim::cp1251(
     QStringLiteral("1234;Олія соняшникова нерафінована 1л;45.20;100.000;3;1;1;1;0;4820000000123;"));
 
 // Counts the bytes that cross the line.
-class CountingPort final : public link::BytePort {
+class CountingPort final : public testing::ForwardingPort {
 public:
-    explicit CountingPort(std::unique_ptr<link::BytePort> port) : port_(std::move(port)) {}
-    bool open(const QString& device) override { return port_->open(device); }
-    bool apply(const link::LineSettings& settings) override { return port_->apply(settings); }
-    bool isOpen() const override { return port_->isOpen(); }
+    using ForwardingPort::ForwardingPort;
     void write(QByteArrayView bytes) override {
         *count_ += bytes.size();
-        port_->write(bytes);
+        ForwardingPort::write(bytes);
     }
     std::optional<std::uint8_t> readByte() override {
-        const auto byte = port_->readByte();
+        const auto byte = ForwardingPort::readByte();
         if (byte) ++*count_;
         return byte;
     }
-    void drain() override { port_->drain(); }
-    void discardInput() override { port_->discardInput(); }
-    bool close() override { return port_->close(); }
-    QString errorString() const override { return port_->errorString(); }
     std::shared_ptr<qint64> count_ = std::make_shared<qint64>(0);
-
-private:
-    std::unique_ptr<link::BytePort> port_;
 };
 
 enum Way { Pty, Raw, Rfc2217 };

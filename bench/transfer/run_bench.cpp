@@ -10,6 +10,7 @@
 #include "link/serial_port.h"
 #include "sim/sim_process.h"
 #include "sim/simulated_link.h"
+#include "support/forwarding_port.h"
 #include "transfer/grid_rows.h"
 #include "transfer/row_snapshot.h"
 #include "transfer/table_run.h"
@@ -120,29 +121,21 @@ void BM_RunGoodsRead(benchmark::State& state) {
 BENCHMARK(BM_RunGoodsRead)->Unit(benchmark::kMillisecond);
 
 // Counts the bytes both ways, to know how long the line needs for them.
-class CountingPort final : public link::BytePort {
+class CountingPort final : public testing::ForwardingPort {
 public:
-    explicit CountingPort(std::unique_ptr<link::BytePort> inner) : inner_(std::move(inner)) {}
-    bool open(const QString& device) override { return inner_->open(device); }
-    bool apply(const link::LineSettings& settings) override { return inner_->apply(settings); }
-    bool isOpen() const override { return inner_->isOpen(); }
+    using ForwardingPort::ForwardingPort;
     void write(QByteArrayView bytes) override {
         bytes_ += bytes.size();
-        inner_->write(bytes);
+        ForwardingPort::write(bytes);
     }
     std::optional<std::uint8_t> readByte() override {
-        auto byte = inner_->readByte();
+        auto byte = ForwardingPort::readByte();
         if (byte) ++bytes_;
         return byte;
     }
-    void drain() override { inner_->drain(); }
-    void discardInput() override { inner_->discardInput(); }
-    bool close() override { return inner_->close(); }
-    QString errorString() const override { return inner_->errorString(); }
     qint64 bytes() const { return bytes_; }
 
 private:
-    std::unique_ptr<link::BytePort> inner_;
     qint64 bytes_ = 0;
 };
 

@@ -27,6 +27,7 @@
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
+#include "support/forwarding_port.h"
 #include "text/cp1251.h"
 #include "window_fixture.h"
 
@@ -111,28 +112,18 @@ private:
 
 // A serial port that counts the reads that came back empty: each is a read
 // time-out the link waited out on the line.
-class CountingPort final : public tabulon::link::BytePort {
+class CountingPort final : public tabulon::testing::ForwardingPort {
 public:
     explicit CountingPort(std::shared_ptr<std::atomic<int>> timeouts)
-        : timeouts_(std::move(timeouts)) {}
-    bool open(const QString& device) override { return port_.open(device); }
-    bool apply(const tabulon::link::LineSettings& settings) override {
-        return port_.apply(settings);
-    }
-    bool isOpen() const override { return port_.isOpen(); }
-    void write(QByteArrayView bytes) override { port_.write(bytes); }
+        : ForwardingPort(std::make_unique<tabulon::link::SerialBytePort>()),
+          timeouts_(std::move(timeouts)) {}
     std::optional<std::uint8_t> readByte() override {
-        const std::optional<std::uint8_t> byte = port_.readByte();
+        const std::optional<std::uint8_t> byte = ForwardingPort::readByte();
         if (!byte) ++*timeouts_;
         return byte;
     }
-    void drain() override { port_.drain(); }
-    void discardInput() override { port_.discardInput(); }
-    bool close() override { return port_.close(); }
-    QString errorString() const override { return port_.errorString(); }
 
 private:
-    tabulon::link::SerialBytePort port_;
     std::shared_ptr<std::atomic<int>> timeouts_;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link_fixture.h"
+#include "support/forwarding_port.h"
 
 using namespace tabulon;
 using link::Operation;
@@ -132,50 +133,33 @@ namespace {
 using Drive = std::function<int(sim::SimulatedLink&)>;
 
 // A port whose device refuses to close, as a pulled USB adapter may.
-class CloseRefusingPort : public link::BytePort {
+class CloseRefusingPort : public tabulon::testing::ForwardingPort {
 public:
-    explicit CloseRefusingPort(std::shared_ptr<sim::SimulatedLine> line) : inner_(line) {}
-    bool open(const QString& device) override { return inner_.open(device); }
-    bool apply(const link::LineSettings& settings) override { return inner_.apply(settings); }
-    bool isOpen() const override { return inner_.isOpen(); }
-    void write(QByteArrayView bytes) override { inner_.write(bytes); }
-    std::optional<std::uint8_t> readByte() override { return inner_.readByte(); }
-    void drain() override { inner_.drain(); }
-    void discardInput() override { inner_.discardInput(); }
+    explicit CloseRefusingPort(std::shared_ptr<sim::SimulatedLine> line)
+        : ForwardingPort(std::make_unique<sim::SimulatedPort>(line)) {}
     bool close() override {
-        inner_.close();
+        ForwardingPort::close();
         return false;
     }
-    QString errorString() const override { return inner_.errorString(); }
-
-private:
-    sim::SimulatedPort inner_;
 };
 
 // A serial server's port whose connection ends after `writesLeft` writes:
 // from then on it is closed, as a network port is once the server hung up.
-class HangingUpPort : public link::BytePort {
+class HangingUpPort : public tabulon::testing::ForwardingPort {
 public:
     HangingUpPort(std::shared_ptr<sim::SimulatedLine> line, int writesLeft)
-        : inner_(line), writesLeft_(writesLeft) {}
-    bool open(const QString& device) override { return inner_.open(device); }
-    bool apply(const link::LineSettings& settings) override { return inner_.apply(settings); }
-    bool isOpen() const override { return writesLeft_ > 0 && inner_.isOpen(); }
+        : ForwardingPort(std::make_unique<sim::SimulatedPort>(line)), writesLeft_(writesLeft) {}
+    bool isOpen() const override { return writesLeft_ > 0 && ForwardingPort::isOpen(); }
     void write(QByteArrayView bytes) override {
         if (!isOpen()) return;
-        inner_.write(bytes);
+        ForwardingPort::write(bytes);
         --writesLeft_;
     }
     std::optional<std::uint8_t> readByte() override {
-        return isOpen() ? inner_.readByte() : std::nullopt;
+        return isOpen() ? ForwardingPort::readByte() : std::nullopt;
     }
-    void drain() override { inner_.drain(); }
-    void discardInput() override { inner_.discardInput(); }
-    bool close() override { return inner_.close(); }
-    QString errorString() const override { return inner_.errorString(); }
 
 private:
-    sim::SimulatedPort inner_;
     int writesLeft_;
 };
 
