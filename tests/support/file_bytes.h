@@ -14,6 +14,17 @@
 
 namespace tabulon::testing {
 
+// What a bounded reader says of /dev/zero. Under wine the Linux device reads
+// as a plain file, which the read bound (in MiB) refuses instead.
+inline QString endlessDeviceRefusal([[maybe_unused]] int boundMiB) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("/dev/zero: larger than %1 MiB, more than any such file holds")
+        .arg(boundMiB);
+#else
+    return QStringLiteral("/dev/zero: not a regular file (a device or a pipe)");
+#endif
+}
+
 // Empty when the file cannot be read.
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
