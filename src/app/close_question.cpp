@@ -1,5 +1,7 @@
 #include "app/close_question.h"
 
+#include "dialogs/dialogs.h"
+
 namespace tabulon::app {
 
 QStringList closeQuestions(bool exchangeRunning, const QStringList& editedTables) {
@@ -13,6 +15,20 @@ QStringList closeQuestions(bool exchangeRunning, const QStringList& editedTables
                          .arg(editedTables.join(QStringLiteral("», «")));
     }
     return questions;
+}
+
+bool agreedToClose(Dialogs& dialogs, bool exchangeRunning,
+                   const std::function<QStringList()>& editedTables) {
+    // Enter keeps the window open: closing is what loses the work.
+    const auto agreed = [&dialogs](const QString& question) {
+        return dialogs.message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
+                               MessageButtons::YesNo, MessageAnswer::No) == MessageAnswer::Yes;
+    };
+    for (const QString& question : closeQuestions(exchangeRunning, {}))
+        if (!agreed(question)) return false;
+    for (const QString& question : closeQuestions(false, editedTables()))
+        if (!agreed(question)) return false;
+    return true;
 }
 
 }  // namespace tabulon::app

@@ -119,7 +119,7 @@ void LogoPage::Button13Click() {
         return;
 
     const QList<QByteArray> records = logo::logoRecords(logoBox_->picture());
-    host_->beginPageWork(LinkJob::LogoTransfer);
+    host_->beginJob(LinkJob::LogoTransfer);
     RegisterSession& session = host_->session();
     const auto timer = startedTimer(session);
     session.post([this, &session, registerNumber, records, timer](link::RegisterLink& link) {
@@ -147,7 +147,7 @@ void LogoPage::Button12Click() {
     progress_->setRange(0, logo::kLogoRows);
     progress_->setValue(0);
     const int registerNumber = host_->linkConnection().registerNumber;
-    host_->beginPageWork(LinkJob::LogoTransfer);
+    host_->beginJob(LinkJob::LogoTransfer);
     RegisterSession& session = host_->session();
     const auto timer = startedTimer(session);
     session.post([this, &session, registerNumber, timer](link::RegisterLink& link) {

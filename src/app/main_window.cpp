@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QLocale>
@@ -7,6 +8,8 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/close_question.h"
+#include "app/connection_group.h"
 #include "app/controls.h"
 #include "app/entry_validator.h"
 #include "app/grid_view.h"
@@ -17,6 +20,8 @@
 #include "app/remembered_folders.h"
 #include "app/reports_page.h"
 #include "app/tab_bar_style.h"
+#include "app/table_edits.h"
+#include "app/table_runs.h"
 #include "app/toolkit_translations.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
@@ -80,9 +85,9 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
     // The loaded file's name goes here; until then three blanks, which a
     // form cannot hold (it drops a text of blanks only).
     ui->Label5->setText(QStringLiteral("   "));
+    edits_ = new TableEdits(this);
     buildGeneratedControls();
     connectHandlers();
-    watchEdits();
     about_ = new AboutBox(this);
     buildSdCard();
 }
@@ -90,8 +95,11 @@ MainWindow::MainWindow(Dialogs* dialogs, std::unique_ptr<link::RegisterLink> lin
 MainWindow::~MainWindow() {
     // An editor still open in a grid commits its text while the widgets go;
     // a refusal then must not reach a window that is half gone.
-    for (GridModel* model : grids_)
-        if (model) model->disconnect(this);
+    for (GridModel* model : grids_) {
+        if (!model) continue;
+        model->disconnect(this);
+        model->disconnect(edits_);
+    }
     if (refusals_) refusals_->disconnect(this);
 }
 
@@ -107,11 +115,13 @@ void MainWindow::buildGeneratedControls() {
         views_[tab] = new GridView(shape, grids_[tab], refusals_, ui->PageControl1->widget(tab));
         views_[tab]->setGeometry(0, 0, kGridWidth, kGridHeight);
         connect(grids_[tab], &GridModel::entryRefused, this, &MainWindow::showEntryRefusal);
+        edits_->watch(grids_[tab], tab);
     }
     parameterPages_ = {ui->TabSheet6, ui->TabSheet7, ui->TabSheet8};
     for (ParameterPage* page : parameterPages_) {
         page->build(parameterSetOfTab(ui->PageControl1->indexOf(page)), refusals_);
         parameterFields_.insert(page->fields());
+        edits_->watch(*page, ui->PageControl1->indexOf(page));
     }
 }
 
@@ -139,17 +149,17 @@ void MainWindow::connectHandlers() {
     connect(ui->Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
     // Only a pick by the user applies a profile; start-up selects silently.
     connect(ui->ComboBox4, &QComboBox::activated, this, &MainWindow::ComboBox4Change);
-    connect(ui->Button5, &QPushButton::clicked, this, &MainWindow::Button5Click);
+    connection_ = new ConnectionGroup(
+        *this,
+        {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4, ui->Label3, ui->Button5},
+        Connected, RegisterNumber, this);
     watchPortDevices(ui->ComboBox1);
     connect(ui->Button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
-    connect(ui->Button4, &QPushButton::clicked, this, &MainWindow::Button4Click);
-    connect(ui->Button9, &QPushButton::clicked, this, &MainWindow::Button9Click);
-    connect(ui->Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
-    connect(ui->Button16, &QPushButton::clicked, this, &MainWindow::Button16Click);
-    connect(ui->Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
-    // "Завершить операцию" also switches editing on again in the goods grid.
-    session_->onEndChosen([this] { views_[0]->setEditing(true); });
+    new TableRuns(*this,
+                  {ui->Button4, ui->Button9, ui->Button8, ui->Button6, ui->Button16, ui->CheckBox1,
+                   ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit1, ui->ProgressBar1, views_},
+                  *edits_, parameterValues_, this);
     ui->TabSheet9->attach(*this, ui->ProgressBar1);
     ui->TabSheet10->attach(*this);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
@@ -295,8 +305,20 @@ bool MainWindow::linkFree() const {
     return job_ == LinkJob::None;
 }
 
-void MainWindow::beginPageWork(LinkJob job) {
+void MainWindow::beginJob(LinkJob job) {
     setJob(job);
+}
+
+void MainWindow::endJob() {
+    setJob(LinkJob::None);
+}
+
+void MainWindow::connectionChanged() {
+    applyCommandStates();
+}
+
+transfer::Connection MainWindow::linkConnection() const {
+    return connection_->linkConnection();
 }
 
 void MainWindow::endPageWork() {
@@ -335,6 +357,18 @@ void MainWindow::ComboBox4Change() {
 void MainWindow::presentField(const FieldPresentation& field) {
     for (ParameterPage* page : parameterPages_)
         if (page->present(field)) return;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (agreedToClose(*dialogs_, job_ != LinkJob::None, [this] { return edits_->editedTables(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::setCaption(const QString& caption) {
+    // Qt shows "*" in place of the mark while the window is modified.
+    setWindowTitle(caption + QStringLiteral("[*]"));
 }
 
 void MainWindow::showEntryRefusal(const QString& message) {

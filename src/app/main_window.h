@@ -3,9 +3,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
-#include <chrono>
 #include <memory>
-#include <optional>
 
 #include "app/command_states.h"
 #include "app/page_host.h"
@@ -13,9 +11,6 @@
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "link/register_link.h"
-#include "transfer/run_plan.h"
-#include "transfer/table_record.h"
-#include "transfer/transfer_record.h"
 
 namespace Ui {
 class MainWindowForm;
@@ -30,8 +25,6 @@ struct FieldPresentation;
 }  // namespace tabulon
 
 namespace tabulon::transfer {
-class RowSnapshot;
-struct RunOutcome;
 struct Connection;
 }  // namespace tabulon::transfer
 
@@ -42,19 +35,22 @@ class SalesWindow;
 namespace tabulon::app {
 
 class AboutBox;
+class ConnectionGroup;
 class EntryRefusals;
 class GridView;
 class ParameterPage;
 class RegisterSession;
+class TableEdits;
 
 // The one main window: the ten tabs with the tables, the coding interval,
 // the connection group and the command buttons. The fixed controls are the
 // form main_window.ui; the grids are made from the catalogue into their tab
-// pages; the parameter, logo and reports tabs are pages of their own. The
-// window keeps the shared state, the command buttons (commandStates() says
-// which are enabled) and the wiring. The grids and edit fields are the only
-// store of the table data; handlers gather what they need from the controls
-// and hand the work to the folder that owns it.
+// pages; the parameter, logo and reports tabs are pages of their own; the
+// connection group and the table runs are parts of their own. The window
+// keeps the shared state, the command buttons (commandStates() says which
+// are enabled) and the wiring. The grids and edit fields are the only store
+// of the table data; handlers gather what they need from the controls and
+// hand the work to the folder that owns it.
 class MainWindow : public QWidget, private PageHost {
     Q_OBJECT
 public:
@@ -80,7 +76,7 @@ public:
     // A job on the link (connecting, a run, a transfer) is running or waiting.
     bool isLinkBusy() const;
     bool isInitialised() const { return initialised_; }
-    int activeTab() const;
+    int activeTab() const override;
     // Shows a tab from the program: unlike the user's switch, it leaves the
     // buttons as they are.
     void showTab(int tab);
@@ -97,15 +93,9 @@ public:
     void Button10Click();
     void PageControl1Change();
     void ComboBox4Change();
-    void Button5Click();
     void Button3Click();
     void Button2Click();
     void Button14Click();
-    void Button4Click();
-    void Button9Click();
-    void Button8Click();
-    void Button16Click();
-    void Button6Click();
     void Button15Click();
 
 protected:
@@ -122,52 +112,24 @@ private:
     void writeFixedCells();
     void presentField(const FieldPresentation& field);
     void showEntryRefusal(const QString& message);
-    void disconnectRegister();
-    void connectRegister();
-    void setConnectionState(const QString& text, const QColor& color);
     // Sets every command as commandStates() says for the window's state now.
     void applyCommandStates(bool pageWorkEnded = false);
     void setJob(LinkJob job);
-    // A table's contents since it was last opened, saved, read or written:
-    // changed by the user, or now the same as that file or register again.
-    void setEdited(int tab, bool edited);
-    // How often a table has been edited since the window opened.
-    int editsOf(int tab) const;
-    // A table written whole, unless it was edited after `editsAtStart`.
-    void setTransferred(int tab, int editsAtStart);
     // The window's title for a model caption, with the mark of unsaved edits.
     void setCaption(const QString& caption);
-    void watchEdits();
     void stepProgress();
 
-    // What the logo and reports pages ask of the window.
+    // What the pages, the table runs and the connection group ask of the
+    // window.
     bool linkFree() const override;
-    void beginPageWork(LinkJob job) override;
+    void beginJob(LinkJob job) override;
+    void endJob() override;
     void endPageWork() override;
+    void connectionChanged() override;
     transfer::Connection linkConnection() const override;
     Model selectedModel() const override;
     QString chosenRegisterText() const override;
     void logoPresent() override;
-
-    // The table runs and parameter transfers.
-    void scrollGridsToTop();
-    void startTransfer(transfer::Direction direction);
-    void beginRun(const transfer::RunPlan& plan, std::shared_ptr<transfer::RowSnapshot> snapshot);
-    void showRunProgress(const transfer::RunPlan& plan, int counter, int row, int records,
-                         std::chrono::nanoseconds elapsed);
-    void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
-    void transferParameters(transfer::Direction direction, ParameterSet set);
-    void endParameterWrite(ParameterSet set, transfer::RecordOutcome outcome, int editsAtStart);
-    void endParameterRead(ParameterSet set, Model model, const std::optional<QByteArray>& reply);
-    // A connect as the boxes said when it began.
-    struct Connecting {
-        int port = 0;
-        int speed = 0;
-        int registerNumber = 0;
-        QString modelText;
-    };
-    void showConnectFailure(link::ResultCause why, int speed, const QString& openError);
-    void showDetection(bool found, const Connecting& connecting);
 
     std::unique_ptr<Ui::MainWindowForm> ui;
     Dialogs* dialogs_;
@@ -175,6 +137,8 @@ private:
     std::unique_ptr<Dialogs> folders_;  // over the dialogs above
     std::unique_ptr<RegisterSession> session_;
     EntryRefusals* refusals_ = nullptr;
+    TableEdits* edits_ = nullptr;
+    ConnectionGroup* connection_ = nullptr;
     AboutBox* about_ = nullptr;
     sdcard::SalesWindow* sales_ = nullptr;
     std::array<GridModel*, kGridTableCount> grids_{};
@@ -187,21 +151,6 @@ private:
     bool laidOut_ = false;
     bool programTabChange_ = false;
     LinkJob job_ = LinkJob::None;
-    // The port the last connect opened and its speed, until the button lets
-    // it go: what a run reopens after a skip or before a retry, whatever the
-    // boxes show meanwhile.
-    struct OpenedPort {
-        int port = 0;
-        int speed = 0;
-    };
-    std::optional<OpenedPort> openedPort_;
-    TableKind runKind_ = TableKind::Goods;
-    int runDone_ = 0;  // records the run in hand has dealt with
-    bool runWholeTable_ = false;
-    std::array<bool, kLogoTab> edited_{};  // the tabs before the logo hold tables
-    std::array<int, kLogoTab> edits_{};
-    int runEditsAtStart_ = 0;  // of the run's table, as the run began
-    std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 
 }  // namespace tabulon::app

@@ -104,7 +104,7 @@ void ReportsPage::Button19Click() {
                                  MessageButtons::Ok);
         return;
     }
-    host_->beginPageWork(LinkJob::ReportDownload);
+    host_->beginJob(LinkJob::ReportDownload);
     RegisterSession& session = host_->session();
     // A stop asked of an earlier job is not this one's.
     session.control().stopRequested = false;

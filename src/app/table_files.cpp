@@ -1,6 +1,7 @@
 // "Открыть" and "Сохранить": the window's state handed to the file commands.
 
 #include "app/main_window.h"
+#include "app/table_edits.h"
 #include "files/table_file_commands.h"
 #include "ui_main_window.h"
 
@@ -43,7 +44,7 @@ void MainWindow::Button3Click() {
     if (files::openTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
                                          [this] { stepProgress(); })) ==
         files::FileCommandResult::Done)
-        setEdited(tab, false);
+        edits_->setEdited(tab, false);
 }
 
 void MainWindow::Button2Click() {
@@ -51,7 +52,7 @@ void MainWindow::Button2Click() {
     if (files::saveTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
                                          [this] { stepProgress(); })) ==
         files::FileCommandResult::Done)
-        setEdited(tab, false);
+        edits_->setEdited(tab, false);
 }
 
 }  // namespace tabulon::app

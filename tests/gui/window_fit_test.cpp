@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/table_runs.h"
 #include "app/window_font.h"
 #include "dialogs/widget_dialogs.h"
 #include "sdcard/sales_window.h"
@@ -291,7 +292,7 @@ void WindowFitTest::everyWindowShowsItsCaptionsWhole() {
              QString("Tabulon " TABULON_VERSION " — программирование ЭККА"));
 
     // The boxes the window shows: not connected, a missing card file, success.
-    f.window().Button4Click();
+    f.window().findChild<tabulon::app::TableRuns*>()->Button4Click();
     f.dialogs().showModal(*f.window().findChild<tabulon::sdcard::SalesWindow*>());
     f.window().findChild<tabulon::sdcard::SalesWindow*>()->Button1Click();
     f.control<QPushButton>("Button18")->click();
