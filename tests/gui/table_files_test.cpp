@@ -1,6 +1,5 @@
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>

@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
