@@ -15,19 +15,12 @@
 #include "app/main_window.h"
 #include "settings/startup_settings.h"
 #include "support/file_bytes.h"
+#include "support/resident_memory.h"
 
 namespace {
 
+using tabulon::bench::residentMegabytes;
 using tabulon::testing::writeFile;
-
-double residentMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
 
 void StartupToShownWindow(benchmark::State& state) {
     QTemporaryDir dir;
@@ -96,13 +89,3 @@ void StartupWithA10MBSettingsFile(benchmark::State& state) {
 BENCHMARK(StartupWithA10MBSettingsFile)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
