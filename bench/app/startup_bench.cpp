@@ -22,21 +22,35 @@ namespace {
 using tabulon::bench::residentMegabytes;
 using tabulon::testing::writeFile;
 
-void StartupToShownWindow(benchmark::State& state) {
+// Opens the window again and again in a working directory whose Tabulon.ini
+// holds `settings` as each start begins (no file when empty): the window
+// writes its own when it closes.
+void startUpRepeatedly(benchmark::State& state, const QByteArray& settings) {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    const QString ini = dir.filePath("Tabulon.ini");
     double rss = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        if (settings.isEmpty()) {
+            QFile::remove(ini);
+        } else {
+            writeFile(ini, settings);
+        }
+        state.ResumeTiming();
         auto window = std::make_unique<tabulon::app::MainWindow>();
         window->show();
         while (!window->isInitialised()) QCoreApplication::processEvents();
         state.PauseTiming();
         rss = residentMegabytes();
         window.reset();
-        QFile::remove(dir.filePath("Tabulon.ini"));
         state.ResumeTiming();
     }
     state.counters["rss_MB"] = rss;
+}
+
+void StartupToShownWindow(benchmark::State& state) {
+    startUpRepeatedly(state, {});
 }
 BENCHMARK(StartupToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -71,20 +85,7 @@ void SettingsFromA10MBFile(benchmark::State& state) {
 BENCHMARK(SettingsFromA10MBFile)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void StartupWithA10MBSettingsFile(benchmark::State& state) {
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    writeFile(dir.filePath("Tabulon.ini"), largeSettingsFile());
-    double rss = 0;
-    for (auto _ : state) {
-        auto window = std::make_unique<tabulon::app::MainWindow>();
-        window->show();
-        while (!window->isInitialised()) QCoreApplication::processEvents();
-        state.PauseTiming();
-        rss = residentMegabytes();
-        window.reset();
-        state.ResumeTiming();
-    }
-    state.counters["rss_MB"] = rss;
+    startUpRepeatedly(state, largeSettingsFile());
 }
 BENCHMARK(StartupWithA10MBSettingsFile)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -13,9 +13,9 @@
 
 #include "app/main_window.h"
 #include "card_files_support.h"
-#include "support/resident_memory.h"
 #include "catalogue/grid_model.h"
 #include "sdcard/sales_window.h"
+#include "support/resident_memory.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
