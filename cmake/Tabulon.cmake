@@ -33,12 +33,19 @@ function(tabulon_qtest)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
 
-# tabulon_bench(NAME name SOURCES ... LIBS ...): a Google Benchmark program.
+# tabulon_bench(NAME name SOURCES ... LIBS ... [MAIN core|window]): a Google
+# Benchmark program; MAIN gives it a main with a Qt application object
+# (window: a headless QApplication) instead of Google Benchmark's own.
 function(tabulon_bench)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;MAIN" "SOURCES;LIBS" ${ARGN})
+  set(main benchmark::benchmark_main)
+  if(T_MAIN)
+    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/${T_MAIN}_main.cpp)
+    set(main "")
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
-  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark ${main})
 endfunction()
 
 # tabulon_runs_sim(TARGET): a test or benchmark that starts tabulon-sim as a

@@ -5,47 +5,25 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 
 #include "app/main_window.h"
 #include "catalogue/grid_model.h"
-#include "sim/sim_process.h"
-#include "support/scripted_dialogs.h"
 #include "support/stall_watch.h"
+#include "support/window_on_sim.h"
 
 namespace {
 
-
 void runThroughTheWindow(benchmark::State& state, const char* button) {
-    SimProcess ecr({"--model", "neon"});
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    QFile ini(dir.filePath("Tabulon.ini"));
-    if (ecr.path().isEmpty() || !ini.open(QIODevice::WriteOnly)) {
-        state.SkipWithError("no simulated register");
+    tabulon::bench::WindowOnSim connected;
+    if (connected.problem()) {
+        state.SkipWithError(connected.problem());
         return;
     }
-    ini.write("[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() +
-              "\r\n");
-    ini.close();
-    tabulon::ScriptedDialogs dialogs;
-    tabulon::app::MainWindow window(&dialogs);
-    window.show();
-    while (!window.isInitialised()) QCoreApplication::processEvents();
-    window.findChild<QPushButton*>("Button5")->click();
-    while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-    if (!window.Connected) {
-        state.SkipWithError("not connected");
-        return;
-    }
+    tabulon::app::MainWindow& window = connected.window();
     tabulon::GridModel& goods = *window.grid(tabulon::TableKind::Goods);
     for (int row = 1; row <= 10000; ++row) {
         goods.setCell(row, 1, QString::number(row));
@@ -75,11 +53,3 @@ void BM_WindowGoodsRead(benchmark::State& state) {
 BENCHMARK(BM_WindowGoodsRead)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

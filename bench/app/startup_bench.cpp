@@ -15,35 +15,42 @@
 #include "app/main_window.h"
 #include "settings/startup_settings.h"
 #include "support/file_bytes.h"
+#include "support/resident_memory.h"
 
 namespace {
 
+using tabulon::bench::residentMegabytes;
 using tabulon::testing::writeFile;
 
-double residentMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void StartupToShownWindow(benchmark::State& state) {
+// Opens the window again and again in a working directory whose Tabulon.ini
+// holds `settings` as each start begins (no file when empty): the window
+// writes its own when it closes.
+void startUpRepeatedly(benchmark::State& state, const QByteArray& settings) {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    const QString ini = dir.filePath("Tabulon.ini");
     double rss = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        if (settings.isEmpty()) {
+            QFile::remove(ini);
+        } else {
+            writeFile(ini, settings);
+        }
+        state.ResumeTiming();
         auto window = std::make_unique<tabulon::app::MainWindow>();
         window->show();
         while (!window->isInitialised()) QCoreApplication::processEvents();
         state.PauseTiming();
         rss = residentMegabytes();
         window.reset();
-        QFile::remove(dir.filePath("Tabulon.ini"));
         state.ResumeTiming();
     }
     state.counters["rss_MB"] = rss;
+}
+
+void StartupToShownWindow(benchmark::State& state) {
+    startUpRepeatedly(state, {});
 }
 BENCHMARK(StartupToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -78,31 +85,8 @@ void SettingsFromA10MBFile(benchmark::State& state) {
 BENCHMARK(SettingsFromA10MBFile)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void StartupWithA10MBSettingsFile(benchmark::State& state) {
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    writeFile(dir.filePath("Tabulon.ini"), largeSettingsFile());
-    double rss = 0;
-    for (auto _ : state) {
-        auto window = std::make_unique<tabulon::app::MainWindow>();
-        window->show();
-        while (!window->isInitialised()) QCoreApplication::processEvents();
-        state.PauseTiming();
-        rss = residentMegabytes();
-        window.reset();
-        state.ResumeTiming();
-    }
-    state.counters["rss_MB"] = rss;
+    startUpRepeatedly(state, largeSettingsFile());
 }
 BENCHMARK(StartupWithA10MBSettingsFile)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,8 +24,7 @@
 #include "support/stall_watch.h"
 
 #ifdef TABULON_WITH_WINDOW
-#include "app/main_window.h"
-#include "support/scripted_dialogs.h"
+#include "support/window_on_sim.h"
 #endif
 
 namespace {
@@ -85,28 +83,12 @@ BENCHMARK(BM_ArticleReportDownload)->UseRealTime()->Iterations(1)->Unit(benchmar
 #ifdef TABULON_WITH_WINDOW
 
 void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
-    SimProcess ecr({"--model", "neon"});
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    QFile ini(dir.filePath("Tabulon.ini"));
-    if (ecr.path().isEmpty() || !ini.open(QIODevice::WriteOnly)) {
-        state.SkipWithError("no simulated register");
+    bench::WindowOnSim connected;
+    if (connected.problem()) {
+        state.SkipWithError(connected.problem());
         return;
     }
-    ini.write("[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() +
-              "\r\n");
-    ini.close();
-    ScriptedDialogs dialogs;
-    app::MainWindow window(&dialogs);
-    window.show();
-    while (!window.isInitialised()) QCoreApplication::processEvents();
-    window.findChild<QPushButton*>("Button5")->click();
-    while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-    if (!window.Connected) {
-        state.SkipWithError("not connected");
-        return;
-    }
+    app::MainWindow& window = connected.window();
     window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(9);
     window.findChild<QPushButton*>("Button18")->click();
     window.findChild<QCheckBox*>("CheckBox3")->setChecked(true);
@@ -126,7 +108,7 @@ void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
         QCoreApplication::processEvents();
         stall = watch.longestMs();
     }
-    if (dialogs.messages().size() != 1 || dialogs.messages()[0].text != "Успешно!")
+    if (connected.dialogs().messages().size() != 1 || connected.dialogs().messages()[0].text != "Успешно!")
         state.SkipWithError("the download did not finish");
     state.counters["longest_stall_ms"] = stall;
     state.SetItemsProcessed(state.iterations() * kArticles);
@@ -138,11 +120,3 @@ BENCHMARK(BM_ArticleReportThroughTheWindow)
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -15,12 +15,13 @@
 #include "card_files_support.h"
 #include "catalogue/grid_model.h"
 #include "sdcard/sales_window.h"
+#include "support/resident_memory.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
 
 using tabulon::sdcard::SalesWindow;
-using tabulon::sdcard::bench::residentMegabytes;
+using tabulon::bench::residentMegabytes;
 
 void ProgramWithLoadedSalesWindow(benchmark::State& state) {
     QTemporaryDir directory;
@@ -54,12 +55,3 @@ void ProgramWithLoadedSalesWindow(benchmark::State& state) {
 BENCHMARK(ProgramWithLoadedSalesWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

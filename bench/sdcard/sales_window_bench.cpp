@@ -80,12 +80,3 @@ BENCHMARK(WriteGoodsFileForTheCard)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tabulon::sdcard
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

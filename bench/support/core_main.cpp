@@ -1,4 +1,5 @@
-// The serial port and the child process want a Qt application object.
+// The main of a benchmark without windows: serial ports, sockets and child
+// processes want a Qt application object.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
