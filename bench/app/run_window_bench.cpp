@@ -14,38 +14,23 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/main_window.h"
 #include "catalogue/grid_model.h"
-#include "sim/sim_process.h"
-#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
 #include "support/stall_watch.h"
+#include "support/window_fixture.h"
 
 namespace {
 
-
 void runThroughTheWindow(benchmark::State& state, const char* button) {
     SimProcess ecr({"--model", "neon"});
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    QFile ini(dir.filePath("Tabulon.ini"));
-    if (ecr.path().isEmpty() || !ini.open(QIODevice::WriteOnly)) {
-        state.SkipWithError("no simulated register");
+    tabulon::testing::WindowFixture f(
+        "[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() + "\r\n");
+    f.control<QPushButton>("Button5")->click();
+    if (ecr.path().isEmpty() || !f.waitForLink() || !f.window().Connected) {
+        state.SkipWithError("not connected to a simulated register");
         return;
     }
-    ini.write("[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() +
-              "\r\n");
-    ini.close();
-    tabulon::ScriptedDialogs dialogs;
-    tabulon::app::MainWindow window(&dialogs);
-    window.show();
-    while (!window.isInitialised()) QCoreApplication::processEvents();
-    window.findChild<QPushButton*>("Button5")->click();
-    while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-    if (!window.Connected) {
-        state.SkipWithError("not connected");
-        return;
-    }
+    tabulon::app::MainWindow& window = f.window();
     tabulon::GridModel& goods = *window.grid(tabulon::TableKind::Goods);
     for (int row = 1; row <= 10000; ++row) {
         goods.setCell(row, 1, QString::number(row));

@@ -11,8 +11,8 @@
 #include <chrono>
 #include <vector>
 
-#include "sim/sim_process.h"
 #include "support/cli_child.h"
+#include "support/sim_process.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "sim/sim_process.h"
 #include "support/cli_child.h"
+#include "support/sim_process.h"
 
 namespace {
 

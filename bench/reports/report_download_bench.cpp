@@ -21,12 +21,11 @@
 #include "reports/report_catalogue.h"
 #include "reports/report_download.h"
 #include "reports/report_line.h"
-#include "sim/sim_process.h"
+#include "support/sim_process.h"
 #include "support/stall_watch.h"
 
 #ifdef TABULON_WITH_WINDOW
-#include "app/main_window.h"
-#include "support/scripted_dialogs.h"
+#include "support/window_fixture.h"
 #endif
 
 namespace {
@@ -86,27 +85,15 @@ BENCHMARK(BM_ArticleReportDownload)->UseRealTime()->Iterations(1)->Unit(benchmar
 
 void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
     SimProcess ecr({"--model", "neon"});
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    QFile ini(dir.filePath("Tabulon.ini"));
-    if (ecr.path().isEmpty() || !ini.open(QIODevice::WriteOnly)) {
-        state.SkipWithError("no simulated register");
+    testing::WindowFixture f(
+        "[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() + "\r\n");
+    f.control<QPushButton>("Button5")->click();
+    if (ecr.path().isEmpty() || !f.waitForLink() || !f.window().Connected) {
+        state.SkipWithError("not connected to a simulated register");
         return;
     }
-    ini.write("[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() +
-              "\r\n");
-    ini.close();
-    ScriptedDialogs dialogs;
-    app::MainWindow window(&dialogs);
-    window.show();
-    while (!window.isInitialised()) QCoreApplication::processEvents();
-    window.findChild<QPushButton*>("Button5")->click();
-    while (window.isLinkBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-    if (!window.Connected) {
-        state.SkipWithError("not connected");
-        return;
-    }
+    app::MainWindow& window = f.window();
+    ScriptedDialogs& dialogs = f.dialogs();
     window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(9);
     window.findChild<QPushButton*>("Button18")->click();
     window.findChild<QCheckBox*>("CheckBox3")->setChecked(true);

@@ -9,7 +9,7 @@
 
 #include "link/frame.h"
 #include "sim/pseudo_terminal.h"
-#include "sim/sim_process.h"
+#include "support/sim_process.h"
 
 using namespace tabulon;
 
