@@ -38,12 +38,16 @@ function(tabulon_qtest)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
 
-# tabulon_bench(NAME name [QT_MAIN] SOURCES ... LIBS ...): a Google Benchmark
-# program; QT_MAIN as for tabulon_gtest.
+# tabulon_bench(NAME name [QT_MAIN|WIDGETS_MAIN] SOURCES ... LIBS ...): a
+# Google Benchmark program; QT_MAIN as for tabulon_gtest, WIDGETS_MAIN for the
+# benchmarks of windows.
 function(tabulon_bench)
-  cmake_parse_arguments(T "QT_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT_MAIN;WIDGETS_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
   if(T_QT_MAIN)
     list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/qt_bench_main.cpp)
+  elseif(T_WIDGETS_MAIN)
+    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/widgets_bench_main.cpp)
+    list(APPEND T_LIBS Qt6::Widgets)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)

@@ -5,7 +5,6 @@
 // the program costs beside the line.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
@@ -78,12 +77,3 @@ void BM_CliWriteGoodsAt4800Baud(benchmark::State& state) {
 BENCHMARK(BM_CliWriteGoodsAt4800Baud)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
-
-// SimProcess watches its child through Qt, which wants an application object.
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 // lines.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
@@ -92,13 +91,3 @@ void BM_FleetOfEightAgainstOne(benchmark::State& state) {
 BENCHMARK(BM_FleetOfEightAgainstOne)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
-
-// SimProcess watches its children through Qt, which wants an application
-// object.
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -125,11 +125,3 @@ BENCHMARK(BM_ArticleReportThroughTheWindow)
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,12 +54,3 @@ void ProgramWithLoadedSalesWindow(benchmark::State& state) {
 BENCHMARK(ProgramWithLoadedSalesWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,12 +79,3 @@ BENCHMARK(WriteGoodsFileForTheCard)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tabulon::sdcard
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
