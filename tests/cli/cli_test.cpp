@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "cli_process.h"
-#include "sim/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 
 namespace {
 

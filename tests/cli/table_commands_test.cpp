@@ -9,7 +9,7 @@
 #include <QThread>
 
 #include "cli_process.h"
-#include "sim/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
 
 namespace {

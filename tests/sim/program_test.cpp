@@ -8,7 +8,7 @@
 #include <QProcess>
 
 #include "link/frame.h"
-#include "sim/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 #include "support/sim_process.h"
 
 using namespace tabulon;
