@@ -16,6 +16,7 @@
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
 #include "support/connected_window.h"
+#include "support/report_file.h"
 #include "support/sim_process.h"
 
 using tabulon::MessageButtons;
@@ -34,20 +35,9 @@ const char* const kFiles[] = {"RepArt.dat",   "RepOtd.dat", "RepGrp.dat",   "Rep
                               "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"};
 const int kTables[] = {65, 74, 75, 76, 78, 77, 79};
 
-// What a register holds in a report, as its file has it: a line a record,
-// the record number and its fields without their last character (the
-// closing ";"), the fields apart by the separator.
+// What a register holds in a report, as its file has it.
 QByteArray expectedFile(sim::Model model, int index, int records, char separator = ';') {
-    const sim::RegisterTables tables(model);
-    QByteArray bytes;
-    for (int record = 1; record <= records; ++record) {
-        QByteArray fields;
-        tables.read(kTables[index], record, fields);
-        fields.chop(1);
-        QByteArray line = QByteArray::number(record) + ';' + fields;
-        bytes += line.replace(';', separator) + "\r\n";
-    }
-    return bytes;
+    return tabulon::testing::reportFile(model, kTables[index], records, separator);
 }
 
 // Connected, on the reports tab, writing into its scratch directory.
