@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 #include "support/pseudo_terminal.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "cli_process.h"
 #include "logo/dot_row.h"
 #include "logo/logo_file.h"
 #include "sim/tables.h"
+#include "support/cli_process.h"
 #include "support/report_file.h"
 
 namespace {

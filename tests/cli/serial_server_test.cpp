@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 #include "support/fake_server.h"
 #include "support/ser2net_process.h"
 

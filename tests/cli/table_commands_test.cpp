@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 #include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
 

@@ -11,7 +11,7 @@
 #include <QThread>
 #include <csignal>
 
-#include "cli/cli_process.h"
+#include "support/cli_process.h"
 #include "support/qt_print.h"
 
 namespace {
