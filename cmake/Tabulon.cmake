@@ -11,11 +11,16 @@ function(tabulon_add_folders)
 endfunction()
 
 # Test and benchmark programs find what they share below tests/, such as
-# "support/file_bytes.h".
+# "support/file_bytes.h" (benchmarks below bench/ as well).
 
-# tabulon_gtest(NAME name SOURCES ... LIBS ...): a GoogleTest program run by ctest.
+# tabulon_gtest(NAME name [QT_MAIN] SOURCES ... LIBS ...): a GoogleTest program
+# run by ctest. QT_MAIN: its main() makes a Qt application object first, which
+# a real serial port or a child process wants.
 function(tabulon_gtest)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(T_QT_MAIN)
+    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp)
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
@@ -33,19 +38,20 @@ function(tabulon_qtest)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
 
-# tabulon_bench(NAME name SOURCES ... LIBS ... [MAIN core|window]): a Google
-# Benchmark program; MAIN gives it a main with a Qt application object
-# (window: a headless QApplication) instead of Google Benchmark's own.
+# tabulon_bench(NAME name [QT_MAIN|WIDGETS_MAIN] SOURCES ... LIBS ...): a
+# Google Benchmark program; QT_MAIN as for tabulon_gtest, WIDGETS_MAIN for the
+# benchmarks of windows.
 function(tabulon_bench)
-  cmake_parse_arguments(T "" "NAME;MAIN" "SOURCES;LIBS" ${ARGN})
-  set(main benchmark::benchmark_main)
-  if(T_MAIN)
-    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/${T_MAIN}_main.cpp)
-    set(main "")
+  cmake_parse_arguments(T "QT_MAIN;WIDGETS_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(T_QT_MAIN)
+    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/qt_bench_main.cpp)
+  elseif(T_WIDGETS_MAIN)
+    list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/bench/support/widgets_bench_main.cpp)
+    list(APPEND T_LIBS Qt6::Widgets)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark ${main})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
 # tabulon_runs_sim(TARGET): a test or benchmark that starts tabulon-sim as a

@@ -5,25 +5,32 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 
-#include "app/main_window.h"
 #include "catalogue/grid_model.h"
+#include "support/sim_process.h"
 #include "support/stall_watch.h"
-#include "support/window_on_sim.h"
+#include "support/window_fixture.h"
 
 namespace {
 
 void runThroughTheWindow(benchmark::State& state, const char* button) {
-    tabulon::bench::WindowOnSim connected;
-    if (connected.problem()) {
-        state.SkipWithError(connected.problem());
+    SimProcess ecr({"--model", "neon"});
+    tabulon::testing::WindowFixture f(
+        "[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() + "\r\n");
+    f.control<QPushButton>("Button5")->click();
+    if (ecr.path().isEmpty() || !f.waitForLink() || !f.window().Connected) {
+        state.SkipWithError("not connected to a simulated register");
         return;
     }
-    tabulon::app::MainWindow& window = connected.window();
+    tabulon::app::MainWindow& window = f.window();
     tabulon::GridModel& goods = *window.grid(tabulon::TableKind::Goods);
     for (int row = 1; row <= 10000; ++row) {
         goods.setCell(row, 1, QString::number(row));

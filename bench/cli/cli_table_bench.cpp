@@ -5,14 +5,13 @@
 // the program costs beside the line.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <vector>
 
-#include "sim/sim_process.h"
 #include "support/cli_child.h"
+#include "support/sim_process.h"
 
 namespace {
 

@@ -8,15 +8,14 @@
 // lines.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
 #include <vector>
 
-#include "sim/sim_process.h"
 #include "support/cli_child.h"
+#include "support/sim_process.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "link/serial_link.h"
-#include "sim/sim_process.h"
 #include "sim/tables.h"
+#include "support/sim_process.h"
 
 using namespace tabulon;
 

@@ -9,10 +9,10 @@
 
 #include "link/line_port.h"
 #include "link/register_link.h"
-#include "sim/sim_process.h"
 #include "sim/tables.h"
 #include "support/forwarding_port.h"
 #include "support/ser2net_process.h"
+#include "support/sim_process.h"
 
 using namespace tabulon;
 

@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,11 +21,11 @@
 #include "reports/report_catalogue.h"
 #include "reports/report_download.h"
 #include "reports/report_line.h"
-#include "sim/sim_process.h"
+#include "support/sim_process.h"
 #include "support/stall_watch.h"
 
 #ifdef TABULON_WITH_WINDOW
-#include "support/window_on_sim.h"
+#include "support/window_fixture.h"
 #endif
 
 namespace {
@@ -83,12 +84,16 @@ BENCHMARK(BM_ArticleReportDownload)->UseRealTime()->Iterations(1)->Unit(benchmar
 #ifdef TABULON_WITH_WINDOW
 
 void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
-    bench::WindowOnSim connected;
-    if (connected.problem()) {
-        state.SkipWithError(connected.problem());
+    SimProcess ecr({"--model", "neon"});
+    testing::WindowFixture f(
+        "[Communication]\r\nSpeed=115200\r\n[Ports]\r\nCOM1=" + ecr.path().toLocal8Bit() + "\r\n");
+    f.control<QPushButton>("Button5")->click();
+    if (ecr.path().isEmpty() || !f.waitForLink() || !f.window().Connected) {
+        state.SkipWithError("not connected to a simulated register");
         return;
     }
-    app::MainWindow& window = connected.window();
+    app::MainWindow& window = f.window();
+    ScriptedDialogs& dialogs = f.dialogs();
     window.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(9);
     window.findChild<QPushButton*>("Button18")->click();
     window.findChild<QCheckBox*>("CheckBox3")->setChecked(true);
@@ -108,7 +113,7 @@ void BM_ArticleReportThroughTheWindow(benchmark::State& state) {
         QCoreApplication::processEvents();
         stall = watch.longestMs();
     }
-    if (connected.dialogs().messages().size() != 1 || connected.dialogs().messages()[0].text != "Успешно!")
+    if (dialogs.messages().size() != 1 || dialogs.messages()[0].text != "Успешно!")
         state.SkipWithError("the download did not finish");
     state.counters["longest_stall_ms"] = stall;
     state.SetItemsProcessed(state.iterations() * kArticles);

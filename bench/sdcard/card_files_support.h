@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QString>
 
-#include "text/cp1251.h"
+#include "support/cp1251.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::sdcard::bench {
 
@@ -15,15 +16,13 @@ inline void writeFullCard(const QString& directory) {
     QByteArray sales;
     for (int n = 1; n <= 10000; ++n) {
         const QString k = QString::number(n);
-        upload += *text::toCp1251(k + ";" + k + ";Товар–номер–" + k +
-                                  ";12.50;100.000;1;2;1;0;0;48200000" + k.rightJustified(5, '0') +
-                                  ";\r\n");
+        upload += tabulon::testing::cp1251(k + ";" + k + ";Товар–номер–" + k +
+                                           ";12.50;100.000;1;2;1;0;0;48200000" +
+                                           k.rightJustified(5, '0') + ";\r\n");
         sales += (k + ";1;15.000;187.50;1.000;12.50;0.00;\r\n").toLatin1();
     }
-    QFile uploadFile(directory + "/upload.art");
-    QFile salesFile(directory + "/sales.art");
-    if (uploadFile.open(QIODevice::WriteOnly)) uploadFile.write(upload);
-    if (salesFile.open(QIODevice::WriteOnly)) salesFile.write(sales);
+    tabulon::testing::writeFile(directory + "/upload.art", upload);
+    tabulon::testing::writeFile(directory + "/sales.art", sales);
 }
 
 }  // namespace tabulon::sdcard::bench

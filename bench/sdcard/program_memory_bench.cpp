@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>

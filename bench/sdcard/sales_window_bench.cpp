@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>

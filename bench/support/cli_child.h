@@ -8,10 +8,11 @@
 #include <sys/wait.h>
 
 #include <QByteArray>
-#include <QStringEncoder>
 #include <QStringList>
 #include <chrono>
 #include <vector>
+
+#include "support/cp1251.h"
 
 extern char** environ;
 
@@ -20,8 +21,7 @@ namespace bench {
 // Goods rows as a shop has them (names up to 32 letters, prices, barcodes),
 // `filled` of them, then empty rows up to `lines`.
 inline QByteArray shopGoodsFile(int lines, int filled) {
-    QStringEncoder encoder("windows-1251");
-    QByteArray bytes;
+    QStringList rows;
     for (int row = 1; row <= lines; ++row) {
         const QString line =
             row > filled ? QStringLiteral(";;;;;;;;;;")
@@ -34,9 +34,9 @@ inline QByteArray shopGoodsFile(int lines, int filled) {
                                .arg(row % 40)
                                .arg(row % 20 + 1)
                                .arg(row, 8, 10, QLatin1Char('0'));
-        bytes += QByteArray(encoder.encode(line)) + "\r\n";
+        rows << line;
     }
-    return bytes;
+    return tabulon::testing::cp1251Lines(rows);
 }
 
 struct ChildRun {

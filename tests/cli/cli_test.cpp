@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "cli_process.h"
-#include "sim/pseudo_terminal.h"
+#include "support/cli_process.h"
+#include "support/pseudo_terminal.h"
 
 namespace {
 
@@ -112,10 +112,8 @@ TEST(Cli, DataOutsideWindows1251SendsNothing) {
 TEST(Cli, ComPortsMapThroughTheSettingsFile) {
     SimProcess ecr({});
     QTemporaryDir directory;
-    QFile ini(directory.filePath("Tabulon.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Ports]\r\nCOM3=" + ecr.path().toLocal8Bit() + "\r\n");
-    ini.close();
+    writeFile(directory.filePath("Tabulon.ini"),
+              "[Ports]\r\nCOM3=" + ecr.path().toLocal8Bit() + "\r\n");
 
     const CliRun read = cli({"--port", "COM3", "read", "10", "3"}, directory.path());
     EXPECT_EQ(read.status, 0) << qPrintable(read.err);

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST(FullDisk, AFileThatDoesNotFitLeavesTheEarlierOneAndSaysWhy) {
          "goods: 3 records read\n",
          "%1: not written: File too large\n",
          // The rows outside the interval come from it: a whole goods table.
-         fileBytes(emptyLines(10000, 10))},
+         cp1251Lines(emptyLines(10000, 10))},
         {{"read-table", "operators", path("operators.opr")},
          "operators.opr",
          100,

@@ -6,15 +6,17 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "cli_process.h"
 #include "logo/dot_row.h"
 #include "logo/logo_file.h"
 #include "sim/tables.h"
+#include "support/cli_process.h"
+#include "support/report_file.h"
 
 namespace {
 
 namespace logo = tabulon::logo;
 namespace sim = tabulon::sim;
+using tabulon::testing::reportFile;
 
 class LogoAndReports : public ::testing::Test {
 protected:
@@ -28,22 +30,6 @@ QImage stripes(int height) {
         for (int x = 0; x < 192; ++x)
             picture.setPixel(x, y, (x + 2 * y) % 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     return picture;
-}
-
-// A report as tabulon-sim holds it, as its file has it: a line a record, the
-// record number and its fields without the closing ";", apart by the
-// separator.
-QByteArray reportFile(sim::Model model, int table, int records, char separator) {
-    const sim::RegisterTables tables(model);
-    QByteArray bytes;
-    for (int record = 1; record <= records; ++record) {
-        QByteArray fields;
-        tables.read(table, record, fields);
-        fields.chop(1);
-        QByteArray line = QByteArray::number(record) + ';' + fields;
-        bytes += line.replace(';', separator) + "\r\n";
-    }
-    return bytes;
 }
 
 TEST_F(LogoAndReports, ALogoWrittenFromABmpComesBackDotForDot) {

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
 
 // `ports`, `scan` and the texts of a port that does not open, with
 // tabulon-cli run as a program against tabulon-sim on pseudo-terminals.

@@ -9,22 +9,14 @@
 #include <QStringList>
 
 #include "sim/simulated_link.h"
+#include "support/cp1251.h"
 #include "support/file_bytes.h"
 #include "text/cp1251.h"
 
 namespace tabulon::cli::testing {
 
-using tabulon::testing::readFile, tabulon::testing::writeFile;
-
-inline QByteArray cp1251(const QString& text) {
-    return text::toCp1251(text).value();
-}
-
-inline QByteArray fileOf(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines) bytes += cp1251(line) + "\r\n";
-    return bytes;
-}
+using tabulon::testing::cp1251, tabulon::testing::cp1251Lines, tabulon::testing::readFile,
+    tabulon::testing::writeFile;
 
 inline QStringList commandTexts(const sim::SimulatedLink& sim) {
     QStringList texts;

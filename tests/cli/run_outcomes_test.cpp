@@ -22,8 +22,8 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
     QTemporaryDir directory;
     QStringList departments;
     for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
-    writeFile(directory.filePath("d.otd"), fileOf(departments));
-    writeFile(directory.filePath("c.pak"), fileOf({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
+    writeFile(directory.filePath("d.otd"), cp1251Lines(departments));
+    writeFile(directory.filePath("c.pak"), cp1251Lines({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
     const QString refused =
         "record %1 failed ten times: the register refused the record (\"E\" reply)";
     const struct {
@@ -122,9 +122,9 @@ TEST(TableRuns, RowsAReadDoesNotComeToKeepTheEarlierFile) {
         QString notRead;
     } cases[] = {
         {std::nullopt, read, "records not read: 1"},
-        {fileOf(earlier), kept, "records not read: 1; their rows are as in the earlier file"},
+        {cp1251Lines(earlier), kept, "records not read: 1; their rows are as in the earlier file"},
         // Nineteen lines: not a departments file.
-        {fileOf(earlier.mid(1)), read,
+        {cp1251Lines(earlier.mid(1)), read,
          "records not read: 1; their rows are empty: the earlier file does not hold the table"},
     };
     for (const auto& c : cases) {
@@ -138,13 +138,13 @@ TEST(TableRuns, RowsAReadDoesNotComeToKeepTheEarlierFile) {
         EXPECT_EQ(run.result.status, kExitFailed);
         EXPECT_EQ(run.result.output, "departments: 19 of 20 records read into " + file + "\n");
         EXPECT_EQ(run.result.error, c.notRead);
-        EXPECT_EQ(readFile(file), fileOf(c.after));
+        EXPECT_EQ(readFile(file), cp1251Lines(c.after));
     }
 
     // Goods outside an interval are not read either: they keep their lines.
     const QString goods = directory.filePath("goods.art");
     QStringList lines(10000, "9;Товар;1.00;1.000;1;1;1;1;0;0;");
-    writeFile(goods, fileOf(lines));
+    writeFile(goods, cp1251Lines(lines));
     sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
     const InProcessRun run =
         runInProcess(sim, {"--model", "neon", "--interval", "3:4:1", "read-table", "goods", goods});
@@ -152,7 +152,7 @@ TEST(TableRuns, RowsAReadDoesNotComeToKeepTheEarlierFile) {
     EXPECT_EQ(commandTexts(sim), (QStringList{"R0;1;", "R0;2;"}));
     lines[2] = "1;Хліб білий;12.50;100.000;1;1;1;1;0;4820000000001;";
     lines[3] = "2;Батон нарізний;14.00;100.000;1;1;1;1;0;4820000000002;";
-    EXPECT_EQ(readFile(goods), fileOf(lines));
+    EXPECT_EQ(readFile(goods), cp1251Lines(lines));
 }
 
 // An interval reads some rows; the others come from the earlier file. One
@@ -172,10 +172,10 @@ TEST(TableRuns, AnIntervalReadOverAFileThatIsNoWholeTableIsRefused) {
         QString problem;
     } cases[] = {
         // A goods file of the Datecs MP-50 Junior.
-        {fileOf(lines.mid(0, 5000)), goods + ": the lines end after line 5000; " + expected},
-        {fileOf(longLine),
+        {cp1251Lines(lines.mid(0, 5000)), goods + ": the lines end after line 5000; " + expected},
+        {cp1251Lines(longLine),
          goods + ": line 7 is longer than 198 bytes and would be read as two lines"},
-        {fileOf(shortLine), goods + ": line 9 has too few values; " + expected},
+        {cp1251Lines(shortLine), goods + ": line 9 has too few values; " + expected},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem.toStdString());

@@ -4,7 +4,8 @@
 
 #include <QTemporaryDir>
 
-#include "cli_process.h"
+#include "support/cli_process.h"
+#include "support/fake_server.h"
 #include "support/ser2net_process.h"
 
 namespace {
@@ -49,7 +50,7 @@ TEST_F(SerialServer, GoodsComeBackByteForByteThroughRawTcpAndRfc2217) {
             QString::fromLatin1(c.scheme) == "tcp" ? server.raw() : server.rfc2217();
         QStringList lines = emptyLines(10000, 10);
         for (int i = 0; i < rows.size(); ++i) lines[100 + i] = rows[i];
-        writeFile(path("in.art"), fileBytes(lines));
+        writeFile(path("in.art"), cp1251Lines(lines));
         const QStringList options{"--model", "mp-550t", "--interval", "101:105:1"};
         const CliRun write =
             cli(at(address, 19200, options + QStringList{"write-table", "goods", path("in.art")}));
@@ -91,11 +92,8 @@ TEST_F(SerialServer, AServerThatDoesNotLetThePortOpenIsToldWhy) {
     ASSERT_FALSE(ecr.path().isEmpty());
     Ser2netProcess server(ecr.path(), 9600);
     // A port of this machine that nobody listens on.
-    const QString nobody = [] {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        return QStringLiteral("rfc2217://127.0.0.1:%1").arg(probe.serverPort());
-    }();
+    const QString nobody =
+        QStringLiteral("rfc2217://127.0.0.1:%1").arg(tabulon::testing::LoopbackListener(1).port());
     const struct {
         QString address;
         QString err;

@@ -84,7 +84,7 @@ TEST(ParameterSets, ASignalEndsTheCommandAfterTheExchangeInHandAndReleasesTheReg
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         QFile::remove(file);
-        if (!c.line.isEmpty()) writeFile(file, fileOf({c.line}));
+        if (!c.line.isEmpty()) writeFile(file, cp1251Lines({c.line}));
         sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::Neon);
         sim.ecr->scriptReplies([&](QByteArrayView command) -> std::optional<QByteArray> {
             if (command == c.signalAt) std::raise(c.signal);
@@ -118,8 +118,8 @@ TEST(TableRuns, ASignalDuringAFailingRecordEndsTheCommandAfterThatExchange) {
     const QString file = directory.filePath("set");
     QStringList departments;
     for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
-    writeFile(directory.filePath("d.otd"), fileOf(departments));
-    writeFile(directory.filePath("c.pak"), fileOf({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
+    writeFile(directory.filePath("d.otd"), cp1251Lines(departments));
+    writeFile(directory.filePath("c.pak"), cp1251Lines({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
     const struct {
         QStringList arguments;
         QStringList before;  // the commands taken before it

@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "cli_process.h"
-#include "sim/pseudo_terminal.h"
+#include "support/cli_process.h"
+#include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
 
 namespace {
@@ -24,7 +24,7 @@ protected:
     std::pair<QByteArray, QByteArray> roundTrip(const SimProcess& ecr, const QString& table,
                                                 const QStringList& lines,
                                                 const QStringList& options = {}) {
-        const QByteArray written = fileBytes(lines);
+        const QByteArray written = cp1251Lines(lines);
         writeFile(path("in." + table), written);
         const CliRun write =
             cli(on(ecr, options + QStringList{"write-table", table, path("in." + table)}));
@@ -144,7 +144,7 @@ TEST_F(TableCommands, AServiceRoundTripKeepsTheFieldTheFileDoesNotCarry) {
 
         const CliRun read = cli(on(ecr, model + QStringList{"read-table", "service", slu}));
         EXPECT_EQ(read.status, 0) << qPrintable(read.err);
-        EXPECT_EQ(readFile(slu), fileBytes({c.line}));
+        EXPECT_EQ(readFile(slu), cp1251Lines({c.line}));
         const CliRun write =
             cli(on(ecr, model + QStringList{"--verify", "write-table", "service", slu}));
         EXPECT_EQ(write.status, 0) << qPrintable(write.err);
@@ -175,7 +175,7 @@ TEST_F(TableCommands, ARefusedRecordStopsTheCommandOrIsSkipped) {
     QStringList lines = goodsLines(5002);
     for (int row = 4999; row <= 5002; ++row)
         lines[row - 1] = QStringLiteral("%1;Товар;1.00;;;;;;;;").arg(row);
-    writeFile(path("goods.art"), fileBytes(lines));
+    writeFile(path("goods.art"), cp1251Lines(lines));
     const QStringList write{"--interval", "4999:5002:4999", "write-table", "goods",
                             path("goods.art")};
     const QString refused =
@@ -215,7 +215,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
     QStringList lines = goodsLines(10000);
     lines[0] = "1;Хліб;12.50;1;1;1;1;1;0;0;";
     lines[6999] = "7000;Чай;12,50;1;1;1;1;1;0;0;";
-    writeFile(path("goods.art"), fileBytes(lines));
+    writeFile(path("goods.art"), cp1251Lines(lines));
     const CliRun write = cli(on(ecr, {"write-table", "goods", path("goods.art")}));
     EXPECT_EQ(write.status, 2);
     EXPECT_EQ(write.out, "");
@@ -225,7 +225,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
 
     // A control character: a tab inside a name.
     lines[6999] = "7000;Чай\tзелений;12.50;1;1;1;1;1;0;0;";
-    writeFile(path("goods.art"), fileBytes(lines));
+    writeFile(path("goods.art"), cp1251Lines(lines));
     const CliRun control = cli(on(ecr, {"write-table", "goods", path("goods.art")}));
     EXPECT_EQ(control.status, 2);
     EXPECT_TRUE(control.err.contains("7000")) << qPrintable(control.err);
@@ -240,7 +240,7 @@ TEST_F(TableCommands, ARowThatMakesNoRecordSendsNothing) {
 TEST_F(TableCommands, VerifyReportsARecordTheRegisterKeptOtherwise) {
     QStringList departments;
     for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
-    writeFile(path("departments.otd"), fileBytes(departments));
+    writeFile(path("departments.otd"), cp1251Lines(departments));
     const QString differs =
         "record 1 reads back otherwise: column \"Название отдела (22 символа)\": written \"Склад "
         "1\", "
@@ -273,7 +273,7 @@ TEST_F(TableCommands, VerifyReportsARecordTheRegisterKeptOtherwise) {
     }
     {
         SimProcess ecr({"--model", "neon", "--alter-stored=1"});
-        writeFile(path("cash.pak"), fileBytes({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
+        writeFile(path("cash.pak"), cp1251Lines({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
         const CliRun cash =
             cli(on(ecr, {"--model", "neon", "--verify", "write-table", "cash", path("cash.pak")}));
         EXPECT_EQ(cash.status, 1);
@@ -293,8 +293,8 @@ TEST_F(TableCommands, OnlyTheChangedRowsAreSent) {
     changed[2] = "3;Цукор;26.50;;;;;;;;";
     changed[6999] = "7000;Товар 7000;1.00;;;;;;;;";  // was empty
     changed[9996] = ";;;;;;;;;;";                    // row 9997 emptied
-    writeFile(path("old.art"), fileBytes(old));
-    writeFile(path("new.art"), fileBytes(changed));
+    writeFile(path("old.art"), cp1251Lines(old));
+    writeFile(path("new.art"), cp1251Lines(changed));
 
     {
         SimProcess ecr({"--model", "mp-550t", "--log"});
@@ -395,7 +395,7 @@ TEST_F(TableCommands, SkippedReadRowsStayEmptyInTheFile) {
         << qPrintable(skipped.err);
     QStringList expected{";"};
     for (int i = 2; i <= 20; ++i) expected << QStringLiteral("Відділ %1;").arg(i);
-    EXPECT_EQ(readFile(path("out.otd")), fileBytes(expected));
+    EXPECT_EQ(readFile(path("out.otd")), cp1251Lines(expected));
 }
 
 TEST_F(TableCommands, ASignalStopsTheRunBetweenRecords) {
@@ -456,21 +456,21 @@ TEST_F(TableCommands, ProgressOnlyOnATerminalAndNotWhenQuiet) {
 TEST_F(TableCommands, FilesAndCommandLinesItCannotUse) {
     SimProcess ecr({"--model", "mp-550t", "--log"});
     // Saved for a Datecs MP-50 Junior: 5000 lines, not the 10000 of this model.
-    writeFile(path("junior.art"), fileBytes(goodsLines(5000)));
-    writeFile(path("short.opr"), fileBytes({"1;Касир;1;", "2;Касир"}));
-    writeFile(path("full.art"), fileBytes(goodsLines(10000)));
-    writeFile(path("short.pak"), fileBytes({"5;"}));
-    writeFile(path("short.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;"}));
+    writeFile(path("junior.art"), cp1251Lines(goodsLines(5000)));
+    writeFile(path("short.opr"), cp1251Lines({"1;Касир;1;", "2;Касир"}));
+    writeFile(path("full.art"), cp1251Lines(goodsLines(10000)));
+    writeFile(path("short.pak"), cp1251Lines({"5;"}));
+    writeFile(path("short.slu"), cp1251Lines({"1;2;3;4;5;6;7;8;9;"}));
     // Ten values to the eye, but the tenth has no ";": it would not be read.
-    writeFile(path("unended.slu"), fileBytes({"1;2;3;4;5;6;7;8;9;10"}));
+    writeFile(path("unended.slu"), cp1251Lines({"1;2;3;4;5;6;7;8;9;10"}));
     // A name of 250 bytes in line 3: read as rows 3 and 4, every row after it
     // one further on.
     QStringList departments = emptyLines(20, 1);
     departments[2] = QString(249, u'Н') + ";";
-    writeFile(path("long.otd"), fileBytes(departments));
+    writeFile(path("long.otd"), cp1251Lines(departments));
     QStringList header = emptyLines(12, 1);
     header[11] = QString(199, u'Т');  // and its CR LF: the rest is a lone line feed
-    writeFile(path("long.hft"), fileBytes(header));
+    writeFile(path("long.hft"), cp1251Lines(header));
     // Nothing writes into it: reading it as an earlier file would wait for good.
     ASSERT_EQ(::mkfifo(qPrintable(path("fifo.art")), 0600), 0);
 

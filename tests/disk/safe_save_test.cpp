@@ -18,7 +18,7 @@
 namespace tabulon::disk {
 namespace {
 
-using testing::readFile;
+using testing::readFile, testing::writeFile;
 
 const QByteArray kEarlier = QByteArray("the earlier file\r\n").repeated(600);
 
@@ -86,11 +86,7 @@ TEST(SafeSave, ReplacesTheFileOnlyWhenEveryByteIsOnTheDisk) {
         SCOPED_TRACE(row.what);
         QTemporaryDir directory;
         const QString path = directory.filePath("goods.art");
-        {
-            QFile earlier(path);
-            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-            earlier.write(kEarlier);
-        }
+        writeFile(path, kEarlier);
         QByteArray contents(row.size, 'x');
         for (int i = 0; i < row.size; i += 97) contents[i] = '\n';
 
@@ -113,10 +109,7 @@ TEST(SafeSave, SaysWhyWhenTheFileCannotBeCreatedOrWasCancelled) {
     EXPECT_FALSE(QDir(directory.filePath("no such folder")).exists());
 
     const QString path = directory.filePath("logo.bmp");
-    QFile earlier(path);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write(kEarlier);
-    earlier.close();
+    writeFile(path, kEarlier);
     {
         SafeSave dropped(path);
         ASSERT_TRUE(dropped.open());

@@ -6,19 +6,15 @@
 
 #include "catalogue/grid_model.h"
 #include "catalogue/table_kind.h"
+#include "support/cp1251.h"
 #include "support/file_bytes.h"
 
 namespace tabulon::files::testing {
 
-// Windows-1251 bytes of a text written in the test as UTF-8.
-QByteArray cp1251(const QString& text);
-
 // A grid of the size the window gives the table, all data cells empty.
 std::unique_ptr<GridModel> makeGrid(TableKind kind);
 
-// `count` lines, each the given text followed by CR LF.
-QByteArray repeatedLines(const QByteArray& line, int count);
-
-using tabulon::testing::BytesDevice, tabulon::testing::readFile, tabulon::testing::writeFile;
+using tabulon::testing::BytesDevice, tabulon::testing::cp1251, tabulon::testing::readFile,
+    tabulon::testing::repeatedLines, tabulon::testing::writeFile;
 
 }  // namespace tabulon::files::testing

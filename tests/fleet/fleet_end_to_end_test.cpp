@@ -11,7 +11,7 @@
 #include <QThread>
 #include <csignal>
 
-#include "cli/cli_process.h"
+#include "support/cli_process.h"
 #include "support/qt_print.h"
 
 namespace {
@@ -73,7 +73,7 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     lines[2] = "3;Цукор;26.50;0.000;3;1;1;1;0;0;";
     lines[3] = "4;Молоко 2,5%;31.20;0.000;1;1;1;1;0;4820000000404;";
     lines[4] = "5;Сіль;7.90;0.000;3;1;1;1;0;0;";
-    const QByteArray prices = fileBytes(lines);
+    const QByteArray prices = cp1251Lines(lines);
     writeFile(path("prices.art"), prices);
     const QStringList fleetOn{"--fleet", fleet, "--interval", "1:5:1"};
 
@@ -215,7 +215,7 @@ TEST(Fleet, CtrlCStopsEveryRegisterAfterTheRecordInHandAndStillTellsTheTable) {
     QStringList lines = emptyLines(10000, 10);
     for (int row = 1; row <= 200; ++row)
         lines[row - 1] = QStringLiteral("%1;Товар %1;1.00;;;;;;;;").arg(row);
-    writeFile(path("prices.art"), fileBytes(lines));
+    writeFile(path("prices.art"), cp1251Lines(lines));
 
     QProcess cli;
     cli.start(

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "catalogue/grid_model.h"
-#include "connected_window.h"
+#include "support/connected_window.h"
 
 using tabulon::MessageAnswer;
 using tabulon::MessageButtons;

@@ -2,7 +2,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QTabWidget>
@@ -14,8 +13,9 @@
 #include "settings/startup_settings.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
+#include "support/sim_process.h"
+#include "support/window_fixture.h"
 #include "text/cp1251.h"
-#include "window_fixture.h"
 
 using namespace std::chrono_literals;
 using tabulon::MessageIcon;
@@ -313,11 +313,8 @@ void ConnectionTest::portBoxTellsEachNamesDevice() {
 }
 
 void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {
-    QProcess simulator;
-    simulator.start(TABULON_SIM_PATH, {"--model", "neon", "--register", "3"});
-    QVERIFY(simulator.waitForStarted());
-    QVERIFY(simulator.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    const SimProcess ecr({"--model", "neon", "--register", "3"});
+    const QString& device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
 
     WindowFixture f("[Ports]\r\nCOM4=" + device.toLocal8Bit() + "\r\n");
@@ -332,8 +329,6 @@ void ConnectionTest::connectsThroughAPseudoTerminalToTheSimulator() {
     f.control<QPushButton>("Button5")->click();
     QVERIFY(f.waitForLink());
     QVERIFY(!f.window().Connected);
-    simulator.kill();
-    simulator.waitForFinished();
 }
 
 void ConnectionTest::boxesAreLockedFromConnectToDisconnect() {

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using tabulon::ScriptedDialogs;
 using tabulon::testing::WindowFixture;

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "catalogue/grid_model.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::TableKind;

@@ -8,7 +8,7 @@
 
 #include "sim/sim_register.h"
 #include "sim/simulated_link.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using tabulon::testing::WindowFixture;
 

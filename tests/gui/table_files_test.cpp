@@ -9,7 +9,7 @@
 
 #include "catalogue/grid_model.h"
 #include "support/file_bytes.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::ScriptedDialogs;

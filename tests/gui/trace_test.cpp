@@ -1,7 +1,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,7 +10,8 @@
 #include "app/window_link.h"
 #include "link/register_link.h"
 #include "support/scripted_dialogs.h"
-#include "window_fixture.h"
+#include "support/sim_process.h"
+#include "support/window_fixture.h"
 
 using tabulon::ScriptedDialogs;
 using tabulon::testing::WindowFixture;
@@ -45,11 +45,8 @@ void TraceTest::theTraceFileIsTheCommandLinesElseTheSettingsFiles() {
 // the simulated register: connecting puts its select and the register's
 // answer into the trace, with times.
 void TraceTest::aConnectGoesIntoTheTraceByteByByte() {
-    QProcess simulator;
-    simulator.start(TABULON_SIM_PATH, {"--model", "neon", "--register", "1"});
-    QVERIFY(simulator.waitForStarted());
-    QVERIFY(simulator.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    SimProcess ecr({"--model", "neon", "--register", "1"});
+    const QString device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
 
     QTemporaryDir traces;
@@ -75,8 +72,7 @@ void TraceTest::aConnectGoesIntoTheTraceByteByByte() {
         f.control<QPushButton>("Button10")->click();
         QCOMPARE(aboutLine, "Журнал обмена: " + tracePath);
     }
-    simulator.kill();
-    simulator.waitForFinished();
+    ecr.stop();
 
     QFile trace(tracePath);
     QVERIFY(trace.open(QIODevice::ReadOnly));

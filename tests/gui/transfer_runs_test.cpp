@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
@@ -20,15 +19,16 @@
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_catalogue.h"
 #include "catalogue/parameter_values.h"
-#include "connected_window.h"
 #include "link/priority.h"
 #include "link/serial_port.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
+#include "support/connected_window.h"
 #include "support/forwarding_port.h"
+#include "support/sim_process.h"
+#include "support/window_fixture.h"
 #include "text/cp1251.h"
-#include "window_fixture.h"
 
 using tabulon::GridModel;
 using tabulon::MessageAnswer;
@@ -51,11 +51,6 @@ struct ConnectedWindow : tabulon::testing::ConnectedWindow {
     GridModel& grid(TableKind kind) { return *fixture->window().grid(kind); }
     // Clicks a button and waits for the run it starts to end.
     void press(const char* button) { QVERIFY(tabulon::testing::ConnectedWindow::press(button)); }
-    QStringList messageTexts() {
-        QStringList texts;
-        for (const auto& box : dialogs().messages()) texts << box.text;
-        return texts;
-    }
     QStringList commands() {
         QStringList texts;
         for (const QByteArray& c : ecr->commands()) texts << tabulon::text::fromCp1251(c);
@@ -125,12 +120,6 @@ public:
 private:
     std::shared_ptr<std::atomic<int>> timeouts_;
 };
-
-QString startSimulator(QProcess& simulator, const QStringList& arguments) {
-    simulator.start(TABULON_SIM_PATH, arguments);
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) return {};
-    return QString::fromLocal8Bit(simulator.readLine()).trimmed();
-}
 
 }  // namespace
 
@@ -522,8 +511,8 @@ void TransferRunsTest::anEditorOpenWhenTheWindowGoesReachesNoHalfGoneWindow() {
 }
 
 void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
-    QProcess simulator;
-    const QString device = startSimulator(simulator, {"--model", "neon"});
+    const SimProcess ecr({"--model", "neon"});
+    const QString& device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
     WindowFixture f("[Ports]\r\nCOM2=" + device.toLocal8Bit() + "\r\n");
     f.control<QComboBox>("ComboBox1")->setCurrentIndex(1);
@@ -569,13 +558,11 @@ void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
         QVERIFY2(
             box.text.startsWith("Операция завершена успешно") || box.text.startsWith("Таблица"),
             qPrintable(box.text));
-    simulator.kill();
-    simulator.waitForFinished();
 }
 
 void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
-    QProcess simulator;
-    const QString device = startSimulator(simulator, {"--model", "mp-550t", "--register", "1"});
+    const SimProcess ecr({"--model", "mp-550t", "--register", "1"});
+    const QString& device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
     auto timeouts = std::make_shared<std::atomic<int>>(0);
     tabulon::link::RegisterLink::Parts parts;
@@ -608,8 +595,6 @@ void TransferRunsTest::theWindowAnswersWhileARunWaitsOnASilentLine() {
     // Closing the window mid-run ends the run (how soon, in the waits on the
     // line, closingTheWindowMidRunWaitsOutOnlyTheReadInHand measures).
     f.reset();
-    simulator.kill();
-    simulator.waitForFinished();
 }
 
 // In virtual time, which counts the waits on the line and nothing else: once

@@ -29,20 +29,17 @@
 #include "app/window_font.h"
 #include "dialogs/widget_dialogs.h"
 #include "sdcard/sales_window.h"
-#include "window_fixture.h"
+#include "support/file_bytes.h"
+#include "support/window_fixture.h"
 
 using tabulon::testing::WindowFixture;
+using tabulon::testing::writeFile;
 
 namespace {
 
 QString nameOf(const QWidget* widget) {
     return widget->objectName().isEmpty() ? widget->metaObject()->className()
                                           : widget->objectName();
-}
-
-void writeText(const QString& path, const QString& text) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
 }
 
 int textWidth(const QWidget* widget, const QString& text) {
@@ -253,11 +250,11 @@ void WindowFitTest::theWindowsUseTheTahomaMetricFont() {
     QTemporaryDir dir;
     const QString font = dir.filePath("fonts/tahoma.ttf");
     QVERIFY(QDir().mkpath(dir.filePath("fonts")));
-    writeText(font, "");
+    writeFile(font, "");
     const QString list = dir.filePath("fonts-wine.list");
-    writeText(list, "/.\n/usr/share/wine/fonts/tahomabd.ttf\n" + font + "\n");
+    writeFile(list, ("/.\n/usr/share/wine/fonts/tahomabd.ttf\n" + font + "\n").toUtf8());
     QCOMPARE(tabulon::app::tahomaFontFile(list), font);
-    writeText(list, "/.\n" + dir.filePath("elsewhere/tahoma.ttf") + "\n");
+    writeFile(list, ("/.\n" + dir.filePath("elsewhere/tahoma.ttf") + "\n").toUtf8());
     QCOMPARE(tabulon::app::tahomaFontFile(list), QString());
     QCOMPARE(tabulon::app::tahomaFontFile(dir.filePath("no.list")), QString());
 }

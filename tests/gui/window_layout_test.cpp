@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "app/about_box.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using tabulon::app::mainWindowLayout;
 using tabulon::app::MainWindowLayout;

@@ -6,7 +6,7 @@
 
 #include "link/serial_link.h"
 #include "sim/line_state.h"
-#include "sim/pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 
 using namespace tabulon;
 

@@ -2,9 +2,6 @@
 // tabulon-sim, and the network port's time-outs against sockets of the test's
 // own.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <QTcpServer>
@@ -16,38 +13,16 @@
 #include "link/network_port.h"
 #include "link/serial_link.h"
 #include "link/telnet_stream.h"
-#include "sim/sim_process.h"
 #include "sim/sim_register.h"
+#include "support/fake_server.h"
 #include "support/ser2net_process.h"
+#include "support/sim_process.h"
 #include "transfer/transfer_record.h"
 
 using namespace tabulon;
+using tabulon::testing::FakeConnection, tabulon::testing::FakeServer;
 
 namespace {
-
-// A socket listening on a free loopback port (-1 when the system refused),
-// and the address it took.
-struct LoopbackListener {
-    int socket = -1;
-    sockaddr_in address{};
-    quint16 port() const { return ntohs(address.sin_port); }
-};
-
-LoopbackListener listenOnLoopback(int backlog) {
-    LoopbackListener listener;
-    listener.address.sin_family = AF_INET;
-    listener.address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    socklen_t length = sizeof listener.address;
-    auto* address = reinterpret_cast<sockaddr*>(&listener.address);
-    if (::bind(socket, address, length) != 0 || ::listen(socket, backlog) != 0 ||
-        ::getsockname(socket, address, &length) != 0) {
-        ::close(socket);
-        return listener;
-    }
-    listener.socket = socket;
-    return listener;
-}
 
 QByteArray fillRow() {
     return QByteArray("255;").repeated(24);
@@ -162,15 +137,13 @@ TEST(SerialServerLink, ARunOutlivesAServerRestartedASecondLater) {
 TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
     // A listening socket with a backlog of one, its queue filled: the next
     // connection's SYN goes unanswered, as with a server that is off.
-    const LoopbackListener listener = listenOnLoopback(0);
-    ASSERT_NE(listener.socket, -1);
-    const int full = listener.socket;
-    sockaddr_in address = listener.address;
-    const quint16 fullPort = listener.port();
+    const tabulon::testing::LoopbackListener full(0);
+    ASSERT_NE(full.socket(), -1);
+    const quint16 fullPort = full.port();
     QList<int> fillers;
     for (int i = 0; i < 3; ++i) {
         const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::connect(filler, reinterpret_cast<const sockaddr*>(&full.address()), sizeof(sockaddr_in));
         fillers.append(filler);
     }
 
@@ -208,49 +181,28 @@ TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
         }
     }
     for (int filler : fillers) ::close(filler);
-    ::close(full);
 }
 
 // A Telnet server that, as ser2net does while it opens its device, drops
 // what comes before its greeting and refuses COM-PORT only when asked after
 // it: the port asks once the server has greeted, and hears the refusal.
 TEST(SerialServerLink, TheOptionsAreAskedForOnceTheServerHasGreeted) {
-    const LoopbackListener loopback = listenOnLoopback(1);
-    ASSERT_NE(loopback.socket, -1);
-    const int listener = loopback.socket;
-    const sockaddr_in address = loopback.address;
-
-    std::thread server([listener] {
-        const int connection = ::accept(listener, nullptr, nullptr);
+    FakeServer server([](FakeConnection& client) {
         // Whatever the client sent before the greeting is lost.
-        ::usleep(100000);
-        char dropped[256];
-        while (::recv(connection, dropped, sizeof dropped, MSG_DONTWAIT) > 0) {
-        }
-        const unsigned char greeting[] = {255, 251, 3};  // IAC WILL SUPPRESS-GO-AHEAD
-        ::send(connection, greeting, sizeof greeting, 0);
-        QByteArray heard;
-        char bytes[256];
-        for (;;) {
-            const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
-            if (n <= 0) break;
-            heard.append(bytes, n);
-            if (heard.contains("\xFF\xFB\x2C")) {
-                const unsigned char refusal[] = {255, 254, 44};  // IAC DONT COM-PORT
-                ::send(connection, refusal, sizeof refusal, 0);
-            }
-        }
-        ::close(connection);
+        QThread::msleep(100);
+        client.dropReceived();
+        client.send("\xFF\xFB\x03");  // IAC WILL SUPPRESS-GO-AHEAD
+        if (client.receiveUntil("\xFF\xFB\x2C")) client.send("\xFF\xFE\x2C");  // IAC DONT COM-PORT
+        client.waitForClose();
     });
+    ASSERT_TRUE(server.listening());
 
     link::NetworkBytePort::Timeouts timeouts;
     timeouts.negotiation = std::chrono::milliseconds(3000);
     link::NetworkBytePort port(timeouts);
-    EXPECT_FALSE(port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))));
+    EXPECT_FALSE(port.open(server.rfc2217()));
     EXPECT_EQ(port.errorString(), "the server refused the COM-PORT option");
     port.close();
-    server.join();
-    ::close(listener);
 }
 
 namespace {
@@ -267,46 +219,19 @@ QByteArray baudValue(quint32 baud) {
 
 // A Telnet server that offers COM-PORT at once and, when the line settings
 // have come, answers them with `batches`, one send each, a pause between.
-class ScriptedComPortServer {
-public:
-    explicit ScriptedComPortServer(QList<QByteArray> batches) {
-        const LoopbackListener loopback = listenOnLoopback(1);
-        listener_ = loopback.socket;
-        port_ = loopback.port();
-        thread_ = std::thread([this, batches] {
-            const int connection = ::accept(listener_, nullptr, nullptr);
-            const unsigned char offer[] = {255, 253, 44};  // IAC DO COM-PORT
-            ::send(connection, offer, sizeof offer, 0);
-            // The DTR command is the last of the settings.
-            const QByteArray last = link::telnet::comPortCommand(link::telnet::kSetControl, "\x08");
-            QByteArray heard;
-            char bytes[256];
-            bool answered = false;
-            for (;;) {
-                const ssize_t n = ::recv(connection, bytes, sizeof bytes, 0);
-                if (n <= 0) break;
-                heard.append(bytes, n);
-                if (answered || !heard.contains(last)) continue;
-                answered = true;
-                for (const QByteArray& batch : batches) {
-                    ::send(connection, batch.constData(), size_t(batch.size()), 0);
-                    ::usleep(100000);
-                }
+std::function<void(FakeConnection&)> answering(const QList<QByteArray>& batches) {
+    return [batches](FakeConnection& client) {
+        client.send("\xFF\xFD\x2C");  // IAC DO COM-PORT
+        // The DTR command is the last of the settings.
+        if (client.receiveUntil(link::telnet::comPortCommand(link::telnet::kSetControl, "\x08"))) {
+            for (const QByteArray& batch : batches) {
+                client.send(batch);
+                QThread::msleep(100);
             }
-            ::close(connection);
-        });
-    }
-    ~ScriptedComPortServer() {
-        thread_.join();
-        ::close(listener_);
-    }
-    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_); }
-
-private:
-    int listener_ = -1;
-    quint16 port_ = 0;
-    std::thread thread_;
-};
+        }
+        client.waitForClose();
+    };
+}
 
 }  // namespace
 
@@ -350,11 +275,11 @@ TEST(SerialServerLink, TheLineSettingsStandByTheServersAnswers) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        ScriptedComPortServer server(row.batches);
+        FakeServer server(answering(row.batches));
         link::NetworkBytePort::Timeouts timeouts;
         timeouts.negotiation = std::chrono::milliseconds(600);
         link::NetworkBytePort port(timeouts);
-        ASSERT_TRUE(port.open(server.address())) << qPrintable(port.errorString());
+        ASSERT_TRUE(port.open(server.rfc2217())) << qPrintable(port.errorString());
         link::LineSettings settings;
         settings.baudRate = 115200;
         settings.dataTerminalReady = true;
@@ -428,30 +353,17 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const LoopbackListener loopback = listenOnLoopback(1);
-        ASSERT_NE(loopback.socket, -1);
-        const int listener = loopback.socket;
-        const sockaddr_in address = loopback.address;
-        std::thread server([listener, sent = row.sent] {
-            const int connection = ::accept(listener, nullptr, nullptr);
-            ::send(connection, sent.constData(), size_t(sent.size()), 0);
-            ::shutdown(connection, SHUT_WR);
-            char bytes[256];
-            while (::recv(connection, bytes, sizeof bytes, 0) > 0) {
-            }
-            ::close(connection);
+        FakeServer server([sent = row.sent](FakeConnection& client) {
+            client.send(sent);
+            client.hangUp();
         });
+        ASSERT_TRUE(server.listening());
         link::NetworkBytePort port;
         link::LineSettings settings;
         settings.baudRate = 9600;
-        const bool opened =
-            port.open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(address.sin_port))) &&
-            port.apply(settings);
-        EXPECT_FALSE(opened);
+        EXPECT_FALSE(port.open(server.rfc2217()) && port.apply(settings));
         EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
         port.close();
-        server.join();
-        ::close(listener);
     }
 }
 
@@ -459,38 +371,32 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
 // 0xFF, one right before the "E" of each refusal: the refusal stays one, and
 // the trace shows the bytes as they came over the socket.
 TEST(SerialServerLink, AnIacThatStartsNoCommandIsTheRegistersData) {
-    const LoopbackListener loopback = listenOnLoopback(1);
-    ASSERT_NE(loopback.socket, -1);
-    std::thread server([listener = loopback.socket] {
-        const int connection = ::accept(listener, nullptr, nullptr);
+    FakeServer server([](FakeConnection& client) {
         sim::SimulatedRegister ecr(sim::Model::Neon);
         ecr.faults().errorReplies = sim::Fault::always();
-        link::telnet::Stream client;
-        ::send(connection, "\xFF\xFD\x2C", 3, 0);  // IAC DO COM-PORT
-        char bytes[512];
-        for (ssize_t n; (n = ::recv(connection, bytes, sizeof bytes, 0)) > 0;) {
+        link::telnet::Stream telnet;
+        client.send("\xFF\xFD\x2C");  // IAC DO COM-PORT
+        for (QByteArray bytes; !(bytes = client.receive()).isEmpty();) {
             QByteArray data, out;
-            client.receive(QByteArrayView(bytes, n), data);
-            for (const link::telnet::Subnegotiation& sub : client.takeSubnegotiations())
+            telnet.receive(bytes, data);
+            for (const link::telnet::Subnegotiation& sub : telnet.takeSubnegotiations())
                 out += comPortAnswer(std::uint8_t(sub.payload[0]), sub.payload.mid(1));
             out += ecr.receive(data).replace("\nE",
                                              "\n\xFF"
                                              "E");
-            ::send(connection, out.constData(), size_t(out.size()), 0);
+            client.send(out);
         }
-        ::close(connection);
     });
+    ASSERT_TRUE(server.listening());
     QTemporaryDir directory;
     QString error;
-    const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(loopback.port());
+    const QString address = server.rfc2217();
     auto link = link::makeTracedSerialLink([&](int) { return address; },
                                            directory.filePath("t.trace"), error);
     ASSERT_EQ(link->OpenPort(1, 9600), 1) << qPrintable(link->openErrorText());
     EXPECT_EQ(link->WriteRecord(1, 3, 1, "1;Op;1;0;"), -15);
     EXPECT_EQ(link->lastRefusal(), "E0;");
     link.reset();
-    server.join();
-    ::close(loopback.socket);
     QFile trace(directory.filePath("t.trace"));
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     EXPECT_TRUE(trace.readAll().contains("<-  06 0A FF 45 30 3B 0D"));

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link/serial_link.h"
-#include "sim/sim_process.h"
 #include "sim/tables.h"
+#include "support/sim_process.h"
 
 using namespace tabulon;
 

@@ -7,9 +7,12 @@
 #include <QTemporaryDir>
 
 #include "logo/dot_row.h"
+#include "support/file_bytes.h"
 
 namespace tabulon::logo {
 namespace {
+
+using testing::writeFile;
 
 // A picture with something in every byte position: diagonal stripes and a
 // frame, 192 × 40.
@@ -140,11 +143,8 @@ TEST_F(LogoFile, AHeaderOfImpossibleSizeIsRefused) {
         file += le(40, 4) + le(0x7FFFFFFF, 4) + le(height, 4) + le(1, 2) + le(32, 2) + le(0, 4) +
                 le(0, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4);
         file += QByteArray(16, '\xFF');
-        QFile out(path(QStringLiteral("huge.bmp")));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file);
-        out.close();
-        const LoadedLogo loaded = loadLogoFile(out.fileName());
+        writeFile(path(QStringLiteral("huge.bmp")), file);
+        const LoadedLogo loaded = loadLogoFile(path(QStringLiteral("huge.bmp")));
         EXPECT_TRUE(loaded.picture.isNull());
         EXPECT_EQ(loaded.error, "Файл «huge.bmp» не является рисунком BMP или повреждён.");
     }
@@ -174,10 +174,8 @@ TEST_F(LogoFile, PixelsPastThePaletteAreDotsAlsoThroughASave) {
     indices[0] = 0;
     indices[3] = 49;
     indices[9] = char(200);
-    QFile file(path("short.bmp"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(shortPaletteBmp({qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(3, 2, 1)}, indices));
-    file.close();
+    writeFile(path("short.bmp"),
+              shortPaletteBmp({qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(3, 2, 1)}, indices));
 
     const LoadedLogo loaded = loadLogoFile(path("short.bmp"));
     ASSERT_FALSE(loaded.picture.isNull()) << loaded.error.toStdString();

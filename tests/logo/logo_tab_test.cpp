@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -10,12 +9,14 @@
 
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
-#include "window_fixture.h"
+#include "support/connected_window.h"
+#include "support/sim_process.h"
 
 using tabulon::MessageAnswer;
 using tabulon::MessageButtons;
 using tabulon::MessageIcon;
 using tabulon::ScriptedDialogs;
+using tabulon::testing::ConnectedWindow;
 using tabulon::testing::WindowFixture;
 namespace sim = tabulon::sim;
 
@@ -24,41 +25,19 @@ namespace {
 constexpr int kLogoTab = 8;
 constexpr int kReportsTab = 9;
 
-// A window on an in-process simulated register (virtual time), on the logo
-// tab; connected unless told otherwise.
-struct LogoWindow {
-    explicit LogoWindow(bool connect = true) {
-        auto simulated = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
-        ecr = simulated.ecr;
-        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
-        if (connect) {
-            button("Button5")->click();
-            QVERIFY(fixture->waitForLink());
-            QVERIFY(fixture->window().Connected);
-        }
-        control<QTabWidget>("PageControl1")->setCurrentIndex(kLogoTab);
-    }
-    template <class T>
-    T* control(const char* name) {
-        return fixture->control<T>(name);
+// On the logo tab; connected unless told otherwise.
+struct LogoWindow : ConnectedWindow {
+    explicit LogoWindow(bool connect = true) : ConnectedWindow(sim::Model::DatecsMp550T, connect) {
+        if (connect) QVERIFY(connected);
+        showTab(kLogoTab);
     }
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
-    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
-    QString path(const QString& name) const { return QDir(fixture->directory()).filePath(name); }
-    void press(const char* name) {
-        button(name)->click();
-        QVERIFY(fixture->waitForLink());
-    }
+    void press(const char* name) { QVERIFY(ConnectedWindow::press(name)); }
     // Loads a picture through "Загрузить логотип из файла".
     void load(const QImage& picture, const QString& name = "logo.bmp") {
         QVERIFY(picture.save(path(name), "BMP"));
         dialogs().fileNames.enqueue(path(name));
         press("Button7");
-    }
-    QStringList messages() {
-        QStringList texts;
-        for (const auto& box : dialogs().messages()) texts << box.text;
-        return texts;
     }
     QList<QByteArray> writes() const {
         QList<QByteArray> out;
@@ -67,9 +46,6 @@ struct LogoWindow {
         return out;
     }
     QImage shown() { return control<QLabel>("Image1")->pixmap().toImage(); }
-
-    std::shared_ptr<sim::SimulatedRegister> ecr;
-    std::unique_ptr<WindowFixture> fixture;
 };
 
 QImage stripes(int width, int height) {
@@ -148,7 +124,7 @@ void LogoTabTest::loadingShowsThePictureAndEnablesSaveAndWrite() {
     QVERIFY(w.fixture->window().LogoPresent);
     QVERIFY(w.button("Button11")->isEnabled());
     QVERIFY(w.button("Button13")->isEnabled());
-    QVERIFY(w.messages().isEmpty());
+    QVERIFY(w.messageTexts().isEmpty());
     // Natural size: the whole picture, drawn from the corner and clipped by
     // the box; stretched: the same picture scaled into it.
     QLabel* box = w.control<QLabel>("Image1");
@@ -169,7 +145,8 @@ void LogoTabTest::aFileThatIsNoBmpLeavesTheBoxAsItWas() {
     QVERIFY(stripes(50, 50).save(w.path("photo.bmp"), "PNG"));
     w.dialogs().fileNames.enqueue(w.path("photo.bmp"));
     w.press("Button7");
-    QCOMPARE(w.messages(), QStringList{"Файл «photo.bmp» не является рисунком BMP или повреждён."});
+    QCOMPARE(w.messageTexts(),
+             QStringList{"Файл «photo.bmp» не является рисунком BMP или повреждён."});
     QCOMPARE(w.dialogs().messages().last().caption, QString("Tabulon"));
     QVERIFY(!w.fixture->window().LogoPresent);
     QVERIFY(!w.button("Button13")->isEnabled());
@@ -217,7 +194,7 @@ void LogoTabTest::writingSendsEveryRowStretchedOrNot() {
     w.ecr->clearCommands();
     w.ecr->faults().silent = sim::Fault::always();
     w.press("Button13");
-    QCOMPARE(w.messages().last(), QString("Ошибка записи логотипа!"));
+    QCOMPARE(w.messageTexts().last(), QString("Ошибка записи логотипа!"));
     QVERIFY(w.ecr->commands().isEmpty());
     QCOMPARE(w.control<QProgressBar>("ProgressBar1")->value(), 0);
 }
@@ -239,13 +216,13 @@ void LogoTabTest::aPictureTallerThanTheLogoIsSentOnlyAfterAYes() {
 
     w.press("Button13");                    // Yes
     QCOMPARE(w.writes().size(), 200 + 10);  // record 201 is refused ten times
-    QCOMPARE(w.messages().last(), QString("Ошибка записи логотипа!"));
+    QCOMPARE(w.messageTexts().last(), QString("Ошибка записи логотипа!"));
 }
 
 void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
     LogoWindow w;
     w.press("Button12");
-    QCOMPARE(w.messages(), QStringList{"Успешно!"});
+    QCOMPARE(w.messageTexts(), QStringList{"Успешно!"});
     QVERIFY(w.fixture->window().LogoPresent);
     QVERIFY(w.button("Button11")->isEnabled());
     QVERIFY(w.button("Button13")->isEnabled());
@@ -267,7 +244,7 @@ void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
     w.press("Button11");
     QVERIFY(!QFile::exists(w.path("mine.BMP")));
     QCOMPARE(colours(QImage(w.path("mine.bmp"), "BMP")), held);
-    QCOMPARE(w.messages().size(), 1);
+    QCOMPARE(w.messageTexts().size(), 1);
 
     // Read into a larger picture: the logo goes into its top-left corner.
     QImage larger(250, 220, QImage::Format_RGB32);
@@ -283,7 +260,7 @@ void LogoTabTest::readingDrawsTheRegistersLogoAndSavesItAsBmp() {
 void LogoTabTest::aReadThatFailsAtOnceLeavesNothingToWriteOrSave() {
     LogoWindow w(false);  // RegisterNumber 0: every read is refused
     w.press("Button12");
-    QCOMPARE(w.messages(), QStringList{"Ошибка чтения логотипа! Чтение остановлено."});
+    QCOMPARE(w.messageTexts(), QStringList{"Ошибка чтения логотипа! Чтение остановлено."});
     QVERIFY(w.fixture->window().LogoPresent);
     QVERIFY(w.button("Button11")->isEnabled());
     QVERIFY(w.button("Button13")->isEnabled());
@@ -291,9 +268,9 @@ void LogoTabTest::aReadThatFailsAtOnceLeavesNothingToWriteOrSave() {
 
     const QString noLogo("Логотипа нет: загрузите его из файла или прочитайте из ЭККА.");
     w.press("Button13");
-    QCOMPARE(w.messages().last(), noLogo);
+    QCOMPARE(w.messageTexts().last(), noLogo);
     w.press("Button11");
-    QCOMPARE(w.messages().last(), noLogo);
+    QCOMPARE(w.messageTexts().last(), noLogo);
     QCOMPARE(w.dialogs().shown.size(), 3);  // no file dialog
     QVERIFY(w.ecr->commands().isEmpty());
 }
@@ -325,7 +302,7 @@ void LogoTabTest::workOnAnotherTabGivesSaveAndWriteBackAsTheLogoIs() {
             QVERIFY(w.fixture->waitForLink());
         }
         QCOMPARE(tabs->currentIndex(), row.tab);
-        QVERIFY2(w.messages().endsWith("Успешно!"), row.name);
+        QVERIFY2(w.messageTexts().endsWith("Успешно!"), row.name);
         const bool expected = row.loaded || !row.button;  // a read leaves a logo
         QVERIFY2(w.button("Button11")->isEnabled() == expected, row.name);
         QVERIFY2(w.button("Button13")->isEnabled() == expected, row.name);
@@ -333,10 +310,8 @@ void LogoTabTest::workOnAnotherTabGivesSaveAndWriteBackAsTheLogoIs() {
 }
 
 void LogoTabTest::throughAPseudoTerminalTheLogoComesBackDotForDot() {
-    QProcess simulator;
-    simulator.start(TABULON_SIM_PATH, {"--model", "mp-50-junior"});
-    QVERIFY(simulator.waitForStarted() && simulator.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    const SimProcess ecr({"--model", "mp-50-junior"});
+    const QString& device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
 
     const QImage original = stripes(192, 200).convertToFormat(QImage::Format_Mono);
@@ -349,7 +324,7 @@ void LogoTabTest::throughAPseudoTerminalTheLogoComesBackDotForDot() {
         QVERIFY(f.waitForLink());
         QVERIFY(f.window().Connected);
         f.control<QTabWidget>("PageControl1")->setCurrentIndex(kLogoTab);
-        const QString file = QDir(f.directory()).filePath("logo.bmp");
+        const QString file = f.path("logo.bmp");
         if (pass == 0) {
             // Load and write with one window ...
             QVERIFY(original.save(file, "BMP"));
@@ -360,19 +335,17 @@ void LogoTabTest::throughAPseudoTerminalTheLogoComesBackDotForDot() {
             // ... read back and save with a fresh one.
             f.control<QPushButton>("Button12")->click();
             QVERIFY(f.waitForLink(60000));
-            f.dialogs().fileNames.enqueue(QDir(f.directory()).filePath("back"));
+            f.dialogs().fileNames.enqueue(f.path("back"));
             f.control<QPushButton>("Button11")->click();
         }
         QVERIFY(f.waitForLink(60000));
         for (const auto& box : f.dialogs().messages()) QCOMPARE(box.text, QString("Успешно!"));
         if (pass == 1) {
-            const QImage back(QDir(f.directory()).filePath("back.BMP"), "BMP");
+            const QImage back(f.path("back.BMP"), "BMP");
             QCOMPARE(back.size(), QSize(192, 200));
             QCOMPARE(colours(back), colours(original));
         }
     }
-    simulator.kill();
-    simulator.waitForFinished();
 }
 
 QTEST_MAIN(LogoTabTest)

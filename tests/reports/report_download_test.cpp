@@ -12,6 +12,7 @@
 #include "reports/report_line.h"
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
+#include "support/report_file.h"
 
 namespace tabulon::reports {
 namespace {
@@ -81,20 +82,10 @@ protected:
         QFile f(QDir(dir.path()).filePath(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
     }
-    // What the register holds, as the report file has it: a line a record,
-    // the record number and its fields without the closing ";", apart by the
-    // separator.
+    // What the register holds, as the report file has it.
     QByteArray expected(int index, int records, char separator = ';') const {
-        const int table = reportList()[index].table;
-        QByteArray bytes;
-        for (int record = 1; record <= records; ++record) {
-            QByteArray fields;
-            sim.ecr->tables().read(table, record, fields);
-            fields.chop(1);
-            QByteArray line = QByteArray::number(record) + ';' + fields;
-            bytes += line.replace(';', separator) + "\r\n";
-        }
-        return bytes;
+        return testing::reportFile(sim.ecr->tables(), reportList()[index].table, records,
+                                   separator);
     }
 
     QTemporaryDir dir;

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -16,11 +15,14 @@
 
 #include "sim/simulated_link.h"
 #include "sim/tables.h"
-#include "window_fixture.h"
+#include "support/connected_window.h"
+#include "support/report_file.h"
+#include "support/sim_process.h"
 
 using tabulon::MessageButtons;
 using tabulon::MessageIcon;
 using tabulon::ScriptedDialogs;
+using tabulon::testing::ConnectedWindow;
 using tabulon::testing::WindowFixture;
 namespace sim = tabulon::sim;
 
@@ -33,40 +35,17 @@ const char* const kFiles[] = {"RepArt.dat",   "RepOtd.dat", "RepGrp.dat",   "Rep
                               "RepNalog.dat", "RepOpl.dat", "RepOperac.dat"};
 const int kTables[] = {65, 74, 75, 76, 78, 77, 79};
 
-// What a register holds in a report, as its file has it: a line a record,
-// the record number and its fields without their last character (the
-// closing ";"), the fields apart by the separator.
+// What a register holds in a report, as its file has it.
 QByteArray expectedFile(sim::Model model, int index, int records, char separator = ';') {
-    const sim::RegisterTables tables(model);
-    QByteArray bytes;
-    for (int record = 1; record <= records; ++record) {
-        QByteArray fields;
-        tables.read(kTables[index], record, fields);
-        fields.chop(1);
-        QByteArray line = QByteArray::number(record) + ';' + fields;
-        bytes += line.replace(';', separator) + "\r\n";
-    }
-    return bytes;
+    return tabulon::testing::reportFile(model, kTables[index], records, separator);
 }
 
-// A window connected to an in-process simulated register, on the reports
-// tab, writing into its scratch directory.
-struct ReportsWindow {
-    explicit ReportsWindow(sim::Model model = sim::Model::DatecsMp550T) {
-        auto simulated = sim::makeSimulatedLink(model);
-        ecr = simulated.ecr;
-        line = simulated.line;
+// Connected, on the reports tab, writing into its scratch directory.
+struct ReportsWindow : ConnectedWindow {
+    explicit ReportsWindow(sim::Model model = sim::Model::DatecsMp550T) : ConnectedWindow(model) {
         line->keepTranscript(false);
-        fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
-        control<QComboBox>("ComboBox4")->setCurrentIndex(int(model));
-        control<QPushButton>("Button5")->click();
-        QVERIFY(fixture->waitForLink());
-        QVERIFY(fixture->window().Connected);
-        control<QTabWidget>("PageControl1")->setCurrentIndex(kReportsTab);
-    }
-    template <class T>
-    T* control(const char* name) {
-        return fixture->control<T>(name);
+        QVERIFY(connected);
+        showTab(kReportsTab);
     }
     void tick(std::initializer_list<int> reports) {
         control<QPushButton>("Button18")->click();
@@ -77,19 +56,9 @@ struct ReportsWindow {
         QVERIFY(fixture->waitForLink(60000));
     }
     QByteArray file(const QString& name) const {
-        QFile f(QDir(fixture->directory()).filePath(name));
+        QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
     }
-    ScriptedDialogs& dialogs() { return fixture->dialogs(); }
-    QStringList messages() {
-        QStringList texts;
-        for (const auto& box : dialogs().messages()) texts << box.text;
-        return texts;
-    }
-
-    std::shared_ptr<sim::SimulatedRegister> ecr;
-    std::shared_ptr<sim::SimulatedLine> line;
-    std::unique_ptr<WindowFixture> fixture;
 };
 
 }  // namespace
@@ -142,7 +111,7 @@ void ReportsTabTest::readsEveryTickedReportIntoItsFile() {
     watch.start(0);
     w.read();
 
-    QCOMPARE(w.messages(), QStringList{"Успешно!"});
+    QCOMPARE(w.messageTexts(), QStringList{"Успешно!"});
     QCOMPARE(w.dialogs().messages()[0].caption, QString("Tabulon"));
     QCOMPARE(w.dialogs().messages()[0].icon, MessageIcon::None);
     QVERIFY(secondPress);
@@ -174,21 +143,21 @@ void ReportsTabTest::noneTickedWritesNothingAndSaysSuccess() {
     ReportsWindow w;
     w.tick({});
     w.read();
-    QCOMPARE(w.messages(), QStringList{"Успешно!"});
+    QCOMPARE(w.messageTexts(), QStringList{"Успешно!"});
     QCOMPARE(QDir(w.fixture->directory()).entryList({"*.dat"}, QDir::Files), QStringList());
     QVERIFY(w.ecr->commands().isEmpty());
 }
 
 void ReportsTabTest::anEmptySeparatorIsRefusedBeforeAnyFile() {
     ReportsWindow w;
-    QFile old(QDir(w.fixture->directory()).filePath("RepOtd.dat"));
+    QFile old(w.path("RepOtd.dat"));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("earlier\r\n");
     old.close();
     w.tick({1});
     w.control<QLineEdit>("Edit41")->clear();
     w.read();
-    QCOMPARE(w.messages(), QStringList{"Не задан разделитель между полями."});
+    QCOMPARE(w.messageTexts(), QStringList{"Не задан разделитель между полями."});
     QCOMPARE(w.file("RepOtd.dat"), QByteArray("earlier\r\n"));
     QVERIFY(w.ecr->commands().isEmpty());
     QVERIFY(w.control<QPushButton>("Button19")->isEnabled());
@@ -199,7 +168,7 @@ void ReportsTabTest::theDirectoryPickerFillsTheField() {
     QLineEdit* directory = w.control<QLineEdit>("DirectoryEdit1");
     QCOMPARE(directory->text(), w.fixture->directory() + "/");
     QDir(w.fixture->directory()).mkdir("out");
-    const QString out = QDir(w.fixture->directory()).filePath("out");
+    const QString out = w.path("out");
     w.dialogs().fileNames.enqueue(out);
     w.control<QToolButton>("DirectoryEdit1Button")->click();
     QCOMPARE(w.dialogs().shown.last().kind, ScriptedDialogs::Kind::Directory);
@@ -263,7 +232,7 @@ void ReportsTabTest::aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete() {
         QCOMPARE(dialogTitles, c.dialogs);
         const auto boxes = w.dialogs().messages();
         QCOMPARE(boxes.size(), 1);
-        const QString path = QDir(w.fixture->directory()).filePath("RepOtd.dat");
+        const QString path = w.path("RepOtd.dat");
         QCOMPARE(boxes[0].text,
                  c.why + QString("Чтение отчетов прервано: файл %1 неполный, строк в нем %2 из 20.")
                              .arg(path)
@@ -281,10 +250,8 @@ void ReportsTabTest::aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete() {
 }
 
 void ReportsTabTest::throughAPseudoTerminalTheFilesHoldWhatTheRegisterHolds() {
-    QProcess simulator;
-    simulator.start(TABULON_SIM_PATH, {"--model", "neon"});
-    QVERIFY(simulator.waitForStarted() && simulator.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    const SimProcess ecr({"--model", "neon"});
+    const QString& device = ecr.path();
     QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
 
     WindowFixture f("[Ports]\r\nCOM2=" + device.toLocal8Bit() + "\r\n");
@@ -304,12 +271,10 @@ void ReportsTabTest::throughAPseudoTerminalTheFilesHoldWhatTheRegisterHolds() {
     QCOMPARE(f.dialogs().messages()[0].text, QString("Успешно!"));
     const int counts[] = {10000, 20, 99, 20, 1, 1, 1};
     for (int i = 1; i < 7; ++i) {
-        QFile file(QDir(f.directory()).filePath(kFiles[i]));
+        QFile file(f.path(kFiles[i]));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expectedFile(sim::Model::Neon, i, counts[i], '\t'));
     }
-    simulator.kill();
-    simulator.waitForFinished();
 }
 
 QTEST_MAIN(ReportsTabTest)

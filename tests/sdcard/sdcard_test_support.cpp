@@ -1,20 +1,6 @@
 #include "sdcard_test_support.h"
 
-#include <stdexcept>
-
-#include "text/cp1251.h"
-
 namespace tabulon::sdcard::testing {
-
-QByteArray cp1251(const QString& text) {
-    auto bytes = text::toCp1251(text);
-    if (!bytes) throw std::invalid_argument("not Windows-1251");
-    return *bytes;
-}
-
-QByteArray repeatedLines(const QByteArray& line, int count) {
-    return (line + "\r\n").repeated(count);
-}
 
 QByteArray uploadLines(int count, const QByteArray& first) {
     QByteArray bytes;

@@ -8,8 +8,8 @@
 #include <QProcess>
 
 #include "link/frame.h"
-#include "sim/pseudo_terminal.h"
-#include "sim/sim_process.h"
+#include "support/pseudo_terminal.h"
+#include "support/sim_process.h"
 
 using namespace tabulon;
 

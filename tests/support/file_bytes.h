@@ -38,6 +38,11 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error("cannot write test file");
 }
 
+// `count` lines, each the given bytes followed by CR LF.
+inline QByteArray repeatedLines(const QByteArray& line, int count) {
+    return (line + "\r\n").repeated(count);
+}
+
 // A read-only device over the bytes.
 class BytesDevice : public QBuffer {
 public:

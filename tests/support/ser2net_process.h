@@ -2,13 +2,13 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QHostAddress>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include "support/fake_server.h"
 
 // Debian's ser2net in the foreground, serving one device (a tabulon-sim
 // pseudo-terminal) on 127.0.0.1 through three accepters on free ports: raw
@@ -17,7 +17,7 @@
 class Ser2netProcess {
 public:
     Ser2netProcess(const QString& device, int connectorSpeed) {
-        for (quint16& port : ports_) port = freePort();
+        for (quint16& port : ports_) port = tabulon::testing::LoopbackListener(1).port();
         const QString connector = QStringLiteral("  connector: serialdev,%1,%2n82,local\n")
                                       .arg(device)
                                       .arg(connectorSpeed);
@@ -85,12 +85,6 @@ public:
 private:
     QString address(const char* scheme, int i) const {
         return QStringLiteral("%1://127.0.0.1:%2").arg(QString::fromLatin1(scheme)).arg(ports_[i]);
-    }
-
-    static quint16 freePort() {
-        QTcpServer server;
-        server.listen(QHostAddress::LocalHost, 0);
-        return server.serverPort();
     }
 
     // All three ports listen: /proc/net/tcp has them in state 0A. Looked up

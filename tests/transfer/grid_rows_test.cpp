@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "cp1251_bytes.h"
+#include "support/cp1251.h"
 #include "support/qt_print.h"
 
 namespace tabulon {
 namespace {
+
+using testing::cp1251;
 
 TEST(GridRows, ReadBackRowKeepsTheColumnsTheReplyDoesNotReach) {
     GridModel grid(6, 6);  // the payment types grid

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/parameter_catalogue.h"
-#include "cp1251_bytes.h"
+#include "support/cp1251.h"
 #include "support/qt_print.h"
 
 namespace tabulon {
 namespace {
+
+using testing::cp1251;
 
 // Every field of the set holding its position in the record, 1, 2, ...
 ParameterMap numberedFields(ParameterSet set) {

@@ -2,12 +2,14 @@
 
 #include <QLocale>
 
-#include "cp1251_bytes.h"
+#include "support/cp1251.h"
 #include "support/qt_print.h"
 #include "transfer/table_record.h"
 
 namespace tabulon {
 namespace {
+
+using testing::cp1251;
 
 // What each table makes of a grid row: fields cut to what the model prints,
 // numbers written again, empty flags as zero.

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "cp1251_bytes.h"
+#include "support/cp1251.h"
 #include "support/qt_print.h"
 #include "transfer/record_messages.h"
 #include "transfer/table_record.h"
 
 namespace tabulon {
 namespace {
+
+using testing::cp1251;
 
 TEST(TableReply, GoodsReplyFillsTenColumns) {
     const TableReply reply =

@@ -23,6 +23,7 @@ public:
     app::MainWindow& window() { return *window_; }
     ScriptedDialogs& dialogs() { return dialogs_; }
     QString directory() const { return dir_.path(); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
     QByteArray iniBytes() const;
 
     template <class T>

@@ -1,5 +1,5 @@
-// The main of a benchmark that builds windows: headless unless a platform is
-// asked for, so that it runs the same on a build machine as on a desk.
+// The benchmarks of windows: an application object with widgets, on the
+// offscreen platform unless another is asked for.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -4,13 +4,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStringEncoder>
 #include <QStringList>
 
-#include "sim/sim_process.h"
+#include "support/cp1251.h"
 #include "support/file_bytes.h"
+#include "support/sim_process.h"
 
-using tabulon::testing::readFile, tabulon::testing::writeFile;
+using tabulon::testing::cp1251Lines, tabulon::testing::readFile, tabulon::testing::writeFile;
 
 // tabulon-cli run as a program, and the files and register logs its tests
 // look at.
@@ -33,14 +33,6 @@ inline CliRun cli(const QStringList& arguments, const QString& workingDirectory 
 // The register's pseudo-terminal at a speed it takes.
 inline QStringList on(const SimProcess& ecr, const QStringList& rest) {
     return QStringList{"--port", ecr.path(), "--speed", "115200"} + rest;
-}
-
-// Table file lines in Windows-1251, each ended by CR LF.
-inline QByteArray fileBytes(const QStringList& lines) {
-    QStringEncoder encoder("windows-1251");
-    QByteArray bytes;
-    for (const QString& line : lines) bytes += QByteArray(encoder.encode(line)) + "\r\n";
-    return bytes;
 }
 
 // `count` empty lines of a table with `values` values each.

@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QCoreApplication>
 #include <QDir>

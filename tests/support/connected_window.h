@@ -9,19 +9,21 @@
 
 #include "app/register_session.h"
 #include "sim/simulated_link.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon::testing {
 
-// A window connected to an in-process simulated register (virtual time).
+// A window on an in-process simulated register (virtual time), of the model
+// chosen in its model box; connected unless told otherwise.
 struct ConnectedWindow {
-    explicit ConnectedWindow(sim::Model model = sim::Model::DatecsMp550T) {
+    explicit ConnectedWindow(sim::Model model = sim::Model::DatecsMp550T, bool connect = true) {
         auto simulated = sim::makeSimulatedLink(model);
         line = simulated.line;
         ecr = simulated.ecr;
         fixture = std::make_unique<WindowFixture>(QByteArray(), std::move(simulated.link));
         control<QComboBox>("ComboBox4")->setCurrentIndex(int(model));
         control<QComboBox>("ComboBox4")->activated(int(model));
+        if (!connect) return;
         control<QPushButton>("Button5")->click();
         connected = fixture->waitForLink() && fixture->window().Connected;
     }
@@ -36,6 +38,13 @@ struct ConnectedWindow {
     bool press(const char* button) {
         control<QPushButton>(button)->click();
         return fixture->waitForLink();
+    }
+    QString path(const QString& name) const { return fixture->path(name); }
+    // The texts of the message boxes shown, in order.
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const auto& box : fixture->dialogs().messages()) texts << box.text;
+        return texts;
     }
 
     bool connected = false;
