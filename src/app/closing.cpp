@@ -24,7 +24,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     };
     // Enter keeps the window open: closing is what loses the work.
     const auto agreed = [this](const QString& question) {
-        return dialogs_->message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
+        return dialogs_->message(question, messageCaption(), MessageIcon::Warning,
                                  MessageButtons::YesNo, MessageAnswer::No) == MessageAnswer::Yes;
     };
     // Each question is put as things stand when it is asked: an exchange

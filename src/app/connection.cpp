@@ -48,7 +48,7 @@ void MainWindow::connectRegister() {
     bool isNumber = false;
     const int speed = speedText.toInt(&isNumber);
     if (!isNumber) {
-        dialogs_->message(text::invalidIntegerMessage(speedText), "Tabulon", MessageIcon::Stop,
+        dialogs_->message(text::invalidIntegerMessage(speedText), messageCaption(), MessageIcon::Stop,
                           MessageButtons::Ok);
         return;
     }

@@ -230,7 +230,7 @@ void MainWindow::FormActivate() {
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
-        dialogs_->message(text::invalidIntegerMessage(stored.ecrText), "Tabulon", MessageIcon::Stop,
+        dialogs_->message(text::invalidIntegerMessage(stored.ecrText), messageCaption(), MessageIcon::Stop,
                           MessageButtons::Ok);
         return;
     }

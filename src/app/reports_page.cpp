@@ -100,7 +100,7 @@ void ReportsPage::Button19Click() {
     if (!host_->linkFree()) return;
     // Refused before any file is created or emptied.
     if (const QString problem = reports::separatorProblem(ui->Edit41->text()); !problem.isEmpty()) {
-        host_->dialogs().message(problem, reports::reportsCaption(), MessageIcon::Warning,
+        host_->dialogs().message(problem, messageCaption(), MessageIcon::Warning,
                                  MessageButtons::Ok);
         return;
     }
@@ -153,7 +153,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::Finished:
             endProgress(*ui->ProgressBar2);
             ui->Label44->clear();
-            dialogs.message(reports::doneText(), reports::reportsCaption(), MessageIcon::None,
+            dialogs.message(reports::doneText(), messageCaption(), MessageIcon::None,
                             MessageButtons::Ok);
             break;
         case How::NotCreated:
@@ -170,7 +170,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
             endProgress(*ui->ProgressBar2, end.lines);
             dialogs.message(reports::endedEarlyText(end),
                             end.how == How::WriteFailed ? reports::fileErrorCaption()
-                                                        : reports::reportsCaption(),
+                                                        : messageCaption(),
                             MessageIcon::Warning, MessageButtons::Ok);
             break;
     }

@@ -31,7 +31,7 @@ namespace {
 
 using transfer::Direction;
 
-const QString kTitle = QStringLiteral("Tabulon");
+const QString kTitle = messageCaption();
 
 // What a run reports, gathered on the link's thread and handed to the window
 // in batches: one delivery waits in the window's queue at most, so a run that

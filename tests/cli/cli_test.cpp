@@ -166,9 +166,11 @@ TEST(Cli, CommandLineMistakes) {
         const CliRun run = cli(arguments);
         EXPECT_EQ(run.status, 2) << qPrintable(arguments.join(' '));
         EXPECT_TRUE(run.err.startsWith("tabulon-cli: ")) << qPrintable(run.err);
-        EXPECT_TRUE(run.err.contains("Usage: tabulon-cli")) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(run.err.endsWith(" (see --help)\n") && run.err.count('\n') == 1)
+            << qPrintable(run.err);
         EXPECT_EQ(run.out, "");
     }
+    EXPECT_EQ(cli({"--bogus"}).err, "tabulon-cli: unknown option --bogus (see --help)\n");
 
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
