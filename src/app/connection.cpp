@@ -48,8 +48,8 @@ void MainWindow::connectRegister() {
     bool isNumber = false;
     const int speed = speedText.toInt(&isNumber);
     if (!isNumber) {
-        dialogs_->message(text::invalidIntegerMessage(speedText), messageCaption(), MessageIcon::Stop,
-                          MessageButtons::Ok);
+        dialogs_->message(text::invalidIntegerMessage(speedText), messageCaption(),
+                          MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     const Connecting connecting{ui->ComboBox1->currentIndex() + 1, speed,

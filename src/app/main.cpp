@@ -93,16 +93,16 @@ int main(int argc, char* argv[]) {
         if (!grabFile.isEmpty()) {
             QTimer::singleShot(0, &window, [&window, grabFile] {
                 const bool saved = window.grab().save(grabFile, "PNG");
-                if (!saved) std::fprintf(stderr, "tabulon: cannot write %s\n", qPrintable(grabFile));
+                if (!saved)
+                    std::fprintf(stderr, "tabulon: cannot write %s\n", qPrintable(grabFile));
                 QApplication::exit(saved ? 0 : 1);
             });
         }
         return QApplication::exec();
     } catch (const std::exception& error) {
-        tabulon::WidgetDialogs(nullptr).message(QString::fromLocal8Bit(error.what()),
-                                                tabulon::messageCaption(),
-                                                tabulon::MessageIcon::Stop,
-                                                tabulon::MessageButtons::Ok);
+        tabulon::WidgetDialogs(nullptr).message(
+            QString::fromLocal8Bit(error.what()), tabulon::messageCaption(),
+            tabulon::MessageIcon::Stop, tabulon::MessageButtons::Ok);
         return 1;
     }
 }

@@ -168,10 +168,10 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.
             endProgress(*ui->ProgressBar2, end.lines);
-            dialogs.message(reports::endedEarlyText(end),
-                            end.how == How::WriteFailed ? reports::fileErrorCaption()
-                                                        : messageCaption(),
-                            MessageIcon::Warning, MessageButtons::Ok);
+            dialogs.message(
+                reports::endedEarlyText(end),
+                end.how == How::WriteFailed ? reports::fileErrorCaption() : messageCaption(),
+                MessageIcon::Warning, MessageButtons::Ok);
             break;
     }
     host_->endPageWork();

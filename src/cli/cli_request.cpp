@@ -18,14 +18,14 @@ using options::Takes;
 
 // Every option tabulon-cli knows, a fleet run's among them.
 const QList<options::Option> kOptions{
-    {u"port", Takes::Value},       {u"speed", Takes::Value},        {u"register", Takes::Value},
-    {u"model", Takes::Value},      {u"interval", Takes::Value},     {u"on-failure", Takes::Value},
-    {u"verify", Takes::Nothing},   {u"only-changed", Takes::Value}, {u"trace", Takes::Value},
-    {u"quiet", Takes::Nothing},    {u"ports", Takes::Value},        {u"speeds", Takes::Value},
-    {u"registers", Takes::Value},  {u"all", Takes::Nothing},        {u"dir", Takes::Value},
-    {u"separator", Takes::Value},  {u"only", Takes::Value},         {u"fleet", Takes::Value},
-    {u"jobs", Takes::Value},       {u"report", Takes::Value},       {u"only-failed", Takes::Value},
-    {u"help", Takes::Nothing},     {u"version", Takes::Nothing},
+    {u"port", Takes::Value},      {u"speed", Takes::Value},        {u"register", Takes::Value},
+    {u"model", Takes::Value},     {u"interval", Takes::Value},     {u"on-failure", Takes::Value},
+    {u"verify", Takes::Nothing},  {u"only-changed", Takes::Value}, {u"trace", Takes::Value},
+    {u"quiet", Takes::Nothing},   {u"ports", Takes::Value},        {u"speeds", Takes::Value},
+    {u"registers", Takes::Value}, {u"all", Takes::Nothing},        {u"dir", Takes::Value},
+    {u"separator", Takes::Value}, {u"only", Takes::Value},         {u"fleet", Takes::Value},
+    {u"jobs", Takes::Value},      {u"report", Takes::Value},       {u"only-failed", Takes::Value},
+    {u"help", Takes::Nothing},    {u"version", Takes::Nothing},
 };
 
 // Where the register is comes from the fleet file, one line each.
@@ -223,11 +223,13 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
                 return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
             fleet.jobs = *jobs;
         } else {
-            (name == u"--fleet" ? fleet.file : name == u"--report" ? fleet.report : fleet.onlyFailed) =
-                value;
+            (name == u"--fleet"    ? fleet.file
+             : name == u"--report" ? fleet.report
+                                   : fleet.onlyFailed) = value;
         }
     }
-    if (fleet.file.isEmpty() && (fleet.jobs || !fleet.report.isEmpty() || !fleet.onlyFailed.isEmpty()))
+    if (fleet.file.isEmpty() &&
+        (fleet.jobs || !fleet.report.isEmpty() || !fleet.onlyFailed.isEmpty()))
         return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
 
     QStringList words = line.words();

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     if (!parsed.options) {
-        std::fputs(qPrintable(tabulon::options::usageMistake(u"tabulon-sim", parsed.error)), stderr);
+        std::fputs(qPrintable(tabulon::options::usageMistake(u"tabulon-sim", parsed.error)),
+                   stderr);
         return 2;
     }
     const SimOptions& options = *parsed.options;

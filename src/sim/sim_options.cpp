@@ -48,10 +48,10 @@ using options::Mistake;
 QList<options::Option> knownOptions() {
     using options::Takes;
     QList<options::Option> known{
-        {u"help", Takes::Nothing},   {u"h", Takes::Nothing},      {u"version", Takes::Nothing},
-        {u"log", Takes::Nothing},    {u"model", Takes::Value},    {u"register", Takes::Value},
-        {u"bus", Takes::Value},      {u"device", Takes::Value},   {u"pace", Takes::Value},
-        {u"chaos", Takes::Value},    {u"speed", Takes::Value},
+        {u"help", Takes::Nothing}, {u"h", Takes::Nothing},    {u"version", Takes::Nothing},
+        {u"log", Takes::Nothing},  {u"model", Takes::Value},  {u"register", Takes::Value},
+        {u"bus", Takes::Value},    {u"device", Takes::Value}, {u"pace", Takes::Value},
+        {u"chaos", Takes::Value},  {u"speed", Takes::Value},
     };
     for (const FaultSwitch& fault : kFaultSwitches)
         known << options::Option{QStringView(fault.name).mid(2), Takes::CountOrNothing};

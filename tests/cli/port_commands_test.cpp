@@ -81,9 +81,11 @@ TEST(CliScan, WrongNarrowings) {
         {{"--registers", "5-1", "scan"},
          "tabulon-cli: --registers takes numbers 1 to 99 and ranges (1-5,7) (see --help)\n"},
         {{"--ports", "ttyS0", "scan"},
-         "tabulon-cli: --ports takes COM1 to COM9 or device paths, separated by commas (see --help)\n"},
+         "tabulon-cli: --ports takes COM1 to COM9 or device paths, separated by commas (see "
+         "--help)\n"},
         {{"--all", "detect"}, "tabulon-cli: --all does not go with detect (see --help)\n"},
-        {{"--speeds", "9600", "ports"}, "tabulon-cli: --speeds does not go with ports (see --help)\n"},
+        {{"--speeds", "9600", "ports"},
+         "tabulon-cli: --speeds does not go with ports (see --help)\n"},
     };
     for (const auto& mistake : cases) {
         const CliRun run = cli(mistake.arguments);
