@@ -21,7 +21,7 @@ bool agreedToClose(Dialogs& dialogs, bool exchangeRunning,
                    const std::function<QStringList()>& editedTables) {
     // Enter keeps the window open: closing is what loses the work.
     const auto agreed = [&dialogs](const QString& question) {
-        return dialogs.message(question, QStringLiteral("Tabulon"), MessageIcon::Warning,
+        return dialogs.message(question, messageCaption(), MessageIcon::Warning,
                                MessageButtons::YesNo, MessageAnswer::No) == MessageAnswer::Yes;
     };
     for (const QString& question : closeQuestions(exchangeRunning, {}))

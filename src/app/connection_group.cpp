@@ -62,7 +62,7 @@ void ConnectionGroup::connectRegister() {
     bool isNumber = false;
     const int speed = speedText.toInt(&isNumber);
     if (!isNumber) {
-        host_.dialogs().message(text::invalidIntegerMessage(speedText), "Tabulon",
+        host_.dialogs().message(text::invalidIntegerMessage(speedText), messageCaption(),
                                 MessageIcon::Stop, MessageButtons::Ok);
         return;
     }

@@ -56,7 +56,7 @@ void LogoPage::addCommandStates(const CommandStates& on, EnabledStates& states) 
 }
 
 void LogoPage::tell(const QString& text) {
-    host_->dialogs().message(text, logo::logoCaption(), MessageIcon::None, MessageButtons::Ok);
+    host_->dialogs().message(text, messageCaption(), MessageIcon::None, MessageButtons::Ok);
 }
 
 void LogoPage::Button7Click() {
@@ -107,13 +107,13 @@ void LogoPage::Button13Click() {
     bool isNumber = false;
     const int registerNumber = numberText.toInt(&isNumber);
     if (!isNumber) {
-        host_->dialogs().message(text::invalidIntegerMessage(numberText), logo::logoCaption(),
+        host_->dialogs().message(text::invalidIntegerMessage(numberText), messageCaption(),
                                  MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     const int rows = logoBox_->picture().height();
     if (rows > logo::kLogoRows &&
-        host_->dialogs().message(logo::tallPictureQuestion(rows), logo::logoCaption(),
+        host_->dialogs().message(logo::tallPictureQuestion(rows), messageCaption(),
                                  MessageIcon::Question,
                                  MessageButtons::YesNo) != MessageAnswer::Yes)
         return;

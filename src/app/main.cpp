@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
 #include "app/main_window.h"
@@ -9,34 +8,67 @@
 #include "app/window_font.h"
 #include "app/window_link.h"
 #include "dialogs/widget_dialogs.h"
+#include "options/command_line.h"
+
+namespace {
+
+QString windowUsage() {
+    return QStringLiteral(
+        "Usage: tabulon [--trace FILE] [--grab FILE.png]\n"
+        "Opens the Tabulon window: the tables of a Datecs MP-550T, Datecs MP-50 Junior\n"
+        "or Neon cash register, edited, written into the register on a serial line,\n"
+        "read back, reset and kept as table files.\n"
+        "\n"
+        "  --trace FILE     append every byte sent and received to FILE, with times\n"
+        "                   (as Trace in the Communication section of Tabulon.ini)\n"
+        "  --grab FILE.png  save a picture of the window as it opens to FILE.png and\n"
+        "                   end (exit status 0 once the picture is written)\n"
+        "  --help           show this text\n"
+        "  --version        show the version\n"
+        "\n"
+        "Qt's own options, such as -platform NAME, are passed on to Qt.\n");
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    using tabulon::options::Takes;
+    // Read before the toolkit starts: --help and --version need no display.
+    // The words the toolkit takes for itself (-platform, -style ...) are no
+    // mistake here.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    tabulon::options::CommandLine line({{u"trace", Takes::Value},
+                                        {u"grab", Takes::Value},
+                                        {u"help", Takes::Nothing},
+                                        {u"version", Takes::Nothing}},
+                                       false);
+    line.read(arguments);
+    if (line.isSet(u"version")) {
+        std::printf("tabulon %s\n", TABULON_VERSION);
+        return 0;
+    }
+    if (line.isSet(u"help")) {
+        std::fputs(qPrintable(windowUsage()), stdout);
+        return 0;
+    }
     // --grab FILE: a picture of the window as it opens, for a support request
     // or a manual, and the program ends (0 once the picture is written).
-    const char* grabFile = nullptr;
+    const QString grabFile = line.value(u"grab");
+    if (line.isSet(u"grab") && grabFile.isEmpty()) {
+        std::fputs(qPrintable(tabulon::options::usageMistake(
+                       u"tabulon", QStringLiteral("--grab needs the name of a PNG file"))),
+                   stderr);
+        return 2;
+    }
     // --trace FILE: every byte of the line each way, with times, appended
     // to FILE (as tabulon-cli --trace); Trace in Tabulon.ini does the same.
-    const char* traceArgument = nullptr;
-    // Answered before the toolkit starts: it needs no display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("tabulon %s\n", TABULON_VERSION);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--grab") == 0) {
-            if (i + 1 == argc) {
-                std::fprintf(stderr, "tabulon: --grab needs the name of a PNG file\n");
-                return 2;
-            }
-            grabFile = argv[++i];
-        }
-        if (std::strcmp(argv[i], "--trace") == 0) {
-            if (i + 1 == argc) {
-                std::fprintf(stderr, "tabulon: --trace needs the name of a file\n");
-                return 2;
-            }
-            traceArgument = argv[++i];
-        }
+    const QString traceArgument = line.value(u"trace");
+    if (line.isSet(u"trace") && traceArgument.isEmpty()) {
+        std::fputs(qPrintable(tabulon::options::usageMistake(
+                       u"tabulon", QStringLiteral("--trace needs the name of a file"))),
+                   stderr);
+        return 2;
     }
     tabulon::app::useRussianSystemLocale();
 #ifdef Q_OS_WIN
@@ -54,24 +86,23 @@ int main(int argc, char* argv[]) {
     try {
         tabulon::WidgetDialogs startDialogs(nullptr);
         tabulon::app::WindowLink link = tabulon::app::makeWindowLink(
-            tabulon::app::chosenTraceFile(traceArgument ? QString::fromLocal8Bit(traceArgument)
-                                                        : QString()),
-            startDialogs);
+            tabulon::app::chosenTraceFile(traceArgument), startDialogs);
         tabulon::app::MainWindow window(nullptr, std::move(link.link));
         window.showTraceFile(link.traceFile);
         window.show();
-        if (grabFile) {
+        if (!grabFile.isEmpty()) {
             QTimer::singleShot(0, &window, [&window, grabFile] {
-                const bool saved = window.grab().save(QString::fromLocal8Bit(grabFile), "PNG");
-                if (!saved) std::fprintf(stderr, "tabulon: cannot write %s\n", grabFile);
+                const bool saved = window.grab().save(grabFile, "PNG");
+                if (!saved)
+                    std::fprintf(stderr, "tabulon: cannot write %s\n", qPrintable(grabFile));
                 QApplication::exit(saved ? 0 : 1);
             });
         }
         return QApplication::exec();
     } catch (const std::exception& error) {
-        tabulon::WidgetDialogs(nullptr).message(QString::fromLocal8Bit(error.what()), "Tabulon",
-                                                tabulon::MessageIcon::Stop,
-                                                tabulon::MessageButtons::Ok);
+        tabulon::WidgetDialogs(nullptr).message(
+            QString::fromLocal8Bit(error.what()), tabulon::messageCaption(),
+            tabulon::MessageIcon::Stop, tabulon::MessageButtons::Ok);
         return 1;
     }
 }

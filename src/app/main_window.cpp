@@ -240,8 +240,8 @@ void MainWindow::FormActivate() {
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
-        dialogs_->message(text::invalidIntegerMessage(stored.ecrText), "Tabulon", MessageIcon::Stop,
-                          MessageButtons::Ok);
+        dialogs_->message(text::invalidIntegerMessage(stored.ecrText), messageCaption(),
+                          MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     ui->ComboBox4->setCurrentIndex(*stored.modelIndex);

@@ -18,7 +18,6 @@ namespace {
 
 using transfer::Direction;
 
-const QString kTitle = QStringLiteral("Tabulon");
 
 }  // namespace
 
@@ -29,7 +28,7 @@ void TableRuns::transferParameters(Direction direction, ParameterSet set) {
     if (direction == Direction::Write) {
         const BuiltRecord built = BuildParameterRecord(set, parameters_, model);
         if (!built.ok()) {
-            host_.dialogs().message(built.error->message, kTitle, MessageIcon::Stop,
+            host_.dialogs().message(built.error->message, messageCaption(), MessageIcon::Stop,
                                     MessageButtons::Ok);
             return;
         }
@@ -62,7 +61,7 @@ void TableRuns::endParameterWrite(ParameterSet set, transfer::RecordOutcome outc
     host_.endJob();
     if (outcome == transfer::RecordOutcome::Done) {
         edits_.setTransferred(static_cast<int>(set), editsAtStart);
-        host_.dialogs().message(QStringLiteral("Операция завершена успешно!"), kTitle,
+        host_.dialogs().message(QStringLiteral("Операция завершена успешно!"), messageCaption(),
                                 MessageIcon::None, MessageButtons::Ok);
     }
 }
@@ -75,7 +74,7 @@ void TableRuns::endParameterRead(ParameterSet set, Model model,
     edits_.setEdited(static_cast<int>(set), false);
     window_->repaint();
     controls_.progress->setValue(0);
-    host_.dialogs().message(QStringLiteral("Операция завершена успешно!"), kTitle,
+    host_.dialogs().message(QStringLiteral("Операция завершена успешно!"), messageCaption(),
                             MessageIcon::None, MessageButtons::Ok);
 }
 

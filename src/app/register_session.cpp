@@ -96,7 +96,7 @@ void RegisterSession::tellBadData(int, const QByteArray&) {
     link::askOn<bool>(
         window_,
         [this] {
-            dialogs_.message(badReplyMessage(), QStringLiteral("Tabulon"), MessageIcon::None,
+            dialogs_.message(badReplyMessage(), messageCaption(), MessageIcon::None,
                              MessageButtons::Ok);
             return true;
         },

@@ -100,7 +100,7 @@ void ReportsPage::Button19Click() {
     if (!host_->linkFree()) return;
     // Refused before any file is created or emptied.
     if (const QString problem = reports::separatorProblem(ui->Edit41->text()); !problem.isEmpty()) {
-        host_->dialogs().message(problem, reports::reportsCaption(), MessageIcon::Warning,
+        host_->dialogs().message(problem, messageCaption(), MessageIcon::Warning,
                                  MessageButtons::Ok);
         return;
     }
@@ -153,7 +153,7 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::Finished:
             endProgress(*ui->ProgressBar2);
             ui->Label44->clear();
-            dialogs.message(reports::doneText(), reports::reportsCaption(), MessageIcon::None,
+            dialogs.message(reports::doneText(), messageCaption(), MessageIcon::None,
                             MessageButtons::Ok);
             break;
         case How::NotCreated:
@@ -168,10 +168,10 @@ void ReportsPage::endDownload(const DownloadEnd& end) {
         case How::NoSeparator:
             // The bar and the file name stay where the download stopped.
             endProgress(*ui->ProgressBar2, end.lines);
-            dialogs.message(reports::endedEarlyText(end),
-                            end.how == How::WriteFailed ? reports::fileErrorCaption()
-                                                        : reports::reportsCaption(),
-                            MessageIcon::Warning, MessageButtons::Ok);
+            dialogs.message(
+                reports::endedEarlyText(end),
+                end.how == How::WriteFailed ? reports::fileErrorCaption() : messageCaption(),
+                MessageIcon::Warning, MessageButtons::Ok);
             break;
     }
     host_->endPageWork();

@@ -25,7 +25,6 @@ namespace {
 
 using transfer::Direction;
 
-const QString kTitle = QStringLiteral("Tabulon");
 
 }  // namespace
 
@@ -94,7 +93,7 @@ void TableRuns::startTransfer(Direction direction) {
     if (host_.linkConnection().registerNumber <= 0) {
         // Closing the window here, as older programs did, would throw away
         // every unsaved edit; the message is enough.
-        dialogs.message(QStringLiteral("ЭККА не подключен"), kTitle, MessageIcon::None,
+        dialogs.message(QStringLiteral("ЭККА не подключен"), messageCaption(), MessageIcon::None,
                         MessageButtons::Ok);
         return;
     }
@@ -113,7 +112,7 @@ void TableRuns::startTransfer(Direction direction) {
         const QString question =
             QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
                 .arg(tabCaptions().value(tab));
-        if (dialogs.message(question, kTitle, MessageIcon::Warning, MessageButtons::YesNo) !=
+        if (dialogs.message(question, messageCaption(), MessageIcon::Warning, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return;
     }
@@ -129,7 +128,7 @@ void TableRuns::startTransfer(Direction direction) {
         transfer::planTableRun(direction, kind, host_.selectedModel(), interval);
     if (!planned.plan) {
         const bool badBounds = planned.error == transfer::badIntervalMessage();
-        dialogs.message(planned.error, kTitle, badBounds ? MessageIcon::None : MessageIcon::Stop,
+        dialogs.message(planned.error, messageCaption(), badBounds ? MessageIcon::None : MessageIcon::Stop,
                         MessageButtons::Ok);
         return;
     }
@@ -195,11 +194,11 @@ void TableRuns::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome
     Dialogs& dialogs = host_.dialogs();
     // A row that makes no record stopped the run before anything was sent.
     if (outcome.refusal && outcome.done == 0 && outcome.failedRecords.isEmpty()) {
-        dialogs.message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
+        dialogs.message(*outcome.refusal, messageCaption(), MessageIcon::Stop, MessageButtons::Ok);
     } else {
         if (outcome.refusal)
-            dialogs.message(*outcome.refusal, kTitle, MessageIcon::Stop, MessageButtons::Ok);
-        dialogs.message(transfer::runEndMessage(plan.direction, outcome), kTitle, MessageIcon::None,
+            dialogs.message(*outcome.refusal, messageCaption(), MessageIcon::Stop, MessageButtons::Ok);
+        dialogs.message(transfer::runEndMessage(plan.direction, outcome), messageCaption(), MessageIcon::None,
                         MessageButtons::Ok);
     }
     // Whole, the table in the grid is what the register holds now.

@@ -24,7 +24,7 @@ WindowLink makeWindowLink(QString traceFile, Dialogs& dialogs) {
             return {std::move(traced), traceFile};
         dialogs.message(QStringLiteral("Журнал обмена не ведётся: файл %1 не открывается (%2).")
                             .arg(traceFile, error),
-                        QStringLiteral("Tabulon"), MessageIcon::Warning, MessageButtons::Ok);
+                        messageCaption(), MessageIcon::Warning, MessageButtons::Ok);
     }
     return {link::makeSerialLink(deviceFor), QString()};
 }

@@ -48,8 +48,10 @@ std::optional<Model> modelFromIndex(int index) {
 }
 
 std::optional<Model> modelFromName(QStringView name) {
-    for (const ModelName& known : kModelNames)
-        if (name == QStringView(known.name)) return known.model;
+    const QStringView written = name.trimmed();
+    for (const ModelName& known : kModelNames) {
+        if (written.compare(QStringView(known.name), Qt::CaseInsensitive) == 0) return known.model;
+    }
     return std::nullopt;
 }
 

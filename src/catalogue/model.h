@@ -20,9 +20,9 @@ int goodsCount(Model model);
 // The model at a list position; nullopt outside 0-2 (no entry selected).
 std::optional<Model> modelFromIndex(int index);
 
-// The model a command line names: "mp-550t", "mp-50-junior" or "neon", the
-// short forms "mp550t", "mp-50" and "mp50", or the list position "0" to "2".
-// Written exactly so: letters in lower case, no blanks.
+// The model a command line or a fleet file names: "mp-550t", "mp-50-junior"
+// or "neon", the short forms "mp550t", "mp-50" and "mp50", or the list
+// position "0" to "2"; in any letter case, with blanks around it or not.
 std::optional<Model> modelFromName(QStringView name);
 
 }  // namespace tabulon

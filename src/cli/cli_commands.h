@@ -24,7 +24,7 @@ struct CliResult {
     int status = kExitDone;
     QString output;          // for standard output
     QString error;           // for standard error; lines end with "\n" where there are several
-    bool showUsage = false;  // a command line mistake: the usage text follows the error
+    bool showUsage = false;  // a command line mistake: "(see --help)" follows the error
 };
 
 // "1 record", "20 records": a count with its noun (one that takes "s").

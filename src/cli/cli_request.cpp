@@ -4,34 +4,33 @@
 
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
+#include "link/line_bytes.h"
 #include "link/line_settings.h"
 #include "link/network_address.h"
+#include "options/command_line.h"
+#include "text/whole_number.h"
 
 namespace tabulon::cli {
 
 namespace {
 
-std::optional<int> wholeNumber(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
+using options::Takes;
 
-// The link addresses registers 1 to 99.
-constexpr int kHighestRegister = 99;
+// Every option tabulon-cli knows, a fleet run's among them.
+const QList<options::Option> kOptions{
+    {u"port", Takes::Value},      {u"speed", Takes::Value},        {u"register", Takes::Value},
+    {u"model", Takes::Value},     {u"interval", Takes::Value},     {u"on-failure", Takes::Value},
+    {u"verify", Takes::Nothing},  {u"only-changed", Takes::Value}, {u"trace", Takes::Value},
+    {u"quiet", Takes::Nothing},   {u"ports", Takes::Value},        {u"speeds", Takes::Value},
+    {u"registers", Takes::Value}, {u"all", Takes::Nothing},        {u"dir", Takes::Value},
+    {u"separator", Takes::Value}, {u"only", Takes::Value},         {u"fleet", Takes::Value},
+    {u"jobs", Takes::Value},      {u"report", Takes::Value},       {u"only-failed", Takes::Value},
+    {u"help", Takes::Nothing},    {u"version", Takes::Nothing},
+};
 
-// "4800, 9600, ... or 115200"
-QString speedList() {
-    QStringList speeds;
-    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
-    const QString last = speeds.takeLast();
-    return speeds.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
-}
-
-// Options that stand alone; every other option takes a value.
-bool isSwitch(const QString& name) {
-    return name == u"--help" || name == u"--quiet" || name == u"--verify" || name == u"--all";
-}
+// Where the register is comes from the fleet file, one line each.
+const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed"),
+                               QStringLiteral("--register"), QStringLiteral("--model")};
 
 // Options only some commands take, by the bit the commands list them with.
 const CliOption kCommandOptions[] = {kModelOption,  kIntervalOption,    kOnFailureOption,
@@ -128,114 +127,127 @@ std::optional<int> comPortNumber(const QString& port) {
 }
 
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
+    options::CommandLine line(kOptions, true);
+    const QList<options::Mistake> mistakes = line.read(arguments);
+    ParsedCliRequest parsed;
+    parsed.help = line.isSet(u"help");
+    parsed.version = line.isSet(u"version");
+    const auto fail = [&parsed](const QString& error) {
+        parsed.error = error;
+        return parsed;
+    };
+    if (parsed.help || parsed.version) return parsed;
+    if (!mistakes.isEmpty()) return fail(mistakes.first().text());
+
     CliRequest request;
-    const auto fail = [](const QString& error) { return ParsedCliRequest{std::nullopt, error}; };
-    QStringList words;
-
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString name = arguments[i];
-        if (!name.startsWith(u"--") || name == u"--") {
-            if (name == u"--") {
-                words += arguments.mid(i + 1);
-                break;
-            }
-            words << name;
-            continue;
+    FleetOptions& fleet = parsed.fleet;
+    const QStringList given = line.given();
+    for (const QString& name : given) {
+        if (line.isSet(u"fleet") && kPerRegister.contains(name)) {
+            return fail(QStringLiteral("%1 does not go with --fleet: the fleet file gives each "
+                                       "register's port, speed, number and model")
+                            .arg(name));
         }
-        std::optional<QString> value;
-        if (const qsizetype eq = name.indexOf(u'='); eq > 0) {
-            value = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        request.given.insert(name);
-        if (isSwitch(name)) {
-            if (value) return fail(QStringLiteral("%1 takes no value").arg(name));
-            if (name == u"--help") request.help = true;
-            if (name == u"--quiet") request.quiet = true;
-            if (name == u"--verify") request.verify = true;
-            if (name == u"--all") request.scanAll = true;
-            continue;
-        }
-        if (!value && i + 1 < arguments.size()) value = arguments[++i];
-        if (!value) return fail(QStringLiteral("%1 needs a value").arg(name));
-
+    }
+    for (const QString& name : given) {
+        const QString value = line.value(QStringView(name).mid(2));
         if (name == u"--port") {
-            if (!comPortNumber(*value) && !value->contains(u'/'))
+            if (!comPortNumber(value) && !value.contains(u'/'))
                 return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
             // Else it would be taken for a device path, and fail only when the
             // run opens it.
-            if (link::isNetworkAddress(*value) && !link::parseNetworkAddress(*value)) {
+            if (link::isNetworkAddress(value) && !link::parseNetworkAddress(value)) {
                 return fail(
                     QStringLiteral("--port takes a serial server as tcp://HOST:PORT or "
                                    "rfc2217://HOST:PORT, the port 1 to 65535"));
             }
-            request.port = *value;
+            request.port = value;
         } else if (name == u"--speed") {
             // Any other speed would only show up later as a port that does
             // not open, after the file had been read.
-            const auto speed = wholeNumber(*value);
+            const auto speed = text::wholeNumber(value);
             if (!speed || !link::speedText(*speed))
-                return fail(QStringLiteral("--speed takes %1").arg(speedList()));
+                return fail(QStringLiteral("--speed takes %1").arg(link::speedList(u" or ")));
             request.speed = *speed;
         } else if (name == u"--register") {
-            const auto number = wholeNumber(*value);
-            if (!number || *number < 1 || *number > kHighestRegister) {
+            const auto number = text::wholeNumber(value);
+            if (!number || *number < 1 || *number > link::kHighestRegister) {
                 return fail(QStringLiteral("--register takes a whole number from 1 to %1")
-                                .arg(kHighestRegister));
+                                .arg(link::kHighestRegister));
             }
             request.registerNumber = *number;
         } else if (name == u"--model") {
-            const auto model = modelFromName(*value);
+            const auto model = modelFromName(value);
             if (!model) return fail(QStringLiteral("--model takes mp-550t, mp-50-junior or neon"));
             request.model = *model;
         } else if (name == u"--interval") {
             // The three fields go to the run's own check as typed, so that a
             // wrong one is refused in the window's words.
-            const QStringList parts = value->split(u':');
+            const QStringList parts = value.split(u':');
             if (parts.size() != 3) return fail(QStringLiteral("--interval takes START:END:FIRST"));
             request.interval = transfer::IntervalTexts{parts[0], parts[1], parts[2]};
         } else if (name == u"--on-failure") {
-            if (*value == u"abort") {
+            if (value == u"abort") {
                 request.onFailure = FailurePolicy::Abort;
-            } else if (*value == u"skip") {
+            } else if (value == u"skip") {
                 request.onFailure = FailurePolicy::Skip;
             } else {
                 return fail(QStringLiteral("--on-failure takes abort or skip"));
             }
+        } else if (name == u"--verify") {
+            request.verify = true;
+        } else if (name == u"--quiet") {
+            request.quiet = true;
+        } else if (name == u"--all") {
+            request.scanAll = true;
         } else if (name == u"--dir") {
-            request.reportDirectory = *value;
+            request.reportDirectory = value;
         } else if (name == u"--separator") {
-            request.separator = *value;
+            request.separator = value;
         } else if (name == u"--only") {
-            request.onlyReports = value->split(u',', Qt::SkipEmptyParts);
+            request.onlyReports = value.split(u',', Qt::SkipEmptyParts);
         } else if (name == u"--ports") {
-            request.scanPorts = *value;
+            request.scanPorts = value;
         } else if (name == u"--speeds") {
-            request.scanSpeeds = *value;
+            request.scanSpeeds = value;
         } else if (name == u"--registers") {
-            request.scanRegisters = *value;
+            request.scanRegisters = value;
         } else if (name == u"--only-changed" || name == u"--trace") {
-            if (value->isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
-            (name == u"--trace" ? request.trace : request.onlyChanged) = *value;
+            if (value.isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
+            (name == u"--trace" ? request.trace : request.onlyChanged) = value;
+        } else if (value.isEmpty()) {
+            return fail(QStringLiteral("%1 needs a value").arg(name));
+        } else if (name == u"--jobs") {
+            const auto jobs = text::wholeNumber(value);
+            if (!jobs || *jobs < 1)
+                return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
+            fleet.jobs = *jobs;
         } else {
-            return fail(QStringLiteral("unknown option %1").arg(name));
+            (name == u"--fleet"    ? fleet.file
+             : name == u"--report" ? fleet.report
+                                   : fleet.onlyFailed) = value;
         }
     }
-    if (request.help) return ParsedCliRequest{request, QString()};
-    if (words.isEmpty()) return fail(QStringLiteral("no command"));
+    if (fleet.file.isEmpty() &&
+        (fleet.jobs || !fleet.report.isEmpty() || !fleet.onlyFailed.isEmpty()))
+        return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
 
+    QStringList words = line.words();
+    if (words.isEmpty()) return fail(QStringLiteral("no command"));
     const QString name = words.takeFirst();
     const CliCommand* command = findCliCommand(name);
     if (!command) return fail(QStringLiteral("unknown command %1").arg(name));
     if (words.size() != command->arguments)
         return fail(QStringLiteral("%1 takes %2 argument(s)").arg(name).arg(command->arguments));
+    request.given = QSet<QString>(given.begin(), given.end());
     for (CliOption option : kCommandOptions) {
         if (request.given.contains(optionName(option)) && !(command->options & option))
             return fail(QStringLiteral("%1 does not go with %2").arg(optionName(option), name));
     }
     request.command = command;
     request.arguments = words;
-    return ParsedCliRequest{request, QString()};
+    parsed.request = request;
+    return parsed;
 }
 
 }  // namespace tabulon::cli

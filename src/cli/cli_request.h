@@ -44,16 +44,27 @@ struct CliRequest {
     QString reportDirectory;
     QString separator = QStringLiteral(";");
     QStringList onlyReports;
-    bool help = false;
 
     const CliCommand* command = nullptr;
     QStringList arguments;  // the words after the command
     QSet<QString> given;    // the options named on the command line ("--verify")
 };
 
+// --fleet FILE and the options that go with it.
+struct FleetOptions {
+    QString file;        // empty: one register, where the options say
+    int jobs = 0;        // lines worked at once; 0: all
+    QString report;      // CSV of the outcomes; empty: none
+    QString onlyFailed;  // REPORT: only the registers it lists as not done
+};
+
 struct ParsedCliRequest {
     std::optional<CliRequest> request;  // nullopt: `error` says what is wrong
     QString error;
+    // --help or --version: answered whatever else the words say.
+    bool help = false;
+    bool version = false;
+    FleetOptions fleet;
 };
 
 // The arguments after the program name. Options may stand anywhere; the

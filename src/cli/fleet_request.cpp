@@ -16,22 +16,10 @@ namespace {
 
 const QString kName = QStringLiteral("{name}");
 
-// Options of a fleet run, each with a value.
-const QStringList kFleetOptions{QStringLiteral("--fleet"), QStringLiteral("--jobs"),
-                                QStringLiteral("--report"), QStringLiteral("--only-failed")};
-
-// Where the register is comes from the fleet file, one line each.
-const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed"),
-                               QStringLiteral("--register"), QStringLiteral("--model")};
-
 const QStringList kFleetCommands{QStringLiteral("detect"),     QStringLiteral("write-table"),
                                  QStringLiteral("read-table"), QStringLiteral("clear-table"),
                                  QStringLiteral("write-logo"), QStringLiteral("read-logo"),
                                  QStringLiteral("reports")};
-
-QString optionOf(const QString& word) {
-    return word.section(u'=', 0, 0);
-}
 
 // What the command writes for each register: one name would be written over
 // by every register in turn. `what` names it for the message.
@@ -70,64 +58,13 @@ QString serverLine(const link::NetworkAddress& server) {
 
 }  // namespace
 
-bool isFleetCommandLine(const QStringList& arguments) {
-    for (const QString& word : arguments) {
-        if (word == u"--") return false;
-        if (kFleetOptions.contains(optionOf(word))) return true;
-    }
-    return false;
-}
-
 ParsedFleetRequest parseFleetRequest(const QStringList& arguments) {
     const auto fail = [](const QString& error) { return ParsedFleetRequest{std::nullopt, error}; };
-    FleetRequest request;
-    QStringList rest;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (word == u"--") {
-            rest += arguments.mid(i);
-            break;
-        }
-        const QString name = optionOf(word);
-        if (kPerRegister.contains(name)) {
-            return fail(QStringLiteral("%1 does not go with --fleet: the fleet file gives each "
-                                       "register's port, speed, number and model")
-                            .arg(name));
-        }
-        if (!kFleetOptions.contains(name)) {
-            rest << word;
-            continue;
-        }
-        QString value;
-        if (word.contains(u'=')) {
-            value = word.section(u'=', 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return fail(QStringLiteral("%1 needs a value").arg(name));
-        }
-        if (value.isEmpty()) return fail(QStringLiteral("%1 needs a value").arg(name));
-        if (name == u"--fleet") {
-            request.file = value;
-        } else if (name == u"--report") {
-            request.report = value;
-        } else if (name == u"--only-failed") {
-            request.onlyFailed = value;
-        } else {
-            bool ok = false;
-            request.jobs = value.toInt(&ok);
-            if (!ok || request.jobs < 1)
-                return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
-        }
-    }
-    if (request.file.isEmpty()) {
-        return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
-    }
-
-    ParsedCliRequest parsed = parseCliRequest(rest);
+    const ParsedCliRequest parsed = parseCliRequest(arguments);
     if (!parsed.request) return fail(parsed.error);
-    request.command = *parsed.request;
-    if (request.command.help) return ParsedFleetRequest{request, QString()};
+    if (parsed.fleet.file.isEmpty())
+        return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
+    const FleetRequest request{parsed.fleet, *parsed.request};
     if (!kFleetCommands.contains(request.command.command->name.toString())) {
         return fail(
             QStringLiteral("--fleet goes with %1").arg(kFleetCommands.join(QStringLiteral(", "))));

@@ -11,11 +11,7 @@ namespace tabulon::cli {
 
 // tabulon-cli --fleet FILE [--jobs N] [--report FILE] [--only-failed REPORT]
 // COMMAND ...: the command of one register, run on every register of FILE.
-struct FleetRequest {
-    QString file;
-    int jobs = 0;        // lines worked at once; 0: all
-    QString report;      // CSV of the outcomes; empty: none
-    QString onlyFailed;  // REPORT: only the registers it lists as not done
+struct FleetRequest : FleetOptions {
     CliRequest command;  // as for one register, less where the register is
 };
 
@@ -23,9 +19,6 @@ struct ParsedFleetRequest {
     std::optional<FleetRequest> request;  // nullopt: `error` says what is wrong
     QString error;
 };
-
-// Whether the command line asks for a fleet run (names one of its options).
-bool isFleetCommandLine(const QStringList& arguments);
 
 // The arguments after the program name.
 ParsedFleetRequest parseFleetRequest(const QStringList& arguments);

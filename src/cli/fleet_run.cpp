@@ -8,11 +8,6 @@
 #include <cstdio>
 #include <mutex>
 #include <vector>
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#else
-#include <io.h>
-#endif
 
 #include "cli/cli_commands.h"
 #include "cli/cli_port.h"
@@ -25,6 +20,7 @@
 #include "fleet/fleet_plan.h"
 #include "fleet/fleet_report.h"
 #include "link/register_link.h"
+#include "options/command_line.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
@@ -35,17 +31,8 @@ using fleet::FleetRegister;
 using fleet::Outcome;
 using fleet::RegisterOutcome;
 
-bool stderrIsTerminal() {
-#ifndef Q_OS_WIN
-    return ::isatty(STDERR_FILENO);
-#else
-    return ::_isatty(::_fileno(stderr));
-#endif
-}
-
-int mistake(const QString& error, bool usage = false) {
-    print(stderr, QStringLiteral("tabulon-cli: %1\n%2")
-                      .arg(error, usage ? QStringLiteral("\n") + cliUsage() : QString()));
+int mistake(const QString& error) {
+    print(stderr, QStringLiteral("tabulon-cli: %1\n").arg(error));
     return kExitUsage;
 }
 
@@ -153,7 +140,7 @@ public:
         : request_(request),
           registers_(std::move(registers)),
           outcomes_(size_t(registers_.size())),
-          board_(stderr, !request.command.quiet && stderrIsTerminal()) {
+          board_(stderr, !request.command.quiet && isTerminal(stderr)) {
         for (qsizetype i = 0; i < registers_.size(); ++i)
             outcomes_[size_t(i)].name = registers_[i].name;
     }
@@ -249,12 +236,11 @@ int exitStatus(const QList<RegisterOutcome>& outcomes) {
 
 int runFleetCli(const QStringList& arguments) {
     const ParsedFleetRequest parsed = parseFleetRequest(arguments);
-    if (!parsed.request) return mistake(parsed.error, true);
-    const FleetRequest& request = *parsed.request;
-    if (request.command.help) {
-        print(stdout, cliUsage());
-        return kExitDone;
+    if (!parsed.request) {
+        print(stderr, options::usageMistake(u"tabulon-cli", parsed.error));
+        return kExitUsage;
     }
+    const FleetRequest& request = *parsed.request;
     QString error;
     const std::optional<QList<FleetRegister>> registers = chosenRegisters(request, error);
     if (!registers) return mistake(error);

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -11,6 +9,7 @@
 #include "cli/fleet_run.h"
 #include "cli/print.h"
 #include "link/register_link.h"
+#include "options/command_line.h"
 #include "transfer/run_parts.h"
 
 using namespace tabulon;
@@ -23,7 +22,7 @@ namespace {
 // carriage return and cleared to the end of the line.
 class StandardError : public cli::CliConsole {
 public:
-    explicit StandardError(bool quiet) : progress_(!quiet && isatty(STDERR_FILENO)) {}
+    explicit StandardError(bool quiet) : progress_(!quiet && cli::isTerminal(stderr)) {}
 
     bool showsProgress() const override { return progress_; }
     void progress(const QString& line) override {
@@ -50,22 +49,21 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    if (arguments.contains(QStringLiteral("--version"))) {
+    const cli::ParsedCliRequest parsed = cli::parseCliRequest(arguments);
+    if (parsed.version) {
         print(stdout, QStringLiteral("tabulon-cli %1\n").arg(QStringLiteral(TABULON_VERSION)));
         return cli::kExitDone;
     }
-    if (cli::isFleetCommandLine(arguments)) return cli::runFleetCli(arguments);
-
-    const cli::ParsedCliRequest parsed = cli::parseCliRequest(arguments);
-    if (!parsed.request) {
-        print(stderr, QStringLiteral("tabulon-cli: %1\n\n%2").arg(parsed.error, cli::cliUsage()));
-        return cli::kExitUsage;
-    }
-    const cli::CliRequest& request = *parsed.request;
-    if (request.help) {
+    if (parsed.help) {
         print(stdout, cli::cliUsage());
         return cli::kExitDone;
     }
+    if (!parsed.request) {
+        print(stderr, options::usageMistake(u"tabulon-cli", parsed.error));
+        return cli::kExitUsage;
+    }
+    if (!parsed.fleet.file.isEmpty()) return cli::runFleetCli(arguments);
+    const cli::CliRequest& request = *parsed.request;
 
     // Before the trace file is opened: it may be the table file itself.
     if (const auto clash =
@@ -87,8 +85,7 @@ int main(int argc, char** argv) {
     print(stdout, result.output);
     if (!result.error.isEmpty()) {
         if (result.showUsage) {
-            print(stderr,
-                  QStringLiteral("tabulon-cli: %1\n\n%2").arg(result.error, cli::cliUsage()));
+            print(stderr, options::usageMistake(u"tabulon-cli", result.error));
         } else {
             print(stderr, result.error + u'\n');
         }

@@ -9,27 +9,25 @@
 
 #include "cli/cli_port.h"
 #include "cli/stop_signals.h"
+#include "link/line_bytes.h"
 #include "link/line_settings.h"
 #include "link/network_address.h"
 #include "link/register_link.h"
 #include "settings/port_problem.h"
 #include "settings/settings_file.h"
+#include "text/whole_number.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
 
 namespace {
 
-constexpr int kHighestRegister = 99;
-
 QStringList listed(const QString& text) {
     return text.split(u',', Qt::SkipEmptyParts);
 }
 
-std::optional<int> number(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
+std::optional<int> number(const QString& written) {
+    return text::wholeNumber(written.trimmed());
 }
 
 // "1-5", "2,4" or both ("1-3,7").
@@ -39,7 +37,7 @@ std::optional<QList<int>> registerNumbers(const QString& text) {
         const QStringList ends = part.split(u'-');
         const auto first = number(ends.value(0));
         const auto last = ends.size() == 2 ? number(ends[1]) : first;
-        if (ends.size() > 2 || !first || !last || *first < 1 || *last > kHighestRegister ||
+        if (ends.size() > 2 || !first || !last || *first < 1 || *last > link::kHighestRegister ||
             *first > *last)
             return std::nullopt;
         for (int n = *first; n <= *last; ++n)
@@ -120,11 +118,8 @@ std::optional<ScanPlan> scanPlan(const CliRequest& request,
         for (const QString& text : listed(request.scanSpeeds)) {
             const std::optional<int> speed = number(text);
             if (!speed || !link::speedText(*speed)) {
-                error = QStringLiteral("--speeds takes speeds of %1, separated by commas").arg([] {
-                    QStringList speeds;
-                    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
-                    return speeds.join(QStringLiteral(", "));
-                }());
+                error = QStringLiteral("--speeds takes speeds of %1, separated by commas")
+                            .arg(link::speedList());
                 return std::nullopt;
             }
             if (!plan.speeds.contains(*speed)) plan.speeds << *speed;

@@ -9,4 +9,7 @@ namespace tabulon::cli {
 // standard output and standard error shows in the order it was written.
 void print(std::FILE* stream, const QString& text);
 
+// Whether the stream goes to a terminal (where a progress line is redrawn).
+bool isTerminal(std::FILE* stream);
+
 }  // namespace tabulon::cli

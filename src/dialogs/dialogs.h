@@ -12,6 +12,11 @@ enum class MessageIcon { None, Information, Warning, Stop, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
+// The caption of the program's message boxes: its name.
+inline QString messageCaption() {
+    return QStringLiteral("Tabulon");
+}
+
 // What a file dialog is asked to show. The filter list is written as
 // description and pattern pairs separated by "|" ("Файлы (*.art)|*.ART|...").
 struct FileDialogRequest {

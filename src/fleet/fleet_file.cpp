@@ -5,14 +5,14 @@
 #include <QStringDecoder>
 
 #include "disk/input_file.h"
+#include "link/line_bytes.h"
 #include "link/line_settings.h"
 #include "text/cp1251.h"
+#include "text/whole_number.h"
 
 namespace tabulon::fleet {
 
 namespace {
-
-constexpr int kHighestRegister = 99;
 
 // Characters a file name cannot hold on one system or the other: the name
 // becomes part of file names through {name}.
@@ -33,18 +33,6 @@ bool deviceName(const QString& name) {
 // names, which many systems cut at 255 bytes, with the folder and extension
 // around it and two bytes a Cyrillic letter.
 constexpr qsizetype kLongestName = 64;
-
-std::optional<int> wholeNumber(const QString& text) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(text).hasMatch()) return std::nullopt;
-    return text.toInt();
-}
-
-QString speedList() {
-    QStringList speeds;
-    for (int speed : link::acceptedSpeeds()) speeds << QString::number(speed);
-    return speeds.join(QStringLiteral(", "));
-}
 
 // The columns of a line with its comment taken away.
 QStringList columnsOf(const QString& line) {
@@ -85,15 +73,15 @@ QString checkColumns(const QStringList& columns, FleetRegister& entry) {
     if (entry.name.endsWith(u'.'))
         return QStringLiteral("name %1: a name cannot end with a dot").arg(entry.name);
     entry.port = columns[1];
-    const std::optional<int> speed = wholeNumber(columns[2]);
+    const std::optional<int> speed = text::wholeNumber(columns[2]);
     if (!speed || !link::speedText(*speed))
-        return QStringLiteral("speed %1: the speeds are %2").arg(columns[2], speedList());
+        return QStringLiteral("speed %1: the speeds are %2").arg(columns[2], link::speedList());
     entry.speed = *speed;
-    const std::optional<int> number = wholeNumber(columns[3]);
-    if (!number || *number < 1 || *number > kHighestRegister) {
+    const std::optional<int> number = text::wholeNumber(columns[3]);
+    if (!number || *number < 1 || *number > link::kHighestRegister) {
         return QStringLiteral("register number %1: a whole number from 1 to %2")
             .arg(columns[3])
-            .arg(kHighestRegister);
+            .arg(link::kHighestRegister);
     }
     entry.number = *number;
     const std::optional<Model> model = modelFromName(columns[4]);

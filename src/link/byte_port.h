@@ -2,12 +2,16 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
 #include "link/line_settings.h"
 
 namespace tabulon::link {
+
+// How long a port waits for the register's next byte before it gives up on it.
+inline constexpr std::chrono::milliseconds kByteTimeout{300};
 
 // Told what crossed a port's wire, for a port whose wire carries other bytes
 // than the data it passes (a Telnet connection: IAC doubled, options
@@ -29,7 +33,7 @@ public:
     // Opens an existing device for reading and writing, exclusively, with
     // 1024-byte queues. False leaves the port closed and errorString() set.
     virtual bool open(const QString& device) = 0;
-    // Applies the line settings and the read time-out of 300 ms per byte.
+    // Applies the line settings and the read time-out of kByteTimeout per byte.
     virtual bool apply(const LineSettings& settings) = 0;
     virtual bool isOpen() const = 0;
 

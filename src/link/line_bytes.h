@@ -16,6 +16,9 @@ inline constexpr std::uint8_t kLineStart = 0x0A;  // LF
 inline constexpr std::uint8_t kLineEnd = 0x0D;    // CR
 inline constexpr char kErrorMark = 'E';
 
+// Two address digits carry a register's number: 1 to 99.
+inline constexpr int kHighestRegister = 99;
+
 // A register number 1..99 as the two address digits, tens first.
 QByteArray registerAddress(int registerNumber);
 

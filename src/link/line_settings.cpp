@@ -1,6 +1,7 @@
 #include "link/line_settings.h"
 
 #include <QList>
+#include <QStringList>
 #include <array>
 
 namespace tabulon::link {
@@ -27,6 +28,13 @@ std::optional<QByteArray> speedText(int speed) {
 
 QList<int> acceptedSpeeds() {
     return QList<int>(kSpeeds.begin(), kSpeeds.end());
+}
+
+QString speedList(QStringView last) {
+    QStringList speeds;
+    for (int speed : kSpeeds) speeds << QString::number(speed);
+    const QString fastest = speeds.takeLast();
+    return speeds.join(QStringLiteral(", ")) + last.toString() + fastest;
 }
 
 QByteArray modeText(int port, QByteArrayView speedText) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QString>
+#include <QStringView>
 #include <optional>
 
 namespace tabulon::link {
@@ -25,6 +27,9 @@ std::optional<QByteArray> speedText(int speed);
 
 // Every speed speedText() accepts, slowest first.
 QList<int> acceptedSpeeds();
+// The accepted speeds for a message, the last after `last`:
+// "4800, 9600, ... or 115200" for u" or ".
+QString speedList(QStringView last = u", ");
 
 // "COM1:9600,N,8,2" for port 1 at 9600.
 QByteArray modeText(int port, QByteArrayView speedText);

@@ -19,7 +19,7 @@ namespace tabulon::link {
 class NetworkBytePort final : public BytePort, private ComPortNegotiation::Connection {
 public:
     struct Timeouts {
-        std::chrono::milliseconds read{300};
+        std::chrono::milliseconds read{kByteTimeout};
         std::chrono::milliseconds connect{5000};
         // For the server's answers to the COM-PORT option and the settings.
         std::chrono::milliseconds negotiation{5000};

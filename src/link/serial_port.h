@@ -12,7 +12,7 @@ namespace tabulon::link {
 // exclusive: a port held by another program (or another link) does not open.
 class SerialBytePort final : public BytePort {
 public:
-    explicit SerialBytePort(std::chrono::milliseconds readTimeout = std::chrono::milliseconds(300));
+    explicit SerialBytePort(std::chrono::milliseconds readTimeout = kByteTimeout);
     ~SerialBytePort() override;
 
     bool open(const QString& device) override;

@@ -18,8 +18,7 @@ namespace tabulon::link {
 // Linux devices.
 class Win32SerialPort final : public BytePort {
 public:
-    explicit Win32SerialPort(
-        std::chrono::milliseconds readTimeout = std::chrono::milliseconds(300));
+    explicit Win32SerialPort(std::chrono::milliseconds readTimeout = kByteTimeout);
     ~Win32SerialPort() override;
     Win32SerialPort(const Win32SerialPort&) = delete;
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;

@@ -5,11 +5,8 @@
 namespace tabulon::logo {
 
 // The logo tab's messages: plain boxes with an OK button, titled as the
-// program.
+// program (messageCaption()).
 
-inline QString logoCaption() {
-    return QStringLiteral("Tabulon");
-}
 inline QString doneText() {
     return QStringLiteral("Успешно!");
 }

@@ -7,11 +7,8 @@
 namespace tabulon::reports {
 
 // The reports tab's messages. Plain boxes without an icon, titled as the
-// program, apart from a file that cannot be created.
+// program (messageCaption()), apart from a file that cannot be created.
 
-inline QString reportsCaption() {
-    return QStringLiteral("Tabulon");
-}
 inline QString doneText() {
     return QStringLiteral("Успешно!");
 }

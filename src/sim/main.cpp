@@ -1,6 +1,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "options/command_line.h"
 #include "sim/line_server.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_bus.h"
@@ -10,17 +11,17 @@ using namespace tabulon::sim;
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    if (arguments.contains(QStringLiteral("--version"))) {
-        std::printf("tabulon-sim %s\n", TABULON_VERSION);
-        return 0;
-    }
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     if (!parsed.options) {
-        std::fprintf(stderr, "tabulon-sim: %s\n\n%s", qPrintable(parsed.error),
-                     qPrintable(simUsage()));
+        std::fputs(qPrintable(tabulon::options::usageMistake(u"tabulon-sim", parsed.error)),
+                   stderr);
         return 2;
     }
     const SimOptions& options = *parsed.options;
+    if (options.version) {
+        std::printf("tabulon-sim %s\n", TABULON_VERSION);
+        return 0;
+    }
     if (options.help) {
         std::fputs(qPrintable(simUsage()), stdout);
         return 0;

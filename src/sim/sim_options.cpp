@@ -1,37 +1,61 @@
 #include "sim/sim_options.h"
 
-#include <algorithm>
 #include <array>
+
+#include "link/line_bytes.h"
+#include "options/command_line.h"
+#include "text/whole_number.h"
 
 namespace tabulon::sim {
 
 namespace {
 
 struct FaultSwitch {
-    const char* name;
+    const char16_t* name;
     Fault Faults::*fault;
     const char* help;
 };
 
 constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
-    {"--silent", &Faults::silent, "answer nothing at all"},
-    {"--refuse-frames", &Faults::refuseFrames, "refuse every frame (NAK instead of ACK)"},
-    {"--error-replies", &Faults::errorReplies, "reply \"E0;\" to every command"},
-    {"--wrong-check-bytes", &Faults::wrongCheckBytes, "send reply lines with a wrong check byte"},
-    {"--cut-short-lines", &Faults::cutShortLines, "stop reply lines halfway, without CR"},
-    {"--fill-inside-lines", &Faults::fillInsideLines,
+    {u"--silent", &Faults::silent, "answer nothing at all"},
+    {u"--refuse-frames", &Faults::refuseFrames, "refuse every frame (NAK instead of ACK)"},
+    {u"--error-replies", &Faults::errorReplies, "reply \"E0;\" to every command"},
+    {u"--wrong-check-bytes", &Faults::wrongCheckBytes, "send reply lines with a wrong check byte"},
+    {u"--cut-short-lines", &Faults::cutShortLines, "stop reply lines halfway, without CR"},
+    {u"--fill-inside-lines", &Faults::fillInsideLines,
      "put 0xFF bytes inside status and reply lines"},
-    {"--over-long-replies", &Faults::overLongReplies, "send reply texts of 300 bytes"},
-    {"--late-replies", &Faults::lateReplies,
+    {u"--over-long-replies", &Faults::overLongReplies, "send reply texts of 300 bytes"},
+    {u"--late-replies", &Faults::lateReplies,
      "send the reply line only after the computer's 300 ms wait for it"},
-    {"--alter-stored", &Faults::alterStored,
+    {u"--alter-stored", &Faults::alterStored,
      "keep written records with a \"#\" for their first character"},
 }};
 
-std::optional<int> positive(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
+std::optional<int> positive(const QString& written) {
+    const std::optional<int> value = text::wholeNumber(written);
+    return value && *value > 0 ? value : std::nullopt;
+}
+
+const FaultSwitch* faultSwitch(QStringView name) {
+    for (const FaultSwitch& fault : kFaultSwitches)
+        if (name == QStringView(fault.name)) return &fault;
+    return nullptr;
+}
+
+using options::CommandLine;
+using options::Mistake;
+
+QList<options::Option> knownOptions() {
+    using options::Takes;
+    QList<options::Option> known{
+        {u"help", Takes::Nothing}, {u"h", Takes::Nothing},    {u"version", Takes::Nothing},
+        {u"log", Takes::Nothing},  {u"model", Takes::Value},  {u"register", Takes::Value},
+        {u"bus", Takes::Value},    {u"device", Takes::Value}, {u"pace", Takes::Value},
+        {u"chaos", Takes::Value},  {u"speed", Takes::Value},
+    };
+    for (const FaultSwitch& fault : kFaultSwitches)
+        known << options::Option{QStringView(fault.name).mid(2), Takes::CountOrNothing};
+    return known;
 }
 
 }  // namespace
@@ -62,7 +86,7 @@ QString simUsage() {
         "Faults (each for good, or with =COUNT for the next COUNT occasions only):\n");
     for (const FaultSwitch& fault : kFaultSwitches) {
         usage += QStringLiteral("  %1%2\n")
-                     .arg(QString::fromLatin1(fault.name), -21)
+                     .arg(QStringView(fault.name).toString(), -21)
                      .arg(QString::fromLatin1(fault.help));
     }
     return usage;
@@ -71,42 +95,39 @@ QString simUsage() {
 ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     SimOptions options;
     const auto fail = [](const QString& error) { return ParsedSimOptions{std::nullopt, error}; };
+    static const QList<options::Option> known = knownOptions();
+    CommandLine line(known, false);
+    const QList<Mistake> mistakes = line.read(arguments);
+    options.help = line.isSet(u"help") || line.isSet(u"h");
+    options.version = line.isSet(u"version");
+    if (options.help || options.version) return ParsedSimOptions{options, QString()};
+    for (const Mistake& mistake : mistakes) {
+        // An option missing its value at the end is refused below, in its own words.
+        if (mistake.kind == Mistake::Kind::UnknownOption)
+            return fail(QStringLiteral("unknown option: %1").arg(mistake.option));
+        if (mistake.kind == Mistake::Kind::TakesNoValue) return fail(mistake.text());
+    }
+    if (!line.words().isEmpty())
+        return fail(QStringLiteral("unknown option: %1").arg(line.words().first()));
 
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString name = arguments[i];
-        std::optional<QString> value;
-        if (const qsizetype eq = name.indexOf(u'='); name.startsWith(u"--") && eq > 0) {
-            value = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        const auto takeValue = [&]() -> std::optional<QString> {
-            if (value) return value;
-            if (i + 1 < arguments.size()) return arguments[++i];
-            return std::nullopt;
-        };
-
-        if (name == u"--help" || name == u"-h") {
-            options.help = true;
-        } else if (name == u"--log") {
+    for (const QString& name : line.given()) {
+        const QString text = line.value(QStringView(name).mid(2));
+        if (name == u"--log") {
             options.log = true;
         } else if (name == u"--model") {
-            const auto text = takeValue();
-            const auto model = text ? modelFromName(*text) : std::nullopt;
-            if (!model)
-                return fail(QStringLiteral("unknown model: %1").arg(text.value_or(QString())));
+            const auto model = modelFromName(text);
+            if (!model) return fail(QStringLiteral("unknown model: %1").arg(text));
             options.model = *model;
         } else if (name == u"--register") {
-            const auto text = takeValue();
-            const auto number = text ? positive(*text) : std::nullopt;
-            if (!number || *number > 99)
+            const auto number = positive(text);
+            if (!number || *number > link::kHighestRegister)
                 return fail(QStringLiteral("register number must be 1 to 99"));
             options.onlyRegister = number;
         } else if (name == u"--bus") {
-            const auto text = takeValue();
             options.bus.clear();
-            for (const QString& part : text.value_or(QString()).split(u',')) {
+            for (const QString& part : text.split(u',')) {
                 const auto number = positive(part);
-                if (!number || *number > 99 || options.bus.contains(*number)) {
+                if (!number || *number > link::kHighestRegister || options.bus.contains(*number)) {
                     return fail(
                         QStringLiteral("--bus takes different register numbers from 1 to 99, "
                                        "separated by commas"));
@@ -114,35 +135,27 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
                 options.bus << *number;
             }
         } else if (name == u"--device") {
-            const auto text = takeValue();
-            if (!text || text->isEmpty()) return fail(QStringLiteral("--device needs a path"));
-            options.device = *text;
+            if (text.isEmpty()) return fail(QStringLiteral("--device needs a path"));
+            options.device = text;
         } else if (name == u"--pace") {
-            const auto text = takeValue();
-            const auto pace = text ? positive(*text) : std::nullopt;
+            const auto pace = positive(text);
             if (!pace) return fail(QStringLiteral("--pace needs a speed in baud"));
             options.pace = *pace;
         } else if (name == u"--chaos") {
-            const auto text = takeValue();
             bool ok = false;
-            const qulonglong seed = text ? text->toULongLong(&ok) : 0;
+            const qulonglong seed = text.toULongLong(&ok);
             if (!ok) return fail(QStringLiteral("--chaos needs a seed (a whole number)"));
             options.chaosSeed = seed;
         } else if (name == u"--speed") {
-            const auto text = takeValue();
-            const auto speed = text ? positive(*text) : std::nullopt;
+            const auto speed = positive(text);
             if (!speed) return fail(QStringLiteral("--speed needs a speed in baud"));
             options.speed = *speed;
-        } else {
-            const auto fault =
-                std::find_if(kFaultSwitches.begin(), kFaultSwitches.end(),
-                             [&](const FaultSwitch& s) { return name == QLatin1String(s.name); });
-            if (fault == kFaultSwitches.end())
-                return fail(QStringLiteral("unknown option: %1").arg(arguments[i]));
-            if (!value) {
+        } else if (const FaultSwitch* fault = faultSwitch(name)) {
+            const std::optional<QString> count = line.count(QStringView(name).mid(2));
+            if (!count) {
                 options.faults.*(fault->fault) = Fault::always();
-            } else if (const auto count = positive(*value)) {
-                options.faults.*(fault->fault) = Fault::times(*count);
+            } else if (const auto times = positive(*count)) {
+                options.faults.*(fault->fault) = Fault::times(*times);
             } else {
                 return fail(QStringLiteral("%1 takes a count of 1 or more").arg(name));
             }

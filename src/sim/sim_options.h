@@ -26,7 +26,9 @@ struct SimOptions {
     // bytes, silences), on top of the faults.
     std::optional<std::uint64_t> chaosSeed;
     bool log = false;
+    // --help or --version: answered whatever else the words say.
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedSimOptions {

@@ -81,7 +81,7 @@ private:
     std::vector<std::shared_ptr<LineDevice>> devices_;
     std::shared_ptr<Chaos> chaos_;
     std::deque<TimedByte> timed_;
-    std::chrono::milliseconds readTimeout_{300};
+    std::chrono::milliseconds readTimeout_{link::kByteTimeout};
 
     bool open_ = false;
     QString device_;

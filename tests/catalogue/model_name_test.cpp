@@ -19,11 +19,11 @@ TEST(ModelName, TheNamesACommandLineGivesAModel) {
         {"1", Model::DatecsMp50Junior},
         {"neon", Model::Neon},
         {"2", Model::Neon},
-        // Written otherwise, or not a model at all.
-        {"Neon", std::nullopt},
-        {"MP-550T", std::nullopt},
-        {" neon", std::nullopt},
-        {"neon ", std::nullopt},
+        // In any letter case, blanks around it or not.
+        {"Neon", Model::Neon},
+        {" MP-550T", Model::DatecsMp550T},
+        {"Mp50\t", Model::DatecsMp50Junior},
+        // Not a model.
         {"", std::nullopt},
         {"3", std::nullopt},
         {"-1", std::nullopt},
@@ -31,6 +31,7 @@ TEST(ModelName, TheNamesACommandLineGivesAModel) {
         {"mp-60", std::nullopt},
         {"mp-50-", std::nullopt},
         {"mp-50 junior", std::nullopt},
+        {"n eon", std::nullopt},
         {"neon2", std::nullopt},
     };
     for (const auto& row : rows)

@@ -25,7 +25,7 @@ QByteArray cp1251(const QString& text) {
 
 TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
     const ParsedCliRequest parsed = parseCliRequest(
-        {"--model=neon", "write-table", "--interval", "101:200:1", "goods", "--on-failure", "skip",
+        {"--model=Neon", "write-table", "--interval", "101:200:1", "goods", "--on-failure", "skip",
          "new.art", "--verify", "--only-changed", "old.art", "--trace", "t.log", "--quiet"});
     ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
     const CliRequest& request = *parsed.request;
@@ -69,7 +69,9 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
          "--on-failure does not go with clear-table"},
         {{"--interval", "1:2", "read-table", "goods", "g.art"}, "--interval takes START:END:FIRST"},
         {{"--quiet=1", "detect"}, "--quiet takes no value"},
-        {{"--model", "Neon", "detect"}, "--model takes mp-550t, mp-50-junior or neon"},
+        {{"--model", "mp-60", "detect"}, "--model takes mp-550t, mp-50-junior or neon"},
+        {{"--bogus=1", "detect"}, "unknown option --bogus"},
+        {{"detect", "--port"}, "--port needs a value"},
         {{"read-table", "goods"}, "read-table takes 2 argument(s)"},
         {{"--trace=", "detect"}, "--trace needs a file name"},
         {{"--register", "0", "detect"}, "--register takes a whole number from 1 to 99"},

@@ -75,21 +75,22 @@ TEST(CliScan, WrongNarrowings) {
     } cases[] = {
         {{"--speeds", "57600", "scan"},
          "tabulon-cli: --speeds takes speeds of 4800, 9600, 14400, 19200, 28800, 38400, 56000, "
-         "57700, 115200, separated by commas\n"},
+         "57700, 115200, separated by commas (see --help)\n"},
         {{"--registers", "0-5", "scan"},
-         "tabulon-cli: --registers takes numbers 1 to 99 and ranges (1-5,7)\n"},
+         "tabulon-cli: --registers takes numbers 1 to 99 and ranges (1-5,7) (see --help)\n"},
         {{"--registers", "5-1", "scan"},
-         "tabulon-cli: --registers takes numbers 1 to 99 and ranges (1-5,7)\n"},
+         "tabulon-cli: --registers takes numbers 1 to 99 and ranges (1-5,7) (see --help)\n"},
         {{"--ports", "ttyS0", "scan"},
-         "tabulon-cli: --ports takes COM1 to COM9 or device paths, separated by commas\n"},
-        {{"--all", "detect"}, "tabulon-cli: --all does not go with detect\n"},
-        {{"--speeds", "9600", "ports"}, "tabulon-cli: --speeds does not go with ports\n"},
+         "tabulon-cli: --ports takes COM1 to COM9 or device paths, separated by commas (see "
+         "--help)\n"},
+        {{"--all", "detect"}, "tabulon-cli: --all does not go with detect (see --help)\n"},
+        {{"--speeds", "9600", "ports"},
+         "tabulon-cli: --speeds does not go with ports (see --help)\n"},
     };
     for (const auto& mistake : cases) {
         const CliRun run = cli(mistake.arguments);
         EXPECT_EQ(run.status, 2) << qPrintable(mistake.arguments.join(' '));
-        EXPECT_TRUE(run.err.startsWith(mistake.error)) << qPrintable(run.err);
-        EXPECT_TRUE(run.err.contains("Usage: tabulon-cli")) << qPrintable(run.err);
+        EXPECT_EQ(run.err, mistake.error);
     }
 }
 

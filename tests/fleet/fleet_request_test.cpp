@@ -86,10 +86,6 @@ TEST(FleetRequest, EachRegistersCommand) {
     // One server under two spellings is one line.
     EXPECT_EQ(lineOfPort("tcp://LocalHost:4001/"), "tcp://127.0.0.1:4001");
     EXPECT_EQ(lineOfPort("rfc2217://127.0.0.1:4001"), "rfc2217://127.0.0.1:4001");
-
-    EXPECT_FALSE(isFleetCommandLine({"--port", "COM1", "detect"}));
-    EXPECT_FALSE(isFleetCommandLine({"write", "1", "1", "--", "--fleet"}));
-    EXPECT_TRUE(isFleetCommandLine({"detect", "--jobs=2"}));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ private:
 
 }  // namespace
 
-TEST_F(Installed, ProgramsAnswerWithTheProjectVersion) {
+TEST_F(Installed, ProgramsAnswerTheirUsageAndTheProjectVersion) {
     for (const QString program : {"tabulon", "tabulon-cli", "tabulon-sim"}) {
         const QFileInfo info(file("bin/" + program));
         ASSERT_TRUE(info.isFile()) << qPrintable(program);
@@ -63,6 +63,9 @@ TEST_F(Installed, ProgramsAnswerWithTheProjectVersion) {
         const ProgramRun version = run(info.filePath(), {"--version"});
         EXPECT_EQ(version.status, 0) << qPrintable(program);
         EXPECT_EQ(version.out, program + " " TABULON_VERSION "\n");
+        const ProgramRun help = run(info.filePath(), {"--help"});
+        EXPECT_EQ(help.status, 0) << qPrintable(program);
+        EXPECT_TRUE(help.out.startsWith("Usage: " + program + " [")) << qPrintable(help.out);
     }
     // Nothing but the programs goes into bin/, and no library is installed.
     EXPECT_EQ(QDir(file("bin")).entryList(QDir::Files),

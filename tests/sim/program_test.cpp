@@ -107,5 +107,5 @@ TEST(SimProgram, HelpAndMistakes) {
     wrong.start(QStringLiteral(TABULON_SIM_PATH), {"--model", "mp-60"});
     ASSERT_TRUE(wrong.waitForFinished(30000));
     EXPECT_EQ(wrong.exitCode(), 2);
-    EXPECT_TRUE(wrong.readAllStandardError().startsWith("tabulon-sim: unknown model: mp-60\n"));
+    EXPECT_EQ(wrong.readAllStandardError(), "tabulon-sim: unknown model: mp-60 (see --help)\n");
 }
