@@ -1,11 +1,10 @@
 #include "cli/cli_request.h"
 
-#include <QRegularExpression>
-
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
 #include "link/line_settings.h"
 #include "link/network_address.h"
+#include "ports/com_names.h"
 
 namespace tabulon::cli {
 
@@ -120,13 +119,6 @@ QString cliUsage() {
     return usage;
 }
 
-std::optional<int> comPortNumber(const QString& port) {
-    static const QRegularExpression com(QStringLiteral("^COM([1-9])$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = com.match(port);
-    return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
-}
-
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     CliRequest request;
     const auto fail = [](const QString& error) { return ParsedCliRequest{std::nullopt, error}; };
@@ -160,7 +152,7 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
         if (!value) return fail(QStringLiteral("%1 needs a value").arg(name));
 
         if (name == u"--port") {
-            if (!comPortNumber(*value) && !value->contains(u'/'))
+            if (!ports::comPortNumber(*value) && !value->contains(u'/'))
                 return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
             // Else it would be taken for a device path, and fail only when the
             // run opens it.
