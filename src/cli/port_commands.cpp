@@ -67,11 +67,11 @@ QString found(const ScanPort& port, int speed, int registerNumber) {
 
 }  // namespace
 
-QString portsListing(const QList<ports::PortAssignment>& ports) {
+QString portsListing(const QList<ports::PortAssignment>& assigned) {
     qsizetype width = 1;
-    for (const ports::PortAssignment& port : ports) width = std::max(width, port.device.size());
+    for (const ports::PortAssignment& port : assigned) width = std::max(width, port.device.size());
     QString text;
-    for (const ports::PortAssignment& port : ports) {
+    for (const ports::PortAssignment& port : assigned) {
         QStringList about;
         if (link::isNetworkAddress(port.device))
             about << ports::serialServerKind(port.device, false);

@@ -16,7 +16,7 @@ CliResult runPorts(const CliContext& context);
 CliResult runScan(const CliContext& context);
 
 // One line a COM name: name, device, and what is known of the adapter.
-QString portsListing(const QList<ports::PortAssignment>& ports);
+QString portsListing(const QList<ports::PortAssignment>& assigned);
 
 // A port the scan tries: its name for the user and the device opened.
 struct ScanPort {
