@@ -7,11 +7,11 @@
 
 #include "app/controls.h"
 #include "app/page_host.h"
-#include "app/port_devices.h"
 #include "app/register_session.h"
 #include "dialogs/dialogs.h"
 #include "link/connect_register.h"
 #include "link/register_link.h"
+#include "ports/port_problem.h"
 #include "text/decimal_number.h"
 
 namespace tabulon::app {
@@ -96,7 +96,7 @@ void ConnectionGroup::connectRegister() {
             const link::ResultCause why = outcome.openCause;
             const QString error =
                 why == link::ResultCause::DeviceDidNotOpen
-                    ? connectFailureText(connecting.port, link.openDevice(), link.openErrorText())
+                    ? ports::portFailureText(ports::linkOpenFailure(link, connecting.port))
                     : link.openErrorText();
             session.toWindow([this, why, speed = connecting.speed, error] {
                 showConnectFailure(why, speed, error);

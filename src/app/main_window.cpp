@@ -32,7 +32,6 @@
 #include "catalogue/model_profile.h"
 #include "dialogs/widget_dialogs.h"
 #include "link/serial_link.h"
-#include "settings/port_map.h"
 #include "settings/startup_settings.h"
 #include "text/decimal_number.h"
 #include "ui_main_window.h"

@@ -4,10 +4,8 @@
 #include <QDir>
 #include <QEvent>
 
-#include "settings/port_map.h"
-#include "settings/port_problem.h"
+#include "ports/port_map.h"
 #include "settings/settings_file.h"
-#include "settings/startup_settings.h"
 
 namespace tabulon::app {
 
@@ -45,16 +43,11 @@ void watchPortDevices(QComboBox* box) {
 }
 
 void showPortDevices(QComboBox* box) {
-    const QList<settings::PortAssignment> ports =
-        settings::portAssignments(settings::workingSettingsFile());
-    for (int i = 0; i < box->count() && i < ports.size(); ++i)
-        box->setItemData(i, settings::portTooltip(ports[i]), Qt::ToolTipRole);
+    const QList<ports::PortAssignment> assigned =
+        ports::portAssignments(settings::workingSettingsFile());
+    for (int i = 0; i < box->count() && i < assigned.size(); ++i)
+        box->setItemData(i, ports::portTooltip(assigned[i]), Qt::ToolTipRole);
     box->setToolTip(box->itemData(box->currentIndex(), Qt::ToolTipRole).toString());
-}
-
-QString connectFailureText(int port, const QString& device, const QString& systemText) {
-    return settings::portFailureText(
-        settings::describePortFailure(settings::workingSettingsFile(), port, device, systemText));
 }
 
 }  // namespace tabulon::app

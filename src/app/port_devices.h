@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 class QComboBox;
 
 namespace tabulon::app {
@@ -15,8 +13,5 @@ void watchPortDevices(QComboBox* box);
 // Puts the tooltips in place now, from Tabulon.ini in the working directory
 // and the devices of this machine.
 void showPortDevices(QComboBox* box);
-
-// The "Ошибка подключения" text for COM<port> whose device did not open.
-QString connectFailureText(int port, const QString& device, const QString& systemText);
 
 }  // namespace tabulon::app

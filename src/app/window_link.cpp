@@ -4,7 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "link/serial_link.h"
-#include "settings/port_map.h"
+#include "ports/port_resolver.h"
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
 #include "settings/trace_setting.h"
@@ -14,9 +14,7 @@ namespace tabulon::app {
 WindowLink makeWindowLink(QString traceFile, Dialogs& dialogs) {
     // The settings file is looked up when a port opens, in the working
     // directory of that moment, as the rest of the settings are.
-    const auto deviceFor = [](int port) {
-        return settings::portDevice(settings::workingSettingsFile(), port);
-    };
+    const link::DeviceResolver deviceFor = ports::portResolver();
     if (!traceFile.isEmpty()) {
         traceFile = QFileInfo(traceFile).absoluteFilePath();
         QString error;

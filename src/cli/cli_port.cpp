@@ -5,9 +5,9 @@
 #include "link/line_port.h"
 #include "link/register_link.h"
 #include "link/tracing_port.h"
-#include "settings/port_map.h"
-#include "settings/port_problem.h"
-#include "settings/settings_file.h"
+#include "ports/com_names.h"
+#include "ports/port_problem.h"
+#include "ports/port_resolver.h"
 
 namespace tabulon::cli {
 
@@ -30,7 +30,7 @@ QString linkError(const link::RegisterLink& link, link::Operation operation, int
 }
 
 int cliPortNumber(const CliRequest& request) {
-    return comPortNumber(request.port).value_or(1);
+    return ports::comPortNumber(request.port).value_or(1);
 }
 
 std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QString& error) {
@@ -45,10 +45,7 @@ std::unique_ptr<link::RegisterLink> makeCliLink(const CliRequest& request, QStri
     };
     if (!request.trace.isEmpty() && !link::traceInto(parts, request.trace, error, cut))
         return nullptr;
-    const bool com = comPortNumber(request.port).has_value();
-    parts.deviceFor = [com, device = request.port](int port) {
-        return com ? settings::portDevice(settings::workingSettingsFile(), port) : device;
-    };
+    parts.deviceFor = ports::portResolver(request.port);
     return std::make_unique<link::RegisterLink>(std::move(parts));
 }
 
@@ -57,10 +54,8 @@ std::optional<CliResult> openPort(const CliContext& context) {
     if (opened >= 0) return std::nullopt;
     if (context.link.lastCause() == link::ResultCause::DeviceDidNotOpen) {
         // The device did not open: say which device and what to do about it.
-        const settings::PortFailure why = settings::describePortFailure(
-            settings::workingSettingsFile(), comPortNumber(context.request.port).value_or(0),
-            context.link.openDevice(), context.link.openErrorText());
-        return failure(settings::portFailureTextEnglish(why));
+        return failure(ports::portFailureTextEnglish(ports::linkOpenFailure(
+            context.link, ports::comPortNumber(context.request.port).value_or(0))));
     }
     return failure(
         linkError(context.link, link::Operation::OpenPort, opened, context.link.openErrorText()));

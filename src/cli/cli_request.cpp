@@ -1,13 +1,12 @@
 #include "cli/cli_request.h"
 
-#include <QRegularExpression>
-
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
 #include "link/line_bytes.h"
 #include "link/line_settings.h"
 #include "link/network_address.h"
 #include "options/command_line.h"
+#include "ports/com_names.h"
 #include "text/whole_number.h"
 
 namespace tabulon::cli {
@@ -119,13 +118,6 @@ QString cliUsage() {
     return usage;
 }
 
-std::optional<int> comPortNumber(const QString& port) {
-    static const QRegularExpression com(QStringLiteral("^COM([1-9])$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = com.match(port);
-    return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
-}
-
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     options::CommandLine line(kOptions, true);
     const QList<options::Mistake> mistakes = line.read(arguments);
@@ -152,7 +144,7 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     for (const QString& name : given) {
         const QString value = line.value(QStringView(name).mid(2));
         if (name == u"--port") {
-            if (!comPortNumber(value) && !value.contains(u'/'))
+            if (!ports::comPortNumber(value) && !value.contains(u'/'))
                 return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
             // Else it would be taken for a device path, and fail only when the
             // run opens it.

@@ -72,7 +72,4 @@ struct ParsedCliRequest {
 ParsedCliRequest parseCliRequest(const QStringList& arguments);
 QString cliUsage();
 
-// COMn as its port number 1..9; nullopt for a device path.
-std::optional<int> comPortNumber(const QString& port);
-
 }  // namespace tabulon::cli

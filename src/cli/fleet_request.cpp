@@ -7,8 +7,8 @@
 
 #include "cli/cli_commands.h"
 #include "link/network_address.h"
-#include "settings/port_map.h"
-#include "settings/settings_file.h"
+#include "ports/com_names.h"
+#include "ports/port_resolver.h"
 
 namespace tabulon::cli {
 
@@ -102,11 +102,9 @@ std::optional<QString> portProblem(const QString& port) {
 QString lineOfPort(const QString& port) {
     if (const std::optional<link::NetworkAddress> server = link::parseNetworkAddress(port))
         return serverLine(*server);
-    QString device = port;
-    if (const std::optional<int> com = comPortNumber(port)) {
-        device = settings::portDevice(settings::workingSettingsFile(), *com);
-        if (device.isEmpty()) return QStringLiteral("COM%1").arg(*com);
-    }
+    const QString device = ports::deviceOf(port);
+    if (const std::optional<int> com = ports::comPortNumber(port); com && device.isEmpty())
+        return ports::comName(*com);
     const QString canonical = QFileInfo(device).canonicalFilePath();
     return canonical.isEmpty() ? device : canonical;
 }

@@ -13,7 +13,7 @@
 #include "link/line_settings.h"
 #include "link/network_address.h"
 #include "link/register_link.h"
-#include "settings/port_problem.h"
+#include "ports/port_problem.h"
 #include "settings/settings_file.h"
 #include "text/whole_number.h"
 #include "transfer/run_parts.h"
@@ -65,17 +65,17 @@ QString found(const ScanPort& port, int speed, int registerNumber) {
 
 }  // namespace
 
-QString portsListing(const QList<settings::PortAssignment>& ports) {
+QString portsListing(const QList<ports::PortAssignment>& assigned) {
     qsizetype width = 1;
-    for (const settings::PortAssignment& port : ports) width = std::max(width, port.device.size());
+    for (const ports::PortAssignment& port : assigned) width = std::max(width, port.device.size());
     QString text;
-    for (const settings::PortAssignment& port : ports) {
+    for (const ports::PortAssignment& port : assigned) {
         QStringList about;
         if (link::isNetworkAddress(port.device))
-            about << settings::serialServerKind(port.device, false);
+            about << ports::serialServerKind(port.device, false);
         if (!port.details.description.isEmpty()) about << port.details.description;
         if (!port.details.serialNumber.isEmpty()) about << "serial " + port.details.serialNumber;
-        if (port.source == settings::PortSource::Settings) about << QStringLiteral("[Ports]");
+        if (port.source == ports::PortSource::Settings) about << QStringLiteral("[Ports]");
         const QString device = port.device.isEmpty() ? QStringLiteral("-") : port.device;
         QString line = QStringLiteral("%1  %2").arg(port.name(), -4).arg(device, -int(width));
         if (!about.isEmpty()) line += QStringLiteral("  ") + about.join(QStringLiteral(", "));
@@ -85,23 +85,22 @@ QString portsListing(const QList<settings::PortAssignment>& ports) {
 }
 
 CliResult runPorts(const CliContext&) {
-    return {kExitDone, portsListing(settings::portAssignments(settings::workingSettingsFile())),
+    return {kExitDone, portsListing(ports::portAssignments(settings::workingSettingsFile())),
             QString(), false};
 }
 
 std::optional<ScanPlan> scanPlan(const CliRequest& request,
-                                 const QList<settings::PortAssignment>& assignments,
-                                 QString& error) {
+                                 const QList<ports::PortAssignment>& assignments, QString& error) {
     ScanPlan plan;
     if (request.scanPorts.isEmpty()) {
-        for (const settings::PortAssignment& port : assignments) {
-            if (port.source != settings::PortSource::None)
+        for (const ports::PortAssignment& port : assignments) {
+            if (port.source != ports::PortSource::None)
                 plan.ports << ScanPort{port.name(), port.device, port.number};
         }
     } else {
         for (const QString& name : listed(request.scanPorts)) {
-            if (const std::optional<int> com = comPortNumber(name)) {
-                const settings::PortAssignment& port = assignments.at(*com - 1);
+            if (const std::optional<int> com = ports::comPortNumber(name)) {
+                const ports::PortAssignment& port = assignments.at(*com - 1);
                 plan.ports << ScanPort{port.name(), port.device, port.number};
             } else if (name.contains(u'/')) {
                 plan.ports << ScanPort{name, name, 1};
@@ -172,11 +171,10 @@ void scanPort(ScanState& state, int portIndex) {
         const bool opened = !port.device.isEmpty() && link->OpenPort(port.number, speed) >= 0;
         if (!opened) {
             // The device, not the speed, failed: the other speeds would too.
-            const settings::PortFailure why = settings::describePortFailure(
-                settings::workingSettingsFile(), port.name == port.device ? 0 : port.number,
-                port.device, link->openErrorText());
+            const ports::PortFailure why =
+                ports::linkOpenFailure(*link, port.name == port.device ? 0 : port.number);
             const std::lock_guard lock(state.mutex);
-            state.context.console.message(settings::portFailureTextEnglish(why));
+            state.context.console.message(ports::portFailureTextEnglish(why));
             return;
         }
         for (int registerIndex = 0; registerIndex < state.plan.registers.size(); ++registerIndex) {
@@ -204,8 +202,8 @@ void scanPort(ScanState& state, int portIndex) {
 
 CliResult runScan(const CliContext& context) {
     QString error;
-    const std::optional<ScanPlan> plan = scanPlan(
-        context.request, settings::portAssignments(settings::workingSettingsFile()), error);
+    const std::optional<ScanPlan> plan =
+        scanPlan(context.request, ports::portAssignments(settings::workingSettingsFile()), error);
     if (!plan) return usageError(error);
     if (plan->ports.isEmpty()) return failure(QStringLiteral("no serial port to scan"));
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "cli/cli_commands.h"
-#include "settings/port_map.h"
+#include "ports/port_map.h"
 
 namespace tabulon::cli {
 
@@ -16,7 +16,7 @@ CliResult runPorts(const CliContext& context);
 CliResult runScan(const CliContext& context);
 
 // One line a COM name: name, device, and what is known of the adapter.
-QString portsListing(const QList<settings::PortAssignment>& ports);
+QString portsListing(const QList<ports::PortAssignment>& assigned);
 
 // A port the scan tries: its name for the user and the device opened.
 struct ScanPort {
@@ -32,7 +32,6 @@ struct ScanPlan {
     QList<int> registers;
 };
 std::optional<ScanPlan> scanPlan(const CliRequest& request,
-                                 const QList<settings::PortAssignment>& assignments,
-                                 QString& error);
+                                 const QList<ports::PortAssignment>& assignments, QString& error);
 
 }  // namespace tabulon::cli

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "link/line_settings.h"
+#include "link/network_failure.h"
 
 namespace tabulon::link {
 
@@ -51,6 +52,10 @@ public:
 
     // The system's description of the last failure of open() or apply().
     virtual QString errorString() const = 0;
+    // Why a serial server's connection failed the last open() or apply(), as
+    // a value: the diagnosis of a port that did not open reads this, never
+    // the text. nullopt for a local port and for the socket's own failures.
+    virtual std::optional<NetworkFailure> serverFailure() const { return std::nullopt; }
 
     // Has the port tell `tap` (nullptr: nobody) the bytes as they cross its
     // wire, where it can; reportsWire() says whether it does for the device

@@ -39,6 +39,9 @@ public:
     }
     bool close() override { return !port_ || port_->close(); }
     QString errorString() const override { return port_ ? port_->errorString() : QString(); }
+    std::optional<NetworkFailure> serverFailure() const override {
+        return port_ ? port_->serverFailure() : std::nullopt;
+    }
     void tapWire(WireTap* tap) override {
         tap_ = tap;
         if (port_) port_->tapWire(tap);

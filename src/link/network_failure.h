@@ -3,15 +3,13 @@
 #include <QString>
 #include <QStringView>
 #include <iterator>
-#include <optional>
 #include <string_view>
 
 namespace tabulon::link {
 
 // Why a port behind a serial server did not open or went away. The network
-// port's errorString() starts with the words of its failure, so that a face
-// that only has the text (the connect failure of the window, the command
-// line) still tells the person which of these it was.
+// port reports it beside its errorString() (BytePort::serverFailure()), and
+// the text starts with the words of the failure.
 enum class NetworkFailure {
     NotAnAddress,        // neither tcp://HOST:PORT nor rfc2217://HOST:PORT
     HostNotFound,        // the name does not resolve
@@ -47,16 +45,6 @@ inline QString networkFailureWords(NetworkFailure failure) {
             return QStringView(row.english.data(), qsizetype(row.english.size())).toString();
     }
     return {};
-}
-
-// The failure a network port's error text begins with; nullopt for any other
-// text (a serial port's, or the socket's own words).
-inline std::optional<NetworkFailure> networkFailureOf(QStringView text) {
-    for (const NetworkFailureWords& row : kNetworkFailureWords) {
-        if (text.startsWith(QStringView(row.english.data(), qsizetype(row.english.size()))))
-            return row.failure;
-    }
-    return std::nullopt;
 }
 
 }  // namespace tabulon::link

@@ -26,6 +26,7 @@ NetworkBytePort::~NetworkBytePort() {
 }
 
 void NetworkBytePort::fail(NetworkFailure failure, const QString& detail) {
+    failure_ = failure;
     error_ = networkFailureWords(failure);
     if (!detail.isEmpty()) error_ += QStringLiteral(" (%1)").arg(detail);
 }
@@ -70,6 +71,7 @@ void NetworkBytePort::failClosed() {
 
 bool NetworkBytePort::open(const QString& address) {
     error_.clear();
+    failure_.reset();
     if (socket_) socket_->abort();
     socket_.reset();
     comPort_.restart();

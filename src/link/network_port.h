@@ -7,7 +7,6 @@
 #include "link/byte_port.h"
 #include "link/com_port_negotiation.h"
 #include "link/network_address.h"
-#include "link/network_failure.h"
 
 namespace tabulon::link {
 
@@ -38,6 +37,7 @@ public:
     void discardInput() override;
     bool close() override;
     QString errorString() const override { return error_; }
+    std::optional<NetworkFailure> serverFailure() const override { return failure_; }
     // The socket's bytes, Telnet's commands and escaping included, and those
     // that came and were dropped unread.
     void tapWire(WireTap* tap) override { tap_ = tap; }
@@ -67,6 +67,7 @@ private:
     QByteArray data_;  // received, not yet read
     qsizetype dataRead_ = 0;
     QString error_;
+    std::optional<NetworkFailure> failure_;
     WireTap* tap_ = nullptr;
 };
 

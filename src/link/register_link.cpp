@@ -49,6 +49,7 @@ int RegisterLink::done(int result) {
 
 int RegisterLink::OpenPort(int port, int speed) {
     constexpr Operation op = Operation::OpenPort;
+    openServerFailure_.reset();
     if (port < 1 || port > 9) {
         openError_ = englishText(op, ResultCause::PortNumberOutOfRange);
         return ended(linkResult(op, ResultCause::PortNumberOutOfRange));
@@ -67,6 +68,7 @@ int RegisterLink::OpenPort(int port, int speed) {
     openDevice_ = deviceFor_(port);
     if (!port_->open(openDevice_)) {
         openError_ = port_->errorString();
+        openServerFailure_ = port_->serverFailure();
         return ended(linkResult(op, ResultCause::DeviceDidNotOpen));
     }
     std::optional<LineSettings> settings = lineSettingsFromMode(modeText(port, *speedName));
@@ -78,6 +80,7 @@ int RegisterLink::OpenPort(int port, int speed) {
     settings->dataTerminalReady = true;
     if (!port_->apply(*settings)) {
         openError_ = port_->errorString();
+        openServerFailure_ = port_->serverFailure();
         port_->close();
         return ended(linkResult(op, ResultCause::LineSettingsNotApplied));
     }

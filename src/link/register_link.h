@@ -4,16 +4,21 @@
 #include <QByteArrayView>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "link/byte_port.h"
 #include "link/clock.h"
-#include "link/device_names.h"
 #include "link/frame.h"
 #include "link/priority.h"
 #include "link/result_codes.h"
 
 namespace tabulon::link {
+
+// Turns a port number 1..9 (COM1..COM9) into the device to open: the window
+// and the command line look it up in the port map (ports/). Without one the
+// link opens the COM name itself, which a simulated line takes as it is.
+using DeviceResolver = std::function<QString(int port)>;
 
 // The register link: the one open port and the byte protocol of single-record
 // exchanges with the registers on it. Every operation returns an integer,
@@ -33,7 +38,7 @@ public:
 
     struct Parts {
         std::unique_ptr<BytePort> port;
-        DeviceResolver deviceFor = defaultDevice;
+        DeviceResolver deviceFor = [](int port) { return QStringLiteral("COM%1").arg(port); };
         std::shared_ptr<Clock> clock = steadyClock();
         std::shared_ptr<PriorityControl> priority = systemPriority();
     };
@@ -86,6 +91,9 @@ public:
     int openPort() const { return openPort_; }
     // Why the last OpenPort failed, in the system's words where there are some.
     QString openErrorText() const { return openError_; }
+    // Why the serial server of the last OpenPort refused it, as a value;
+    // nullopt for a local device and for a failure the server did not cause.
+    std::optional<NetworkFailure> openServerFailure() const { return openServerFailure_; }
     // The device the last OpenPort (past its checks of number and speed)
     // tried to open: what a failure names to the user.
     QString openDevice() const { return openDevice_; }
@@ -129,6 +137,7 @@ private:
     int openFlag_ = -1;
     int openPort_ = -1;
     QString openError_;
+    std::optional<NetworkFailure> openServerFailure_;
     QString openDevice_;
     QByteArray address_ = "01";
     QByteArray status_;

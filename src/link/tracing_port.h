@@ -55,6 +55,7 @@ public:
     void discardInput() override { port_->discardInput(); }
     bool close() override;
     QString errorString() const override { return port_->errorString(); }
+    std::optional<NetworkFailure> serverFailure() const override { return port_->serverFailure(); }
 
     // Called once, with the file's words, when a line does not go whole into
     // the trace (a full disk): the trace ends there, so that it has no gaps.

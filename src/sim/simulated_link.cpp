@@ -12,7 +12,7 @@ SimulatedLink makeSimulatedLink(Model model, link::DeviceResolver deviceFor) {
 
     link::RegisterLink::Parts parts;
     parts.port = std::make_unique<SimulatedPort>(sim.line);
-    parts.deviceFor = std::move(deviceFor);
+    if (deviceFor) parts.deviceFor = std::move(deviceFor);
     parts.clock = sim.clock;
     parts.priority = sim.priority;
     sim.link = std::make_unique<link::RegisterLink>(std::move(parts));

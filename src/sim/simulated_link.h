@@ -23,7 +23,7 @@ struct SimulatedLink {
     std::shared_ptr<link::CountingPriority> priority;
 };
 
-SimulatedLink makeSimulatedLink(Model model = Model::Neon,
-                                link::DeviceResolver deviceFor = link::defaultDevice);
+// Without `deviceFor` the line is told the COM name of the port opened.
+SimulatedLink makeSimulatedLink(Model model = Model::Neon, link::DeviceResolver deviceFor = {});
 
 }  // namespace tabulon::sim

@@ -5,14 +5,14 @@
 
 using namespace tabulon;
 using namespace tabulon::cli;
-using settings::PortAssignment;
-using settings::PortSource;
-using settings::SerialDevice;
+using ports::PortAssignment;
+using ports::PortSource;
+using ports::SerialDevice;
 
 namespace {
 
 QList<PortAssignment> machine() {
-    QList<PortAssignment> ports = settings::assignPorts(
+    QList<PortAssignment> ports = ports::assignPorts(
         {{3, "/dev/pts/4"}},
         {SerialDevice{"/dev/ttyUSB0", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
                       "FTDI FT232R USB UART", "A50285BI"},
@@ -79,8 +79,8 @@ TEST(ScanPlan, NarrowedByTheOptions) {
 // local ports; one named in --ports is taken as it is.
 TEST(ScanPlan, ServersOfThePortsSectionAreListedAndScanned) {
     const QList<PortAssignment> ports =
-        settings::assignPorts({{2, "rfc2217://10.0.3.7:4001"}, {4, "tcp://10.0.3.7:4002"}},
-                              {SerialDevice{"/dev/ttyS0", "", "", ""}});
+        ports::assignPorts({{2, "rfc2217://10.0.3.7:4001"}, {4, "tcp://10.0.3.7:4002"}},
+                           {SerialDevice{"/dev/ttyS0", "", "", ""}});
     EXPECT_EQ(portsListing(ports),
               "COM1  /dev/ttyS0\n"
               "COM2  rfc2217://10.0.3.7:4001  serial server, RFC 2217, [Ports]\n"

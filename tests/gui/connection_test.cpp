@@ -1,6 +1,5 @@
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSemaphore>
@@ -9,7 +8,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "settings/port_map.h"
+#include "ports/port_resolver.h"
 #include "settings/startup_settings.h"
 #include "sim/simulated_line.h"
 #include "sim/simulated_link.h"
@@ -52,7 +51,7 @@ private:
 
 struct SimulatedWindow {
     explicit SimulatedWindow(std::optional<int> answersTo = std::nullopt, bool silent = false,
-                             tabulon::link::DeviceResolver deviceFor = tabulon::link::defaultDevice,
+                             tabulon::link::DeviceResolver deviceFor = {},
                              const QByteArray& iniBytes = {}) {
         clock = std::make_shared<tabulon::link::VirtualClock>();
         line = std::make_shared<SimulatedLine>(clock);
@@ -64,7 +63,7 @@ struct SimulatedWindow {
         parts.port = std::make_unique<tabulon::sim::SimulatedPort>(line);
         parts.clock = clock;
         parts.priority = std::make_shared<tabulon::link::CountingPriority>();
-        parts.deviceFor = std::move(deviceFor);
+        if (deviceFor) parts.deviceFor = std::move(deviceFor);
         fixture = std::make_unique<WindowFixture>(iniBytes,
                                                   std::make_unique<RegisterLink>(std::move(parts)));
         stateLabel = fixture->control<QLabel>("Label3");
@@ -158,7 +157,7 @@ void ConnectionTest::connectsToThePresentRegister() {
                             "\x11\x11"
                             "02"));
     QVERIFY(w.clock->now() > 2000ms);
-    QCOMPARE(w.line->device(), QString("/dev/ttyS2"));
+    QCOMPARE(w.line->device(), QString("COM3"));
     QVERIFY(w.line->settings().has_value());
     QCOMPARE(w.line->settings()->baudRate, 9600);
     QVERIFY(w.ecr->seen.contains("Порт подключен"));
@@ -283,12 +282,9 @@ void ConnectionTest::portThatDoesNotOpenIsReported() {
 }
 
 void ConnectionTest::portBoxTellsEachNamesDevice() {
-    // The window's own mapping, from the settings file in its working directory.
-    const auto mapped = [](int port) {
-        return tabulon::settings::portDevice(
-            tabulon::settings::settingsFilePath(QDir::currentPath()), port);
-    };
-    SimulatedWindow w(std::nullopt, false, mapped, "[Ports]\r\nCOM2=/dev/tabulon-test-port\r\n");
+    // The window's own resolver, from the settings file in its working directory.
+    SimulatedWindow w(std::nullopt, false, tabulon::ports::portResolver(),
+                      "[Ports]\r\nCOM2=/dev/tabulon-test-port\r\n");
     auto* box = w.control<QComboBox>("ComboBox1");
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(box, &enter);
@@ -433,7 +429,7 @@ void ConnectionTest::theOpenedPortServesTheRunWhateverTheBoxesSay() {
     QVERIFY(w.fixture->waitForLink());
     QCOMPARE(asked, 2);
     QCOMPARE(w.line->closes() - closesBefore, 2);
-    QCOMPARE(w.line->device(), QString("/dev/ttyS2"));
+    QCOMPARE(w.line->device(), QString("COM3"));
     QCOMPARE(w.line->settings()->baudRate, 9600);
     QCOMPARE(written.size(), 19);
     QCOMPARE(written[3], QString("W10;5;;"));

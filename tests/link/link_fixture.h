@@ -23,16 +23,6 @@ inline const QByteArray kRelease55 = wire("FF*5 13 13 FF*5");
 inline const QByteArray kRelease88 = wire("FF*8 13 13 FF*8");
 inline const QByteArray kRelease1015 = wire("FF*10 13 13 FF*15");
 
-// The device of COM<port> that no settings file maps: the first serial
-// device of Linux, the COM port itself on Windows.
-inline QString unmappedDevice(int port) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(port);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(port - 1);
-#endif
-}
-
 inline QByteArray framed(const QByteArray& command) {
     return kFill11 + tabulon::link::BuildFrame(command);
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "link/network_address.h"
-#include "link/network_failure.h"
 #include "link/telnet_stream.h"
 
 using namespace tabulon;
@@ -58,15 +57,6 @@ TEST(NetworkAddress, TakesTheTwoSchemesAndRefusesTheRest) {
         EXPECT_EQ(link::isNetworkAddress(QString::fromLatin1(c.text)), c.network);
         EXPECT_EQ(link::parseNetworkAddress(QString::fromLatin1(c.text)), c.address);
     }
-}
-
-TEST(NetworkFailure, EachFailureIsToldApartByTheTextItStartsWith) {
-    for (const link::NetworkFailureWords& row : link::kNetworkFailureWords) {
-        const QString text = link::networkFailureWords(row.failure) + " (127.0.0.1:4001)";
-        EXPECT_EQ(link::networkFailureOf(text), row.failure) << qPrintable(text);
-    }
-    EXPECT_EQ(link::networkFailureOf(u"Permission denied"), std::nullopt);
-    EXPECT_EQ(link::networkFailureOf(u""), std::nullopt);
 }
 
 TEST(TelnetEscaping, DoublesEveryIacAndNothingElse) {

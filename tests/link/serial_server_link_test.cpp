@@ -154,17 +154,21 @@ TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
     link::NetworkBytePort::Timeouts timeouts;
     timeouts.connect = std::chrono::milliseconds(300);
     timeouts.negotiation = std::chrono::milliseconds(300);
+    using link::NetworkFailure;
     const struct {
         QString address;
         bool opens;
         QString error;
+        std::optional<NetworkFailure> failure;
     } rows[] = {
         {QStringLiteral("tcp://127.0.0.1:%1").arg(fullPort), false,
          QStringLiteral("no answer within the connect time-out (127.0.0.1:%1, 300 ms)")
-             .arg(fullPort)},
+             .arg(fullPort),
+         NetworkFailure::NoAnswer},
         {QStringLiteral("rfc2217://127.0.0.1:%1").arg(silent.serverPort()), false,
-         "the server did not answer the COM-PORT option (300 ms)"},
-        {QStringLiteral("tcp://127.0.0.1:%1").arg(silent.serverPort()), true, ""},
+         "the server did not answer the COM-PORT option (300 ms)",
+         NetworkFailure::OptionNotAnswered},
+        {QStringLiteral("tcp://127.0.0.1:%1").arg(silent.serverPort()), true, "", std::nullopt},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.address.toStdString());
@@ -172,6 +176,7 @@ TEST(SerialServerLink, AServerThatDoesNotAnswerEndsInItsTimeOut) {
         EXPECT_EQ(port.open(row.address), row.opens);
         EXPECT_EQ(port.isOpen(), row.opens);
         EXPECT_EQ(port.errorString(), row.error);
+        EXPECT_EQ(port.serverFailure(), row.failure);
         if (row.opens) {
             // Raw TCP has nothing to confirm; a read on the silent line ends
             // in its own time-out with nothing.
@@ -363,6 +368,7 @@ TEST(SerialServerLink, TheWordsOfAServerThatHangsUpAreTold) {
         settings.baudRate = 9600;
         EXPECT_FALSE(port.open(server.rfc2217()) && port.apply(settings));
         EXPECT_EQ(port.errorString().toStdString(), row.error.toStdString());
+        EXPECT_EQ(port.serverFailure(), link::NetworkFailure::ConnectionClosed);
         port.close();
     }
 }

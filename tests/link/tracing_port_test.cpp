@@ -64,7 +64,7 @@ TEST(TracingPort, ARecordReadStepByStep) {
     const QString status = hex(link::BuildFrame("01;NEON;"));
     const QString replyLine = hex(link::BuildFrame(reply));
     const QStringList expected = {
-        "     0.000 open " + unmappedDevice(1),
+        "     0.000 open COM1",
         "     0.000 line 9600 baud, 8N2, DTR on",
         "     0.000 ->  " + fill11 + "  <FF×11>",
         "     0.000 ->  " + fill10 + " 11 11 30 31 " + fill10 + "  <FF×10><DC1><DC1>01<FF×10>",

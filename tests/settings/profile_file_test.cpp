@@ -4,7 +4,6 @@
 
 #include <QTemporaryDir>
 
-#include "settings/port_map.h"
 #include "support/file_bytes.h"
 
 namespace tabulon::settings {
@@ -154,7 +153,6 @@ TEST_F(ProfileFileTest, SkipsAByteOrderMarkOnReadingAndKeepsItOnWriting) {
     writeFile(path,
               "\xEF\xBB\xBF[Ports]\r\nCOM2=/dev/ttyUSB1\r\n[Communication]\r\nSpeed=9600\r\n");
     EXPECT_EQ(file.read("Ports", "COM2", "", 499), "/dev/ttyUSB1");
-    EXPECT_EQ(portDevice(path, 2), "/dev/ttyUSB1");
     ASSERT_TRUE(file.write("Ports", "COM2", "/dev/ttyUSB2"));
     ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
     EXPECT_EQ(readFile(path),
@@ -176,16 +174,6 @@ TEST_F(ProfileFileTest, ReadsTheFileOnceAndWritesThroughWhatItRead) {
 TEST_F(ProfileFileTest, ReportsAFileThatCannotBeWritten) {
     ProfileFile nowhere(dir.filePath("missing/Tabulon.ini"));
     EXPECT_FALSE(nowhere.write("Communication", "Speed", "4800"));
-}
-
-TEST_F(ProfileFileTest, MapsComPortsThroughThePortsSection) {
-    writeFile(path, "[ports]\r\nCOM3 = /dev/ttyUSB0\r\ncom4=/dev/pts/7\r\n");
-    EXPECT_EQ(portDevice(path, 3), "/dev/ttyUSB0");
-    EXPECT_EQ(portDevice(path, 4), "/dev/pts/7");
-    // The names without an entry take the devices this machine has; that
-    // search is tested with made-up device lists in port_map_test.
-    EXPECT_EQ(portDevice(path, 0), QString());
-    EXPECT_EQ(portDevice(path, 10), QString());
 }
 
 }  // namespace

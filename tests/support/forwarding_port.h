@@ -24,6 +24,9 @@ public:
     void discardInput() override { inner_->discardInput(); }
     bool close() override { return inner_->close(); }
     QString errorString() const override { return inner_->errorString(); }
+    std::optional<link::NetworkFailure> serverFailure() const override {
+        return inner_->serverFailure();
+    }
 
 private:
     std::unique_ptr<link::BytePort> inner_;

@@ -1,4 +1,4 @@
-#include "settings/serial_devices.h"
+#include "ports/serial_devices.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-namespace tabulon::settings {
+namespace tabulon::ports {
 
 namespace {
 
@@ -120,4 +120,4 @@ QList<SerialDevice> findSerialDevices(const QString& root) {
     return devices;
 }
 
-}  // namespace tabulon::settings
+}  // namespace tabulon::ports

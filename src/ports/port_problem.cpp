@@ -1,4 +1,4 @@
-#include "settings/port_problem.h"
+#include "ports/port_problem.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,8 @@
 #include <cstring>
 
 #include "link/network_address.h"
-#include "link/network_failure.h"
+#include "link/register_link.h"
+#include "settings/settings_file.h"
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
@@ -16,7 +17,7 @@
 #include <unistd.h>
 #endif
 
-namespace tabulon::settings {
+namespace tabulon::ports {
 
 namespace {
 
@@ -129,10 +130,11 @@ const DeviceSystem& systemDevices() {
 
 namespace {
 
-// A serial server's failure, by the words its port starts its text with.
-OpenProblem networkProblem(const QString& systemText) {
+// A serial server's failure as the person is told it; the rest (a socket's
+// own failure, an address that is none) in the system's words.
+OpenProblem serverProblem(std::optional<link::NetworkFailure> failure) {
     using link::NetworkFailure;
-    switch (link::networkFailureOf(systemText).value_or(NetworkFailure::NotAnAddress)) {
+    switch (failure.value_or(NetworkFailure::NotAnAddress)) {
         case NetworkFailure::HostNotFound:
             return OpenProblem::HostNotFound;
         case NetworkFailure::ConnectionRefused:
@@ -153,11 +155,12 @@ OpenProblem networkProblem(const QString& systemText) {
 }  // namespace
 
 DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& systemText,
+                                    std::optional<link::NetworkFailure> serverFailure,
                                     const DeviceSystem& system) {
     DeviceDiagnosis diagnosis;
     if (link::isNetworkAddress(device)) {
         // No device file to look at: the server's answer is all there is.
-        diagnosis.problem = networkProblem(systemText);
+        diagnosis.problem = serverProblem(serverFailure);
         return diagnosis;
     }
     const int access = system.accessError(device);
@@ -186,11 +189,13 @@ DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& system
 }
 
 PortFailure describePortFailure(const QString& iniFilePath, int portNumber, const QString& device,
-                                const QString& systemText, const DeviceSystem& system) {
+                                const QString& systemText,
+                                std::optional<link::NetworkFailure> serverFailure,
+                                const DeviceSystem& system) {
     PortFailure failure;
     failure.device = device;
     failure.systemText = systemText;
-    failure.diagnosis = diagnoseOpenFailure(device, systemText, system);
+    failure.diagnosis = diagnoseOpenFailure(device, systemText, serverFailure, system);
     if (portNumber >= 1 && portNumber <= kComPortCount) {
         const QList<PortAssignment> ports = portAssignments(iniFilePath);
         failure.portName = ports[portNumber - 1].name();
@@ -202,4 +207,9 @@ PortFailure describePortFailure(const QString& iniFilePath, int portNumber, cons
     return failure;
 }
 
-}  // namespace tabulon::settings
+PortFailure linkOpenFailure(const link::RegisterLink& link, int portNumber) {
+    return describePortFailure(settings::workingSettingsFile(), portNumber, link.openDevice(),
+                               link.openErrorText(), link.openServerFailure());
+}
+
+}  // namespace tabulon::ports

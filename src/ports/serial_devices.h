@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-namespace tabulon::settings {
+namespace tabulon::ports {
 
 // One serial device of this machine, with what the system tells of it.
 struct SerialDevice {
@@ -32,4 +32,4 @@ struct ByIdParts {
 };
 ByIdParts parseByIdName(const QString& name);
 
-}  // namespace tabulon::settings
+}  // namespace tabulon::ports

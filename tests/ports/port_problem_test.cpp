@@ -1,4 +1,4 @@
-#include "settings/port_problem.h"
+#include "ports/port_problem.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 
-using namespace tabulon::settings;
+using namespace tabulon::ports;
 
 namespace {
 
@@ -58,66 +58,56 @@ PortFailure onCom3(OpenProblem problem, bool fromSettings = false) {
 }  // namespace
 
 TEST(PortProblem, DiagnosisFromTheSystemsAnswers) {
-    FakeDevices system;
-    system.access = ENOENT;
-    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyUSB0", "No such file or directory", system).problem,
-              OpenProblem::Missing);
-    // Nothing stands for the COM name: nothing was opened at all.
-    system.access = 0;
-    EXPECT_EQ(diagnoseOpenFailure("", "", system).problem, OpenProblem::Missing);
-    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS3", "No such device or address", system).problem,
-              OpenProblem::Missing);
-
-    system.access = EACCES;
-    const DeviceDiagnosis denied = diagnoseOpenFailure("/dev/ttyUSB0", "Permission denied", system);
-    EXPECT_EQ(denied.problem, OpenProblem::NoPermission);
-    EXPECT_EQ(denied.group, "dialout");
-    EXPECT_EQ(denied.user, "oksana");
-
-    // Busy: the kernel's EBUSY, Qt's lock file, or a program seen holding it.
-    system.access = 0;
-    const DeviceDiagnosis busy =
-        diagnoseOpenFailure("/dev/ttyUSB0", "Device or resource busy", system);
-    EXPECT_EQ(busy.problem, OpenProblem::Busy);
-    EXPECT_EQ(busy.holder, "");
-    EXPECT_EQ(
-        diagnoseOpenFailure("/dev/ttyUSB0", "Permission error while locking the device", system)
-            .problem,
-        OpenProblem::Busy);
-    system.holderText = "minicom, PID 4321";
-    const DeviceDiagnosis held = diagnoseOpenFailure("/dev/ttyUSB0", "Input/output error", system);
-    EXPECT_EQ(held.problem, OpenProblem::Busy);
-    EXPECT_EQ(held.holder, "minicom, PID 4321");
-
-    // Every program has /dev/null open; it has no line settings to take.
-    EXPECT_EQ(diagnoseOpenFailure("/dev/null", "Inappropriate ioctl for device", system).problem,
-              OpenProblem::NotASerialPort);
-    system.holderText.clear();
-    EXPECT_EQ(diagnoseOpenFailure("/dev/ttyS1", "Input/output error", system).problem,
-              OpenProblem::Other);
-
-    // A serial server has no device file: its own answer decides, whatever
-    // the file system would say of a path of that name.
-    system.access = ENOENT;
-    system.holderText = "minicom, PID 4321";
+    using tabulon::link::NetworkFailure;
     const struct {
+        const char* device;
         const char* systemText;
+        int access;
+        QString holder;
         OpenProblem problem;
-    } servers[] = {
-        {"host not found (shop7.example)", OpenProblem::HostNotFound},
-        {"connection refused (127.0.0.1:4001)", OpenProblem::ConnectionRefused},
-        {"no answer within the connect time-out (10.0.3.7:4001, 5000 ms)", OpenProblem::NoAnswer},
-        {"the server refused the COM-PORT option", OpenProblem::OptionRefused},
-        {"the server did not answer the COM-PORT option (5000 ms)", OpenProblem::OptionNotAnswered},
-        {"the server closed the connection (127.0.0.1:4001)", OpenProblem::ConnectionClosed},
-        {"not a serial server address (tcp://box)", OpenProblem::Other},
-        {"No such file or directory", OpenProblem::Other},
+        std::optional<NetworkFailure> server = std::nullopt;
+    } rows[] = {
+        {"/dev/ttyUSB0", "No such file or directory", ENOENT, "", OpenProblem::Missing},
+        // Nothing stands for the COM name: nothing was opened at all.
+        {"", "", 0, "", OpenProblem::Missing},
+        {"/dev/ttyS3", "No such device or address", 0, "", OpenProblem::Missing},
+        {"/dev/ttyUSB0", "Permission denied", EACCES, "", OpenProblem::NoPermission},
+        // Busy: the kernel's EBUSY, Qt's lock file, or a program seen holding it.
+        {"/dev/ttyUSB0", "Device or resource busy", 0, "", OpenProblem::Busy},
+        {"/dev/ttyUSB0", "Permission error while locking the device", 0, "", OpenProblem::Busy},
+        {"/dev/ttyUSB0", "Input/output error", 0, "minicom, PID 4321", OpenProblem::Busy},
+        // Every program has /dev/null open; it has no line settings to take.
+        {"/dev/null", "Inappropriate ioctl for device", 0, "minicom, PID 4321",
+         OpenProblem::NotASerialPort},
+        {"/dev/ttyS1", "Input/output error", 0, "", OpenProblem::Other},
+        // A serial server has no device file: the failure its port reported
+        // decides, whatever its text or the file system say.
+        {"rfc2217://10.0.3.7:4001", "", ENOENT, "x", OpenProblem::HostNotFound,
+         NetworkFailure::HostNotFound},
+        {"tcp://h:1", "Permission denied", EACCES, "x", OpenProblem::ConnectionRefused,
+         NetworkFailure::ConnectionRefused},
+        {"rfc2217://h:1", "", ENOENT, "x", OpenProblem::NoAnswer, NetworkFailure::NoAnswer},
+        {"rfc2217://h:1", "", ENOENT, "x", OpenProblem::OptionRefused,
+         NetworkFailure::OptionRefused},
+        {"rfc2217://h:1", "", ENOENT, "x", OpenProblem::OptionNotAnswered,
+         NetworkFailure::OptionNotAnswered},
+        {"tcp://h:1", "", ENOENT, "x", OpenProblem::ConnectionClosed,
+         NetworkFailure::ConnectionClosed},
+        {"tcp://box", "", ENOENT, "x", OpenProblem::Other, NetworkFailure::NotAnAddress},
+        {"tcp://h:1", "host not found (h)", ENOENT, "x", OpenProblem::Other},
     };
-    for (const auto& server : servers) {
+    for (const auto& row : rows) {
+        FakeDevices system;
+        system.access = row.access;
+        system.holderText = row.holder;
         const DeviceDiagnosis diagnosis =
-            diagnoseOpenFailure("rfc2217://10.0.3.7:4001", server.systemText, system);
-        EXPECT_EQ(diagnosis.problem, server.problem) << server.systemText;
-        EXPECT_EQ(diagnosis.holder, "") << server.systemText;
+            diagnoseOpenFailure(row.device, row.systemText, row.server, system);
+        const bool denied = row.problem == OpenProblem::NoPermission;
+        const bool held = row.problem == OpenProblem::Busy;
+        EXPECT_EQ(diagnosis.problem, row.problem) << row.device << row.systemText;
+        EXPECT_EQ(diagnosis.group, denied ? "dialout" : "") << row.device << row.systemText;
+        EXPECT_EQ(diagnosis.user, denied ? "oksana" : "") << row.device << row.systemText;
+        EXPECT_EQ(diagnosis.holder, held ? row.holder : "") << row.device << row.systemText;
     }
 }
 
@@ -218,7 +208,8 @@ TEST(PortProblem, BusyAndOtherFailures) {
 TEST(PortProblem, TheSystemsOwnAnswers) {
     const DeviceSystem& system = systemDevices();
     EXPECT_EQ(system.accessError("/dev/tabulon-no-such-port"), ENOENT);
-    EXPECT_EQ(diagnoseOpenFailure("/dev/tabulon-no-such-port", "").problem, OpenProblem::Missing);
+    EXPECT_EQ(diagnoseOpenFailure("/dev/tabulon-no-such-port", "", {}).problem,
+              OpenProblem::Missing);
 
     // A device file the user may not open: as a user without privileges, in
     // a child process when the tests run as root.
@@ -244,7 +235,7 @@ TEST(PortProblem, TheSystemsOwnAnswers) {
             // Without root, the file is the user's own; only its mode keeps them out.
             ::chmod(QFile::encodeName(device).constData(), 0);
         }
-        const DeviceDiagnosis diagnosis = diagnoseOpenFailure(device, "Permission denied");
+        const DeviceDiagnosis diagnosis = diagnoseOpenFailure(device, "Permission denied", {});
         const QByteArray line = QByteArray::number(int(diagnosis.problem)) + ' ' +
                                 diagnosis.group.toUtf8() + ' ' + diagnosis.user.toUtf8();
         (void)!::write(pipeEnds[1], line.constData(), size_t(line.size()));

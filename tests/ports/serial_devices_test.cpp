@@ -1,4 +1,4 @@
-#include "settings/serial_devices.h"
+#include "ports/serial_devices.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "settings/port_map.h"
+#include "ports/port_map.h"
 
-using namespace tabulon::settings;
+using namespace tabulon::ports;
 
 namespace {
 

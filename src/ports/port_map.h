@@ -4,11 +4,10 @@
 #include <QMap>
 #include <QString>
 
-#include "settings/serial_devices.h"
+#include "ports/com_names.h"
+#include "ports/serial_devices.h"
 
-namespace tabulon::settings {
-
-inline constexpr int kComPortCount = 9;
+namespace tabulon::ports {
 
 // Where the device of a COM name comes from.
 enum class PortSource {
@@ -24,7 +23,7 @@ struct PortAssignment {
     PortSource source = PortSource::None;
     SerialDevice details;  // what the system knows of the device, where it does
 
-    QString name() const { return QStringLiteral("COM%1").arg(number); }
+    QString name() const { return comName(number); }
     bool operator==(const PortAssignment&) const = default;
 };
 
@@ -55,4 +54,4 @@ QString serialServerKind(const QString& address, bool russian);
 // tooltip says of a COM name; "нет устройства" when none stands for it.
 QString portTooltip(const PortAssignment& port);
 
-}  // namespace tabulon::settings
+}  // namespace tabulon::ports

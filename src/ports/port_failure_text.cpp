@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "link/network_address.h"
-#include "settings/port_problem.h"
+#include "ports/port_problem.h"
 
-namespace tabulon::settings {
+namespace tabulon::ports {
 
 namespace {
 
@@ -237,4 +237,4 @@ QString portFailureTextEnglish(const PortFailure& failure) {
     return failureText(failure, Language::English);
 }
 
-}  // namespace tabulon::settings
+}  // namespace tabulon::ports

@@ -1,11 +1,11 @@
-#include "settings/port_map.h"
+#include "ports/port_map.h"
 
 #include <algorithm>
 
 #include "link/network_address.h"
 #include "settings/profile_file.h"
 
-namespace tabulon::settings {
+namespace tabulon::ports {
 
 namespace {
 
@@ -47,13 +47,12 @@ QList<PortAssignment> assignPorts(const QMap<int, QString>& entries,
 }
 
 QMap<int, QString> portEntries(const QString& iniFilePath) {
-    const ProfileFile file(iniFilePath);
+    const settings::ProfileFile file(iniFilePath);
     QMap<int, QString> entries;
     if (!file.exists()) return entries;
     for (int number = 1; number <= kComPortCount; ++number) {
         const QString device =
-            file.read(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number), QString(),
-                      kMaxPathLength);
+            file.read(QStringLiteral("Ports"), comName(number), QString(), kMaxPathLength);
         if (!device.isEmpty()) entries.insert(number, device);
     }
     return entries;
@@ -65,7 +64,7 @@ QList<PortAssignment> portAssignments(const QString& iniFilePath, const QString&
     Q_UNUSED(root);
     QList<SerialDevice> found;
     for (int number = 1; number <= kComPortCount; ++number)
-        found << SerialDevice{QStringLiteral("COM%1").arg(number), {}, {}, {}};
+        found << SerialDevice{comName(number), {}, {}, {}};
     return assignPorts(portEntries(iniFilePath), found);
 #else
     return assignPorts(portEntries(iniFilePath), findSerialDevices(root));
@@ -103,4 +102,4 @@ QString portTooltip(const PortAssignment& port) {
     return text;
 }
 
-}  // namespace tabulon::settings
+}  // namespace tabulon::ports

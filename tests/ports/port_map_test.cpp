@@ -1,4 +1,4 @@
-#include "settings/port_map.h"
+#include "ports/port_map.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "support/file_bytes.h"
 
-using namespace tabulon::settings;
+using namespace tabulon::ports;
 
 namespace {
 

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
-#include "settings/port_map.h"
+#include "link/network_failure.h"
+#include "ports/port_map.h"
 
-namespace tabulon::settings {
+namespace tabulon::link {
+class RegisterLink;
+}
+
+namespace tabulon::ports {
 
 // Why a serial device did not open, in the terms a person can act on.
 enum class OpenProblem {
@@ -50,8 +56,10 @@ public:
 const DeviceSystem& systemDevices();
 
 // Why `device` did not open, from the system's text of the failure and a
-// look at the device.
+// look at the device; a serial server's address by the failure its port
+// reported.
 DeviceDiagnosis diagnoseOpenFailure(const QString& device, const QString& systemText,
+                                    std::optional<link::NetworkFailure> serverFailure,
                                     const DeviceSystem& system = systemDevices());
 
 // A port that did not open, with everything the person is told.
@@ -73,6 +81,13 @@ QString portFailureTextEnglish(const PortFailure& failure);
 // portNumber is 0) as the system and the settings file tell it.
 PortFailure describePortFailure(const QString& iniFilePath, int portNumber, const QString& device,
                                 const QString& systemText,
+                                std::optional<link::NetworkFailure> serverFailure,
                                 const DeviceSystem& system = systemDevices());
 
-}  // namespace tabulon::settings
+// The failure of the link's last OpenPort, whose device did not open:
+// COM<portNumber> (0: a device named directly) as Tabulon.ini in the working
+// directory and this machine tell it. The window and the command line both
+// report it this way.
+PortFailure linkOpenFailure(const link::RegisterLink& link, int portNumber);
+
+}  // namespace tabulon::ports
