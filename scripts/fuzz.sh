@@ -29,11 +29,9 @@ sanitize="${FUZZ_SANITIZE-address,undefined}"
 build="$root/build-fuzz"
 if [[ "$sanitize" != "address,undefined" ]]; then build="$root/build-fuzz-${sanitize//,/-}"; fi
 corpora="$root/build-fuzz/corpus"
-werror=OFF
-if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++-14 -DTABULON_FUZZ=ON -DTABULON_SANITIZE=$sanitize \
-      -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF -DTABULON_WERROR=$werror > /dev/null
+source "$root/scripts/configure-tree.sh"
+configure_tree "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DTABULON_FUZZ=ON \
+               -DTABULON_SANITIZE=$sanitize -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF
 cmake --build "$build" -j"${JOBS:-$(nproc)}" --target "${targets[@]}"
 
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"

@@ -14,11 +14,9 @@ out="$root/build-deb"
 source "$root/scripts/install-missing.sh"
 install_missing dpkg-dev file lintian
 
-werror=OFF
-if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
 # Only the programs: no tests or benchmarks in the package's tree.
-cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=$werror \
-      -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF > /dev/null
+source "$root/scripts/configure-tree.sh"
+configure_tree "$out" -DTABULON_TESTS=OFF -DTABULON_BENCH=OFF
 cmake --build "$out" -j"$(nproc)"
 rm -f "$out"/tabulon_*.deb
 (cd "$out" && cpack -G DEB)

@@ -7,12 +7,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-werror=OFF
-if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
 jobs="${JOBS:-$(nproc)}"
-cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DTABULON_SANITIZE=address,undefined -DTABULON_BENCH=OFF \
-      -DTABULON_WERROR=$werror > /dev/null
+source "$root/scripts/configure-tree.sh"
+configure_tree "$root/build-asan" -DTABULON_SANITIZE=address,undefined -DTABULON_BENCH=OFF
 cmake --build "$root/build-asan" -j"$jobs"
 
 # detect_leaks: Qt's plugin and font caches that live until exit are not

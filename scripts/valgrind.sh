@@ -10,12 +10,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-werror=OFF
-if [[ "${CI:-}" == "true" || "${WERROR:-}" == "1" ]]; then werror=ON; fi
 build="$root/build-valgrind"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DTABULON_FOLDERS="text;catalogue;link;logo;sim" -DTABULON_BENCH=OFF \
-      -DTABULON_WERROR=$werror > /dev/null
+source "$root/scripts/configure-tree.sh"
+configure_tree "$build" -DTABULON_FOLDERS="text;catalogue;link;logo;sim" -DTABULON_BENCH=OFF
 cmake --build "$build" -j"${JOBS:-$(nproc)}" \
       --target logo_codec_test logo_transfer_test logo_fuzz_replay
 

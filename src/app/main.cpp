@@ -54,22 +54,20 @@ int main(int argc, char* argv[]) {
     }
     // --grab FILE: a picture of the window as it opens, for a support request
     // or a manual, and the program ends (0 once the picture is written).
-    const QString grabFile = line.value(u"grab");
-    if (line.isSet(u"grab") && grabFile.isEmpty()) {
-        std::fputs(qPrintable(tabulon::options::usageMistake(
-                       u"tabulon", QStringLiteral("--grab needs the name of a PNG file"))),
-                   stderr);
-        return 2;
-    }
     // --trace FILE: every byte of the line each way, with times, appended
     // to FILE (as tabulon-cli --trace); Trace in Tabulon.ini does the same.
-    const QString traceArgument = line.value(u"trace");
-    if (line.isSet(u"trace") && traceArgument.isEmpty()) {
-        std::fputs(qPrintable(tabulon::options::usageMistake(
-                       u"tabulon", QStringLiteral("--trace needs the name of a file"))),
-                   stderr);
-        return 2;
+    const std::pair<QString, QString> kFileOptions[] = {{"grab", "the name of a PNG file"},
+                                                        {"trace", "the name of a file"}};
+    for (const auto& [option, what] : kFileOptions) {
+        if (line.isSet(option) && line.value(option).isEmpty()) {
+            std::fputs(qPrintable(tabulon::options::usageMistake(
+                           u"tabulon", QStringLiteral("--%1 needs %2").arg(option, what))),
+                       stderr);
+            return 2;
+        }
     }
+    const QString grabFile = line.value(u"grab");
+    const QString traceArgument = line.value(u"trace");
     tabulon::app::useRussianSystemLocale();
 #ifdef Q_OS_WIN
     // GDI hints every letter to whole pixels and makes Cyrillic captions

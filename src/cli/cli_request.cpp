@@ -1,5 +1,7 @@
 #include "cli/cli_request.h"
 
+#include <QHash>
+
 #include "cli/cli_commands.h"
 #include "cli/table_names.h"
 #include "link/line_bytes.h"
@@ -12,6 +14,19 @@
 namespace tabulon::cli {
 
 namespace {
+
+// Switches, by the flag each sets.
+const QHash<QString, bool CliRequest::*> kSwitches{{QStringLiteral("--verify"), &CliRequest::verify},
+                                                   {QStringLiteral("--quiet"), &CliRequest::quiet},
+                                                   {QStringLiteral("--all"), &CliRequest::scanAll}};
+
+// Options whose value the command itself reads, kept as given.
+const QHash<QString, QString CliRequest::*> kKeptAsGiven{
+    {QStringLiteral("--dir"), &CliRequest::reportDirectory},
+    {QStringLiteral("--separator"), &CliRequest::separator},
+    {QStringLiteral("--ports"), &CliRequest::scanPorts},
+    {QStringLiteral("--speeds"), &CliRequest::scanSpeeds},
+    {QStringLiteral("--registers"), &CliRequest::scanRegisters}};
 
 using options::Takes;
 
@@ -186,24 +201,12 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             } else {
                 return fail(QStringLiteral("--on-failure takes abort or skip"));
             }
-        } else if (name == u"--verify") {
-            request.verify = true;
-        } else if (name == u"--quiet") {
-            request.quiet = true;
-        } else if (name == u"--all") {
-            request.scanAll = true;
-        } else if (name == u"--dir") {
-            request.reportDirectory = value;
-        } else if (name == u"--separator") {
-            request.separator = value;
+        } else if (const auto flag = kSwitches.find(name); flag != kSwitches.end()) {
+            request.*flag.value() = true;
+        } else if (const auto kept = kKeptAsGiven.find(name); kept != kKeptAsGiven.end()) {
+            request.*kept.value() = value;
         } else if (name == u"--only") {
             request.onlyReports = value.split(u',', Qt::SkipEmptyParts);
-        } else if (name == u"--ports") {
-            request.scanPorts = value;
-        } else if (name == u"--speeds") {
-            request.scanSpeeds = value;
-        } else if (name == u"--registers") {
-            request.scanRegisters = value;
         } else if (name == u"--only-changed" || name == u"--trace") {
             if (value.isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
             (name == u"--trace" ? request.trace : request.onlyChanged) = value;

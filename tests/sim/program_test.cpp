@@ -20,10 +20,7 @@ class Terminal {
 public:
     explicit Terminal(const QString& path) {
         fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-        termios raw{};
-        tcgetattr(fd_, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(fd_, TCSANOW, &raw);
+        makeRaw(fd_);
     }
     ~Terminal() {
         if (fd_ >= 0) ::close(fd_);

@@ -11,6 +11,15 @@
 #include <QDeadlineTimer>
 #include <QString>
 
+// Bytes pass a raw terminal as they are: no echo, no line editing, no CR/LF
+// translation.
+inline void makeRaw(int fd) {
+    termios raw{};
+    tcgetattr(fd, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(fd, TCSANOW, &raw);
+}
+
 // The far end of a line for tests: the master side of a pseudo-terminal. Its other side
 // is held open too, so the line stays up between the link's openings.
 class PseudoTerminal {
@@ -20,10 +29,7 @@ public:
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
         path_ = QString::fromLocal8Bit(ptsname(master_));
         held_ = ::open(ptsname(master_), O_RDWR | O_NOCTTY);
-        termios raw{};
-        tcgetattr(held_, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(held_, TCSANOW, &raw);
+        makeRaw(held_);
     }
     ~PseudoTerminal() {
         if (held_ >= 0) ::close(held_);
