@@ -5,6 +5,7 @@
 // makes the same record.
 #include "catalogue/table_kind.h"
 #include "fuzz_check.h"
+#include "table_choice.h"
 #include "reports/report_line.h"
 #include "transfer/parameter_record.h"
 #include "transfer/register_tables.h"
@@ -74,9 +75,7 @@ void reportReply(char separator, const QByteArray& reply) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Choices choices(data, size);
-    const std::uint8_t choice = choices.next();
-    const int tab = choice % 8;
-    const Model model = static_cast<Model>((choice / 8) % kModelCount);
+    const auto [choice, tab, model] = fuzz::chooseTable(choices);
     const QByteArray reply(reinterpret_cast<const char*>(data), qsizetype(size));
     if (choice >= 240) {
         reportReply(char(choices.next()), reply);

@@ -10,6 +10,7 @@
 #include "files/table_file_reader.h"
 #include "files/table_file_writer.h"
 #include "fuzz_check.h"
+#include "table_choice.h"
 
 using namespace tabulon;
 using namespace tabulon::files;
@@ -102,9 +103,7 @@ void parameterLine(ParameterSet set, Model model, QByteArray& file) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Choices choices(data, size);
-    const std::uint8_t choice = choices.next();
-    const int tab = choice % 8;
-    const Model model = static_cast<Model>((choice / 8) % kModelCount);
+    const auto [choice, tab, model] = fuzz::chooseTable(choices);
     QByteArray file(reinterpret_cast<const char*>(data), qsizetype(size));
     if (isGridTab(tab)) {
         gridTable(tableKindOfTab(tab), model, file);

@@ -41,19 +41,17 @@ TEST_F(FileCommandTest, EachTabAsksForItsOwnFileTypeInTheCurrentDirectory) {
         EXPECT_EQ(save(expected.tab, Model::Neon, std::nullopt), FileCommandResult::Cancelled);
         ASSERT_EQ(dialogs_.shown.size(), 2);
 
-        const auto& openDialog = dialogs_.shown[0];
-        EXPECT_EQ(openDialog.kind, ScriptedDialogs::Kind::OpenFile);
-        EXPECT_EQ(openDialog.request.title, expected.openTitle);
-        EXPECT_EQ(openDialog.request.filterList, expected.filterList);
-        EXPECT_EQ(openDialog.request.defaultExtension, expected.extension);
-        EXPECT_EQ(openDialog.request.directory, directory_.path());
-
-        const auto& saveDialog = dialogs_.shown[1];
-        EXPECT_EQ(saveDialog.kind, ScriptedDialogs::Kind::SaveFile);
-        EXPECT_EQ(saveDialog.request.title, expected.saveTitle);
-        EXPECT_EQ(saveDialog.request.filterList, expected.filterList);
-        EXPECT_EQ(saveDialog.request.defaultExtension, expected.extension);
-        EXPECT_EQ(saveDialog.request.directory, directory_.path());
+        // Open, then Save: each dialog's kind, title, filters, extension and folder.
+        const auto shown = [](const ScriptedDialogs::Shown& d) {
+            return std::tuple(d.kind, d.request.title, d.request.filterList,
+                              d.request.defaultExtension, d.request.directory);
+        };
+        EXPECT_EQ(shown(dialogs_.shown[0]),
+                  std::tuple(ScriptedDialogs::Kind::OpenFile, expected.openTitle,
+                             expected.filterList, expected.extension, directory_.path()));
+        EXPECT_EQ(shown(dialogs_.shown[1]),
+                  std::tuple(ScriptedDialogs::Kind::SaveFile, expected.saveTitle,
+                             expected.filterList, expected.extension, directory_.path()));
     }
     EXPECT_TRUE(QDir(directory_.path()).isEmpty());
     EXPECT_EQ(progress_, -1);

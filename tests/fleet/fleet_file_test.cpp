@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <tuple>
 
 #include "support/file_bytes.h"
 #include "support/qt_print.h"
@@ -22,22 +23,17 @@ TEST(FleetFile, ColumnsCommentsAndBlankLines) {
         "Каса-3 /dev/ttyUSB0 4800 12 mp-50-junior\n"
         "\t \n");
     ASSERT_EQ(parsed.error, "");
+    // Each register as name, port, speed, number, model and line of the file.
+    const auto columns = [](const FleetRegister& r) {
+        return std::tuple(r.name, r.port, r.speed, r.number, r.model, r.line);
+    };
     ASSERT_EQ(parsed.registers.size(), 3);
-    const FleetRegister& first = parsed.registers[0];
-    EXPECT_EQ(first.name, "kassa-1");
-    EXPECT_EQ(first.port, "COM3");
-    EXPECT_EQ(first.speed, 115200);
-    EXPECT_EQ(first.number, 1);
-    EXPECT_EQ(first.model, Model::DatecsMp550T);
-    EXPECT_EQ(first.line, 3);
-    EXPECT_EQ(parsed.registers[1].model, Model::Neon);
-    EXPECT_EQ(parsed.registers[1].line, 4);
-    const FleetRegister& third = parsed.registers[2];
-    EXPECT_EQ(third.name, "Каса-3");
-    EXPECT_EQ(third.port, "/dev/ttyUSB0");
-    EXPECT_EQ(third.speed, 4800);
-    EXPECT_EQ(third.number, 12);
-    EXPECT_EQ(third.model, Model::DatecsMp50Junior);
+    EXPECT_EQ(columns(parsed.registers[0]),
+              std::tuple(QString("kassa-1"), QString("COM3"), 115200, 1, Model::DatecsMp550T, 3));
+    EXPECT_EQ(columns(parsed.registers[1]),
+              std::tuple(QString("kassa-2"), QString("COM3"), 115200, 2, Model::Neon, 4));
+    EXPECT_EQ(columns(parsed.registers[2]), std::tuple(QString("Каса-3"), QString("/dev/ttyUSB0"),
+                                                       4800, 12, Model::DatecsMp50Junior, 5));
 }
 
 TEST(FleetFile, MistakesNameTheirLine) {

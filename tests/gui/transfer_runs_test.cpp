@@ -27,6 +27,7 @@
 #include "support/connected_window.h"
 #include "support/forwarding_port.h"
 #include "support/sim_process.h"
+#include "support/window_on_sim_program.h"
 #include "support/window_fixture.h"
 #include "text/cp1251.h"
 
@@ -511,17 +512,9 @@ void TransferRunsTest::anEditorOpenWhenTheWindowGoesReachesNoHalfGoneWindow() {
 }
 
 void TransferRunsTest::writeEmptyAndReadBackThroughAPseudoTerminal() {
-    const SimProcess ecr({"--model", "neon"});
-    const QString& device = ecr.path();
-    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
-    WindowFixture f("[Ports]\r\nCOM2=" + device.toLocal8Bit() + "\r\n");
-    f.control<QComboBox>("ComboBox1")->setCurrentIndex(1);
-    f.control<QComboBox>("ComboBox2")->setCurrentText("115200");
-    f.control<QComboBox>("ComboBox4")->setCurrentIndex(2);
-    f.control<QComboBox>("ComboBox4")->activated(2);
-    f.control<QPushButton>("Button5")->click();
-    QVERIFY(f.waitForLink());
-    QVERIFY(f.window().Connected);
+    tabulon::testing::WindowOnSimProgram onSim("neon", 2);
+    QVERIFY2(onSim.connected, qPrintable(onSim.ecr.path()));
+    WindowFixture& f = onSim.fixture;
 
     GridModel& goods = *f.window().grid(TableKind::Goods);
     for (int row = 11; row <= 15; ++row) {

@@ -54,27 +54,16 @@ int textHeight(const QWidget* widget, const QString& text) {
            widget->fontMetrics().height();
 }
 
-// The area of a group box that its title and frame lines leave free.
-QRect groupContents(const QGroupBox* group) {
+// A part of a group box: its title, or the area its title and frame lines
+// leave free (SC_GroupBoxContents).
+QRect groupPart(const QGroupBox* group, QStyle::SubControl part) {
     QStyleOptionGroupBox option;
     option.initFrom(group);
     option.text = group->title();
     option.lineWidth = 1;
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.textAlignment = group->alignment();
-    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
-                                          group);
-}
-
-QRect groupTitle(const QGroupBox* group) {
-    QStyleOptionGroupBox option;
-    option.initFrom(group);
-    option.text = group->title();
-    option.lineWidth = 1;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    option.textAlignment = group->alignment();
-    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
-                                          group);
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, part, group);
 }
 
 // Checks the visible controls of one window as it stands and lists what does
@@ -155,7 +144,7 @@ private:
             if (sibling != widget && sibling->isVisible() && sibling->geometry().intersects(extent))
                 problem(widget, "\"" + caption + "\" runs under " + nameOf(sibling));
         if (auto* group = qobject_cast<QGroupBox*>(parent);
-            group && !groupContents(group).contains(extent))
+            group && !groupPart(group, QStyle::SC_GroupBoxContents).contains(extent))
             problem(widget, "\"" + caption + "\" touches the frame or title of " + nameOf(group));
     }
 
@@ -176,11 +165,11 @@ private:
     }
 
     void groupBox(QGroupBox* group) {
-        const QRect title = groupTitle(group);
+        const QRect title = groupPart(group, QStyle::SC_GroupBoxLabel);
         if (textWidth(group, group->title()) > title.width() || title.right() >= group->width())
             problem(group, "title \"" + group->title() + "\" is cut off");
         for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->isVisible() && !groupContents(group).contains(child->geometry()))
+            if (child->isVisible() && !groupPart(group, QStyle::SC_GroupBoxContents).contains(child->geometry()))
                 problem(child, "touches the frame or title of " + nameOf(group));
     }
 

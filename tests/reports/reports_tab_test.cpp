@@ -17,7 +17,7 @@
 #include "sim/tables.h"
 #include "support/connected_window.h"
 #include "support/report_file.h"
-#include "support/sim_process.h"
+#include "support/window_on_sim_program.h"
 
 using tabulon::MessageButtons;
 using tabulon::MessageIcon;
@@ -250,16 +250,9 @@ void ReportsTabTest::aSkipOrStopEndsTheDownloadAndSaysWhichFileIsIncomplete() {
 }
 
 void ReportsTabTest::throughAPseudoTerminalTheFilesHoldWhatTheRegisterHolds() {
-    const SimProcess ecr({"--model", "neon"});
-    const QString& device = ecr.path();
-    QVERIFY2(device.startsWith("/dev/"), qPrintable(device));
-
-    WindowFixture f("[Ports]\r\nCOM2=" + device.toLocal8Bit() + "\r\n");
-    f.control<QComboBox>("ComboBox1")->setCurrentIndex(1);
-    f.control<QComboBox>("ComboBox2")->setCurrentText("115200");
-    f.control<QPushButton>("Button5")->click();
-    QVERIFY(f.waitForLink());
-    QVERIFY(f.window().Connected);
+    tabulon::testing::WindowOnSimProgram onSim("neon");
+    QVERIFY2(onSim.connected, qPrintable(onSim.ecr.path()));
+    WindowFixture& f = onSim.fixture;
     f.control<QTabWidget>("PageControl1")->setCurrentIndex(kReportsTab);
     f.control<QPushButton>("Button17")->click();
     f.control<QCheckBox>("CheckBox3")->setChecked(false);  // 10000 records: the benchmark's

@@ -15,47 +15,44 @@ using testing::repeatedLines;
 using testing::salesLines;
 using testing::uploadLines;
 
-QStringList fields(const QString& line, CardFile file) {
-    return cardLineFields(line, file);
-}
-
-TEST(CardLine, GoodsLineSkipsItsLeadingFieldAndShowsDashesOfTheNameAsSpaces) {
-    EXPECT_EQ(fields("17;5;Хлеб–белый–1;2.50;1.000;1;2;1;0;0;4820;\n", CardFile::Upload),
-              (QStringList{"5", "Хлеб белый 1", "2.50", "1.000", "1", "2", "1", "0", "0", "4820"}));
-    // Only the name stands for spaces that way; an empty leading field is one.
-    EXPECT_EQ(fields(";–;–;a;b;c;d;e;f;g;h;i;j\n", CardFile::Upload),
-              (QStringList{"–", " ", "a", "b", "c", "d", "e", "f", "g", "h"}));
-}
-
-TEST(CardLine, SalesLineLooksForTheEndOfItsLeadingFieldFromTheSecondCharacter) {
-    EXPECT_EQ(fields("1;1;3;7.50;0;0.00;0.00;\n", CardFile::Sales),
-              (QStringList{"1", "3", "7.50", "0", "0.00", "0.00"}));
-    EXPECT_EQ(fields(";x;1;3;7.50;0;0.00;0.00;\n", CardFile::Sales),
-              (QStringList{"1", "3", "7.50", "0", "0.00", "0.00"}));
-    // Dashes mean nothing in the sales.
-    EXPECT_EQ(fields("1;–;–;–;–;–;–\n", CardFile::Sales),
-              (QStringList{"–", "–", "–", "–", "–", "–"}));
-}
-
-TEST(CardLine, LineEndsComeOffTheEndsOfFields) {
-    // The last field may run to the end of the line without its ";".
-    EXPECT_EQ(fields("1;1;3;7.50;0;0.00;0.25\n", CardFile::Sales),
-              (QStringList{"1", "3", "7.50", "0", "0.00", "0.25"}));
-    EXPECT_EQ(fields("1;1;3;7.50;0;0.00;0.25", CardFile::Sales),
-              (QStringList{"1", "3", "7.50", "0", "0.00", "0.25"}));
-    // Two line-end characters at most, wherever the field ends; inside a
-    // field they are data.
-    EXPECT_EQ(fields("1;a\r\n;b\r\r\r;c\rd;4;5;f\r\r\n", CardFile::Sales),
-              (QStringList{"a", "b\r", "c\rd", "4", "5", "f\r"}));
-}
-
-TEST(CardLine, MissingFieldsAreEmptyAndExtraFieldsAreIgnored) {
-    EXPECT_EQ(fields("9;9;Хлеб\n", CardFile::Upload),
-              (QStringList{"9", "Хлеб", "", "", "", "", "", "", "", ""}));
-    EXPECT_EQ(fields("no separator at all\n", CardFile::Upload), QStringList(10, QString()));
-    EXPECT_EQ(fields("1", CardFile::Sales), QStringList(6, QString()));
-    EXPECT_EQ(fields("1;1;2;3;4;5;6;7;8;\n", CardFile::Sales),
-              (QStringList{"1", "2", "3", "4", "5", "6"}));
+// How one line of a card file splits into the grid's cells.
+TEST(CardLine, SplitsIntoTheGridsCells) {
+    const QStringList none10(10, QString());
+    const QStringList none6(6, QString());
+    const QStringList sales{"1", "3", "7.50", "0", "0.00", "0.00"};
+    const QStringList lastField{"1", "3", "7.50", "0", "0.00", "0.25"};
+    const struct {
+        const char* what;
+        QString line;
+        CardFile file;
+        QStringList cells;
+    } rows[] = {
+        {"goods: the leading field skipped, the name's dashes are spaces",
+         "17;5;Хлеб–белый–1;2.50;1.000;1;2;1;0;0;4820;\n", CardFile::Upload,
+         {"5", "Хлеб белый 1", "2.50", "1.000", "1", "2", "1", "0", "0", "4820"}},
+        {"goods: only the name's dashes, an empty leading field is one",
+         ";–;–;a;b;c;d;e;f;g;h;i;j\n", CardFile::Upload,
+         {"–", " ", "a", "b", "c", "d", "e", "f", "g", "h"}},
+        {"sales", "1;1;3;7.50;0;0.00;0.00;\n", CardFile::Sales, sales},
+        {"sales: the leading field ends after its first character", ";x;1;3;7.50;0;0.00;0.00;\n",
+         CardFile::Sales, sales},
+        {"sales: dashes mean nothing", "1;–;–;–;–;–;–\n", CardFile::Sales,
+         {"–", "–", "–", "–", "–", "–"}},
+        {"the last field runs to the line end", "1;1;3;7.50;0;0.00;0.25\n", CardFile::Sales,
+         lastField},
+        {"the last field runs to the file end", "1;1;3;7.50;0;0.00;0.25", CardFile::Sales,
+         lastField},
+        {"two line-end characters at most come off; inside a field they are data",
+         "1;a\r\n;b\r\r\r;c\rd;4;5;f\r\r\n", CardFile::Sales,
+         {"a", "b\r", "c\rd", "4", "5", "f\r"}},
+        {"missing fields are empty", "9;9;Хлеб\n", CardFile::Upload,
+         {"9", "Хлеб", "", "", "", "", "", "", "", ""}},
+        {"no separator at all", "no separator at all\n", CardFile::Upload, none10},
+        {"the leading field alone", "1", CardFile::Sales, none6},
+        {"extra fields are ignored", "1;1;2;3;4;5;6;7;8;\n", CardFile::Sales,
+         {"1", "2", "3", "4", "5", "6"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(cardLineFields(row.line, row.file), row.cells) << row.what;
 }
 
 class CardFileRead : public ::testing::Test {

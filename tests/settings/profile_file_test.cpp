@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "support/file_bytes.h"
@@ -55,12 +56,50 @@ TEST_F(ProfileFileTest, ReadsFilesWithLineFeedsOnly) {
     EXPECT_EQ(file.read("TypeECR", "ECR", "", 9), "2");
 }
 
-TEST_F(ProfileFileTest, WritesANewFileSectionBySection) {
-    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
-    ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
-    ASSERT_TRUE(file.write("Communication", "SerialPort", "COM1"));
-    EXPECT_EQ(readFile(path),
-              "[Communication]\r\nSpeed=4800\r\nSerialPort=COM1\r\n[TypeECR]\r\nECR=0\r\n");
+// What writing keys does to the file's bytes: a new file is made section by
+// section; the file's spelling of names stays, and a missing key or section
+// goes at the end of its section or of the file.
+TEST_F(ProfileFileTest, WritesEachKeyWhereItBelongs) {
+    struct Write {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
+    const struct {
+        const char* what;
+        QByteArray before;  // null: no file yet
+        QList<Write> writes;
+        QByteArray after;
+    } rows[] = {
+        {"a new file, section by section",
+         {},
+         {{"Communication", "Speed", "4800"},
+          {"TypeECR", "ECR", "0"},
+          {"Communication", "SerialPort", "COM1"}},
+         "[Communication]\r\nSpeed=4800\r\nSerialPort=COM1\r\n[TypeECR]\r\nECR=0\r\n"},
+        {"the file's spelling of key and section",
+         "[communication]\r\nspeed=9600\r\n[REPORTS]\r\nART=x.dat\r\n",
+         {{"Communication", "Speed", "4800"},
+          {"Reports", "Art", "RepArt.dat"},
+          {"Reports", "Otd", "RepOtd.dat"}},
+         "[communication]\r\nspeed=4800\r\n[REPORTS]\r\nART=RepArt.dat\r\nOtd=RepOtd.dat\r\n"},
+        {"a missing key at the end of its section",
+         "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat",
+         {{"TypeECR", "ECR", "0"}, {"Reports", "Otd", "b.dat"}},
+         "[TypeECR]\r\nOther=1\r\nECR=0\r\n\r\n[Reports]\nArt=a.dat\r\nOtd=b.dat\r\n"},
+        {"a missing section after a file without final line end",
+         "[Communication]\r\nSpeed=9600",
+         {{"TypeECR", "ECR", "1"}},
+         "[Communication]\r\nSpeed=9600\r\n[TypeECR]\r\nECR=1\r\n"},
+    };
+    for (const auto& row : rows) {
+        QFile::remove(path);
+        if (!row.before.isNull()) writeFile(path, row.before);
+        ProfileFile profile(path);
+        for (const Write& w : row.writes)
+            ASSERT_TRUE(profile.write(w.section, w.key, w.value)) << row.what;
+        EXPECT_EQ(readFile(path), row.after) << row.what;
+    }
 }
 
 TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
@@ -78,16 +117,6 @@ TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
     QByteArray expected = before;
     expected.replace("speed = 57600", "speed=4800");
     EXPECT_EQ(readFile(path), expected);
-}
-
-TEST_F(ProfileFileTest, KeepsTheFilesSpellingOfKeyAndSection) {
-    writeFile(path, "[communication]\r\nspeed=9600\r\n[REPORTS]\r\nART=x.dat\r\n");
-    ASSERT_TRUE(file.write("Communication", "Speed", "4800"));
-    ASSERT_TRUE(file.write("Reports", "Art", "RepArt.dat"));
-    ASSERT_TRUE(file.write("Reports", "Otd", "RepOtd.dat"));
-    EXPECT_EQ(readFile(path),
-              "[communication]\r\nspeed=4800\r\n[REPORTS]\r\nART=RepArt.dat\r\n"
-              "Otd=RepOtd.dat\r\n");
 }
 
 // A section line led by a control character other than a blank (a form
@@ -110,20 +139,6 @@ TEST_F(ProfileFileTest, ReadsAndWritesTheSameLinesAsSections) {
     EXPECT_EQ(readFile(path),
               "[Communication]\r\nSpeed=9600\r\n\v[Reports]\r\nDirectory=new\r\n"
               "\f [TypeECR]\r\nECR=2\r\n");
-}
-
-TEST_F(ProfileFileTest, AppendsAMissingKeyAtTheEndOfItsSection) {
-    writeFile(path, "[TypeECR]\r\nOther=1\r\n\r\n[Reports]\nArt=a.dat");
-    ASSERT_TRUE(file.write("TypeECR", "ECR", "0"));
-    ASSERT_TRUE(file.write("Reports", "Otd", "b.dat"));
-    EXPECT_EQ(readFile(path),
-              "[TypeECR]\r\nOther=1\r\nECR=0\r\n\r\n[Reports]\nArt=a.dat\r\nOtd=b.dat\r\n");
-}
-
-TEST_F(ProfileFileTest, AppendsAMissingSectionAfterAFileWithoutFinalLineEnd) {
-    writeFile(path, "[Communication]\r\nSpeed=9600");
-    ASSERT_TRUE(file.write("TypeECR", "ECR", "1"));
-    EXPECT_EQ(readFile(path), "[Communication]\r\nSpeed=9600\r\n[TypeECR]\r\nECR=1\r\n");
 }
 
 TEST_F(ProfileFileTest, KeepsCyrillicValuesInWindows1251) {
