@@ -11,17 +11,14 @@
 #include "cli/read_back.h"
 #include "in_process.h"
 #include "sim/simulated_link.h"
-#include "text/cp1251.h"
+#include "support/cp1251.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
 namespace {
 
 using namespace std::chrono_literals;
-
-QByteArray cp1251(const QString& text) {
-    return text::toCp1251(text).value();
-}
+using tabulon::testing::cp1251;
 
 TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
     const ParsedCliRequest parsed = parseCliRequest(
