@@ -52,8 +52,11 @@ public:
     bool isSet(QStringView name) const;
     // The last value given; empty when none was.
     QString value(QStringView name) const;
-    // For Takes::CountOrNothing: the count as written, nullopt for the name alone.
-    std::optional<QString> count(QStringView name) const;
+    // Each time the option was named, in order: its value as written, or
+    // nullopt where it had none (a switch, a count not given). Every value
+    // is checked, not only the last one that counts: a mistake in a repeated
+    // option is still a mistake.
+    QList<std::optional<QString>> occurrences(QStringView name) const;
     // The options named, in the order they were named, with their dashes
     // ("--verify"), once each.
     QStringList given() const;

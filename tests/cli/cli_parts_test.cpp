@@ -75,6 +75,8 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--register=100", "detect"}, "--register takes a whole number from 1 to 99"},
         {{"--speed", "57600", "detect"},
          "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
+        {{"--speed", "12", "--speed", "9600", "detect"},
+         "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
         {{"--port", "tcp://h:65536", "detect"}, server},
         {{"--port=rfc2217://h:0", "detect"}, server},
         {{"--port", "tcp://:4001", "detect"}, server},

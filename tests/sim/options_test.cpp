@@ -53,6 +53,10 @@ TEST(SimOptions, Mistakes) {
         {{"-x"}, "unknown option: -x"},
         {{"neon"}, "unknown option: neon"},
         {{"--log=1"}, "--log takes no value"},
+        {{"-log"}, "unknown option: -log"},
+        {{"--model", "-log"}, "unknown model: -log"},
+        {{"--register", "0", "--register", "5"}, "register number must be 1 to 99"},
+        {{"--silent=x", "--silent"}, "--silent takes a count of 1 or more"},
     };
     for (const auto& row : rows) {
         const auto parsed = parseSimOptions(row.arguments);
