@@ -9,7 +9,6 @@
 #include "link/network_address.h"
 #include "options/command_line.h"
 #include "ports/com_names.h"
-#include "text/whole_number.h"
 
 namespace tabulon::cli {
 
@@ -174,12 +173,12 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             } else if (name == u"--speed") {
                 // Any other speed would only show up later as a port that does
                 // not open, after the file had been read.
-                const auto speed = text::wholeNumber(value);
+                const auto speed = options::number(value);
                 if (!speed || !link::speedText(*speed))
                     return fail(QStringLiteral("--speed takes %1").arg(link::speedList(u" or ")));
                 request.speed = *speed;
             } else if (name == u"--register") {
-                const auto number = text::wholeNumber(value);
+                const auto number = options::number(value);
                 if (!number || *number < 1 || *number > link::kHighestRegister) {
                     return fail(QStringLiteral("--register takes a whole number from 1 to %1")
                                     .arg(link::kHighestRegister));
@@ -217,7 +216,7 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
             } else if (value.isEmpty()) {
                 return fail(QStringLiteral("%1 needs a value").arg(name));
             } else if (name == u"--jobs") {
-                const auto jobs = text::wholeNumber(value);
+                const auto jobs = options::number(value);
                 if (!jobs || *jobs < 1)
                     return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
                 fleet.jobs = *jobs;

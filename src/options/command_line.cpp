@@ -42,6 +42,12 @@ QString Mistake::text() const {
     return {};
 }
 
+std::optional<int> number(const QString& word) {
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
 QString usageMistake(QStringView program, const QString& mistake) {
     return QStringLiteral("%1: %2 (see --help)\n").arg(program, mistake);
 }

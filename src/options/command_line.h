@@ -33,6 +33,11 @@ struct Mistake {
     QString text() const;  // "unknown option --bogus", "--port needs a value"
 };
 
+// A number word of a command line, read as the three programs always have
+// (QString::toInt): a sign and blanks around it are taken, "+5" and " 5" are
+// 5. Files keep to text::wholeNumber's digits only.
+std::optional<int> number(const QString& word);
+
 // The program's one line for a mistake of its command line:
 // "tabulon-cli: unknown option --bogus (see --help)\n".
 QString usageMistake(QStringView program, const QString& mistake);

@@ -4,7 +4,6 @@
 
 #include "link/line_bytes.h"
 #include "options/command_line.h"
-#include "text/whole_number.h"
 
 namespace tabulon::sim {
 
@@ -32,7 +31,7 @@ constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
 }};
 
 std::optional<int> positive(const QString& written) {
-    const std::optional<int> value = text::wholeNumber(written);
+    const std::optional<int> value = options::number(written);
     return value && *value > 0 ? value : std::nullopt;
 }
 

@@ -50,6 +50,15 @@ TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
     EXPECT_EQ(defaults.request->registerNumber, 1);
 }
 
+TEST(CliRequest, NumbersTakeASignAndBlanks) {
+    const ParsedCliRequest parsed =
+        parseCliRequest({"--register", "+5", "--speed", " 9600", "detect"});
+    ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
+    EXPECT_EQ(parsed.request->registerNumber, 5);
+    EXPECT_EQ(parsed.request->speed, 9600);
+    EXPECT_EQ(parseCliRequest({"--fleet", "f", "--jobs=+2", "detect"}).fleet.jobs, 2);
+}
+
 TEST(CliRequest, OptionsACommandDoesNotTake) {
     const QString server =
         "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port 1 to "

@@ -25,6 +25,7 @@ TEST(SimOptions, ModelRegisterAndFaults) {
     EXPECT_FALSE(defaults.options->onlyRegister);
     EXPECT_TRUE(defaults.options->device.isEmpty());
     EXPECT_FALSE(defaults.options->chaosSeed);
+    EXPECT_EQ(parseSimOptions({"--register", "+7", "--silent= 2"}).options->onlyRegister, 7);
 }
 
 TEST(SimOptions, ChaosSeed) {
