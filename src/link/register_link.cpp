@@ -18,7 +18,7 @@ constexpr int kExchangeAttempts = 10;
 constexpr int kMaxSkippedBytes = 4096;
 
 bool validRegister(int registerNumber) {
-    return registerNumber >= 1 && registerNumber <= 99;
+    return registerNumber >= 1 && registerNumber <= kHighestRegister;
 }
 
 QByteArray commandText(char letter, int table, int record) {
