@@ -137,13 +137,14 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     options::CommandLine line(kOptions, true);
     const QList<options::Mistake> mistakes = line.read(arguments);
     ParsedCliRequest parsed;
-    parsed.help = line.isSet(u"help");
-    parsed.version = line.isSet(u"version");
+    // As the program always has: --version wherever the word stands; --help
+    // once the options are read without a mistake.
+    parsed.version = arguments.contains(QStringLiteral("--version"));
     const auto fail = [&parsed](const QString& error) {
         parsed.error = error;
         return parsed;
     };
-    if (parsed.help || parsed.version) return parsed;
+    if (parsed.version) return parsed;
     if (!mistakes.isEmpty()) return fail(mistakes.first().text());
 
     CliRequest request;
@@ -159,7 +160,9 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     for (const QString& name : given) {
         for (const std::optional<QString>& written : line.occurrences(QStringView(name).mid(2))) {
             const QString value = written.value_or(QString());
-            if (name == u"--port") {
+            if (name == u"--help") {
+                // Answered once every other option is read.
+            } else if (name == u"--port") {
                 if (!ports::comPortNumber(value) && !value.contains(u'/'))
                     return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
                 // Else it would be taken for a device path, and fail only when the
@@ -230,6 +233,10 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     if (fleet.file.isEmpty() &&
         (fleet.jobs || !fleet.report.isEmpty() || !fleet.onlyFailed.isEmpty()))
         return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
+    if (line.isSet(u"help")) {
+        parsed.help = true;
+        return parsed;
+    }
 
     QStringList words = line.words();
     if (words.isEmpty()) return fail(QStringLiteral("no command"));

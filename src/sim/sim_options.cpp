@@ -97,9 +97,11 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     static const QList<options::Option> known = knownOptions();
     CommandLine line(known, false);
     const QList<Mistake> mistakes = line.read(arguments);
+    // As the program always has: --version wherever the word stands; --help
+    // once the options are read without a mistake.
+    options.version = arguments.contains(QStringLiteral("--version"));
+    if (options.version) return ParsedSimOptions{options, QString()};
     options.help = line.isSet(u"help") || line.isSet(u"h");
-    options.version = line.isSet(u"version");
-    if (options.help || options.version) return ParsedSimOptions{options, QString()};
     for (const Mistake& mistake : mistakes) {
         // An option missing its value at the end is refused below, in its own words.
         if (mistake.kind == Mistake::Kind::UnknownOption)

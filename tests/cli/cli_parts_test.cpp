@@ -59,6 +59,11 @@ TEST(CliRequest, NumbersTakeASignAndBlanks) {
     EXPECT_EQ(parseCliRequest({"--fleet", "f", "--jobs=+2", "detect"}).fleet.jobs, 2);
 }
 
+TEST(CliRequest, VersionWhereverTheWordStands) {
+    EXPECT_TRUE(parseCliRequest({"--dir", "--version"}).version);
+    EXPECT_TRUE(parseCliRequest({"--bogus", "--", "--version"}).version);
+}
+
 TEST(CliRequest, OptionsACommandDoesNotTake) {
     const QString server =
         "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port 1 to "
@@ -77,6 +82,8 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--quiet=1", "detect"}, "--quiet takes no value"},
         {{"--model", "mp-60", "detect"}, "--model takes mp-550t, mp-50-junior or neon"},
         {{"--bogus=1", "detect"}, "unknown option --bogus"},
+        {{"--bogus", "--help"}, "unknown option --bogus"},
+        {{"--help", "--register", "0"}, "--register takes a whole number from 1 to 99"},
         {{"detect", "--port"}, "--port needs a value"},
         {{"read-table", "goods"}, "read-table takes 2 argument(s)"},
         {{"--trace=", "detect"}, "--trace needs a file name"},

@@ -54,6 +54,7 @@ TEST(SimOptions, Mistakes) {
         {{"-x"}, "unknown option: -x"},
         {{"neon"}, "unknown option: neon"},
         {{"--log=1"}, "--log takes no value"},
+        {{"--help", "--loud"}, "unknown option: --loud"},
         {{"-log"}, "unknown option: -log"},
         {{"--model", "-log"}, "unknown model: -log"},
         {{"--register", "0", "--register", "5"}, "register number must be 1 to 99"},
