@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>

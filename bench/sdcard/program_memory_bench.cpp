@@ -20,8 +20,8 @@
 
 namespace {
 
-using tabulon::sdcard::SalesWindow;
 using tabulon::bench::residentMegabytes;
+using tabulon::sdcard::SalesWindow;
 
 void ProgramWithLoadedSalesWindow(benchmark::State& state) {
     QTemporaryDir directory;

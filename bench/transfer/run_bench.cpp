@@ -30,8 +30,16 @@ std::unique_ptr<GridModel> fullGoods(int rows) {
     const GridShape& shape = gridShape(TableKind::Goods);
     auto grid = std::make_unique<GridModel>(shape.columns, shape.rows);
     for (int row = 1; row <= rows; ++row) {
-        const QStringList cells{QString::number(row), QStringLiteral("Олія соняшникова %1").arg(row),
-                                "45.20", "100", "3", "1", "1", "1", "0", "4820000000123"};
+        const QStringList cells{QString::number(row),
+                                QStringLiteral("Олія соняшникова %1").arg(row),
+                                "45.20",
+                                "100",
+                                "3",
+                                "1",
+                                "1",
+                                "1",
+                                "0",
+                                "4820000000123"};
         for (int c = 0; c < cells.size(); ++c) grid->setCell(row, c + 1, cells[c]);
     }
     return grid;

@@ -18,7 +18,6 @@ namespace {
 
 using transfer::Direction;
 
-
 }  // namespace
 
 void TableRuns::transferParameters(Direction direction, ParameterSet set) {

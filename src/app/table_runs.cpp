@@ -25,7 +25,6 @@ namespace {
 
 using transfer::Direction;
 
-
 }  // namespace
 
 TableRuns::TableRuns(PageHost& host, const RunControls& controls, TableEdits& edits,
@@ -112,8 +111,8 @@ void TableRuns::startTransfer(Direction direction) {
         const QString question =
             QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
                 .arg(tabCaptions().value(tab));
-        if (dialogs.message(question, messageCaption(), MessageIcon::Warning, MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
+        if (dialogs.message(question, messageCaption(), MessageIcon::Warning,
+                            MessageButtons::YesNo) != MessageAnswer::Yes)
             return;
     }
     session.control().stopRequested = false;
@@ -128,8 +127,8 @@ void TableRuns::startTransfer(Direction direction) {
         transfer::planTableRun(direction, kind, host_.selectedModel(), interval);
     if (!planned.plan) {
         const bool badBounds = planned.error == transfer::badIntervalMessage();
-        dialogs.message(planned.error, messageCaption(), badBounds ? MessageIcon::None : MessageIcon::Stop,
-                        MessageButtons::Ok);
+        dialogs.message(planned.error, messageCaption(),
+                        badBounds ? MessageIcon::None : MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     const transfer::RunPlan plan = *planned.plan;
@@ -197,9 +196,10 @@ void TableRuns::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome
         dialogs.message(*outcome.refusal, messageCaption(), MessageIcon::Stop, MessageButtons::Ok);
     } else {
         if (outcome.refusal)
-            dialogs.message(*outcome.refusal, messageCaption(), MessageIcon::Stop, MessageButtons::Ok);
-        dialogs.message(transfer::runEndMessage(plan.direction, outcome), messageCaption(), MessageIcon::None,
-                        MessageButtons::Ok);
+            dialogs.message(*outcome.refusal, messageCaption(), MessageIcon::Stop,
+                            MessageButtons::Ok);
+        dialogs.message(transfer::runEndMessage(plan.direction, outcome), messageCaption(),
+                        MessageIcon::None, MessageButtons::Ok);
     }
     // Whole, the table in the grid is what the register holds now.
     if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&

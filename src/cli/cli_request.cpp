@@ -9,16 +9,16 @@
 #include "link/network_address.h"
 #include "options/command_line.h"
 #include "ports/com_names.h"
-#include "text/whole_number.h"
 
 namespace tabulon::cli {
 
 namespace {
 
 // Switches, by the flag each sets.
-const QHash<QString, bool CliRequest::*> kSwitches{{QStringLiteral("--verify"), &CliRequest::verify},
-                                                   {QStringLiteral("--quiet"), &CliRequest::quiet},
-                                                   {QStringLiteral("--all"), &CliRequest::scanAll}};
+const QHash<QString, bool CliRequest::*> kSwitches{
+    {QStringLiteral("--verify"), &CliRequest::verify},
+    {QStringLiteral("--quiet"), &CliRequest::quiet},
+    {QStringLiteral("--all"), &CliRequest::scanAll}};
 
 // Options whose value the command itself reads, kept as given.
 const QHash<QString, QString CliRequest::*> kKeptAsGiven{
@@ -137,13 +137,14 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
     options::CommandLine line(kOptions, true);
     const QList<options::Mistake> mistakes = line.read(arguments);
     ParsedCliRequest parsed;
-    parsed.help = line.isSet(u"help");
-    parsed.version = line.isSet(u"version");
+    // As the program always has: --version wherever the word stands; --help
+    // once the options are read without a mistake.
+    parsed.version = arguments.contains(QStringLiteral("--version"));
     const auto fail = [&parsed](const QString& error) {
         parsed.error = error;
         return parsed;
     };
-    if (parsed.help || parsed.version) return parsed;
+    if (parsed.version) return parsed;
     if (!mistakes.isEmpty()) return fail(mistakes.first().text());
 
     CliRequest request;
@@ -157,75 +158,85 @@ ParsedCliRequest parseCliRequest(const QStringList& arguments) {
         }
     }
     for (const QString& name : given) {
-        const QString value = line.value(QStringView(name).mid(2));
-        if (name == u"--port") {
-            if (!ports::comPortNumber(value) && !value.contains(u'/'))
-                return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
-            // Else it would be taken for a device path, and fail only when the
-            // run opens it.
-            if (link::isNetworkAddress(value) && !link::parseNetworkAddress(value)) {
-                return fail(
-                    QStringLiteral("--port takes a serial server as tcp://HOST:PORT or "
-                                   "rfc2217://HOST:PORT, the port 1 to 65535"));
-            }
-            request.port = value;
-        } else if (name == u"--speed") {
-            // Any other speed would only show up later as a port that does
-            // not open, after the file had been read.
-            const auto speed = text::wholeNumber(value);
-            if (!speed || !link::speedText(*speed))
-                return fail(QStringLiteral("--speed takes %1").arg(link::speedList(u" or ")));
-            request.speed = *speed;
-        } else if (name == u"--register") {
-            const auto number = text::wholeNumber(value);
-            if (!number || *number < 1 || *number > link::kHighestRegister) {
-                return fail(QStringLiteral("--register takes a whole number from 1 to %1")
-                                .arg(link::kHighestRegister));
-            }
-            request.registerNumber = *number;
-        } else if (name == u"--model") {
-            const auto model = modelFromName(value);
-            if (!model) return fail(QStringLiteral("--model takes mp-550t, mp-50-junior or neon"));
-            request.model = *model;
-        } else if (name == u"--interval") {
-            // The three fields go to the run's own check as typed, so that a
-            // wrong one is refused in the window's words.
-            const QStringList parts = value.split(u':');
-            if (parts.size() != 3) return fail(QStringLiteral("--interval takes START:END:FIRST"));
-            request.interval = transfer::IntervalTexts{parts[0], parts[1], parts[2]};
-        } else if (name == u"--on-failure") {
-            if (value == u"abort") {
-                request.onFailure = FailurePolicy::Abort;
-            } else if (value == u"skip") {
-                request.onFailure = FailurePolicy::Skip;
+        for (const std::optional<QString>& written : line.occurrences(QStringView(name).mid(2))) {
+            const QString value = written.value_or(QString());
+            if (name == u"--help") {
+                // Answered once every other option is read.
+            } else if (name == u"--port") {
+                if (!ports::comPortNumber(value) && !value.contains(u'/'))
+                    return fail(QStringLiteral("--port takes COM1 to COM9 or a device path"));
+                // Else it would be taken for a device path, and fail only when the
+                // run opens it.
+                if (link::isNetworkAddress(value) && !link::parseNetworkAddress(value)) {
+                    return fail(
+                        QStringLiteral("--port takes a serial server as tcp://HOST:PORT or "
+                                       "rfc2217://HOST:PORT, the port 1 to 65535"));
+                }
+                request.port = value;
+            } else if (name == u"--speed") {
+                // Any other speed would only show up later as a port that does
+                // not open, after the file had been read.
+                const auto speed = options::number(value);
+                if (!speed || !link::speedText(*speed))
+                    return fail(QStringLiteral("--speed takes %1").arg(link::speedList(u" or ")));
+                request.speed = *speed;
+            } else if (name == u"--register") {
+                const auto number = options::number(value);
+                if (!number || *number < 1 || *number > link::kHighestRegister) {
+                    return fail(QStringLiteral("--register takes a whole number from 1 to %1")
+                                    .arg(link::kHighestRegister));
+                }
+                request.registerNumber = *number;
+            } else if (name == u"--model") {
+                const auto model = modelFromName(value);
+                if (!model)
+                    return fail(QStringLiteral("--model takes mp-550t, mp-50-junior or neon"));
+                request.model = *model;
+            } else if (name == u"--interval") {
+                // The three fields go to the run's own check as typed, so that a
+                // wrong one is refused in the window's words.
+                const QStringList parts = value.split(u':');
+                if (parts.size() != 3)
+                    return fail(QStringLiteral("--interval takes START:END:FIRST"));
+                request.interval = transfer::IntervalTexts{parts[0], parts[1], parts[2]};
+            } else if (name == u"--on-failure") {
+                if (value == u"abort") {
+                    request.onFailure = FailurePolicy::Abort;
+                } else if (value == u"skip") {
+                    request.onFailure = FailurePolicy::Skip;
+                } else {
+                    return fail(QStringLiteral("--on-failure takes abort or skip"));
+                }
+            } else if (const auto flag = kSwitches.find(name); flag != kSwitches.end()) {
+                request.*flag.value() = true;
+            } else if (const auto kept = kKeptAsGiven.find(name); kept != kKeptAsGiven.end()) {
+                request.*kept.value() = value;
+            } else if (name == u"--only") {
+                request.onlyReports = value.split(u',', Qt::SkipEmptyParts);
+            } else if (name == u"--only-changed" || name == u"--trace") {
+                if (value.isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
+                (name == u"--trace" ? request.trace : request.onlyChanged) = value;
+            } else if (value.isEmpty()) {
+                return fail(QStringLiteral("%1 needs a value").arg(name));
+            } else if (name == u"--jobs") {
+                const auto jobs = options::number(value);
+                if (!jobs || *jobs < 1)
+                    return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
+                fleet.jobs = *jobs;
             } else {
-                return fail(QStringLiteral("--on-failure takes abort or skip"));
+                (name == u"--fleet"    ? fleet.file
+                 : name == u"--report" ? fleet.report
+                                       : fleet.onlyFailed) = value;
             }
-        } else if (const auto flag = kSwitches.find(name); flag != kSwitches.end()) {
-            request.*flag.value() = true;
-        } else if (const auto kept = kKeptAsGiven.find(name); kept != kKeptAsGiven.end()) {
-            request.*kept.value() = value;
-        } else if (name == u"--only") {
-            request.onlyReports = value.split(u',', Qt::SkipEmptyParts);
-        } else if (name == u"--only-changed" || name == u"--trace") {
-            if (value.isEmpty()) return fail(QStringLiteral("%1 needs a file name").arg(name));
-            (name == u"--trace" ? request.trace : request.onlyChanged) = value;
-        } else if (value.isEmpty()) {
-            return fail(QStringLiteral("%1 needs a value").arg(name));
-        } else if (name == u"--jobs") {
-            const auto jobs = text::wholeNumber(value);
-            if (!jobs || *jobs < 1)
-                return fail(QStringLiteral("--jobs takes a whole number from 1 up"));
-            fleet.jobs = *jobs;
-        } else {
-            (name == u"--fleet"    ? fleet.file
-             : name == u"--report" ? fleet.report
-                                   : fleet.onlyFailed) = value;
         }
     }
     if (fleet.file.isEmpty() &&
         (fleet.jobs || !fleet.report.isEmpty() || !fleet.onlyFailed.isEmpty()))
         return fail(QStringLiteral("--jobs, --report and --only-failed go with --fleet FILE"));
+    if (line.isSet(u"help")) {
+        parsed.help = true;
+        return parsed;
+    }
 
     QStringList words = line.words();
     if (words.isEmpty()) return fail(QStringLiteral("no command"));

@@ -61,7 +61,7 @@ struct FleetOptions {
 struct ParsedCliRequest {
     std::optional<CliRequest> request;  // nullopt: `error` says what is wrong
     QString error;
-    // --help or --version: answered whatever else the words say.
+    // --version wherever the word stands; --help when the options have no mistake.
     bool help = false;
     bool version = false;
     FleetOptions fleet;

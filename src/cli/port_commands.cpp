@@ -13,9 +13,9 @@
 #include "link/line_settings.h"
 #include "link/network_address.h"
 #include "link/register_link.h"
+#include "options/command_line.h"
 #include "ports/port_problem.h"
 #include "settings/settings_file.h"
-#include "text/whole_number.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
@@ -26,17 +26,13 @@ QStringList listed(const QString& text) {
     return text.split(u',', Qt::SkipEmptyParts);
 }
 
-std::optional<int> number(const QString& written) {
-    return text::wholeNumber(written.trimmed());
-}
-
 // "1-5", "2,4" or both ("1-3,7").
 std::optional<QList<int>> registerNumbers(const QString& text) {
     QList<int> numbers;
     for (const QString& part : listed(text)) {
         const QStringList ends = part.split(u'-');
-        const auto first = number(ends.value(0));
-        const auto last = ends.size() == 2 ? number(ends[1]) : first;
+        const auto first = options::number(ends.value(0));
+        const auto last = ends.size() == 2 ? options::number(ends[1]) : first;
         if (ends.size() > 2 || !first || !last || *first < 1 || *last > link::kHighestRegister ||
             *first > *last)
             return std::nullopt;
@@ -115,7 +111,7 @@ std::optional<ScanPlan> scanPlan(const CliRequest& request,
         plan.speeds = link::acceptedSpeeds();
     } else {
         for (const QString& text : listed(request.scanSpeeds)) {
-            const std::optional<int> speed = number(text);
+            const std::optional<int> speed = options::number(text);
             if (!speed || !link::speedText(*speed)) {
                 error = QStringLiteral("--speeds takes speeds of %1, separated by commas")
                             .arg(link::speedList());

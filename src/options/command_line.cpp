@@ -21,6 +21,13 @@ QString nameOf(const QString& word) {
     return name.mid(name.startsWith(u"--") ? 2 : 1);
 }
 
+// Our options have two dashes; one dash goes with a one-letter name ("-h")
+// only. "-log" is a mistake for the simulator, and for the window one of the
+// toolkit's own words ("-platform"), never our --log or --grab.
+bool longNameWithOneDash(const QString& word) {
+    return word.startsWith(u'-') && !word.startsWith(u"--") && nameOf(word).size() > 1;
+}
+
 }  // namespace
 
 QString Mistake::text() const {
@@ -33,6 +40,12 @@ QString Mistake::text() const {
             return QStringLiteral("%1 takes no value").arg(option);
     }
     return {};
+}
+
+std::optional<int> number(const QString& word) {
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 QString usageMistake(QStringView program, const QString& mistake) {
@@ -50,17 +63,24 @@ CommandLine::CommandLine(const QList<Option>& known, bool dashWordsAreWords)
 
 QList<Mistake> CommandLine::read(const QStringList& arguments) {
     const auto takes = [&](const QString& word) -> std::optional<Takes> {
-        if (!word.startsWith(u'-') || (dashWordsAreWords_ && !word.startsWith(u"--")))
+        if (!word.startsWith(u'-') || (dashWordsAreWords_ && !word.startsWith(u"--")) ||
+            longNameWithOneDash(word))
             return std::nullopt;
         for (const Option& option : known_)
             if (option.name == nameOf(word)) return option.takes;
         return std::nullopt;
     };
     QStringList marked{QStringLiteral("program")};
+    bool valueNext = false;
     for (const QString& word : arguments) {
+        const bool isValue = valueNext;
+        valueNext = !word.contains(u'=') && takes(word) == Takes::Value;
         if (dashWordsAreWords_ && word.size() > 1 && word.startsWith(u'-') &&
             !word.startsWith(u"--")) {
             marked << kMark + word;
+        } else if (!isValue && longNameWithOneDash(word)) {
+            // Marked, the parser finds no such option and leaves ours unset.
+            marked << QStringLiteral("--") + kMark + word.mid(1);
         } else if (!word.contains(u'=') && takes(word) == Takes::CountOrNothing) {
             marked << word + u'=' + kMark;
         } else {
@@ -71,9 +91,11 @@ QList<Mistake> CommandLine::read(const QStringList& arguments) {
     if (parser_.parse(marked)) return mistakes;
 
     for (const QString& name : parser_.unknownOptionNames()) {
-        QString written = QStringLiteral("--") + name;
+        const bool oneDash = name.startsWith(kMark);
+        QString written = (oneDash ? QStringLiteral("-") : QStringLiteral("--")) + unmarked(name);
         for (const QString& word : arguments) {
-            if (word.startsWith(u'-') && nameOf(word) == name) {
+            if (word.startsWith(u'-') && (!oneDash || longNameWithOneDash(word)) &&
+                nameOf(word) == unmarked(name)) {
                 written = word.section(u'=', 0, 0);
                 break;
             }
@@ -98,10 +120,13 @@ QString CommandLine::value(QStringView name) const {
     return unmarked(parser_.value(name.toString()));
 }
 
-std::optional<QString> CommandLine::count(QStringView name) const {
-    const QString text = parser_.value(name.toString());
-    if (text == kMark) return std::nullopt;
-    return text;
+QList<std::optional<QString>> CommandLine::occurrences(QStringView name) const {
+    QList<std::optional<QString>> named;
+    const QStringList values = parser_.values(name.toString());
+    if (values.isEmpty() && isSet(name)) named << std::nullopt;
+    for (const QString& text : values)
+        named << (text == kMark ? std::nullopt : std::optional<QString>(unmarked(text)));
+    return named;
 }
 
 QStringList CommandLine::given() const {

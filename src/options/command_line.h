@@ -33,6 +33,11 @@ struct Mistake {
     QString text() const;  // "unknown option --bogus", "--port needs a value"
 };
 
+// A number word of a command line, read as the three programs always have
+// (QString::toInt): a sign and blanks around it are taken, "+5" and " 5" are
+// 5. Files keep to text::wholeNumber's digits only.
+std::optional<int> number(const QString& word);
+
 // The program's one line for a mistake of its command line:
 // "tabulon-cli: unknown option --bogus (see --help)\n".
 QString usageMistake(QStringView program, const QString& mistake);
@@ -52,8 +57,11 @@ public:
     bool isSet(QStringView name) const;
     // The last value given; empty when none was.
     QString value(QStringView name) const;
-    // For Takes::CountOrNothing: the count as written, nullopt for the name alone.
-    std::optional<QString> count(QStringView name) const;
+    // Each time the option was named, in order: its value as written, or
+    // nullopt where it had none (a switch, a count not given). Every value
+    // is checked, not only the last one that counts: a mistake in a repeated
+    // option is still a mistake.
+    QList<std::optional<QString>> occurrences(QStringView name) const;
     // The options named, in the order they were named, with their dashes
     // ("--verify"), once each.
     QStringList given() const;

@@ -4,7 +4,6 @@
 
 #include "link/line_bytes.h"
 #include "options/command_line.h"
-#include "text/whole_number.h"
 
 namespace tabulon::sim {
 
@@ -32,7 +31,7 @@ constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
 }};
 
 std::optional<int> positive(const QString& written) {
-    const std::optional<int> value = text::wholeNumber(written);
+    const std::optional<int> value = options::number(written);
     return value && *value > 0 ? value : std::nullopt;
 }
 
@@ -98,9 +97,11 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     static const QList<options::Option> known = knownOptions();
     CommandLine line(known, false);
     const QList<Mistake> mistakes = line.read(arguments);
+    // As the program always has: --version wherever the word stands; --help
+    // once the options are read without a mistake.
+    options.version = arguments.contains(QStringLiteral("--version"));
+    if (options.version) return ParsedSimOptions{options, QString()};
     options.help = line.isSet(u"help") || line.isSet(u"h");
-    options.version = line.isSet(u"version");
-    if (options.help || options.version) return ParsedSimOptions{options, QString()};
     for (const Mistake& mistake : mistakes) {
         // An option missing its value at the end is refused below, in its own words.
         if (mistake.kind == Mistake::Kind::UnknownOption)
@@ -111,53 +112,55 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
         return fail(QStringLiteral("unknown option: %1").arg(line.words().first()));
 
     for (const QString& name : line.given()) {
-        const QString text = line.value(QStringView(name).mid(2));
-        if (name == u"--log") {
-            options.log = true;
-        } else if (name == u"--model") {
-            const auto model = modelFromName(text);
-            if (!model) return fail(QStringLiteral("unknown model: %1").arg(text));
-            options.model = *model;
-        } else if (name == u"--register") {
-            const auto number = positive(text);
-            if (!number || *number > link::kHighestRegister)
-                return fail(QStringLiteral("register number must be 1 to 99"));
-            options.onlyRegister = number;
-        } else if (name == u"--bus") {
-            options.bus.clear();
-            for (const QString& part : text.split(u',')) {
-                const auto number = positive(part);
-                if (!number || *number > link::kHighestRegister || options.bus.contains(*number)) {
-                    return fail(
-                        QStringLiteral("--bus takes different register numbers from 1 to 99, "
-                                       "separated by commas"));
+        for (const std::optional<QString>& written : line.occurrences(QStringView(name).mid(2))) {
+            const QString text = written.value_or(QString());
+            if (name == u"--log") {
+                options.log = true;
+            } else if (name == u"--model") {
+                const auto model = modelFromName(text);
+                if (!model) return fail(QStringLiteral("unknown model: %1").arg(text));
+                options.model = *model;
+            } else if (name == u"--register") {
+                const auto number = positive(text);
+                if (!number || *number > link::kHighestRegister)
+                    return fail(QStringLiteral("register number must be 1 to 99"));
+                options.onlyRegister = number;
+            } else if (name == u"--bus") {
+                options.bus.clear();
+                for (const QString& part : text.split(u',')) {
+                    const auto number = positive(part);
+                    if (!number || *number > link::kHighestRegister ||
+                        options.bus.contains(*number)) {
+                        return fail(
+                            QStringLiteral("--bus takes different register numbers from 1 to 99, "
+                                           "separated by commas"));
+                    }
+                    options.bus << *number;
                 }
-                options.bus << *number;
-            }
-        } else if (name == u"--device") {
-            if (text.isEmpty()) return fail(QStringLiteral("--device needs a path"));
-            options.device = text;
-        } else if (name == u"--pace") {
-            const auto pace = positive(text);
-            if (!pace) return fail(QStringLiteral("--pace needs a speed in baud"));
-            options.pace = *pace;
-        } else if (name == u"--chaos") {
-            bool ok = false;
-            const qulonglong seed = text.toULongLong(&ok);
-            if (!ok) return fail(QStringLiteral("--chaos needs a seed (a whole number)"));
-            options.chaosSeed = seed;
-        } else if (name == u"--speed") {
-            const auto speed = positive(text);
-            if (!speed) return fail(QStringLiteral("--speed needs a speed in baud"));
-            options.speed = *speed;
-        } else if (const FaultSwitch* fault = faultSwitch(name)) {
-            const std::optional<QString> count = line.count(QStringView(name).mid(2));
-            if (!count) {
-                options.faults.*(fault->fault) = Fault::always();
-            } else if (const auto times = positive(*count)) {
-                options.faults.*(fault->fault) = Fault::times(*times);
-            } else {
-                return fail(QStringLiteral("%1 takes a count of 1 or more").arg(name));
+            } else if (name == u"--device") {
+                if (text.isEmpty()) return fail(QStringLiteral("--device needs a path"));
+                options.device = text;
+            } else if (name == u"--pace") {
+                const auto pace = positive(text);
+                if (!pace) return fail(QStringLiteral("--pace needs a speed in baud"));
+                options.pace = *pace;
+            } else if (name == u"--chaos") {
+                bool ok = false;
+                const qulonglong seed = text.toULongLong(&ok);
+                if (!ok) return fail(QStringLiteral("--chaos needs a seed (a whole number)"));
+                options.chaosSeed = seed;
+            } else if (name == u"--speed") {
+                const auto speed = positive(text);
+                if (!speed) return fail(QStringLiteral("--speed needs a speed in baud"));
+                options.speed = *speed;
+            } else if (const FaultSwitch* fault = faultSwitch(name)) {
+                if (!written) {
+                    options.faults.*(fault->fault) = Fault::always();
+                } else if (const auto times = positive(*written)) {
+                    options.faults.*(fault->fault) = Fault::times(*times);
+                } else {
+                    return fail(QStringLiteral("%1 takes a count of 1 or more").arg(name));
+                }
             }
         }
     }

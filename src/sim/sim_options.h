@@ -26,7 +26,7 @@ struct SimOptions {
     // bytes, silences), on top of the faults.
     std::optional<std::uint64_t> chaosSeed;
     bool log = false;
-    // --help or --version: answered whatever else the words say.
+    // --version wherever the word stands; --help when the options have no mistake.
     bool help = false;
     bool version = false;
 };

@@ -50,6 +50,20 @@ TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
     EXPECT_EQ(defaults.request->registerNumber, 1);
 }
 
+TEST(CliRequest, NumbersTakeASignAndBlanks) {
+    const ParsedCliRequest parsed =
+        parseCliRequest({"--register", "+5", "--speed", " 9600", "detect"});
+    ASSERT_TRUE(parsed.request) << qPrintable(parsed.error);
+    EXPECT_EQ(parsed.request->registerNumber, 5);
+    EXPECT_EQ(parsed.request->speed, 9600);
+    EXPECT_EQ(parseCliRequest({"--fleet", "f", "--jobs=+2", "detect"}).fleet.jobs, 2);
+}
+
+TEST(CliRequest, VersionWhereverTheWordStands) {
+    EXPECT_TRUE(parseCliRequest({"--dir", "--version"}).version);
+    EXPECT_TRUE(parseCliRequest({"--bogus", "--", "--version"}).version);
+}
+
 TEST(CliRequest, OptionsACommandDoesNotTake) {
     const QString server =
         "--port takes a serial server as tcp://HOST:PORT or rfc2217://HOST:PORT, the port 1 to "
@@ -68,12 +82,16 @@ TEST(CliRequest, OptionsACommandDoesNotTake) {
         {{"--quiet=1", "detect"}, "--quiet takes no value"},
         {{"--model", "mp-60", "detect"}, "--model takes mp-550t, mp-50-junior or neon"},
         {{"--bogus=1", "detect"}, "unknown option --bogus"},
+        {{"--bogus", "--help"}, "unknown option --bogus"},
+        {{"--help", "--register", "0"}, "--register takes a whole number from 1 to 99"},
         {{"detect", "--port"}, "--port needs a value"},
         {{"read-table", "goods"}, "read-table takes 2 argument(s)"},
         {{"--trace=", "detect"}, "--trace needs a file name"},
         {{"--register", "0", "detect"}, "--register takes a whole number from 1 to 99"},
         {{"--register=100", "detect"}, "--register takes a whole number from 1 to 99"},
         {{"--speed", "57600", "detect"},
+         "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
+        {{"--speed", "12", "--speed", "9600", "detect"},
          "--speed takes 4800, 9600, 14400, 19200, 28800, 38400, 56000, 57700 or 115200"},
         {{"--port", "tcp://h:65536", "detect"}, server},
         {{"--port=rfc2217://h:0", "detect"}, server},

@@ -142,11 +142,10 @@ TEST(CliPortFailures, APortAnotherProgramHoldsIsBusy) {
     ASSERT_TRUE(open);
     const CliRun second = cli({"--port", silent.path(), "detect"});
     EXPECT_EQ(second.status, 1);
-    EXPECT_EQ(second.err,
-              QStringLiteral("%1 is busy: tabulon-cli, PID %2 holds it; close "
-                             "it and try again\n")
-                  .arg(silent.path())
-                  .arg(first.processId()));
+    EXPECT_EQ(second.err, QStringLiteral("%1 is busy: tabulon-cli, PID %2 holds it; close "
+                                         "it and try again\n")
+                              .arg(silent.path())
+                              .arg(first.processId()));
     first.kill();
     first.waitForFinished();
 }

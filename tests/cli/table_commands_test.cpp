@@ -363,11 +363,10 @@ TEST_F(TableCommands, AReadThatFailsLeavesNoFile) {
     const CliRun aborted = cli(on(ecr, {"read-table", "departments", path("new.otd")}));
     EXPECT_EQ(aborted.status, 1);
     EXPECT_EQ(aborted.out, "departments: 0 of 20 records read\n");
-    EXPECT_EQ(
-        aborted.err,
-        "record 1 failed ten times: the register refused the record (\"E\" reply)\n"
-        "stopped: 19 records not tried\nrecords not read: 1\n" +
-            path("new.otd") + " not written\n");
+    EXPECT_EQ(aborted.err,
+              "record 1 failed ten times: the register refused the record (\"E\" reply)\n"
+              "stopped: 19 records not tried\nrecords not read: 1\n" +
+                  path("new.otd") + " not written\n");
     EXPECT_FALSE(QFile::exists(path("new.otd")));
 
     const CliRun earlier = cli(on(ecr, {"read-table", "departments", path("earlier.otd")}));

@@ -9,10 +9,10 @@
 
 #include "app/transfer_error_dialog.h"
 #include "catalogue/grid_catalogue.h"
-#include "support/connected_window.h"
 #include "dialogs/dialogs.h"
 #include "link/result_codes.h"
 #include "reports/report_catalogue.h"
+#include "support/connected_window.h"
 
 using tabulon::MessageAnswer;
 using tabulon::ScriptedDialogs;

@@ -27,8 +27,8 @@
 #include "support/connected_window.h"
 #include "support/forwarding_port.h"
 #include "support/sim_process.h"
-#include "support/window_on_sim_program.h"
 #include "support/window_fixture.h"
+#include "support/window_on_sim_program.h"
 #include "text/cp1251.h"
 
 using tabulon::GridModel;

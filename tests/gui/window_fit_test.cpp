@@ -169,7 +169,8 @@ private:
         if (textWidth(group, group->title()) > title.width() || title.right() >= group->width())
             problem(group, "title \"" + group->title() + "\" is cut off");
         for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->isVisible() && !groupPart(group, QStyle::SC_GroupBoxContents).contains(child->geometry()))
+            if (child->isVisible() &&
+                !groupPart(group, QStyle::SC_GroupBoxContents).contains(child->geometry()))
                 problem(child, "touches the frame or title of " + nameOf(group));
     }
 

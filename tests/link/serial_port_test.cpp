@@ -71,9 +71,12 @@ TEST(SerialPort, DiscardedInputIsGoneFromQtsBufferAndFromTheDriver) {
     ASSERT_TRUE(port.open(line.path()));
     ASSERT_TRUE(port.apply(link::LineSettings{9600, 8, 'N', 2, true}));
 
-    line.send("\x0A" "12");
-    EXPECT_EQ(port.readByte(), std::optional<std::uint8_t>(0x0A));  // the rest now sits in Qt's buffer
-    line.send("34");                                                // and this in the driver's
+    line.send(
+        "\x0A"
+        "12");
+    EXPECT_EQ(port.readByte(),
+              std::optional<std::uint8_t>(0x0A));  // the rest now sits in Qt's buffer
+    line.send("34");                               // and this in the driver's
     QThread::msleep(50);
     port.discardInput();
     EXPECT_EQ(port.readByte(), std::nullopt);

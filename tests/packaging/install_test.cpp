@@ -33,8 +33,9 @@ class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         prefix_ = new QTemporaryDir;
-        installed_ = new ProgramRun(run(QStringLiteral(TABULON_CMAKE),
-                                 {"--install", TABULON_BUILD_DIR, "--prefix", prefix_->path()}));
+        installed_ =
+            new ProgramRun(run(QStringLiteral(TABULON_CMAKE),
+                               {"--install", TABULON_BUILD_DIR, "--prefix", prefix_->path()}));
     }
     static void TearDownTestSuite() {
         delete installed_;

@@ -28,31 +28,41 @@ TEST(CardLine, SplitsIntoTheGridsCells) {
         QStringList cells;
     } rows[] = {
         {"goods: the leading field skipped, the name's dashes are spaces",
-         "17;5;Хлеб–белый–1;2.50;1.000;1;2;1;0;0;4820;\n", CardFile::Upload,
+         "17;5;Хлеб–белый–1;2.50;1.000;1;2;1;0;0;4820;\n",
+         CardFile::Upload,
          {"5", "Хлеб белый 1", "2.50", "1.000", "1", "2", "1", "0", "0", "4820"}},
         {"goods: only the name's dashes, an empty leading field is one",
-         ";–;–;a;b;c;d;e;f;g;h;i;j\n", CardFile::Upload,
+         ";–;–;a;b;c;d;e;f;g;h;i;j\n",
+         CardFile::Upload,
          {"–", " ", "a", "b", "c", "d", "e", "f", "g", "h"}},
         {"sales", "1;1;3;7.50;0;0.00;0.00;\n", CardFile::Sales, sales},
         {"sales: the leading field ends after its first character", ";x;1;3;7.50;0;0.00;0.00;\n",
          CardFile::Sales, sales},
-        {"sales: dashes mean nothing", "1;–;–;–;–;–;–\n", CardFile::Sales,
+        {"sales: dashes mean nothing",
+         "1;–;–;–;–;–;–\n",
+         CardFile::Sales,
          {"–", "–", "–", "–", "–", "–"}},
         {"the last field runs to the line end", "1;1;3;7.50;0;0.00;0.25\n", CardFile::Sales,
          lastField},
         {"the last field runs to the file end", "1;1;3;7.50;0;0.00;0.25", CardFile::Sales,
          lastField},
         {"two line-end characters at most come off; inside a field they are data",
-         "1;a\r\n;b\r\r\r;c\rd;4;5;f\r\r\n", CardFile::Sales,
+         "1;a\r\n;b\r\r\r;c\rd;4;5;f\r\r\n",
+         CardFile::Sales,
          {"a", "b\r", "c\rd", "4", "5", "f\r"}},
-        {"missing fields are empty", "9;9;Хлеб\n", CardFile::Upload,
+        {"missing fields are empty",
+         "9;9;Хлеб\n",
+         CardFile::Upload,
          {"9", "Хлеб", "", "", "", "", "", "", "", ""}},
         {"no separator at all", "no separator at all\n", CardFile::Upload, none10},
         {"the leading field alone", "1", CardFile::Sales, none6},
-        {"extra fields are ignored", "1;1;2;3;4;5;6;7;8;\n", CardFile::Sales,
+        {"extra fields are ignored",
+         "1;1;2;3;4;5;6;7;8;\n",
+         CardFile::Sales,
          {"1", "2", "3", "4", "5", "6"}},
     };
-    for (const auto& row : rows) EXPECT_EQ(cardLineFields(row.line, row.file), row.cells) << row.what;
+    for (const auto& row : rows)
+        EXPECT_EQ(cardLineFields(row.line, row.file), row.cells) << row.what;
 }
 
 class CardFileRead : public ::testing::Test {

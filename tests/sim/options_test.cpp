@@ -25,6 +25,7 @@ TEST(SimOptions, ModelRegisterAndFaults) {
     EXPECT_FALSE(defaults.options->onlyRegister);
     EXPECT_TRUE(defaults.options->device.isEmpty());
     EXPECT_FALSE(defaults.options->chaosSeed);
+    EXPECT_EQ(parseSimOptions({"--register", "+7", "--silent= 2"}).options->onlyRegister, 7);
 }
 
 TEST(SimOptions, ChaosSeed) {
@@ -53,6 +54,11 @@ TEST(SimOptions, Mistakes) {
         {{"-x"}, "unknown option: -x"},
         {{"neon"}, "unknown option: neon"},
         {{"--log=1"}, "--log takes no value"},
+        {{"--help", "--loud"}, "unknown option: --loud"},
+        {{"-log"}, "unknown option: -log"},
+        {{"--model", "-log"}, "unknown model: -log"},
+        {{"--register", "0", "--register", "5"}, "register number must be 1 to 99"},
+        {{"--silent=x", "--silent"}, "--silent takes a count of 1 or more"},
     };
     for (const auto& row : rows) {
         const auto parsed = parseSimOptions(row.arguments);
