@@ -1,5 +1,6 @@
 // The two SD-card buttons of the main window.
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/window_font.h"
 #include "catalogue/grid_model.h"
 #include "sdcard/sales_window.h"
 #include "sdcard_test_support.h"
@@ -23,6 +25,9 @@ using namespace tabulon::sdcard::testing;
 class MainWindowSdCardTest : public QObject {
     Q_OBJECT
 private slots:
+    // As the program starts: the sales window's grid headers take the
+    // application's font.
+    void initTestCase() { QApplication::setFont(tabulon::app::windowFont()); }
     void goodsFileLeavesTheGridAndLaterSavesAlone();
     void goodsFileHoldsTenThousandLinesForEveryModel();
     void salesWindowIsOneWindowOpenedModally();
