@@ -10,6 +10,15 @@ function(tabulon_add_folders)
   endforeach()
 endfunction()
 
+# tabulon_library(NAME name SOURCES ... LIBS ...): a folder's static library;
+# what links it includes its headers as "folder/header.h" and links LIBS too.
+function(tabulon_library)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${T_NAME} STATIC ${T_SOURCES})
+  target_include_directories(${T_NAME} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${T_NAME} PUBLIC ${T_LIBS})
+endfunction()
+
 # Test and benchmark programs find what they share below tests/, such as
 # "support/file_bytes.h" (benchmarks below bench/ as well).
 
