@@ -14,6 +14,15 @@ install_missing() {
         exit 1
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # A mirror caught in the middle of its sync serves index files that do
+    # not match their release file for a while; a second try a minute later
+    # usually finds it whole.
+    local attempt
+    for attempt in 1 2; do
+        apt-get update -qq || true
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" && return 0
+        ((attempt == 2)) || sleep 60
+    done
+    echo "Could not install: ${missing[*]}" >&2
+    return 1
 }

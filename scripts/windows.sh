@@ -368,7 +368,7 @@ check_installer() {
     local started=$SECONDS prefix="$build/installer-prefix" dir entries status=0 wine64
     wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    install_missing wine32:i386
+    install_missing wine32:i386 || return 1
     rm -rf "$prefix" && mkdir -p "$prefix"
     export WINEPREFIX="$prefix" WINEDEBUG=-all
     wine cmd /c exit > /dev/null 2>&1 < /dev/null || true
