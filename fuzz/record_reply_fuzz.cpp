@@ -5,8 +5,8 @@
 // makes the same record.
 #include "catalogue/table_kind.h"
 #include "fuzz_check.h"
-#include "table_choice.h"
 #include "reports/report_line.h"
+#include "table_choice.h"
 #include "transfer/parameter_record.h"
 #include "transfer/register_tables.h"
 #include "transfer/table_record.h"
