@@ -362,17 +362,15 @@ installer() {
 
 # The installer run as a user's silent install would run it, into a prefix of
 # its own: the programs and Start menu entries are there, the installed
-# programs start, and the uninstaller takes them all away again. NSIS makes a
-# 32-bit program, so this needs Debian's 32-bit wine beside the 64-bit one.
+# programs start, and the uninstaller takes them all away again. The installer
+# is a 64-bit program like the ones it installs, so the 64-bit wine runs it.
 check_installer() {
     local started=$SECONDS prefix="$build/installer-prefix" dir entries status=0 wine64
     wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    install_missing wine32:i386 || return 1
     rm -rf "$prefix" && mkdir -p "$prefix"
     export WINEPREFIX="$prefix" WINEDEBUG=-all
-    wine cmd /c exit > /dev/null 2>&1 < /dev/null || true
-    wine "$1" /S < /dev/null
+    "$wine64" cmd /c exit > /dev/null 2>&1 < /dev/null || true
+    "$wine64" "$1" /S < /dev/null
     wineserver -w
     dir="$prefix/drive_c/Program Files/Tabulon"
     installed_entries() {
@@ -399,7 +397,7 @@ check_installer() {
     ) || status=1
     # _?= keeps the uninstaller in the folder and waits for it, where by
     # itself it would copy itself away and return at once.
-    wine "$dir/Uninstall.exe" /S '_?=C:\Program Files\Tabulon' < /dev/null || status=1
+    "$wine64" "$dir/Uninstall.exe" /S '_?=C:\Program Files\Tabulon' < /dev/null || status=1
     wineserver -w
     if [[ -e "$dir/tabulon.exe" || -e "$dir/tabulon-cli.exe" || -n "$(installed_entries)" ]]; then
         echo "  the uninstaller left programs or Start menu entries behind" >&2
