@@ -5,6 +5,7 @@
 #include "catalogue/parameter_catalogue.h"
 #include "text/cp1251.h"
 #include "transfer/parameter_record.h"
+#include "transfer/record_differences.h"
 #include "transfer/register_tables.h"
 #include "transfer/table_record.h"
 
@@ -41,23 +42,15 @@ QString fieldName(ParameterSet set, Model model, const QString& edit) {
 }  // namespace
 
 QStringList readBackDifferences(TableKind kind, const QByteArray& sent, const QByteArray& reply) {
-    const GridTable& table = registerTable(kind);
-    const QStringList written = sentFields(sent);
-    const TableReply read = ParseTableRecord(kind, reply);
+    const transfer::RecordDifferences found =
+        transfer::recordDifferences(kind, sent, ParseTableRecord(kind, reply));
     const QStringList& headers = gridShape(kind).headers;
     QStringList differences;
-    for (std::size_t i = 0; i < table.fields.size(); ++i) {
-        const int column = table.fields[i].column;
-        if (column <= 0) continue;
-        const QString wrote = written.value(qsizetype(i));
-        const std::optional<QString> got = column <= read.cells.size()
-                                               ? std::optional<QString>(read.cells[column - 1])
-                                               : std::nullopt;
-        if (got == wrote) continue;
-        differences << difference(QStringLiteral("column \"%1\"").arg(headers.value(column)), wrote,
-                                  got);
+    for (const transfer::FieldDifference& field : found.fields) {
+        differences << difference(QStringLiteral("column \"%1\"").arg(headers.value(field.column)),
+                                  field.mine, field.theirs);
     }
-    if (read.badData) {
+    if (found.badData) {
         differences << QStringLiteral("the register sent more fields than the table has: \"%1\"")
                            .arg(text::fromCp1251(reply));
     }
