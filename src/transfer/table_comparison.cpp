@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "transfer/record_list.h"
+#include "transfer/row_count.h"
 
 namespace tabulon::transfer {
 
@@ -37,22 +38,6 @@ private:
     QSet<int> compared_;
     QList<RowDifference> differing_;
 };
-
-// "строка", "строки" or "строк" after a count.
-QString rowsWord(qsizetype count) {
-    const qsizetype tens = count % 100;
-    const qsizetype ones = count % 10;
-    if (ones == 1 && tens != 11) return QStringLiteral("строка");
-    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14)) return QStringLiteral("строки");
-    return QStringLiteral("строк");
-}
-
-// "10 000": thousands apart, as a count is written.
-QString grouped(qsizetype count) {
-    QString digits = QString::number(count);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, u' ');
-    return digits;
-}
 
 constexpr int kRowsNamed = 10;
 
@@ -90,16 +75,14 @@ QString comparisonEndMessage(const ComparisonOutcome& outcome) {
     };
     QStringList lines;
     if (outcome.run.stopped) lines << QStringLiteral("Операция прервана");
-    QString differ = QStringLiteral("Отличается %1 %2 из %3")
-                         .arg(grouped(outcome.differing.size()), rowsWord(outcome.differing.size()),
-                              grouped(outcome.rows));
+    QString differ = QStringLiteral("Отличается %1 из %2")
+                         .arg(countedRows(outcome.differing.size()), groupedCount(outcome.rows));
     if (!outcome.differing.isEmpty())
         differ += QStringLiteral(": ") + named(outcome.differingRows());
     lines << differ;
     if (!outcome.unreadRows.isEmpty()) {
-        lines << QStringLiteral("Не прочитано %1 %2, для них сравнения нет: %3")
-                     .arg(grouped(outcome.unreadRows.size()), rowsWord(outcome.unreadRows.size()),
-                          named(outcome.unreadRows));
+        lines << QStringLiteral("Не прочитано %1, для них сравнения нет: %2")
+                     .arg(countedRows(outcome.unreadRows.size()), named(outcome.unreadRows));
     }
     return lines.join(u'\n');
 }
