@@ -16,6 +16,8 @@ CommandStates commandStates(const WindowState& state) {
     // The logo tab has commands of its own for the register.
     on.write = transfers && state.tab != kLogoTab;
     on.read = on.write;
+    // Only a grid has rows to hold against the register's records.
+    on.compare = on.read && isGridTab(state.tab);
     on.clearRegister = transfers && isGridTab(state.tab);
     // A logo transfer is short and has no stop of its own.
     on.stop = state.job == LinkJob::TableRun || state.job == LinkJob::ReportDownload;
@@ -26,6 +28,7 @@ CommandStates commandStates(const WindowState& state) {
     on.connect = linkFree;
     on.connectionBoxes = !state.connected && state.job != LinkJob::Connecting;
     on.clearGrid = isGridTab(state.tab);
+    on.writeRows = isGridTab(state.tab);
     on.goodsOnly = state.tab == 0;
     // The logo and report commands refuse to start while any job holds the
     // link; they are shown off only while one of their own runs.

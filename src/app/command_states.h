@@ -30,12 +30,14 @@ struct WindowState {
 struct CommandStates {
     bool write = false;            // Button4 "Записать в ЭККА"
     bool read = false;             // Button9 "Прочитать из ЭККА"
+    bool compare = false;          // ButtonCompare "Сравнить с ЭККА"
     bool clearRegister = false;    // Button8 "Очистить"
     bool stop = false;             // Button6 "Стоп"
     bool openAndSave = false;      // Button3 "Открыть", Button2 "Сохранить"
     bool connect = false;          // Button5 "Подключить" / "Отключить"
     bool connectionBoxes = false;  // port, speed, register number and model boxes
     bool clearGrid = false;        // Button16 "Очистить таблицу"
+    bool writeRows = false;        // ComboBoxWriteRows: which rows a write sends
     bool goodsOnly = false;  // the coding interval group, Button15 "Запись SD карты"
     bool logoLoadAndRead = false;          // Button7, Button12
     std::optional<bool> logoSaveAndWrite;  // Button11, Button13

@@ -1,5 +1,6 @@
 #include "app/grid_view.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -12,6 +13,12 @@
 namespace tabulon::app {
 
 namespace {
+
+// Pale enough to leave the text as readable as on white, and used nowhere
+// else in the window: the user's own changes not yet saved or sent, and the
+// cells the register was last found to hold otherwise.
+const QColor kEditedCell(255, 248, 196);
+const QColor kDifferingCell(224, 224, 255);
 
 class EntryDelegate : public QStyledItemDelegate {
 public:
@@ -32,6 +39,21 @@ public:
             EntryValidator::setTextUnchecked(edit, index.data(Qt::EditRole).toString());
         else
             QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        switch (GridModel::CellMark(index.data(GridModel::CellMarkRole).toInt())) {
+            case GridModel::CellMark::Edited:
+                option->backgroundBrush = kEditedCell;
+                break;
+            case GridModel::CellMark::Differs:
+                option->backgroundBrush = kDifferingCell;
+                break;
+            case GridModel::CellMark::None:
+                break;
+        }
     }
 
 private:

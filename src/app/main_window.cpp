@@ -157,7 +157,8 @@ void MainWindow::connectHandlers() {
     connect(ui->Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
     new TableRuns(*this,
                   {ui->Button4, ui->Button9, ui->Button8, ui->Button6, ui->Button16, ui->CheckBox1,
-                   ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit1, ui->ProgressBar1, views_},
+                   ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit1, ui->ProgressBar1, views_,
+                   ui->ButtonCompare, ui->ComboBoxWriteRows},
                   *edits_, parameterValues_, this);
     ui->TabSheet9->attach(*this, ui->ProgressBar1);
     ui->TabSheet10->attach(*this);
@@ -278,11 +279,19 @@ void MainWindow::applyCommandStates(bool pageWorkEnded) {
     const CommandStates on =
         commandStates({activeTab(), Connected, job_, LogoPresent, pageWorkEnded});
     EnabledStates states{
-        {ui->Button4, on.write},         {ui->Button9, on.read},
-        {ui->Button8, on.clearRegister}, {ui->Button6, on.stop},
-        {ui->Button3, on.openAndSave},   {ui->Button2, on.openAndSave},
-        {ui->Button5, on.connect},       {ui->Button16, on.clearGrid},
-        {ui->GroupBox2, on.goodsOnly},   {ui->Button15, on.goodsOnly},
+        {ui->Button4, on.write},
+        {ui->Button9, on.read},
+        {ui->Button8, on.clearRegister},
+        {ui->Button6, on.stop},
+        {ui->Button3, on.openAndSave},
+        {ui->Button2, on.openAndSave},
+        {ui->Button5, on.connect},
+        {ui->Button16, on.clearGrid},
+        {ui->GroupBox2, on.goodsOnly},
+        {ui->Button15, on.goodsOnly},
+        {ui->ButtonCompare, on.compare},
+        {ui->ComboBoxWriteRows, on.writeRows},
+        {ui->LabelWriteRows, on.writeRows},
     };
     for (QWidget* box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4})
         states.emplace_back(box, on.connectionBoxes);
@@ -305,6 +314,10 @@ bool MainWindow::linkFree() const {
 }
 
 void MainWindow::beginJob(LinkJob job) {
+    // What the grids knew of the register was another connection's.
+    if (job == LinkJob::Connecting)
+        for (GridModel* grid : grids_)
+            grid->settleMarks([](RowMarks& marks) { marks.registerChanged(); });
     setJob(job);
 }
 

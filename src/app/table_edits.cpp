@@ -13,7 +13,13 @@ namespace tabulon::app {
 TableEdits::TableEdits(QWidget* window) : QObject(window), window_(window) {}
 
 void TableEdits::watch(GridModel* grid, int tab) {
-    connect(grid, &GridModel::edited, this, [this, tab] { setEdited(tab, true); });
+    // A grid is edited while a row differs from what it was opened, saved,
+    // read or written with: rows typed back leave nothing to lose.
+    connect(grid, &GridModel::edited, this,
+            [this, grid, tab] { setEdited(tab, grid->marks().anyEdited()); });
+    connect(grid, &GridModel::marksChanged, this, [this, grid, tab] {
+        if (!grid->marks().anyEdited()) setEdited(tab, false);
+    });
 }
 
 void TableEdits::watch(const ParameterPage& page, int tab) {

@@ -25,7 +25,8 @@ public:
     // Marks `window` modified while any table is edited.
     explicit TableEdits(QWidget* window);
 
-    // The user's edits in a grid or a parameter page make its table edited.
+    // The user's edits in a grid or a parameter page make its table edited;
+    // a grid whose rows are all as they were is not.
     void watch(GridModel* grid, int tab);
     void watch(const ParameterPage& page, int tab);
 

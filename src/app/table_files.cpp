@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/table_edits.h"
+#include "catalogue/grid_catalogue.h"
+#include "catalogue/grid_model.h"
 #include "files/table_file_commands.h"
 #include "ui_main_window.h"
 
@@ -43,16 +45,20 @@ void MainWindow::Button3Click() {
     const int tab = activeTab();
     if (files::openTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
                                          [this] { stepProgress(); })) ==
-        files::FileCommandResult::Done)
+        files::FileCommandResult::Done) {
         edits_->setEdited(tab, false);
+        if (isGridTab(tab)) grids_[tab]->settleMarks([](RowMarks& marks) { marks.opened(); });
+    }
 }
 
 void MainWindow::Button2Click() {
     const int tab = activeTab();
     if (files::saveTableFile(fileContext(*this, tab, selectedModel(), ui->ProgressBar1, ui->Label5,
                                          [this] { stepProgress(); })) ==
-        files::FileCommandResult::Done)
+        files::FileCommandResult::Done) {
         edits_->setEdited(tab, false);
+        if (isGridTab(tab)) grids_[tab]->settleMarks([](RowMarks& marks) { marks.saved(); });
+    }
 }
 
 }  // namespace tabulon::app

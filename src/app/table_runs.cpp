@@ -1,6 +1,7 @@
 #include "app/table_runs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "app/register_session.h"
 #include "app/table_edits.h"
 #include "app/window_run_progress.h"
+#include "app/write_rows.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "dialogs/dialogs.h"
@@ -40,6 +42,7 @@ TableRuns::TableRuns(PageHost& host, const RunControls& controls, TableEdits& ed
     connect(controls_.clear, &QPushButton::clicked, this, &TableRuns::Button8Click);
     connect(controls_.clearGrid, &QPushButton::clicked, this, &TableRuns::Button16Click);
     connect(controls_.stop, &QPushButton::clicked, this, &TableRuns::Button6Click);
+    connect(controls_.compare, &QPushButton::clicked, this, &TableRuns::ButtonCompareClick);
     // "Завершить операцию" also switches editing on again in the goods grid.
     host_.session().onEndChosen([this] { view(TableKind::Goods)->setEditing(true); });
 }
@@ -68,14 +71,8 @@ void TableRuns::Button16Click() {
     scrollGridsToTop();
     const int tab = host_.activeTab();
     if (!isGridTab(tab)) return;
-    GridModel& model = *controls_.views[tab]->gridModel();
-    {
-        GridModel::BulkUpdate bulk(model);
-        for (int row = 1; row < model.gridRows(); ++row)
-            for (int column = 0; column < model.gridColumns(); ++column)
-                model.setCell(row, column, QString());
-    }
-    edits_.setEdited(tab, true);
+    // The emptied rows count as the user's edits.
+    controls_.views[tab]->gridModel()->emptyRows();
     // A write of this grid in progress goes on with the emptied rows.
     if (runSnapshot_ && runKind_ == tableKindOfTab(tab)) runSnapshot_->clear();
     window_->repaint();
@@ -106,8 +103,11 @@ void TableRuns::startTransfer(Direction direction) {
     // The logo and reports tabs have no table here.
     if (!isGridTab(tab)) return;
     const TableKind kind = tableKindOfTab(tab);
+    const auto rowChoice = direction == Direction::Write
+                               ? WriteRows(controls_.writeRows->currentIndex())
+                               : WriteRows::All;
 
-    if (direction != Direction::Read) {
+    if (direction != Direction::Read && rowChoice == WriteRows::All) {
         const QString question =
             QStringLiteral("Таблица \"%1\"  в ЭККА будет перезаписана. Продолжить ?")
                 .arg(tabCaptions().value(tab));
@@ -118,23 +118,11 @@ void TableRuns::startTransfer(Direction direction) {
     session.control().stopRequested = false;
     session.control().resetRequested = false;
 
-    std::optional<transfer::IntervalTexts> interval;
-    if (direction != Direction::Clear && controls_.useInterval->isChecked())
-        interval =
-            transfer::IntervalTexts{controls_.intervalStart->text(), controls_.intervalEnd->text(),
-                                    controls_.firstRecord->text()};
-    const transfer::PlanResult planned =
-        transfer::planTableRun(direction, kind, host_.selectedModel(), interval);
-    if (!planned.plan) {
-        const bool badBounds = planned.error == transfer::badIntervalMessage();
-        dialogs.message(planned.error, messageCaption(),
-                        badBounds ? MessageIcon::None : MessageIcon::Stop, MessageButtons::Ok);
-        return;
-    }
-    const transfer::RunPlan plan = *planned.plan;
-    // Rows outside a coding interval stay as the user left them.
-    runWholeTable_ = !interval;
-    runEditsAtStart_ = edits_.editsOf(tab);
+    std::optional<transfer::RunPlan> planned = planRun(direction, kind);
+    if (!planned) return;
+    if (rowChoice != WriteRows::All && !chooseRows(*planned, tab)) return;
+    const transfer::RunPlan plan = *planned;
+    runStamp_ = view(kind)->gridModel()->marks().stamp();
 
     std::shared_ptr<transfer::RowSnapshot> snapshot;
     if (direction == Direction::Write) {
@@ -149,8 +137,10 @@ void TableRuns::startTransfer(Direction direction) {
     const transfer::Connection connection = host_.linkConnection();
     auto progress = std::make_shared<WindowRunProgress>(
         session, [this, plan, kind](const WindowRunProgress::Batch& batch) {
-            for (const auto& [row, reply] : batch.rows)
+            for (const auto& [row, reply] : batch.rows) {
                 fillRow(*view(kind)->gridModel(), row, reply);
+                runReadRows_ << row;
+            }
             if (batch.records > 0)
                 showRunProgress(plan, batch.counter, batch.row, batch.records, batch.elapsed);
         });
@@ -162,9 +152,31 @@ void TableRuns::startTransfer(Direction direction) {
     });
 }
 
+std::optional<transfer::RunPlan> TableRuns::planRun(Direction direction, TableKind kind) {
+    std::optional<transfer::IntervalTexts> interval;
+    if (direction != Direction::Clear && controls_.useInterval->isChecked())
+        interval =
+            transfer::IntervalTexts{controls_.intervalStart->text(), controls_.intervalEnd->text(),
+                                    controls_.firstRecord->text()};
+    const transfer::PlanResult planned =
+        transfer::planTableRun(direction, kind, host_.selectedModel(), interval);
+    if (!planned.plan) {
+        const bool badBounds = planned.error == transfer::badIntervalMessage();
+        host_.dialogs().message(planned.error, messageCaption(),
+                                badBounds ? MessageIcon::None : MessageIcon::Stop,
+                                MessageButtons::Ok);
+        return std::nullopt;
+    }
+    // Rows outside a coding interval stay as the user left them.
+    runWholeTable_ = !interval;
+    return planned.plan;
+}
+
 void TableRuns::beginRun(const transfer::RunPlan& plan,
                          std::shared_ptr<transfer::RowSnapshot> snapshot) {
     runKind_ = plan.kind;
+    runLastRow_ = 0;
+    runReadRows_.clear();
     runSnapshot_ = std::move(snapshot);
     view(plan.kind)->setEditing(false);
     host_.beginJob(LinkJob::TableRun);
@@ -183,6 +195,7 @@ void TableRuns::showRunProgress(const transfer::RunPlan& plan, int counter, int 
         GridView* scrolled = view(plan.direction == Direction::Read ? TableKind::Goods : plan.kind);
         scrolled->scrollTo(scrolled->model()->index(row - 6, 0), QAbstractItemView::PositionAtTop);
     }
+    runLastRow_ = row;
     controls_.counter->setText(QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0')));
     runDone_ += records;
     QProgressBar* bar = controls_.progress;
@@ -201,10 +214,11 @@ void TableRuns::endRun(const transfer::RunPlan& plan, const transfer::RunOutcome
         dialogs.message(transfer::runEndMessage(plan.direction, outcome), messageCaption(),
                         MessageIcon::None, MessageButtons::Ok);
     }
-    // Whole, the table in the grid is what the register holds now.
-    if (plan.direction != Direction::Clear && runWholeTable_ && !outcome.stopped &&
-        outcome.failedRecords.isEmpty() && !outcome.refusal && !plan.onlyRows)
-        edits_.setTransferred(static_cast<int>(plan.kind), runEditsAtStart_);
+    settleRun(plan, outcome);
+    closeRun(plan);
+}
+
+void TableRuns::closeRun(const transfer::RunPlan& plan) {
     controls_.counter->clear();
     host_.session().control().stopRequested = false;
     host_.session().control().resetRequested = false;

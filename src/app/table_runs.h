@@ -12,6 +12,7 @@
 #include "transfer/transfer_record.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -23,6 +24,7 @@ class ParameterValues;
 
 namespace tabulon::transfer {
 class RowSnapshot;
+struct ComparisonOutcome;
 struct RunOutcome;
 }  // namespace tabulon::transfer
 
@@ -47,6 +49,8 @@ struct RunControls {
     QLineEdit* counter = nullptr;  // the record in hand
     QProgressBar* progress = nullptr;
     std::array<GridView*, kGridTableCount> views{};
+    QPushButton* compare = nullptr;  // ButtonCompare "Сравнить с ЭККА"
+    QComboBox* writeRows = nullptr;  // ComboBoxWriteRows "Записывать:"
 };
 
 // "Записать в ЭККА", "Прочитать из ЭККА", "Очистить", "Очистить таблицу" and
@@ -67,6 +71,7 @@ public:
     void Button8Click();
     void Button6Click();
     void Button16Click();
+    void ButtonCompareClick();
 
 private:
     void scrollGridsToTop();
@@ -76,6 +81,18 @@ private:
                          std::chrono::nanoseconds elapsed);
     void endRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
     GridView* view(TableKind kind) const { return controls_.views[static_cast<int>(kind)]; }
+    // The run's plan from the tab and the coding interval, or nullopt once
+    // the user has been told why there is none.
+    std::optional<transfer::RunPlan> planRun(transfer::Direction direction, TableKind kind);
+    // What the rest of the window returns to after any table run.
+    void closeRun(const transfer::RunPlan& plan);
+
+    // Writing the chosen rows only: false when nothing is to be sent (the
+    // user has been told why, or said no).
+    bool chooseRows(transfer::RunPlan& plan, int tab);
+    // The rows a run read or wrote hold what the register holds now.
+    void settleRun(const transfer::RunPlan& plan, const transfer::RunOutcome& outcome);
+    void endComparison(const transfer::RunPlan& plan, const transfer::ComparisonOutcome& outcome);
 
     // The parameter tabs' records, written and read whole.
     void transferParameters(transfer::Direction direction, ParameterSet set);
@@ -90,7 +107,9 @@ private:
     TableKind runKind_ = TableKind::Goods;
     int runDone_ = 0;  // records the run in hand has dealt with
     bool runWholeTable_ = false;
-    int runEditsAtStart_ = 0;  // of the run's table, as the run began
+    quint64 runStamp_ = 0;  // the run's grid's changes, as the run began
+    int runLastRow_ = 0;    // the last row the run in hand has dealt with
+    QList<int> runReadRows_;
     std::shared_ptr<transfer::RowSnapshot> runSnapshot_;
 };
 

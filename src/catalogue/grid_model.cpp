@@ -79,8 +79,23 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return cell(index.row() + 1, index.column() + 1);
+    if (!index.isValid()) return {};
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return cell(row, column);
+        case CellMarkRole:
+            return int(markOf(row, column));
+        case Qt::ToolTipRole:
+            if (const RegisterCell* held = marks_.registerCell(row, column))
+                return QStringLiteral("В ЭККА: %1")
+                    .arg(held->value.value_or(QStringLiteral("нет")));
+            return {};
+        default:
+            return {};
+    }
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -90,10 +105,53 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         emit entryRefused(*refusal);
         return false;
     }
-    const bool changed = cell(index.row() + 1, index.column() + 1) != text;
-    setCell(index.row() + 1, index.column() + 1, text);
-    if (changed) emit edited();
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    if (cell(row, column) == text) {
+        setCell(row, column, text);
+        return true;
+    }
+    userChange(row, [&] { setCell(row, column, text); });
+    emit dataChanged(this->index(row - 1, 0), this->index(row - 1, columns_ - 2), {CellMarkRole});
+    emit edited();
     return true;
+}
+
+void GridModel::userChange(int row, const std::function<void()>& change) {
+    const QStringList before = rowCells(row, columns_ - 1);
+    change();
+    const QStringList after = rowCells(row, columns_ - 1);
+    if (before != after) marks_.changed(row, before, after);
+}
+
+void GridModel::emptyRows() {
+    bool changed = false;
+    {
+        BulkUpdate bulk(*this);
+        for (int row = 1; row < rows_; ++row) {
+            setCell(row, 0, QString());
+            if (rowCells(row, columns_ - 1).join(QString()).isEmpty()) continue;
+            changed = true;
+            userChange(row, [&] {
+                for (int column = 1; column < columns_; ++column) setCell(row, column, QString());
+            });
+        }
+    }
+    if (changed) emit edited();
+}
+
+void GridModel::marksSettled() {
+    if (visibleRows_ > 1 && columns_ > 1)
+        emit dataChanged(index(0, 0), index(visibleRows_ - 2, columns_ - 2),
+                         {CellMarkRole, Qt::ToolTipRole});
+    emit marksChanged();
+}
+
+GridModel::CellMark GridModel::markOf(int row, int column) const {
+    if (marks_.registerCell(row, column)) return CellMark::Differs;
+    const QStringList* original = marks_.original(row);
+    if (original && original->value(column - 1) != cell(row, column)) return CellMark::Edited;
+    return CellMark::None;
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {

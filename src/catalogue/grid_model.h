@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
+
+#include "catalogue/row_marks.h"
 
 namespace tabulon {
 
@@ -18,6 +21,11 @@ namespace tabulon {
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // What a data cell carries besides its text, for the view to show
+    // (data(), CellMarkRole): the model has no colours of its own.
+    enum class CellMark { None, Edited, Differs };
+    static constexpr int CellMarkRole = Qt::UserRole + 1;
+
     GridModel(int columns, int rows, QObject* parent = nullptr);
 
     int gridColumns() const { return columns_; }
@@ -37,6 +45,19 @@ public:
     // Rows shown, header row included (the grid's RowCount).
     int visibleRows() const { return visibleRows_; }
     void setVisibleRows(int rows);
+
+    // "Очистить таблицу": every row below the header row emptied, labels
+    // included, as the user's own change of each row that held anything.
+    void emptyRows();
+
+    // The rows the user changed and the last comparison with the register.
+    const RowMarks& marks() const { return marks_; }
+    // Changes the marks (RowMarks' settling calls); the view shows them anew.
+    template <class Change>
+    void settleMarks(Change&& change) {
+        change(marks_);
+        marksSettled();
+    }
 
     // Many cells at once without a signal per cell; one reset at the end.
     class BulkUpdate {
@@ -65,13 +86,20 @@ signals:
     // The user changed a cell (typed or pasted); the program's own writes
     // through setCell do not count.
     void edited();
+    // Marks went: rows were opened, saved, read, written or compared.
+    void marksChanged();
 
 private:
+    void marksSettled();
+    void userChange(int row, const std::function<void()>& change);
+    CellMark markOf(int row, int column) const;
+
     int columns_;
     int rows_;
     int visibleRows_;
     int bulkDepth_ = 0;
     QVector<QString> cells_;
+    RowMarks marks_;
 };
 
 }  // namespace tabulon
