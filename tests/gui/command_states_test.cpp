@@ -17,6 +17,7 @@ QString enabledCommands(const CommandStates& on) {
     const std::pair<const char*, bool> controls[] = {
         {"Button4", on.write},
         {"Button9", on.read},
+        {"ButtonCompare", on.compare},
         {"Button8", on.clearRegister},
         {"Button6", on.stop},
         {"Button2/3", on.openAndSave},
@@ -77,11 +78,12 @@ void CommandStatesTest::eachStateEnablesItsCommands_data() {
     // Connected: the boxes are locked, the transfers follow the tab.
     QTest::newRow("connected, goods")
         << 0 << on << idle << off
-        << "Button4 Button9 Button8 Button2/3 Button5 Button16 GroupBox2/Button15 Button7/12 "
-           "Button19 Button11/13 kept";
-    QTest::newRow("connected, header text") << 4 << on << idle << off
-                                            << "Button4 Button9 Button8 Button2/3 Button5 Button16 "
-                                               "Button7/12 Button19 Button11/13 kept";
+        << "Button4 Button9 ButtonCompare Button8 Button2/3 Button5 Button16 GroupBox2/Button15 "
+           "Button7/12 Button19 Button11/13 kept";
+    QTest::newRow("connected, header text")
+        << 4 << on << idle << off
+        << "Button4 Button9 ButtonCompare Button8 Button2/3 Button5 Button16 Button7/12 Button19 "
+           "Button11/13 kept";
     QTest::newRow("connected, service parameters")
         << 7 << on << idle << off
         << "Button4 Button9 Button2/3 Button5 Button7/12 Button19 Button11/13 kept";
