@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+#include "catalogue/grid_model.h"
+
+namespace tabulon::testing {
+
+// The marked cells of data rows 1..rows: "2.3e" edited by the user, "3.3d"
+// held otherwise by the register.
+inline QStringList cellMarks(const GridModel& grid, int rows) {
+    QStringList marks;
+    for (int row = 1; row <= rows; ++row)
+        for (int column = 1; column < grid.gridColumns(); ++column)
+            if (const int mark =
+                    grid.data(grid.index(row - 1, column - 1), GridModel::CellMarkRole).toInt())
+                marks << QStringLiteral("%1.%2%3").arg(row).arg(column).arg(
+                    mark == int(GridModel::CellMark::Edited) ? 'e' : 'd');
+    return marks;
+}
+
+}  // namespace tabulon::testing
