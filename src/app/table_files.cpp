@@ -35,7 +35,12 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
             window.parameterValues(),
             window.dialogs(),
             {[progress] { progress->setValue(0); }, step},
-            [fileName](const QString& path) { fileName->setText(path); },
+            // The label shares its strip with the comparison controls: a long
+            // path is cut there, and shows whole when pointed at.
+            [fileName](const QString& path) {
+                fileName->setText(path);
+                fileName->setToolTip(path);
+            },
             {}};
 }
 
