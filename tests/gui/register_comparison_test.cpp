@@ -63,15 +63,12 @@ void RegisterComparisonTest::onlyTheRowsTheRegisterHoldsOtherwiseAreWritten() {
                      "или открытия файла таблица не сравнивалась с ЭККА."));
 
     QVERIFY(w.press("Button9"));
-    QCOMPARE(goods.cell(3, 3), QString("24.90"));
     const QStringList held = registerRecords(w);
     type(2, 3, "15.00");
     type(5, 2, "Масло 82%");
     type(7, 3, "33.00");
     type(7, 3, "32.00");  // back as it was read
     QCOMPARE(cellMarks(goods, 20), (QStringList{"2.3e", "5.2e"}));
-    w.fixture->screenshot("edited");
-    QVERIFY(w.window().isWindowModified());
     w.ecr->tables().write(kGoodsTable, 3, tabulon::sim::cp1251("3;Молоко 2.5% 1л;25.00;"));
     w.ecr->tables().write(kGoodsTable, 9, tabulon::sim::cp1251("9;Борошно 1кг;"));
 

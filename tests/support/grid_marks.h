@@ -6,8 +6,7 @@
 
 namespace tabulon::testing {
 
-// The marked cells of data rows 1..rows: "2.3e" edited by the user, "3.3d"
-// held otherwise by the register.
+// Marked cells of data rows 1..rows: "2.3e" edited, "3.3d" the register's differs.
 inline QStringList cellMarks(const GridModel& grid, int rows) {
     QStringList marks;
     for (int row = 1; row <= rows; ++row)
