@@ -17,14 +17,12 @@ using tabulon::testing::ConnectedWindow;
 
 namespace {
 
-constexpr int kGoodsTable = 0;
-
-// Goods records 1..20 as the register holds them.
+// Goods records 1..20 (table 0) as the register holds them.
 QStringList registerRecords(ConnectedWindow& w) {
     QStringList records;
     for (int record = 1; record <= 20; ++record) {
         QByteArray fields;
-        w.ecr->tables().read(kGoodsTable, record, fields);
+        w.ecr->tables().read(0, record, fields);
         records << tabulon::text::fromCp1251(fields);
     }
     return records;
@@ -69,8 +67,8 @@ void RegisterComparisonTest::onlyTheRowsTheRegisterHoldsOtherwiseAreWritten() {
     type(7, 3, "33.00");
     type(7, 3, "32.00");  // back as it was read
     QCOMPARE(cellMarks(goods, 20), (QStringList{"2.3e", "5.2e"}));
-    w.ecr->tables().write(kGoodsTable, 3, tabulon::sim::cp1251("3;Молоко 2.5% 1л;25.00;"));
-    w.ecr->tables().write(kGoodsTable, 9, tabulon::sim::cp1251("9;Борошно 1кг;"));
+    w.ecr->tables().write(0, 3, tabulon::sim::cp1251("3;Молоко 2.5% 1л;25.00;"));
+    w.ecr->tables().write(0, 9, tabulon::sim::cp1251("9;Борошно 1кг;"));
 
     QVERIFY(w.press("ButtonCompare"));
     w.fixture->screenshot("compared");
