@@ -144,6 +144,8 @@ private slots:
     void writeEmptyAndReadBackThroughAPseudoTerminal();
     void theWindowAnswersWhileARunWaitsOnASilentLine();
     void closingTheWindowMidRunWaitsOutOnlyTheReadInHand();
+    void verifyAsksAboutARecordKeptOtherwise();
+    void theErrorDialogsTickStopsTheLaterQuestions();
 };
 
 void TransferRunsTest::writeRunWithAnIntervalAsksFirstAndCountsInFiveDigits() {
@@ -616,6 +618,73 @@ void TransferRunsTest::closingTheWindowMidRunWaitsOutOnlyTheReadInHand() {
     f.reset();
     QVERIFY2(clock->now() - held <= line->readTimeout(),
              qPrintable(QString::number((clock->now() - held).count())));
+}
+
+// The records the transfer error dialog was shown for.
+QList<int> askedRecords(const ScriptedDialogs& dialogs) {
+    QList<int> records;
+    for (const auto& shown : dialogs.shown)
+        if (shown.kind == ScriptedDialogs::Kind::Modal) records << shown.failure.record;
+    return records;
+}
+
+void TransferRunsTest::verifyAsksAboutARecordKeptOtherwise() {
+    ConnectedWindow w;
+    w.showTab(3);
+    for (int row = 1; row <= 20; ++row) w.grid(TableKind::Departments).setCell(row, 1, "D");
+    w.dialogs().onModal = press("Button1");
+    const struct {
+        bool verify;
+        QStringList first;  // the register's first four commands of the run
+        QList<int> asked;
+        QString end;
+    } rows[] = {
+        {true,
+         {"W10;1;D;", "R10;1;", "W10;2;D;", "R10;2;"},
+         {1},
+         "Операция завершена: 1 зап. пропущено (записи 1)."},
+        {false, {"W10;1;D;", "W10;2;D;", "W10;3;D;", "W10;4;D;"}, {}, "Операция завершена успешно"},
+    };
+    for (const auto& row : rows) {
+        QCheckBox* box = w.control<QCheckBox>("CheckBoxVerify");
+        if (box->isChecked() != row.verify) box->click();
+        // The register keeps the first record it takes with "#" for "D".
+        w.ecr->faults().alterStored = sim::Fault::times(1);
+        w.ecr->clearCommands();
+        w.dialogs().shown.clear();
+        w.press("Button4");
+        QCOMPARE(w.commands().mid(0, 4), row.first);
+        QCOMPARE(askedRecords(w.dialogs()), row.asked);
+        QCOMPARE(w.messageTexts().last(), row.end);
+    }
+}
+
+void TransferRunsTest::theErrorDialogsTickStopsTheLaterQuestions() {
+    ConnectedWindow w;
+    w.showTab(3);
+    for (int row = 1; row <= 20; ++row) w.grid(TableKind::Departments).setCell(row, 1, "D");
+    w.refuseWhile([](QByteArrayView command) {
+        return command.startsWith("W10;3;") || command.startsWith("W10;5;") ||
+               command.startsWith("W10;9;");
+    });
+    QStringList tickWhenShown;
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        auto* tick = dialog.findChild<QCheckBox*>("CheckBox1");
+        tickWhenShown << QString(tick->isVisible() ? "shown" : "hidden") +
+                             (tick->isChecked() ? ", ticked" : "");
+        tick->click();
+        w.fixture->screenshot("transfer-error-dialog-ticked", &dialog);
+        return press("Button1")(dialog);
+    };
+    // The next run asks again, with the box cleared.
+    for (int run = 0; run < 2; ++run) {
+        w.dialogs().shown.clear();
+        w.press("Button4");
+        QCOMPARE(askedRecords(w.dialogs()), QList<int>{3});
+        QCOMPARE(w.messageTexts().last(),
+                 QString("Операция завершена: 3 зап. пропущено (записи 3, 5, 9)."));
+    }
+    QCOMPARE(tickWhenShown, (QStringList{"shown", "shown"}));
 }
 
 QTEST_MAIN(TransferRunsTest)
