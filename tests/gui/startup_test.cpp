@@ -39,7 +39,6 @@ private slots:
     void textsSetByTheProgramAreNotChecked();
     void aboutBoxIsShownModally();
     void closeEndsTheProgram();
-    void verifyBoxIsKeptInTabulonIni();
 };
 
 void StartupTest::windowShowsItsStartState() {
@@ -407,37 +406,6 @@ void StartupTest::closeEndsTheProgram() {
     QVERIFY(f.window().isVisible());
     f.control<QPushButton>("Button1")->click();
     QVERIFY(!f.window().isVisible());
-}
-
-void StartupTest::verifyBoxIsKeptInTabulonIni() {
-    const QByteArray head = "[Communication]\r\nSpeed=4800\r\nSerialPort=COM1\r\n";
-    const QByteArray tail = "[TypeECR]\r\nECR=0\r\n";
-    const struct {
-        const char* what;
-        QByteArray key;  // the line in [Communication]
-        bool ticked;
-        QByteArray clicked;  // the line once the user has clicked the box
-    } rows[] = {
-        {"no key", "", false, "Verify=1\r\n"},
-        {"ticked", "Verify=1\r\n", true, "Verify=0\r\n"},
-        {"cleared", "Verify=0\r\n", false, "Verify=1\r\n"},
-        {"anything else", "Verify=yes\r\n", false, "Verify=1\r\n"},
-    };
-    for (const auto& row : rows) {
-        const QByteArray ini = head + row.key + tail;
-        QByteArray clicked;
-        {
-            WindowFixture f(ini);
-            QVERIFY2(f.iniBytes() == ini, row.what);  // starting writes nothing
-            auto* box = f.control<QCheckBox>("CheckBoxVerify");
-            QVERIFY2(box->isChecked() == row.ticked, row.what);
-            box->click();
-            clicked = f.iniBytes();
-        }
-        QVERIFY2(clicked == head + row.clicked + tail, row.what);
-        WindowFixture again(clicked);
-        QVERIFY2(again.control<QCheckBox>("CheckBoxVerify")->isChecked() != row.ticked, row.what);
-    }
 }
 
 QTEST_MAIN(StartupTest)
