@@ -82,8 +82,9 @@ void TransferErrorDialog::fitHeight(int grown) {
     ui->CheckBox1->move(ui->CheckBox1->x(), baseTickY_ + grown);
     // Without the tick box the dialog ends as far under the buttons as it
     // ends under the box.
-    const int tickRoom = ui->CheckBox1->isHidden() ? baseTickY_ - baseButtonsY_ : 0;
-    setFixedSize(width(), baseHeight_ + grown - tickRoom);
+    const int tickRoom =
+        (baseTickY_ + ui->CheckBox1->height()) - (baseButtonsY_ + ui->Button1->height());
+    setFixedSize(width(), baseHeight_ + grown - (ui->CheckBox1->isHidden() ? tickRoom : 0));
 }
 
 void TransferErrorDialog::beginJob(bool skipGoesOn) {

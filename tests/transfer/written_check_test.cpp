@@ -7,7 +7,6 @@
 namespace tabulon::transfer {
 namespace {
 
-// Empty departments written with the window's check.
 class WrittenCheckTest : public RunTest {
 protected:
     void SetUp() override {
@@ -46,8 +45,7 @@ TEST_F(WrittenCheckTest, ARecordReadBackOtherwiseIsDecidedByTheAnswer) {
     }
 }
 
-// Refused ones and one read back otherwise alike.
-TEST_F(WrittenCheckTest, SkippingTheLaterFailuresAsksOnceAndNamesThemAll) {
+TEST_F(WrittenCheckTest, SkippingLaterFailuresRefusedOrReadBackOtherwiseAsksOnceNamesAll) {
     sim.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
         for (const char* refused : {"W10;3;", "W10;5;", "W10;9;"})
             if (command.startsWith(refused)) return "E2;";
