@@ -23,6 +23,7 @@
 #include "app/table_edits.h"
 #include "app/table_runs.h"
 #include "app/toolkit_translations.h"
+#include "app/transfer_error_dialog.h"
 #include "app/window_font.h"
 #include "app/window_layout.h"
 #include "app/window_link.h"
@@ -32,7 +33,9 @@
 #include "catalogue/model_profile.h"
 #include "dialogs/widget_dialogs.h"
 #include "link/serial_link.h"
+#include "settings/profile_file.h"
 #include "settings/startup_settings.h"
+#include "settings/verify_setting.h"
 #include "text/decimal_number.h"
 #include "ui_main_window.h"
 
@@ -160,6 +163,11 @@ void MainWindow::connectHandlers() {
                    ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit1, ui->ProgressBar1, views_,
                    ui->ButtonCompare, ui->ComboBoxWriteRows},
                   *edits_, parameterValues_, this);
+    // The box set from Tabulon.ini at start-up is not written back: only a
+    // click of the user's is kept.
+    connect(ui->CheckBoxVerify, &QCheckBox::toggled, this,
+            [this](bool verify) { session_->setVerifyWrites(verify); });
+    connect(ui->CheckBoxVerify, &QCheckBox::clicked, this, &MainWindow::CheckBoxVerifyClick);
     ui->TabSheet9->attach(*this, ui->ProgressBar1);
     ui->TabSheet10->attach(*this);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
@@ -237,6 +245,7 @@ void MainWindow::FormActivate() {
     const settings::StartupSettings stored = settings::loadStartupSettings(
         QDir::currentPath(), comboItems(ui->ComboBox2), comboItems(ui->ComboBox1), kModelCount);
     ui->TabSheet10->showStoredNames(stored.reportFiles, stored.reportDirectory);
+    ui->CheckBoxVerify->setChecked(stored.verifyWrites);
     ui->ComboBox2->setCurrentIndex(stored.speedIndex);
     ui->ComboBox1->setCurrentIndex(stored.portIndex);
     if (!stored.modelIndex) {
@@ -250,6 +259,10 @@ void MainWindow::FormActivate() {
     // would go into files and records, or be left out of them unseen. The
     // first model's layout is the start-up layout already.
     if (*stored.modelIndex != 0) ComboBox4Change();
+}
+
+void MainWindow::CheckBoxVerifyClick(bool verify) {
+    settings::keepVerifyWrites(settings::ProfileFile(settings::workingSettingsFile()), verify);
 }
 
 void MainWindow::Button1Click() {
@@ -318,6 +331,8 @@ void MainWindow::beginJob(LinkJob job) {
     if (job == LinkJob::Connecting)
         for (GridModel* grid : grids_)
             grid->settleMarks([](RowMarks& marks) { marks.registerChanged(); });
+    // A skip of the report download ends it: there are no later records.
+    session_->errorDialog().beginJob(job != LinkJob::ReportDownload);
     setJob(job);
 }
 

@@ -89,6 +89,7 @@ public:
     // Lays the window out for an outer size; applied once, when the window
     // is first shown.
     void FormCanResize(int width, int height);
+    void CheckBoxVerifyClick(bool verify);
     void Button1Click();
     void Button10Click();
     void PageControl1Change();

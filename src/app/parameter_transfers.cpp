@@ -40,9 +40,12 @@ void TableRuns::transferParameters(Direction direction, ParameterSet set) {
 
     const transfer::Connection connection = host_.linkConnection();
     const int editsAtStart = edits_.editsOf(static_cast<int>(set));
-    session.post([this, &session, direction, set, model, record, connection,
-                  editsAtStart](link::RegisterLink& link) {
+    std::shared_ptr<transfer::WriteCheck> check;
+    if (direction == Direction::Write) check = session.writeCheck(set, model);
+    session.post([this, &session, direction, set, model, record, connection, editsAtStart,
+                  check](link::RegisterLink& link) {
         transfer::RunParts parts{link, connection, session, session.control()};
+        parts.check = check.get();
         if (direction == Direction::Write) {
             const transfer::RecordOutcome outcome = transfer::writeParameters(set, record, parts);
             session.toWindow([this, set, outcome, editsAtStart] {

@@ -7,6 +7,7 @@
 #include "text/cp1251.h"
 #include "transfer/progress_estimate.h"
 #include "transfer/record_messages.h"
+#include "transfer/written_check.h"
 
 namespace tabulon::app {
 
@@ -53,6 +54,17 @@ void RegisterSession::toWindow(std::function<void()> call) const {
     link::postTo(window_, std::move(call));
 }
 
+std::shared_ptr<transfer::WriteCheck> RegisterSession::writeCheck(TableKind kind) const {
+    if (!verifyWrites_) return nullptr;
+    return std::make_shared<transfer::SameAsWritten>(kind);
+}
+
+std::shared_ptr<transfer::WriteCheck> RegisterSession::writeCheck(ParameterSet set,
+                                                                  Model model) const {
+    if (!verifyWrites_) return nullptr;
+    return std::make_shared<transfer::SameAsWritten>(set, model);
+}
+
 void RegisterSession::setJobTable(const QString& table) {
     const QMutexLocker lock(&tableMutex_);
     jobTable_ = table;
@@ -83,7 +95,7 @@ transfer::FailureAnswer RegisterSession::askAfterFailedRecord(int record, int,
         [this, failure] {
             errorDialog_->setRecordLine(recordFailureLine(failure));
             const transfer::FailureAnswer answer =
-                TransferErrorDialog::answer(dialogs_.showRecordFailure(*errorDialog_, failure));
+                errorDialog_->answer(dialogs_.showRecordFailure(*errorDialog_, failure));
             if (answer == transfer::FailureAnswer::End && onEnd_) onEnd_();
             return answer;
         },

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "catalogue/model.h"
+#include "catalogue/table_kind.h"
 #include "link/clock.h"
 #include "link/link_thread.h"
 #include "transfer/run_parts.h"
@@ -53,6 +55,13 @@ public:
     // Runs on the window's thread after the user chose "Завершить операцию".
     void onEndChosen(std::function<void()> call) { onEnd_ = std::move(call); }
 
+    // "Проверять запись": each record the window writes is read back, and one
+    // that reads otherwise is asked about as a failed one. Window's thread.
+    void setVerifyWrites(bool verify) { verifyWrites_ = verify; }
+    // The check a write starting now takes with it; null when the box is clear.
+    std::shared_ptr<transfer::WriteCheck> writeCheck(TableKind kind) const;
+    std::shared_ptr<transfer::WriteCheck> writeCheck(ParameterSet set, Model model) const;
+
     // The table the job in hand works on, as the error dialog names it; any
     // thread may set it, before the job's first exchange.
     void setJobTable(const QString& table);
@@ -71,6 +80,7 @@ private:
     Dialogs& dialogs_;
     TransferErrorDialog* errorDialog_;
     std::function<void()> onEnd_;
+    bool verifyWrites_ = false;
     mutable QMutex tableMutex_;
     QString jobTable_;
     std::shared_ptr<transfer::ProgressTimer> jobTimer_;

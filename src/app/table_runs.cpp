@@ -144,9 +144,12 @@ void TableRuns::startTransfer(Direction direction) {
             if (batch.records > 0)
                 showRunProgress(plan, batch.counter, batch.row, batch.records, batch.elapsed);
         });
-    session.post([this, &session, plan, connection, snapshot, progress](link::RegisterLink& link) {
-        transfer::RunParts parts{link,           connection,     session,       session.control(),
-                                 progress.get(), snapshot.get(), progress.get()};
+    std::shared_ptr<transfer::WriteCheck> check;
+    if (direction == Direction::Write) check = session.writeCheck(kind);
+    session.post([this, &session, plan, connection, snapshot, progress,
+                  check](link::RegisterLink& link) {
+        transfer::RunParts parts{link,           connection,     session,        session.control(),
+                                 progress.get(), snapshot.get(), progress.get(), check.get()};
         const transfer::RunOutcome outcome = transfer::runTable(plan, parts);
         session.toWindow([this, plan, outcome] { endRun(plan, outcome); });
     });

@@ -41,6 +41,7 @@ TransferErrorDialog::TransferErrorDialog(QWidget* parent)
     baseHeight_ = height();
     baseLineHeight_ = ui->Label2->height();
     baseButtonsY_ = ui->Button1->y();
+    baseTickY_ = ui->CheckBox1->y();
     ui->Label2->setWordWrap(true);
     connect(ui->Button1, &QPushButton::clicked, this, &TransferErrorDialog::Button1Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TransferErrorDialog::Button3Click);
@@ -71,10 +72,25 @@ void TransferErrorDialog::setRecordLine(const QString& line) {
     label->setText(line);
     const int lineHeight = std::max(baseLineHeight_, label->heightForWidth(label->width()));
     label->resize(label->width(), lineHeight);
-    const int grown = lineHeight - baseLineHeight_;
+    fitHeight(lineHeight - baseLineHeight_);
+}
+
+void TransferErrorDialog::fitHeight(int grown) {
+    grown_ = grown;
     for (QPushButton* button : {ui->Button1, ui->Button3, ui->Button2})
         button->move(button->x(), baseButtonsY_ + grown);
-    setFixedSize(width(), baseHeight_ + grown);
+    ui->CheckBox1->move(ui->CheckBox1->x(), baseTickY_ + grown);
+    // Without the tick box the dialog ends as far under the buttons as it
+    // ends under the box.
+    const int tickRoom =
+        (baseTickY_ + ui->CheckBox1->height()) - (baseButtonsY_ + ui->Button1->height());
+    setFixedSize(width(), baseHeight_ + grown - (ui->CheckBox1->isHidden() ? tickRoom : 0));
+}
+
+void TransferErrorDialog::beginJob(bool skipGoesOn) {
+    ui->CheckBox1->setChecked(false);
+    ui->CheckBox1->setHidden(!skipGoesOn);
+    fitHeight(grown_);
 }
 
 QString TransferErrorDialog::recordLine() const {
@@ -93,10 +109,11 @@ void TransferErrorDialog::Button2Click() {
     done(kEnd);
 }
 
-transfer::FailureAnswer TransferErrorDialog::answer(int result) {
+transfer::FailureAnswer TransferErrorDialog::answer(int result) const {
     switch (result) {
         case kSkip:
-            return transfer::FailureAnswer::Skip;
+            return ui->CheckBox1->isChecked() ? transfer::FailureAnswer::SkipLater
+                                              : transfer::FailureAnswer::Skip;
         case kRetry:
             return transfer::FailureAnswer::Retry;
         case kEnd:

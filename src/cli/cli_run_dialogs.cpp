@@ -2,6 +2,7 @@
 
 #include "cli/cli_port.h"
 #include "text/cp1251.h"
+#include "transfer/transfer_record.h"
 
 namespace tabulon::cli {
 
@@ -10,30 +11,38 @@ transfer::FailureAnswer CliRunDialogs::askAfterFailure(int record, int linkResul
     return askAfterFailedRecord(record, linkResult, link::ResultCause::Done, {});
 }
 
+QString CliRunDialogs::failureLine(int record, int linkResult, link::ResultCause cause) const {
+    // A record that could not be sent at all was never tried by the register.
+    return (transfer::neverSent(cause) ? QStringLiteral("record %1 not sent: %2")
+                                       : QStringLiteral("record %1 failed ten times: %2"))
+        .arg(record)
+        .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
+}
+
 transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int linkResult,
                                                             link::ResultCause cause,
                                                             const QByteArray&) {
-    // A record that could not be sent at all was never tried by the register.
-    const bool notSent =
-        cause == link::ResultCause::PortNotOpen || cause == link::ResultCause::ServerUnreachable;
-    const QString line =
-        (notSent ? QStringLiteral("record %1 not sent: %2")
-                 : QStringLiteral("record %1 failed ten times: %2"))
-            .arg(record)
-            .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
+    const QString line = failureLine(record, linkResult, cause);
     // Skipping presumes the next record can go out. One that waited out the
     // reopening in vain would only be followed by every other record waiting
     // as long (hours for a goods table) for a port that is gone.
-    if (policy_ == FailurePolicy::Skip && notSent) {
+    if (policy_ == FailurePolicy::Skip && transfer::neverSent(cause)) {
         console_.message(line + QStringLiteral("; the run ends there"));
         return transfer::FailureAnswer::End;
     }
     if (policy_ == FailurePolicy::Skip) {
+        // The window's "Пропустить" with "Пропускать и следующие ошибки":
+        // the run asks no more, and tells each later record below.
         console_.message(line + QStringLiteral("; skipped"));
-        return transfer::FailureAnswer::Skip;
+        return transfer::FailureAnswer::SkipLater;
     }
     console_.message(line);
     return transfer::FailureAnswer::End;
+}
+
+void CliRunDialogs::tellSkipped(int record, int linkResult, link::ResultCause cause,
+                                const QByteArray&) {
+    console_.message(failureLine(record, linkResult, cause) + QStringLiteral("; skipped"));
 }
 
 void CliRunDialogs::tellBadData(int record, const QByteArray& reply) {

@@ -18,11 +18,16 @@ public:
                                                  link::ResultCause cause,
                                                  const QByteArray& refusal) override;
     void tellBadData(int record, const QByteArray& reply) override;
+    void tellSkipped(int record, int linkResult, link::ResultCause cause,
+                     const QByteArray& refusal) override;
 
     // Records whose reply had more fields than the table has.
     const QList<int>& badData() const { return badData_; }
 
 private:
+    // "record 7 failed ten times: no answer".
+    QString failureLine(int record, int linkResult, link::ResultCause cause) const;
+
     FailurePolicy policy_;
     CliConsole& console_;
     QList<int> badData_;

@@ -4,21 +4,12 @@
 #include "catalogue/model_profile.h"
 #include "catalogue/parameter_catalogue.h"
 #include "text/cp1251.h"
-#include "transfer/parameter_record.h"
 #include "transfer/record_differences.h"
-#include "transfer/register_tables.h"
 #include "transfer/table_record.h"
 
 namespace tabulon::cli {
 
 namespace {
-
-// The fields of a record as it was sent, each closed by ";".
-QStringList sentFields(const QByteArray& sent) {
-    QStringList fields = text::fromCp1251(sent).split(u';');
-    fields.removeLast();
-    return fields;
-}
 
 QString difference(const QString& name, const QString& written,
                    const std::optional<QString>& read) {
@@ -59,17 +50,10 @@ QStringList readBackDifferences(TableKind kind, const QByteArray& sent, const QB
 
 QStringList readBackDifferences(ParameterSet set, Model model, const QByteArray& sent,
                                 const QByteArray& reply) {
-    const QStringList edits = parameterRecordFields(set, model);
-    const QStringList written = sentFields(sent);
-    const QStringList read = ParseParameterRecord(set, reply, model);
     QStringList differences;
-    for (qsizetype i = 0; i < edits.size(); ++i) {
-        const QString wrote = written.value(i);
-        const std::optional<QString> got =
-            i < read.size() ? std::optional<QString>(read[i]) : std::nullopt;
-        if (got == wrote) continue;
-        differences << difference(fieldName(set, model, edits[i]), wrote, got);
-    }
+    for (const transfer::ParameterDifference& field :
+         transfer::parameterDifferences(set, model, sent, reply))
+        differences << difference(fieldName(set, model, field.edit), field.mine, field.theirs);
     return differences;
 }
 

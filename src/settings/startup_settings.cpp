@@ -2,6 +2,7 @@
 
 #include "settings/profile_file.h"
 #include "settings/report_settings.h"
+#include "settings/verify_setting.h"
 
 namespace tabulon::settings {
 
@@ -47,6 +48,7 @@ StartupSettings loadStartupSettings(const QString& workingDirectory, const QStri
     result.reportFiles = reports.files;
     result.eklFile = reports.eklFile;
     result.reportDirectory = reports.directory;
+    result.verifyWrites = verifyWritesSetting(file);
 
     result.speedIndex = indexIn(speeds, speed);
     if (result.speedIndex < 0) {

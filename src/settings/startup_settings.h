@@ -19,7 +19,8 @@ struct StartupSettings {
     // Report file names in the order Art, Otd, Grp, Operat, Nalog, Opl, Operac.
     QStringList reportFiles;
     QString eklFile;
-    QString reportDirectory;  // with a trailing directory separator
+    QString reportDirectory;    // with a trailing directory separator
+    bool verifyWrites = false;  // "Проверять запись"
 };
 
 // Reads Tabulon.ini in the working directory, creating it with the defaults

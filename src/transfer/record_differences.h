@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "catalogue/model.h"
 #include "catalogue/table_kind.h"
 #include "transfer/table_record.h"
 
@@ -32,5 +33,18 @@ struct RecordDifferences {
 
 RecordDifferences recordDifferences(TableKind kind, const QByteArray& sent,
                                     const TableReply& reply);
+
+// One field of a parameter set that the register holds otherwise than sent.
+struct ParameterDifference {
+    QString edit;  // the window's field ("Edit12")
+    QString mine;  // as sent
+    // As the register's reply gives it; nullopt when the reply ends before it.
+    std::optional<QString> theirs;
+};
+
+// How the reply to reading a parameter set back differs from `sent`, the
+// record written, field by field in the record's order. Empty: equal.
+QList<ParameterDifference> parameterDifferences(ParameterSet set, Model model,
+                                                const QByteArray& sent, const QByteArray& reply);
 
 }  // namespace tabulon::transfer

@@ -24,7 +24,10 @@ struct Connection {
 
 // What the user chose after ten failed attempts at one record.
 enum class FailureAnswer {
-    Skip,       // "Пропустить": reopen the port, go on with the next record
+    Skip,  // "Пропустить": reopen the port, go on with the next record
+    // "Пропустить" with "Пропускать и следующие ошибки": as Skip, and every
+    // later record of the run that fails is skipped the same way unasked.
+    SkipLater,
     Retry,      // "Повторить": reopen the port, ten more attempts
     End,        // "Завершить операцию": the run ends
     Dismissed,  // the dialog closed from its title bar: go on, port untouched
@@ -49,6 +52,15 @@ public:
     // The register sent a reply with more fields than the table has; the
     // run ends at its next record.
     virtual void tellBadData(int record, const QByteArray& reply) = 0;
+    // A record failed after SkipLater was chosen: skipped without a question.
+    // Faces that tell every failure as it happens tell this one here.
+    virtual void tellSkipped(int record, int linkResult, link::ResultCause cause,
+                             const QByteArray& refusal) {
+        (void)record;
+        (void)linkResult;
+        (void)cause;
+        (void)refusal;
+    }
 };
 
 // The rows of a write run, as the grid (or a file) holds them at the moment
@@ -78,6 +90,11 @@ public:
     // `reply` the register's reply to reading that record back. False: the
     // record counts as failed, and the run goes on unless it is stopped.
     virtual bool matches(int row, int record, const QByteArray& sent, const QByteArray& reply) = 0;
+    // True: a record that reads back otherwise is put to the user as one the
+    // line failed (skip, write it again, or end). False: it only counts as
+    // failed, the check having said what differs and done what its caller
+    // wants done.
+    virtual bool asksAfterDifference() const { return false; }
 };
 
 // Told after every record a run has dealt with (done, skipped or failed).

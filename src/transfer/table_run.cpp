@@ -39,6 +39,38 @@ MadeRecords makeRecords(const RunPlan& plan, const RowSource& source) {
     return made;
 }
 
+// A record written and, with a check, read back and compared.
+struct CheckedWrite {
+    RecordOutcome outcome = RecordOutcome::Done;
+    // Written (and done) but not read back: nobody knows what it holds.
+    bool unverified = false;
+};
+
+CheckedWrite writeRecord(RecordTransfer& records, RunParts& parts, int table, int row, int record,
+                         const QByteArray& text, bool resetAfterSkip = false) {
+    const int ecr = parts.connection.registerNumber;
+    for (;;) {
+        const RecordOutcome written = records.transfer(
+            record, [&] { return parts.link.WriteRecord(ecr, table, record, text); },
+            resetAfterSkip);
+        if (written != RecordOutcome::Done || !parts.check) return {written};
+        // A read-back that fails is left to the same answers as any record;
+        // the write was taken all the same.
+        QByteArray reply;
+        if (records.transfer(record, [&] {
+                return parts.link.ReadRecord(ecr, table, record, reply);
+            }) != RecordOutcome::Done)
+            return {RecordOutcome::Done, true};
+        if (parts.check->matches(row, record, text, reply)) return {RecordOutcome::Done};
+        // The register holds something else than was sent.
+        if (!parts.check->asksAfterDifference()) return {RecordOutcome::Skipped};
+        if (const std::optional<RecordOutcome> decided =
+                records.afterDifference(record, resetAfterSkip))
+            return {*decided};
+        // "Повторить": written again, and checked again.
+    }
+}
+
 class Runner {
 public:
     Runner(const RunPlan& plan, RunParts& parts, MadeRecords made)
@@ -111,38 +143,10 @@ private:
             }
             text = std::move(built.text);
         }
-        const RecordOutcome outcome = records_.transfer(record, [&] {
-            return parts_.link.WriteRecord(parts_.connection.registerNumber, table_, record, text);
-        });
-        if (outcome == RecordOutcome::Done && parts_.check) {
-            switch (readBack(row, record, text)) {
-                case ReadBack::AsSent:
-                    break;
-                case ReadBack::Otherwise:
-                    // The register holds something else than was sent.
-                    outcome_.failedRecords << record;
-                    return true;
-                case ReadBack::NotRead:
-                    // Written all the same: the write was taken.
-                    outcome_.unverifiedRecords << record;
-                    break;
-            }
-        }
-        count(outcome, record);
+        const CheckedWrite written = writeRecord(records_, parts_, table_, row, record, text);
+        if (written.unverified) outcome_.unverifiedRecords << record;
+        count(written.outcome, record);
         return true;
-    }
-
-    enum class ReadBack { AsSent, Otherwise, NotRead };
-
-    // A read-back that fails is left to the same answers as any record.
-    ReadBack readBack(int row, int record, const QByteArray& sent) {
-        QByteArray reply;
-        const RecordOutcome outcome = records_.transfer(record, [&] {
-            return parts_.link.ReadRecord(parts_.connection.registerNumber, table_, record, reply);
-        });
-        if (outcome != RecordOutcome::Done) return ReadBack::NotRead;
-        return parts_.check->matches(row, record, sent, reply) ? ReadBack::AsSent
-                                                               : ReadBack::Otherwise;
     }
 
     void read(int row, int record) {
@@ -217,13 +221,9 @@ RunOutcome runTable(const RunPlan& plan, RunParts& parts) {
 RecordOutcome writeParameters(ParameterSet set, const QByteArray& record, RunParts& parts) {
     const ParameterTable& table = registerTable(set);
     RecordTransfer transfer(parts.link, parts.connection, parts.dialogs, parts.control);
-    return transfer.transfer(
-        table.record,
-        [&] {
-            return parts.link.WriteRecord(parts.connection.registerNumber, table.tableNumber,
-                                          table.record, record);
-        },
-        set == ParameterSet::ServiceParameters);
+    return writeRecord(transfer, parts, table.tableNumber, 0, table.record, record,
+                       set == ParameterSet::ServiceParameters)
+        .outcome;
 }
 
 std::optional<QByteArray> readParameters(ParameterSet set, RunParts& parts) {

@@ -7,6 +7,10 @@
 
 namespace tabulon::transfer {
 
+bool neverSent(link::ResultCause cause) {
+    return cause == link::ResultCause::PortNotOpen || cause == link::ResultCause::ServerUnreachable;
+}
+
 RecordTransfer::RecordTransfer(link::RegisterLink& link, const Connection& connection,
                                RunDialogs& dialogs, RunControl& control)
     : link_(link), connection_(connection), dialogs_(dialogs), control_(control) {}
@@ -66,22 +70,44 @@ RecordOutcome RecordTransfer::transfer(int record, const std::function<int()>& a
             break;
         }
         if (control_.cancelled) return RecordOutcome::Abandoned;
-        switch (dialogs_.askAfterFailedRecord(
-            record, lastResult_, lastCause_.value_or(link::ResultCause::Done), lastRefusal_)) {
-            case FailureAnswer::Skip:
-                reopenPort();
-                if (resetAfterSkip) link_.ResetLink();
-                return RecordOutcome::Skipped;
-            case FailureAnswer::Retry:
-                reopenPort();
-                continue;
-            case FailureAnswer::End:
-                control_.stopRequested = true;
-                return RecordOutcome::Abandoned;
-            case FailureAnswer::Dismissed:
-                return RecordOutcome::Abandoned;
-        }
+        if (const std::optional<RecordOutcome> outcome = afterFailure(record, resetAfterSkip))
+            return *outcome;
     }
+}
+
+std::optional<RecordOutcome> RecordTransfer::afterDifference(int record, bool resetAfterSkip) {
+    // The exchanges went well: there is no link cause to name.
+    lastResult_ = 0;
+    lastCause_.reset();
+    lastRefusal_.clear();
+    return afterFailure(record, resetAfterSkip);
+}
+
+std::optional<RecordOutcome> RecordTransfer::afterFailure(int record, bool resetAfterSkip) {
+    const link::ResultCause cause = lastCause_.value_or(link::ResultCause::Done);
+    FailureAnswer answer = FailureAnswer::Skip;
+    if (skipLater_ && !neverSent(cause))
+        dialogs_.tellSkipped(record, lastResult_, cause, lastRefusal_);
+    else
+        answer = dialogs_.askAfterFailedRecord(record, lastResult_, cause, lastRefusal_);
+    switch (answer) {
+        case FailureAnswer::SkipLater:
+            skipLater_ = true;
+            [[fallthrough]];
+        case FailureAnswer::Skip:
+            reopenPort();
+            if (resetAfterSkip) link_.ResetLink();
+            return RecordOutcome::Skipped;
+        case FailureAnswer::Retry:
+            reopenPort();
+            return std::nullopt;
+        case FailureAnswer::End:
+            control_.stopRequested = true;
+            return RecordOutcome::Abandoned;
+        case FailureAnswer::Dismissed:
+            return RecordOutcome::Abandoned;
+    }
+    return RecordOutcome::Abandoned;
 }
 
 }  // namespace tabulon::transfer

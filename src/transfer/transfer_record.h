@@ -9,6 +9,10 @@
 
 namespace tabulon::transfer {
 
+// A record the link could not send at all (its port would not open, its
+// server could not be reached): the register never tried it.
+bool neverSent(link::ResultCause cause);
+
 enum class RecordOutcome {
     Done,
     Skipped,    // the user skipped it; the port was reopened
@@ -37,6 +41,10 @@ public:
     RecordOutcome transfer(int record, const std::function<int()>& attempt,
                            bool resetAfterSkip = false);
 
+    // A record that was written but reads back otherwise: decided as one the
+    // line failed. Nullopt: "Повторить", the caller writes it again.
+    std::optional<RecordOutcome> afterDifference(int record, bool resetAfterSkip = false);
+
     // The result of the last attempt.
     int lastResult() const { return lastResult_; }
     // Why the last attempt at the last record failed, as the link said;
@@ -44,6 +52,9 @@ public:
     std::optional<link::ResultCause> lastCause() const { return lastCause_; }
 
 private:
+    // The user's answer after a failed series, or the answer SkipLater gave
+    // for every later record. Nullopt: another series.
+    std::optional<RecordOutcome> afterFailure(int record, bool resetAfterSkip);
     void reopenPort();
     // True once the port is open again; false after the whole wait or when
     // the program closes.
@@ -57,6 +68,10 @@ private:
     int lastResult_ = 0;
     std::optional<link::ResultCause> lastCause_;
     QByteArray lastRefusal_;
+    // SkipLater was chosen: one transfer serves one run, so this holds for
+    // the rest of the run only. Records that never went out are still asked
+    // about: skipping them would wait out the port once per record.
+    bool skipLater_ = false;
 };
 
 }  // namespace tabulon::transfer

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -144,6 +145,8 @@ private slots:
     void writeEmptyAndReadBackThroughAPseudoTerminal();
     void theWindowAnswersWhileARunWaitsOnASilentLine();
     void closingTheWindowMidRunWaitsOutOnlyTheReadInHand();
+    void verifyAsksAboutARecordKeptOtherwise();
+    void theErrorDialogsTickStopsTheLaterQuestions();
 };
 
 void TransferRunsTest::writeRunWithAnIntervalAsksFirstAndCountsInFiveDigits() {
@@ -616,6 +619,51 @@ void TransferRunsTest::closingTheWindowMidRunWaitsOutOnlyTheReadInHand() {
     f.reset();
     QVERIFY2(clock->now() - held <= line->readTimeout(),
              qPrintable(QString::number((clock->now() - held).count())));
+}
+
+void TransferRunsTest::verifyAsksAboutARecordKeptOtherwise() {
+    ConnectedWindow w;
+    w.showTab(3);
+    const QByteArray ini = w.fixture->iniBytes();
+    w.control<QCheckBox>("CheckBoxVerify")->click();
+    QCOMPARE(w.fixture->iniBytes(),
+             QByteArray(ini).replace("SerialPort=COM1\r\n", "SerialPort=COM1\r\nVerify=1\r\n"));
+    // The register keeps the first department with "#".
+    w.ecr->faults().alterStored = sim::Fault::times(1);
+    w.ecr->clearCommands();
+    QStringList asked;
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        asked << dialog.findChild<QLabel*>("Label2")->text();
+        return press("Button1")(dialog);
+    };
+    w.press("Button4");
+    QCOMPARE(w.commands().mid(0, 4), (QStringList{"W10;1;;", "R10;1;", "W10;2;;", "R10;2;"}));
+    QCOMPARE(asked, QStringList{"Отделы, запись 1"});
+    QCOMPARE(w.messageTexts().last(), QString("Операция завершена: 1 зап. пропущено (записи 1)."));
+    WindowFixture restarted(w.fixture->iniBytes());
+    QVERIFY(restarted.control<QCheckBox>("CheckBoxVerify")->isChecked());
+}
+
+void TransferRunsTest::theErrorDialogsTickStopsTheLaterQuestions() {
+    ConnectedWindow w;
+    w.showTab(3);
+    w.refuseWhile([](QByteArrayView c) {
+        return c.startsWith("W10;3;") || c.startsWith("W10;5;") || c.startsWith("W10;9;");
+    });
+    QList<bool> tickedWhenShown;
+    w.dialogs().onModal = [&](QDialog& dialog) {
+        auto* tick = dialog.findChild<QCheckBox*>("CheckBox1");
+        tickedWhenShown << tick->isChecked();
+        tick->click();
+        return press("Button1")(dialog);
+    };
+    // Once a run: the next run asks again, its box cleared.
+    for (int run = 0; run < 2; ++run) {
+        w.press("Button4");
+        QCOMPARE(w.messageTexts().last(),
+                 QString("Операция завершена: 3 зап. пропущено (записи 3, 5, 9)."));
+    }
+    QCOMPARE(tickedWhenShown, (QList<bool>{false, false}));
 }
 
 QTEST_MAIN(TransferRunsTest)

@@ -11,7 +11,7 @@ void RunTest::useModel(Model model) {
 }
 
 RunParts RunTest::parts() {
-    return RunParts{*sim.link, connection, dialogs, control, &rows, &rows, &rows};
+    return RunParts{*sim.link, connection, dialogs, control, &rows, &rows, &rows, check};
 }
 
 RunOutcome RunTest::run(Direction direction, TableKind kind,

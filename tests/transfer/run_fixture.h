@@ -62,6 +62,7 @@ protected:
     Rows rows;
     RunControl control;
     Connection connection{1, 1, 9600};
+    WriteCheck* check = nullptr;  // what writes read back with
 
     void SetUp() override { ASSERT_EQ(sim.link->OpenPort(1, 9600), 1); }
 };
