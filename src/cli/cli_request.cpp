@@ -18,6 +18,7 @@ namespace {
 const QHash<QString, bool CliRequest::*> kSwitches{
     {QStringLiteral("--verify"), &CliRequest::verify},
     {QStringLiteral("--quiet"), &CliRequest::quiet},
+    {QStringLiteral("--only-differing"), &CliRequest::onlyDiffering},
     {QStringLiteral("--all"), &CliRequest::scanAll}};
 
 // Options whose value the command itself reads, kept as given.
@@ -32,14 +33,18 @@ using options::Takes;
 
 // Every option tabulon-cli knows, a fleet run's among them.
 const QList<options::Option> kOptions{
-    {u"port", Takes::Value},      {u"speed", Takes::Value},        {u"register", Takes::Value},
-    {u"model", Takes::Value},     {u"interval", Takes::Value},     {u"on-failure", Takes::Value},
-    {u"verify", Takes::Nothing},  {u"only-changed", Takes::Value}, {u"trace", Takes::Value},
-    {u"quiet", Takes::Nothing},   {u"ports", Takes::Value},        {u"speeds", Takes::Value},
-    {u"registers", Takes::Value}, {u"all", Takes::Nothing},        {u"dir", Takes::Value},
-    {u"separator", Takes::Value}, {u"only", Takes::Value},         {u"fleet", Takes::Value},
-    {u"jobs", Takes::Value},      {u"report", Takes::Value},       {u"only-failed", Takes::Value},
-    {u"help", Takes::Nothing},    {u"version", Takes::Nothing},
+    {u"port", Takes::Value},        {u"speed", Takes::Value},
+    {u"register", Takes::Value},    {u"model", Takes::Value},
+    {u"interval", Takes::Value},    {u"on-failure", Takes::Value},
+    {u"verify", Takes::Nothing},    {u"only-changed", Takes::Value},
+    {u"trace", Takes::Value},       {u"quiet", Takes::Nothing},
+    {u"ports", Takes::Value},       {u"speeds", Takes::Value},
+    {u"registers", Takes::Value},   {u"all", Takes::Nothing},
+    {u"dir", Takes::Value},         {u"separator", Takes::Value},
+    {u"only", Takes::Value},        {u"fleet", Takes::Value},
+    {u"jobs", Takes::Value},        {u"report", Takes::Value},
+    {u"only-failed", Takes::Value}, {u"help", Takes::Nothing},
+    {u"version", Takes::Nothing},   {u"only-differing", Takes::Nothing},
 };
 
 // Where the register is comes from the fleet file, one line each.
@@ -47,10 +52,10 @@ const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed
                                QStringLiteral("--register"), QStringLiteral("--model")};
 
 // Options only some commands take, by the bit the commands list them with.
-const CliOption kCommandOptions[] = {kModelOption,  kIntervalOption,    kOnFailureOption,
-                                     kVerifyOption, kOnlyChangedOption, kPortsOption,
-                                     kSpeedsOption, kRegistersOption,   kAllOption,
-                                     kDirOption,    kSeparatorOption,   kOnlyOption};
+const CliOption kCommandOptions[] = {
+    kModelOption,     kIntervalOption, kOnFailureOption,    kVerifyOption, kOnlyChangedOption,
+    kPortsOption,     kSpeedsOption,   kRegistersOption,    kAllOption,    kDirOption,
+    kSeparatorOption, kOnlyOption,     kOnlyDifferingOption};
 
 }  // namespace
 
