@@ -16,10 +16,11 @@ transfer::FailureAnswer CliRunDialogs::askAfterFailedRecord(int record, int link
     // A record that could not be sent at all was never tried by the register.
     const bool notSent =
         cause == link::ResultCause::PortNotOpen || cause == link::ResultCause::ServerUnreachable;
-    const QString line = (notSent ? QStringLiteral("record %1 not sent: %2")
-                                  : QStringLiteral("record %1 failed ten times: %2"))
-                             .arg(record)
-                             .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
+    const QString line =
+        (notSent ? QStringLiteral("record %1 not sent: %2")
+                 : QStringLiteral("record %1 failed ten times: %2"))
+            .arg(record)
+            .arg(causeWords(link::Operation::WriteRecord, cause, linkResult));
     // Skipping presumes the next record can go out. One that waited out the
     // reopening in vain would only be followed by every other record waiting
     // as long (hours for a goods table) for a port that is gone.
