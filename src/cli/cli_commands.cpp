@@ -36,6 +36,8 @@ QString optionName(CliOption option) {
             return QStringLiteral("--verify");
         case kOnlyChangedOption:
             return QStringLiteral("--only-changed");
+        case kOnlyDifferingOption:
+            return QStringLiteral("--only-differing");
         case kPortsOption:
             return QStringLiteral("--ports");
         case kSpeedsOption:
@@ -64,9 +66,11 @@ const QList<CliCommand>& cliCommands() {
          3, 0, runWriteRecord},
         {u"reset", u"", u"release the line and pause for a second", 0, 0, runReset},
         {u"write-table", u"TABLE FILE", u"write the table in FILE into the register", 2,
-         kTableRun | kVerifyOption | kOnlyChangedOption, runWriteTable},
+         kTableRun | kVerifyOption | kOnlyChangedOption | kOnlyDifferingOption, runWriteTable},
         {u"read-table", u"TABLE FILE", u"read the table out of the register into FILE", 2,
          kTableRun, runReadTable},
+        {u"compare-table", u"TABLE FILE", u"print where the register differs from FILE", 2,
+         kTableRun, runCompareTable},
         {u"clear-table", u"TABLE", u"reset the table in the register to its default records", 1,
          kModelOption, runClearTable},
         {u"ports", u"", u"list COM1 to COM9 with their devices and adapters", 0, 0, runPorts},

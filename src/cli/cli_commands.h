@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 #include "cli/cli_request.h"
 
@@ -57,6 +58,9 @@ struct RunTally {
     int failed = 0;        // tried and not done (or done and found wrong)
     int skipped = 0;       // never tried: the run ended before them
     QString firstFailure;  // why the first failed record failed
+    // A comparison that read every row: how many of them differ. A register
+    // that holds other prices is no failed one.
+    std::optional<int> differing = std::nullopt;
 };
 
 // What a command works with. The link is built with the request's port and
@@ -81,6 +85,7 @@ enum CliOption : unsigned {
     kOnFailureOption = 1u << 2,
     kVerifyOption = 1u << 3,
     kOnlyChangedOption = 1u << 4,
+    kOnlyDifferingOption = 1u << 12,
     // scan
     kPortsOption = 1u << 8,
     kSpeedsOption = 1u << 9,

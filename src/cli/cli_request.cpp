@@ -18,6 +18,7 @@ namespace {
 const QHash<QString, bool CliRequest::*> kSwitches{
     {QStringLiteral("--verify"), &CliRequest::verify},
     {QStringLiteral("--quiet"), &CliRequest::quiet},
+    {QStringLiteral("--only-differing"), &CliRequest::onlyDiffering},
     {QStringLiteral("--all"), &CliRequest::scanAll}};
 
 // Options whose value the command itself reads, kept as given.
@@ -32,14 +33,18 @@ using options::Takes;
 
 // Every option tabulon-cli knows, a fleet run's among them.
 const QList<options::Option> kOptions{
-    {u"port", Takes::Value},      {u"speed", Takes::Value},        {u"register", Takes::Value},
-    {u"model", Takes::Value},     {u"interval", Takes::Value},     {u"on-failure", Takes::Value},
-    {u"verify", Takes::Nothing},  {u"only-changed", Takes::Value}, {u"trace", Takes::Value},
-    {u"quiet", Takes::Nothing},   {u"ports", Takes::Value},        {u"speeds", Takes::Value},
-    {u"registers", Takes::Value}, {u"all", Takes::Nothing},        {u"dir", Takes::Value},
-    {u"separator", Takes::Value}, {u"only", Takes::Value},         {u"fleet", Takes::Value},
-    {u"jobs", Takes::Value},      {u"report", Takes::Value},       {u"only-failed", Takes::Value},
-    {u"help", Takes::Nothing},    {u"version", Takes::Nothing},
+    {u"port", Takes::Value},        {u"speed", Takes::Value},
+    {u"register", Takes::Value},    {u"model", Takes::Value},
+    {u"interval", Takes::Value},    {u"on-failure", Takes::Value},
+    {u"verify", Takes::Nothing},    {u"only-changed", Takes::Value},
+    {u"trace", Takes::Value},       {u"quiet", Takes::Nothing},
+    {u"ports", Takes::Value},       {u"speeds", Takes::Value},
+    {u"registers", Takes::Value},   {u"all", Takes::Nothing},
+    {u"dir", Takes::Value},         {u"separator", Takes::Value},
+    {u"only", Takes::Value},        {u"fleet", Takes::Value},
+    {u"jobs", Takes::Value},        {u"report", Takes::Value},
+    {u"only-failed", Takes::Value}, {u"help", Takes::Nothing},
+    {u"version", Takes::Nothing},   {u"only-differing", Takes::Nothing},
 };
 
 // Where the register is comes from the fleet file, one line each.
@@ -47,10 +52,10 @@ const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed
                                QStringLiteral("--register"), QStringLiteral("--model")};
 
 // Options only some commands take, by the bit the commands list them with.
-const CliOption kCommandOptions[] = {kModelOption,  kIntervalOption,    kOnFailureOption,
-                                     kVerifyOption, kOnlyChangedOption, kPortsOption,
-                                     kSpeedsOption, kRegistersOption,   kAllOption,
-                                     kDirOption,    kSeparatorOption,   kOnlyOption};
+const CliOption kCommandOptions[] = {
+    kModelOption,     kIntervalOption, kOnFailureOption,    kVerifyOption, kOnlyChangedOption,
+    kPortsOption,     kSpeedsOption,   kRegistersOption,    kAllOption,    kDirOption,
+    kSeparatorOption, kOnlyOption,     kOnlyDifferingOption};
 
 }  // namespace
 
@@ -59,8 +64,8 @@ QString cliUsage() {
         "Usage: tabulon-cli [--port NAME] [--speed N] [--register N] COMMAND\n"
         "       tabulon-cli [--port NAME] [--speed N] [--register N] [--model MODEL]\n"
         "                   [--interval START:END:FIRST] [--on-failure abort|skip]\n"
-        "                   [--verify] [--only-changed OLD_FILE] [--trace FILE] [--quiet]\n"
-        "                   TABLE-COMMAND\n"
+        "                   [--verify] [--only-changed OLD_FILE] [--only-differing]\n"
+        "                   [--trace FILE] [--quiet] TABLE-COMMAND\n"
         "       tabulon-cli --fleet FILE [--jobs N] [--report FILE] [--only-failed REPORT]\n"
         "                   [OPTION...] COMMAND\n"
         "Talks to one cash register on a serial line: opens the port, does the one\n"
@@ -86,6 +91,9 @@ QString cliUsage() {
         "  --only-changed OLD_FILE\n"
         "                   write-table of a grid table: write only the rows that differ\n"
         "                   from the same line of OLD_FILE\n"
+        "  --only-differing write-table of a grid table: compare with the register\n"
+        "                   first and write only the rows that differ, and those it\n"
+        "                   could not read\n"
         "  --dir DIR        reports: the directory the report files go into\n"
         "  --separator C    reports: the field separator of the files; default \";\"\n"
         "  --only NAMES     reports: only these, of art, otd, grp, operat, nalog, opl\n"
@@ -100,10 +108,12 @@ QString cliUsage() {
         "  --fleet FILE     every register of FILE, one a line: name, port, speed,\n"
         "                   register number, model (# starts a comment); the command\n"
         "                   is detect, write-table, read-table, clear-table,\n"
-        "                   write-logo, read-logo or reports, and {name} in a file or\n"
-        "                   directory name stands for the register's name\n"
+        "                   write-logo, read-logo, reports or compare-table, and\n"
+        "                   {name} in a file or directory name stands for the\n"
+        "                   register's name\n"
         "  --jobs N         --fleet: work at most N ports at once; default all\n"
-        "  --report FILE    --fleet: write each register's outcome into FILE (CSV)\n"
+        "  --report FILE    --fleet: write each register's outcome into FILE (CSV);\n"
+        "                   compare-table adds the rows that differ (differ)\n"
         "  --only-failed REPORT\n"
         "                   --fleet: only the registers REPORT lists as not done\n"
         "  --help           show this text\n"
@@ -122,13 +132,17 @@ QString cliUsage() {
             "FILE is a table file of that table as the window's \"Открыть\" and \"Сохранить\"\n"
             "read and write it for the model. clear-table leaves a record that fails ten\n"
             "times (a second apart) as it was and goes on.\n"
+            "compare-table takes a grid table and only reads: it prints each field the\n"
+            "register holds otherwise than FILE, row by row, then a summary; rows it\n"
+            "could not read are listed on standard error, never taken for equal.\n"
             "reports names its files as the Reports section of Tabulon.ini in the working\n"
             "directory does (RepArt.dat, RepOtd.dat, ... without one) and ends at the\n"
             "first record that fails ten times: a report missing a line would pass for\n"
             "a whole one.\n"
             "\n"
             "Exit status: 0 done, 1 a record, the register or the port failed (the records\n"
-            "and errors on standard error), 2 the command line or an input file is wrong.\n")
+            "and errors on standard error), 2 the command line or an input file is wrong.\n"
+            "compare-table also ends with 1 when a row differs.\n")
             .arg(tableNames().join(QStringLiteral(", ")));
     return usage;
 }

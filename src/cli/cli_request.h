@@ -32,6 +32,8 @@ struct CliRequest {
     QString onlyChanged;  // OLD_FILE; empty: every row
     QString trace;        // FILE the exchange is traced into; empty: none
     bool quiet = false;   // no progress line even on a terminal
+    // Only the rows the register holds otherwise, found by reading it first.
+    bool onlyDiffering = false;
     // scan: the ports, speeds and register numbers to try, as given (all
     // mapped ports, every speed and 1-5 when empty), and whether to go on
     // after a find.

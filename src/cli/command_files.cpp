@@ -12,8 +12,8 @@ namespace tabulon::cli {
 QList<CommandFile> commandInputs(const CliRequest& request) {
     QList<CommandFile> inputs;
     const QString command = request.command ? request.command->name.toString() : QString();
-    if (command == u"write-table") {
-        inputs << CommandFile{QStringLiteral("the table file of write-table"),
+    if (command == u"write-table" || command == u"compare-table") {
+        inputs << CommandFile{QStringLiteral("the table file of %1").arg(command),
                               request.arguments.value(1)};
     }
     if (command == u"write-logo")

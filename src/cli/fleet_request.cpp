@@ -19,7 +19,7 @@ const QString kName = QStringLiteral("{name}");
 const QStringList kFleetCommands{QStringLiteral("detect"),     QStringLiteral("write-table"),
                                  QStringLiteral("read-table"), QStringLiteral("clear-table"),
                                  QStringLiteral("write-logo"), QStringLiteral("read-logo"),
-                                 QStringLiteral("reports")};
+                                 QStringLiteral("reports"),    QStringLiteral("compare-table")};
 
 // What the command writes for each register: one name would be written over
 // by every register in turn. `what` names it for the message.

@@ -196,6 +196,12 @@ private:
             outcome.failed = tally.failed;
             outcome.skipped = tally.skipped;
         }
+        // A comparison that read every row did its work, whatever it found.
+        outcome.differ = tally.differing;
+        if (tally.differing) {
+            outcome.outcome = Outcome::Done;
+            return;
+        }
         switch (result.status) {
             case kExitDone:
                 outcome.outcome = Outcome::Done;
@@ -225,7 +231,12 @@ int exitStatus(const QList<RegisterOutcome>& outcomes) {
         return std::all_of(outcomes.begin(), outcomes.end(),
                            [&](const RegisterOutcome& o) { return o.outcome == which; });
     };
-    if (all(Outcome::Done)) return kExitDone;
+    // As for one register: a comparison that found rows that differ ends
+    // with 1, though each register is done.
+    const bool differ = std::any_of(outcomes.begin(), outcomes.end(), [](const RegisterOutcome& o) {
+        return o.differ.value_or(0) > 0;
+    });
+    if (all(Outcome::Done)) return differ ? kExitFailed : kExitDone;
     // Every register refused it before anything went out: the command or a
     // file it names is wrong.
     if (all(Outcome::Refused)) return kExitUsage;
@@ -260,11 +271,12 @@ int runFleetCli(const QStringList& arguments) {
     const StopOnSignals untilTheTableIsOut(nothingLeftToStop);
     FleetRun run(request, *registers);
     const QList<RegisterOutcome> outcomes = run.run();
-    print(stdout, fleet::fleetTable(outcomes));
+    const bool comparing = request.command.command->name == u"compare-table";
+    print(stdout, fleet::fleetTable(outcomes, comparing));
     int status = exitStatus(outcomes);
     if (!request.report.isEmpty()) {
         if (const std::optional<QString> failed =
-                fleet::writeFleetReport(request.report, outcomes)) {
+                fleet::writeFleetReport(request.report, outcomes, comparing)) {
             print(stderr, *failed + u'\n');
             status = std::max(status, kExitFailed);
         }

@@ -35,12 +35,9 @@ QString fieldName(ParameterSet set, Model model, const QString& edit) {
 QStringList readBackDifferences(TableKind kind, const QByteArray& sent, const QByteArray& reply) {
     const transfer::RecordDifferences found =
         transfer::recordDifferences(kind, sent, ParseTableRecord(kind, reply));
-    const QStringList& headers = gridShape(kind).headers;
     QStringList differences;
-    for (const transfer::FieldDifference& field : found.fields) {
-        differences << difference(QStringLiteral("column \"%1\"").arg(headers.value(field.column)),
-                                  field.mine, field.theirs);
-    }
+    for (const transfer::FieldDifference& field : found.fields)
+        differences << difference(columnName(kind, field.column), field.mine, field.theirs);
     if (found.badData) {
         differences << QStringLiteral("the register sent more fields than the table has: \"%1\"")
                            .arg(text::fromCp1251(reply));
@@ -55,6 +52,10 @@ QStringList readBackDifferences(ParameterSet set, Model model, const QByteArray&
          transfer::parameterDifferences(set, model, sent, reply))
         differences << difference(fieldName(set, model, field.edit), field.mine, field.theirs);
     return differences;
+}
+
+QString columnName(TableKind kind, int column) {
+    return QStringLiteral("column \"%1\"").arg(gridShape(kind).headers.value(column));
 }
 
 QStringList differenceMessages(int record, const QStringList& differences) {

@@ -37,6 +37,10 @@ private:
     CliConsole& console_;
 };
 
+// What the messages call a grid column (1-based): `column "Цена"`, by the
+// grid's header.
+QString columnName(TableKind kind, int column);
+
 // The lines telling the differences of one record.
 QStringList differenceMessages(int record, const QStringList& differences);
 

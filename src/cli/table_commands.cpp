@@ -6,6 +6,7 @@
 #include "catalogue/grid_model.h"
 #include "cli/cli_port.h"
 #include "cli/cli_run_dialogs.h"
+#include "cli/comparison_texts.h"
 #include "cli/parameter_commands.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
@@ -18,6 +19,7 @@
 #include "transfer/grid_rows.h"
 #include "transfer/record_list.h"
 #include "transfer/register_tables.h"
+#include "transfer/table_comparison.h"
 #include "transfer/table_run.h"
 
 namespace tabulon::cli {
@@ -74,6 +76,13 @@ std::variant<Table, CliResult> tableOf(const CliContext& context) {
         return usageError(QStringLiteral("--interval goes with the goods table only"));
     if (!context.request.onlyChanged.isEmpty() && !table.grid())
         return usageError(QStringLiteral("--only-changed goes with a grid table only"));
+    if (context.request.onlyDiffering && !table.grid())
+        return usageError(QStringLiteral("--only-differing goes with a grid table only"));
+    if (context.request.onlyDiffering && !context.request.onlyChanged.isEmpty()) {
+        return usageError(QStringLiteral(
+            "--only-differing does not go with --only-changed: one reads the register, the "
+            "other an old file"));
+    }
     return table;
 }
 
@@ -132,9 +141,12 @@ void count(const CliContext& context, const RunPlan& plan, const Ran& ran) {
     tally.firstFailure = firstFailure(plan, ran);
 }
 
+// With `comparison`, the plan's records are read and compared with the rows
+// of `source` instead of being written.
 std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Table& table,
                                            const RunPlan& plan, const transfer::RowSource* source,
-                                           transfer::RowSink* sink) {
+                                           transfer::RowSink* sink,
+                                           transfer::ComparisonOutcome* comparison = nullptr) {
     // A port that does not open leaves every record untried.
     if (context.tally) *context.tally = RunTally{true, 0, 0, plan.rowCount(), QString()};
     if (std::optional<CliResult> refused = openPort(context)) return *refused;
@@ -151,7 +163,12 @@ std::variant<Ran, CliResult> runOnRegister(const CliContext& context, const Tabl
     Ran ran;
     {
         const StopOnSignals stop(context.control);
-        ran.outcome = transfer::runTable(plan, parts);
+        if (comparison) {
+            *comparison = transfer::compareTable(plan, parts);
+            ran.outcome = comparison->run;
+        } else {
+            ran.outcome = transfer::runTable(plan, parts);
+        }
         ran.signalled = stop.caught();
     }
     context.console.endProgress();
@@ -224,24 +241,110 @@ std::optional<CliResult> rowsPastFile(const Table& table, Model model, const Run
                           .arg(table.name, modelName(model)));
 }
 
-CliResult writeGrid(const CliContext& context, const Table& table, const QString& path) {
+// An interval takes no row after its last: a file that ends there will do.
+std::optional<int> rowsNeeded(const CliRequest& request, const RunPlan& plan) {
+    return request.interval ? std::optional<int>(plan.lastRow) : std::nullopt;
+}
+
+// The rows of a table file as a write of them plans them.
+struct FileRows {
+    RunPlan plan;
+    std::unique_ptr<GridModel> grid;
+};
+
+std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Table& table,
+                                           const QString& path) {
     const CliRequest& request = context.request;
     auto planned = planOf(context, Direction::Write, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
-    RunPlan plan = std::get<RunPlan>(planned);
-    if (std::optional<CliResult> refused = rowsPastFile(table, request.model, plan))
+    FileRows rows{std::get<RunPlan>(planned), emptyGrid(table.kind())};
+    if (std::optional<CliResult> refused = rowsPastFile(table, request.model, rows.plan))
         return *refused;
-    // An interval takes no row after its last: a file that ends there will do.
-    const std::optional<int> rowsNeeded =
-        request.interval ? std::optional<int>(plan.lastRow) : std::nullopt;
-    const std::unique_ptr<GridModel> grid = emptyGrid(table.kind());
-    if (auto error = loadGridFile(path, table.kind(), request.model, *grid, rowsNeeded))
+    if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid,
+                                  rowsNeeded(request, rows.plan)))
         return inputError(*error);
+    return rows;
+}
+
+// What the register holds against the rows of the plan, read through the
+// run of a read.
+struct Compared {
+    Ran ran;
+    transfer::ComparisonOutcome outcome;
+    bool complete() const { return outcome.complete() && ran.complete(); }
+};
+
+std::variant<Compared, CliResult> compareWithRegister(const CliContext& context, const Table& table,
+                                                      const RunPlan& plan,
+                                                      const transfer::RowSource& source) {
+    Compared compared;
+    auto ran = runOnRegister(context, table, plan, &source, nullptr, &compared.outcome);
+    if (auto* refused = std::get_if<CliResult>(&ran)) return *refused;
+    compared.ran = std::get<Ran>(ran);
+    if (context.tally && compared.complete())
+        context.tally->differing = int(compared.outcome.differing.size());
+    return compared;
+}
+
+// The differences found on standard output; on standard error the rows that
+// could not be compared, and a port that did not close.
+CliResult comparisonResult(const Table& table, const Compared& compared) {
+    if (compared.outcome.refusal)
+        return inputError(*compared.outcome.refusal + QStringLiteral("\nnothing was read"));
+    CliResult result;
+    result.output = comparisonOutput(table.kind(), table.name, compared.outcome);
+    if (compared.complete()) {
+        result.status = compared.outcome.differing.isEmpty() ? kExitDone : kExitFailed;
+        return result;
+    }
+    result.status = kExitFailed;
+    QStringList lines;
+    if (!compared.outcome.unreadRows.isEmpty())
+        lines << unreadRowsLine(compared.outcome.unreadRows);
+    if (compared.ran.closing) lines << compared.ran.closing->error;
+    result.error = lines.join(u'\n');
+    return result;
+}
+
+// --only-differing: the plan narrowed to the rows the register holds
+// otherwise, and those it did not give; nullopt when none is left. A
+// comparison that ended early ends the command: the rows after it were
+// never looked at.
+std::variant<std::optional<RunPlan>, CliResult> differingOnly(const CliContext& context,
+                                                              const Table& table, RunPlan plan,
+                                                              const transfer::RowSource& source) {
+    auto found = compareWithRegister(context, table, plan, source);
+    if (auto* refused = std::get_if<CliResult>(&found)) return *refused;
+    const Compared& compared = std::get<Compared>(found);
+    if (compared.ran.outcome.stopped || compared.ran.closing) {
+        CliResult result = comparisonResult(table, compared);
+        result.status = kExitFailed;
+        result.error += QStringLiteral("\nnothing written");
+        return result;
+    }
+    QList<int> rows = compared.outcome.differingRows() + compared.outcome.unreadRows;
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty()) return std::optional<RunPlan>();
+    if (!compared.outcome.unreadRows.isEmpty()) {
+        context.console.message(
+            QStringLiteral("rows not read, their state unknown; written all the same: %1")
+                .arg(recordList(compared.outcome.unreadRows)));
+    }
+    plan.onlyRows = rows;
+    return std::optional<RunPlan>(plan);
+}
+
+CliResult writeGrid(const CliContext& context, const Table& table, const QString& path) {
+    const CliRequest& request = context.request;
+    auto loaded = fileRows(context, table, path);
+    if (auto* refused = std::get_if<CliResult>(&loaded)) return *refused;
+    RunPlan& plan = std::get<FileRows>(loaded).plan;
+    const GridModel* grid = std::get<FileRows>(loaded).grid.get();
 
     if (!request.onlyChanged.isEmpty()) {
         const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
         if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old,
-                                      rowsNeeded))
+                                      rowsNeeded(request, plan)))
             return inputError(*error);
         plan.onlyRows = changedRows(*grid, *old, table.kind(), plan);
         if (plan.onlyRows->isEmpty()) {
@@ -256,6 +359,20 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     if (std::optional<QString> refusal = transfer::firstRefusedRow(plan, source))
         return inputError(*refusal + QStringLiteral("\nnothing was sent"));
 
+    if (request.onlyDiffering) {
+        auto narrowed = differingOnly(context, table, plan, source);
+        if (auto* ended = std::get_if<CliResult>(&narrowed)) return *ended;
+        const std::optional<RunPlan>& differing = std::get<std::optional<RunPlan>>(narrowed);
+        if (!differing) {
+            // Nothing moves: as with --only-changed, no records are counted.
+            if (context.tally) *context.tally = RunTally{};
+            return {kExitDone,
+                    QStringLiteral("%1: no row differs from the register; nothing written\n")
+                        .arg(table.name),
+                    QString(), false};
+        }
+        plan = *differing;
+    }
     auto ran = runOnRegister(context, table, plan, &source, nullptr);
     if (auto* refused = std::get_if<CliResult>(&ran)) return *refused;
     return report(table, QStringLiteral("written"), plan.rowCount(), std::get<Ran>(ran));
@@ -318,6 +435,20 @@ CliResult readGrid(const CliContext& context, const Table& table, const QString&
                   notReadRows(start.earlier));
 }
 
+CliResult compareGrid(const CliContext& context, const Table& table, const QString& path) {
+    auto loaded = fileRows(context, table, path);
+    if (auto* refused = std::get_if<CliResult>(&loaded)) return *refused;
+    const RunPlan& plan = std::get<FileRows>(loaded).plan;
+    const GridSource source(*std::get<FileRows>(loaded).grid, table.kind());
+    // Found before the port opens, as a write finds it: the comparison would
+    // find it too, once the register had been called for nothing.
+    if (std::optional<QString> refusal = transfer::firstRefusedRow(plan, source))
+        return inputError(*refusal + QStringLiteral("\nnothing was read"));
+    auto compared = compareWithRegister(context, table, plan, source);
+    if (auto* refused = std::get_if<CliResult>(&compared)) return *refused;
+    return comparisonResult(table, std::get<Compared>(compared));
+}
+
 CliResult clearGrid(const CliContext& context, const Table& table) {
     auto planned = planOf(context, Direction::Clear, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
@@ -345,6 +476,21 @@ CliResult runReadTable(const CliContext& context) {
     const QString& path = context.request.arguments[1];
     return table.grid() ? readGrid(context, table, path)
                         : readParameterSet(context, table.set(), table.name, path);
+}
+
+CliResult runCompareTable(const CliContext& context) {
+    auto chosen = tableOf(context);
+    if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
+    const Table& table = std::get<Table>(chosen);
+    if (!table.grid()) {
+        QStringList grids;
+        for (const QString& name : tableNames()) {
+            if (isGridTab(*tableTab(name))) grids << name;
+        }
+        return usageError(QStringLiteral("%1 is no grid table: compare-table takes %2")
+                              .arg(table.name, grids.join(QStringLiteral(", "))));
+    }
+    return compareGrid(context, table, context.request.arguments[1]);
 }
 
 CliResult runClearTable(const CliContext& context) {

@@ -15,6 +15,15 @@ const QStringList kColumns{QStringLiteral("register"), QStringLiteral("outcome")
                            QStringLiteral("skipped"),  QStringLiteral("time"),
                            QStringLiteral("reason")};
 
+// The differ column stands after the counts.
+constexpr qsizetype kDifferColumn = 5;
+
+QStringList columns(bool differ) {
+    QStringList names = kColumns;
+    if (differ) names.insert(kDifferColumn, QStringLiteral("differ"));
+    return names;
+}
+
 QString count(const std::optional<int>& value, const QString& none) {
     return value ? QString::number(*value) : none;
 }
@@ -127,8 +136,8 @@ std::optional<Outcome> outcomeFromWord(const QString& word) {
     return std::nullopt;
 }
 
-QString fleetTable(const QList<RegisterOutcome>& outcomes) {
-    QList<QStringList> rows{kColumns};
+QString fleetTable(const QList<RegisterOutcome>& outcomes, bool differ) {
+    QList<QStringList> rows{columns(differ)};
     for (const RegisterOutcome& o : outcomes) {
         const QString none = QStringLiteral("-");
         rows << QStringList{o.name,
@@ -138,8 +147,10 @@ QString fleetTable(const QList<RegisterOutcome>& outcomes) {
                             count(o.skipped, none),
                             clockTime(o.milliseconds),
                             o.reason};
+        if (differ) rows.last().insert(kDifferColumn, count(o.differ, QString()));
     }
-    QList<qsizetype> widths(kColumns.size(), 0);
+    const qsizetype lastNumber = differ ? 6 : 5;
+    QList<qsizetype> widths(rows[0].size(), 0);
     for (const QStringList& row : rows) {
         for (qsizetype c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
     }
@@ -148,7 +159,7 @@ QString fleetTable(const QList<RegisterOutcome>& outcomes) {
         QString line;
         for (qsizetype c = 0; c < row.size(); ++c) {
             // Counts and times to the right, words to the left.
-            const bool number = c >= 2 && c <= 5;
+            const bool number = c >= 2 && c <= lastNumber;
             const int width = int(widths[c]);
             line += (number ? row[c].rightJustified(width) : row[c].leftJustified(width)) +
                     QStringLiteral("  ");
@@ -158,16 +169,19 @@ QString fleetTable(const QList<RegisterOutcome>& outcomes) {
     return table;
 }
 
-QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes) {
-    QString text = QStringLiteral("register,outcome,done,failed,skipped,seconds,reason\n");
+QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes, bool differ) {
+    QStringList header = columns(differ);
+    header[header.size() - 2] = QStringLiteral("seconds");
+    QString text = header.join(u',') + u'\n';
     for (const RegisterOutcome& o : outcomes) {
-        const QStringList cells{csvCell(o.name),
-                                outcomeWord(o.outcome),
-                                count(o.done, QString()),
-                                count(o.failed, QString()),
-                                count(o.skipped, QString()),
-                                QString::number(double(o.milliseconds) / 1000.0, 'f', 1),
-                                csvCell(o.reason)};
+        QStringList cells{csvCell(o.name),
+                          outcomeWord(o.outcome),
+                          count(o.done, QString()),
+                          count(o.failed, QString()),
+                          count(o.skipped, QString()),
+                          QString::number(double(o.milliseconds) / 1000.0, 'f', 1),
+                          csvCell(o.reason)};
+        if (differ) cells.insert(kDifferColumn, count(o.differ, QString()));
         text += cells.join(u',') + u'\n';
     }
     text += countLine(outcomes.size()) + u'\n';
@@ -192,6 +206,9 @@ ReadReport parseFleetCsv(const QByteArray& bytes) {
             QStringLiteral("no registers in it: a fleet report has a line for every register it "
                            "ran"));
     }
+    const bool differ = rows[0].value(kDifferColumn) == u"differ";
+    // The cells after the counts, one further on with the differ column.
+    const qsizetype after = differ ? 1 : 0;
     ReadReport report;
     for (qsizetype index = 1; index < end; ++index) {
         const QStringList& row = rows[index];
@@ -200,12 +217,15 @@ ReadReport parseFleetCsv(const QByteArray& bytes) {
         const std::optional<int> done = countCell(row.value(2), counts);
         const std::optional<int> failed = countCell(row.value(3), counts);
         const std::optional<int> skipped = countCell(row.value(4), counts);
+        const std::optional<int> differing =
+            differ ? countCell(row.value(kDifferColumn), counts) : std::nullopt;
         bool timeOk = false;
-        const double seconds = row.value(5).toDouble(&timeOk);
-        if (row.size() != 7 || row[0].isEmpty() || !outcome || !counts || !timeOk)
+        const double seconds = row.value(5 + after).toDouble(&timeOk);
+        if (row.size() != 7 + after || row[0].isEmpty() || !outcome || !counts || !timeOk)
             return fail(QStringLiteral("line %1 is not a register's outcome").arg(index + 1));
-        report.outcomes << RegisterOutcome{
-            row[0], *outcome, done, failed, skipped, qint64(seconds * 1000.0 + 0.5), row[6]};
+        report.outcomes << RegisterOutcome{row[0],         *outcome, done,
+                                           failed,         skipped,  qint64(seconds * 1000.0 + 0.5),
+                                           row[6 + after], differing};
     }
     if (!count.hasMatch() || count.captured(1).toLongLong() != end - 1) {
         return fail(QStringLiteral(
@@ -225,10 +245,10 @@ ReadReport readFleetReport(const QString& path) {
     return report;
 }
 
-std::optional<QString> writeFleetReport(const QString& path,
-                                        const QList<RegisterOutcome>& outcomes) {
+std::optional<QString> writeFleetReport(const QString& path, const QList<RegisterOutcome>& outcomes,
+                                        bool differ) {
     disk::SafeSave file(path);
-    const QByteArray bytes = fleetCsv(outcomes);
+    const QByteArray bytes = fleetCsv(outcomes, differ);
     if (!file.open() || file.device().write(bytes) != bytes.size() || !file.commit())
         return QStringLiteral("%1: not written: %2").arg(path, file.errorString());
     return std::nullopt;

@@ -32,31 +32,34 @@ struct RegisterOutcome {
     std::optional<int> skipped;  // records the run never came to
     qint64 milliseconds = 0;
     QString reason;  // why it did not succeed; empty when it did
+    // compare-table: the rows that differ; unknown when it did not read them all.
+    std::optional<int> differ = std::nullopt;
 };
 
 // The table shown after a fleet command: a header and one line a register,
-// columns padded to their widest cell.
-QString fleetTable(const QList<RegisterOutcome>& outcomes);
+// columns padded to their widest cell. With `differ` (a comparison), a column
+// of the rows that differ follows the counts.
+QString fleetTable(const QList<RegisterOutcome>& outcomes, bool differ = false);
 
 // The same as comma-separated values with a header line; the time in seconds
 // with one decimal; cells quoted where they hold a comma, a quote or a line
 // break. The last line counts the registers ("# 12 registers"), so that a
 // report cut short is known for one.
-QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes);
+QByteArray fleetCsv(const QList<RegisterOutcome>& outcomes, bool differ = false);
 
 struct ReadReport {
     QList<RegisterOutcome> outcomes;
     QString error;  // set: the report could not be read
 };
 
-// A report fleetCsv wrote, read back; one without its last line, or whose
-// count is not its number of lines, is refused.
+// A report fleetCsv wrote, read back (with or without its differ column); one without its last
+// line, or whose count is not its number of lines, is refused.
 ReadReport parseFleetCsv(const QByteArray& bytes);
 ReadReport readFleetReport(const QString& path);
 
 // Writes the report through a safe save; the error in the system's words.
-std::optional<QString> writeFleetReport(const QString& path,
-                                        const QList<RegisterOutcome>& outcomes);
+std::optional<QString> writeFleetReport(const QString& path, const QList<RegisterOutcome>& outcomes,
+                                        bool differ = false);
 
 // The names of the registers a report says did not succeed.
 QStringList unfinishedNames(const QList<RegisterOutcome>& outcomes);

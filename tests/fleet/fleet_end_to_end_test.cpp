@@ -169,6 +169,33 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
     for (const QString name : {"front", "back-1", "broken", "back-2"})
         EXPECT_EQ(readFile(path("back/" + name + ".art")), prices) << qPrintable(name);
 
+    // Tuesday's sugar costs more: every register differs there, none failed.
+    QStringList tuesday = lines;
+    tuesday[2] = "3;Цукор;27.90;0.000;3;1;1;1;0;0;";
+    writeFile(path("tuesday.art"), cp1251Lines(tuesday));
+    const CliRun compare =
+        cli(fleetOn + QStringList{"--report", path("compare.csv"), "compare-table", "goods",
+                                  path("tuesday.art")});
+    EXPECT_EQ(compare.status, 1) << qPrintable(compare.err);
+    EXPECT_EQ(timesMasked(compare.out),
+              "register  outcome  done  failed  skipped  differ  time  reason\n"
+              "front     done        5       0        0       1  m:ss\n"
+              "back-1    done        5       0        0       1  m:ss\n"
+              "broken    done        5       0        0       1  m:ss\n"
+              "back-2    done        5       0        0       1  m:ss\n");
+    EXPECT_EQ(timesMasked(QString::fromUtf8(readFile(path("compare.csv")))),
+              "register,outcome,done,failed,skipped,differ,seconds,reason\n"
+              "front,done,5,0,0,1,s.s,\n"
+              "back-1,done,5,0,0,1,s.s,\n"
+              "broken,done,5,0,0,1,s.s,\n"
+              "back-2,done,5,0,0,1,s.s,\n"
+              "# 4 registers\n");
+    const CliRun noneFailed =
+        cli(fleetOn + QStringList{"--only-failed", path("compare.csv"), "compare-table", "goods",
+                                  path("tuesday.art")});
+    EXPECT_EQ(noneFailed.out,
+              "every register in " + path("compare.csv") + " is done; nothing to run\n");
+
     // What each register took.
     QStringList writes;
     QStringList reads;
@@ -176,16 +203,16 @@ TEST(Fleet, OneTableIntoEveryRegisterTheFailedOneReportedAndFinishedLater) {
         writes << QStringLiteral("W0;%1;%2").arg(row).arg(lines[row - 1]);
         reads << QStringLiteral("R0;%1;").arg(row);
     }
-    EXPECT_EQ(commandsIn(front.stop()), writes + reads);
+    EXPECT_EQ(commandsIn(front.stop()), writes + reads + reads);
     const QStringList refused = commandsIn(broken.stop());
     EXPECT_EQ(refused.mid(0, 100), QStringList(100, writes[0]));
-    EXPECT_EQ(refused.mid(100), writes + reads);
+    EXPECT_EQ(refused.mid(100), writes + reads + reads);
     // The two registers of one line took turns: each run of the line went
     // through register 1 before register 2, never in between.
     const BusLog bus = busLog(back.stop());
-    EXPECT_EQ(bus.turns, (QList<int>{1, 2, 1, 2}));
-    EXPECT_EQ(bus.commands.value(1), writes + reads);
-    EXPECT_EQ(bus.commands.value(2), writes + reads);
+    EXPECT_EQ(bus.turns, (QList<int>{1, 2, 1, 2, 1, 2}));
+    EXPECT_EQ(bus.commands.value(1), writes + reads + reads);
+    EXPECT_EQ(bus.commands.value(2), writes + reads + reads);
 }
 
 // What a trace file holds so far; empty while there is none.

@@ -13,7 +13,7 @@ namespace {
 TEST(FleetRequest, MistakesOfTheCommandLine) {
     const QString commands =
         "--fleet goes with detect, write-table, read-table, clear-table, write-logo, read-logo, "
-        "reports";
+        "reports, compare-table";
     const QString perRegister =
         " does not go with --fleet: the fleet file gives each register's port, speed, number "
         "and model";
