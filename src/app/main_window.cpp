@@ -327,10 +327,9 @@ bool MainWindow::linkFree() const {
 }
 
 void MainWindow::beginJob(LinkJob job) {
-    // What the grids knew of the register was another connection's.
     if (job == LinkJob::Connecting)
         for (GridModel* grid : grids_)
-            grid->settleMarks([](RowMarks& marks) { marks.registerChanged(); });
+            grid->settleMarks([](RowMarks& marks) { marks.connected(); });
     // A skip of the report download ends it: there are no later records.
     session_->errorDialog().beginJob(job != LinkJob::ReportDownload);
     setJob(job);

@@ -66,8 +66,17 @@ const RegisterCell* RowMarks::registerCell(int row, int column) const {
 }
 
 void RowMarks::opened() {
+    // The file is taken for what the register holds: an engineer opens last
+    // week's table, which the register got then, and sends only the rows
+    // changed since.
     rows_.clear();
-    registerKnown_ = false;
+    registerKnown_ = true;
+    forgetComparison();
+}
+
+void RowMarks::connected() {
+    // Differences found on another connection may not be this register's;
+    // the rows changed are changed against the table whatever the register.
     forgetComparison();
 }
 

@@ -36,11 +36,11 @@ public:
     bool anyEdited() const;
     // The row's text before the user changed it; null for a row not edited.
     const QStringList* original(int row) const;
-    // Rows changed since the register last held them, ascending; nullopt
-    // when nothing is known of the register since connecting or opening.
+    // Rows changed since the table was opened, or since the register last
+    // held them, ascending; nullopt after the register's table was cleared.
     std::optional<QList<int>> changedForRegister() const;
     // Rows the last comparison found different or could not read, ascending;
-    // nullopt without a comparison since connecting or opening.
+    // nullopt without a comparison since connecting, opening or clearing.
     std::optional<QList<int>> differingRows() const;
     // The register's field for a cell marked by the comparison.
     const RegisterCell* registerCell(int row, int column) const;
@@ -49,8 +49,11 @@ public:
     // run began.
     quint64 stamp() const { return stamp_; }
 
-    // A file was opened into the grid: its rows are no register's.
+    // A file was opened into the grid: the rows changed from now on are the
+    // ones to write.
     void opened();
+    // A register was connected: the last comparison was another's.
+    void connected();
     // The grid was saved to a file.
     void saved();
     // `rows` (nullopt: all) were read from or written to the register, and
@@ -60,8 +63,8 @@ public:
     // `unread` are what it found. The marks of any earlier comparison go.
     void compared(const QList<int>& rows, const QHash<int, QList<RegisterCell>>& differing,
                   const QList<int>& unread, quint64 since);
-    // Another register, or the register's table cleared: what it holds is
-    // unknown again.
+    // The register's table cleared: what it holds is unknown until it is
+    // read, written or compared.
     void registerChanged();
 
 private:
@@ -76,7 +79,7 @@ private:
     QHash<int, Row> rows_;
     QHash<int, QList<RegisterCell>> registerCells_;
     std::optional<QSet<int>> differingRows_;
-    bool registerKnown_ = false;
+    bool registerKnown_ = true;  // an empty grid is a table like any opened one
     quint64 stamp_ = 0;
 };
 

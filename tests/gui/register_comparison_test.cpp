@@ -57,8 +57,7 @@ void RegisterComparisonTest::onlyTheRowsTheRegisterHoldsOtherwiseAreWritten() {
     QCOMPARE(w.ecr->commands().size(), 0);
     QCOMPARE(w.dialogs().messages().last().icon, MessageIcon::Stop);
     QCOMPARE(w.dialogs().messages().last().text,
-             QString("Таблица \"Товары\": неизвестно, какие строки отличаются: после подключения "
-                     "или открытия файла таблица не сравнивалась с ЭККА."));
+             QString("Таблица \"Товары\" не сравнивалась с ЭККА: нажмите \"Сравнить с ЭККА\"."));
 
     QVERIFY(w.press("Button9"));
     const QStringList held = registerRecords(w);
