@@ -356,8 +356,8 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     }
     // Every row of the run is made into its record before the first goes out.
     const GridSource source(*grid, table.kind());
-    if (std::optional<QString> refusal = transfer::firstRefusedRow(plan, source))
-        return inputError(*refusal + QStringLiteral("\nnothing was sent"));
+    if (std::optional<RecordError> refusal = transfer::firstRefusedRow(plan, source))
+        return inputError(refusal->english + QStringLiteral("\nnothing was sent"));
 
     if (request.onlyDiffering) {
         auto narrowed = differingOnly(context, table, plan, source);
@@ -442,8 +442,8 @@ CliResult compareGrid(const CliContext& context, const Table& table, const QStri
     const GridSource source(*std::get<FileRows>(loaded).grid, table.kind());
     // Found before the port opens, as a write finds it: the comparison would
     // find it too, once the register had been called for nothing.
-    if (std::optional<QString> refusal = transfer::firstRefusedRow(plan, source))
-        return inputError(*refusal + QStringLiteral("\nnothing was read"));
+    if (std::optional<RecordError> refusal = transfer::firstRefusedRow(plan, source))
+        return inputError(refusal->english + QStringLiteral("\nnothing was read"));
     auto compared = compareWithRegister(context, table, plan, source);
     if (auto* refused = std::get_if<CliResult>(&compared)) return *refused;
     return comparisonResult(table, std::get<Compared>(compared));

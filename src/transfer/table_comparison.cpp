@@ -41,18 +41,6 @@ private:
 
 constexpr int kRowsNamed = 10;
 
-// The first row of the plan that makes no record, as a write would find it
-// before sending anything.
-std::optional<RecordError> firstRecordError(const RunPlan& plan, const RowSource& rows) {
-    for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
-        if (!plan.visits(row)) continue;
-        BuiltRecord built =
-            BuildTableRecord(plan.kind, rows.rowCells(row), plan.model, {row, plan.recordOf(row)});
-        if (!built.ok()) return std::move(built.error);
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 QList<int> ComparisonOutcome::differingRows() const {
@@ -67,7 +55,7 @@ ComparisonOutcome compareTable(const RunPlan& plan, RunParts& parts) {
     outcome.rows = plan.rowCount();
     RunPlan reading = plan;
     reading.direction = Direction::Write;
-    if (std::optional<RecordError> refusal = firstRecordError(reading, *parts.source)) {
+    if (std::optional<RecordError> refusal = firstRefusedRow(reading, *parts.source)) {
         outcome.refusal = refusal->english;
         outcome.refusalMessage = refusal->message;
         return outcome;

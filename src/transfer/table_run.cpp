@@ -198,11 +198,9 @@ private:
 
 }  // namespace
 
-std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
+std::optional<RecordError> firstRefusedRow(const RunPlan& plan, const RowSource& source) {
     if (plan.direction != Direction::Write) return std::nullopt;
-    std::optional<RecordError> refusal = makeRecords(plan, source).refusal;
-    if (!refusal) return std::nullopt;
-    return refusal->english;
+    return makeRecords(plan, source).refusal;
 }
 
 RunOutcome runTable(const RunPlan& plan, RunParts& parts) {

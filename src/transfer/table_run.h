@@ -45,9 +45,8 @@ struct RunOutcome {
 };
 
 // Every row of a write run made into its record, as the run will make them;
-// the message of the first that cannot be, naming its row and column, in
-// English for the command line.
-std::optional<QString> firstRefusedRow(const RunPlan& plan, const RowSource& source);
+// why the first that cannot be cannot, naming its row and column.
+std::optional<RecordError> firstRefusedRow(const RunPlan& plan, const RowSource& source);
 
 // Carries out a table run. Not a record is sent before every row of a write
 // has been found good. `control` is looked at between records: a stop ends
