@@ -115,8 +115,8 @@ void TableRuns::endComparison(const transfer::RunPlan& plan,
                               const transfer::ComparisonOutcome& outcome) {
     Dialogs& dialogs = host_.dialogs();
     if (outcome.refusal) {
-        dialogs.message(outcome.refusalMessage.value_or(*outcome.refusal), messageCaption(),
-                        MessageIcon::Stop, MessageButtons::Ok);
+        dialogs.message(outcome.refusal->message, messageCaption(), MessageIcon::Stop,
+                        MessageButtons::Ok);
     } else {
         QHash<int, QList<RegisterCell>> differing;
         for (const transfer::RowDifference& row : outcome.differing) {

@@ -290,7 +290,7 @@ std::variant<Compared, CliResult> compareWithRegister(const CliContext& context,
 // could not be compared, and a port that did not close.
 CliResult comparisonResult(const Table& table, const Compared& compared) {
     if (compared.outcome.refusal)
-        return inputError(*compared.outcome.refusal + QStringLiteral("\nnothing was read"));
+        return inputError(compared.outcome.refusal->english + QStringLiteral("\nnothing was read"));
     CliResult result;
     result.output = comparisonOutput(table.kind(), table.name, compared.outcome);
     if (compared.complete()) {

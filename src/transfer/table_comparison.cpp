@@ -55,11 +55,8 @@ ComparisonOutcome compareTable(const RunPlan& plan, RunParts& parts) {
     outcome.rows = plan.rowCount();
     RunPlan reading = plan;
     reading.direction = Direction::Write;
-    if (std::optional<RecordError> refusal = firstRefusedRow(reading, *parts.source)) {
-        outcome.refusal = refusal->english;
-        outcome.refusalMessage = refusal->message;
-        return outcome;
-    }
+    outcome.refusal = firstRefusedRow(reading, *parts.source);
+    if (outcome.refusal) return outcome;
     reading.direction = Direction::Read;
     RowComparer comparer(reading, *parts.source);
     RunParts readParts = parts;

@@ -24,10 +24,8 @@ struct ComparisonOutcome {
     // reached before a stop): nobody knows whether they differ.
     QList<int> unreadRows;
     int rows = 0;  // rows the comparison covers
-    // A row that makes no record: nothing was read. In English for the
-    // command line, and as the window's write says it.
-    std::optional<QString> refusal;
-    std::optional<QString> refusalMessage;
+    // A row that makes no record: nothing was read.
+    std::optional<RecordError> refusal;
 
     bool complete() const { return unreadRows.isEmpty() && !refusal; }
     QList<int> differingRows() const;

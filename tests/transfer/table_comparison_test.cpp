@@ -106,7 +106,8 @@ TEST_F(RunTest, ARowThatMakesNoRecordStopsTheComparisonBeforeAnyRead) {
     RunParts runParts = parts();
     const ComparisonOutcome outcome = compareTable(writePlan(TableKind::Goods, model_), runParts);
     ASSERT_TRUE(outcome.refusal);
-    EXPECT_TRUE(outcome.refusal->contains("row 7")) << outcome.refusal->toStdString();
+    EXPECT_TRUE(outcome.refusal->english.contains("row 7"))
+        << outcome.refusal->english.toStdString();
     EXPECT_TRUE(commands().isEmpty());
     EXPECT_FALSE(outcome.complete());
 }
