@@ -114,7 +114,10 @@ void RowMarks::transferred(const std::optional<QList<int>>& rows, quint64 since)
 void RowMarks::compared(const QList<int>& rows, const QHash<int, QList<RegisterCell>>& differing,
                         const QList<int>& unread, quint64 since) {
     registerKnown_ = true;
-    for (int row : rows) settle(row, since, false);
+    // A row found otherwise is not what the register holds: a change typed
+    // into it is still to be written.
+    for (int row : rows)
+        if (!differing.contains(row)) settle(row, since, false);
     registerCells_ = differing;
     differingRows_ = QSet<int>(unread.begin(), unread.end());
     for (auto cells = differing.begin(); cells != differing.end(); ++cells)

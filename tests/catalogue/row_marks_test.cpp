@@ -70,6 +70,7 @@ TEST(RowMarks, TheUsersChangesCountAgainstTheFileAndTheRegister) {
         {"known start 1.1=a w1", "1.1e |1*"},  // typed while the run went on
         {"1.1=a c3.2=5", "1.1e 3.2d |*"},
         {"c3.2=5 3.2=6", "3.2e |3*"},
+        {"3.1=a c3.2=5", "3.1e 3.2d |3*"},  // compared before it was written
         {"other 1.1=a opened 2.1=b", "2.1e |2*"},
         {"1.1=a other", "1.1e |?*"},
     };
