@@ -103,6 +103,19 @@ TEST_F(CompareTable, OnlyTheDifferingRowsAreWritten) {
               "rows not read, their state unknown; written all the same: 1");
     const QStringList writes{"W10;1;Відділ 1;", "W10;3;Склад 3;", "W10;7;;"};
     EXPECT_EQ(commandTexts(sim), QStringList(100, "R10;1;") + reads(10, 2, 20) + writes);
+
+    // Record 5 refused, the comparison ends: nothing written, none counted so.
+    sim::SimulatedLink refusing = sim::makeSimulatedLink(sim::Model::Neon);
+    refusing.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
+        if (command == "R10;5;") return "E0;";
+        return std::nullopt;
+    });
+    const InProcessRun ended = runInProcess(refusing, write.mid(0, 2) + write.mid(4));
+    EXPECT_EQ(ended.result.status, 1);
+    EXPECT_TRUE(ended.result.error.endsWith("\nnothing written")) << qPrintable(ended.result.error);
+    EXPECT_EQ(commandTexts(refusing), reads(10, 1, 4) + QStringList(100, "R10;5;"));
+    EXPECT_EQ(QList<int>({ended.tally.done, ended.tally.failed, ended.tally.skipped}),
+              QList<int>({0, 1, 19}));
 }
 
 }  // namespace
