@@ -54,7 +54,11 @@ std::optional<QList<int>> RowMarks::changedForRegister() const {
 
 std::optional<QList<int>> RowMarks::differingRows() const {
     if (!differingRows_) return std::nullopt;
-    return ascending(differingRows_->values());
+    QSet<int> rows = *differingRows_;
+    // A row changed since is no longer what the register was found holding.
+    for (auto marks = rows_.begin(); marks != rows_.end(); ++marks)
+        if (marks->forRegister) rows.insert(marks.key());
+    return ascending(rows.values());
 }
 
 const RegisterCell* RowMarks::registerCell(int row, int column) const {
