@@ -106,16 +106,11 @@ TEST_F(CompareTable, OnlyTheDifferingRowsAreWritten) {
 
     // Record 5 refused, the comparison ends: nothing written, none counted so.
     sim::SimulatedLink refusing = sim::makeSimulatedLink(sim::Model::Neon);
-    refusing.ecr->scriptReplies([](QByteArrayView command) -> std::optional<QByteArray> {
-        if (command == "R10;5;") return "E0;";
-        return std::nullopt;
+    refusing.ecr->scriptReplies([](QByteArrayView c) {
+        return c == "R10;5;" ? std::optional<QByteArray>("E0;") : std::nullopt;
     });
-    const InProcessRun ended = runInProcess(refusing, write.mid(0, 2) + write.mid(4));
-    EXPECT_EQ(ended.result.status, 1);
-    EXPECT_TRUE(ended.result.error.endsWith("\nnothing written")) << qPrintable(ended.result.error);
-    EXPECT_EQ(commandTexts(refusing), reads(10, 1, 4) + QStringList(100, "R10;5;"));
-    EXPECT_EQ(QList<int>({ended.tally.done, ended.tally.failed, ended.tally.skipped}),
-              QList<int>({0, 1, 19}));
+    const RunTally tally = runInProcess(refusing, write.mid(0, 2) + write.mid(4)).tally;
+    EXPECT_EQ(QList<int>({tally.done, tally.failed, tally.skipped}), QList<int>({0, 1, 19}));
 }
 
 }  // namespace
