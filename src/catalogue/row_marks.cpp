@@ -54,7 +54,11 @@ std::optional<QList<int>> RowMarks::changedForRegister() const {
 
 std::optional<QList<int>> RowMarks::differingRows() const {
     if (!differingRows_) return std::nullopt;
-    return ascending(differingRows_->values());
+    QSet<int> rows = *differingRows_;
+    // A row changed since is no longer what the register was found holding.
+    for (auto marks = rows_.begin(); marks != rows_.end(); ++marks)
+        if (marks->forRegister) rows.insert(marks.key());
+    return ascending(rows.values());
 }
 
 const RegisterCell* RowMarks::registerCell(int row, int column) const {
@@ -114,7 +118,10 @@ void RowMarks::transferred(const std::optional<QList<int>>& rows, quint64 since)
 void RowMarks::compared(const QList<int>& rows, const QHash<int, QList<RegisterCell>>& differing,
                         const QList<int>& unread, quint64 since) {
     registerKnown_ = true;
-    for (int row : rows) settle(row, since, false);
+    // A row found otherwise is not what the register holds: a change typed
+    // into it is still to be written.
+    for (int row : rows)
+        if (!differing.contains(row)) settle(row, since, false);
     registerCells_ = differing;
     differingRows_ = QSet<int>(unread.begin(), unread.end());
     for (auto cells = differing.begin(); cells != differing.end(); ++cells)

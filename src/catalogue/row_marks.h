@@ -39,8 +39,9 @@ public:
     // Rows changed since the table was opened, or since the register last
     // held them, ascending; nullopt after the register's table was cleared.
     std::optional<QList<int>> changedForRegister() const;
-    // Rows the last comparison found different or could not read, ascending;
-    // nullopt without a comparison since connecting, opening or clearing.
+    // Rows the last comparison found different or could not read, and rows
+    // changed against the register since, ascending; nullopt without a
+    // comparison since connecting, opening or clearing.
     std::optional<QList<int>> differingRows() const;
     // The register's field for a cell marked by the comparison.
     const RegisterCell* registerCell(int row, int column) const;

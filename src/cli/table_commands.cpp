@@ -317,6 +317,11 @@ std::variant<std::optional<RunPlan>, CliResult> differingOnly(const CliContext& 
     if (auto* refused = std::get_if<CliResult>(&found)) return *refused;
     const Compared& compared = std::get<Compared>(found);
     if (compared.ran.outcome.stopped || compared.ran.closing) {
+        // The records read are none written: a fleet report counts none done.
+        if (context.tally) {
+            context.tally->done = 0;
+            context.tally->skipped = plan.rowCount() - context.tally->failed;
+        }
         CliResult result = comparisonResult(table, compared);
         result.status = kExitFailed;
         result.error += QStringLiteral("\nnothing written");

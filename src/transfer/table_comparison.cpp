@@ -1,6 +1,6 @@
 #include "transfer/table_comparison.h"
 
-#include <QSet>
+#include <QHash>
 
 #include "transfer/record_list.h"
 #include "transfer/row_count.h"
@@ -19,23 +19,30 @@ public:
                                                   {row, plan_.recordOf(row)});
         // A bad-data reply is not the record: the row counts as not read.
         if (!mine.ok() || reply.badData) return;
-        compared_.insert(row);
+        compared_.insert(row, rows_.revision());
         RecordDifferences differences = recordDifferences(plan_.kind, mine.text, reply);
         if (!differences.none())
             differing_ << RowDifference{row, plan_.recordOf(row), std::move(differences)};
     }
 
     void finish(ComparisonOutcome& outcome) const {
-        outcome.differing = differing_;
+        // A row compared before the rows changed ("Очистить таблицу" in the
+        // middle) was compared with what it no longer holds.
+        const auto current = [&](int row) {
+            const auto at = compared_.find(row);
+            return at != compared_.end() && *at == rows_.revision();
+        };
+        for (const RowDifference& difference : differing_)
+            if (current(difference.row)) outcome.differing << difference;
         for (int row = plan_.firstRow; row <= plan_.lastRow; ++row) {
-            if (plan_.visits(row) && !compared_.contains(row)) outcome.unreadRows << row;
+            if (plan_.visits(row) && !current(row)) outcome.unreadRows << row;
         }
     }
 
 private:
     const RunPlan& plan_;
     const RowSource& rows_;
-    QSet<int> compared_;
+    QHash<int, int> compared_;  // row, and the revision of the rows it was compared at
     QList<RowDifference> differing_;
 };
 

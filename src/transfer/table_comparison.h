@@ -21,7 +21,8 @@ struct ComparisonOutcome {
     RunOutcome run;                  // the reading, as any read run ends
     QList<RowDifference> differing;  // by row, ascending
     // Rows whose record was not read (skipped, abandoned, bad data, or not
-    // reached before a stop): nobody knows whether they differ.
+    // reached before a stop), or read before the rows changed under the
+    // comparison: nobody knows whether they differ.
     QList<int> unreadRows;
     int rows = 0;  // rows the comparison covers
     // A row that makes no record: nothing was read.

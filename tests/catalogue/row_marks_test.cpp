@@ -11,7 +11,8 @@ namespace {
 // "2.1=a" typed or pasted ("_" a blank), "2:a,b" the program's write, "empty",
 // "start" (a run begins), "w1,2" (read or written), "known" (the whole table),
 // "saved", "opened", "other" (register), "c3.2=5" (compared: field 2 of row
-// 3 is "5" there, the rest equal).
+// 3 is "5" there, the rest equal); after "~", the rows a write of the
+// differing rows sends, once compared.
 std::string marksAfter(const QString& steps) {
     GridModel grid(3, 5);
     std::optional<quint64> start;
@@ -51,8 +52,12 @@ std::string marksAfter(const QString& steps) {
     QStringList sent;
     for (int row : grid.marks().changedForRegister().value_or(QList<int>{-1}))
         sent << (row < 0 ? QStringLiteral("?") : QString::number(row));
+    QString differing;
+    for (int row : grid.marks().differingRows().value_or(QList<int>()))
+        differing += QStringLiteral(" %1").arg(row);
     return (testing::cellMarks(grid, 4).join(' ') + " |" + sent.join(' ') +
-            (grid.marks().anyEdited() ? "*" : ""))
+            (grid.marks().anyEdited() ? "*" : "") +
+            (grid.marks().differingRows() ? " ~" + differing : QString()))
         .toStdString();
 }
 
@@ -68,8 +73,10 @@ TEST(RowMarks, TheUsersChangesCountAgainstTheFileAndTheRegister) {
         {"1:p, known 1.1=q saved 1.1=p", "1.1e |*"},  // back as the register holds it
         {"known 1.1=a 2.1=b w1", "2.1e |2*"},
         {"known start 1.1=a w1", "1.1e |1*"},  // typed while the run went on
-        {"1.1=a c3.2=5", "1.1e 3.2d |*"},
-        {"c3.2=5 3.2=6", "3.2e |3*"},
+        {"1.1=a c3.2=5", "1.1e 3.2d |* ~ 3"},
+        {"c3.2=5 3.2=6", "3.2e |3* ~ 3"},
+        {"3.1=a c3.2=5", "3.1e 3.2d |3* ~ 3"},    // compared before it was written
+        {"c3.2=5 1.1=a", "1.1e 3.2d |1* ~ 1 3"},  // changed since
         {"other 1.1=a opened 2.1=b", "2.1e |2*"},
         {"1.1=a other", "1.1e |?*"},
     };

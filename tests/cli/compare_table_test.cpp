@@ -103,6 +103,14 @@ TEST_F(CompareTable, OnlyTheDifferingRowsAreWritten) {
               "rows not read, their state unknown; written all the same: 1");
     const QStringList writes{"W10;1;Відділ 1;", "W10;3;Склад 3;", "W10;7;;"};
     EXPECT_EQ(commandTexts(sim), QStringList(100, "R10;1;") + reads(10, 2, 20) + writes);
+
+    // Record 5 refused, the comparison ends: nothing written, none counted so.
+    sim::SimulatedLink refusing = sim::makeSimulatedLink(sim::Model::Neon);
+    refusing.ecr->scriptReplies([](QByteArrayView c) {
+        return c == "R10;5;" ? std::optional<QByteArray>("E0;") : std::nullopt;
+    });
+    const RunTally tally = runInProcess(refusing, write.mid(0, 2) + write.mid(4)).tally;
+    EXPECT_EQ(QList<int>({tally.done, tally.failed, tally.skipped}), QList<int>({0, 1, 19}));
 }
 
 }  // namespace

@@ -25,18 +25,20 @@ public:
 struct InProcessRun {
     CliResult result;
     QStringList messages;  // told on standard error while it ran
+    RunTally tally;        // as a fleet report counts it
 };
 
 // The command line (without program name and port) on port 1, the
 // simulated register's.
 inline InProcessRun runInProcess(sim::SimulatedLink& sim, const QStringList& arguments) {
     const ParsedCliRequest parsed = parseCliRequest(arguments);
-    if (!parsed.request) return {usageError(parsed.error), {}};
+    if (!parsed.request) return {usageError(parsed.error), {}, {}};
     NotedConsole console;
     transfer::RunControl control;
-    const CliContext context{*parsed.request, *sim.link, 1, console, control};
+    RunTally tally;
+    const CliContext context{*parsed.request, *sim.link, 1, console, control, &tally};
     CliResult result = parsed.request->command->run(context);
-    return {result, console.messages};
+    return {result, console.messages, tally};
 }
 
 }  // namespace tabulon::cli::testing

@@ -36,7 +36,10 @@ public:
     QList<int> counters;
     std::function<void(int counter)> onRecord;
 
+    int changes = 0;  // moved on when `rows` change during a run
+
     QStringList rowCells(int row) const override { return rows.value(row); }
+    int revision() const override { return changes; }
     void putRow(int row, const TableReply& reply) override { arrived[row] = reply.cells; }
     void recordDone(int counter, int) override {
         counters << counter;

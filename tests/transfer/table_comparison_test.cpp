@@ -32,6 +32,7 @@ TEST_F(RunTest, ComparisonFindsTheDifferingFieldsAndNamesWhatItCouldNotRead) {
         QList<FieldDifference> firstDifference;
         QList<int> unread;
         QString message;
+        int emptiedAfter = 0;  // "Очистить таблицу" once this record is read
     };
     QMap<int, QStringList> departments;
     for (int row = 1; row <= 20; ++row) departments[row] = {QStringLiteral("Відділ %1").arg(row)};
@@ -76,6 +77,17 @@ TEST_F(RunTest, ComparisonFindsTheDifferingFieldsAndNamesWhatItCouldNotRead) {
          {{3, "14.01", "14.00"}},
          {},
          "Отличается 1 строка из 2: 2"},
+        {"rows emptied during the comparison: the ones read before have none",
+         TableKind::Departments,
+         {},
+         departments,
+         0,
+         {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20},
+         {{1, "", "Відділ 3"}},
+         {1, 2},
+         "Отличается 18 строк из 20: 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, …\nНе прочитано 2 строки, "
+         "для них сравнения нет: 1, 2",
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,6 +97,10 @@ TEST_F(RunTest, ComparisonFindsTheDifferingFieldsAndNamesWhatItCouldNotRead) {
         rows.onRecord = [&](int counter) {
             if (counter == c.failingRecord - 1)
                 sim.ecr->faults().errorReplies = Fault::times(10 * 10);
+            if (counter == c.emptiedAfter) {
+                for (QStringList& row : rows.rows) row = {""};
+                ++rows.changes;
+            }
         };
         RunParts runParts = parts();
         const ComparisonOutcome outcome =
