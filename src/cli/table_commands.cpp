@@ -7,6 +7,7 @@
 #include "cli/cli_port.h"
 #include "cli/cli_run_dialogs.h"
 #include "cli/comparison_texts.h"
+#include "cli/import_commands.h"
 #include "cli/parameter_commands.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
@@ -260,6 +261,14 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
     FileRows rows{std::get<RunPlan>(planned), emptyGrid(table.kind())};
     if (std::optional<CliResult> refused = rowsPastFile(table, request.model, rows.plan))
         return *refused;
+    if (isSpreadsheetFile(path)) {
+        QStringList told;
+        std::optional<CliResult> refused =
+            importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
+        for (const QString& line : told) context.console.message(line);
+        if (refused) return *refused;
+        return rows;
+    }
     if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid,
                                   rowsNeeded(request, rows.plan)))
         return inputError(*error);
@@ -465,6 +474,10 @@ CliResult runWriteTable(const CliContext& context) {
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
     const Table& table = std::get<Table>(chosen);
     const QString& path = context.request.arguments[1];
+    if (!table.grid() || !isSpreadsheetFile(path)) {
+        if (std::optional<CliResult> unused = unusedSpreadsheetOptions(context.request))
+            return *unused;
+    }
     return table.grid() ? writeGrid(context, table, path)
                         : writeParameterSet(context, table.set(), table.name, path);
 }
