@@ -1,6 +1,7 @@
 #include "cli/import_commands.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <variant>
 
 #include "catalogue/grid_model.h"
@@ -149,9 +150,9 @@ std::optional<CliResult> unusedSpreadsheetOptions(const CliRequest& request) {
     return std::nullopt;
 }
 
-std::optional<CliResult> importSpreadsheet(const CliRequest& request, TableKind kind,
-                                           const QString& path, GridModel& grid,
-                                           QStringList& mapping, QStringList& warnings) {
+std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request, TableKind kind,
+                                                      const QString& path, GridModel& grid,
+                                                      QStringList& mapping, QStringList& warnings) {
     auto chosen = choicesOf(request, kind);
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
     const disk::WholeFile file = disk::readWholeFile(path, kLargestSpreadsheet);
@@ -169,7 +170,10 @@ std::optional<CliResult> importSpreadsheet(const CliRequest& request, TableKind 
         return inputError(refusals.join(u'\n') +
                           QStringLiteral("\n%1: nothing imported").arg(path));
     import::applyImport(plan, grid);
-    return std::nullopt;
+    QList<int> rows;
+    for (const import::ImportedRow& row : plan.imported) rows << row.row;
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 CliResult runImport(const CliContext& context) {
@@ -182,9 +186,9 @@ CliResult runImport(const CliContext& context) {
     const std::unique_ptr<GridModel> grid = emptyGrid(kind);
     QStringList mapping;
     QStringList warnings;
-    std::optional<CliResult> refused =
-        importSpreadsheet(request, kind, input, *grid, mapping, warnings);
+    auto imported = importSpreadsheet(request, kind, input, *grid, mapping, warnings);
     for (const QString& line : warnings) context.console.message(line);
+    auto* refused = std::get_if<CliResult>(&imported);
     CliResult result = refused ? *refused : writeTableFile(output, *grid, kind, request.model);
     result.output = mapping.join(u'\n') + u'\n';
     if (result.status == kExitDone)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <variant>
 
 #include "catalogue/table_kind.h"
 #include "cli/cli_commands.h"
@@ -19,11 +20,11 @@ bool isSpreadsheetFile(const QString& path);
 // Reads the spreadsheet file into the grid with the request's --columns,
 // --delimiter, --encoding and --rows. How the file was read and where its
 // columns go is put in `mapping`, the values cut short in `warnings`, a
-// line each; nullopt when the rows are in the grid, else the command's end,
-// with nothing changed.
-std::optional<CliResult> importSpreadsheet(const CliRequest& request, TableKind kind,
-                                           const QString& path, GridModel& grid,
-                                           QStringList& mapping, QStringList& warnings);
+// line each. The rows the file gave, in order; else the command's end, with
+// the grid as it was.
+std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request, TableKind kind,
+                                                      const QString& path, GridModel& grid,
+                                                      QStringList& mapping, QStringList& warnings);
 
 // The spreadsheet options given to a command whose file is none: they would
 // go unused. nullopt when there is none.

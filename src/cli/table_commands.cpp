@@ -221,7 +221,8 @@ QList<int> changedRows(const GridModel& grid, const GridModel& old, TableKind ki
     const int values = registerTable(kind).dataColumns;
     QList<int> rows;
     for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
-        if (grid.rowCells(row, values) != old.rowCells(row, values)) rows << row;
+        if (plan.visits(row) && grid.rowCells(row, values) != old.rowCells(row, values))
+            rows << row;
     }
     return rows;
 }
@@ -261,12 +262,18 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
     FileRows rows{std::get<RunPlan>(planned), emptyGrid(table.kind())};
     if (std::optional<CliResult> refused = rowsPastFile(table, request.model, rows.plan))
         return *refused;
+    // A price list names the goods it changes: only its rows are sent.
     if (isSpreadsheetFile(path)) {
         QStringList told;
-        std::optional<CliResult> refused =
-            importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
+        auto imported = importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
         for (const QString& line : told) context.console.message(line);
-        if (refused) return *refused;
+        if (auto* refused = std::get_if<CliResult>(&imported)) return *refused;
+        QList<int>& only = rows.plan.onlyRows.emplace();
+        for (int row : std::get<QList<int>>(imported)) {
+            if (row >= rows.plan.firstRow && row <= rows.plan.lastRow) only << row;
+        }
+        if (only.isEmpty())
+            return inputError(QStringLiteral("%1: no row of it is in --interval").arg(path));
         return rows;
     }
     if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid,
