@@ -90,6 +90,8 @@ QStringList mappingLines(const ImportPlan& plan, const QString& path) {
             plan.header ? QStringLiteral("column %1 \"%2\"").arg(i + 1).arg(plan.fileColumns[i])
                         : QStringLiteral("column %1").arg(i + 1);
         const int column = plan.columns[i];
+        // The empty columns a spreadsheet leaves after the last are no news.
+        if (column == import::kIgnoredColumn && plan.fileColumns[i].trimmed().isEmpty()) continue;
         lines << (column == import::kIgnoredColumn
                       ? QStringLiteral("  %1: ignored, the table has no such column").arg(file)
                       : QStringLiteral("  %1 -> %2")
