@@ -158,7 +158,7 @@ QString cliUsage() {
             "FILE is a table file of that table as the window's \"Открыть\" and \"Сохранить\"\n"
             "read and write it for the model. clear-table leaves a record that fails ten\n"
             "times (a second apart) as it was and goes on.\n"
-            "write-table also takes a spreadsheet's CSV (.csv, .tsv, .txt), read as\n"
+            "write-table also takes a spreadsheet's CSV (.csv, .tsv), read as\n"
             "import reads it, and writes only the rows it gives. import and export take\n"
             "a grid table; every value of the file is checked as the register would\n"
             "take it before anything is written.\n"

@@ -138,15 +138,15 @@ CliResult writeTableFile(const QString& path, const GridModel& grid, TableKind k
 
 bool isSpreadsheetFile(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == u"csv" || suffix == u"tsv" || suffix == u"txt";
+    // Not .txt: a table file of the program's own may well carry that name.
+    return suffix == u"csv" || suffix == u"tsv";
 }
 
 std::optional<CliResult> unusedSpreadsheetOptions(const CliRequest& request) {
     for (CliOption option : kSpreadsheetOptions) {
         if (request.given.contains(optionName(option))) {
-            return usageError(
-                QStringLiteral("%1 goes with a spreadsheet file (.csv, .tsv, .txt) only")
-                    .arg(optionName(option)));
+            return usageError(QStringLiteral("%1 goes with a spreadsheet file (.csv, .tsv) only")
+                                  .arg(optionName(option)));
         }
     }
     return std::nullopt;

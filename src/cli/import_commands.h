@@ -13,7 +13,7 @@ class GridModel;
 
 namespace tabulon::cli {
 
-// A file a spreadsheet wrote (.csv, .tsv, .txt), as opposed to a table file
+// A file a spreadsheet wrote (.csv, .tsv), as opposed to a table file
 // of the program's own.
 bool isSpreadsheetFile(const QString& path);
 

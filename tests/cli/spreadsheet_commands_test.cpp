@@ -63,7 +63,7 @@ TEST_F(SpreadsheetCommands, PriceListsAsSpreadsheetsSaveThemGoIntoTheirRows) {
 
     // Excel, "Unicode text": UTF-16LE with its mark, tabs, CR LF.
     const QList<QByteArray> operators = throughRegister(
-        ecr, "operators", "staff.txt", utf16le("Номер\tПароль\tИмя\r\n2\t2222\tИванова\r\n"));
+        ecr, "operators", "staff.tsv", utf16le("Номер\tПароль\tИмя\r\n2\t2222\tИванова\r\n"));
     // No permission column: a cleared register's "0".
     EXPECT_EQ(operators[1], cp1251("2222;Иванова;0;\r"));
 
