@@ -5,6 +5,7 @@
 
 #include "catalogue/grid_catalogue.h"
 #include "text/whole_number.h"
+#include "transfer/register_tables.h"
 
 namespace tabulon::import {
 
@@ -67,6 +68,14 @@ int columnOfWord(TableKind kind, QStringView word) {
 
 QString columnHeading(TableKind kind, int column) {
     return gridShape(kind).headers.value(column);
+}
+
+bool holdsNumber(TableKind kind, int column) {
+    for (const RecordField& field : registerTable(kind).fields) {
+        if (field.column == column)
+            return field.rule == FieldRule::Price || field.rule == FieldRule::Quantity;
+    }
+    return false;
 }
 
 }  // namespace tabulon::import

@@ -26,4 +26,8 @@ int columnOfWord(TableKind kind, QStringView word);
 // The grid's heading of a table column (kRowNumberColumn included).
 QString columnHeading(TableKind kind, int column);
 
+// A column the record takes as a price or a quantity: a spreadsheet writes
+// its numbers in its own way.
+bool holdsNumber(TableKind kind, int column);
+
 }  // namespace tabulon::import

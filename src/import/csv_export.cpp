@@ -23,14 +23,6 @@ QString csvValue(const QString& value) {
     return u'"' + quoted + u'"';
 }
 
-bool isNumberColumn(const GridTable& table, int column) {
-    for (const RecordField& field : table.fields) {
-        if (field.column == column)
-            return field.rule == FieldRule::Price || field.rule == FieldRule::Quantity;
-    }
-    return false;
-}
-
 }  // namespace
 
 QByteArray exportDelimited(const GridModel& grid, TableKind kind, Model model, bool decimalPoint) {
@@ -48,7 +40,7 @@ QByteArray exportDelimited(const GridModel& grid, TableKind kind, Model model, b
         for (int column = 1; column <= table.dataColumns; ++column) {
             QString& value = values[column - 1];
             holds = holds || !value.isEmpty();
-            if (!decimalPoint && isNumberColumn(table, column) && text::formatDecimal(value, 9))
+            if (!decimalPoint && holdsNumber(kind, column) && text::formatDecimal(value, 9))
                 value.replace(u'.', u',');
             value = csvValue(value);
         }

@@ -26,11 +26,6 @@ const RecordField* fieldOf(const GridTable& table, int column) {
     return nullptr;
 }
 
-bool isNumberColumn(const GridTable& table, int column) {
-    const RecordField* field = fieldOf(table, column);
-    return field && (field->rule == FieldRule::Price || field->rule == FieldRule::Quantity);
-}
-
 // The characters the register keeps of a column; 0: it keeps them all.
 int keptCharacters(const GridTable& table, int column, Model model) {
     const RecordField* field = fieldOf(table, column);
@@ -149,7 +144,7 @@ void Planner::locate(int line, const QStringList& values, const RecordError& err
         const int column = plan_.columns[i];
         if (column < 1) continue;
         const QString value = values.value(i);
-        const QString cell = isNumberColumn(table_, column) ? gridNumber(value) : value;
+        const QString cell = holdsNumber(plan_.kind, column) ? gridNumber(value) : value;
         QStringList alone(table_.dataColumns);
         alone[column - 1] = cell;
         const BuiltRecord built = BuildTableRecord(plan_.kind, alone, plan_.model, {1, 1});
@@ -221,7 +216,7 @@ void Planner::placeRows(const DelimitedLines& split) {
             const int column = plan_.columns[i];
             if (column < 1) continue;
             const QString& value = line.values.value(i);
-            cells[column - 1] = isNumberColumn(table_, column) ? gridNumber(value) : value;
+            cells[column - 1] = holdsNumber(plan_.kind, column) ? gridNumber(value) : value;
         }
         check(line.line, row, line.values, cells);
         plan_.imported << ImportedRow{line.line, row, std::move(cells)};
