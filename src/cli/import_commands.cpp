@@ -192,7 +192,7 @@ CliResult runImport(const CliContext& context) {
     for (const QString& line : warnings) context.console.message(line);
     auto* refused = std::get_if<CliResult>(&imported);
     CliResult result = refused ? *refused : writeTableFile(output, *grid, kind, request.model);
-    result.output = mapping.join(u'\n') + u'\n';
+    if (!mapping.isEmpty()) result.output = mapping.join(u'\n') + u'\n';
     if (result.status == kExitDone)
         result.output += QStringLiteral("%1: imported into %2\n").arg(input, output);
     return result;

@@ -117,7 +117,7 @@ void Planner::mapColumns(const DelimitedLines& split, const ImportChoices& choic
         } else if (i + 1 <= table_.dataColumns) {
             column = int(i) + 1;
         }
-        if (column > table_.dataColumns) column = kIgnoredColumn;
+        if (column > table_.dataColumns || column < kRowNumberColumn) column = kIgnoredColumn;
         if (column != kIgnoredColumn) {
             if (const qsizetype earlier = plan_.columns.indexOf(column); earlier >= 0)
                 refuse(columnTwiceProblem(int(earlier) + 1, int(i) + 1,
