@@ -168,9 +168,7 @@ std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request,
         (problem.kind == ImportProblem::Kind::Refusal ? refusals : warnings)
             << QStringLiteral("%1: %2").arg(path, problem.english);
     }
-    if (!refusals.isEmpty())
-        return inputError(refusals.join(u'\n') +
-                          QStringLiteral("\n%1: nothing imported").arg(path));
+    if (!refusals.isEmpty()) return inputError(refusals.join(u'\n'));
     import::applyImport(plan, grid);
     QList<int> rows;
     for (const import::ImportedRow& row : plan.imported) rows << row.row;
@@ -190,8 +188,14 @@ CliResult runImport(const CliContext& context) {
     QStringList warnings;
     auto imported = importSpreadsheet(request, kind, input, *grid, mapping, warnings);
     for (const QString& line : warnings) context.console.message(line);
-    auto* refused = std::get_if<CliResult>(&imported);
-    CliResult result = refused ? *refused : writeTableFile(output, *grid, kind, request.model);
+    CliResult result;
+    if (auto* refused = std::get_if<CliResult>(&imported)) {
+        result = *refused;
+        if (result.status == kExitUsage && !result.showUsage)
+            result.error += QStringLiteral("\n%1 not written").arg(output);
+    } else {
+        result = writeTableFile(output, *grid, kind, request.model);
+    }
     if (!mapping.isEmpty()) result.output = mapping.join(u'\n') + u'\n';
     if (result.status == kExitDone)
         result.output += QStringLiteral("%1: imported into %2\n").arg(input, output);

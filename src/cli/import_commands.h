@@ -21,7 +21,7 @@ bool isSpreadsheetFile(const QString& path);
 // --delimiter, --encoding and --rows. How the file was read and where its
 // columns go is put in `mapping`, the values cut short in `warnings`, a
 // line each. The rows the file gave, in order; else the command's end, with
-// the grid as it was.
+// the grid as it was (the refusals, without what the command does not do).
 std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request, TableKind kind,
                                                       const QString& path, GridModel& grid,
                                                       QStringList& mapping, QStringList& warnings);

@@ -267,7 +267,10 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
         QStringList told;
         auto imported = importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
         for (const QString& line : told) context.console.message(line);
-        if (auto* refused = std::get_if<CliResult>(&imported)) return *refused;
+        if (auto* refused = std::get_if<CliResult>(&imported)) {
+            if (!refused->showUsage) refused->error += QStringLiteral("\nnothing was sent");
+            return *refused;
+        }
         QList<int>& only = rows.plan.onlyRows.emplace();
         for (int row : std::get<QList<int>>(imported)) {
             if (row >= rows.plan.firstRow && row <= rows.plan.lastRow) only << row;

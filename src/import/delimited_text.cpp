@@ -1,5 +1,7 @@
 #include "import/delimited_text.h"
 
+#include <iterator>
+
 namespace tabulon::import {
 
 namespace {

@@ -1,6 +1,7 @@
 #include "import/import_plan.h"
 
 #include <QHash>
+#include <algorithm>
 
 #include "catalogue/grid_model.h"
 #include "files/file_layout.h"
