@@ -19,7 +19,7 @@ inline constexpr int kRowNumberColumn = 0;  // the row's number ("Номер", "
 int columnOfHeading(TableKind kind, QStringView heading);
 
 // The table column a command line names: its number, or a heading as above;
-// "-" for kIgnoredColumn. nullopt-like: -2 when the word names none.
+// "-" for kIgnoredColumn, and kUnknownColumn when the word names none.
 inline constexpr int kUnknownColumn = -2;
 int columnOfWord(TableKind kind, QStringView word);
 
