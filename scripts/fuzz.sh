@@ -16,8 +16,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-30}"
 shift || true
-all=(line_reader_fuzz table_file_fuzz profile_file_fuzz record_reply_fuzz card_files_fuzz
-     link_fuzz logo_fuzz)
+all=(line_reader_fuzz table_file_fuzz price_list_fuzz profile_file_fuzz record_reply_fuzz
+     card_files_fuzz link_fuzz logo_fuzz)
 targets=("$@")
 if ((${#targets[@]} == 0)); then targets=("${all[@]}"); fi
 

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include "cli/import_commands.h"
 #include "cli/logo_commands.h"
 #include "cli/port_commands.h"
 #include "cli/record_commands.h"
@@ -52,12 +53,24 @@ QString optionName(CliOption option) {
             return QStringLiteral("--separator");
         case kOnlyOption:
             return QStringLiteral("--only");
+        case kColumnsOption:
+            return QStringLiteral("--columns");
+        case kDelimiterOption:
+            return QStringLiteral("--delimiter");
+        case kEncodingOption:
+            return QStringLiteral("--encoding");
+        case kRowsOption:
+            return QStringLiteral("--rows");
+        case kDecimalPointOption:
+            return QStringLiteral("--decimal-point");
     }
     return {};
 }
 
 const QList<CliCommand>& cliCommands() {
     constexpr unsigned kTableRun = kModelOption | kIntervalOption | kOnFailureOption;
+    constexpr unsigned kSpreadsheet =
+        kColumnsOption | kDelimiterOption | kEncodingOption | kRowsOption;
     static const QList<CliCommand> commands{
         {u"detect", u"", u"check that the register answers; prints \"found\"", 0, 0, runDetect},
         {u"read", u"TABLE RECORD", u"read a record; prints the register's reply", 2, 0,
@@ -66,7 +79,8 @@ const QList<CliCommand>& cliCommands() {
          3, 0, runWriteRecord},
         {u"reset", u"", u"release the line and pause for a second", 0, 0, runReset},
         {u"write-table", u"TABLE FILE", u"write the table in FILE into the register", 2,
-         kTableRun | kVerifyOption | kOnlyChangedOption | kOnlyDifferingOption, runWriteTable},
+         kTableRun | kVerifyOption | kOnlyChangedOption | kOnlyDifferingOption | kSpreadsheet,
+         runWriteTable},
         {u"read-table", u"TABLE FILE", u"read the table out of the register into FILE", 2,
          kTableRun, runReadTable},
         {u"compare-table", u"TABLE FILE", u"print where the register differs from FILE", 2,
@@ -81,6 +95,10 @@ const QList<CliCommand>& cliCommands() {
         {u"read-logo", u"FILE.bmp", u"read the receipt logo into a BMP file", 1, 0, runReadLogo},
         {u"reports", u"", u"read the turnover reports into files in --dir", 0,
          kModelOption | kOnFailureOption | kDirOption | kSeparatorOption | kOnlyOption, runReports},
+        {u"import", u"TABLE IN.csv OUT", u"turn a spreadsheet's CSV into a table file", 3,
+         kModelOption | kSpreadsheet, runImport},
+        {u"export", u"TABLE IN OUT.csv", u"write a table file as CSV for a spreadsheet", 3,
+         kModelOption | kDecimalPointOption, runExport},
     };
     return commands;
 }

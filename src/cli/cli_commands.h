@@ -94,6 +94,13 @@ enum CliOption : unsigned {
     kDirOption = 1u << 5,
     kSeparatorOption = 1u << 6,
     kOnlyOption = 1u << 7,
+    // import, and write-table of a spreadsheet file
+    kColumnsOption = 1u << 13,
+    kDelimiterOption = 1u << 14,
+    kEncodingOption = 1u << 15,
+    kRowsOption = 1u << 16,
+    // export
+    kDecimalPointOption = 1u << 17,
 };
 
 // The option word of one CliOption ("--verify").

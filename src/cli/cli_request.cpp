@@ -19,7 +19,8 @@ const QHash<QString, bool CliRequest::*> kSwitches{
     {QStringLiteral("--verify"), &CliRequest::verify},
     {QStringLiteral("--quiet"), &CliRequest::quiet},
     {QStringLiteral("--only-differing"), &CliRequest::onlyDiffering},
-    {QStringLiteral("--all"), &CliRequest::scanAll}};
+    {QStringLiteral("--all"), &CliRequest::scanAll},
+    {QStringLiteral("--decimal-point"), &CliRequest::decimalPoint}};
 
 // Options whose value the command itself reads, kept as given.
 const QHash<QString, QString CliRequest::*> kKeptAsGiven{
@@ -27,7 +28,11 @@ const QHash<QString, QString CliRequest::*> kKeptAsGiven{
     {QStringLiteral("--separator"), &CliRequest::separator},
     {QStringLiteral("--ports"), &CliRequest::scanPorts},
     {QStringLiteral("--speeds"), &CliRequest::scanSpeeds},
-    {QStringLiteral("--registers"), &CliRequest::scanRegisters}};
+    {QStringLiteral("--registers"), &CliRequest::scanRegisters},
+    {QStringLiteral("--columns"), &CliRequest::columns},
+    {QStringLiteral("--delimiter"), &CliRequest::delimiter},
+    {QStringLiteral("--encoding"), &CliRequest::encoding},
+    {QStringLiteral("--rows"), &CliRequest::rows}};
 
 using options::Takes;
 
@@ -45,7 +50,13 @@ const QList<options::Option> kOptions{
     {u"jobs", Takes::Value},        {u"report", Takes::Value},
     {u"only-failed", Takes::Value}, {u"help", Takes::Nothing},
     {u"version", Takes::Nothing},   {u"only-differing", Takes::Nothing},
+    {u"columns", Takes::Value},     {u"delimiter", Takes::Value},
+    {u"encoding", Takes::Value},    {u"rows", Takes::Value},
 };
+
+// export's switch, in a list of its own: too long for the columns above.
+const QList<options::Option> kAllOptions =
+    kOptions + QList<options::Option>{{u"decimal-point", Takes::Nothing}};
 
 // Where the register is comes from the fleet file, one line each.
 const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed"),
@@ -53,9 +64,10 @@ const QStringList kPerRegister{QStringLiteral("--port"), QStringLiteral("--speed
 
 // Options only some commands take, by the bit the commands list them with.
 const CliOption kCommandOptions[] = {
-    kModelOption,     kIntervalOption, kOnFailureOption,    kVerifyOption, kOnlyChangedOption,
-    kPortsOption,     kSpeedsOption,   kRegistersOption,    kAllOption,    kDirOption,
-    kSeparatorOption, kOnlyOption,     kOnlyDifferingOption};
+    kModelOption,     kIntervalOption, kOnFailureOption,     kVerifyOption,  kOnlyChangedOption,
+    kPortsOption,     kSpeedsOption,   kRegistersOption,     kAllOption,     kDirOption,
+    kSeparatorOption, kOnlyOption,     kOnlyDifferingOption, kColumnsOption, kDelimiterOption,
+    kEncodingOption,  kRowsOption,     kDecimalPointOption};
 
 }  // namespace
 
@@ -103,6 +115,20 @@ QString cliUsage() {
         "  --speeds LIST    scan: these speeds; default every one --speed takes\n"
         "  --registers LIST scan: these register numbers (1-5,7); default 1-5\n"
         "  --all            scan: go on after the first register found\n"
+        "  --columns MAP    import, write-table of a CSV file: where each column of the\n"
+        "                   file goes, in file order, separated by commas: a table\n"
+        "                   column's number or heading, or - to leave it out; default\n"
+        "                   by the headings of the file's first line, else in order\n"
+        "  --delimiter C    import, write-table of a CSV file: \";\", \",\" or tab; default\n"
+        "                   the one the first line holds most\n"
+        "  --encoding E     import, write-table of a CSV file: utf-8, utf-16le,\n"
+        "                   utf-16be or windows-1251; default by a byte-order mark,\n"
+        "                   else UTF-8 where the bytes are UTF-8, else windows-1251\n"
+        "  --rows code|order\n"
+        "                   import, write-table of a CSV file: goods code N into row N\n"
+        "                   (the row number for the other tables), or the file's rows\n"
+        "                   in order; default code where the file has a code column\n"
+        "  --decimal-point  export: prices and quantities with \".\", not \",\"\n"
         "  --trace FILE     append every byte sent and received to FILE\n"
         "  --quiet          no progress line on a terminal\n"
         "  --fleet FILE     every register of FILE, one a line: name, port, speed,\n"
@@ -132,6 +158,10 @@ QString cliUsage() {
             "FILE is a table file of that table as the window's \"Открыть\" and \"Сохранить\"\n"
             "read and write it for the model. clear-table leaves a record that fails ten\n"
             "times (a second apart) as it was and goes on.\n"
+            "write-table also takes a spreadsheet's CSV (.csv, .tsv), read as\n"
+            "import reads it, and writes only the rows it gives. import and export take\n"
+            "a grid table; every value of the file is checked as the register would\n"
+            "take it before anything is written.\n"
             "compare-table takes a grid table and only reads: it prints each field the\n"
             "register holds otherwise than FILE, row by row, then a summary; rows it\n"
             "could not read are listed on standard error, never taken for equal.\n"
@@ -148,7 +178,7 @@ QString cliUsage() {
 }
 
 ParsedCliRequest parseCliRequest(const QStringList& arguments) {
-    options::CommandLine line(kOptions, true);
+    options::CommandLine line(kAllOptions, true);
     const QList<options::Mistake> mistakes = line.read(arguments);
     ParsedCliRequest parsed;
     // As the program always has: --version wherever the word stands; --help

@@ -46,6 +46,13 @@ struct CliRequest {
     QString reportDirectory;
     QString separator = QStringLiteral(";");
     QStringList onlyReports;
+    // import and write-table of a spreadsheet file: the choices that
+    // replace the guesses, as given; export: "." in numbers.
+    QString columns;
+    QString delimiter;
+    QString encoding;
+    QString rows;
+    bool decimalPoint = false;
 
     const CliCommand* command = nullptr;
     QStringList arguments;  // the words after the command

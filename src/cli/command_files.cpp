@@ -16,6 +16,9 @@ QList<CommandFile> commandInputs(const CliRequest& request) {
         inputs << CommandFile{QStringLiteral("the table file of %1").arg(command),
                               request.arguments.value(1)};
     }
+    if (command == u"import" || command == u"export")
+        inputs << CommandFile{QStringLiteral("the input of %1").arg(command),
+                              request.arguments.value(1)};
     if (command == u"write-logo")
         inputs << CommandFile{QStringLiteral("the picture of write-logo"),
                               request.arguments.value(0)};
@@ -32,6 +35,8 @@ QList<CommandFile> commandOutputs(const CliRequest& request) {
     QList<CommandFile> outputs;
     const QString command = request.command ? request.command->name.toString() : QString();
     if (command == u"read-table") outputs << CommandFile{command, request.arguments.value(1)};
+    if (command == u"import" || command == u"export")
+        outputs << CommandFile{command, request.arguments.value(2)};
     if (command == u"read-logo") outputs << CommandFile{command, request.arguments.value(0)};
     if (command == u"reports") {
         for (const QString& file : reportFiles(request)) outputs << CommandFile{command, file};

@@ -7,6 +7,7 @@
 #include "cli/cli_port.h"
 #include "cli/cli_run_dialogs.h"
 #include "cli/comparison_texts.h"
+#include "cli/import_commands.h"
 #include "cli/parameter_commands.h"
 #include "cli/progress_line.h"
 #include "cli/read_back.h"
@@ -220,7 +221,8 @@ QList<int> changedRows(const GridModel& grid, const GridModel& old, TableKind ki
     const int values = registerTable(kind).dataColumns;
     QList<int> rows;
     for (int row = plan.firstRow; row <= plan.lastRow; ++row) {
-        if (grid.rowCells(row, values) != old.rowCells(row, values)) rows << row;
+        if (plan.visits(row) && grid.rowCells(row, values) != old.rowCells(row, values))
+            rows << row;
     }
     return rows;
 }
@@ -260,6 +262,23 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
     FileRows rows{std::get<RunPlan>(planned), emptyGrid(table.kind())};
     if (std::optional<CliResult> refused = rowsPastFile(table, request.model, rows.plan))
         return *refused;
+    // A price list names the goods it changes: only its rows are sent.
+    if (isSpreadsheetFile(path)) {
+        QStringList told;
+        auto imported = importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
+        for (const QString& line : told) context.console.message(line);
+        if (auto* refused = std::get_if<CliResult>(&imported)) {
+            if (!refused->showUsage) refused->error += QStringLiteral("\nnothing was sent");
+            return *refused;
+        }
+        QList<int>& only = rows.plan.onlyRows.emplace();
+        for (int row : std::get<QList<int>>(imported)) {
+            if (row >= rows.plan.firstRow && row <= rows.plan.lastRow) only << row;
+        }
+        if (only.isEmpty())
+            return inputError(QStringLiteral("%1: no row of it is in --interval").arg(path));
+        return rows;
+    }
     if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid,
                                   rowsNeeded(request, rows.plan)))
         return inputError(*error);
@@ -470,6 +489,10 @@ CliResult runWriteTable(const CliContext& context) {
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
     const Table& table = std::get<Table>(chosen);
     const QString& path = context.request.arguments[1];
+    if (!table.grid() || !isSpreadsheetFile(path)) {
+        if (std::optional<CliResult> unused = unusedSpreadsheetOptions(context.request))
+            return *unused;
+    }
     return table.grid() ? writeGrid(context, table, path)
                         : writeParameterSet(context, table.set(), table.name, path);
 }

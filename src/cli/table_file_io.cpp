@@ -6,6 +6,7 @@
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "cli/cli_commands.h"
+#include "cli/print.h"
 #include "cli/table_names.h"
 #include "disk/input_file.h"
 #include "disk/safe_save.h"
@@ -63,6 +64,12 @@ std::optional<QString> writeFailure(disk::SafeSave& file, const files::WriteResu
         .arg(file.fileName(), detail.isEmpty() ? file.errorString() : detail);
 }
 
+// The file was not read the way table files always were: the user hears it,
+// whatever else becomes of the command.
+void noteUtf8(const QString& path, const files::ReadResult& result) {
+    if (result.readAsUtf8) print(stderr, files::readAsUtf8Note(path) + u'\n');
+}
+
 }  // namespace
 
 std::unique_ptr<GridModel> emptyGrid(TableKind kind) {
@@ -81,8 +88,9 @@ std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model m
         QStringLiteral("%1 files for %2 have %3 of %4")
             .arg(tableName(int(kind)), modelName(model), counted(layout.lines, u"line"),
                  counted(layout.values, u"value"));
-    return readFailure(path, files::readGridTable(file, grid, layout), expected,
-                       rowsNeeded.value_or(layout.lines));
+    const files::ReadResult result = files::readGridTable(file, grid, layout);
+    noteUtf8(path, result);
+    return readFailure(path, result, expected, rowsNeeded.value_or(layout.lines));
 }
 
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
@@ -97,6 +105,7 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
         QStringLiteral("%1 files for %2 have one line of %3")
             .arg(tableName(int(set)), modelName(model), counted(values, u"value"));
     const files::ReadResult result = files::readParameterLine(file, fields, layout);
+    noteUtf8(path, result);
     if (std::optional<QString> failure = readFailure(path, result, expected, 1)) return failure;
     // The fields it lacks would go to the register empty.
     if (result.values < values) {

@@ -1,14 +1,28 @@
 #include "files/table_file_reader.h"
 
+#include <QIODevice>
+
 #include "catalogue/grid_model.h"
 #include "catalogue/parameter_values.h"
 #include "files/line_reader.h"
 #include "files/line_split.h"
 #include "text/cp1251.h"
+#include "text/utf8_text.h"
 
 namespace tabulon::files {
 
 namespace {
+
+// Whether the whole file is UTF-8 text. Only a device that can go back to
+// where it was is looked at ahead; the others read as Windows-1251, as they
+// always have.
+bool fileIsUtf8(QIODevice& file) {
+    if (file.isSequential()) return false;
+    const qint64 start = file.pos();
+    const QByteArray bytes = file.readAll();
+    file.seek(start);
+    return text::isUtf8WithNonAscii(bytes);
+}
 
 QString firstCharacter(const QString& line) {
     if (line.isEmpty() || line.front() == u';') return {};
@@ -17,7 +31,8 @@ QString firstCharacter(const QString& line) {
 
 // The next line as text, or the outcome that ends the reading. A line feed on
 // its own counts as the end of the data, as it always has for these files.
-std::optional<ReadOutcome> nextLine(LineReader& reader, QByteArray& bytes, QString& line) {
+std::optional<ReadOutcome> nextLine(LineReader& reader, QByteArray& bytes, QString& line,
+                                    bool utf8) {
     switch (reader.next(bytes)) {
         case LineReader::Status::End:
             return ReadOutcome::EndOfFile;
@@ -27,7 +42,13 @@ std::optional<ReadOutcome> nextLine(LineReader& reader, QByteArray& bytes, QStri
             break;
     }
     if (bytes == "\n") return ReadOutcome::EndOfFile;
-    line = text::fromCp1251(bytes);
+    if (!utf8) {
+        line = text::fromCp1251(bytes);
+        return std::nullopt;
+    }
+    // An editor's byte-order mark is no part of the first value.
+    if (reader.fileLine() == 1 && bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+    line = QString::fromUtf8(bytes);
     return std::nullopt;
 }
 
@@ -37,6 +58,10 @@ void noteSplit(const LineReader& reader, ReadResult& result) {
 
 }  // namespace
 
+QString readAsUtf8Note(const QString& fileName) {
+    return QStringLiteral("%1: read as UTF-8 (its bytes are not Windows-1251 text)").arg(fileName);
+}
+
 ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout& layout,
                          const std::function<void()>& lineRead) {
     GridModel::BulkUpdate bulk(grid);
@@ -44,8 +69,9 @@ ReadResult readGridTable(QIODevice& file, GridModel& grid, const GridFileLayout&
     QByteArray bytes;
     QString line;
     ReadResult result{ReadOutcome::Complete, 0, {}};
+    result.readAsUtf8 = fileIsUtf8(file);
     for (int row = 1; row <= layout.lines; ++row) {
-        if (auto failure = nextLine(reader, bytes, line)) {
+        if (auto failure = nextLine(reader, bytes, line, result.readAsUtf8)) {
             result.outcome = *failure;
             return result;
         }
@@ -69,8 +95,10 @@ ReadResult readParameterLine(QIODevice& file, ParameterValues& fields,
     LineReader reader(file);
     QByteArray bytes;
     QString line;
-    if (auto failure = nextLine(reader, bytes, line)) return {*failure, 0, {}};
+    const bool utf8 = fileIsUtf8(file);
+    if (auto failure = nextLine(reader, bytes, line, utf8)) return {*failure, 0, {}};
     ReadResult result{ReadOutcome::Complete, 1, {}};
+    result.readAsUtf8 = utf8;
     noteSplit(reader, result);
     const QStringList values = splitParameterLine(line, layout.fields.size());
     qsizetype taken = 0;

@@ -39,7 +39,15 @@ struct ReadResult {
     // Parameter lines short of values: what follows the last ";", without its
     // line end, a value the line does not close and so does not give.
     QString unended = QString();
+    // The file's bytes are UTF-8 with letters beyond ASCII, as an editor
+    // saves it: its lines were read as UTF-8, not as Windows-1251, which
+    // would have turned every such letter into two wrong ones.
+    bool readAsUtf8 = false;
 };
+
+// For the user, when a file was read as UTF-8: "shop.otd: read as UTF-8
+// (its bytes are not Windows-1251 text)".
+QString readAsUtf8Note(const QString& fileName);
 
 // Fills rows 1..layout.lines, columns 1..layout.values of the grid from the
 // file's lines; lines after the last are not read. On a failure the rows

@@ -219,6 +219,31 @@ TEST(GridTableFile, EveryByteIsLoadedAsItIsButControlBytesAreNotSavedBack) {
     EXPECT_EQ(write(*grid, twoLines), bytes.first(bytes.indexOf('\n') + 1) + ";" + ascii + ";\r\n");
 }
 
+TEST(GridTableFile, FileOfUtf8TextIsReadAsUtf8AndSaidSo) {
+    const QByteArray utf8 = QStringLiteral("Молоко;Хліб;\r\n").toUtf8();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList cells;
+        bool readAsUtf8;
+    } cases[] = {
+        {"Windows-1251", cp1251("Молоко;Хліб;\r\n"), {"Молоко", "Хліб"}, false},
+        {"UTF-8", utf8, {"Молоко", "Хліб"}, true},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, {"Молоко", "Хліб"}, true},
+        {"ASCII", "Milk;Bread;\r\n", {"Milk", "Bread"}, false},
+        // A cut-off last character: not UTF-8 text, so the bytes as ever.
+        {"UTF-8 cut short", utf8 + "\xD0", {"РњРѕР»РѕРєРѕ", "РҐР»С–Р±"}, false},
+    };
+    for (const auto& row : cases) {
+        auto grid = makeGrid(TableKind::Operators);
+        const ReadResult result = read(row.bytes, *grid, {1, 2});
+        EXPECT_EQ(result.readAsUtf8, row.readAsUtf8) << row.name;
+        EXPECT_EQ(grid->rowCells(1, 2), row.cells) << row.name;
+    }
+    EXPECT_EQ(readAsUtf8Note("shop.otd"),
+              "shop.otd: read as UTF-8 (its bytes are not Windows-1251 text)");
+}
+
 TEST(GridTableFile, SeparatorInACellIsWrittenAndReadsBackSplit) {
     auto grid = makeGrid(TableKind::Operators);
     setRow(*grid, 1, {"1", "a;b", "0"});
