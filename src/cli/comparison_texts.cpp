@@ -28,22 +28,25 @@ QString comparisonOutput(TableKind kind, const QString& table,
         }
     }
     const qsizetype differ = outcome.differing.size();
+    // "1 of 20 rows differs", "2 of 20 rows differ".
+    const QString verb = differ == 1 ? QStringLiteral("differs") : QStringLiteral("differ");
     if (!outcome.complete()) {
         const qsizetype compared = outcome.rows - outcome.unreadRows.size();
-        return output + QStringLiteral("%1: %2 of %3 compared, %4 differ\n")
+        return output + QStringLiteral("%1: %2 of %3 compared, %4 %5\n")
                             .arg(table)
                             .arg(compared)
                             .arg(counted(outcome.rows, u"row"))
-                            .arg(differ);
+                            .arg(differ)
+                            .arg(verb);
     }
     if (differ == 0) {
         return output + QStringLiteral("%1: no row differs (%2 compared)\n")
                             .arg(table, counted(outcome.rows, u"row"));
     }
-    return output + QStringLiteral("%1: %2 of %3 differ\n")
+    return output + QStringLiteral("%1: %2 of %3 %4\n")
                         .arg(table)
                         .arg(differ)
-                        .arg(counted(outcome.rows, u"row"));
+                        .arg(counted(outcome.rows, u"row"), verb);
 }
 
 QString unreadRowsLine(const QList<int>& rows) {
