@@ -53,6 +53,12 @@ ImportPreview::ImportPreview(QByteArray bytes, TableKind kind, Model model, cons
     QStringList headings{import::columnHeading(kind_, import::kRowNumberColumn)};
     for (int column = 1; column <= registerTable(kind_).dataColumns; ++column)
         headings << import::columnHeading(kind_, column);
+    // Rows of one line, as the window's grids show them; the boxes need
+    // their own height.
+    ui->StringGridRows->setWordWrap(false);
+    ui->StringGridRows->verticalHeader()->setDefaultSectionSize(20);
+    ui->StringGridRows->horizontalHeader()->setDefaultSectionSize(80);
+    ui->StringGridColumns->verticalHeader()->setDefaultSectionSize(24);
     ui->StringGridRows->setColumnCount(int(headings.size()));
     ui->StringGridRows->setHorizontalHeaderLabels(headings);
     showPlan();

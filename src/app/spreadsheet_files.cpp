@@ -1,7 +1,5 @@
 #include "app/spreadsheet_files.h"
 
-#include <QSaveFile>
-
 #include "app/import_preview.h"
 #include "app/window_font.h"
 #include "dialogs/dialogs.h"
@@ -46,9 +44,8 @@ FileCommandResult importSpreadsheet(QWidget* parent, Dialogs& dialogs, GridModel
 }
 
 FileCommandResult exportSpreadsheet(Dialogs& dialogs, const GridModel& grid, TableKind kind,
-                                    Model model, const QString& path,
-                                    const files::SaveFileFactory& factory) {
-    disk::SafeSave file(factory ? factory(path) : std::make_unique<QSaveFile>(path));
+                                    Model model, const QString& path) {
+    disk::SafeSave file(path);
     // Both buttons end the command alike, as with the table's own files.
     const auto fail = [&dialogs](const QString& text) {
         dialogs.message(text, files::saveFailedCaption(), MessageIcon::None,

@@ -18,7 +18,6 @@ files::FileCommandResult importSpreadsheet(QWidget* parent, Dialogs& dialogs, Gr
 
 // "Сохранить" with a .csv name: the table as a spreadsheet opens it.
 files::FileCommandResult exportSpreadsheet(Dialogs& dialogs, const GridModel& grid, TableKind kind,
-                                           Model model, const QString& path,
-                                           const files::SaveFileFactory& factory);
+                                           Model model, const QString& path);
 
 }  // namespace tabulon::app

@@ -51,7 +51,7 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
         return importSpreadsheet(&window, dialogs, grid, kind, model, path);
     };
     context.saveSpreadsheet = [&dialogs, &grid, kind, model](const QString& path) {
-        return exportSpreadsheet(dialogs, grid, kind, model, path, {});
+        return exportSpreadsheet(dialogs, grid, kind, model, path);
     };
     return context;
 }
