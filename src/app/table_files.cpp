@@ -1,6 +1,7 @@
 // "Открыть" and "Сохранить": the window's state handed to the file commands.
 
 #include "app/main_window.h"
+#include "app/spreadsheet_files.h"
 #include "app/table_edits.h"
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
@@ -29,19 +30,30 @@ files::TableFileContext fileContext(MainWindow& window, int tab, Model model,
     std::array<GridModel*, kGridTableCount> grids{};
     for (int kind = 0; kind < kGridTableCount; ++kind)
         grids[kind] = window.grid(static_cast<TableKind>(kind));
-    return {tab,
-            model,
-            grids,
-            window.parameterValues(),
-            window.dialogs(),
-            {[progress] { progress->setValue(0); }, step},
-            // The label shares its strip with the comparison controls: a long
-            // path is cut there, and shows whole when pointed at.
-            [fileName](const QString& path) {
-                fileName->setText(path);
-                fileName->setToolTip(path);
-            },
-            {}};
+    files::TableFileContext context{tab,
+                                    model,
+                                    grids,
+                                    window.parameterValues(),
+                                    window.dialogs(),
+                                    {[progress] { progress->setValue(0); }, step},
+                                    // The label shares its strip with the comparison controls: a
+                                    // long path is cut there, and shows whole when pointed at.
+                                    [fileName](const QString& path) {
+                                        fileName->setText(path);
+                                        fileName->setToolTip(path);
+                                    },
+                                    {}};
+    if (!isGridTab(tab)) return context;
+    const TableKind kind = tableKindOfTab(tab);
+    GridModel& grid = *grids[static_cast<int>(kind)];
+    Dialogs& dialogs = window.dialogs();
+    context.openSpreadsheet = [&window, &dialogs, &grid, kind, model](const QString& path) {
+        return importSpreadsheet(&window, dialogs, grid, kind, model, path);
+    };
+    context.saveSpreadsheet = [&dialogs, &grid, kind, model](const QString& path) {
+        return exportSpreadsheet(dialogs, grid, kind, model, path);
+    };
+    return context;
 }
 
 }  // namespace

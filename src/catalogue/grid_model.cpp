@@ -140,6 +140,17 @@ void GridModel::emptyRows() {
     if (changed) emit edited();
 }
 
+void GridModel::changeRows(const QList<std::pair<int, QStringList>>& rows) {
+    {
+        BulkUpdate bulk(*this);
+        for (const auto& [row, cells] : rows) {
+            if (row < 1 || row >= rows_) continue;
+            userChange(row, [&] { setRowCells(row, cells); });
+        }
+    }
+    if (!rows.isEmpty()) emit edited();
+}
+
 void GridModel::marksSettled() {
     if (visibleRows_ > 1 && columns_ > 1)
         emit dataChanged(index(0, 0), index(visibleRows_ - 2, columns_ - 2),

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <utility>
 
 #include "catalogue/row_marks.h"
 
@@ -49,6 +50,10 @@ public:
     // "Очистить таблицу": every row below the header row emptied, labels
     // included, as the user's own change of each row that held anything.
     void emptyRows();
+    // Rows (grid row, data columns 1 onward) replaced as the user's own
+    // change of each, as a confirmed import does: one reset and one edited()
+    // for them all.
+    void changeRows(const QList<std::pair<int, QStringList>>& rows);
 
     // The rows the user changed and the last comparison with the register.
     const RowMarks& marks() const { return marks_; }

@@ -21,9 +21,6 @@ using import::ImportChoices;
 using import::ImportPlan;
 using import::ImportProblem;
 
-// A price list of ten thousand goods is well below a megabyte.
-constexpr qint64 kLargestSpreadsheet = 64 * disk::kMebibyte;
-
 const CliOption kSpreadsheetOptions[] = {kColumnsOption, kDelimiterOption, kEncodingOption,
                                          kRowsOption};
 
@@ -157,7 +154,7 @@ std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request,
                                                       QStringList& mapping, QStringList& warnings) {
     auto chosen = choicesOf(request, kind);
     if (auto* refused = std::get_if<CliResult>(&chosen)) return *refused;
-    const disk::WholeFile file = disk::readWholeFile(path, kLargestSpreadsheet);
+    const disk::WholeFile file = disk::readWholeFile(path, import::kLargestSpreadsheet);
     if (!file.error.isEmpty())
         return inputError(QStringLiteral("%1: cannot open: %2").arg(path, file.error));
     const ImportPlan plan =

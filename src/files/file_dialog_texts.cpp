@@ -46,4 +46,26 @@ FileDialogRequest saveFileRequest(const FileDialogTexts& texts, const QString& d
     return {texts.saveTitle, texts.filterList, texts.defaultExtension, directory};
 }
 
+QString spreadsheetOpenFilter() {
+    return QStringLiteral("CSV (*.csv *.txt)|*.CSV;*.TXT");
+}
+
+QString spreadsheetSaveFilter() {
+    return QStringLiteral("CSV UTF-8 (*.csv)|*.CSV");
+}
+
+QString withSecondFilter(const QString& filterList, const QString& filter) {
+    const QString first = filterList.section(u'|', 0, 1);
+    const QString rest = filterList.section(u'|', 2);
+    return rest.isEmpty() ? first + u'|' + filter : first + u'|' + filter + u'|' + rest;
+}
+
+bool isCsvName(const QString& path) {
+    return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+}
+
+bool isSpreadsheetName(const QString& path) {
+    return isCsvName(path) || path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
+}
+
 }  // namespace tabulon::files

@@ -22,4 +22,14 @@ std::optional<FileDialogTexts> fileDialogTexts(int tab);
 FileDialogRequest openFileRequest(const FileDialogTexts& texts, const QString& directory);
 FileDialogRequest saveFileRequest(const FileDialogTexts& texts, const QString& directory);
 
+// A spreadsheet's text files, offered beside a grid's own type: what "Открыть"
+// takes in and what "Сохранить" writes.
+QString spreadsheetOpenFilter();
+QString spreadsheetSaveFilter();
+// The filter list with `filter` after its first (the table's own) type.
+QString withSecondFilter(const QString& filterList, const QString& filter);
+// A .csv or .txt name, in any letter case.
+bool isSpreadsheetName(const QString& path);
+bool isCsvName(const QString& path);
+
 }  // namespace tabulon::files

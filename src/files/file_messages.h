@@ -37,6 +37,14 @@ inline QString splitLineCaption() {
     return QStringLiteral("Неверный формат файла");
 }
 
+// A table file whose letters were UTF-8, not Windows-1251, and were read so.
+inline QString readAsUtf8Text(const QString& fileName) {
+    return QStringLiteral("Файл %1 прочитан в кодировке UTF-8, а не Windows-1251.").arg(fileName);
+}
+inline QString readAsUtf8Caption() {
+    return QStringLiteral("Кодировка файла");
+}
+
 inline QString createFailedText() {
     return QStringLiteral("Ошибка открытия файла");
 }

@@ -43,9 +43,13 @@ FileCommandResult openTableFile(const TableFileContext& context) {
     const std::optional<FileDialogTexts> texts = fileDialogTexts(context.tab);
     if (!texts) return FileCommandResult::NoTableFile;
 
-    const std::optional<QString> name =
-        context.dialogs.openFileName(openFileRequest(*texts, QDir::currentPath()));
+    const bool spreadsheets = isGridTab(context.tab) && context.openSpreadsheet;
+    FileDialogRequest request = openFileRequest(*texts, QDir::currentPath());
+    if (spreadsheets)
+        request.filterList = withSecondFilter(request.filterList, spreadsheetOpenFilter());
+    const std::optional<QString> name = context.dialogs.openFileName(request);
     if (!name) return FileCommandResult::Cancelled;
+    if (spreadsheets && isSpreadsheetName(*name)) return context.openSpreadsheet(*name);
 
     // Read line by line up to the table's line count, 199 bytes a line at
     // most: the goods' 10000 lines are all that is ever read of a file.
@@ -70,6 +74,12 @@ FileCommandResult openTableFile(const TableFileContext& context) {
         return FileCommandResult::Failed;
     }
     reset(context.progress);
+    // The letters came out right, but the file is not in the register's
+    // code page, and the user should know before handing it on.
+    if (result.readAsUtf8) {
+        context.dialogs.message(readAsUtf8Text(QFileInfo(*name).fileName()), readAsUtf8Caption(),
+                                MessageIcon::None, MessageButtons::Ok);
+    }
     if (context.showFileName)
         context.showFileName(QDir::toNativeSeparators(QFileInfo(*name).absoluteFilePath()));
     return FileCommandResult::Done;

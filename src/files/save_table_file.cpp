@@ -35,9 +35,13 @@ FileCommandResult saveTableFile(const TableFileContext& context) {
     const std::optional<FileDialogTexts> texts = fileDialogTexts(context.tab);
     if (!texts) return FileCommandResult::NoTableFile;
 
-    const std::optional<QString> name =
-        context.dialogs.saveFileName(saveFileRequest(*texts, QDir::currentPath()));
+    const bool spreadsheets = isGridTab(context.tab) && context.saveSpreadsheet;
+    FileDialogRequest request = saveFileRequest(*texts, QDir::currentPath());
+    if (spreadsheets)
+        request.filterList = withSecondFilter(request.filterList, spreadsheetSaveFilter());
+    const std::optional<QString> name = context.dialogs.saveFileName(request);
     if (!name) return FileCommandResult::Cancelled;
+    if (spreadsheets && isCsvName(*name)) return context.saveSpreadsheet(*name);
 
     disk::SafeSave file(context.saveFileFactory ? context.saveFileFactory(*name)
                                                 : std::make_unique<QSaveFile>(*name));

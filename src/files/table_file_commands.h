@@ -30,6 +30,14 @@ struct FileProgress {
 // save leaves the earlier file as it was.
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
 
+enum class FileCommandResult {
+    NoTableFile,  // the tab has no table file; nothing happened
+    Cancelled,    // the user cancelled the dialog
+    Done,
+    Failed,    // a message box told the user
+    Imported,  // a spreadsheet's rows went into the grid as the user's change
+};
+
 // What "Открыть" and "Сохранить" work on: the window state at the moment the
 // user presses the button.
 struct TableFileContext {
@@ -43,13 +51,11 @@ struct TableFileContext {
     std::function<void(const QString&)> showFileName;
     // Empty: a plain QSaveFile.
     SaveFileFactory saveFileFactory;
-};
-
-enum class FileCommandResult {
-    NoTableFile,  // the tab has no table file; nothing happened
-    Cancelled,    // the user cancelled the dialog
-    Done,
-    Failed,  // a message box told the user
+    // A grid's table as a spreadsheet's text file: when set, the dialogs
+    // offer .csv (and .txt to open) beside the table's own type, and a file
+    // of that kind goes here instead of the table's own reader or writer.
+    std::function<FileCommandResult(const QString& path)> openSpreadsheet = {};
+    std::function<FileCommandResult(const QString& path)> saveSpreadsheet = {};
 };
 
 // "Открыть": asks for a file and loads the table of the active tab from it.

@@ -268,8 +268,10 @@ ImportPlan planImport(QByteArrayView bytes, TableKind kind, Model model,
 
 void applyImport(const ImportPlan& plan, GridModel& grid) {
     if (plan.refused()) return;
-    GridModel::BulkUpdate bulk(grid);
-    for (const ImportedRow& row : plan.imported) grid.setRowCells(row.row, row.cells);
+    QList<std::pair<int, QStringList>> rows;
+    rows.reserve(plan.imported.size());
+    for (const ImportedRow& row : plan.imported) rows.append({row.row, row.cells});
+    grid.changeRows(rows);
 }
 
 }  // namespace tabulon::import

@@ -9,6 +9,7 @@
 
 #include "catalogue/model.h"
 #include "catalogue/table_kind.h"
+#include "disk/input_file.h"
 #include "import/text_encoding.h"
 
 namespace tabulon {
@@ -16,6 +17,10 @@ class GridModel;
 }
 
 namespace tabulon::import {
+
+// The largest file read as a spreadsheet's: a price list of ten thousand
+// goods is well below a megabyte.
+inline constexpr qint64 kLargestSpreadsheet = 64 * disk::kMebibyte;
 
 // Where the rows of the file go in the table.
 enum class RowPlacement {
@@ -86,8 +91,9 @@ struct ImportPlan {
 ImportPlan planImport(QByteArrayView bytes, TableKind kind, Model model,
                       const ImportChoices& choices, const GridModel& grid);
 
-// Puts the plan's rows into the grid; the rows the file does not give stay
-// as they are. Nothing for a refused plan.
+// Puts the plan's rows into the grid as the user's change of each, so that
+// they are marked edited and a write of the changed rows sends them; the
+// rows the file does not give stay as they are. Nothing for a refused plan.
 void applyImport(const ImportPlan& plan, GridModel& grid);
 
 }  // namespace tabulon::import
