@@ -143,9 +143,11 @@ void GridModel::emptyRows() {
 void GridModel::changeRows(const QList<std::pair<int, QStringList>>& rows) {
     {
         BulkUpdate bulk(*this);
-        for (const auto& [row, cells] : rows) {
+        // No structured binding: clang 14 (the fuzz build) cannot capture one.
+        for (const std::pair<int, QStringList>& change : rows) {
+            const int row = change.first;
             if (row < 1 || row >= rows_) continue;
-            userChange(row, [&] { setRowCells(row, cells); });
+            userChange(row, [&] { setRowCells(row, change.second); });
         }
     }
     if (!rows.isEmpty()) emit edited();
