@@ -124,6 +124,22 @@ std::variant<TableKind, CliResult> gridTableOf(const QString& name) {
                           .arg(name, grids.join(QStringLiteral(", "))));
 }
 
+// What import and export both start from: the grid table, the file read,
+// the file written, and an empty grid for the table.
+struct ConvertedFiles {
+    TableKind kind;
+    QString input;
+    QString output;
+    std::unique_ptr<GridModel> grid;
+};
+
+std::variant<ConvertedFiles, CliResult> convertedFiles(const CliRequest& request) {
+    auto table = gridTableOf(request.arguments[0]);
+    if (auto* refused = std::get_if<CliResult>(&table)) return *refused;
+    const TableKind kind = std::get<TableKind>(table);
+    return ConvertedFiles{kind, request.arguments[1], request.arguments[2], emptyGrid(kind)};
+}
+
 CliResult writeTableFile(const QString& path, const GridModel& grid, TableKind kind, Model model) {
     disk::SafeSave file(path);
     if (auto error = openOutput(file)) return inputError(*error);
@@ -174,50 +190,48 @@ std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request,
 }
 
 CliResult runImport(const CliContext& context) {
-    const CliRequest& request = context.request;
-    auto table = gridTableOf(request.arguments[0]);
-    if (auto* refused = std::get_if<CliResult>(&table)) return *refused;
-    const TableKind kind = std::get<TableKind>(table);
-    const QString& input = request.arguments[1];
-    const QString& output = request.arguments[2];
-    const std::unique_ptr<GridModel> grid = emptyGrid(kind);
+    auto files = convertedFiles(context.request);
+    if (auto* refused = std::get_if<CliResult>(&files)) return *refused;
+    const ConvertedFiles& convert = std::get<ConvertedFiles>(files);
     QStringList mapping;
     QStringList warnings;
-    auto imported = importSpreadsheet(request, kind, input, *grid, mapping, warnings);
+    auto imported = importSpreadsheet(context.request, convert.kind, convert.input, *convert.grid,
+                                      mapping, warnings);
     for (const QString& line : warnings) context.console.message(line);
     CliResult result;
     if (auto* refused = std::get_if<CliResult>(&imported)) {
         result = *refused;
         if (result.status == kExitUsage && !result.showUsage)
-            result.error += QStringLiteral("\n%1 not written").arg(output);
+            result.error += QStringLiteral("\n%1 not written").arg(convert.output);
     } else {
-        result = writeTableFile(output, *grid, kind, request.model);
+        result = writeTableFile(convert.output, *convert.grid, convert.kind, context.request.model);
     }
     if (!mapping.isEmpty()) result.output = mapping.join(u'\n') + u'\n';
     if (result.status == kExitDone)
-        result.output += QStringLiteral("%1: imported into %2\n").arg(input, output);
+        result.output +=
+            QStringLiteral("%1: imported into %2\n").arg(convert.input, convert.output);
     return result;
 }
 
 CliResult runExport(const CliContext& context) {
     const CliRequest& request = context.request;
-    auto table = gridTableOf(request.arguments[0]);
-    if (auto* refused = std::get_if<CliResult>(&table)) return *refused;
-    const TableKind kind = std::get<TableKind>(table);
-    const QString& input = request.arguments[1];
-    const QString& output = request.arguments[2];
-    const std::unique_ptr<GridModel> grid = emptyGrid(kind);
-    if (auto error = loadGridFile(input, kind, request.model, *grid)) return inputError(*error);
+    auto files = convertedFiles(request);
+    if (auto* refused = std::get_if<CliResult>(&files)) return *refused;
+    const ConvertedFiles& convert = std::get<ConvertedFiles>(files);
+    if (auto error = loadGridFile(convert.input, convert.kind, request.model, *convert.grid,
+                                  context.console))
+        return inputError(*error);
     const QByteArray bytes =
-        import::exportDelimited(*grid, kind, request.model, request.decimalPoint);
-    disk::SafeSave file(output);
+        import::exportDelimited(*convert.grid, convert.kind, request.model, request.decimalPoint);
+    disk::SafeSave file(convert.output);
     if (auto error = openOutput(file)) return inputError(*error);
     if (file.device().write(bytes) != bytes.size() || !file.commit()) {
         file.cancel();
-        return failure(QStringLiteral("%1: not written: %2").arg(output, file.errorString()));
+        return failure(
+            QStringLiteral("%1: not written: %2").arg(convert.output, file.errorString()));
     }
-    return {kExitDone, QStringLiteral("%1: exported into %2\n").arg(input, output), QString(),
-            false};
+    return {kExitDone, QStringLiteral("%1: exported into %2\n").arg(convert.input, convert.output),
+            QString(), false};
 }
 
 }  // namespace tabulon::cli

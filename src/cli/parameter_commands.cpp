@@ -134,7 +134,8 @@ CliResult writeParameterSet(const CliContext& context, ParameterSet set, const Q
                             const QString& path) {
     const CliRequest& request = context.request;
     ParameterMap fields;
-    if (auto error = loadParameterFile(path, set, request.model, fields)) return inputError(*error);
+    if (auto error = loadParameterFile(path, set, request.model, fields, context.console))
+        return inputError(*error);
     // The file's own values are checked before the port is touched.
     const BuiltRecord built = BuildParameterRecord(set, fields, request.model);
     if (!built.ok()) return inputError(built.error->english + QStringLiteral("\nnothing was sent"));

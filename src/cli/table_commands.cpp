@@ -279,7 +279,7 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
             return inputError(QStringLiteral("%1: no row of it is in --interval").arg(path));
         return rows;
     }
-    if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid,
+    if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid, context.console,
                                   rowsNeeded(request, rows.plan)))
         return inputError(*error);
     return rows;
@@ -368,7 +368,7 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     if (!request.onlyChanged.isEmpty()) {
         const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
         if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old,
-                                      rowsNeeded(request, plan)))
+                                      context.console, rowsNeeded(request, plan)))
             return inputError(*error);
         plan.onlyRows = changedRows(*grid, *old, table.kind(), plan);
         if (plan.onlyRows->isEmpty()) {
@@ -421,7 +421,7 @@ CliResult readGrid(const CliContext& context, const Table& table, const QString&
     auto planned = planOf(context, Direction::Read, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
     const RunPlan plan = std::get<RunPlan>(planned);
-    const StartingGrid start = startingGrid(path, table.kind(), model);
+    const StartingGrid start = startingGrid(path, table.kind(), model, context.console);
     // The rows an interval leaves out are the earlier file's; a file that
     // does not hold the table has none to give, and replacing it would lose
     // them all.

@@ -6,7 +6,6 @@
 #include "catalogue/grid_catalogue.h"
 #include "catalogue/grid_model.h"
 #include "cli/cli_commands.h"
-#include "cli/print.h"
 #include "cli/table_names.h"
 #include "disk/input_file.h"
 #include "disk/safe_save.h"
@@ -65,9 +64,10 @@ std::optional<QString> writeFailure(disk::SafeSave& file, const files::WriteResu
 }
 
 // The file was not read the way table files always were: the user hears it,
-// whatever else becomes of the command.
-void noteUtf8(const QString& path, const files::ReadResult& result) {
-    if (result.readAsUtf8) print(stderr, files::readAsUtf8Note(path) + u'\n');
+// whatever else becomes of the command, and in a fleet with the register's
+// name as its other lines.
+void noteUtf8(const QString& path, const files::ReadResult& result, CliConsole& console) {
+    if (result.readAsUtf8) console.message(files::readAsUtf8Note(path));
 }
 
 }  // namespace
@@ -78,7 +78,8 @@ std::unique_ptr<GridModel> emptyGrid(TableKind kind) {
 }
 
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
-                                    GridModel& grid, std::optional<int> rowsNeeded) {
+                                    GridModel& grid, CliConsole& console,
+                                    std::optional<int> rowsNeeded) {
     QFile file(path);
     QString error;
     if (!disk::openToRead(file, error))
@@ -89,12 +90,12 @@ std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model m
             .arg(tableName(int(kind)), modelName(model), counted(layout.lines, u"line"),
                  counted(layout.values, u"value"));
     const files::ReadResult result = files::readGridTable(file, grid, layout);
-    noteUtf8(path, result);
+    noteUtf8(path, result, console);
     return readFailure(path, result, expected, rowsNeeded.value_or(layout.lines));
 }
 
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
-                                         ParameterValues& fields) {
+                                         ParameterValues& fields, CliConsole& console) {
     QFile file(path);
     QString error;
     if (!disk::openToRead(file, error))
@@ -105,7 +106,7 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
         QStringLiteral("%1 files for %2 have one line of %3")
             .arg(tableName(int(set)), modelName(model), counted(values, u"value"));
     const files::ReadResult result = files::readParameterLine(file, fields, layout);
-    noteUtf8(path, result);
+    noteUtf8(path, result, console);
     if (std::optional<QString> failure = readFailure(path, result, expected, 1)) return failure;
     // The fields it lacks would go to the register empty.
     if (result.values < values) {
@@ -121,13 +122,13 @@ std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, 
     return std::nullopt;
 }
 
-StartingGrid startingGrid(const QString& path, TableKind kind, Model model) {
+StartingGrid startingGrid(const QString& path, TableKind kind, Model model, CliConsole& console) {
     StartingGrid start{emptyGrid(kind), EarlierFile::None, QString()};
     // Only a file has rows to keep. A pipe under that name would be waited
     // on for good; it is refused when the output is opened.
     if (!QFileInfo(path).isFile()) return start;
     std::unique_ptr<GridModel> earlier = emptyGrid(kind);
-    if (std::optional<QString> problem = loadGridFile(path, kind, model, *earlier)) {
+    if (std::optional<QString> problem = loadGridFile(path, kind, model, *earlier, console)) {
         start.earlier = EarlierFile::Unusable;
         start.problem = *problem;
     } else {

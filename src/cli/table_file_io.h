@@ -18,6 +18,8 @@ class ParameterValues;
 
 namespace tabulon::cli {
 
+class CliConsole;
+
 // The table files of the command line are the window's: read with the reader
 // of "Открыть", written with the writer of "Сохранить". The errors name the
 // file and say what is wrong with it.
@@ -32,11 +34,12 @@ std::unique_ptr<GridModel> emptyGrid(TableKind kind);
 // line too long to be read in one piece is an error too: its rest would move
 // the rows after it into the next records.
 std::optional<QString> loadGridFile(const QString& path, TableKind kind, Model model,
-                                    GridModel& grid, std::optional<int> rowsNeeded = {});
+                                    GridModel& grid, CliConsole& console,
+                                    std::optional<int> rowsNeeded = {});
 // The one line into the fields of the set. A line without all of the
 // set's values is an error here: the fields it lacks would be written empty.
 std::optional<QString> loadParameterFile(const QString& path, ParameterSet set, Model model,
-                                         ParameterValues& fields);
+                                         ParameterValues& fields, CliConsole& console);
 
 // What a read starts from. As in the window, reading never empties a row:
 // the rows a run does not read (skipped, outside an interval) keep those of
@@ -51,7 +54,7 @@ struct StartingGrid {
     EarlierFile earlier;
     QString problem;  // Unusable: what is wrong with it
 };
-StartingGrid startingGrid(const QString& path, TableKind kind, Model model);
+StartingGrid startingGrid(const QString& path, TableKind kind, Model model, CliConsole& console);
 
 // Opens the file a read goes into. Nothing appears under its name, and an
 // earlier file of that name stays as it was, until the table is committed.

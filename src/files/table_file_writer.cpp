@@ -31,9 +31,7 @@ WriteResult unsafeValue(const QStringList& values, int line) {
 WriteResult writeFileLine(const QStringList& values, int emptyTail, int line, QIODevice& file) {
     const std::optional<QByteArray> bytes = encodeLine(values, emptyTail);
     if (!bytes) return unsafeValue(values, line);
-    // Read back, CR LF counts as one line feed.
-    if (bytes->size() - 1 > LineReader::kMaxLineBytes)
-        return {WriteOutcome::LineTooLong, line, 0, {}};
+    if (bytes->size() - 2 > longestFileLine()) return {WriteOutcome::LineTooLong, line, 0, {}};
     if (file.write(*bytes) != bytes->size()) return {WriteOutcome::DeviceError, line, 0, {}};
     return {};
 }
@@ -57,7 +55,7 @@ QString writeFailureDetail(const WriteResult& result) {
                        "Строка %1 длиннее %2 байт: при чтении файла она разделилась "
                        "бы на две.")
                 .arg(result.line)
-                .arg(LineReader::kMaxLineBytes - 1);
+                .arg(longestFileLine());
         case WriteOutcome::Complete:
         case WriteOutcome::DeviceError:
             break;
@@ -71,6 +69,11 @@ std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail) {
     std::optional<QByteArray> bytes = text::toCp1251(line);
     if (bytes) bytes->append("\r\n");
     return bytes;
+}
+
+qsizetype longestFileLine() {
+    // Read back, CR LF counts as one line feed.
+    return LineReader::kMaxLineBytes - 1;
 }
 
 WriteResult writeGridTable(const GridModel& grid, const GridFileLayout& layout, QIODevice& file,

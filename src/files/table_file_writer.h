@@ -56,6 +56,10 @@ WriteResult writeFileLine(const QStringList& values, int emptyTail, int line, QI
 // cannot encode or a control character.
 std::optional<QByteArray> encodeLine(const QStringList& values, int emptyTail = 0);
 
+// The most bytes a line of encodeLine's may hold before its CR LF: a longer
+// one would be read back as two.
+qsizetype longestFileLine();
+
 // Writes rows 1..layout.lines, columns 1..layout.values of the grid, one line
 // per row, empty rows included. Calls `lineWritten` after each line. Stops at
 // the first line that cannot be encoded, read back whole, or written.

@@ -99,6 +99,23 @@ ImportProblem characterProblem(int line, int column, const QString& heading, con
                        characterProblemEnglish(problem, value, at));
 }
 
+ImportProblem separatorProblem(int line, int column, const QString& heading) {
+    return refusal(line,
+                   where(line, column, heading) +
+                       QStringLiteral(": символ \";\" недопустим: он разделяет поля записи."),
+                   whereEnglish(line, column, heading) +
+                       QStringLiteral(": \";\" separates the fields of a record"));
+}
+
+ImportProblem fileLineProblem(int line, qsizetype bytes, qsizetype most) {
+    return rowProblem(
+        line,
+        QStringLiteral("в файле таблицы строка заняла бы %1 байт, больше %2.").arg(bytes).arg(most),
+        QStringLiteral("a line of the table file would take %1 bytes, more than %2")
+            .arg(bytes)
+            .arg(most));
+}
+
 ImportProblem rowProblem(int line, const QString& message, const QString& english) {
     return refusal(line, QStringLiteral("Строка %1 файла: %2").arg(line).arg(message),
                    QStringLiteral("line %1: %2").arg(line).arg(english));

@@ -22,6 +22,10 @@ ImportProblem notANumberProblem(int line, int column, const QString& heading, co
 // (`control` false) or which the line cannot carry (true).
 ImportProblem characterProblem(int line, int column, const QString& heading, const QString& value,
                                qsizetype at, bool control);
+// A ";" inside a value: the record and the table file have no quoting.
+ImportProblem separatorProblem(int line, int column, const QString& heading);
+// The row would take `bytes` in a line of the table file, which holds `most`.
+ImportProblem fileLineProblem(int line, qsizetype bytes, qsizetype most);
 // A row refused as a whole: `message`/`english` are the record's own.
 ImportProblem rowProblem(int line, const QString& message, const QString& english);
 ImportProblem cutWarning(int line, int column, const QString& heading, const QString& value,

@@ -5,6 +5,7 @@
 
 #include "catalogue/grid_model.h"
 #include "files/file_layout.h"
+#include "files/table_file_writer.h"
 #include "import/column_names.h"
 #include "import/delimited_text.h"
 #include "import/import_messages.h"
@@ -167,8 +168,18 @@ void Planner::locate(int line, const QStringList& values, const RecordError& err
 }
 
 void Planner::check(int line, int row, const QStringList& values, const QStringList& cells) {
+    // A quoted value may hold the delimiter; the record would split there.
+    for (qsizetype i = 0; i < plan_.columns.size(); ++i) {
+        if (plan_.columns[i] >= 1 && values.value(i).contains(u';'))
+            return refuse(separatorProblem(line, int(i) + 1, headingOf(int(i))));
+    }
     const BuiltRecord built = BuildTableRecord(plan_.kind, cells, plan_.model, {row, row});
     if (!built.ok()) return locate(line, values, *built.error);
+    // The register cuts what it does not keep, a table file does not: the
+    // grid has to go into one whole.
+    if (const std::optional<QByteArray> fileLine = files::encodeLine(cells);
+        fileLine && fileLine->size() - 2 > files::longestFileLine())
+        return refuse(fileLineProblem(line, fileLine->size() - 2, files::longestFileLine()));
     for (qsizetype i = 0; i < plan_.columns.size(); ++i) {
         const int column = plan_.columns[i];
         if (column < 1) continue;
@@ -187,6 +198,7 @@ void Planner::placeRows(const DelimitedLines& split) {
     if (key < 0) key = plan_.columns.indexOf(kRowNumberColumn);
     if (plan_.rows == RowPlacement::ByCode && key < 0) return refuse(noCodeColumnProblem());
 
+    // Codes that name one row are one code: "012" is "12".
     QHash<QString, int> lineOfCode;
     int ordinal = 0;
     for (qsizetype at = plan_.header ? 1 : 0; at < split.lines.size(); ++at) {
@@ -206,11 +218,13 @@ void Planner::placeRows(const DelimitedLines& split) {
             return refuse(tooManyRowsProblem(line.line, rows));
         }
         if (key >= 0 && !code.isEmpty()) {
-            if (const auto earlier = lineOfCode.constFind(code); earlier != lineOfCode.cend()) {
+            const std::optional<int> number = text::wholeNumber(code);
+            const QString same = number ? QString::number(*number) : code;
+            if (const auto earlier = lineOfCode.constFind(same); earlier != lineOfCode.cend()) {
                 refuse(codeTwiceProblem(line.line, code, *earlier));
                 continue;
             }
-            lineOfCode.insert(code, line.line);
+            lineOfCode.insert(same, line.line);
         }
         QStringList cells = startingCells(row);
         for (qsizetype i = 0; i < plan_.columns.size(); ++i) {
@@ -219,6 +233,10 @@ void Planner::placeRows(const DelimitedLines& split) {
             const QString& value = line.values.value(i);
             cells[column - 1] = holdsNumber(plan_.kind, column) ? gridNumber(value) : value;
         }
+        // The row's code as the register takes it, without the zeros or
+        // blanks around it that a spreadsheet kept.
+        if (plan_.rows == RowPlacement::ByCode && plan_.columns[key] >= 1)
+            cells[plan_.columns[key] - 1] = QString::number(row);
         check(line.line, row, line.values, cells);
         plan_.imported << ImportedRow{line.line, row, std::move(cells)};
     }
@@ -258,10 +276,10 @@ ImportPlan planImport(QByteArrayView bytes, TableKind kind, Model model,
     }
     Planner planner(plan, grid);
     planner.mapColumns(split, choices);
-    if (plan.refused()) return plan;
     const bool keyed = (kind == TableKind::Goods && plan.columns.contains(1)) ||
                        plan.columns.contains(kRowNumberColumn);
     plan.rows = choices.rows.value_or(keyed ? RowPlacement::ByCode : RowPlacement::InOrder);
+    if (plan.refused()) return plan;
     planner.placeRows(split);
     return plan;
 }

@@ -50,6 +50,16 @@ Encoding detectEncoding(QByteArrayView bytes) {
     if (bytes.startsWith(kUtf8Mark)) return Encoding::Utf8;
     if (bytes.startsWith(kUtf16LEMark)) return Encoding::Utf16LE;
     if (bytes.startsWith(kUtf16BEMark)) return Encoding::Utf16BE;
+    // Text in the other encodings has no zero byte; UTF-16 without its mark
+    // has one beside every digit, delimiter and line end, after it in
+    // little-endian order and before it in big-endian.
+    qsizetype zerosFirst = 0;
+    qsizetype zerosSecond = 0;
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\0') ++(at % 2 == 0 ? zerosFirst : zerosSecond);
+    }
+    if (zerosFirst + zerosSecond > 0)
+        return zerosSecond >= zerosFirst ? Encoding::Utf16LE : Encoding::Utf16BE;
     return text::isUtf8WithNonAscii(bytes) ? Encoding::Utf8 : Encoding::Windows1251;
 }
 

@@ -18,7 +18,8 @@ QString encodingName(Encoding encoding);
 // utf-16be, windows-1251 (or cp1251); nullopt for another word.
 std::optional<Encoding> encodingFromName(QStringView name);
 
-// A byte-order mark decides; without one, bytes that are well-formed UTF-8
+// A byte-order mark decides; without one, bytes with zeros among them are
+// UTF-16 in the order the zeros show, bytes that are well-formed UTF-8
 // beyond ASCII are UTF-8, and everything else Windows-1251.
 Encoding detectEncoding(QByteArrayView bytes);
 
