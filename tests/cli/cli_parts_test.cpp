@@ -2,7 +2,9 @@
 // progress line and the comparison of --verify.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "cli/cli_commands.h"
@@ -12,6 +14,8 @@
 #include "in_process.h"
 #include "sim/simulated_link.h"
 #include "support/cp1251.h"
+#include "support/file_bytes.h"
+#include "support/qt_print.h"
 #include "transfer/run_parts.h"
 
 namespace tabulon::cli {
@@ -19,6 +23,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using tabulon::testing::cp1251;
+using tabulon::testing::cp1251Lines;
+using tabulon::testing::readFile;
+using tabulon::testing::writeFile;
 
 TEST(CliRequest, TableOptionsAnywhereBeforeOrAfterTheCommand) {
     const ParsedCliRequest parsed = parseCliRequest(
@@ -239,6 +246,53 @@ TEST(ReadTable, BadDataEndsTheReadAndLeavesNoFile) {
                           "\"10;3;Овочі;Фрукти;\""});
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_FALSE(sim.link->isOpen());
+}
+
+// The files of import and export as the options make them, and the note on a
+// table file read as UTF-8 among the command's own messages, which a fleet
+// prefixes with the register's name.
+TEST(SpreadsheetFiles, OptionsShapeTheFilesAndTheNoteGoesThroughTheConsole) {
+    QTemporaryDir directory;
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(directory.path());
+    QStringList goods(10000, ";;;;;;;;;;");
+    goods[4] = "5;Чай;1045.50;2.500;3;1;1;1;0;0;";
+    writeFile("shop.art", cp1251Lines(goods));
+    // No zero byte in it to tell UTF-16 by.
+    writeFile("one.csv", QStringEncoder(QStringConverter::Utf16LE)(QStringLiteral("Хлеб")));
+    writeFile("shop.otd", QString("Молочный;\r\n").repeated(20).toUtf8());
+    const struct {
+        QString arguments;
+        QString output;  // the file written, or none
+        QByteArray bytes;
+        QStringList messages;
+    } cases[] = {
+        {"export goods shop.art shop.csv --decimal-point",
+         "shop.csv",
+         "\xEF\xBB\xBF" + QStringLiteral("Код;Название;Цена;Количество;Отдел;Группа;Налог;Тип;КНЛ;"
+                                         "Штрих-код\r\n5;Чай;1045.50;2.500;3;1;1;1;0;0\r\n")
+                              .toUtf8(),
+         {}},
+        {"import departments one.csv one.otd --encoding utf-16le",
+         "one.otd",
+         cp1251Lines(QStringList{"Хлеб;"} + QStringList(19, ";")),
+         {}},
+        {"write-table departments shop.otd",
+         "",
+         "",
+         {"shop.otd: read as UTF-8 (its bytes are not Windows-1251 text)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.toStdString());
+        sim::SimulatedLink sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T);
+        const testing::InProcessRun run = testing::runInProcess(sim, c.arguments.split(' '));
+        EXPECT_EQ(run.result.status, kExitDone) << qPrintable(run.result.error);
+        if (!c.output.isEmpty()) {
+            EXPECT_EQ(readFile(c.output), c.bytes);
+        }
+        EXPECT_EQ(run.messages, c.messages);
+    }
+    QDir::setCurrent(start);
 }
 
 }  // namespace
