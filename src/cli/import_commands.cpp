@@ -74,7 +74,9 @@ QString delimiterName(QChar delimiter) {
 }
 
 // The guesses taken and the columns as they go, for the user to check.
-QStringList mappingLines(const ImportPlan& plan, const QString& path) {
+// `chosen`: the columns are those of --columns, which may leave out one
+// the table has.
+QStringList mappingLines(const ImportPlan& plan, const QString& path, bool chosen) {
     QStringList lines;
     lines << QStringLiteral("%1: %2, delimiter %3, %4, rows %5")
                  .arg(path, import::encodingName(plan.encoding), delimiterName(plan.delimiter),
@@ -89,10 +91,14 @@ QStringList mappingLines(const ImportPlan& plan, const QString& path) {
         const int column = plan.columns[i];
         // The empty columns a spreadsheet leaves after the last are no news.
         if (column == import::kIgnoredColumn && plan.fileColumns[i].trimmed().isEmpty()) continue;
-        lines << (column == import::kIgnoredColumn
-                      ? QStringLiteral("  %1: ignored, the table has no such column").arg(file)
-                      : QStringLiteral("  %1 -> %2")
-                            .arg(file, import::columnHeading(plan.kind, column)));
+        if (column != import::kIgnoredColumn) {
+            lines
+                << QStringLiteral("  %1 -> %2").arg(file, import::columnHeading(plan.kind, column));
+        } else if (chosen) {
+            lines << QStringLiteral("  %1: left out by --columns").arg(file);
+        } else {
+            lines << QStringLiteral("  %1: ignored, the table has no such column").arg(file);
+        }
     }
     if (!plan.missing.isEmpty()) {
         QStringList headings;
@@ -175,7 +181,7 @@ std::variant<QList<int>, CliResult> importSpreadsheet(const CliRequest& request,
         return inputError(QStringLiteral("%1: cannot open: %2").arg(path, file.error));
     const ImportPlan plan =
         import::planImport(file.bytes, kind, request.model, std::get<ImportChoices>(chosen), grid);
-    mapping << mappingLines(plan, path);
+    mapping << mappingLines(plan, path, std::get<ImportChoices>(chosen).columns.has_value());
     QStringList refusals;
     for (const ImportProblem& problem : plan.problems) {
         (problem.kind == ImportProblem::Kind::Refusal ? refusals : warnings)

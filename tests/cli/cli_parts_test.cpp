@@ -261,10 +261,12 @@ TEST(SpreadsheetFiles, OptionsShapeTheFilesAndTheNoteGoesThroughTheConsole) {
     // No zero byte in it to tell UTF-16 by.
     writeFile("one.csv", QStringEncoder(QStringConverter::Utf16LE)(QStringLiteral("Хлеб")));
     writeFile("shop.otd", QString("Молочный;\r\n").repeated(20).toUtf8());
+    writeFile("prices.csv", QStringLiteral("Код;Название;Цена\n7;Молоко;50\n").toUtf8());
     const struct {
         QString arguments;
         QString output;  // the file written, or none
         QByteArray bytes;
+        QString printed;
         QStringList messages;
     } cases[] = {
         {"export goods shop.art shop.csv --decimal-point",
@@ -272,14 +274,27 @@ TEST(SpreadsheetFiles, OptionsShapeTheFilesAndTheNoteGoesThroughTheConsole) {
          "\xEF\xBB\xBF" + QStringLiteral("Код;Название;Цена;Количество;Отдел;Группа;Налог;Тип;КНЛ;"
                                          "Штрих-код\r\n5;Чай;1045.50;2.500;3;1;1;1;0;0\r\n")
                               .toUtf8(),
+         "shop.art: exported into shop.csv\n",
          {}},
         {"import departments one.csv one.otd --encoding utf-16le",
          "one.otd",
          cp1251Lines(QStringList{"Хлеб;"} + QStringList(19, ";")),
+         "one.csv: UTF-16LE, delimiter \";\", no heading line, rows in order\n"
+         "  column 1 -> Название отдела (22 символа)\none.csv: imported into one.otd\n",
+         {}},
+        {"import goods prices.csv prices.art --columns 1,-",
+         "",
+         "",
+         "prices.csv: UTF-8, delimiter \";\", a heading line, rows by code\n"
+         "  column 1 \"Код\" -> Код\n  column 2 \"Название\": left out by --columns\n"
+         "  column 3 \"Цена\": left out by --columns\n  not in the file: Название, Цена, "
+         "Количество, Отдел, Группа, Налог, Тип, КНЛ, Штрих-код; their values are a cleared "
+         "register's in 1 row\nprices.csv: imported into prices.art\n",
          {}},
         {"write-table departments shop.otd",
          "",
          "",
+         "departments: 20 records written\n",
          {"shop.otd: read as UTF-8 (its bytes are not Windows-1251 text)"}},
     };
     for (const auto& c : cases) {
@@ -290,6 +305,7 @@ TEST(SpreadsheetFiles, OptionsShapeTheFilesAndTheNoteGoesThroughTheConsole) {
         if (!c.output.isEmpty()) {
             EXPECT_EQ(readFile(c.output), c.bytes);
         }
+        EXPECT_EQ(run.result.output, c.printed);
         EXPECT_EQ(run.messages, c.messages);
     }
     QDir::setCurrent(start);
