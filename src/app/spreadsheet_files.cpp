@@ -2,6 +2,7 @@
 
 #include "app/import_preview.h"
 #include "app/window_font.h"
+#include "catalogue/grid_catalogue.h"
 #include "dialogs/dialogs.h"
 #include "disk/input_file.h"
 #include "disk/safe_save.h"
@@ -27,10 +28,12 @@ FileCommandResult importSpreadsheet(QWidget* parent, Dialogs& dialogs, GridModel
     // The headings are known once the file is read; the columns chosen for
     // them last time are offered in place of the guesses.
     const settings::ProfileFile settingsFile(settings::workingSettingsFile());
+    const QString table = gridShape(kind).objectName;
     import::ImportChoices choices;
     const import::ImportPlan guessed = import::planImport(file.bytes, kind, model, choices, grid);
     if (guessed.header)
-        choices.columns = settings::rememberedImportColumns(settingsFile, guessed.fileColumns);
+        choices.columns =
+            settings::rememberedImportColumns(settingsFile, table, guessed.fileColumns);
 
     ImportPreview preview(file.bytes, kind, model, grid, choices, parent);
     preview.setFont(windowFont());
@@ -39,7 +42,7 @@ FileCommandResult importSpreadsheet(QWidget* parent, Dialogs& dialogs, GridModel
     const import::ImportPlan& plan = preview.plan();
     import::applyImport(plan, grid);
     if (preview.columnsChosen() && plan.header)
-        settings::rememberImportColumns(settingsFile, plan.fileColumns, plan.columns);
+        settings::rememberImportColumns(settingsFile, table, plan.fileColumns, plan.columns);
     return FileCommandResult::Imported;
 }
 

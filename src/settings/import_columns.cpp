@@ -11,19 +11,20 @@ const QString kSection = QStringLiteral("Import");
 constexpr int kLongestValue = 499;
 }  // namespace
 
-QString importLayoutKey(const QStringList& headings) {
+QString importLayoutKey(const QString& table, const QStringList& headings) {
     // Headings match as the importer matches them: in any letter case and
     // without blanks around them.
-    QStringList normal;
+    QStringList normal{table};
     for (const QString& heading : headings) normal << heading.trimmed().toLower();
     const QByteArray digest =
         QCryptographicHash::hash(normal.join(u'\x1f').toUtf8(), QCryptographicHash::Sha1);
     return QString::fromLatin1(digest.left(4).toHex());
 }
 
-std::optional<QList<int>> rememberedImportColumns(const ProfileFile& file,
+std::optional<QList<int>> rememberedImportColumns(const ProfileFile& file, const QString& table,
                                                   const QStringList& headings) {
-    const QString value = file.read(kSection, importLayoutKey(headings), QString(), kLongestValue);
+    const QString value =
+        file.read(kSection, importLayoutKey(table, headings), QString(), kLongestValue);
     const QStringList words = value.split(u',');
     // A list for another number of columns is no answer for this file.
     if (value.isEmpty() || words.size() != headings.size()) return std::nullopt;
@@ -37,14 +38,15 @@ std::optional<QList<int>> rememberedImportColumns(const ProfileFile& file,
     return columns;
 }
 
-void rememberImportColumns(const ProfileFile& file, const QStringList& headings,
-                           const QList<int>& columns) {
+void rememberImportColumns(const ProfileFile& file, const QString& table,
+                           const QStringList& headings, const QList<int>& columns) {
     QStringList words;
     for (int column : columns) words << QString::number(column);
     const QString value = words.join(u',');
     if (headings.isEmpty() || value.size() > kLongestValue) return;
-    if (file.read(kSection, importLayoutKey(headings), QString(), kLongestValue) == value) return;
-    file.write(kSection, importLayoutKey(headings), value);
+    const QString key = importLayoutKey(table, headings);
+    if (file.read(kSection, key, QString(), kLongestValue) == value) return;
+    file.write(kSection, key, value);
 }
 
 }  // namespace tabulon::settings

@@ -100,7 +100,7 @@ void SpreadsheetFilesTest::priceListGoesThroughThePreviewAndBackOut() {
                           "3.6e", "3.7e", "3.8e", "3.9e", "3.10e"}));
     QCOMPARE(goods->marks().changedForRegister(), (QList<int>{1, 3}));
     // After what the window writes at start-up and the folder of the file.
-    QVERIFY(f.iniBytes().endsWith("\r\n[Import]\r\n23ce33c8=1,2,3,4,10\r\n"));
+    QVERIFY(f.iniBytes().endsWith("\r\n[Import]\r\n805d4626=1,2,3,4,10\r\n"));
 
     // The same headings again: the columns chosen last time are offered;
     // "Отмена" leaves the grid as it was.
@@ -128,6 +128,30 @@ void SpreadsheetFilesTest::priceListGoesThroughThePreviewAndBackOut() {
                                        "1;Хлеб;12,50;7;2;3;1;0;1;4600000000011\r\n"
                                        "3;Сок яблочный осветлённый, пакет 1 литр;48,90;2;1;1;1;1;"
                                        "0;4600000000028\r\n"));
+
+    // Headings both tables know: the columns chosen for the goods mean other
+    // columns of the departments, which take the file by its headings.
+    const QString codes = f.path("codes.csv");
+    writeFile(codes, "Код;Название\r\n5;Хлеб\r\n");
+    QList<int> offered2;
+    f.dialogs().onModal = [&](QDialog& preview) {
+        auto* first = preview.findChild<QComboBox*>("ComboBoxColumn1");
+        auto* second = preview.findChild<QComboBox*>("ComboBoxColumn2");
+        offered2 = {first->currentData().toInt(), second->currentData().toInt()};
+        if (f.control<QTabWidget>("PageControl1")->currentIndex() == 0) {
+            choose(preview, 2, 2);
+            preview.findChild<QPushButton*>("ButtonOk")->click();
+        } else {
+            preview.findChild<QPushButton*>("ButtonCancel")->click();
+        }
+        return preview.result();
+    };
+    f.dialogs().fileNames.enqueue(codes);
+    f.control<QPushButton>("Button3")->click();
+    f.control<QTabWidget>("PageControl1")->setCurrentIndex(3);
+    f.dialogs().fileNames.enqueue(codes);
+    f.control<QPushButton>("Button3")->click();
+    QCOMPARE(offered2, (QList<int>{0, 1}));
     QVERIFY(f.dialogs().messages().isEmpty());
 }
 
