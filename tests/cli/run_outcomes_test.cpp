@@ -24,6 +24,7 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
     for (int i = 1; i <= 20; ++i) departments << QStringLiteral("Склад %1;").arg(i);
     writeFile(directory.filePath("d.otd"), cp1251Lines(departments));
     writeFile(directory.filePath("c.pak"), cp1251Lines({"1;2;3;4;5;6;7;8;9;10;11;12;"}));
+    writeFile(directory.filePath("u.otd"), (departments.join("\r\n") + "\r\n").toUtf8());
     const QString refused =
         "record %1 failed ten times: the register refused the record (\"E\" reply)";
     const struct {
@@ -44,6 +45,12 @@ TEST(TableRuns, AReadBackThatFailsLeavesTheRecordWrittenButNotVerified) {
          "departments: 3 of 20 records written\n",
          "stopped: 17 records not tried\nrecords written, not verified: 3",
          {refused.arg(3)}},
+        {{"write-table", "departments", directory.filePath("u.otd")},
+         "R10;3;",
+         "departments: 3 of 20 records written\n",
+         "stopped: 17 records not tried\nrecords written, not verified: 3",
+         {directory.filePath("u.otd") + ": read as UTF-8 (its bytes are not Windows-1251 text)",
+          refused.arg(3)}},
         {{"write-table", "cash", directory.filePath("c.pak")},
          "R2;1;",
          "cash: written\n",
