@@ -272,8 +272,19 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
             return *refused;
         }
         QList<int>& only = rows.plan.onlyRows.emplace();
+        QList<int> outside;
         for (int row : std::get<QList<int>>(imported)) {
-            if (row >= rows.plan.firstRow && row <= rows.plan.lastRow) only << row;
+            (row >= rows.plan.firstRow && row <= rows.plan.lastRow ? only : outside) << row;
+        }
+        // An interval leaves rows out by the user's choice; the table's own
+        // records do not, and a row of the file would go nowhere unsaid.
+        if (!request.interval && !outside.isEmpty()) {
+            return inputError(
+                QStringLiteral("%1: rows the register has no record for: %2 (%3 go into rows %4 "
+                               "to %5)\nnothing was sent")
+                    .arg(path, recordList(outside), table.name)
+                    .arg(rows.plan.firstRow)
+                    .arg(rows.plan.lastRow));
         }
         if (only.isEmpty())
             return inputError(QStringLiteral("%1: no row of it is in --interval").arg(path));
