@@ -107,6 +107,18 @@ ImportProblem separatorProblem(int line, int column, const QString& heading) {
                        QStringLiteral(": \";\" separates the fields of a record"));
 }
 
+ImportProblem roundedProblem(int line, int column, const QString& heading, const QString& value) {
+    return refusal(line,
+                   where(line, column, heading) +
+                       QStringLiteral(": \"%1\" - число, округлённое электронной таблицей; задайте "
+                                      "столбцу текстовый формат и сохраните файл снова.")
+                           .arg(value),
+                   whereEnglish(line, column, heading) +
+                       QStringLiteral(": \"%1\" is a number a spreadsheet rounded; give the "
+                                      "column the text format and save the file again")
+                           .arg(value));
+}
+
 ImportProblem fileLineProblem(int line, qsizetype bytes, qsizetype most) {
     return rowProblem(
         line,

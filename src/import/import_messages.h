@@ -24,6 +24,8 @@ ImportProblem characterProblem(int line, int column, const QString& heading, con
                                qsizetype at, bool control);
 // A ";" inside a value: the record and the table file have no quoting.
 ImportProblem separatorProblem(int line, int column, const QString& heading);
+// A code or barcode as a spreadsheet rounded it ("4,6E+12").
+ImportProblem roundedProblem(int line, int column, const QString& heading, const QString& value);
 // The row would take `bytes` in a line of the table file, which holds `most`.
 ImportProblem fileLineProblem(int line, qsizetype bytes, qsizetype most);
 // A row refused as a whole: `message`/`english` are the record's own.

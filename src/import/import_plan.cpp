@@ -1,6 +1,7 @@
 #include "import/import_plan.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "catalogue/grid_model.h"
@@ -47,6 +48,21 @@ QStringList clearedCells(const GridTable& table, int row, Model model) {
         if (column > 0) cells[column - 1] = fields.value(i);
     }
     return cells;
+}
+
+// A long number as a spreadsheet shows it when the column is not text,
+// "4,6E+12", and saves it so: the digits of a barcode are gone.
+bool isRoundedNumber(const QString& value) {
+    static const QRegularExpression rounded(
+        QStringLiteral("^\\s*\\d+([.,]\\d+)?[eE][+-]?\\d+\\s*$"));
+    return rounded.match(value).hasMatch();
+}
+
+// A column of digits the register takes as they are: a code, a group, a
+// barcode. Names and numbers have rules of their own.
+bool holdsDigits(const GridTable& table, int column) {
+    const RecordField* field = fieldOf(table, column);
+    return field && (field->rule == FieldRule::AsIs || field->rule == FieldRule::CutZeroIfEmpty);
 }
 
 bool rowHoldsAnything(const GridModel& grid, int row, int columns) {
@@ -172,6 +188,9 @@ void Planner::check(int line, int row, const QStringList& values, const QStringL
     for (qsizetype i = 0; i < plan_.columns.size(); ++i) {
         if (plan_.columns[i] >= 1 && values.value(i).contains(u';'))
             return refuse(separatorProblem(line, int(i) + 1, headingOf(int(i))));
+        if (plan_.columns[i] >= 1 && holdsDigits(table_, plan_.columns[i]) &&
+            isRoundedNumber(values.value(i)))
+            return refuse(roundedProblem(line, int(i) + 1, headingOf(int(i)), values.value(i)));
     }
     const BuiltRecord built = BuildTableRecord(plan_.kind, cells, plan_.model, {row, row});
     if (!built.ok()) return locate(line, values, *built.error);

@@ -113,11 +113,15 @@ TEST(ImportPlan, FilesAsSpreadsheetsWriteThemBecomeGridRowsOrAreRefused) {
           "refused: lines 2 and 3: code 7 given twice",
           "refused: line 4, column 2 (Название): \";\" separates the fields of a record",
           "refused: line 5: a line of the table file would take 226 bytes, more than 198"}},
-        {"UTF-16LE without its mark",
+        {"UTF-16LE without its mark; a barcode as Excel rounds it",
          TableKind::Goods,
-         QStringEncoder(QStringConverter::Utf16LE)(QStringLiteral("Код;Название\r\n4;Сок\r\n")),
+         QStringEncoder(QStringConverter::Utf16LE)(
+             QStringLiteral("Код;Название;Штрихкод\r\n4;Сок;4,6E+12\r\n")),
          {},
-         {"UTF-16LE ; heading by code kept 0 cleared 1", "row 4: 4;Сок;0.00;0.000;1;1;1;1;0;0"}},
+         {"UTF-16LE ; heading by code kept 0 cleared 1",
+          "row 4: 4;Сок;0.00;0.000;1;1;1;1;0;4,6E+12",
+          "refused: line 2, column 3 (Штрихкод): \"4,6E+12\" is a number a spreadsheet rounded; "
+          "give the column the text format and save the file again"}},
         {"a heading twice",
          TableKind::Goods,
          cp1251("Код;Название;Товар\r\n1;А;Б\r\n"),
