@@ -256,7 +256,9 @@ dist() {
     install_missing zip unzip
     say "packing $zip"
     rm -rf "$build/dist" && mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations"
-    cp "$build/src/app/tabulon.exe" "$build/src/cli/tabulon-cli.exe" "$folder/"
+    cp "$build/src/app/tabulon.exe" "$build/src/cli/tabulon-cli.exe" \
+        "$build/src/sim/tabulon-sim.exe" "$folder/"
+    sed 's/$/\r/' "$root/packaging/windows/demo.cmd" > "$folder/demo.cmd"
     # offscreen: the window without a display (tabulon --grab on a server,
     # and the check below under wine).
     cp "$qt_prefix/plugins/platforms/qwindows.dll" "$qt_prefix/plugins/platforms/qoffscreen.dll" \
@@ -329,17 +331,56 @@ check_dist() {
         cd "$fresh/tabulon"
         unset WINEPATH
         export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
+        # Run as "( … ) || status=$?", where errexit does not reach: each
+        # check ends the subshell itself.
         "$wine" ./tabulon-cli.exe --help < /dev/null | tr -d '\r' > help.txt
-        grep -q "^Usage: tabulon-cli" help.txt
+        grep -q "^Usage: tabulon-cli" help.txt || exit 1
         echo "  tabulon-cli.exe --help from the unpacked zip: $(wc -l < help.txt) lines"
         rm -f window.png
         "$wine" ./tabulon.exe --grab window.png < /dev/null
         # The picture is the main window at its own size.
-        file window.png | grep -q "PNG image data, 769 x 511"
+        file window.png | grep -q "PNG image data, 769 x 511" || exit 1
         echo "  tabulon.exe from the unpacked zip showed its window: $(file -b window.png)"
         cp window.png "$build/dist/window-under-wine.png"
+        demo_pieces "$wine" || exit 1
     ) || status=$?
     wineserver -k > /dev/null 2>&1 || true
+    return $status
+}
+
+# What demo.cmd puts together, from the unpacked folder: tabulon-sim.exe on
+# a local port, and tabulon-cli.exe finding the register there through
+# tcp:// and writing and reading a table through it.
+demo_pieces() {
+    local wine="$1" address="" sim status=0
+    "$wine" ./tabulon-sim.exe --model neon --listen tcp://127.0.0.1:0 < /dev/null > sim.txt 2>&1 &
+    sim=$!
+    # wine starts a program in a few seconds; a slow machine is given a minute.
+    for _ in $(seq 600); do
+        address="$(tr -d '\r' < sim.txt | grep -m1 '^tcp://' || true)"
+        [[ -n "$address" ]] && break
+        sleep 0.1
+    done
+    if [[ -z "$address" ]]; then
+        echo "  tabulon-sim.exe did not start: $(tr -d '\r' < sim.txt)" >&2
+        status=1
+    else
+        local cli=("$wine" ./tabulon-cli.exe --port "$address" --model neon --quiet)
+        local found
+        found="$("$wine" ./tabulon-cli.exe --port "$address" detect < /dev/null | tr -d '\r')"
+        printf 'Отдел %s;\r\n' $(seq 20) | iconv -f UTF-8 -t CP1251 > departments.otd
+        if [[ "$found" == found ]] &&
+            "${cli[@]}" write-table departments departments.otd < /dev/null &&
+            "${cli[@]}" read-table departments back.otd < /dev/null &&
+            cmp -s departments.otd back.otd; then
+            echo "  tabulon-sim.exe on $address: tabulon-cli.exe found it, wrote and read back departments"
+        else
+            echo "  tabulon-cli.exe through $address: detect said \"$found\" or the departments differ" >&2
+            status=1
+        fi
+    fi
+    kill "$sim" 2> /dev/null || true
+    wait "$sim" 2> /dev/null || true
     return $status
 }
 
@@ -378,21 +419,21 @@ check_installer() {
     }
     entries="$(installed_entries)"
     echo "  installed: $(find "$dir" -type f | wc -l) files; Start menu: $entries"
-    for file in tabulon.exe tabulon-cli.exe Uninstall.exe; do
+    for file in tabulon.exe tabulon-cli.exe tabulon-sim.exe demo.cmd Uninstall.exe; do
         [[ -f "$dir/$file" ]] || { echo "  the installer left no $file" >&2; status=1; }
     done
-    [[ "$entries" == "README.lnk Tabulon.lnk Uninstall.lnk" ]] ||
-        { echo "  the Start menu entries are not Tabulon, README and Uninstall" >&2; status=1; }
+    [[ "$entries" == "Demo.lnk README.lnk Tabulon.lnk Uninstall.lnk" ]] ||
+        { echo "  the Start menu entries are not Tabulon, Demo, README and Uninstall" >&2; status=1; }
     ((status == 0)) && (
         cd "$dir"
         export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
         version="$("$wine64" ./tabulon-cli.exe --version < /dev/null | tr -d '\r')"
         echo "  installed tabulon-cli.exe --version: $version"
-        [[ "$version" == "tabulon-cli "* ]]
+        [[ "$version" == "tabulon-cli "* ]] || exit 1
         grab="$build/installer-window.png"
         rm -f "$grab"
         "$wine64" ./tabulon.exe --grab "$(winepath -w "$grab")" < /dev/null
-        file "$grab" | grep -q "PNG image data, 769 x 511"
+        file "$grab" | grep -q "PNG image data, 769 x 511" || exit 1
         echo "  installed tabulon.exe showed its window"
     ) || status=1
     # _?= keeps the uninstaller in the folder and waits for it, where by
