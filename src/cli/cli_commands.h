@@ -52,6 +52,8 @@ public:
 
 // What a command's run did with its records, for callers that count them
 // over many registers. Commands that move no records leave it as it is.
+class FleetGridFiles;
+
 struct RunTally {
     bool counted = false;  // the command moved records and counted them here
     int done = 0;
@@ -75,6 +77,8 @@ struct CliContext {
     transfer::RunControl& control;
     // Where the command counts its records; null: nobody asks.
     RunTally* tally = nullptr;
+    // The table files it shares with other registers; null: its own.
+    FleetGridFiles* gridFiles = nullptr;
 };
 
 // Options that only some commands take; --port, --speed, --register,

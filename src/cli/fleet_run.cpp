@@ -13,6 +13,7 @@
 #include "cli/cli_port.h"
 #include "cli/command_files.h"
 #include "cli/fleet_board.h"
+#include "cli/fleet_grid_files.h"
 #include "cli/fleet_request.h"
 #include "cli/print.h"
 #include "cli/stop_signals.h"
@@ -182,7 +183,8 @@ private:
         }
         FleetConsole console(board_, entry.name);
         RunTally tally;
-        const CliContext context{request, *link, cliPortNumber(request), console, control, &tally};
+        const CliContext context{request, *link,      cliPortNumber(request), console, control,
+                                 &tally,  &gridFiles_};
         QElapsedTimer clock;
         clock.start();
         const CliResult result = request.command->run(context);
@@ -223,6 +225,7 @@ private:
     // detaches from under another as an implicitly shared list could.
     std::vector<RegisterOutcome> outcomes_;
     FleetBoard board_;
+    FleetGridFiles gridFiles_;
     transfer::RunControl stopAll_;
 };
 
