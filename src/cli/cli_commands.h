@@ -48,12 +48,18 @@ public:
     virtual void message(const QString& line) = 0;
     // Takes the progress line away.
     virtual void endProgress() = 0;
+    // The records dealt with so far of the run's total, whether or not
+    // progress is shown: what a fleet reckons its time left from.
+    virtual void records(int dealtWith, int total) {
+        (void)dealtWith;
+        (void)total;
+    }
 };
+
+class FleetGridFiles;
 
 // What a command's run did with its records, for callers that count them
 // over many registers. Commands that move no records leave it as it is.
-class FleetGridFiles;
-
 struct RunTally {
     bool counted = false;  // the command moved records and counted them here
     int done = 0;

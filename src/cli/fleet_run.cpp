@@ -141,7 +141,7 @@ public:
         : request_(request),
           registers_(std::move(registers)),
           outcomes_(size_t(registers_.size())),
-          board_(stderr, !request.command.quiet && isTerminal(stderr)) {
+          board_(stderr, !request.command.quiet && isTerminal(stderr), int(registers_.size())) {
         for (qsizetype i = 0; i < registers_.size(); ++i)
             outcomes_[size_t(i)].name = registers_[i].name;
     }
@@ -162,6 +162,12 @@ private:
     void runRegister(int index) {
         const FleetRegister& entry = registers_[index];
         RegisterOutcome& outcome = outcomes_[size_t(index)];
+        board_.started(entry.name);
+        runRegister(entry, outcome);
+        board_.ended(entry.name, outcome.outcome != Outcome::Done);
+    }
+
+    void runRegister(const FleetRegister& entry, RegisterOutcome& outcome) {
         transfer::RunControl control;
         // Listed for the signals before the fleet's stop is looked at: a
         // signal in between reaches it either way.
