@@ -18,21 +18,6 @@ constexpr std::uint8_t kNoFlowControl = 1;
 constexpr std::uint8_t kDtrOn = 8;
 constexpr std::uint8_t kDtrOff = 9;
 
-std::uint8_t parityCode(char parity) {
-    switch (parity) {
-        case 'O':
-            return 2;
-        case 'E':
-            return 3;
-        case 'M':
-            return 4;
-        case 'S':
-            return 5;
-        default:
-            return 1;
-    }
-}
-
 QByteArray oneByte(std::uint8_t value) {
     return QByteArray(1, char(value));
 }
@@ -50,7 +35,7 @@ QList<Asked> commandsFor(const LineSettings& settings) {
     return {
         {telnet::kSetBaudRate, baud, "speed"},
         {telnet::kSetDataSize, oneByte(std::uint8_t(settings.dataBits)), "data bits"},
-        {telnet::kSetParity, oneByte(parityCode(settings.parity)), "parity"},
+        {telnet::kSetParity, oneByte(telnet::parityCode(settings.parity)), "parity"},
         {telnet::kSetStopSize, oneByte(stopSize), "stop bits"},
         {telnet::kSetControl, oneByte(kNoFlowControl), "flow control"},
         {telnet::kSetControl, oneByte(settings.dataTerminalReady ? kDtrOn : kDtrOff), "DTR"},

@@ -25,7 +25,7 @@ bool isNetworkAddress(QStringView text) {
            text.startsWith(kRfc2217Scheme, Qt::CaseInsensitive);
 }
 
-std::optional<NetworkAddress> parseNetworkAddress(QStringView text) {
+std::optional<NetworkAddress> parseNetworkAddress(QStringView text, bool anyPort) {
     NetworkAddress address;
     QStringView rest;
     if (text.startsWith(kRawScheme, Qt::CaseInsensitive)) {
@@ -59,9 +59,17 @@ std::optional<NetworkAddress> parseNetworkAddress(QStringView text) {
                                                            [](QChar c) { return c.isDigit(); });
     bool ok = false;
     const uint port = digits ? portText.toUInt(&ok) : 0;
-    if (!ok || port < 1 || port > 65535) return std::nullopt;
+    if (!ok || port < (anyPort ? 0u : 1u) || port > 65535) return std::nullopt;
     address.port = quint16(port);
     return address;
+}
+
+QString networkAddressText(const NetworkAddress& address) {
+    const QStringView scheme =
+        address.kind == NetworkAddress::Kind::Rfc2217 ? kRfc2217Scheme : kRawScheme;
+    const QString host =
+        address.host.contains(u':') ? QStringLiteral("[%1]").arg(address.host) : address.host;
+    return QStringLiteral("%1%2:%3").arg(scheme, host).arg(address.port);
 }
 
 }  // namespace tabulon::link

@@ -25,6 +25,11 @@ bool isNetworkAddress(QStringView text);
 
 // "tcp://HOST:PORT" or "rfc2217://HOST:PORT" (an IPv6 host in brackets);
 // nullopt for anything else, a missing host or a port outside 1 to 65535.
-std::optional<NetworkAddress> parseNetworkAddress(QStringView text);
+// `anyPort`: port 0 is taken too, for an address to listen on, where it lets
+// the system pick the port.
+std::optional<NetworkAddress> parseNetworkAddress(QStringView text, bool anyPort = false);
+
+// The address as parseNetworkAddress() reads it.
+QString networkAddressText(const NetworkAddress& address);
 
 }  // namespace tabulon::link

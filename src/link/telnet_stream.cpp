@@ -4,17 +4,32 @@ namespace tabulon::link::telnet {
 
 namespace {
 
-// The options this end takes on either side; every other is refused.
-bool supported(std::uint8_t option, bool local) {
-    if (option == kBinary || option == kSuppressGoAhead) return true;
-    return local && option == kComPort;
-}
-
 // A sub-negotiation longer than this is not one of the COM-PORT answers: it
 // is kept no further, so a server that never ends one cannot fill memory.
 constexpr qsizetype kMaxSubnegotiation = 512;
 
 }  // namespace
+
+std::uint8_t parityCode(char parity) {
+    switch (parity) {
+        case 'O':
+            return 2;
+        case 'E':
+            return 3;
+        case 'M':
+            return 4;
+        case 'S':
+            return 5;
+        default:
+            return 1;
+    }
+}
+
+char parityOfCode(std::uint8_t code) {
+    for (const char parity : {'O', 'E', 'M', 'S'})
+        if (parityCode(parity) == code) return parity;
+    return 'N';
+}
 
 QByteArray escaped(QByteArrayView data) {
     QByteArray out;
@@ -34,6 +49,11 @@ QByteArray comPortCommand(std::uint8_t command, QByteArrayView value) {
     return out;
 }
 
+bool Stream::supported(std::uint8_t option, bool local) const {
+    if (option == kBinary || option == kSuppressGoAhead) return true;
+    return option == kComPort && local == (end_ == End::Client);
+}
+
 QByteArray Stream::opening(bool comPort) {
     // Binary both ways: the register's CR and NUL bytes must pass as they are,
     // not as the network virtual terminal's CR NUL and CR LF. What the server
@@ -46,7 +66,8 @@ QByteArray Stream::opening(bool comPort) {
     };
     ask(local_[kBinary], kWill, kBinary);
     ask(remote_[kBinary], kDo, kBinary);
-    if (comPort) ask(local_[kComPort], kWill, kComPort);
+    if (comPort && end_ == End::Client) ask(local_[kComPort], kWill, kComPort);
+    if (comPort && end_ == End::Server) ask(remote_[kComPort], kDo, kComPort);
     return out;
 }
 

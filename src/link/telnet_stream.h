@@ -34,6 +34,11 @@ inline constexpr std::uint8_t kSetStopSize = 4;
 inline constexpr std::uint8_t kSetControl = 5;
 inline constexpr std::uint8_t kServerOffset = 100;
 
+// COM-PORT-CONTROL's code for a parity ('N', 'O', 'E', 'M', 'S'), and back;
+// an unknown code reads as 'N'.
+std::uint8_t parityCode(char parity);
+char parityOfCode(std::uint8_t code);
+
 // The data with every 0xFF doubled.
 QByteArray escaped(QByteArrayView data);
 
@@ -49,11 +54,17 @@ struct Subnegotiation {
 };
 
 // The receiving side of a Telnet connection: separates the data from the
-// commands, answers the server's option requests, and remembers what was
-// agreed. Bytes may arrive split anywhere, an IAC pair included.
+// commands, answers the other end's option requests, and remembers what was
+// agreed. Bytes may arrive split anywhere, an IAC pair included. The client
+// performs COM-PORT-CONTROL; a server (the simulated register's) has the
+// client perform it.
 class Stream {
 public:
-    // What the client asks for on connecting: binary both ways and the
+    enum class End { Client, Server };
+
+    explicit Stream(End end = End::Client) : end_(end) {}
+
+    // What this end asks for on connecting: binary both ways and the
     // COM-PORT option (when `comPort`).
     QByteArray opening(bool comPort);
 
@@ -78,11 +89,14 @@ private:
         bool refused = false;
     };
 
+    // The options this end takes on either side; every other is refused.
+    bool supported(std::uint8_t option, bool local) const;
     // The byte after an IAC.
     void afterIac(std::uint8_t byte, QByteArray& data);
     void command(std::uint8_t verb, std::uint8_t option);
     void reply(std::uint8_t verb, std::uint8_t option);
 
+    End end_;
     State state_ = State::Data;
     std::uint8_t verb_ = 0;
     Subnegotiation sub_;

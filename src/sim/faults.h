@@ -33,6 +33,9 @@ struct Faults {
     Fault overLongReplies;  // reply texts of 300 bytes
     Fault lateReplies;      // the reply line comes after the computer's time-out
     Fault alterStored;      // written records kept with their first character changed to "#"
+    // A network line only: a connection accepted and closed at once, as a
+    // serial server does while someone else holds its port.
+    Fault refuseConnections;
 };
 
 }  // namespace tabulon::sim

@@ -4,58 +4,17 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <optional>
 #include <thread>
 
-#include "sim/chaos.h"
 #include "sim/line_state.h"
+#include "sim/line_timing.h"
 
 namespace tabulon::sim {
 
 namespace {
-
-constexpr useconds_t kLateReplyDelayUs = 400'000;
-
-using LineClock = std::chrono::steady_clock;
-
-bool writeAll(int fd, QByteArrayView bytes);
-
-// A line of a set speed: each byte takes 11 bit times (start, 8 data, 2
-// stop), one direction at a time as the register's protocol uses it. A pty
-// carries bytes at once; this holds them to what the wire would allow.
-class PacedLine {
-public:
-    explicit PacedLine(int baud) : byteTime_(std::chrono::nanoseconds(11'000'000'000LL / baud)) {}
-
-    // Bytes that were read now: they have all arrived once the line has
-    // carried them, counted from when it was last free.
-    void heard(qsizetype count) {
-        free_ = std::max(free_, LineClock::now()) + byteTime_ * count;
-        std::this_thread::sleep_until(free_);
-    }
-    // Writes the bytes a few at a time, each group when the line has carried
-    // the ones before.
-    bool send(int fd, QByteArrayView bytes) {
-        constexpr qsizetype kGroup = 4;
-        free_ = std::max(free_, LineClock::now());
-        while (!bytes.isEmpty()) {
-            const QByteArrayView group = bytes.first(std::min(kGroup, bytes.size()));
-            free_ += byteTime_ * group.size();
-            std::this_thread::sleep_until(free_);
-            if (!writeAll(fd, group)) return false;
-            bytes = bytes.sliced(group.size());
-        }
-        return true;
-    }
-
-private:
-    LineClock::duration byteTime_;
-    LineClock::time_point free_{};
-};
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -130,21 +89,11 @@ LineServer::~LineServer() {
 int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& options,
                       std::FILE* log) {
     std::optional<link::LineSettings> shown;
-    std::optional<PacedLine> paced;
-    if (options.pace > 0) paced.emplace(options.pace);
-    std::optional<Chaos> chaos;
-    if (options.chaosSeed) chaos.emplace(*options.chaosSeed);
-    const auto started = LineClock::now();
-    const auto sinceStart = [&] { return LineClock::now() - started; };
-    const auto sendBytes = [&](QByteArrayView bytes) {
-        return paced ? paced->send(fd_, bytes) : writeAll(fd_, bytes);
-    };
-    // On a bad line the answer goes out in pieces, each after its pause.
+    LineTiming timing(options);
     const auto sendAnswer = [&](QByteArrayView bytes) {
-        if (!chaos) return sendBytes(bytes);
-        for (const Chaos::Piece& piece : chaos->spoken(bytes, sinceStart())) {
-            std::this_thread::sleep_for(piece.pause);
-            if (!sendBytes(piece.bytes)) return false;
+        for (const TimedBytes& piece : timing.spoken(bytes, LineClock::now())) {
+            std::this_thread::sleep_until(piece.due);
+            if (!writeAll(fd_, piece.bytes)) return false;
         }
         return true;
     };
@@ -161,13 +110,11 @@ int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& o
             std::fprintf(log, "line: %s\n", qPrintable(lineStateText(*state)));
             shown = state;
         }
-        // A register set to another speed hears only noise.
-        if (options.speed != 0 && state && state->baudRate != options.speed) continue;
+        if (!hearsLine(options.speed, state)) continue;
 
-        if (paced) paced->heard(count);
-        QByteArray heard(buffer, count);
-        if (chaos) heard = chaos->heard(heard, sinceStart());
-        const QByteArray answer = ecr.receive(heard);
+        std::this_thread::sleep_until(timing.arrival(LineClock::now(), count));
+        const QByteArray answer =
+            ecr.receive(timing.heard(QByteArrayView(buffer, count), LineClock::now()));
         if (log) {
             for (const QString& line : journal) std::fprintf(log, "%s\n", qPrintable(line));
             std::fflush(log);
@@ -178,9 +125,7 @@ int LineServer::serve(LineDevice& ecr, QStringList& journal, const SimOptions& o
             return 1;
         }
         if (const QByteArray late = ecr.takeLateOutput(); !late.isEmpty()) {
-            // Past the computer's 300 ms wait for a byte: by now it has given
-            // the exchange up and may already be selecting again.
-            ::usleep(kLateReplyDelayUs);
+            std::this_thread::sleep_for(kLateReplyDelay);
             if (log) std::fprintf(log, "late reply sent\n");
             if (!sendAnswer(late)) return 1;
         }

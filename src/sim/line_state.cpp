@@ -11,6 +11,10 @@ extern "C" int ioctl(int fd, unsigned long request, ...);
 
 namespace tabulon::sim {
 
+bool hearsLine(int speed, const std::optional<link::LineSettings>& state) {
+    return speed == 0 || !state || state->baudRate == speed;
+}
+
 QString lineStateText(const link::LineSettings& state) {
     return QStringLiteral("%1 baud, %2%3%4")
         .arg(state.baudRate)

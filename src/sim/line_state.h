@@ -12,6 +12,11 @@ namespace tabulon::sim {
 // the device does not tell (not a terminal).
 std::optional<link::LineSettings> lineState(int fd);
 
+// Whether a register set to `speed` baud (0: any) hears a line set up as
+// `state` (nullopt: a line that does not tell, which is heard). A register set
+// to another speed hears only noise.
+bool hearsLine(int speed, const std::optional<link::LineSettings>& state);
+
 // "57700 baud, 8N2".
 QString lineStateText(const link::LineSettings& state);
 

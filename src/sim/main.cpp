@@ -1,12 +1,91 @@
+#include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
+#include "link/network_address.h"
 #include "options/command_line.h"
-#include "sim/line_server.h"
+#include "sim/network_line.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_bus.h"
 
+#ifndef _WIN32
+#include "sim/line_server.h"
+#endif
+
 using namespace tabulon::sim;
+
+namespace {
+
+// Says on the log which registers answer, once they are up.
+void logRegisters(const SimOptions& options) {
+    if (!options.bus.isEmpty()) {
+        QStringList listed;
+        for (int number : options.bus) listed << QString::number(number);
+        std::fprintf(stderr, "%s registers %s\n", qPrintable(modelName(options.model)),
+                     qPrintable(listed.join(u',')));
+    } else {
+        std::fprintf(stderr, "%s register%s\n", qPrintable(modelName(options.model)),
+                     options.onlyRegister
+                         ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
+                         : " (any number)");
+    }
+}
+
+// Each --listen line on the event loop, until killed.
+int serveNetwork(int argc, char** argv, const SimOptions& options) {
+    QCoreApplication application(argc, argv);
+    std::FILE* log = options.log ? stderr : nullptr;
+    std::vector<std::unique_ptr<NetworkLine>> lines;
+    for (const tabulon::link::NetworkAddress& address : options.listen) {
+        // With several lines each line of the log says whose it is.
+        auto line = std::make_unique<NetworkLine>(address, options, log, options.listen.size() > 1);
+        QString error;
+        if (!line->listen(error)) {
+            std::fprintf(stderr, "tabulon-sim: cannot listen on %s: %s\n",
+                         qPrintable(tabulon::link::networkAddressText(address)), qPrintable(error));
+            return 1;
+        }
+        lines.push_back(std::move(line));
+    }
+    for (const auto& line : lines)
+        std::printf("%s\n", qPrintable(tabulon::link::networkAddressText(line->address())));
+    std::fflush(stdout);
+    if (options.log) logRegisters(options);
+    return application.exec();
+}
+
+// A pseudo-terminal, or the device asked for, until the line fails.
+int serveLine(const SimOptions& options) {
+#ifdef _WIN32
+    (void)options;
+    std::fputs(
+        "tabulon-sim: on Windows the simulated register serves only a network port: "
+        "give --listen tcp://HOST:PORT or rfc2217://HOST:PORT\n",
+        stderr);
+    return 2;
+#else
+    // One register, or a bus of them, telling what they do into the journal.
+    QStringList journal;
+    const std::unique_ptr<SimulatedBus> bus =
+        busFromOptions(options, options.log ? &journal : nullptr);
+    QString error;
+    const std::unique_ptr<LineServer> server =
+        options.device.isEmpty() ? LineServer::openPseudoTerminal(error)
+                                 : LineServer::openDevice(options.device, options.speed, error);
+    if (!server) {
+        std::fprintf(stderr, "tabulon-sim: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server->path()));
+    std::fflush(stdout);
+    if (options.log) logRegisters(options);
+    return server->serve(*bus, journal, options, options.log ? stderr : nullptr);
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QStringList arguments;
@@ -26,37 +105,5 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(simUsage()), stdout);
         return 0;
     }
-
-    // One register, or a bus of them, telling what they do into the journal.
-    QStringList journal;
-    const QList<int> numbers = options.bus.isEmpty() ? QList<int>{0} : options.bus;
-    SimulatedBus bus(options.model, numbers);
-    for (int index = 0; index < bus.size(); ++index) {
-        bus.at(index).faults() = options.faults;
-        if (options.bus.isEmpty()) bus.at(index).answerOnlyTo(options.onlyRegister);
-        if (options.log) bus.at(index).setJournal(&journal);
-    }
-
-    QString error;
-    const std::unique_ptr<LineServer> server =
-        options.device.isEmpty() ? LineServer::openPseudoTerminal(error)
-                                 : LineServer::openDevice(options.device, options.speed, error);
-    if (!server) {
-        std::fprintf(stderr, "tabulon-sim: %s\n", qPrintable(error));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(server->path()));
-    std::fflush(stdout);
-    if (options.log && !options.bus.isEmpty()) {
-        QStringList listed;
-        for (int number : options.bus) listed << QString::number(number);
-        std::fprintf(stderr, "%s registers %s\n", qPrintable(modelName(options.model)),
-                     qPrintable(listed.join(u',')));
-    } else if (options.log) {
-        std::fprintf(stderr, "%s register%s\n", qPrintable(modelName(options.model)),
-                     options.onlyRegister
-                         ? qPrintable(QStringLiteral(" %1").arg(*options.onlyRegister))
-                         : " (any number)");
-    }
-    return server->serve(bus, journal, options, options.log ? stderr : nullptr);
+    return options.listen.isEmpty() ? serveLine(options) : serveNetwork(argc, argv, options);
 }

@@ -15,7 +15,7 @@ struct FaultSwitch {
     const char* help;
 };
 
-constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
+constexpr std::array<FaultSwitch, 10> kFaultSwitches{{
     {u"--silent", &Faults::silent, "answer nothing at all"},
     {u"--refuse-frames", &Faults::refuseFrames, "refuse every frame (NAK instead of ACK)"},
     {u"--error-replies", &Faults::errorReplies, "reply \"E0;\" to every command"},
@@ -28,6 +28,8 @@ constexpr std::array<FaultSwitch, 9> kFaultSwitches{{
      "send the reply line only after the computer's 300 ms wait for it"},
     {u"--alter-stored", &Faults::alterStored,
      "keep written records with a \"#\" for their first character"},
+    {u"--refuse-connections", &Faults::refuseConnections,
+     "on --listen, close each connection as soon as it comes"},
 }};
 
 std::optional<int> positive(const QString& written) {
@@ -50,7 +52,8 @@ QList<options::Option> knownOptions() {
         {u"help", Takes::Nothing}, {u"h", Takes::Nothing},    {u"version", Takes::Nothing},
         {u"log", Takes::Nothing},  {u"model", Takes::Value},  {u"register", Takes::Value},
         {u"bus", Takes::Value},    {u"device", Takes::Value}, {u"pace", Takes::Value},
-        {u"chaos", Takes::Value},  {u"speed", Takes::Value},
+        {u"chaos", Takes::Value},  {u"speed", Takes::Value},  {u"listen", Takes::Value},
+        {u"count", Takes::Value},
     };
     for (const FaultSwitch& fault : kFaultSwitches)
         known << options::Option{QStringView(fault.name).mid(2), Takes::CountOrNothing};
@@ -62,17 +65,26 @@ QList<options::Option> knownOptions() {
 QString simUsage() {
     QString usage = QStringLiteral(
         "Usage: tabulon-sim [--model MODEL] [--register N | --bus N,N...] [--device PATH]\n"
-        "                   [--speed N] [--pace N]\n"
+        "                   [--listen ADDRESS... [--count N]] [--speed N] [--pace N]\n"
         "                   [--chaos SEED] [--log] [FAULT[=COUNT]...]\n"
-        "A simulated cash register on a serial line. Without --device it opens a\n"
-        "pseudo-terminal, prints its path on one line and serves until killed.\n"
+        "A simulated cash register on a serial line. Without --device or --listen it\n"
+        "opens a pseudo-terminal, prints its path on one line and serves until killed.\n"
         "\n"
         "  --model MODEL    mp-550t, mp-50-junior or neon (default neon)\n"
         "  --register N     answer only to register number N (default: every number)\n"
         "  --bus N,N...     several registers on the line, one for each number, each\n"
         "                   with its own tables; the faults go for all of them\n"
         "  --device PATH    serve on this serial device instead of a pseudo-terminal\n"
-        "  --speed N        ignore the line unless it is set to N baud\n"
+        "  --listen ADDRESS serve a TCP port instead, as a serial server does:\n"
+        "                   tcp://HOST:PORT (raw bytes) or rfc2217://HOST:PORT (Telnet\n"
+        "                   with the COM-PORT option); port 0 takes a free one. Each\n"
+        "                   --listen is a line of its own, with its own register (or\n"
+        "                   bus) and tables; one client at a time. Prints the address\n"
+        "                   of each line on a line of its own\n"
+        "  --count N        with one --listen: N lines, on N free ports from port 0,\n"
+        "                   else on PORT to PORT+N-1\n"
+        "  --speed N        ignore the line unless it is set to N baud (on rfc2217://,\n"
+        "                   through the COM-PORT option; a tcp:// line counts as set)\n"
         "  --pace N         take in and send out bytes no faster than N baud carry\n"
         "                   them (11 bits a byte), as a real line would\n"
         "  --chaos SEED     a bad line from SEED (a whole number): garbled, lost,\n"
@@ -93,6 +105,7 @@ QString simUsage() {
 
 ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     SimOptions options;
+    int count = 0;
     const auto fail = [](const QString& error) { return ParsedSimOptions{std::nullopt, error}; };
     static const QList<options::Option> known = knownOptions();
     CommandLine line(known, false);
@@ -149,6 +162,18 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
                 const qulonglong seed = text.toULongLong(&ok);
                 if (!ok) return fail(QStringLiteral("--chaos needs a seed (a whole number)"));
                 options.chaosSeed = seed;
+            } else if (name == u"--listen") {
+                const auto address = link::parseNetworkAddress(text, true);
+                if (!address)
+                    return fail(QStringLiteral(
+                        "--listen takes tcp://HOST:PORT or rfc2217://HOST:PORT, the port 0 to "
+                        "65535"));
+                options.listen << *address;
+            } else if (name == u"--count") {
+                const auto number = positive(text);
+                if (!number || *number > 65535)
+                    return fail(QStringLiteral("--count needs a number of lines, 1 to 65535"));
+                count = *number;
             } else if (name == u"--speed") {
                 const auto speed = positive(text);
                 if (!speed) return fail(QStringLiteral("--speed needs a speed in baud"));
@@ -166,6 +191,21 @@ ParsedSimOptions parseSimOptions(const QStringList& arguments) {
     }
     if (options.onlyRegister && !options.bus.isEmpty())
         return fail(QStringLiteral("--register and --bus do not go together"));
+    if (!options.listen.isEmpty() && !options.device.isEmpty())
+        return fail(QStringLiteral("--listen and --device do not go together"));
+    if (count > 0) {
+        if (options.listen.size() != 1)
+            return fail(QStringLiteral("--count goes with one --listen"));
+        const link::NetworkAddress first = options.listen.first();
+        if (first.port != 0 && first.port + count - 1 > 65535)
+            return fail(QStringLiteral("--count goes past port 65535"));
+        // From port 0 each line takes a port of its own that the system picks.
+        for (int i = 1; i < count; ++i) {
+            link::NetworkAddress next = first;
+            if (first.port != 0) next.port = quint16(first.port + i);
+            options.listen << next;
+        }
+    }
     return ParsedSimOptions{options, QString()};
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "link/network_address.h"
 #include "sim/faults.h"
 #include "sim/model.h"
 
@@ -19,8 +20,12 @@ struct SimOptions {
     // its own tables (the faults go for all of them).
     QList<int> bus;
     QString device;  // empty: open a pseudo-terminal
-    int speed = 0;   // nonzero: ignore the line unless set to this speed
-    int pace = 0;    // nonzero: bytes come and go no faster than this many baud carry them
+    // Set: serve these TCP ports instead, each a line of its own (a register
+    // or a bus of them, with its own tables and faults), port 0 for one the
+    // system picks.
+    QList<link::NetworkAddress> listen;
+    int speed = 0;  // nonzero: ignore the line unless set to this speed
+    int pace = 0;   // nonzero: bytes come and go no faster than this many baud carry them
     Faults faults;
     // Set: a bad line from this seed (garbled, lost, doubled, stray and late
     // bytes, silences), on top of the faults.

@@ -25,4 +25,15 @@ QByteArray SimulatedBus::takeLateOutput() {
     return late;
 }
 
+std::unique_ptr<SimulatedBus> busFromOptions(const SimOptions& options, QStringList* journal) {
+    const QList<int> numbers = options.bus.isEmpty() ? QList<int>{0} : options.bus;
+    auto bus = std::make_unique<SimulatedBus>(options.model, numbers);
+    for (int index = 0; index < bus->size(); ++index) {
+        bus->at(index).faults() = options.faults;
+        if (options.bus.isEmpty()) bus->at(index).answerOnlyTo(options.onlyRegister);
+        bus->at(index).setJournal(journal);
+    }
+    return bus;
+}
+
 }  // namespace tabulon::sim

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sim/line_device.h"
+#include "sim/sim_options.h"
 #include "sim/sim_register.h"
 
 namespace tabulon::sim {
@@ -26,5 +27,10 @@ public:
 private:
     std::vector<std::unique_ptr<SimulatedRegister>> registers_;
 };
+
+// The register (answering to --register's number, or to every one) or the
+// --bus of them that `options` ask for, with the faults, telling what they do
+// into `journal` (null: nowhere).
+std::unique_ptr<SimulatedBus> busFromOptions(const SimOptions& options, QStringList* journal);
 
 }  // namespace tabulon::sim

@@ -6,20 +6,23 @@
 #include <QStringList>
 
 // tabulon-sim running as a child process; path() is the pseudo-terminal it
-// printed, empty when it did not start.
+// printed, empty when it did not start. With --listen it prints one address
+// for each line it serves: `lines` of them are read, paths() has them in order
+// (empty when fewer came).
 class SimProcess {
 public:
-    explicit SimProcess(const QStringList& arguments) {
+    explicit SimProcess(const QStringList& arguments, int lines = 1) {
         process_.start(QStringLiteral(TABULON_SIM_PATH), arguments);
         if (!process_.waitForStarted(30000)) return;
         QByteArray output;
         const QDeadlineTimer deadline(30000);
-        while (!output.contains('\n') && !deadline.hasExpired()) {
+        while (output.count('\n') < lines && !deadline.hasExpired()) {
             if (!process_.waitForReadyRead(int(deadline.remainingTime()))) break;
             output += process_.readAllStandardOutput();
         }
-        if (output.contains('\n'))
-            path_ = QString::fromLocal8Bit(output.left(output.indexOf('\n')));
+        if (output.count('\n') < lines) return;
+        const QList<QByteArray> printed = output.split('\n');
+        for (int i = 0; i < lines; ++i) paths_ << QString::fromLocal8Bit(printed[i]);
     }
     ~SimProcess() {
         process_.kill();
@@ -28,7 +31,8 @@ public:
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    const QString& path() const { return path_; }
+    QString path() const { return paths_.value(0); }
+    const QStringList& paths() const { return paths_; }
     // Ends the register and gives what it said on standard error (with --log).
     QString stop() {
         process_.kill();
@@ -38,5 +42,5 @@ public:
 
 private:
     QProcess process_;
-    QString path_;
+    QStringList paths_;
 };

@@ -1,0 +1,176 @@
+#include "sim/network_line.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+
+#include "sim/line_state.h"
+
+namespace tabulon::sim {
+
+namespace {
+
+// What the server listens on: an address as it is, a name looked up.
+QHostAddress hostAddress(const QString& host) {
+    if (QHostAddress address(host); !address.isNull()) return address;
+    if (host.compare(u"localhost", Qt::CaseInsensitive) == 0) return QHostAddress::LocalHost;
+    const QList<QHostAddress> found = QHostInfo::fromName(host).addresses();
+    return found.isEmpty() ? QHostAddress() : found.first();
+}
+
+}  // namespace
+
+NetworkLine::NetworkLine(const link::NetworkAddress& address, const SimOptions& options,
+                         std::FILE* log, bool named)
+    : asked_(address),
+      options_(options),
+      log_(log),
+      named_(named),
+      bus_(busFromOptions(options, log ? &journal_ : nullptr)),
+      refuse_(options.faults.refuseConnections),
+      timing_(options) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &NetworkLine::pump);
+    connect(&server_, &QTcpServer::newConnection, this, &NetworkLine::accept);
+}
+
+NetworkLine::~NetworkLine() = default;
+
+bool NetworkLine::listen(QString& error) {
+    const QHostAddress host = hostAddress(asked_.host);
+    if (host.isNull()) {
+        error = QStringLiteral("host not found");
+        return false;
+    }
+    if (!server_.listen(host, asked_.port)) {
+        error = server_.errorString();
+        return false;
+    }
+    if (named_) logPrefix_ = link::networkAddressText(address()) + QStringLiteral(": ");
+    return true;
+}
+
+link::NetworkAddress NetworkLine::address() const {
+    link::NetworkAddress address = asked_;
+    address.host = server_.serverAddress().toString();
+    address.port = server_.serverPort();
+    return address;
+}
+
+void NetworkLine::say(const char* text) {
+    if (!log_) return;
+    std::fprintf(log_, "%s%s\n", qPrintable(logPrefix_), text);
+    std::fflush(log_);
+}
+
+void NetworkLine::accept() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        // Closed without a word, as a serial server closes a connection to a
+        // port that someone else holds.
+        if (client_ || refuse_.fire()) {
+            say(client_ ? "connection closed: the line is taken" : "connection refused");
+            socket->close();
+            socket->deleteLater();
+            continue;
+        }
+        client_ = socket;
+        // Each answer goes out as soon as it is due, not held back to gather more.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(socket, &QTcpSocket::readyRead, this, &NetworkLine::read);
+        connect(socket, &QTcpSocket::disconnected, this, &NetworkLine::drop);
+        say("connected");
+        if (asked_.kind == link::NetworkAddress::Kind::Rfc2217) {
+            comPort_.emplace();
+            socket->write(comPort_->greeting());
+        }
+    }
+}
+
+void NetworkLine::drop() {
+    if (!client_) return;
+    client_->deleteLater();
+    client_ = nullptr;
+    // What was on its way to the client is lost with it; the registers
+    // remember what they were doing, as on a pulled cable.
+    comPort_.reset();
+    shown_.reset();
+    inbox_.clear();
+    hearing_.reset();
+    outbox_.clear();
+    timer_.stop();
+    say("disconnected");
+}
+
+void NetworkLine::read() {
+    if (!client_) return;
+    const QByteArray bytes = client_->readAll();
+    std::optional<link::LineSettings> state;
+    QByteArray data;
+    if (comPort_) {
+        const QByteArray replies = comPort_->receive(bytes, data);
+        if (!replies.isEmpty()) client_->write(replies);
+        state = comPort_->settings();
+        // Told once the client has set the line (its speed first).
+        if (log_ && state->baudRate != 0 && state != shown_) {
+            std::fprintf(log_, "%sline: %s\n", qPrintable(logPrefix_),
+                         qPrintable(lineStateText(*state)));
+            std::fflush(log_);
+            shown_ = state;
+        }
+    } else {
+        data = bytes;
+    }
+    if (data.isEmpty() || !hearsLine(options_.speed, state)) return;
+    inbox_ += data;
+    pump();
+}
+
+void NetworkLine::pump() {
+    // One direction at a time, as on the pseudo-terminal: what came in while
+    // the register was answering is taken in once the answer is out.
+    const LineClock::time_point now = LineClock::now();
+    while (client_) {
+        const LineClock::time_point* due = nullptr;
+        if (!outbox_.empty()) {
+            if (outbox_.front().due <= now) {
+                const QByteArray& bytes = outbox_.front().bytes;
+                client_->write(comPort_ ? link::telnet::escaped(bytes) : bytes);
+                outbox_.pop_front();
+                continue;
+            }
+            due = &outbox_.front().due;
+        } else if (hearing_) {
+            if (hearing_->due <= now) {
+                const QByteArray heard = std::move(hearing_->bytes);
+                hearing_.reset();
+                answer(heard, now);
+                continue;
+            }
+            due = &hearing_->due;
+        } else if (!inbox_.isEmpty()) {
+            hearing_ = TimedBytes{timing_.arrival(now, inbox_.size()), std::exchange(inbox_, {})};
+            continue;
+        }
+        if (due) timer_.start(std::chrono::ceil<std::chrono::milliseconds>(*due - now));
+        return;
+    }
+}
+
+void NetworkLine::answer(const QByteArray& heard, LineClock::time_point now) {
+    const QByteArray answer = bus_->receive(timing_.heard(heard, now));
+    if (log_) {
+        for (const QString& line : journal_)
+            std::fprintf(log_, "%s%s\n", qPrintable(logPrefix_), qPrintable(line));
+        std::fflush(log_);
+        journal_.clear();
+    }
+    QList<TimedBytes> out = timing_.spoken(answer, now);
+    const LineClock::time_point said = out.isEmpty() ? now : out.last().due;
+    if (const QByteArray late = bus_->takeLateOutput(); !late.isEmpty()) {
+        say("late reply sent");
+        out += timing_.spoken(late, said + kLateReplyDelay);
+    }
+    outbox_.insert(outbox_.end(), out.begin(), out.end());
+}
+
+}  // namespace tabulon::sim
