@@ -18,6 +18,7 @@
 #include "cli/print.h"
 #include "cli/stop_signals.h"
 #include "disk/safe_save.h"
+#include "fleet/fleet_limits.h"
 #include "fleet/fleet_plan.h"
 #include "fleet/fleet_report.h"
 #include "link/register_link.h"
@@ -273,6 +274,11 @@ int runFleetCli(const QStringList& arguments) {
                           .arg(request.onlyFailed));
         return kExitDone;
     }
+
+    const int lines = int(fleet::planFleet(*registers, lineOfPort).size());
+    const int atOnce = request.jobs > 0 ? std::min(request.jobs, lines) : lines;
+    if (const std::optional<QString> shortage = fleet::descriptorShortage(atOnce))
+        return mistake(*shortage);
 
     // Held until the table and the report are out: a Ctrl-C just after the
     // last register ended must not take them with it.
