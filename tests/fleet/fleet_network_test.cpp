@@ -1,0 +1,108 @@
+// tabulon-cli --fleet over a chain's network: 32 registers on tcp://, 29 of
+// them served by one tabulon-sim, two whose server is down (nothing listens)
+// and one whose server hangs up on every connection.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include "support/cli_process.h"
+#include "support/qt_print.h"
+
+namespace {
+
+// A port of this machine with nothing listening on it.
+quint16 portWithNothingOnIt() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+    return probe.serverPort();
+}
+
+QString seconds(QString text) {
+    static const QRegularExpression time(QStringLiteral(",\\d+\\.\\d,"));
+    return text.replace(time, QStringLiteral(",s.s,"));
+}
+
+TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
+    const QStringList mp550t{"--model", "mp-550t"};
+    SimProcess chain(mp550t + QStringList{"--listen", "tcp://127.0.0.1:0", "--count", "29"}, 29);
+    auto hangingUp = std::make_unique<SimProcess>(
+        mp550t + QStringList{"--listen", "tcp://127.0.0.1:0", "--refuse-connections"});
+    ASSERT_EQ(chain.paths().size(), 29);
+    ASSERT_FALSE(hangingUp->path().isEmpty());
+    const QString down1 = QStringLiteral("tcp://127.0.0.1:%1").arg(portWithNothingOnIt());
+    const QString down2 = QStringLiteral("tcp://127.0.0.1:%1").arg(portWithNothingOnIt());
+    const QString refusing = hangingUp->path();
+
+    // kassa-05 and kassa-30 are down, kassa-17 hangs up.
+    QStringList addresses = chain.paths();
+    addresses.insert(4, down1);
+    addresses.insert(16, refusing);
+    addresses.insert(29, down2);
+    QTemporaryDir directory;
+    const auto path = [&](const QString& name) { return directory.filePath(name); };
+    QByteArray fleet;
+    for (int i = 0; i < addresses.size(); ++i)
+        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
+                     .arg(i + 1, 2, 10, QLatin1Char('0'))
+                     .arg(addresses[i])
+                     .toUtf8();
+    writeFile(path("chain.txt"), fleet);
+    QStringList lines = emptyLines(10000, 10);
+    lines[0] = "1;Хліб житній;12.50;3.000;1;1;1;1;0;4820000000101;";
+    lines[1] = "2;Чай \"Лісовий\" 25 пакетиків;29.90;1.000;3;2;1;1;0;0;";
+    lines[2] = "3;Цукор;26.50;0.000;3;1;1;1;0;0;";
+    const QByteArray prices = cp1251Lines(lines);
+    writeFile(path("prices.art"), prices);
+    const QStringList fleetOn{"--fleet", path("chain.txt"), "--interval", "1:3:1"};
+
+    const CliRun push = cli(fleetOn + QStringList{"--report", path("monday.csv"), "write-table",
+                                                  "goods", path("prices.art")});
+    EXPECT_EQ(push.status, 1) << qPrintable(push.err);
+    const QString report = seconds(QString::fromUtf8(readFile(path("monday.csv"))));
+    const QString refused =
+        " did not open: the server refused the connection; check the port number and that "
+        "the service runs on the server";
+    QString expected = "register,outcome,done,failed,skipped,seconds,reason\n";
+    for (int i = 1; i <= 32; ++i) {
+        const QString name = QStringLiteral("kassa-%1").arg(i, 2, 10, QLatin1Char('0'));
+        if (i == 5 || i == 30)
+            expected += name + ",failed,0,0,3,s.s," + addresses[i - 1] + refused + "\n";
+        else if (i == 17)
+            expected += name +
+                        ",failed,0,1,2,s.s,record 1: the serial server closed the "
+                        "connection\n";
+        else
+            expected += name + ",done,3,0,0,s.s,\n";
+    }
+    EXPECT_EQ(report, expected + "# 32 registers\n");
+
+    // Their servers are up again on the same ports: the rest of the chain
+    // is left alone.
+    hangingUp.reset();
+    SimProcess later(
+        mp550t + QStringList{"--listen", down1, "--listen", refusing, "--listen", down2}, 3);
+    ASSERT_EQ(later.paths(), (QStringList{down1, refusing, down2}));
+    const CliRun finish =
+        cli(fleetOn + QStringList{"--only-failed", path("monday.csv"), "--report",
+                                  path("again.csv"), "write-table", "goods", path("prices.art")});
+    EXPECT_EQ(finish.status, 0) << qPrintable(finish.err);
+    EXPECT_EQ(seconds(QString::fromUtf8(readFile(path("again.csv")))),
+              "register,outcome,done,failed,skipped,seconds,reason\n"
+              "kassa-05,done,3,0,0,s.s,\n"
+              "kassa-17,done,3,0,0,s.s,\n"
+              "kassa-30,done,3,0,0,s.s,\n"
+              "# 3 registers\n");
+
+    // Every register of the chain holds the price list, byte for byte.
+    const CliRun readBack =
+        cli(fleetOn + QStringList{"read-table", "goods", path("back/{name}.art")});
+    EXPECT_EQ(readBack.status, 0) << qPrintable(readBack.err);
+    for (int i = 1; i <= 32; ++i) {
+        const QString name = QStringLiteral("kassa-%1").arg(i, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(readFile(path("back/" + name + ".art")), prices) << qPrintable(name);
+    }
+}
+
+}  // namespace
