@@ -86,7 +86,10 @@ bool NetworkBytePort::open(const QString& address) {
     // Made by the thread that opens, as the serial port is: a socket serves
     // only the thread it belongs to.
     socket_ = std::make_unique<QTcpSocket>();
-    socket_->connectToHost(address_.host, address_.port);
+    // Unbuffered: a write goes to the system at once instead of waiting in
+    // the socket for a flush that wakes its event dispatcher twice.
+    socket_->connectToHost(address_.host, address_.port,
+                           QIODevice::ReadWrite | QIODevice::Unbuffered);
     if (!socket_->waitForConnected(int(timeouts_.connect.count()))) {
         failConnect();
         return false;
@@ -181,7 +184,9 @@ ComPortNegotiation::Connection::Wait NetworkBytePort::waitUntil(const QDeadlineT
 std::optional<std::uint8_t> NetworkBytePort::readByte() {
     if (!socket_) return std::nullopt;
     const auto unread = [this] { return dataRead_ < data_.size(); };
-    if (waitUntil(QDeadlineTimer(timeouts_.read), unread) != Wait::Done) {
+    // Bytes already taken in are read without asking the system again: a
+    // reply comes in a few pieces, each of many bytes.
+    if (!unread() && waitUntil(QDeadlineTimer(timeouts_.read), unread) != Wait::Done) {
         // What came with the end of the connection or the deadline is still read.
         takeReceived();
         if (!unread()) return std::nullopt;
