@@ -149,13 +149,19 @@ void NetworkBytePort::write(QByteArrayView bytes) {
 
 bool NetworkBytePort::takeReceived() {
     if (!socket_) return false;
-    if (socket_->bytesAvailable() > 0) {
-        const QByteArray bytes = socket_->readAll();
+    // Read as it comes, without asking first how much there is: one call
+    // to the system for each piece of a reply instead of three.
+    char piece[4096];
+    for (;;) {
+        const qint64 got = socket_->read(piece, sizeof piece);
+        if (got <= 0) break;
+        const QByteArrayView bytes(piece, got);
         if (tap_) tap_->received(bytes);
         if (telnet())
             comPort_.receive(bytes, data_);
         else
             data_ += bytes;
+        if (got < qint64(sizeof piece)) break;
     }
     return isOpen() || dataRead_ < data_.size();
 }
