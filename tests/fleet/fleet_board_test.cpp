@@ -11,67 +11,44 @@ namespace {
 
 TEST(FleetBoard, SummaryLine) {
     const struct {
-        const char* name;
         FleetTally tally;
         int elapsedMs;
         QString line;
     } rows[] = {
-        {"nothing begun",
-         {256, 0, 0, 0, 0, 0, 0, 0},
-         0,
-         "fleet: 0 done, 0 failed, 0 running, 256 waiting, time left unknown"},
-        {"running, no record yet",
-         {256, 0, 0, 64, 0, 0, 0, 0},
-         2000,
+        // clang-format off
+        {{256, 0, 0, 64, 0, 0, 0, 0}, 2000,
          "fleet: 0 done, 0 failed, 64 running, 192 waiting, time left unknown"},
         // 6400 + 69 x 200 records left at 100 a second: 202 s.
-        {"records counted",
-         {256, 120, 3, 64, 30000, 6400, 184, 36800},
-         300000,
+        {{256, 120, 3, 64, 30000, 6400, 184, 36800}, 300000,
          "fleet: 120 done, 3 failed, 64 running, 69 waiting, about 4 min left"},
-        // 5 registers left at one every 2 s.
-        {"registers only",
-         {10, 4, 1, 2, 0, 0, 0, 0},
-         10000,
+        // No records counted: 5 registers left at one every 2 s.
+        {{10, 4, 1, 2, 0, 0, 0, 0}, 10000,
          "fleet: 4 done, 1 failed, 2 running, 3 waiting, about 10 s left"},
         // 95000 + 980 x 10000 records at 100 a second: 98950 s.
-        {"hours",
-         {1000, 10, 0, 10, 105000, 95000, 20, 200000},
-         1050000,
+        {{1000, 10, 0, 10, 105000, 95000, 20, 200000}, 1050000,
          "fleet: 10 done, 0 failed, 10 running, 980 waiting, about 27 h 30 min left"},
+        // clang-format on
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& row : rows)
         EXPECT_EQ(fleetSummary(row.tally, std::chrono::milliseconds(row.elapsedMs)), row.line);
-    }
 }
 
 TEST(FleetBoard, LinesThatFitTheTerminal) {
-    const QList<std::pair<QString, QString>> running{
-        {"kassa-1", "goods: 10 of 200 records"},
-        {"kassa-2", "goods: 20 of 200 records"},
-        {"kassa-3", "goods: 30 of 200 records"},
-    };
-    const QString summary = "fleet: 0 done, 0 failed, 3 running, 0 waiting, time left unknown";
+    const QList<std::pair<QString, QString>> running{{"kassa-1", "goods: 10 of 200 records"},
+                                                     {"kassa-2", "goods: 20 of 200 records"}};
+    const QString summary = "fleet: 0 done, 0 failed, 2 running, 0 waiting, time left unknown";
+    const QString first = "kassa-1: goods: 10 of 200 records";
     const struct {
         int width;
         int height;
         QStringList lines;
     } rows[] = {
-        {79,
-         23,
-         {summary, "kassa-1: goods: 10 of 200 records", "kassa-2: goods: 20 of 200 records",
-          "kassa-3: goods: 30 of 200 records"}},
-        {79,
-         3,
-         {summary, "kassa-1: goods: 10 of 200 records", "kassa-2: goods: 20 of 200 records"}},
+        {79, 23, {summary, first, "kassa-2: goods: 20 of 200 records"}},
+        {79, 2, {summary, first}},
         {20, 2, {"fleet: 0 done, 0 fai", "kassa-1: goods: 10 o"}},
-        {79, 1, {summary}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.height);
+    for (const auto& row : rows)
         EXPECT_EQ(boardLines(summary, running, row.width, row.height), row.lines);
-    }
 }
 
 }  // namespace

@@ -12,16 +12,24 @@
 
 namespace {
 
-// A port of this machine with nothing listening on it.
-quint16 portWithNothingOnIt() {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-    return probe.serverPort();
+// Two ports of this machine with nothing listening on them.
+std::pair<QString, QString> nothingListening() {
+    QTcpServer one;
+    QTcpServer two;
+    one.listen(QHostAddress::LocalHost, 0);
+    two.listen(QHostAddress::LocalHost, 0);
+    return {QStringLiteral("tcp://127.0.0.1:%1").arg(one.serverPort()),
+            QStringLiteral("tcp://127.0.0.1:%1").arg(two.serverPort())};
 }
 
-QString seconds(QString text) {
+// A report with its times masked: they differ from run to run.
+QString seconds(const QByteArray& report) {
     static const QRegularExpression time(QStringLiteral(",\\d+\\.\\d,"));
-    return text.replace(time, QStringLiteral(",s.s,"));
+    return QString::fromUtf8(report).replace(time, QStringLiteral(",s.s,"));
+}
+
+QString kassa(int i) {
+    return QStringLiteral("kassa-%1").arg(i, 2, 10, QLatin1Char('0'));
 }
 
 TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
@@ -31,8 +39,7 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
         mp550t + QStringList{"--listen", "tcp://127.0.0.1:0", "--refuse-connections"});
     ASSERT_EQ(chain.paths().size(), 29);
     ASSERT_FALSE(hangingUp->path().isEmpty());
-    const QString down1 = QStringLiteral("tcp://127.0.0.1:%1").arg(portWithNothingOnIt());
-    const QString down2 = QStringLiteral("tcp://127.0.0.1:%1").arg(portWithNothingOnIt());
+    const auto [down1, down2] = nothingListening();
     const QString refusing = hangingUp->path();
 
     // kassa-05 and kassa-30 are down, kassa-17 hangs up.
@@ -44,10 +51,7 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
     const auto path = [&](const QString& name) { return directory.filePath(name); };
     QByteArray fleet;
     for (int i = 0; i < addresses.size(); ++i)
-        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
-                     .arg(i + 1, 2, 10, QLatin1Char('0'))
-                     .arg(addresses[i])
-                     .toUtf8();
+        fleet += (kassa(i + 1) + ' ' + addresses[i] + " 115200 1 mp-550t\n").toUtf8();
     writeFile(path("chain.txt"), fleet);
     QStringList lines = emptyLines(10000, 10);
     lines[0] = "1;Хліб житній;12.50;3.000;1;1;1;1;0;4820000000101;";
@@ -60,7 +64,6 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
     const CliRun push = cli(fleetOn + QStringList{"--report", path("monday.csv"), "write-table",
                                                   "goods", path("prices.art")});
     EXPECT_EQ(push.status, 1) << qPrintable(push.err);
-    const QString report = seconds(QString::fromUtf8(readFile(path("monday.csv"))));
     const QString refused =
         " did not open: the server refused the connection; check the port number and that "
         "the service runs on the server";
@@ -76,7 +79,7 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
         else
             expected += name + ",done,3,0,0,s.s,\n";
     }
-    EXPECT_EQ(report, expected + "# 32 registers\n");
+    EXPECT_EQ(seconds(readFile(path("monday.csv"))), expected + "# 32 registers\n");
 
     // Their servers are up again on the same ports: the rest of the chain
     // is left alone.
@@ -88,7 +91,7 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
         cli(fleetOn + QStringList{"--only-failed", path("monday.csv"), "--report",
                                   path("again.csv"), "write-table", "goods", path("prices.art")});
     EXPECT_EQ(finish.status, 0) << qPrintable(finish.err);
-    EXPECT_EQ(seconds(QString::fromUtf8(readFile(path("again.csv")))),
+    EXPECT_EQ(seconds(readFile(path("again.csv"))),
               "register,outcome,done,failed,skipped,seconds,reason\n"
               "kassa-05,done,3,0,0,s.s,\n"
               "kassa-17,done,3,0,0,s.s,\n"
@@ -99,10 +102,8 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
     const CliRun readBack =
         cli(fleetOn + QStringList{"read-table", "goods", path("back/{name}.art")});
     EXPECT_EQ(readBack.status, 0) << qPrintable(readBack.err);
-    for (int i = 1; i <= 32; ++i) {
-        const QString name = QStringLiteral("kassa-%1").arg(i, 2, 10, QLatin1Char('0'));
-        EXPECT_EQ(readFile(path("back/" + name + ".art")), prices) << qPrintable(name);
-    }
+    for (int i = 1; i <= 32; ++i)
+        EXPECT_EQ(readFile(path("back/" + kassa(i) + ".art")), prices) << qPrintable(kassa(i));
 }
 
 }  // namespace
