@@ -119,9 +119,6 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
         {"serial server's host silent: one connect", Direction::Write, TableKind::Operators,
          [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 2,
          link::NetworkFailure::NoAnswer},
-        {"serial server's name gone: one connect", Direction::Write, TableKind::Operators,
-         [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 2,
-         link::NetworkFailure::HostNotFound},
         // clang-format on
     };
     for (int row = 1; row <= 20; ++row) rows.rows[row] = {QString::number(row), "Op"};
