@@ -74,8 +74,7 @@ TEST(FleetOnTheNetwork, RegistersDownAreReportedAndFinishedOnceTheyAreUp) {
     }
     EXPECT_EQ(seconds(readFile(path("monday.csv"))), expected + "# 32 registers\n");
 
-    // Their servers are up again on the same ports: the rest of the chain
-    // is left alone.
+    // Their servers up again on the same ports: the others are left alone.
     hangingUp.reset();
     SimProcess later(
         mp550t + QStringList{"--listen", down1, "--listen", refusing, "--listen", down2}, 3);
