@@ -13,14 +13,11 @@ namespace {
 
 // A serial server's connection whose failed openings say why, as the network
 // port does (the link asks only after one failed).
-class ServerPort : public testing::ForwardingPort {
-public:
-    ServerPort(std::unique_ptr<link::BytePort> inner, std::optional<link::NetworkFailure> why)
-        : ForwardingPort(std::move(inner)), why_(why) {}
-    std::optional<link::NetworkFailure> serverFailure() const override { return why_; }
-
-private:
-    std::optional<link::NetworkFailure> why_;
+struct ServerPort : testing::ForwardingPort {
+    ServerPort(std::unique_ptr<link::BytePort> inner, std::optional<link::NetworkFailure> failure)
+        : ForwardingPort(std::move(inner)), why(failure) {}
+    std::optional<link::NetworkFailure> serverFailure() const override { return why; }
+    std::optional<link::NetworkFailure> why;
 };
 
 using link::ResultCause;
