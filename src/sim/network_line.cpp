@@ -95,7 +95,6 @@ void NetworkLine::drop() {
     comPort_.reset();
     shown_.reset();
     inbox_.clear();
-    hearing_.reset();
     outbox_.clear();
     timer_.stop();
     say("disconnected");
@@ -127,45 +126,39 @@ void NetworkLine::read() {
 
 void NetworkLine::pump() {
     // One direction at a time, as on the pseudo-terminal: what came in while
-    // the register was answering is taken in once the answer is out.
+    // the register was answering is taken in once the answer is out. The
+    // register takes what it hears at once; its answer leaves when the line
+    // has carried all of it in.
     const LineClock::time_point now = LineClock::now();
     while (client_) {
-        const LineClock::time_point* due = nullptr;
         if (!outbox_.empty()) {
-            if (outbox_.front().due <= now) {
-                const QByteArray& bytes = outbox_.front().bytes;
-                client_->write(comPort_ ? link::telnet::escaped(bytes) : bytes);
-                outbox_.pop_front();
-                continue;
+            if (outbox_.front().due > now) {
+                timer_.start(
+                    std::chrono::ceil<std::chrono::milliseconds>(outbox_.front().due - now));
+                return;
             }
-            due = &outbox_.front().due;
-        } else if (hearing_) {
-            if (hearing_->due <= now) {
-                const QByteArray heard = std::move(hearing_->bytes);
-                hearing_.reset();
-                answer(heard, now);
-                continue;
-            }
-            due = &hearing_->due;
+            const QByteArray& bytes = outbox_.front().bytes;
+            client_->write(comPort_ ? link::telnet::escaped(bytes) : bytes);
+            outbox_.pop_front();
         } else if (!inbox_.isEmpty()) {
-            hearing_ = TimedBytes{timing_.arrival(now, inbox_.size()), std::exchange(inbox_, {})};
-            continue;
+            const LineClock::time_point heard = timing_.arrival(now, inbox_.size());
+            answer(std::exchange(inbox_, {}), heard);
+        } else {
+            return;
         }
-        if (due) timer_.start(std::chrono::ceil<std::chrono::milliseconds>(*due - now));
-        return;
     }
 }
 
-void NetworkLine::answer(const QByteArray& heard, LineClock::time_point now) {
-    const QByteArray answer = bus_->receive(timing_.heard(heard, now));
+void NetworkLine::answer(const QByteArray& bytes, LineClock::time_point heard) {
+    const QByteArray answer = bus_->receive(timing_.heard(bytes, heard));
     if (log_) {
         for (const QString& line : journal_)
             std::fprintf(log_, "%s%s\n", qPrintable(logPrefix_), qPrintable(line));
         std::fflush(log_);
         journal_.clear();
     }
-    QList<TimedBytes> out = timing_.spoken(answer, now);
-    const LineClock::time_point said = out.isEmpty() ? now : out.last().due;
+    QList<TimedBytes> out = timing_.spoken(answer, heard);
+    const LineClock::time_point said = out.isEmpty() ? heard : out.last().due;
     if (const QByteArray late = bus_->takeLateOutput(); !late.isEmpty()) {
         say("late reply sent");
         out += timing_.spoken(late, said + kLateReplyDelay);

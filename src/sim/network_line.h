@@ -43,10 +43,11 @@ private:
     void accept();
     void read();
     void drop();
-    // Does what is due (hears what has come in, writes what is to go out)
-    // and sets the timer for what is next.
+    // Does what is due (writes what is to go out, then takes in what has
+    // come) and sets the timer for what is next.
     void pump();
-    void answer(const QByteArray& heard, LineClock::time_point now);
+    // The registers' answer to what has all come in by `heard`, going out from then.
+    void answer(const QByteArray& bytes, LineClock::time_point heard);
     void say(const char* text);
 
     link::NetworkAddress asked_;

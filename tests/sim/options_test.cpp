@@ -36,7 +36,32 @@ TEST(SimOptions, ChaosSeed) {
     EXPECT_EQ(parseSimOptions({"--chaos=0"}).options->chaosSeed, 0U);
 }
 
+// Each line served: the addresses as given, --count's from its port on, or
+// all from port 0 for the system to pick.
+TEST(SimOptions, ListenLines) {
+    using tabulon::link::NetworkAddress;
+    using K = NetworkAddress::Kind;
+    const struct {
+        QStringList arguments;
+        QList<NetworkAddress> lines;
+    } rows[] = {
+        {{"--listen", "tcp://127.0.0.1:4001", "--listen=rfc2217://[::1]:0"},
+         {{K::RawTcp, "127.0.0.1", 4001}, {K::Rfc2217, "::1", 0}}},
+        {{"--count", "3", "--listen", "rfc2217://box:65533"},
+         {{K::Rfc2217, "box", 65533}, {K::Rfc2217, "box", 65534}, {K::Rfc2217, "box", 65535}}},
+        {{"--listen", "tcp://box:0", "--count=2"}, {{K::RawTcp, "box", 0}, {K::RawTcp, "box", 0}}},
+        {{}, {}},
+    };
+    for (const auto& row : rows) {
+        const auto parsed = parseSimOptions(row.arguments);
+        ASSERT_TRUE(parsed.options) << qPrintable(parsed.error);
+        EXPECT_EQ(parsed.options->listen, row.lines) << qPrintable(row.arguments.join(' '));
+    }
+}
+
 TEST(SimOptions, Mistakes) {
+    const QString kListenTakes =
+        "--listen takes tcp://HOST:PORT or rfc2217://HOST:PORT, the port 0 to 65535";
     const struct {
         QStringList arguments;
         QString error;
@@ -59,6 +84,16 @@ TEST(SimOptions, Mistakes) {
         {{"--model", "-log"}, "unknown model: -log"},
         {{"--register", "0", "--register", "5"}, "register number must be 1 to 99"},
         {{"--silent=x", "--silent"}, "--silent takes a count of 1 or more"},
+        {{"--listen", "tcp://box"}, kListenTakes},
+        {{"--listen", "/dev/pts/3"}, kListenTakes},
+        {{"--listen", "tcp://box:65536"}, kListenTakes},
+        {{"--count", "2"}, "--count goes with one --listen"},
+        {{"--listen", "tcp://a:1", "--listen", "tcp://b:1", "--count", "2"},
+         "--count goes with one --listen"},
+        {{"--listen", "tcp://a:65535", "--count", "2"}, "--count goes past port 65535"},
+        {{"--listen", "tcp://a:0", "--count", "0"}, "--count needs a number of lines, 1 to 65535"},
+        {{"--listen", "tcp://a:1", "--device", "/dev/ttyS0"},
+         "--listen and --device do not go together"},
     };
     for (const auto& row : rows) {
         const auto parsed = parseSimOptions(row.arguments);

@@ -96,7 +96,8 @@ TEST(SimProgram, HelpAndMistakes) {
     const QByteArray usage = help.readAllStandardOutput();
     for (const char* name :
          {"--silent", "--refuse-frames", "--error-replies", "--wrong-check-bytes",
-          "--cut-short-lines", "--fill-inside-lines", "--over-long-replies", "--register"}) {
+          "--cut-short-lines", "--fill-inside-lines", "--over-long-replies", "--register",
+          "--refuse-connections", "--listen", "--count"}) {
         EXPECT_TRUE(usage.contains(name)) << name;
     }
 
