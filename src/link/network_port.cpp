@@ -175,12 +175,15 @@ bool NetworkBytePort::waitForMore(int ms) {
 
 ComPortNegotiation::Connection::Wait NetworkBytePort::waitUntil(const QDeadlineTimer& deadline,
                                                                 const std::function<bool()>& done) {
-    // A Telnet command alone wakes the wait without anything `done` looks
-    // for: it waits on.
+    // The system is read after a wait, not before it: an answer still on its
+    // way would cost a read that finds nothing. A Telnet command alone wakes
+    // the wait without anything `done` looks for: it waits on.
     for (;;) {
+        if (done()) return Wait::Done;
+        const bool more = !deadline.hasExpired() && waitForMore(remaining(deadline));
         if (!takeReceived()) return Wait::Closed;
         if (done()) return Wait::Done;
-        if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
+        if (!more) {
             if (!isOpen()) return Wait::Closed;
             if (deadline.hasExpired()) return Wait::TimedOut;
         }
