@@ -122,12 +122,18 @@ void FleetBoard::draw() {
     sinceDrawn_.restart();
 }
 
+void FleetBoard::redrawInTurn() {
+    // Hundreds of registers start and end within moments of each other: a
+    // redraw for each would hold every one of them up behind the terminal.
+    if (!terminal_ || sinceDrawn_.elapsed() < kRedrawMs) return;
+    erase();
+    draw();
+}
+
 void FleetBoard::started(const QString& name) {
     const std::lock_guard lock(mutex_);
     running_.append(Running{name, QString(), 0, -1});
-    if (!terminal_) return;
-    erase();
-    draw();
+    redrawInTurn();
 }
 
 void FleetBoard::ended(const QString& name, bool failed) {
@@ -141,9 +147,7 @@ void FleetBoard::ended(const QString& name, bool failed) {
         ++ended_.registersCounted;
     }
     running_.removeIf([&](const Running& r) { return r.name == name; });
-    if (!terminal_) return;
-    erase();
-    draw();
+    redrawInTurn();
 }
 
 void FleetBoard::records(const QString& name, int dealtWith, int total) {
@@ -159,12 +163,8 @@ void FleetBoard::progress(const QString& name, const QString& line) {
     const std::lock_guard lock(mutex_);
     Running* entry = find(name);
     if (!entry) return;
-    const bool first = entry->line.isEmpty();
     entry->line = line;
-    // A new line is shown at once; a moving one when its turn comes.
-    if (!first && sinceDrawn_.elapsed() < kRedrawMs) return;
-    erase();
-    draw();
+    redrawInTurn();
 }
 
 void FleetBoard::drop(const QString& name) {

@@ -71,6 +71,8 @@ private:
     FleetTally tally() const;
     void erase();
     void draw();
+    // Draws again unless it was drawn less than a moment ago.
+    void redrawInTurn();
 
     std::FILE* stream_;
     bool terminal_;
