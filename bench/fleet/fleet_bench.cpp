@@ -90,4 +90,72 @@ void BM_FleetOfEightAgainstOne(benchmark::State& state) {
 }
 BENCHMARK(BM_FleetOfEightAgainstOne)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
+// 200 goods into each of 256 simulated registers on tcp:// addresses, all
+// served by one tabulon-sim paced at 115200 baud, as a chain's registers
+// behind serial servers; beside it one register of the same server alone.
+// Besides fleet_over_one and the CPU time per record: the peak resident
+// memory of tabulon-cli, and what each register adds to it.
+constexpr int kChainRegisters = 256;
+constexpr int kChainRecords = 200;
+
+void BM_ChainOf256OnOneServer(benchmark::State& state) {
+    QTemporaryDir directory;
+    const QString goods = directory.filePath("goods.art");
+    QFile out(goods);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(bench::shopGoodsFile(kGoodsLines, kChainRecords)) < 0) {
+        state.SkipWithError("no goods file");
+        return;
+    }
+    out.close();
+    SimProcess server({"--model", "mp-550t", "--pace", "115200", "--listen", "tcp://127.0.0.1:0",
+                       "--count", QString::number(kChainRegisters)},
+                      kChainRegisters);
+    if (server.paths().size() != kChainRegisters) {
+        state.SkipWithError("no simulated registers");
+        return;
+    }
+    QByteArray fleet;
+    for (int i = 0; i < kChainRegisters; ++i)
+        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
+                     .arg(i + 1)
+                     .arg(server.paths()[i])
+                     .toUtf8();
+    const QString fleetFile = directory.filePath("chain.txt");
+    QFile list(fleetFile);
+    if (!list.open(QIODevice::WriteOnly) || list.write(fleet) != fleet.size()) {
+        state.SkipWithError("no fleet file");
+        return;
+    }
+    list.close();
+    const QStringList command{"--interval", QStringLiteral("1:%1:1").arg(kChainRecords),
+                              "--quiet",    "write-table",
+                              "goods",      goods};
+
+    ChildRun one;
+    ChildRun all;
+    for (auto _ : state) {
+        one = runCli(QStringList{"--port", server.paths()[0], "--model", "mp-550t"} + command);
+        all = runCli(QStringList{"--fleet", fleetFile} + command);
+        if (one.status != 0 || all.status != 0) {
+            state.SkipWithError("tabulon-cli failed");
+            return;
+        }
+        state.SetIterationTime(all.wallSeconds);
+    }
+    state.counters["one_register_s"] = one.wallSeconds;
+    state.counters["fleet_s"] = all.wallSeconds;
+    state.counters["fleet_over_one"] = all.wallSeconds / one.wallSeconds;
+    state.counters["one_cpu_us_per_record"] = one.cpuSeconds * 1e6 / kChainRecords;
+    state.counters["fleet_cpu_us_per_record"] =
+        all.cpuSeconds * 1e6 / (kChainRecords * kChainRegisters);
+    state.counters["one_peak_mb"] = one.peakMegabytes;
+    state.counters["fleet_peak_mb"] = all.peakMegabytes;
+    state.counters["peak_mb_per_register"] = all.peakMegabytes / kChainRegisters;
+    state.counters["added_mb_per_register"] =
+        (all.peakMegabytes - one.peakMegabytes) / (kChainRegisters - 1);
+    state.SetItemsProcessed(int64_t(kChainRecords) * kChainRegisters);
+}
+BENCHMARK(BM_ChainOf256OnOneServer)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
 }  // namespace

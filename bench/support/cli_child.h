@@ -42,7 +42,8 @@ inline QByteArray shopGoodsFile(int lines, int filled) {
 struct ChildRun {
     int status = -1;
     double wallSeconds = 0;
-    double cpuSeconds = 0;  // user and system, from wait4
+    double cpuSeconds = 0;     // user and system, from wait4
+    double peakMegabytes = 0;  // its peak resident memory, from wait4
 };
 
 // tabulon-cli with `arguments`, its output thrown away.
@@ -68,6 +69,7 @@ inline ChildRun runCli(const QStringList& arguments) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        run.peakMegabytes = double(usage.ru_maxrss) / 1024;
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);

@@ -48,7 +48,15 @@ public:
     virtual void message(const QString& line) = 0;
     // Takes the progress line away.
     virtual void endProgress() = 0;
+    // The records dealt with so far of the run's total, whether or not
+    // progress is shown: what a fleet reckons its time left from.
+    virtual void records(int dealtWith, int total) {
+        (void)dealtWith;
+        (void)total;
+    }
 };
+
+class FleetGridFiles;
 
 // What a command's run did with its records, for callers that count them
 // over many registers. Commands that move no records leave it as it is.
@@ -75,6 +83,8 @@ struct CliContext {
     transfer::RunControl& control;
     // Where the command counts its records; null: nobody asks.
     RunTally* tally = nullptr;
+    // The table files it shares with other registers; null: its own.
+    FleetGridFiles* gridFiles = nullptr;
 };
 
 // Options that only some commands take; --port, --speed, --register,

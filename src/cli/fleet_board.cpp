@@ -1,6 +1,7 @@
 #include "cli/fleet_board.h"
 
 #include <QtGlobal>
+#include <cmath>
 #include <tuple>
 #ifndef Q_OS_WIN
 #include <sys/ioctl.h>
@@ -31,11 +32,74 @@ std::pair<int, int> terminalSize(std::FILE* stream) {
 // move them.
 constexpr qint64 kRedrawMs = 100;
 
+// "about 40 s left", "about 4 min left", "about 2 h 5 min left": a fleet's
+// time left is a rough guess, said roughly. Rounded up, as a wait is.
+QString timeLeft(double seconds) {
+    const auto whole = qint64(std::ceil(std::max(seconds, 1.0)));
+    if (whole < 60) return QStringLiteral("about %1 s left").arg(whole);
+    const qint64 minutes = (whole + 59) / 60;
+    if (minutes < 60) return QStringLiteral("about %1 min left").arg(minutes);
+    return QStringLiteral("about %1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
+}
+
 }  // namespace
 
-FleetBoard::FleetBoard(std::FILE* stream, bool terminal) : stream_(stream), terminal_(terminal) {
+QString fleetSummary(const FleetTally& tally, std::chrono::milliseconds elapsed) {
+    const int ended = tally.done + tally.failed;
+    const int waiting = std::max(0, tally.registers - ended - tally.running);
+    QString left = QStringLiteral("time left unknown");
+    const double seconds = double(elapsed.count()) / 1000.0;
+    if (tally.recordsDealtWith > 0 && tally.registersCounted > 0 && seconds > 0) {
+        const double perWaiting = double(tally.recordsCounted) / tally.registersCounted;
+        const double records = double(tally.recordsLeft) + waiting * perWaiting;
+        left = timeLeft(records * seconds / double(tally.recordsDealtWith));
+    } else if (ended > 0 && seconds > 0) {
+        left = timeLeft((tally.running + waiting) * seconds / ended);
+    }
+    return QStringLiteral("fleet: %1 done, %2 failed, %3 running, %4 waiting, %5")
+        .arg(tally.done)
+        .arg(tally.failed)
+        .arg(tally.running)
+        .arg(waiting)
+        .arg(left);
+}
+
+QStringList boardLines(const QString& summary, const QList<std::pair<QString, QString>>& running,
+                       int width, int height) {
+    QStringList lines{summary.left(width)};
+    for (const auto& [name, line] : running) {
+        if (lines.size() >= height) break;
+        lines << (name + QStringLiteral(": ") + line).left(width);
+    }
+    return lines;
+}
+
+FleetBoard::FleetBoard(std::FILE* stream, bool terminal, int registers)
+    : stream_(stream), terminal_(terminal) {
     if (terminal_) std::tie(width_, height_) = terminalSize(stream);
+    ended_.registers = registers;
+    sinceStart_.start();
     sinceDrawn_.start();
+}
+
+FleetBoard::Running* FleetBoard::find(const QString& name) {
+    for (Running& entry : running_) {
+        if (entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+FleetTally FleetBoard::tally() const {
+    FleetTally now = ended_;
+    now.running = int(running_.size());
+    for (const Running& entry : running_) {
+        now.recordsDealtWith += entry.dealtWith;
+        if (entry.total < 0) continue;
+        now.recordsLeft += entry.total - entry.dealtWith;
+        now.recordsCounted += entry.total;
+        ++now.registersCounted;
+    }
+    return now;
 }
 
 void FleetBoard::erase() {
@@ -44,43 +108,71 @@ void FleetBoard::erase() {
 }
 
 void FleetBoard::draw() {
-    QStringList shown;
-    for (const auto& [name, line] : lines_) shown << name + QStringLiteral(": ") + line;
-    if (shown.size() > height_) {
-        const qsizetype more = shown.size() - (height_ - 1);
-        shown.resize(height_ - 1);
-        shown << QStringLiteral("and %1 more running").arg(more);
+    QList<std::pair<QString, QString>> shown;
+    for (const Running& entry : running_) {
+        if (!entry.line.isEmpty()) shown.append({entry.name, entry.line});
     }
+    const QStringList lines =
+        boardLines(fleetSummary(tally(), std::chrono::milliseconds(sinceStart_.elapsed())), shown,
+                   width_, height_);
     QString text;
-    for (const QString& line : shown) text += line.left(width_) + QStringLiteral("\x1b[K\n");
+    for (const QString& line : lines) text += line + QStringLiteral("\x1b[K\n");
     print(stream_, text);
-    drawn_ = int(shown.size());
+    drawn_ = int(lines.size());
     sinceDrawn_.restart();
+}
+
+void FleetBoard::redrawInTurn() {
+    // Hundreds of registers start and end within moments of each other: a
+    // redraw for each would hold every one of them up behind the terminal.
+    if (!terminal_ || sinceDrawn_.elapsed() < kRedrawMs) return;
+    erase();
+    draw();
+}
+
+void FleetBoard::started(const QString& name) {
+    const std::lock_guard lock(mutex_);
+    running_.append(Running{name, QString(), 0, -1});
+    redrawInTurn();
+}
+
+void FleetBoard::ended(const QString& name, bool failed) {
+    const std::lock_guard lock(mutex_);
+    const Running* entry = find(name);
+    if (!entry) return;
+    ++(failed ? ended_.failed : ended_.done);
+    ended_.recordsDealtWith += entry->dealtWith;
+    if (entry->total >= 0) {
+        ended_.recordsCounted += entry->total;
+        ++ended_.registersCounted;
+    }
+    running_.removeIf([&](const Running& r) { return r.name == name; });
+    redrawInTurn();
+}
+
+void FleetBoard::records(const QString& name, int dealtWith, int total) {
+    const std::lock_guard lock(mutex_);
+    if (Running* entry = find(name)) {
+        entry->dealtWith = dealtWith;
+        entry->total = total;
+    }
 }
 
 void FleetBoard::progress(const QString& name, const QString& line) {
     if (!terminal_) return;
     const std::lock_guard lock(mutex_);
-    bool found = false;
-    for (auto& [who, text] : lines_) {
-        if (who == name) {
-            text = line;
-            found = true;
-        }
-    }
-    if (!found) lines_.append({name, line});
-    // A new line is shown at once; a moving one when its turn comes.
-    if (found && sinceDrawn_.elapsed() < kRedrawMs) return;
-    erase();
-    draw();
+    Running* entry = find(name);
+    if (!entry) return;
+    entry->line = line;
+    redrawInTurn();
 }
 
 void FleetBoard::drop(const QString& name) {
     if (!terminal_) return;
     const std::lock_guard lock(mutex_);
-    const qsizetype before = lines_.size();
-    lines_.removeIf([&](const auto& line) { return line.first == name; });
-    if (lines_.size() == before) return;
+    Running* entry = find(name);
+    if (!entry || entry->line.isEmpty()) return;
+    entry->line.clear();
     erase();
     draw();
 }
@@ -94,7 +186,7 @@ void FleetBoard::message(const QString& name, const QString& line) {
 
 void FleetBoard::clear() {
     const std::lock_guard lock(mutex_);
-    lines_.clear();
+    running_.clear();
     erase();
 }
 

@@ -13,10 +13,12 @@
 #include "cli/cli_port.h"
 #include "cli/command_files.h"
 #include "cli/fleet_board.h"
+#include "cli/fleet_grid_files.h"
 #include "cli/fleet_request.h"
 #include "cli/print.h"
 #include "cli/stop_signals.h"
 #include "disk/safe_save.h"
+#include "fleet/fleet_limits.h"
 #include "fleet/fleet_plan.h"
 #include "fleet/fleet_report.h"
 #include "link/register_link.h"
@@ -140,7 +142,7 @@ public:
         : request_(request),
           registers_(std::move(registers)),
           outcomes_(size_t(registers_.size())),
-          board_(stderr, !request.command.quiet && isTerminal(stderr)) {
+          board_(stderr, !request.command.quiet && isTerminal(stderr), int(registers_.size())) {
         for (qsizetype i = 0; i < registers_.size(); ++i)
             outcomes_[size_t(i)].name = registers_[i].name;
     }
@@ -161,6 +163,12 @@ private:
     void runRegister(int index) {
         const FleetRegister& entry = registers_[index];
         RegisterOutcome& outcome = outcomes_[size_t(index)];
+        board_.started(entry.name);
+        runRegister(entry, outcome);
+        board_.ended(entry.name, outcome.outcome != Outcome::Done);
+    }
+
+    void runRegister(const FleetRegister& entry, RegisterOutcome& outcome) {
         transfer::RunControl control;
         // Listed for the signals before the fleet's stop is looked at: a
         // signal in between reaches it either way.
@@ -182,7 +190,8 @@ private:
         }
         FleetConsole console(board_, entry.name);
         RunTally tally;
-        const CliContext context{request, *link, cliPortNumber(request), console, control, &tally};
+        const CliContext context{request, *link,      cliPortNumber(request), console, control,
+                                 &tally,  &gridFiles_};
         QElapsedTimer clock;
         clock.start();
         const CliResult result = request.command->run(context);
@@ -223,6 +232,7 @@ private:
     // detaches from under another as an implicitly shared list could.
     std::vector<RegisterOutcome> outcomes_;
     FleetBoard board_;
+    FleetGridFiles gridFiles_;
     transfer::RunControl stopAll_;
 };
 
@@ -264,6 +274,11 @@ int runFleetCli(const QStringList& arguments) {
                           .arg(request.onlyFailed));
         return kExitDone;
     }
+
+    const int lines = int(fleet::planFleet(*registers, lineOfPort).size());
+    const int atOnce = request.jobs > 0 ? std::min(request.jobs, lines) : lines;
+    if (const std::optional<QString> shortage = fleet::descriptorShortage(atOnce))
+        return mistake(*shortage);
 
     // Held until the table and the report are out: a Ctrl-C just after the
     // last register ended must not take them with it.

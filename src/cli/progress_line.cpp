@@ -38,6 +38,7 @@ ProgressLine::ProgressLine(CliConsole& console, QString table, int total)
 
 void ProgressLine::recordDone(int, int) {
     ++done_;
+    console_.records(done_, total_);
     if (!console_.showsProgress()) return;
     const qint64 now = clock_.elapsed();
     if (done_ < total_ && drawnAt_ >= 0 && now - drawnAt_ < 100) return;

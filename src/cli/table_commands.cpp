@@ -7,6 +7,7 @@
 #include "cli/cli_port.h"
 #include "cli/cli_run_dialogs.h"
 #include "cli/comparison_texts.h"
+#include "cli/fleet_grid_files.h"
 #include "cli/import_commands.h"
 #include "cli/parameter_commands.h"
 #include "cli/progress_line.h"
@@ -248,24 +249,47 @@ std::optional<int> rowsNeeded(const CliRequest& request, const RunPlan& plan) {
     return request.interval ? std::optional<int>(plan.lastRow) : std::nullopt;
 }
 
-// The rows of a table file as a write of them plans them.
+// The rows of a table file as a write of them plans them: the file's own
+// grid, or in a fleet the one every register shares.
 struct FileRows {
     RunPlan plan;
-    std::unique_ptr<GridModel> grid;
+    std::shared_ptr<const GridModel> grid;
 };
+
+// A table file's grid, read for this command or taken from the fleet's.
+std::variant<std::shared_ptr<const GridModel>, QString> gridFile(const CliContext& context,
+                                                                 const QString& path,
+                                                                 TableKind kind,
+                                                                 std::optional<int> rowsNeeded) {
+    if (context.gridFiles) {
+        FleetGridFiles::Loaded loaded =
+            context.gridFiles->load(path, kind, context.request.model, rowsNeeded);
+        // Told to every register as it would be told reading the file itself.
+        for (const QString& note : loaded.notes) context.console.message(note);
+        if (!loaded.grid) return loaded.error;
+        return loaded.grid;
+    }
+    std::shared_ptr<GridModel> grid = emptyGrid(kind);
+    if (auto error =
+            loadGridFile(path, kind, context.request.model, *grid, context.console, rowsNeeded))
+        return *error;
+    return std::shared_ptr<const GridModel>(std::move(grid));
+}
 
 std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Table& table,
                                            const QString& path) {
     const CliRequest& request = context.request;
     auto planned = planOf(context, Direction::Write, table.kind());
     if (auto* refused = std::get_if<CliResult>(&planned)) return *refused;
-    FileRows rows{std::get<RunPlan>(planned), emptyGrid(table.kind())};
+    FileRows rows{std::get<RunPlan>(planned), nullptr};
     if (std::optional<CliResult> refused = rowsPastFile(table, request.model, rows.plan))
         return *refused;
     // A price list names the goods it changes: only its rows are sent.
     if (isSpreadsheetFile(path)) {
         QStringList told;
-        auto imported = importSpreadsheet(request, table.kind(), path, *rows.grid, told, told);
+        std::shared_ptr<GridModel> grid = emptyGrid(table.kind());
+        rows.grid = grid;
+        auto imported = importSpreadsheet(request, table.kind(), path, *grid, told, told);
         for (const QString& line : told) context.console.message(line);
         if (auto* refused = std::get_if<CliResult>(&imported)) {
             if (!refused->showUsage) refused->error += QStringLiteral("\nnothing was sent");
@@ -290,9 +314,9 @@ std::variant<FileRows, CliResult> fileRows(const CliContext& context, const Tabl
             return inputError(QStringLiteral("%1: no row of it is in --interval").arg(path));
         return rows;
     }
-    if (auto error = loadGridFile(path, table.kind(), request.model, *rows.grid, context.console,
-                                  rowsNeeded(request, rows.plan)))
-        return inputError(*error);
+    auto loaded = gridFile(context, path, table.kind(), rowsNeeded(request, rows.plan));
+    if (auto* error = std::get_if<QString>(&loaded)) return inputError(*error);
+    rows.grid = std::get<std::shared_ptr<const GridModel>>(loaded);
     return rows;
 }
 
@@ -377,11 +401,10 @@ CliResult writeGrid(const CliContext& context, const Table& table, const QString
     const GridModel* grid = std::get<FileRows>(loaded).grid.get();
 
     if (!request.onlyChanged.isEmpty()) {
-        const std::unique_ptr<GridModel> old = emptyGrid(table.kind());
-        if (auto error = loadGridFile(request.onlyChanged, table.kind(), request.model, *old,
-                                      context.console, rowsNeeded(request, plan)))
-            return inputError(*error);
-        plan.onlyRows = changedRows(*grid, *old, table.kind(), plan);
+        auto old = gridFile(context, request.onlyChanged, table.kind(), rowsNeeded(request, plan));
+        if (auto* error = std::get_if<QString>(&old)) return inputError(*error);
+        plan.onlyRows = changedRows(*grid, *std::get<std::shared_ptr<const GridModel>>(old),
+                                    table.kind(), plan);
         if (plan.onlyRows->isEmpty()) {
             return {kExitDone,
                     QStringLiteral("%1: no row differs from %2; nothing written\n")

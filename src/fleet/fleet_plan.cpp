@@ -54,13 +54,20 @@ void runAtMost(int count, int jobs, const std::function<void(int index)>& work) 
     std::atomic<int> next{0};
     // QThreads: the serial port a link opens watches its device with Qt's
     // socket notifiers, which take no other threads.
+    const auto worker = [&] {
+        for (int index = next++; index < count; index = next++) work(index);
+    };
     std::vector<std::unique_ptr<QThread>> running;
+    bool anyStarted = false;
     for (int t = 0; t < threads; ++t) {
-        running.emplace_back(QThread::create([&] {
-            for (int index = next++; index < count; index = next++) work(index);
-        }));
+        running.emplace_back(QThread::create(worker));
         running.back()->start();
+        // A thread the system would not make (its limit of threads or of
+        // memory for stacks) leaves its work to the others: fewer at once,
+        // but every one done.
+        anyStarted = anyStarted || running.back()->isRunning() || running.back()->isFinished();
     }
+    if (!anyStarted) worker();
     for (const std::unique_ptr<QThread>& thread : running) thread->wait();
 }
 

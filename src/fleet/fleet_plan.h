@@ -32,8 +32,8 @@ QString sameRegisterTwice(const QList<FleetRegister>& registers,
 
 // Runs work(0) to work(count - 1), each on a thread of its own, never more
 // than `jobs` at once (every one at once when `jobs` is 0 or more than
-// `count`), taking them in order as threads come free. Returns when all
-// have returned.
+// `count`), taking them in order as threads come free; with fewer when the
+// system makes fewer threads. Returns when all have returned.
 void runAtMost(int count, int jobs, const std::function<void(int index)>& work);
 
 }  // namespace tabulon::fleet

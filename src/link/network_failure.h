@@ -39,6 +39,15 @@ inline constexpr NetworkFailureWords kNetworkFailureWords[] = {
     {NetworkFailure::ConnectionClosed, u"the server closed the connection"},
 };
 
+// A failure a serial server shows for a moment while it restarts: nothing
+// listens yet, or it hangs up on a client it is not ready for. Worth opening
+// again after a pause. A name that does not resolve or a host that does not
+// answer is no restart: each try would only cost another connect time-out.
+inline bool passingFailure(NetworkFailure failure) {
+    return failure == NetworkFailure::ConnectionRefused ||
+           failure == NetworkFailure::ConnectionClosed;
+}
+
 inline QString networkFailureWords(NetworkFailure failure) {
     for (const NetworkFailureWords& row : kNetworkFailureWords) {
         if (row.failure == failure)

@@ -86,7 +86,10 @@ bool NetworkBytePort::open(const QString& address) {
     // Made by the thread that opens, as the serial port is: a socket serves
     // only the thread it belongs to.
     socket_ = std::make_unique<QTcpSocket>();
-    socket_->connectToHost(address_.host, address_.port);
+    // Unbuffered: a write goes to the system at once instead of waiting in
+    // the socket for a flush that wakes its event dispatcher twice.
+    socket_->connectToHost(address_.host, address_.port,
+                           QIODevice::ReadWrite | QIODevice::Unbuffered);
     if (!socket_->waitForConnected(int(timeouts_.connect.count()))) {
         failConnect();
         return false;
@@ -146,13 +149,19 @@ void NetworkBytePort::write(QByteArrayView bytes) {
 
 bool NetworkBytePort::takeReceived() {
     if (!socket_) return false;
-    if (socket_->bytesAvailable() > 0) {
-        const QByteArray bytes = socket_->readAll();
+    // Read as it comes, without asking first how much there is: one call
+    // to the system for each piece of a reply instead of three.
+    char piece[4096];
+    for (;;) {
+        const qint64 got = socket_->read(piece, sizeof piece);
+        if (got <= 0) break;
+        const QByteArrayView bytes(piece, got);
         if (tap_) tap_->received(bytes);
         if (telnet())
             comPort_.receive(bytes, data_);
         else
             data_ += bytes;
+        if (got < qint64(sizeof piece)) break;
     }
     return isOpen() || dataRead_ < data_.size();
 }
@@ -166,12 +175,15 @@ bool NetworkBytePort::waitForMore(int ms) {
 
 ComPortNegotiation::Connection::Wait NetworkBytePort::waitUntil(const QDeadlineTimer& deadline,
                                                                 const std::function<bool()>& done) {
-    // A Telnet command alone wakes the wait without anything `done` looks
-    // for: it waits on.
+    // The system is read after a wait, not before it: an answer still on its
+    // way would cost a read that finds nothing. A Telnet command alone wakes
+    // the wait without anything `done` looks for: it waits on.
     for (;;) {
+        if (done()) return Wait::Done;
+        const bool more = !deadline.hasExpired() && waitForMore(remaining(deadline));
         if (!takeReceived()) return Wait::Closed;
         if (done()) return Wait::Done;
-        if (deadline.hasExpired() || !waitForMore(remaining(deadline))) {
+        if (!more) {
             if (!isOpen()) return Wait::Closed;
             if (deadline.hasExpired()) return Wait::TimedOut;
         }
@@ -181,7 +193,9 @@ ComPortNegotiation::Connection::Wait NetworkBytePort::waitUntil(const QDeadlineT
 std::optional<std::uint8_t> NetworkBytePort::readByte() {
     if (!socket_) return std::nullopt;
     const auto unread = [this] { return dataRead_ < data_.size(); };
-    if (waitUntil(QDeadlineTimer(timeouts_.read), unread) != Wait::Done) {
+    // Bytes already taken in are read without asking the system again: a
+    // reply comes in a few pieces, each of many bytes.
+    if (!unread() && waitUntil(QDeadlineTimer(timeouts_.read), unread) != Wait::Done) {
         // What came with the end of the connection or the deadline is still read.
         takeReceived();
         if (!unread()) return std::nullopt;

@@ -34,6 +34,10 @@ bool RecordTransfer::reopenAfterPauses() {
     for (auto next = kFirstReopenPause;; next *= 2) {
         if (control_.cancelled) return false;
         if (link_.OpenPort(connection_.port, connection_.speed) >= 0) return true;
+        // A server that is not there at all costs its connect time-out once.
+        if (const auto failure = link_.openServerFailure();
+            failure && !link::passingFailure(*failure))
+            return false;
         if (waited >= kReopenWait) return false;
         const auto length = std::min(next, kReopenWait - waited);
         pause(length);

@@ -28,7 +28,8 @@ public:
     static constexpr int kAttemptsPerSeries = 10;
     // A port that is not open (a serial server restarting, a network that
     // dropped) is opened again after pauses that double from the first, for
-    // about three connect time-outs in all, before the record is given up.
+    // about three connect time-outs in all, before the record is given up;
+    // a server whose host does not resolve or answer is given up at once.
     static constexpr std::chrono::milliseconds kFirstReopenPause{250};
     static constexpr std::chrono::milliseconds kReopenWait{15000};
 

@@ -1,4 +1,5 @@
 #include "run_fixture.h"
+#include "support/forwarding_port.h"
 #include "support/qt_print.h"
 
 namespace tabulon::link {
@@ -9,6 +10,15 @@ inline void PrintTo(ResultCause cause, std::ostream* os) {
 
 namespace tabulon::transfer {
 namespace {
+
+// A serial server's connection whose failed openings say why, as the network
+// port does (the link asks only after one failed).
+struct ServerPort : testing::ForwardingPort {
+    ServerPort(std::unique_ptr<link::BytePort> inner, std::optional<link::NetworkFailure> failure)
+        : ForwardingPort(std::move(inner)), why(failure) {}
+    std::optional<link::NetworkFailure> serverFailure() const override { return why; }
+    std::optional<link::NetworkFailure> why;
+};
 
 using link::ResultCause;
 using sim::Fault;
@@ -29,6 +39,7 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
         // then fail (-1: all), and the line is opened this often in all.
         int refusedOpens = 0;
         int opens = 1;
+        std::optional<link::NetworkFailure> why = std::nullopt;  // what failed openings say
     };
     const Case cases[] = {
         {"write on a silent line",
@@ -92,6 +103,12 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
          [](sim::Faults&) {}, FailureAnswer::End, {}, {}, 3, 5},
         {"serial server gone: 15 s waited", Direction::Write, TableKind::Operators,
          [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 8},
+        {"serial server refusing: 15 s waited", Direction::Write, TableKind::Operators,
+         [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 8,
+         link::NetworkFailure::ConnectionRefused},
+        {"serial server's host silent: one connect", Direction::Write, TableKind::Operators,
+         [](sim::Faults&) {}, FailureAnswer::End, {2}, {{2, ResultCause::ServerUnreachable}}, -1, 2,
+         link::NetworkFailure::NoAnswer},
         // clang-format on
     };
     for (int row = 1; row <= 20; ++row) rows.rows[row] = {QString::number(row), "Op"};
@@ -99,6 +116,13 @@ TEST_F(RunTest, EachRecordTheLinkFailedKeepsWhy) {
         SCOPED_TRACE(c.name);
         sim = sim::makeSimulatedLink(sim::Model::DatecsMp550T,
                                      [](int) { return "tcp://shop7:4001"; });
+        link::RegisterLink::Parts parts;
+        parts.port =
+            std::make_unique<ServerPort>(std::make_unique<sim::SimulatedPort>(sim.line), c.why);
+        parts.deviceFor = [](int) { return QStringLiteral("tcp://shop7:4001"); };
+        parts.clock = sim.clock;
+        parts.priority = sim.priority;
+        sim.link = std::make_unique<link::RegisterLink>(std::move(parts));
         ASSERT_EQ(sim.link->OpenPort(1, 9600), 1);
         control.stopRequested = false;
         dialogs.answers = {c.answer};

@@ -1,0 +1,52 @@
+// What a terminal shows while a fleet runs: the summary line with the time
+// left for the whole fleet, and the running registers that fit below it.
+#include "cli/fleet_board.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qt_print.h"
+
+namespace tabulon::cli {
+namespace {
+
+TEST(FleetBoard, SummaryLine) {
+    const struct {
+        FleetTally tally;
+        int elapsedMs;
+        QString line;
+    } rows[] = {
+        // clang-format off
+        {{256, 0, 0, 64, 0, 0, 0, 0}, 2000,
+         "fleet: 0 done, 0 failed, 64 running, 192 waiting, time left unknown"},
+        // 6400 + 69 x 200 records left at 100 a second: 202 s.
+        {{256, 120, 3, 64, 30000, 6400, 184, 36800}, 300000,
+         "fleet: 120 done, 3 failed, 64 running, 69 waiting, about 4 min left"},
+        // No records counted: 5 registers left at one every 2 s.
+        {{10, 4, 1, 2, 0, 0, 0, 0}, 10000,
+         "fleet: 4 done, 1 failed, 2 running, 3 waiting, about 10 s left"},
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(fleetSummary(row.tally, std::chrono::milliseconds(row.elapsedMs)), row.line);
+}
+
+TEST(FleetBoard, LinesThatFitTheTerminal) {
+    const QList<std::pair<QString, QString>> running{{"kassa-1", "goods: 10 of 200 records"},
+                                                     {"kassa-2", "goods: 20 of 200 records"}};
+    const QString summary = "fleet: 0 done, 0 failed, 2 running, 0 waiting, time left unknown";
+    const QString first = "kassa-1: goods: 10 of 200 records";
+    const struct {
+        int width;
+        int height;
+        QStringList lines;
+    } rows[] = {
+        {79, 23, {summary, first, "kassa-2: goods: 20 of 200 records"}},
+        {79, 2, {summary, first}},
+        {20, 2, {"fleet: 0 done, 0 fai", "kassa-1: goods: 10 o"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(boardLines(summary, running, row.width, row.height), row.lines);
+}
+
+}  // namespace
+}  // namespace tabulon::cli
