@@ -26,18 +26,38 @@ constexpr int kGoodsLines = 10000;  // a goods file of the Datecs MP-550T
 using bench::ChildRun;
 using bench::runCli;
 
+// Writes `bytes` to `name` in the directory; empty when it could not.
+QString writtenFile(const QTemporaryDir& directory, const QString& name, const QByteArray& bytes) {
+    const QString path = directory.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
+    return path;
+}
+
+// A fleet file of MP-550Ts at 115200 baud, register 1 each, kassa-1 on.
+QByteArray fleetOf(const QStringList& ports) {
+    QByteArray fleet;
+    for (qsizetype i = 0; i < ports.size(); ++i)
+        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n").arg(i + 1).arg(ports[i]).toUtf8();
+    return fleet;
+}
+
+// The goods the fleet and the one register are given.
+QStringList goodsWrite(const QString& goods, int records) {
+    return {"--interval", QStringLiteral("1:%1:1").arg(records), "--quiet", "write-table", "goods",
+            goods};
+}
+
 void BM_FleetOfEightAgainstOne(benchmark::State& state) {
     QTemporaryDir directory;
-    const QString goods = directory.filePath("goods.art");
-    QFile out(goods);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(bench::shopGoodsFile(kGoodsLines, kRecords)) < 0) {
+    const QString goods =
+        writtenFile(directory, "goods.art", bench::shopGoodsFile(kGoodsLines, kRecords));
+    if (goods.isEmpty()) {
         state.SkipWithError("no goods file");
         return;
     }
-    out.close();
     std::vector<std::unique_ptr<SimProcess>> registers;
-    QByteArray fleet;
+    QStringList ports;
     for (int i = 1; i <= kRegisters; ++i) {
         registers.push_back(
             std::make_unique<SimProcess>(QStringList{"--model", "mp-550t", "--pace", "115200"}));
@@ -45,21 +65,14 @@ void BM_FleetOfEightAgainstOne(benchmark::State& state) {
             state.SkipWithError("no simulated register");
             return;
         }
-        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
-                     .arg(i)
-                     .arg(registers.back()->path())
-                     .toUtf8();
+        ports << registers.back()->path();
     }
-    const QString fleetFile = directory.filePath("fleet.txt");
-    QFile list(fleetFile);
-    if (!list.open(QIODevice::WriteOnly) || list.write(fleet) != fleet.size()) {
+    const QString fleetFile = writtenFile(directory, "fleet.txt", fleetOf(ports));
+    if (fleetFile.isEmpty()) {
         state.SkipWithError("no fleet file");
         return;
     }
-    list.close();
-    const QStringList command{"--interval", QStringLiteral("1:%1:1").arg(kRecords),
-                              "--quiet",    "write-table",
-                              "goods",      goods};
+    const QStringList command = goodsWrite(goods, kRecords);
 
     double oneWall = 0;
     double fleetWall = 0;
@@ -100,14 +113,12 @@ constexpr int kChainRecords = 200;
 
 void BM_ChainOf256OnOneServer(benchmark::State& state) {
     QTemporaryDir directory;
-    const QString goods = directory.filePath("goods.art");
-    QFile out(goods);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(bench::shopGoodsFile(kGoodsLines, kChainRecords)) < 0) {
+    const QString goods =
+        writtenFile(directory, "goods.art", bench::shopGoodsFile(kGoodsLines, kChainRecords));
+    if (goods.isEmpty()) {
         state.SkipWithError("no goods file");
         return;
     }
-    out.close();
     SimProcess server({"--model", "mp-550t", "--pace", "115200", "--listen", "tcp://127.0.0.1:0",
                        "--count", QString::number(kChainRegisters)},
                       kChainRegisters);
@@ -115,22 +126,12 @@ void BM_ChainOf256OnOneServer(benchmark::State& state) {
         state.SkipWithError("no simulated registers");
         return;
     }
-    QByteArray fleet;
-    for (int i = 0; i < kChainRegisters; ++i)
-        fleet += QStringLiteral("kassa-%1 %2 115200 1 mp-550t\n")
-                     .arg(i + 1)
-                     .arg(server.paths()[i])
-                     .toUtf8();
-    const QString fleetFile = directory.filePath("chain.txt");
-    QFile list(fleetFile);
-    if (!list.open(QIODevice::WriteOnly) || list.write(fleet) != fleet.size()) {
+    const QString fleetFile = writtenFile(directory, "chain.txt", fleetOf(server.paths()));
+    if (fleetFile.isEmpty()) {
         state.SkipWithError("no fleet file");
         return;
     }
-    list.close();
-    const QStringList command{"--interval", QStringLiteral("1:%1:1").arg(kChainRecords),
-                              "--quiet",    "write-table",
-                              "goods",      goods};
+    const QStringList command = goodsWrite(goods, kChainRecords);
 
     ChildRun one;
     ChildRun all;
