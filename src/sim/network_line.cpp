@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <algorithm>
 
 #include "sim/line_state.h"
 
@@ -16,6 +17,13 @@ QHostAddress hostAddress(const QString& host) {
     const QList<QHostAddress> found = QHostInfo::fromName(host).addresses();
     return found.isEmpty() ? QHostAddress() : found.first();
 }
+
+// What a line holds of a client's bytes not yet taken in, and of its own not
+// yet taken by the client. Past it bytes are lost, as on a serial line
+// overrun: a client that sends faster than the line carries, or reads nothing
+// of what it asked for, cannot fill the simulator's memory. They are still
+// read, not left in the socket, so that a client that goes is seen going.
+constexpr qsizetype kBacklog = 64 * 1024;
 
 }  // namespace
 
@@ -74,6 +82,7 @@ void NetworkLine::accept() {
             continue;
         }
         client_ = socket;
+        socket->setReadBufferSize(kBacklog);
         // Each answer goes out as soon as it is due, not held back to gather more.
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, &NetworkLine::read);
@@ -97,31 +106,38 @@ void NetworkLine::drop() {
     inbox_.clear();
     outbox_.clear();
     timer_.stop();
+    timing_.cutOff();
     say("disconnected");
 }
 
 void NetworkLine::read() {
-    if (!client_) return;
-    const QByteArray bytes = client_->readAll();
-    std::optional<link::LineSettings> state;
-    QByteArray data;
-    if (comPort_) {
-        const QByteArray replies = comPort_->receive(bytes, data);
-        if (!replies.isEmpty()) client_->write(replies);
-        state = comPort_->settings();
-        // Told once the client has set the line (its speed first).
-        if (log_ && state->baudRate != 0 && state != shown_) {
-            std::fprintf(log_, "%sline: %s\n", qPrintable(logPrefix_),
-                         qPrintable(lineStateText(*state)));
-            std::fflush(log_);
-            shown_ = state;
+    while (client_ && client_->bytesAvailable() > 0) {
+        const QByteArray bytes = client_->read(kBacklog);
+        std::optional<link::LineSettings> state;
+        QByteArray data;
+        if (comPort_) {
+            const QByteArray replies = comPort_->receive(bytes, data);
+            send(replies);
+            state = comPort_->settings();
+            // Told once the client has set the line (its speed first).
+            if (log_ && state->baudRate != 0 && state != shown_) {
+                std::fprintf(log_, "%sline: %s\n", qPrintable(logPrefix_),
+                             qPrintable(lineStateText(*state)));
+                std::fflush(log_);
+                shown_ = state;
+            }
+        } else {
+            data = bytes;
         }
-    } else {
-        data = bytes;
+        if (data.isEmpty() || !hearsLine(options_.speed, state)) continue;
+        inbox_ += QByteArrayView(data).first(
+            std::clamp(kBacklog - inbox_.size(), qsizetype(0), data.size()));
+        pump();
     }
-    if (data.isEmpty() || !hearsLine(options_.speed, state)) return;
-    inbox_ += data;
-    pump();
+}
+
+void NetworkLine::send(const QByteArray& bytes) {
+    if (client_->bytesToWrite() < kBacklog) client_->write(bytes);
 }
 
 void NetworkLine::pump() {
@@ -138,7 +154,7 @@ void NetworkLine::pump() {
                 return;
             }
             const QByteArray& bytes = outbox_.front().bytes;
-            client_->write(comPort_ ? link::telnet::escaped(bytes) : bytes);
+            send(comPort_ ? link::telnet::escaped(bytes) : bytes);
             outbox_.pop_front();
         } else if (!inbox_.isEmpty()) {
             const LineClock::time_point heard = timing_.arrival(now, inbox_.size());

@@ -41,6 +41,7 @@ public:
 
 private:
     void accept();
+    // Takes in what the client sent, as long as the line keeps up with it.
     void read();
     void drop();
     // Does what is due (writes what is to go out, then takes in what has
@@ -49,6 +50,8 @@ private:
     // The registers' answer to what has all come in by `heard`, going out from then.
     void answer(const QByteArray& bytes, LineClock::time_point heard);
     void say(const char* text);
+    // To the client, unless it has left too much unread.
+    void send(const QByteArray& bytes);
 
     link::NetworkAddress asked_;
     const SimOptions& options_;
@@ -63,8 +66,7 @@ private:
     QPointer<QTcpSocket> client_;
     std::optional<ComPortServer> comPort_;
     std::optional<link::LineSettings> shown_;
-    QByteArray inbox_;                   // heard, not yet taken in
-    std::optional<TimedBytes> hearing_;  // taken in, heard in full when due
+    QByteArray inbox_;  // heard, not yet taken in
     std::deque<TimedBytes> outbox_;
     QTimer timer_;
 };

@@ -1,7 +1,11 @@
 // tabulon-sim --listen as a program: the register behind TCP ports, raw and
 // RFC 2217, reached by tabulon-cli and by the link's own network port.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -160,4 +164,33 @@ TEST(SimListen, APortThatCannotBeTaken) {
     EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()),
               "tabulon-sim: cannot listen on " + holder.path() +
                   ": The bound address is already in use\n");
+}
+
+// A client that sends 64 MB of selects to a slow line without reading costs
+// the simulator little memory; once it has gone, the next client is answered
+// at once, not after the line has carried the gone client's bytes.
+TEST(SimListen, AClientThatFloodsTheLineIsForgotten) {
+    SimProcess ecr({"--pace", "9600", "--listen", "tcp://127.0.0.1:0"});
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(ecr.path().section(u':', -1).toUInt()));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    const int flood = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(flood, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const QByteArray selects = kSelectFirst.repeated((64 << 20) / kSelectFirst.size());
+    ASSERT_EQ(::send(flood, selects.constData(), size_t(selects.size()), 0), selects.size());
+    // Gone once the simulator has closed its end.
+    ::shutdown(flood, SHUT_WR);
+    char sink[4096];
+    while (::recv(flood, sink, sizeof sink, 0) > 0) {
+    }
+    ::close(flood);
+    QFile status(QStringLiteral("/proc/%1/status").arg(ecr.pid()));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    const QByteArray text = status.readAll();
+    const QByteArray peak = text.mid(text.indexOf("VmHWM:") + 6).split('k').value(0).trimmed();
+    EXPECT_LT(peak.toInt(), 32 << 10) << peak.constData() << " kB at the peak";
+    link::NetworkBytePort port;
+    ASSERT_TRUE(port.open(ecr.path())) << qPrintable(port.errorString());
+    EXPECT_EQ(ask(port, kSelectFirst, kNeonStatus.size()), kNeonStatus);
 }
