@@ -25,6 +25,10 @@ QHostAddress hostAddress(const QString& host) {
 // read, not left in the socket, so that a client that goes is seen going.
 constexpr qsizetype kBacklog = 64 * 1024;
 
+// How soon a line tries again to take a connection it could not (the process
+// out of file descriptors): Qt stops accepting on such an error for good.
+constexpr std::chrono::milliseconds kAcceptAgain{50};
+
 }  // namespace
 
 NetworkLine::NetworkLine(const link::NetworkAddress& address, const SimOptions& options,
@@ -40,6 +44,16 @@ NetworkLine::NetworkLine(const link::NetworkAddress& address, const SimOptions& 
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &NetworkLine::pump);
     connect(&server_, &QTcpServer::newConnection, this, &NetworkLine::accept);
+    // The connection waits in the system's queue meanwhile, and is taken once
+    // another client has gone and given its descriptor back.
+    connect(&server_, &QTcpServer::acceptError, this, [this] {
+        if (!acceptAgain_.isActive() && !std::exchange(cannotAccept_, true))
+            say(qPrintable(QStringLiteral("connection not taken yet: ") + server_.errorString()));
+        acceptAgain_.start();
+    });
+    acceptAgain_.setSingleShot(true);
+    acceptAgain_.setInterval(kAcceptAgain);
+    connect(&acceptAgain_, &QTimer::timeout, &server_, &QTcpServer::resumeAccepting);
 }
 
 NetworkLine::~NetworkLine() = default;
@@ -73,6 +87,7 @@ void NetworkLine::say(const char* text) {
 
 void NetworkLine::accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        cannotAccept_ = false;
         // Closed without a word, as a serial server closes a connection to a
         // port that someone else holds.
         if (client_ || refuse_.fire()) {

@@ -69,6 +69,8 @@ private:
     QByteArray inbox_;  // heard, not yet taken in
     std::deque<TimedBytes> outbox_;
     QTimer timer_;
+    QTimer acceptAgain_;
+    bool cannotAccept_ = false;  // said so on the log, not taken since
 };
 
 }  // namespace tabulon::sim

@@ -2,9 +2,11 @@
 // RFC 2217, reached by tabulon-cli and by the link's own network port.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -193,4 +195,22 @@ TEST(SimListen, AClientThatFloodsTheLineIsForgotten) {
     link::NetworkBytePort port;
     ASSERT_TRUE(port.open(ecr.path())) << qPrintable(port.errorString());
     EXPECT_EQ(ask(port, kSelectFirst, kNeonStatus.size()), kNeonStatus);
+}
+
+// A line that could not take a connection (the process out of descriptors)
+// takes it once another client has given one back.
+TEST(SimListen, AConnectionWaitsForADescriptor) {
+    SimProcess ecr({"--listen", "tcp://127.0.0.1:0", "--count", "2"}, 2);
+    // Room for one descriptor more: the lowest that is free.
+    const QStringList open = QDir(QStringLiteral("/proc/%1/fd").arg(ecr.pid())).entryList();
+    rlim_t free = 0;
+    while (open.contains(QString::number(free))) ++free;
+    const rlimit one{free + 1, free + 1};
+    ASSERT_EQ(::prlimit(pid_t(ecr.pid()), RLIMIT_NOFILE, &one, nullptr), 0);
+    auto first = std::make_unique<link::NetworkBytePort>();
+    link::NetworkBytePort second({.read = std::chrono::seconds(10)});
+    ASSERT_TRUE(first->open(ecr.paths()[0]) && second.open(ecr.paths()[1]));
+    EXPECT_EQ(ask(*first, kSelectFirst, kNeonStatus.size()), kNeonStatus);
+    first.reset();
+    EXPECT_EQ(ask(second, kSelectFirst, kNeonStatus.size()), kNeonStatus);
 }
