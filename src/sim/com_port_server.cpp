@@ -12,6 +12,8 @@ namespace telnet = link::telnet;
 // no flow control, the only kind a register line has.
 constexpr std::uint8_t kAskFlowControl = 0;
 constexpr std::uint8_t kNoFlowControl = 1;
+// The last of the commands a client sends.
+constexpr std::uint8_t kPurgeData = 12;
 
 }  // namespace
 
@@ -21,41 +23,46 @@ QByteArray ComPortServer::receive(QByteArrayView bytes, QByteArray& data) {
     for (const telnet::Subnegotiation& sub : stream_.takeSubnegotiations()) {
         if (sub.option != telnet::kComPort || sub.payload.isEmpty()) continue;
         const auto command = std::uint8_t(sub.payload[0]);
-        // The server's own answers (and anything else past its range) are not
-        // the client's to send.
-        if (command >= telnet::kServerOffset) continue;
-        out += telnet::comPortCommand(command + telnet::kServerOffset,
-                                      set(command, sub.payload.mid(1)));
+        if (const std::optional<QByteArray> value = set(command, sub.payload.mid(1)))
+            out += telnet::comPortCommand(command + telnet::kServerOffset, *value);
     }
     return out;
 }
 
-QByteArray ComPortServer::set(std::uint8_t command, const QByteArray& value) {
-    const bool asks = value.count('\0') == value.size();
+std::optional<QByteArray> ComPortServer::set(std::uint8_t command, const QByteArray& value) {
+    // As ser2net does, a command it does not know (the server's own answers
+    // among them) or a setting the line cannot take gets no answer and
+    // changes nothing; a one-byte setting is read from the first byte.
+    if (command > kPurgeData) return std::nullopt;
+    const auto byte = std::uint8_t(value.isEmpty() ? 0 : value[0]);
+    const auto within = [&](int low, int high) {
+        return byte == 0 || (byte >= low && byte <= high);
+    };
     switch (command) {
         case telnet::kSetBaudRate: {
-            if (value.size() == 4 && !asks)
+            if (value.size() == 4 && value.count('\0') != 4)
                 settings_.baudRate = int(qFromBigEndian<quint32>(value.constData()));
             QByteArray baud(4, '\0');
             qToBigEndian<quint32>(quint32(settings_.baudRate), baud.data());
             return baud;
         }
         case telnet::kSetDataSize:
-            if (value.size() == 1 && !asks) settings_.dataBits = std::uint8_t(value[0]);
+            if (!within(5, 8)) return std::nullopt;
+            if (byte != 0) settings_.dataBits = byte;
             return QByteArray(1, char(settings_.dataBits));
         case telnet::kSetParity:
-            if (value.size() == 1 && !asks)
-                settings_.parity = telnet::parityOfCode(std::uint8_t(value[0]));
+            if (!within(1, 5)) return std::nullopt;
+            if (byte != 0) settings_.parity = telnet::parityOfCode(byte);
             return QByteArray(1, char(telnet::parityCode(settings_.parity)));
         case telnet::kSetStopSize:
-            if (value.size() == 1 && !asks) settings_.stopBits = std::uint8_t(value[0]);
+            // 1.5 stop bits (3) is not one a serial port here takes.
+            if (!within(1, 2)) return std::nullopt;
+            if (byte != 0) settings_.stopBits = byte;
             return QByteArray(1, char(settings_.stopBits));
         case telnet::kSetControl:
             // The modem lines and the flow control the client sets are taken
             // as set: a register line has none of them to get wrong.
-            if (value.size() == 1 && std::uint8_t(value[0]) == kAskFlowControl)
-                return QByteArray(1, char(kNoFlowControl));
-            return value;
+            return QByteArray(1, char(byte == kAskFlowControl ? kNoFlowControl : byte));
         default:
             // The masks, purges and flow-control pauses: confirmed as asked.
             return value;

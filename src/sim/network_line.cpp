@@ -88,10 +88,18 @@ void NetworkLine::say(const char* text) {
 void NetworkLine::accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         cannotAccept_ = false;
-        // Closed without a word, as a serial server closes a connection to a
-        // port that someone else holds.
-        if (client_ || refuse_.fire()) {
-            say(client_ ? "connection closed: the line is taken" : "connection refused");
+        // A port that someone else holds says so and hangs up, in ser2net's
+        // words, which the program shows; a refusing server closes without one.
+        if (client_) {
+            say("connection closed: the line is taken");
+            if (comPort_) socket->write(ComPortServer().greeting());
+            socket->write("Port already in use\r\n");
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            socket->disconnectFromHost();
+            continue;
+        }
+        if (refuse_.fire()) {
+            say("connection refused");
             socket->close();
             socket->deleteLater();
             continue;
