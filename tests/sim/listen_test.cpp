@@ -181,7 +181,8 @@ TEST(SimListen, MisbehavingClients) {
     QTcpSocket flood;
     flood.connectToHost(QHostAddress::LocalHost, quint16(ecr.path().section(u':', -1).toUInt()));
     ASSERT_TRUE(flood.waitForConnected(30000));
-    auto waiting = std::make_unique<link::NetworkBytePort>();
+    const link::NetworkBytePort::Timeouts patient{.read = std::chrono::seconds(10)};
+    auto waiting = std::make_unique<link::NetworkBytePort>(patient);
     ASSERT_TRUE(waiting->open(ecr.paths()[1]));
     flood.write(kSelectFirst.repeated((64 << 20) / kSelectFirst.size()));
     while (flood.bytesToWrite() > 0 && flood.waitForBytesWritten(30000)) {
@@ -193,7 +194,7 @@ TEST(SimListen, MisbehavingClients) {
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
     EXPECT_LT(text.mid(text.indexOf("VmHWM:") + 6).split('k')[0].trimmed().toInt(), 32 << 10);
     waiting.reset();
-    link::NetworkBytePort next({.read = std::chrono::seconds(10)});
+    link::NetworkBytePort next(patient);
     ASSERT_TRUE(next.open(ecr.path()));
     EXPECT_EQ(ask(next, kSelectFirst, kNeonStatus.size()), kNeonStatus);
 }
