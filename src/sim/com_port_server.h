@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <optional>
 
 #include "link/line_settings.h"
 #include "link/telnet_stream.h"
@@ -24,8 +23,8 @@ public:
     const link::LineSettings& settings() const { return settings_; }
 
 private:
-    // The value a command sets or, given 0, asks for; nullopt: no answer.
-    std::optional<QByteArray> set(std::uint8_t command, const QByteArray& value);
+    // The value a command sets or, given 0, asks for.
+    QByteArray set(std::uint8_t command, const QByteArray& value);
 
     link::telnet::Stream stream_{link::telnet::Stream::End::Server};
     link::LineSettings settings_{.baudRate = 0};

@@ -2,13 +2,11 @@
 // RFC 2217, reached by tabulon-cli and by the link's own network port.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include "link/frame.h"
@@ -168,9 +166,9 @@ TEST(SimListen, APortThatCannotBeTaken) {
                   ": The bound address is already in use\n");
 }
 
-// With room for one more descriptor: a connection that finds none waits for
-// one; a client that sends 64 MB to a slow line and reads nothing costs
-// little memory, and once gone holds the line for nobody.
+// With room for one descriptor more: a connection that finds none waits; a
+// client that sends 64 MB to a slow line costs little memory and, once gone,
+// holds the line for nobody.
 TEST(SimListen, MisbehavingClients) {
     SimProcess ecr({"--pace", "9600", "--listen", "tcp://127.0.0.1:0", "--count", "2"}, 2);
     const QStringList open = QDir(QStringLiteral("/proc/%1/fd").arg(ecr.pid())).entryList();
@@ -178,17 +176,13 @@ TEST(SimListen, MisbehavingClients) {
     while (open.contains(QString::number(free))) ++free;
     const rlimit one{free + 1, free + 1};
     ASSERT_EQ(::prlimit(pid_t(ecr.pid()), RLIMIT_NOFILE, &one, nullptr), 0);
-    QTcpSocket flood;
-    flood.connectToHost(QHostAddress::LocalHost, quint16(ecr.path().section(u':', -1).toUInt()));
-    ASSERT_TRUE(flood.waitForConnected(30000));
+    link::NetworkBytePort flood;
     const link::NetworkBytePort::Timeouts patient{.read = std::chrono::seconds(10)};
     auto waiting = std::make_unique<link::NetworkBytePort>(patient);
-    ASSERT_TRUE(waiting->open(ecr.paths()[1]));
+    ASSERT_TRUE(flood.open(ecr.path()) && waiting->open(ecr.paths()[1]));
     flood.write(kSelectFirst.repeated((64 << 20) / kSelectFirst.size()));
-    while (flood.bytesToWrite() > 0 && flood.waitForBytesWritten(30000)) {
-    }
-    ::shutdown(int(flood.socketDescriptor()), SHUT_WR);  // gone once the simulator hangs up
-    while (flood.waitForReadyRead(30000)) flood.readAll();
+    flood.close();
+    // Answered once the simulator has let the flood go and its descriptor with it.
     EXPECT_EQ(ask(*waiting, kSelectFirst, kNeonStatus.size()), kNeonStatus);
     QFile status(QStringLiteral("/proc/%1/status").arg(ecr.pid()));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
