@@ -176,19 +176,15 @@ TEST(SimListen, MisbehavingClients) {
     while (open.contains(QString::number(free))) ++free;
     const rlimit one{free + 1, free + 1};
     ASSERT_EQ(::prlimit(pid_t(ecr.pid()), RLIMIT_NOFILE, &one, nullptr), 0);
-    link::NetworkBytePort flood;
-    const link::NetworkBytePort::Timeouts patient{.read = std::chrono::seconds(10)};
-    auto waiting = std::make_unique<link::NetworkBytePort>(patient);
-    ASSERT_TRUE(flood.open(ecr.path()) && waiting->open(ecr.paths()[1]));
+    link::NetworkBytePort flood, port({.read = std::chrono::seconds(10)});
+    ASSERT_TRUE(flood.open(ecr.path()) && port.open(ecr.paths()[1]));
     flood.write(kSelectFirst.repeated((64 << 20) / kSelectFirst.size()));
     flood.close();
     // Answered once the simulator has let the flood go and its descriptor with it.
-    EXPECT_EQ(ask(*waiting, kSelectFirst, kNeonStatus.size()), kNeonStatus);
+    EXPECT_EQ(ask(port, kSelectFirst, kNeonStatus.size()), kNeonStatus);
     QFile status(QStringLiteral("/proc/%1/status").arg(ecr.pid()));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
     EXPECT_LT(text.mid(text.indexOf("VmHWM:") + 6).split('k')[0].trimmed().toInt(), 32 << 10);
-    waiting.reset();
-    link::NetworkBytePort next(patient);
-    ASSERT_TRUE(next.open(ecr.path()));
-    EXPECT_EQ(ask(next, kSelectFirst, kNeonStatus.size()), kNeonStatus);
+    ASSERT_TRUE(port.close() && port.open(ecr.path()));
+    EXPECT_EQ(ask(port, kSelectFirst, kNeonStatus.size()), kNeonStatus);
 }
