@@ -41,7 +41,7 @@ public:
 
 private:
     void accept();
-    // Takes in what the client sent, as long as the line keeps up with it.
+    // Takes in all the client sent; what is past the backlog is lost.
     void read();
     void drop();
     // Does what is due (writes what is to go out, then takes in what has
