@@ -35,6 +35,8 @@ public:
     // Bytes sent from `now`: when each group of kGroup (the last may be
     // shorter) has been carried.
     QList<LineClock::time_point> sent(LineClock::time_point now, qsizetype count);
+    // What the line was still carrying is gone: it is free from now.
+    void cutOff() { free_ = {}; }
 
 private:
     LineClock::duration byteTime_;
@@ -60,6 +62,10 @@ public:
     QByteArray heard(QByteArrayView bytes, LineClock::time_point now);
     // The register's answer going out from `now`, in the order written.
     QList<TimedBytes> spoken(QByteArrayView answer, LineClock::time_point now);
+    // The client went: what was on its way is dropped, not waited for.
+    void cutOff() {
+        if (pace_) pace_->cutOff();
+    }
 
 private:
     std::optional<LinePace> pace_;

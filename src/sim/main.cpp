@@ -11,6 +11,8 @@
 #include "sim/simulated_bus.h"
 
 #ifndef _WIN32
+#include <sys/resource.h>
+
 #include "sim/line_server.h"
 #endif
 
@@ -33,9 +35,22 @@ void logRegisters(const SimOptions& options) {
     }
 }
 
+// Each line takes a descriptor to listen and one for its client: hundreds of
+// lines want more than the 1024 a shell usually starts a program with.
+void raiseDescriptorLimit() {
+#ifndef _WIN32
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+#endif
+}
+
 // Each --listen line on the event loop, until killed.
 int serveNetwork(int argc, char** argv, const SimOptions& options) {
     QCoreApplication application(argc, argv);
+    raiseDescriptorLimit();
     std::FILE* log = options.log ? stderr : nullptr;
     std::vector<std::unique_ptr<NetworkLine>> lines;
     for (const tabulon::link::NetworkAddress& address : options.listen) {

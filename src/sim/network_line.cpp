@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <algorithm>
 
 #include "sim/line_state.h"
 
@@ -16,6 +17,17 @@ QHostAddress hostAddress(const QString& host) {
     const QList<QHostAddress> found = QHostInfo::fromName(host).addresses();
     return found.isEmpty() ? QHostAddress() : found.first();
 }
+
+// What a line holds of a client's bytes not yet taken in, and of its own not
+// yet taken by the client. Past it bytes are lost, as on a serial line
+// overrun: a client that sends faster than the line carries, or reads nothing
+// of what it asked for, cannot fill the simulator's memory. They are still
+// read, not left in the socket, so that a client that goes is seen going.
+constexpr qsizetype kBacklog = 64 * 1024;
+
+// How soon a line tries again to take a connection it could not (the process
+// out of file descriptors): Qt stops accepting on such an error for good.
+constexpr std::chrono::milliseconds kAcceptAgain{50};
 
 }  // namespace
 
@@ -32,6 +44,16 @@ NetworkLine::NetworkLine(const link::NetworkAddress& address, const SimOptions& 
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &NetworkLine::pump);
     connect(&server_, &QTcpServer::newConnection, this, &NetworkLine::accept);
+    // The connection waits in the system's queue meanwhile, and is taken once
+    // another client has gone and given its descriptor back.
+    connect(&server_, &QTcpServer::acceptError, this, [this] {
+        if (!acceptAgain_.isActive() && !std::exchange(cannotAccept_, true))
+            say(qPrintable(QStringLiteral("connection not taken yet: ") + server_.errorString()));
+        acceptAgain_.start();
+    });
+    acceptAgain_.setSingleShot(true);
+    acceptAgain_.setInterval(kAcceptAgain);
+    connect(&acceptAgain_, &QTimer::timeout, &server_, &QTcpServer::resumeAccepting);
 }
 
 NetworkLine::~NetworkLine() = default;
@@ -65,15 +87,25 @@ void NetworkLine::say(const char* text) {
 
 void NetworkLine::accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        // Closed without a word, as a serial server closes a connection to a
-        // port that someone else holds.
-        if (client_ || refuse_.fire()) {
-            say(client_ ? "connection closed: the line is taken" : "connection refused");
+        cannotAccept_ = false;
+        // A port that someone else holds says so and hangs up, in ser2net's
+        // words, which the program shows; a refusing server closes without one.
+        if (client_) {
+            say("connection closed: the line is taken");
+            if (comPort_) socket->write(ComPortServer().greeting());
+            socket->write("Port already in use\r\n");
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            socket->disconnectFromHost();
+            continue;
+        }
+        if (refuse_.fire()) {
+            say("connection refused");
             socket->close();
             socket->deleteLater();
             continue;
         }
         client_ = socket;
+        socket->setReadBufferSize(kBacklog);
         // Each answer goes out as soon as it is due, not held back to gather more.
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, &NetworkLine::read);
@@ -97,31 +129,38 @@ void NetworkLine::drop() {
     inbox_.clear();
     outbox_.clear();
     timer_.stop();
+    timing_.cutOff();
     say("disconnected");
 }
 
 void NetworkLine::read() {
-    if (!client_) return;
-    const QByteArray bytes = client_->readAll();
-    std::optional<link::LineSettings> state;
-    QByteArray data;
-    if (comPort_) {
-        const QByteArray replies = comPort_->receive(bytes, data);
-        if (!replies.isEmpty()) client_->write(replies);
-        state = comPort_->settings();
-        // Told once the client has set the line (its speed first).
-        if (log_ && state->baudRate != 0 && state != shown_) {
-            std::fprintf(log_, "%sline: %s\n", qPrintable(logPrefix_),
-                         qPrintable(lineStateText(*state)));
-            std::fflush(log_);
-            shown_ = state;
+    while (client_ && client_->bytesAvailable() > 0) {
+        const QByteArray bytes = client_->read(kBacklog);
+        std::optional<link::LineSettings> state;
+        QByteArray data;
+        if (comPort_) {
+            const QByteArray replies = comPort_->receive(bytes, data);
+            send(replies);
+            state = comPort_->settings();
+            // Told once the client has set the line (its speed first).
+            if (log_ && state->baudRate != 0 && state != shown_) {
+                std::fprintf(log_, "%sline: %s\n", qPrintable(logPrefix_),
+                             qPrintable(lineStateText(*state)));
+                std::fflush(log_);
+                shown_ = state;
+            }
+        } else {
+            data = bytes;
         }
-    } else {
-        data = bytes;
+        if (data.isEmpty() || !hearsLine(options_.speed, state)) continue;
+        inbox_ += QByteArrayView(data).first(
+            std::clamp(kBacklog - inbox_.size(), qsizetype(0), data.size()));
+        pump();
     }
-    if (data.isEmpty() || !hearsLine(options_.speed, state)) return;
-    inbox_ += data;
-    pump();
+}
+
+void NetworkLine::send(const QByteArray& bytes) {
+    if (client_->bytesToWrite() < kBacklog) client_->write(bytes);
 }
 
 void NetworkLine::pump() {
@@ -138,7 +177,7 @@ void NetworkLine::pump() {
                 return;
             }
             const QByteArray& bytes = outbox_.front().bytes;
-            client_->write(comPort_ ? link::telnet::escaped(bytes) : bytes);
+            send(comPort_ ? link::telnet::escaped(bytes) : bytes);
             outbox_.pop_front();
         } else if (!inbox_.isEmpty()) {
             const LineClock::time_point heard = timing_.arrival(now, inbox_.size());

@@ -41,6 +41,7 @@ public:
 
 private:
     void accept();
+    // Takes in all the client sent; what is past the backlog is lost.
     void read();
     void drop();
     // Does what is due (writes what is to go out, then takes in what has
@@ -49,6 +50,8 @@ private:
     // The registers' answer to what has all come in by `heard`, going out from then.
     void answer(const QByteArray& bytes, LineClock::time_point heard);
     void say(const char* text);
+    // To the client, unless it has left too much unread.
+    void send(const QByteArray& bytes);
 
     link::NetworkAddress asked_;
     const SimOptions& options_;
@@ -63,10 +66,11 @@ private:
     QPointer<QTcpSocket> client_;
     std::optional<ComPortServer> comPort_;
     std::optional<link::LineSettings> shown_;
-    QByteArray inbox_;                   // heard, not yet taken in
-    std::optional<TimedBytes> hearing_;  // taken in, heard in full when due
+    QByteArray inbox_;  // heard, not yet taken in
     std::deque<TimedBytes> outbox_;
     QTimer timer_;
+    QTimer acceptAgain_;
+    bool cannotAccept_ = false;  // said so on the log, not taken since
 };
 
 }  // namespace tabulon::sim

@@ -33,6 +33,7 @@ public:
 
     QString path() const { return paths_.value(0); }
     const QStringList& paths() const { return paths_; }
+    qint64 pid() const { return process_.processId(); }
     // Ends the register and gives what it said on standard error (with --log).
     QString stop() {
         process_.kill();
