@@ -42,7 +42,12 @@ TEST(FleetBoard, LinesThatFitTheTerminal) {
     } rows[] = {
         {79, 23, {summary, first, "kassa-2: goods: 20 of 200 records"}},
         {79, 2, {summary, first}},
-        {20, 2, {"fleet: 0 done, 0 fai", "kassa-1: goods: 10 o"}},
+        {20, 3, {"fleet: 0 done,", "0 failed, 2 running,", "0 waiting,"}},
+        // Wider than a 60-column terminal: the time left on a line of its own.
+        {59, 3, {"fleet: 0 done, 0 failed, 2 running, 0 waiting,", "time left unknown", first}},
+        {12,
+         6,
+         {"fleet: 0 don", "0 failed,", "2 running,", "0 waiting,", "time left un", "kassa-1: goo"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(boardLines(summary, running, row.width, row.height), row.lines);
