@@ -1,6 +1,7 @@
 #include "cli/fleet_board.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 #ifndef Q_OS_WIN
@@ -64,9 +65,35 @@ QString fleetSummary(const FleetTally& tally, std::chrono::milliseconds elapsed)
         .arg(left);
 }
 
+namespace {
+
+// The summary in lines of `width`, broken after its commas: cut at the
+// width, a narrow terminal would keep its counts and lose the time left,
+// the part one looks at the board for.
+QStringList summaryLines(const QString& summary, int width) {
+    const QStringList parts = summary.split(QStringLiteral(", "));
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString part = i + 1 < parts.size() ? parts[i] + u',' : parts[i];
+        if (line.isEmpty()) {
+            line = part;
+        } else if (line.size() + 1 + part.size() <= width) {
+            line += u' ' + part;
+        } else {
+            lines << line.left(width);
+            line = part;
+        }
+    }
+    lines << line.left(width);
+    return lines;
+}
+
+}  // namespace
+
 QStringList boardLines(const QString& summary, const QList<std::pair<QString, QString>>& running,
                        int width, int height) {
-    QStringList lines{summary.left(width)};
+    QStringList lines = summaryLines(summary, width).mid(0, std::max(1, height));
     for (const auto& [name, line] : running) {
         if (lines.size() >= height) break;
         lines << (name + QStringLiteral(": ") + line).left(width);

@@ -31,8 +31,9 @@ struct FleetTally {
 // those ended; "time left unknown" before either has begun.
 QString fleetSummary(const FleetTally& tally, std::chrono::milliseconds elapsed);
 
-// The board as drawn in `width` columns and `height` lines: the summary, then
-// the running registers' progress lines ("name: line") that fit below it.
+// The board as drawn in `width` columns and `height` lines: the summary (on
+// more than one line, broken after a comma, where it is wider), then the
+// running registers' progress lines ("name: line") that fit below it.
 QStringList boardLines(const QString& summary, const QList<std::pair<QString, QString>>& running,
                        int width, int height);
 

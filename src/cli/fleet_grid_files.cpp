@@ -27,12 +27,20 @@ private:
 
 FleetGridFiles::Loaded FleetGridFiles::load(const QString& path, TableKind kind, Model model,
                                             std::optional<int> rowsNeeded) {
-    const Key key{QFileInfo(path).absoluteFilePath(), int(kind), int(model),
-                  rowsNeeded.value_or(0)};
+    const QString file = QFileInfo(path).absoluteFilePath();
+    const Key key{file, int(kind), int(model), rowsNeeded.value_or(0)};
     // Held while the first register reads it: the others wait for its grid
     // rather than read the file beside it.
     const std::lock_guard lock(mutex_);
-    if (const auto found = loaded_.find(key); found != loaded_.end()) return found->second;
+    const auto readers = readers_.find(file);
+    const bool last = readers != readers_.end() && --*readers <= 0;
+    if (const auto found = loaded_.find(key); found != loaded_.end()) {
+        const Loaded kept = found->second;
+        if (last)
+            std::erase_if(loaded_,
+                          [&](const auto& entry) { return std::get<0>(entry.first) == file; });
+        return kept;
+    }
     std::shared_ptr<GridModel> grid = emptyGrid(kind);
     Loaded result;
     KeptMessages console(result.notes);
@@ -41,7 +49,7 @@ FleetGridFiles::Loaded FleetGridFiles::load(const QString& path, TableKind kind,
         result.error = *error;
     else
         result.grid = std::move(grid);
-    loaded_.emplace(key, result);
+    if (!last) loaded_.emplace(key, result);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -23,6 +24,12 @@ namespace tabulon::cli {
 // may ask.
 class FleetGridFiles {
 public:
+    // How often the fleet's registers will ask for each file, by absolute
+    // path. A grid is let go once its last register has taken it: a file of
+    // each register's own ({name}) would otherwise stay in memory, each of
+    // them, until the whole fleet has ended. A file not counted is kept.
+    explicit FleetGridFiles(QHash<QString, int> readers = {}) : readers_(std::move(readers)) {}
+
     struct Loaded {
         std::shared_ptr<const GridModel> grid;  // null when it did not load
         QString error;                          // why, as loadGridFile says
@@ -35,6 +42,7 @@ private:
     using Key = std::tuple<QString, int, int, int>;
     std::mutex mutex_;
     std::map<Key, Loaded> loaded_;
+    QHash<QString, int> readers_;  // the asks still to come for each file
 };
 
 }  // namespace tabulon::cli

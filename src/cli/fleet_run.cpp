@@ -142,7 +142,8 @@ public:
         : request_(request),
           registers_(std::move(registers)),
           outcomes_(size_t(registers_.size())),
-          board_(stderr, !request.command.quiet && isTerminal(stderr), int(registers_.size())) {
+          board_(stderr, !request.command.quiet && isTerminal(stderr), int(registers_.size())),
+          gridFiles_(readers(request, registers_)) {
         for (qsizetype i = 0; i < registers_.size(); ++i)
             outcomes_[size_t(i)].name = registers_[i].name;
     }
@@ -160,6 +161,17 @@ public:
     }
 
 private:
+    // How often the registers' commands read each file.
+    static QHash<QString, int> readers(const FleetRequest& request,
+                                       const QList<FleetRegister>& registers) {
+        QHash<QString, int> counted;
+        for (const FleetRegister& entry : registers) {
+            for (const CommandFile& input : commandInputs(registerRequest(request.command, entry)))
+                ++counted[QFileInfo(input.path).absoluteFilePath()];
+        }
+        return counted;
+    }
+
     void runRegister(int index) {
         const FleetRegister& entry = registers_[index];
         RegisterOutcome& outcome = outcomes_[size_t(index)];

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include "cli/fleet_grid_files.h"
+#include "support/file_bytes.h"
 #include "support/qt_print.h"
 
 namespace tabulon::cli {
@@ -42,10 +46,27 @@ TEST(FleetBoard, LinesThatFitTheTerminal) {
     } rows[] = {
         {79, 23, {summary, first, "kassa-2: goods: 20 of 200 records"}},
         {79, 2, {summary, first}},
-        {20, 2, {"fleet: 0 done, 0 fai", "kassa-1: goods: 10 o"}},
+        {20, 3, {"fleet: 0 done,", "0 failed, 2 running,", "0 waiting,"}},
+        // Wider than a 60-column terminal: the time left on a line of its own.
+        {59, 3, {"fleet: 0 done, 0 failed, 2 running, 0 waiting,", "time left unknown", first}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(boardLines(summary, running, row.width, row.height), row.lines);
+}
+
+// A table file the registers share is held for those still to ask for it.
+TEST(FleetGridFiles, GridLetGoWithTheLastRegisterThatNamesIt) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath("prices.art");
+    testing::writeFile(path, testing::repeatedLines(";;;;;;;;;;", 5));
+    FleetGridFiles files({{path, 3}});
+    QList<bool> held;
+    for (int ask = 0; ask < 3; ++ask) {
+        const std::weak_ptr<const GridModel> grid =
+            files.load(path, TableKind::Goods, Model::DatecsMp550T, 5).grid;
+        held << !grid.expired();
+    }
+    EXPECT_EQ(held, (QList<bool>{true, true, false}));
 }
 
 }  // namespace
