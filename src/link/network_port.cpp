@@ -125,7 +125,9 @@ bool NetworkBytePort::apply(const LineSettings& settings) {
 }
 
 bool NetworkBytePort::isOpen() const {
-    return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+    // A connection the server has just closed can still say it is connected
+    // while its system socket is gone: waiting on that one is a mistake.
+    return socket_ && socket_->isValid() && socket_->state() == QAbstractSocket::ConnectedState;
 }
 
 void NetworkBytePort::send(const QByteArray& bytes) {
@@ -148,7 +150,8 @@ void NetworkBytePort::write(QByteArrayView bytes) {
 }
 
 bool NetworkBytePort::takeReceived() {
-    if (!socket_) return false;
+    // Closed by the server: what it sent before is already in data_.
+    if (!socket_ || !socket_->isOpen()) return dataRead_ < data_.size();
     // Read as it comes, without asking first how much there is: one call
     // to the system for each piece of a reply instead of three.
     char piece[4096];

@@ -80,7 +80,7 @@ TEST_F(SerialServer, OnlyRfc2217SetsTheSpeedTheRegisterListensAt) {
     EXPECT_EQ(rfc2217.out, "found\n");
     const CliRun raw = cli(at(server.raw(), 9600, {"detect"}));
     EXPECT_EQ(raw.status, 1);
-    EXPECT_EQ(raw.err, "no register answers with that number\n");
+    EXPECT_EQ(raw.err, "no register answers with that number\n") << qPrintable(raw.err);
     const QString log = ecr.stop();
     EXPECT_TRUE(log.contains("line: 9600 baud, 8N2")) << qPrintable(log);
 }
