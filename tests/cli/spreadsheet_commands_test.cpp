@@ -12,7 +12,7 @@ using tabulon::testing::cp1251, tabulon::testing::repeatedLines;
 
 namespace {
 
-// A price list as LibreOffice Calc saves it (data/README: the commands, the
+// A price list as a spreadsheet saves it (data/README: the program, the
 // version, and the sheet they come from), and the table file of what the
 // register then holds, written by hand from the sheet.
 struct SavedPriceList {
